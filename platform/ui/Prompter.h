@@ -59,6 +59,8 @@ public:
     virtual void Beep(BeepKind kind) = 0;
     // true with the chosen system path; false when cancelled.
     virtual bool ChooseFile(const FileRequest& request, std::string& path) = 0;
+    // A chosen item that is no folder of the file system comes back as true
+    // with an empty folder.
     virtual bool ChooseFolder(const FolderRequest& request, std::string& folder) = 0;
     // Colours as 0x00BBGGRR, the way the programs store them.
     virtual bool ChooseColour(uint32_t& colour) = 0;
