@@ -52,7 +52,9 @@ function(bv_test_dir name)
     endif()
   endforeach()
   add_executable(${name} ${found})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} bv_test_support GTest::gtest Threads::Threads)
+  # The sanitizer defaults directly: an object library's objects do not pass
+  # on through bv_test_support.
+  target_link_libraries(${name} PRIVATE ${T_LIBS} bv_test_support bv_sanitizer_defaults GTest::gtest Threads::Threads)
   target_compile_definitions(${name} PRIVATE
     BV_SOURCE_DIR="${PROJECT_SOURCE_DIR}" BV_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60

@@ -662,12 +662,10 @@ void DataExchange::MinMax(int id, int value, int lower, int upper)
 
 void DataExchange::MaxChars(int id, const std::string& value, int most)
 {
-    if (Skip())
+    // Only a check of the taken text: the edit's own limit, where the
+    // template sets one, keeps typing within bounds.
+    if (Skip() || !m_save)
         return;
-    if (!m_save) {
-        m_window.item(id).limitText(most);
-        return;
-    }
     if (static_cast<int>(value.size()) > most) {
         char text[96];
         std::snprintf(text, sizeof text, "Enter no more than %d characters.", most);

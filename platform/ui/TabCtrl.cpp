@@ -3,6 +3,7 @@
 #include "platform/ui/UiText.h"
 
 #include <QGridLayout>
+#include <QLayout>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -31,6 +32,7 @@ int TabCtrl::InsertItem(int index, std::string_view text, intptr_t data)
     m_bar->setTabData(at, QVariant::fromValue<qlonglong>(data));
     m_quiet = false;
     m_current = m_bar->currentIndex();
+    Relayout();
     return at;
 }
 
@@ -40,6 +42,7 @@ void TabCtrl::DeleteItem(int index)
     m_bar->removeTab(index);
     m_quiet = false;
     m_current = m_bar->currentIndex();
+    Relayout();
 }
 
 void TabCtrl::DeleteAllItems()
@@ -61,6 +64,17 @@ std::string TabCtrl::GetItemText(int index) const
 void TabCtrl::SetItemText(int index, std::string_view text)
 {
     m_bar->setTabText(index, ToQt(text));
+    Relayout();
+}
+
+void TabCtrl::Relayout()
+{
+    // A strip filled before it is shown does not tell its layout that it
+    // grew; without this it would stay without height.
+    m_bar->updateGeometry();
+    if (layout())
+        layout()->invalidate();
+    updateGeometry();
 }
 
 intptr_t TabCtrl::GetItemData(int index) const

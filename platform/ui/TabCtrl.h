@@ -45,6 +45,7 @@ public:
 
 private:
     void OnBarChanged(int index);
+    void Relayout();
 
     QTabBar* m_bar;
     QWidget* m_pages;
