@@ -173,7 +173,8 @@ bool IniProfileStore::WriteString(const std::string& section, const std::string&
             continue;
         std::string_view old;
         if (IsKey(lines[i], key, old)) {
-            lines[i] = entry;
+            // The name keeps the spelling it has in the file.
+            lines[i] = std::string(Trim(std::string_view(lines[i]).substr(0, lines[i].find('=')))) + "=" + clean;
             written = true;
         } else if (!Trim(lines[i]).empty()) {
             sectionEnd = i + 1;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -141,6 +142,10 @@ void Dialog::reject()
 FormView::FormView(const DialogTemplate& tmpl, QWidget* parent) : QWidget(parent), KitWindow(this)
 {
     BuildControls(tmpl);
+    // A form fills a pane that may be no higher than a tab strip: no room
+    // is spent on margins.
+    if (layout())
+        layout()->setContentsMargins(2, 2, 2, 2);
 }
 
 FormView::~FormView() = default;

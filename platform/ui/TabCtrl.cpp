@@ -18,8 +18,9 @@ TabCtrl::TabCtrl(QWidget* parent) : QWidget(parent), m_bar(new QTabBar(this)), m
     m_bar->setDrawBase(true);
     layout->addWidget(m_bar);
     layout->addWidget(m_pages, 1);
+    // A strip without pages is only its tabs; the margins come with the first page.
     auto* pages = new QGridLayout(m_pages);
-    pages->setContentsMargins(4, 4, 4, 4);
+    pages->setContentsMargins(0, 0, 0, 0);
     connect(m_bar, &QTabBar::currentChanged, this, [this](int index) { OnBarChanged(index); });
 }
 
@@ -104,6 +105,7 @@ void TabCtrl::AddPage(QWidget* page)
 {
     bool hidden = page->isHidden();
     page->setParent(m_pages);
+    m_pages->layout()->setContentsMargins(4, 4, 4, 4);
     static_cast<QGridLayout*>(m_pages->layout())->addWidget(page, 0, 0);
     page->setVisible(!hidden);
 }
