@@ -8,12 +8,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <random>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace platform {
@@ -36,6 +38,14 @@ int64_t FileSize(const std::string& systemPath)
     if (::stat(NativePath(systemPath).c_str(), &st) != 0)
         return -1;
     return st.st_size;
+}
+
+int FileStatus(const std::string& systemPath)
+{
+    struct stat st;
+    if (::stat(NativePath(systemPath).c_str(), &st) != 0)
+        return errno;
+    return S_ISDIR(st.st_mode) ? EISDIR : 0;
 }
 
 int CreateFolder(const std::string& systemPath)
@@ -122,6 +132,95 @@ int WriteFileAtomically(const std::string& systemPath, std::string_view bytes)
     }
     SyncFolder(folder.empty() ? "." : folder);
     return 0;
+}
+
+int CreateFileAtomically(const std::string& systemPath, std::string_view bytes)
+{
+    if (FileExists(systemPath) || FolderExists(systemPath))
+        return EEXIST;
+    // The whole file is made under a temporary name and then linked to its
+    // own name, which fails when the name has been taken meanwhile: a file
+    // another program has just made is never truncated or replaced.
+    std::string folder = FolderOf(systemPath);
+    if (folder.empty())
+        folder = ".";
+    std::string temp = MakeTempFile(folder, "~bv");
+    if (temp.empty())
+        return errno ? errno : EIO;
+    std::string tempNative = NativePath(temp);
+    int rc = 0;
+    {
+        NativeFile out;
+        rc = out.OpenExisting(temp, NativeFile::Access::ReadWrite);
+        if (rc == 0 && out.WriteAt(bytes.data(), bytes.size(), 0) != static_cast<long>(bytes.size()))
+            rc = errno ? errno : EIO;
+        if (rc == 0)
+            rc = out.Sync();
+    }
+    if (rc == 0) {
+        if (::link(tempNative.c_str(), NativePath(systemPath).c_str()) != 0) {
+            rc = errno;
+            if (rc == EPERM || rc == ENOTSUP || rc == EOPNOTSUPP || rc == EMLINK || rc == ENOSYS) {
+                // No hard links on this file system: an exclusive create,
+                // where others may see the file empty for a moment.
+                NativeFile out;
+                rc = out.CreateExclusive(systemPath);
+                if (rc == 0 && out.WriteAt(bytes.data(), bytes.size(), 0) != static_cast<long>(bytes.size()))
+                    rc = errno ? errno : EIO;
+                if (rc == 0)
+                    rc = out.Sync();
+            }
+        }
+    }
+    ::unlink(tempNative.c_str());
+    if (rc == 0)
+        SyncFolder(folder);
+    return rc;
+}
+
+bool CanCreateFileIn(const std::string& folderSystemPath)
+{
+    std::string folder = folderSystemPath.empty() ? "." : folderSystemPath;
+    if (!FolderExists(folder))
+        return false;
+    int fd = ::open(NativePath(folder).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+        return true;
+    }
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        return false;
+    std::string temp = MakeTempFile(folder, "~rw");
+    if (temp.empty())
+        return false;
+    RemoveFile(temp);
+    return true;
+}
+
+int SectorSize(const std::string& systemPath)
+{
+    constexpr int kDefault = 512;
+    struct stat st;
+    if (::stat(NativePath(systemPath.empty() ? "." : systemPath).c_str(), &st) != 0)
+        return kDefault;
+    // The block device of the file system, or of the whole disk when the
+    // file system lies on a partition.
+    char base[64];
+    std::snprintf(base, sizeof base, "/sys/dev/block/%u:%u", major(st.st_dev), minor(st.st_dev));
+    for (const char* tail : {"/queue/logical_block_size", "/../queue/logical_block_size"}) {
+        std::string path = std::string(base) + tail;
+        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        char text[32] = {};
+        ssize_t n = ::read(fd, text, sizeof text - 1);
+        ::close(fd);
+        if (n <= 0)
+            continue;
+        int size = std::atoi(text);
+        return size >= 8 && size <= 8192 ? size : kDefault;
+    }
+    return kDefault;
 }
 
 bool ReadWholeFile(const std::string& systemPath, std::string& bytes)

@@ -13,6 +13,9 @@ namespace platform {
 bool FileExists(const std::string& systemPath);    // a file (not a folder)
 bool FolderExists(const std::string& systemPath);
 int64_t FileSize(const std::string& systemPath);     // -1 when missing
+// 0 when a file is there, ENOENT when nothing is, EISDIR for a folder, else
+// the system error that hides the answer (EACCES and the like).
+int FileStatus(const std::string& systemPath);
 
 // Creates one folder; 0 when made or already there, else the system error.
 int CreateFolder(const std::string& systemPath);
@@ -34,6 +37,21 @@ bool ReadWholeFile(const std::string& systemPath, std::string& bytes);
 
 // Flushes a folder's entries (after a create or rename that must survive).
 int SyncFolder(const std::string& systemPath);
+
+// Creates a new file holding bytes in one step: other programs see either no
+// file or the whole of it, never an empty or half-written one. EEXIST, with
+// nothing changed, when a file of that name is already there (whatever its
+// letter case); else 0 or the system error.
+int CreateFileAtomically(const std::string& systemPath, std::string_view bytes);
+
+// True when a new file can be made in the folder. Leaves nothing behind, and
+// never touches a file that happens to be there.
+bool CanCreateFileIn(const std::string& folderSystemPath);
+
+// Bytes per sector of the disk that holds the path (an existing file or
+// folder), or 512 when the system does not tell or tells something outside
+// 8..8192.
+int SectorSize(const std::string& systemPath);
 
 // Last write time of a file in local time; false when missing.
 bool GetModifiedTime(const std::string& systemPath, LocalTime& out);

@@ -1,0 +1,163 @@
+#include "foundation/BVConfig.h"
+#include "platform/Codepage.h"
+#include "platform/FileSystem.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+std::string Header(int32_t counter)
+{
+    RecordFileHeader h{counter, 36, 1};
+    return std::string(reinterpret_cast<const char*>(&h), sizeof h);
+}
+
+std::string Item(int32_t key, std::string_view value, bool terminated = true)
+{
+    std::string r(36, '\0');
+    std::memcpy(r.data(), &key, 4);
+    std::memcpy(r.data() + 4, value.data(), std::min<size_t>(value.size(), terminated ? 31 : 32));
+    return r;
+}
+
+class BVConfigTest : public bvtest::InTempFolder {
+protected:
+    void SetUp() override { bvtest::TempFolder::Write("BVLog.ini", "[BVLog]\r\nLevel=0\r\n"); }
+    static std::string Bytes(const std::string& path) { return bvtest::TempFolder::Read(path); }
+    static void Put(const std::string& path, const std::string& bytes) { bvtest::TempFolder::Write(path, bytes); }
+    static bool Logged(const std::string& text)
+    {
+        return bvtest::TempFolder::Read("BVLog.txt").find(text) != std::string::npos;
+    }
+};
+
+}  // namespace
+
+TEST(BVConfigKey, KeyArithmetic)
+{
+    struct Case { int section, index, key; int32_t expected; };
+    const Case cases[] = {
+        {1, 1, 680, 1001680},       {29, 5, 500, 5029500},  {999, 999, 999, 999999999},
+        {0, 1, 680, 0},             {1, 0, 680, 0},         {1, 1, 0, 0},
+        {1000, 1, 1, 0},            {1, 1000, 1, 0},        {1, 1, 1000, 0},
+        {-1, 1, 1, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CBVConfig::MakeKey(c.section, c.index, c.key), c.expected) << c.section << ":" << c.index << ":" << c.key;
+}
+
+TEST_F(BVConfigTest, ItemsAreStoredAs36ByteRecords)
+{
+    CBVConfig cfg;
+    cfg.Open(".\\BVLeder.bvc", 1);
+    ASSERT_TRUE(cfg.IsOpen());
+    EXPECT_EQ(Bytes("BVLeder.bvc"), Header(0));
+    ASSERT_EQ(cfg.WriteString(1, 1, 680, "Skytebane"), 0);
+    ASSERT_EQ(cfg.WriteInt(29, 5, 500, -12), 0);
+    ASSERT_EQ(cfg.WriteString(1, 1, 680, platform::Ansi("Bane Ås").c_str()), 0);
+    const std::string expected = Header(3) + Item(1001680, platform::Ansi("Bane Ås")) + Item(5029500, "-12");
+    EXPECT_EQ(Bytes("BVLeder.bvc"), expected);
+    // Bytes as the record layout fixes them: key 5029500 = 0x004CBE7C.
+    EXPECT_EQ(expected.substr(44, 8), std::string("\x7C\xBE\x4C\x00-12\x00", 8));
+}
+
+TEST_F(BVConfigTest, ReadsGiveTheValueOrTheDefault)
+{
+    const std::string letters31(31, 'L');
+    Put("c.bvc", Header(1) + Item(1001001, "12abc") + Item(1001002, "abc") + Item(1001003, letters31) +
+                     Item(1001010, "first part ") + Item(1001011, "second part ") + Item(1001012, "third") +
+                     Item(1001020, platform::Ansi("æøå abc")));
+    CBVConfig cfg;
+    cfg.Open("c.bvc", 0);
+    ASSERT_TRUE(cfg.IsOpen());
+    char buffer[64];
+
+    EXPECT_STREQ(cfg.ReadString(1, 1, 999, "dflt", buffer, 32), "dflt");
+    EXPECT_EQ(cfg.ReadInt(1, 1, 999, 7), 7);
+    EXPECT_EQ(cfg.ReadInt(1, 1, 1, 7), 12);  // digits then letters
+    EXPECT_EQ(cfg.ReadInt(1, 1, 2, 7), 0);   // letters only
+    EXPECT_STREQ(cfg.ReadString(1, 1, 3, "", buffer, 32), letters31.c_str());
+    EXPECT_STREQ(cfg.ReadString(1, 1, 3, "", buffer, 31), "");
+    EXPECT_TRUE(Logged("Ulovlig data (c.bvc)"));
+    EXPECT_STREQ(cfg.ReadString(1, 1, 999, "a default too long", buffer, 5), "");
+    EXPECT_STREQ(cfg.ReadString(1, 1, 1, "", nullptr, 32), "12abc");  // the store's own buffer
+    EXPECT_STREQ(cfg.ReadUpper(1, 1, 20, "", buffer, 32), platform::Ansi("ÆØÅ ABC").c_str());
+
+    char joined[300];
+    EXPECT_EQ(cfg.ReadLong(1, 1, 10, joined), 28);
+    EXPECT_STREQ(joined, "first part second part third");
+    char small[10];
+    EXPECT_EQ(cfg.ReadLong(1, 1, 10, small, sizeof small), 9);
+    EXPECT_STREQ(small, "first par");
+}
+
+TEST_F(BVConfigTest, LongTextsAreCutTo31Characters)
+{
+    CBVConfig cfg;
+    cfg.Open("c.bvc", 1);
+    const std::string forty = "0123456789012345678901234567890123456789";
+    ASSERT_EQ(cfg.WriteString(2, 1, 1, forty.c_str()), 0);
+    char buffer[64];
+    EXPECT_EQ(std::string(cfg.ReadString(2, 1, 1, "", buffer, 64)), forty.substr(0, 31));
+}
+
+TEST_F(BVConfigTest, AValueWithoutTerminatorIsReadNoFurtherThanItsField)
+{
+    Put("c.bvc", Header(1) + Item(1001001, std::string(32, 'F'), false) + Item(1001002, "next"));
+    CBVConfig cfg;
+    cfg.Open("c.bvc", 0);
+    char buffer[100];
+    EXPECT_EQ(std::string(cfg.ReadString(1, 1, 1, "", buffer, 100)), std::string(32, 'F'));
+    EXPECT_STREQ(cfg.ReadString(1, 1, 1, "", buffer, 32), "");
+    EXPECT_STREQ(cfg.ReadString(1, 1, 2, "", buffer, 32), "next");
+}
+
+TEST_F(BVConfigTest, AStoreThatDidNotOpenReadsDefaultsAndStoresNothing)
+{
+    Put("v2.bvc", std::string("\0\0\0\0\x24\0\x02\0", 8));
+    const std::string before = Bytes("v2.bvc");
+    for (const char* path : {"v2.bvc", "missing.bvc"}) {
+        CBVConfig cfg;
+        cfg.Open(path, 0);
+        EXPECT_FALSE(cfg.IsOpen());
+        EXPECT_TRUE(Logged(std::string("Not open after open(") + path + ")"));
+        char buffer[32];
+        EXPECT_STREQ(cfg.ReadString(1, 2, 3, "dflt", buffer, 32), "dflt");
+        EXPECT_TRUE(Logged(std::string("Not open at read (") + path + ") at 1:2:3"));
+        EXPECT_EQ(cfg.WriteString(1, 2, 3, "x"), -1);
+        EXPECT_TRUE(Logged(std::string("Not open at write (") + path + ") at 1:2:3"));
+    }
+    EXPECT_EQ(Bytes("v2.bvc"), before);
+    EXPECT_FALSE(platform::FileExists("missing.bvc"));
+}
+
+TEST_F(BVConfigTest, AddressesOutsideTheRangeHaveNoItem)
+{
+    Put("c.bvc", Header(1) + Item(0, "stray"));
+    CBVConfig cfg;
+    cfg.Open("c.bvc", 1);
+    char buffer[32];
+    EXPECT_STREQ(cfg.ReadString(0, 1, 680, "dflt", buffer, 32), "dflt");
+    EXPECT_EQ(cfg.WriteString(1, 1, 1000, "x"), -1);
+    EXPECT_EQ(Bytes("c.bvc"), Header(1) + Item(0, "stray"));
+}
+
+TEST_F(BVConfigTest, RefreshReportsOtherProgramsChanges)
+{
+    Put("c.bvc", Header(5) + Item(1001001, "a"));
+    CBVConfig reader, writer;
+    reader.Open("c.bvc", 0);
+    writer.Open("c.bvc", 1);
+    EXPECT_EQ(reader.Refresh(), 0);  // what was there at opening is no change
+    ASSERT_EQ(writer.WriteString(1, 1, 1, "b"), 0);
+    ASSERT_EQ(writer.WriteString(1, 1, 2, "new"), 0);
+    EXPECT_EQ(writer.Refresh(), 0);  // its own writes are no change to the writer
+    EXPECT_EQ(reader.Refresh(), 1);
+    EXPECT_EQ(reader.Refresh(), 0);
+    char buffer[32];
+    EXPECT_STREQ(reader.ReadString(1, 1, 1, "", buffer, 32), "b");
+    EXPECT_STREQ(reader.ReadString(1, 1, 2, "", buffer, 32), "new");
+}
