@@ -42,23 +42,16 @@ int64_t IntDistance(int64_t x, int64_t y)
 }
 
 // Directions from the centre in the order of a clockwise sweep that starts at
-// the top: four sectors, and within a sector the ratio of the smaller to the
-// larger coordinate in percent.
+// the top: four sectors of the right half (top, upper right, lower right,
+// bottom), and within a sector the exact order of the two directions. (A
+// coarser comparison within a sector, by the ratio of the coordinates in whole
+// percent, picks the wrong edge for shots just past a corner and counts shots
+// outside the corner as hits.)
 int SweepSector(int64_t x, int64_t y)
 {
     if (x > std::llabs(y))
         return y >= 0 ? 2 : 3;
     return y >= 0 ? 1 : 4;
-}
-
-int64_t SweepRatio(int64_t x, int64_t y)
-{
-    int64_t ay = std::llabs(y);
-    if (x + ay == 0)
-        return 1;
-    int64_t small = x < ay ? x : ay, large = x < ay ? ay : x;
-    int64_t ratio = small * 100 / large;
-    return ratio > 32000 ? 32000 : ratio;
 }
 
 // Whether point p lies at or past the direction of the shot s in the sweep.
@@ -67,8 +60,9 @@ bool ReachesDirection(int64_t px, int64_t py, int64_t sx, int64_t sy)
     int sp = SweepSector(px, py), ss = SweepSector(sx, sy);
     if (sp != ss)
         return sp > ss;
-    int64_t rp = SweepRatio(px, py), rs = SweepRatio(sx, sy);
-    return (sp == 1 || sp == 3) ? rp >= rs : rp <= rs;
+    // A sector spans less than half a turn, so the sign of the cross product
+    // orders the two directions; clockwise is negative with y upwards.
+    return sx * py - sy * px <= 0;
 }
 
 enum EdgeSide { kOutside, kInside, kNoEdge };

@@ -418,7 +418,8 @@ int CTargetTypes::GetCalibre(int code) const
     return cls < static_cast<int>(std::size(kCalibres)) ? kCalibres[cls] : kCalibres[0];
 }
 
-double CTargetTypes::GetBulletRadius(int code) const { return GetCalibre(code) * 0.005; }
+// calibre * 0.005, divided so that 5.60 mm gives the nearest double to 2.8
+double CTargetTypes::GetBulletRadius(int code) const { return GetCalibre(code) / 200.0; }
 
 int CTargetTypes::GetDistance(int code) const
 {
