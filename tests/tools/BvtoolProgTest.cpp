@@ -1,0 +1,77 @@
+// bvtool prog on a range folder made here.
+#include "foundation/BVConfig.h"
+#include "platform/Codepage.h"
+#include "platform/FileSystem.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+int RunBvtool(const std::string& args, std::string& out)
+{
+    out.clear();
+    std::string command = std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool " + args + " 2>/dev/null";
+    FILE* p = popen(command.c_str(), "r");
+    char buffer[4096];
+    size_t n;
+    while (p && (n = fread(buffer, 1, sizeof buffer, p)) > 0)
+        out.append(buffer, n);
+    int rc = p ? pclose(p) : -1;
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+class BvtoolProgTest : public bvtest::InTempFolder {};
+
+TEST_F(BvtoolProgTest, ShowsAProgramAsTheStoreReadsIt)
+{
+    ASSERT_EQ(platform::CreateFolder("Range"), 0);
+    CBVConfig file;
+    file.Open(".\\Range\\Program2.BVC", 1);
+    ASSERT_TRUE(file.IsOpen());
+    file.WriteString(29, 12, 500, platform::Ansi("Felt Øvelse").c_str());
+    file.WriteInt(29, 12, 1, 1);  // turning targets
+    file.WriteInt(29, 12, 531, 2);
+    file.WriteInt(29, 12, 532, 1);
+    file.WriteInt(29, 12, 533, 1);
+    file.WriteInt(29, 12, 550, 0);  // empty cell: 10
+    file.WriteInt(25, 12, 2, 5);
+    file.WriteString(26, 12, 2, "X;5;3;7;1;");
+    file.WriteInt(25, 12, 3, 6);
+    file.WriteString(26, 12, 3, "150;10;3;7;5;");
+    file.WriteString(6, 12, 2, "Senior");
+    file.WriteString(500, 12, 2, "!\"");
+    file.WriteString(34, 12, 2, " !");
+
+    std::string out;
+    ASSERT_EQ(RunBvtool("prog Range 112", out), 0);
+    EXPECT_EQ(out,
+              "Program: 112\n"
+              "Name: Felt Øvelse\n"
+              "Equipment: 1\n"
+              "Command: 0\n"
+              "Organisation: 0\n"
+              "Size: 10\n"
+              "Series: 2\n"
+              "  1: Serie 1; shots 5; mark 1; target -1; exchange 1; timer none; delay 5; green 3; red 7; rep 1\n"
+              "  2: Serie 2; shots 6; mark 1; target -1; exchange 2; timer 150; delay 10; green 3; red 7; rep 5\n"
+              "Classes: 1\n"
+              "  1: Senior; series 1 2\n"
+              "Sub-sums: 1\n"
+              "  1: Sum1; series 0 1\n");
+
+    struct Case {
+        const char* args;
+        int status;
+    } failures[] = {{"prog Range 12", 1},     // no Program.BVC
+                    {"prog Range 0", 1},      {"prog Range 201", 1}, {"prog Range x", 1},
+                    {"prog Nowhere 1", 1},    {"prog Range", 1}};
+    for (const Case& c : failures)
+        EXPECT_EQ(RunBvtool(c.args, out), c.status) << c.args;
+}
+
+}  // namespace
