@@ -51,7 +51,9 @@ std::string FileOf(const std::string& base, int competition) { return FolderOf(b
 int CreateCompetition(const std::string& base, int competition, CBVConfig& current, const std::string& nameText)
 {
     std::string folder = FolderOf(base, competition);
-    if (!platform::FolderExists(folder) && platform::CreateFolder(folder) != 0)
+    if (!platform::FolderExists(folder))
+        platform::CreateFolder(folder);
+    if (!platform::FolderExists(folder))
         return -1;
     CBVConfig made;
     made.Open(FileOf(base, competition), 1);

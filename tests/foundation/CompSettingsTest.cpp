@@ -163,7 +163,7 @@ TEST_F(CompSettingsTest, ANewCompetitionCopiesTheOpenOnesSettings)
     EXPECT_EQ(ReadItem(made, CompSettings::kZoomLevel), 5);
     EXPECT_EQ(ReadItem(made, CompSettings::kDistance), 15);
     EXPECT_EQ(ReadItem(made, CompSettings::kTwinLane), 4);
-    EXPECT_EQ(ReadItem(made, CompSettings::kOptions), "000000000010000000000000000000");
+    EXPECT_EQ(ReadItem(made, CompSettings::kOptions), "000000000010");  // copied as stored
     EXPECT_EQ(ReadItem(made, CompSettings::kProgram), 150);
     EXPECT_EQ(ReadItem(made, CompSettings::kLaneText), "Stopp");
     // The items it did not have are written with their defaults.

@@ -25,7 +25,7 @@ protected:
         first.WriteInt(25, 1, 2, 25);  // series 1: 25 shots
         first.WriteInt(25, 1, 3, 10);  // series 2: 10 shots
         first.WriteInt(25, 1, 4, 0);   // series 3 not used
-        first.WriteString(8, 1, 2, "Prøve");
+        first.WriteString(8, 1, 2, platform::Ansi("Prøve").c_str());
         Program(first, 5, "Bane", 2);
         first.WriteInt(29, 5, 550, 0);  // an empty size cell in the editor
         Program(first, 11, "Grunnlag", 1);

@@ -102,7 +102,7 @@ TEST_F(RangeSettingsTest, ChannelSettingsAreThreeRawBytes)
         EXPECT_EQ(s.lastLane, c.last);
         EXPECT_EQ(s.InUse(), c.type != 0);
     }
-    EXPECT_EQ(ChannelSetting{3, 1, 10}.Encode(), std::string("\x03\x01\x0A", 3));
+    EXPECT_EQ((ChannelSetting{3, 1, 10}.Encode()), std::string("\x03\x01\x0A", 3));
     EXPECT_EQ((ChannelSetting{3, 0, 10}.Encode()), "");
 
     CBVConfig store;
