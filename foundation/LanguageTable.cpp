@@ -105,13 +105,10 @@ int CLanguageTable::Load(const std::string& path, const std::string& code)
     return m_column;
 }
 
-const char* CLanguageTable::GetText(const std::string& key)
+std::string CLanguageTable::GetText(std::string_view key)
 {
-    m_result.clear();
-    if (m_column >= 0 && !key.empty()) {
-        auto it = m_texts.find(key);
-        if (it != m_texts.end())
-            m_result = it->second;
-    }
-    return m_result.c_str();
+    if (m_column < 0 || key.empty())
+        return {};
+    auto it = m_texts.find(std::string(key));
+    return it == m_texts.end() ? std::string() : it->second;
 }

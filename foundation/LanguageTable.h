@@ -10,16 +10,21 @@
 // trimmed of blanks and ';' and hold at most 250 characters; a text may carry
 // the escapes \t, \r and \n, and "\:" which stands for nothing.
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
-class CLanguageTable {
+#include "platform/TextTable.h"
+
+// The program sets its table as the text table of its screens
+// (platform::SetTextTable), so every dialog finds its texts by key.
+class CLanguageTable : public platform::TextTable {
 public:
     // Every byte of a language file is stored XORed with this key.
     static constexpr unsigned char kScrambleKey = 0x3B;
     static constexpr size_t kMaxText = 250;
 
     CLanguageTable() = default;
-    virtual ~CLanguageTable() = default;
+    ~CLanguageTable() override = default;
 
     // Loads the texts of one language ("NO", "DK", "SE", "EN" or "US", "DE";
     // upper case as written) from a language file (a system path), replacing
@@ -27,13 +32,13 @@ public:
     // empty or unreadable file; the table is then empty.
     int Load(const std::string& path, const std::string& code);
 
-    // The text of a key in the loaded language; the empty text for a key that
-    // is not there. Valid until the next GetText.
-    const char* GetText(const std::string& key);
+    // The text of a key in the loaded language (exact, case-sensitive key);
+    // the empty text for a key that is not there.
+    std::string GetText(std::string_view key) override;
 
     // Whether the loaded language has a line for the key (which may still
     // hold an empty text).
-    bool Contains(const std::string& key) const { return m_texts.count(key) != 0; }
+    bool Contains(std::string_view key) const { return m_texts.count(std::string(key)) != 0; }
 
     int Column() const { return m_column; }
     int GetCount() const { return static_cast<int>(m_texts.size()); }
@@ -44,5 +49,4 @@ public:
 private:
     int m_column = -1;
     std::unordered_map<std::string, std::string> m_texts;
-    std::string m_result;
 };

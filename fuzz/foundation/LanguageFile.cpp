@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (table.Load(path, code) < 0)
             continue;
         for (const char* key : {"IDS_A", "A", "", "IDS_COMP_NAME"})
-            if (std::strlen(table.GetText(key)) > CLanguageTable::kMaxText)
+            if (table.GetText(key).size() > CLanguageTable::kMaxText)
                 __builtin_trap();
     }
     return 0;

@@ -99,16 +99,26 @@ TEST_F(LanguageTableTest, MissingEmptyOrUnknownFilesGiveEmptyTexts)
     CLanguageTable table;
     ASSERT_EQ(table.Load("Test.bvt", "NO"), 0);
     EXPECT_EQ(table.Load("Missing.bvt", "NO"), -1);  // replaces what was loaded
-    EXPECT_STREQ(table.GetText("IDS_COMP_TRAINNAME"), "");
+    EXPECT_EQ(table.GetText("IDS_COMP_TRAINNAME"), "");
     EXPECT_EQ(table.Load("Empty.bvt", "NO"), -1);
-    EXPECT_STREQ(table.GetText("IDS_COMP_TRAINNAME"), "");
+    EXPECT_EQ(table.GetText("IDS_COMP_TRAINNAME"), "");
     EXPECT_FALSE(TempFolder::Read("Missing.bvt").size());
 
     // Switching language at run time replaces the texts.
     ASSERT_EQ(table.Load("Test.bvt", "EN"), 3);
-    EXPECT_STREQ(table.GetText("IDS_COMP_TRAINNAME"), "Practice");
+    EXPECT_EQ(table.GetText("IDS_COMP_TRAINNAME"), "Practice");
     ASSERT_EQ(table.Load("Test.bvt", "DE"), 4);
-    EXPECT_STREQ(table.GetText("IDS_COMP_TRAINNAME"), "Training");
+    EXPECT_EQ(table.GetText("IDS_COMP_TRAINNAME"), "Training");
+}
+
+TEST_F(LanguageTableTest, ServesTheScreensAsTheirTextTable)
+{
+    CLanguageTable table;
+    ASSERT_EQ(table.Load("Test.bvt", "SE"), 2);
+    platform::SetTextTable(&table);
+    EXPECT_EQ(platform::Cp1252ToUtf8(platform::TextOfKey("IDS_COMP_TRAINNAME")), "Träning");
+    EXPECT_EQ(platform::TextOfKey("IDS_NOT_THERE"), "");
+    platform::SetTextTable(nullptr);
 }
 
 TEST_F(LanguageTableTest, LongTextsAreCutAt250)
@@ -116,7 +126,7 @@ TEST_F(LanguageTableTest, LongTextsAreCutAt250)
     WriteLanguageFile("Long.bvt", "Key\r\nIDS_LONG;;;;" + std::string(300, 'x') + "\r\n");
     CLanguageTable table;
     ASSERT_EQ(table.Load("Long.bvt", "NO"), 0);
-    EXPECT_EQ(std::string(table.GetText("IDS_LONG")), std::string(250, 'x'));
+    EXPECT_EQ(table.GetText("IDS_LONG"), std::string(250, 'x'));
 }
 
 // The language files the build makes from lang/*.txt carry every key of their
