@@ -1,0 +1,177 @@
+// Off-screen pictures saved as PNG files, checked by pngcheck and read back.
+#include "platform/FileSystem.h"
+#include "platform/ui/BitmapDC.h"
+
+#include "DrawTestSupport.h"
+#include "TempFolder.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <random>
+
+#include <sys/resource.h>
+
+namespace {
+
+using namespace platform;
+
+class BitmapDCTest : public bvtest::InTempFolder {
+protected:
+    static void SetUpTestSuite() { bvtest::EnsureGuiApplication(); }
+
+    // pngcheck's verbose report; exitCode 0 when it found no fault.
+    std::string Check(const std::string& name, int* exitCode, const char* options = "-v")
+    {
+        return bvtest::RunCommand(std::string("pngcheck ") + options + " '" + folder.File(name) + "' 2>&1", exitCode);
+    }
+    QImage Read(const std::string& name)
+    {
+        return QImage(QString::fromStdString(folder.File(name))).convertToFormat(QImage::Format_RGB32);
+    }
+    static void DrawCard(CBitmapDC& bitmap)
+    {
+        bitmap.Clear(Rgb(255, 255, 255));
+        bitmap.SetMapMode(MM_ISOTROPIC);  // 0.1 mm, y upwards, as a card sheet
+        bitmap.SelectBrush(DrawBrush::SolidOf(Rgb(0xBF, 0xBF, 0xBF)));
+        bitmap.Ellipse(100, -100, 600, -600);
+        bitmap.SelectFont(bitmap.PointFont(120, "Arial", 700));
+        bitmap.SetBkMode(TRANSPARENT);
+        bitmap.TextOut(100, -700, "Felt 1");
+        bitmap.SelectPen({PenStyle::Solid, 4, Rgb(0, 0, 255)});
+        bitmap.MoveTo(0, -50);
+        bitmap.LineTo(700, -50);
+    }
+    std::vector<std::string> Leftovers() { return FindFiles(".", "~bv*.TMP"); }
+};
+
+TEST_F(BitmapDCTest, PlainAndInterlacedPicturesCarryTheirChunksAndTheSamePixels)
+{
+    CBitmapDC bitmap;
+    ASSERT_TRUE(bitmap.Create(301, 201));  // odd sizes: bitmap rows are padded, PNG rows are not
+    DrawCard(bitmap);
+    ASSERT_TRUE(bitmap.SaveAsPng(".\\Plain.png", false, false, 0));
+    ASSERT_TRUE(bitmap.SaveAsPng(".\\Interlaced.png", true, false, 0));
+
+    for (const char* name : {"Plain.png", "Interlaced.png"}) {
+        SCOPED_TRACE(name);
+        int exitCode = -1;
+        std::string report = Check(name, &exitCode);
+        EXPECT_EQ(exitCode, 0) << report;
+        for (const char* chunk : {"chunk IHDR", "chunk tEXt", "chunk tIME", "chunk IDAT", "chunk IEND"})
+            EXPECT_NE(report.find(chunk), std::string::npos) << chunk << "\n" << report;
+        for (const char* chunk : {"gAMA", "tRNS", "PLTE", "zTXt"})
+            EXPECT_EQ(report.find(chunk), std::string::npos) << chunk << "\n" << report;
+        EXPECT_NE(report.find("301 x 201 image, 24-bit RGB"), std::string::npos) << report;
+        std::string texts = Check(name, &exitCode, "-t");
+        EXPECT_NE(texts.find("www.brevandi.no:\n    grafiske filer"), std::string::npos) << texts;
+    }
+    EXPECT_NE(Check("Plain.png", nullptr).find("non-interlaced"), std::string::npos);
+    EXPECT_EQ(Check("Interlaced.png", nullptr).find("non-interlaced"), std::string::npos);
+    EXPECT_NE(Check("Interlaced.png", nullptr).find("interlaced"), std::string::npos);
+
+    QImage drawn = bitmap.Picture().convertToFormat(QImage::Format_RGB32);
+    QImage plain = Read("Plain.png");
+    QImage interlaced = Read("Interlaced.png");
+    ASSERT_EQ(plain.size(), QSize(301, 201));
+    EXPECT_TRUE(plain == interlaced);
+    EXPECT_TRUE(plain == drawn);
+    // Spot checks: top left is the white background, the grey disc and the
+    // blue line lie where 0.1 mm at 96 pixels to the inch puts them.
+    EXPECT_EQ(plain.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(plain.pixel(13, 13), qRgb(255, 255, 255));
+    EXPECT_EQ(plain.pixel(132, 132), qRgb(0xBF, 0xBF, 0xBF));  // centre of the disc, 35 mm in
+    EXPECT_EQ(plain.pixel(150, 19), qRgb(0, 0, 255));          // the line 5 mm down
+}
+
+TEST_F(BitmapDCTest, TransparentColourGivesTransparencyChunk)
+{
+    CBitmapDC bitmap;
+    ASSERT_TRUE(bitmap.Create(20, 10));
+    bitmap.Clear(Rgb(255, 255, 255));
+    bitmap.FillSolidRect({0, 0, 10, 10}, Rgb(255, 0, 0));
+    ASSERT_TRUE(bitmap.SaveAsPng(".\\Clear.png", false, true, Rgb(255, 255, 255)));
+    int exitCode = -1;
+    std::string report = Check("Clear.png", &exitCode);
+    EXPECT_EQ(exitCode, 0) << report;
+    EXPECT_NE(report.find("chunk tRNS"), std::string::npos) << report;
+    EXPECT_NE(report.find("red = 0x00ff, green = 0x00ff, blue = 0x00ff"), std::string::npos) << report;
+    QImage image(QString::fromStdString(folder.File("Clear.png")));
+    EXPECT_EQ(qAlpha(image.pixel(15, 5)), 0);
+    EXPECT_EQ(image.pixel(5, 5), qRgb(255, 0, 0));
+}
+
+TEST_F(BitmapDCTest, SavedAgainAfterMoreDrawingAndOneColumnWide)
+{
+    CBitmapDC column;
+    ASSERT_TRUE(column.Create(1, 7));
+    column.Clear(Rgb(0, 0, 255));
+    column.FillSolidRect({0, 3, 1, 4}, Rgb(255, 255, 0));
+    ASSERT_TRUE(column.SaveAsPng(".\\Column.png", true, false, 0));
+    int exitCode = -1;
+    std::string report = Check("Column.png", &exitCode);
+    EXPECT_EQ(exitCode, 0) << report;
+    QImage image = Read("Column.png");
+    ASSERT_EQ(image.size(), QSize(1, 7));
+    EXPECT_EQ(image.pixel(0, 2), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(0, 3), qRgb(255, 255, 0));
+
+    column.Clear(Rgb(0, 255, 0));
+    ASSERT_TRUE(column.SaveAsPng(".\\Column.png", true, false, 0));
+    EXPECT_EQ(Read("Column.png").pixel(0, 3), qRgb(0, 255, 0));
+    EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(BitmapDCTest, NothingIsWrittenWhereThePictureCannotGo)
+{
+    CBitmapDC never;
+    EXPECT_FALSE(never.SaveAsPng(".\\Never.png", false, false, 0)) << "not created";
+    EXPECT_FALSE(FileExists(".\\Never.png"));
+
+    CBitmapDC bitmap;
+    ASSERT_TRUE(bitmap.Create(10, 10));
+    bitmap.Clear(Rgb(255, 255, 255));
+    EXPECT_FALSE(bitmap.SaveAsPng(".\\Missing\\Card.png", false, false, 0));
+    EXPECT_FALSE(FolderExists(".\\Missing"));
+
+    ASSERT_EQ(CreateFolder(".\\Card.png"), 0);
+    EXPECT_FALSE(bitmap.SaveAsPng(".\\Card.png", false, false, 0)) << "a folder of that name";
+    EXPECT_TRUE(FolderExists(".\\Card.png"));
+    EXPECT_TRUE(Leftovers().empty());
+
+    EXPECT_FALSE(bitmap.WritePng(nullptr, false, false, 0));
+}
+
+// A write that fails halfway (here: the file-size limit, as a full disk would)
+// leaves the earlier picture as it was and no half file beside it.
+TEST_F(BitmapDCTest, FailedWriteKeepsTheEarlierPicture)
+{
+    bvtest::TempFolder::Write(folder.File("Card.png"), "earlier picture");
+    CBitmapDC bitmap;
+    ASSERT_TRUE(bitmap.Create(120, 120));
+    std::mt19937 random(7);
+    for (int y = 0; y < 120; y += 2)
+        for (int x = 0; x < 120; x += 2)
+            bitmap.FillSolidRect({x, y, x + 2, y + 2}, random() & 0xFFFFFF);
+
+    struct rlimit before;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = before;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool saved = bitmap.SaveAsPng(".\\Card.png", false, false, 0);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(bvtest::TempFolder::Read(folder.File("Card.png")), "earlier picture");
+    EXPECT_TRUE(Leftovers().empty());
+
+    ASSERT_TRUE(bitmap.SaveAsPng(".\\Card.png", false, false, 0));
+    EXPECT_EQ(Read("Card.png").size(), QSize(120, 120));
+}
+
+}  // namespace
