@@ -72,11 +72,11 @@ public:
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
 
-    // The print dialog: the prompter is asked for printer and copies,
-    // starting from the default printer. false when the user cancels or the
-    // chosen printer cannot be reached. A choice with a PDF path prints into
-    // that file on A4.
-    bool ChoosePrinter(Prompter& prompter);
+    // The print dialog: the prompter (the one in use unless another is
+    // given) is asked for printer and copies, starting from the default
+    // printer. false when the user cancels or the chosen printer cannot be
+    // reached. A choice with a PDF path prints into that file on A4.
+    bool ChoosePrinter(Prompter& prompter = CurrentPrompter());
     // The default printer's settings without asking; false when the machine
     // has no printer.
     bool UseDefaultPrinter();

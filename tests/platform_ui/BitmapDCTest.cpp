@@ -3,6 +3,7 @@
 #include "platform/ui/BitmapDC.h"
 
 #include "DrawTestSupport.h"
+#include "QtApp.h"
 #include "TempFolder.h"
 
 #include <QImage>
@@ -20,7 +21,7 @@ using namespace platform;
 
 class BitmapDCTest : public bvtest::InTempFolder {
 protected:
-    static void SetUpTestSuite() { bvtest::EnsureGuiApplication(); }
+    static void SetUpTestSuite() { bvtest::QtApp(); }
 
     // pngcheck's verbose report; exitCode 0 when it found no fault.
     std::string Check(const std::string& name, int* exitCode, const char* options = "-v")

@@ -7,6 +7,7 @@
 #include "platform/ui/DrawWindowTarget.h"
 
 #include "DrawTestSupport.h"
+#include "QtApp.h"
 
 #include <QPaintEvent>
 #include <QWidget>
@@ -31,7 +32,7 @@ QRgb QtRgb(Colour c) { return qRgb(RedOf(c), GreenOf(c), BlueOf(c)); }
 
 class DrawImageTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() { bvtest::EnsureGuiApplication(); }
+    static void SetUpTestSuite() { bvtest::QtApp(); }
 };
 
 // A mapping mode and the hand-made way back from device pixels to its

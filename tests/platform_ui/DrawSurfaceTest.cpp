@@ -4,6 +4,7 @@
 #include "platform/ui/DrawSurface.h"
 
 #include "DrawTestSupport.h"
+#include "QtApp.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -18,7 +19,7 @@ using namespace platform;
 
 class DrawSurfaceTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() { bvtest::EnsureGuiApplication(); }
+    static void SetUpTestSuite() { bvtest::QtApp(); }
 };
 
 // A surface on a recorder of the given resolution.

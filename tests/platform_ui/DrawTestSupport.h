@@ -1,26 +1,14 @@
 #pragma once
-// Helpers of the drawing tests: a GUI application for fonts and painters,
-// outside tools run on our files, and ink found in pictures.
-#include <QApplication>
+// Helpers of the drawing tests: outside tools run on our files, and ink
+// found in pictures.
 #include <QImage>
+#include <QRect>
 
 #include <array>
 #include <cstdio>
 #include <string>
 
 namespace bvtest {
-
-// Fonts and painters need a GUI application; one is made on first use unless
-// the test program already has one.
-inline void EnsureGuiApplication()
-{
-    if (QCoreApplication::instance() != nullptr)
-        return;
-    static int argc = 1;
-    static char name[] = "platform_ui_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
 
 // Runs a shell command; its standard output (and error, when asked).
 inline std::string RunCommand(const std::string& command, int* exitCode = nullptr)

@@ -4,6 +4,7 @@
 #include "platform/ui/PngWriter.h"
 
 #include "DrawTestSupport.h"
+#include "QtApp.h"
 #include "TempFolder.h"
 
 #include <QImage>
@@ -90,7 +91,7 @@ PngJob JobFor(Dib& dib, int colourType)
 
 class PngWriterTest : public bvtest::InTempFolder {
 protected:
-    static void SetUpTestSuite() { bvtest::EnsureGuiApplication(); }
+    static void SetUpTestSuite() { bvtest::QtApp(); }
     void SetUp() override
     {
         g_messages.clear();

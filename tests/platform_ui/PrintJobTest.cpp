@@ -5,9 +5,11 @@
 #include "platform/ui/DrawSurface.h"
 #include "platform/ui/PrintJob.h"
 #include "platform/ui/PrintPreview.h"
+#include "platform/ui/ScriptedPrompter.h"
 #include "platform/ui/UiText.h"
 
 #include "DrawTestSupport.h"
+#include "QtApp.h"
 #include "TempFolder.h"
 
 #include <QPrinterInfo>
@@ -21,26 +23,14 @@ namespace {
 
 using namespace platform;
 
-// Answers the print dialog from the test.
-class FakePrompter : public Prompter {
+// The scripted prompter, also keeping the choice the dialog started from.
+class PrinterPrompter : public ScriptedPrompter {
 public:
-    bool answer = true;
-    PrinterChoice reply;
     PrinterChoice asked;
-    int printerQuestions = 0;
-
-    int Message(const MessageRequest&) override { return IDOK; }
-    void Beep(BeepKind) override {}
-    bool ChooseFile(const FileRequest&, std::string&) override { return false; }
-    bool ChooseFolder(const FolderRequest&, std::string&) override { return false; }
-    bool ChooseColour(uint32_t&) override { return false; }
     bool ChoosePrinter(PrinterChoice& choice) override
     {
-        ++printerQuestions;
         asked = choice;
-        if (answer)
-            choice = reply;
-        return answer;
+        return ScriptedPrompter::ChoosePrinter(choice);
     }
 };
 
@@ -75,7 +65,7 @@ constexpr double kPointsPerMm = 72.0 / 25.4;
 
 class PrintJobTest : public bvtest::InTempFolder {
 protected:
-    static void SetUpTestSuite() { bvtest::EnsureGuiApplication(); }
+    static void SetUpTestSuite() { bvtest::QtApp(); }
 
     // Prints one page per case through a surface; returns EndDoc's result.
     static int PrintPages(PrintJob& job, const std::string& name, const std::vector<std::function<void(DrawSurface&)>>& pages)
@@ -179,21 +169,22 @@ TEST_F(PrintJobTest, TextsLandWhereEveryMappingModePutsThem)
 
 TEST_F(PrintJobTest, PrintDialogGoesThroughThePrompter)
 {
-    FakePrompter prompter;
+    PrinterPrompter prompter;
+    ScopedPrompter inPlace(prompter);
     PrintJob job;
-    prompter.answer = false;
-    EXPECT_FALSE(job.ChoosePrinter(prompter));
-    EXPECT_EQ(prompter.printerQuestions, 1);
+    prompter.AnswerPrinter(false);
+    EXPECT_FALSE(job.ChoosePrinter());
     EXPECT_FALSE(job.HasPrinter());
     EXPECT_EQ(job.Target(), nullptr);
     EXPECT_EQ(prompter.asked.copies, 1);
     EXPECT_TRUE(prompter.asked.pdfPath.empty());
     EXPECT_EQ(prompter.asked.printerName, FromQt(QPrinterInfo::defaultPrinterName()));
 
-    prompter.answer = true;
-    prompter.reply.pdfPath = ".\\Giro.pdf";
-    prompter.reply.landscape = true;
-    ASSERT_TRUE(job.ChoosePrinter(prompter));
+    PrinterChoice toFile;
+    toFile.pdfPath = ".\\Giro.pdf";
+    toFile.landscape = true;
+    prompter.AnswerPrinter(true, toFile);
+    ASSERT_TRUE(job.ChoosePrinter());
     EXPECT_EQ(job.Choice().pdfPath, ".\\Giro.pdf");
     EXPECT_TRUE(job.Choice().landscape);
     DeviceCaps caps = job.Target()->Caps();
@@ -203,13 +194,17 @@ TEST_F(PrintJobTest, PrintDialogGoesThroughThePrompter)
     EXPECT_NE(info.find("842 x 595"), std::string::npos) << info;
 
     // A printer that is not there cannot be printed on.
-    prompter.reply = PrinterChoice();
-    prompter.reply.printerName = "No such printer";
-    EXPECT_FALSE(job.ChoosePrinter(prompter));
+    PrinterChoice missing;
+    missing.printerName = "No such printer";
+    prompter.AnswerPrinter(true, missing);
+    EXPECT_FALSE(job.ChoosePrinter());
     EXPECT_FALSE(job.HasPrinter());
+    EXPECT_EQ(prompter.Questions().size(), 3u);
+    EXPECT_EQ(prompter.Unanswered(), 0);
 
     // Without a dialog the default printer, when the machine has one.
     EXPECT_EQ(job.UseDefaultPrinter(), !QPrinterInfo::defaultPrinter().isNull());
+    EXPECT_EQ(prompter.Questions().size(), 3u);
 }
 
 TEST_F(PrintJobTest, UnfinishedPrintoutsNeverReplaceTheFile)
