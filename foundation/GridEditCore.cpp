@@ -1,0 +1,62 @@
+#include "foundation/GridEditCore.h"
+
+#include <algorithm>
+
+CGridEditCore::CGridEditCore(CGridListCore& grid, CGridColumn& column) : CGridEditorCore(grid, column)
+{
+    // The owner put the cell's text into choice text 0 when it allowed the edit.
+    m_field.text = std::string(column.ChoiceText(0));
+    m_field.SelectAll();
+}
+
+bool CGridEditCore::OnKeyDown(int key, unsigned modifiers)
+{
+    if (key == GK_RETURN && (modifiers & GM_SHIFT)) {
+        EndByKey();
+        return false;
+    }
+    if (ShiftArrow(key, modifiers, true))
+        return false;
+    return true;
+}
+
+void CGridEditCore::OnChar(int ch, unsigned modifiers)
+{
+    bool shift = (modifiers & GM_SHIFT) != 0;
+    switch (ch) {
+    case '\t':
+        shift ? BackwardMove() : ForwardMove();
+        return;
+    case '\r':
+        shift ? EndByKey() : ForwardMove();
+        return;
+    case 0x1B:
+        Cancel();
+        return;
+    default:
+        break;
+    }
+    if (!m_grid.m_editMode)
+        return;
+    if (!m_field.Type(static_cast<unsigned char>(ch)))
+        return;
+    // A longer text widens the box to the right, as far as the grid goes.
+    int width = m_grid.View().TextWidth(m_field.text);
+    if (m_rect.Width() < width + 5)
+        m_rect.right = std::min(m_rect.left + width + 5, m_grid.View().ClientWidth());
+    Changed();
+}
+
+void CGridEditCore::EndEdit()
+{
+    std::string text = m_field.text;
+    GridEditRecord record;
+    record.sender = &m_grid;
+    record.senderId = 0;
+    record.row = m_row;
+    record.column = m_columnNumber;
+    record.text = m_cancel ? nullptr : text.data();
+    record.textLength = static_cast<int>(text.size());
+    record.param = m_cancel ? -1 : 0;
+    Report(&record);
+}
