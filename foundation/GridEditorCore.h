@@ -46,6 +46,9 @@ public:
     // The editor lost the focus: report, then close.
     void KillFocus();
 
+    // The edit field of the text and value editors; the choice editor has none.
+    virtual GridEditField* EditField() { return nullptr; }
+
     bool Closed() const { return m_closed; }
     bool Cancelled() const { return m_cancel; }
     int Row() const { return m_row; }

@@ -563,7 +563,8 @@ bool CGridListCore::TakesKey(int key) const
 bool CGridListCore::KeyPress(int key, unsigned modifiers, int ch)
 {
     Call call(*this);
-    if (!TakesKey(key))
+    // Keys held with Alt are the dialog's (mnemonics, the system menu).
+    if (!TakesKey(key) || (modifiers & GM_ALT))
         return false;
     OnKeyDown(key, modifiers);
     if (ch >= 0)

@@ -149,6 +149,7 @@ public:
     // ---- Wiring.
 
     void SetOwner(CGridOwner* owner, intptr_t controlId);
+    void SetControlId(intptr_t controlId) { m_controlId = controlId; }
     CGridOwner* Owner() const { return m_owner; }
     intptr_t ControlId() const { return m_controlId; }
     // The window; nullptr gives a window-less view with fixed metrics.
@@ -228,7 +229,7 @@ public:
 
     // A whole key stroke: its key-down, then the character it types (ch < 0:
     // none). Returns false for keys the grid leaves to its dialog (Escape,
-    // and the navigation keys while an edit is in progress).
+    // keys held with Alt, Tab and Enter while an edit is in progress).
     bool KeyPress(int key, unsigned modifiers, int ch);
     // Keys the grid takes before its dialog sees them.
     bool TakesKey(int key) const;
@@ -259,7 +260,9 @@ public:
     // An editor has reported; its window goes and the object is freed once
     // the event that ended it is over.
     void EditorClosed(CGridEditorCore& editor);
-    intptr_t Send(unsigned message, intptr_t wParam, intptr_t lParam);
+    // A message to the owner; the window routes it to its kit window when
+    // no owner was set.
+    virtual intptr_t Send(unsigned message, intptr_t wParam, intptr_t lParam);
 
     // Entry guard: editors that end while their own code runs are freed only
     // when the outermost event returns.

@@ -25,6 +25,7 @@ public:
     bool OnKeyDown(int key, unsigned modifiers) override;
     void OnChar(int ch, unsigned modifiers) override;
 
+    GridEditField* EditField() override { return &m_field; }
     GridEditField& Field() { return m_field; }
     const GridEditField& Field() const { return m_field; }
     int Mode() const { return m_column.m_currentChoice; }

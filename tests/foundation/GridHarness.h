@@ -9,6 +9,7 @@
 //   "begin 1,4"          WM_GRID_BEGINEDIT for row 1, column 4
 //   "end 1,4 'X'/1 123"  WM_GRID_ENDEDIT: row, column, text/length, parameter;
 //                        "null" for no text, "@1138" for the grid's own id
+#include "foundation/GridEditorCore.h"
 #include "foundation/GridListCore.h"
 
 #include <cstdio>
@@ -99,10 +100,22 @@ public:
     int openEditors = 0;
     int focusCalls = 0;
 
+    int opened = 0;   // editors shown in all
+    int silent = 0;   // editors that ended without a record (cancelled values)
+
     int ClientWidth() const override { return clientWidth; }
     void Sound(GridSound sound) override { sounds.push_back(sound); }
-    void OpenEditorWindow(CGridEditorCore&) override { ++openEditors; }
-    void CloseEditorWindow(CGridEditorCore&) override { --openEditors; }
+    void OpenEditorWindow(CGridEditorCore&) override
+    {
+        ++openEditors;
+        ++opened;
+    }
+    void CloseEditorWindow(CGridEditorCore& editor) override
+    {
+        --openEditors;
+        if (editor.Kind() == GRID_VALUE && editor.Cancelled())
+            ++silent;
+    }
     void FocusGrid() override { ++focusCalls; }
 };
 
@@ -115,6 +128,46 @@ public:
 // Five list rows, of which rows 0 to 3 are the grid's (row 4 is a sum row).
 // First editable column 1; the last editable column is 6, but 4 in row 2
 // and 5 in row 3.
+inline void FillLaneGrid(CGridListCore& grid)
+{
+    const char* headers[] = {"Lane", "Name", "Class", "Gauge", "Value", "Note", "Paid"};
+    int widths[] = {50, 60, 60, 50, 50, 60, 40};
+    for (int c = 0; c < 7; ++c)
+        grid.InsertColumn(c, headers[c], c == 0 || c == 4 ? GridAlign::Right : GridAlign::Left, widths[c]);
+    grid.SetColumnType(0, 0, 0);
+    grid.SetColumnType(1, GRID_TEXT, 0);
+    grid.SetColumnType(2, GRID_CHOICE, 0);
+    grid.SetColumnType(3, GRID_FIXED, 0);
+    grid.SetColumnType(4, GRID_VALUE, 0);
+    grid.SetColumnType(5, GRID_TEXT, 1);
+    grid.SetColumnType(6, GRID_CHECK, 0);
+    for (int c : {1, 2, 5})
+        grid.Column(c)->m_leftAlign = 1;
+    CGridColumn& classes = *grid.Column(2);
+    const char* names[] = {"Alfa", "Bravo", "Charlie", "Charlotte", "Delta"};
+    classes.SetChoiceCount(5);
+    for (int i = 0; i < 5; ++i) {
+        classes.m_codes[i] = static_cast<uint16_t>(i + 1);
+        classes.m_texts[i] = names[i];
+    }
+    classes.m_listWidths[1] = 120;
+    grid.m_firstColumn = 1;
+    grid.m_defaultLastColumn = 6;
+    const int last[] = {6, 6, 4, 5};
+    for (int r = 0; r < 5; ++r) {
+        grid.InsertItem(r, std::to_string(r + 1));
+        grid.SetItemText(r, 1, "Name" + std::to_string(r + 1));
+        grid.SetItemText(r, 2, "Bravo");
+        grid.SetItemText(r, 3, "4.50mm");
+        grid.SetItemText(r, 4, "9");
+        grid.SetItemText(r, 6, "0");
+        if (r < 4) {
+            grid.m_rowCount = static_cast<int16_t>(r + 1);
+            grid.m_lastColumn.push_back(static_cast<uint8_t>(last[r]));
+        }
+    }
+}
+
 struct LaneGrid {
     CGridListCore grid;
     RecordingView view;
@@ -124,40 +177,7 @@ struct LaneGrid {
     {
         grid.SetView(&view);
         grid.SetOwner(&owner, kGridId);
-        const char* headers[] = {"Lane", "Name", "Class", "Gauge", "Value", "Note", "Paid"};
-        int widths[] = {50, 60, 60, 50, 50, 60, 40};
-        for (int c = 0; c < 7; ++c)
-            grid.InsertColumn(c, headers[c], c == 0 || c == 4 ? GridAlign::Right : GridAlign::Left, widths[c]);
-        grid.SetColumnType(0, 0, 0);
-        grid.SetColumnType(1, GRID_TEXT, 0);
-        grid.SetColumnType(2, GRID_CHOICE, 0);
-        grid.SetColumnType(3, GRID_FIXED, 0);
-        grid.SetColumnType(4, GRID_VALUE, 0);
-        grid.SetColumnType(5, GRID_TEXT, 1);
-        grid.SetColumnType(6, GRID_CHECK, 0);
-        CGridColumn& classes = *grid.Column(2);
-        const char* names[] = {"Alfa", "Bravo", "Charlie", "Charlotte", "Delta"};
-        classes.SetChoiceCount(5);
-        for (int i = 0; i < 5; ++i) {
-            classes.m_codes[i] = static_cast<uint16_t>(i + 1);
-            classes.m_texts[i] = names[i];
-        }
-        classes.m_listWidths[1] = 120;
-        grid.m_firstColumn = 1;
-        grid.m_defaultLastColumn = 6;
-        const int last[] = {6, 6, 4, 5};
-        for (int r = 0; r < 5; ++r) {
-            grid.InsertItem(r, std::to_string(r + 1));
-            grid.SetItemText(r, 1, "Name" + std::to_string(r + 1));
-            grid.SetItemText(r, 2, "Bravo");
-            grid.SetItemText(r, 3, "4.50mm");
-            grid.SetItemText(r, 4, "9");
-            grid.SetItemText(r, 6, "0");
-            if (r < 4) {
-                grid.m_rowCount = static_cast<int16_t>(r + 1);
-                grid.m_lastColumn.push_back(static_cast<uint8_t>(last[r]));
-            }
-        }
+        FillLaneGrid(grid);
     }
 
     // The grid holds the focus at (row, column); the log is empty.

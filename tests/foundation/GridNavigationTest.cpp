@@ -44,6 +44,7 @@ const NavCase kGridKeys[] = {
     {"UpThenDown", 2, 2, {{GK_UP}, {GK_DOWN}}, 2, 2, {"sel 1", "sel -2", "sel 2", "sel -2"}},
     {"OtherKeyOnlySelects", 1, 2, {{GK_NEXT}}, 1, 2, {"sel -2"}},
     {"EscapeIsLeftToTheDialog", 1, 2, {{GK_ESCAPE}}, 1, 2, {}},
+    {"AltKeysAreLeftToTheDialog", 1, 2, {{GK_DOWN, GM_ALT}, {'N', GM_ALT}}, 1, 2, {}},
     {"SpaceTogglesCheckCell", 1, 6, {{GK_SPACE}}, 1, 6, {"end 1,6 ''/32 0@1138", "sel -2"}},
     {"SpaceElsewhereOnlySelects", 1, 1, {{GK_SPACE}}, 1, 1, {"sel -2"}},
     {"EnterOpensTextEditor", 0, 1, {{GK_RETURN}}, 0, 1, {"sel -2", "begin 0,1", "sel -2"}},
