@@ -12,6 +12,9 @@ CGridEdit::CGridEdit(CGridList& grid, CGridEditorCore& editor)
 {
     setFont(grid.font());
     setFrame(true);
+    // Every character goes through the editor's rules as a key stroke; an
+    // input method would put text into the box behind their back.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
     Refresh();
 }
 
