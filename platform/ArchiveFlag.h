@@ -1,16 +1,30 @@
 #pragma once
 // The archive attribute of a file: the "written since last read" mark that a
 // writer of an exchange file sets and the program importing it clears, so a
-// file is taken in again only after it was rewritten. Linux has no such
-// attribute; it is kept in the owner's execute bit, which is where Samba
-// shares keep the attribute too, so Windows computers of the range see it.
+// file is taken in again only after it was rewritten.
+//
+// Linux has no such attribute. It is kept as the user extended attribute
+// "user.bv.archive" on file systems that have extended attributes; where they
+// have none (some network and removable-media mounts), as an empty marker
+// file beside it named "." + the file's name + ".archive". Readers look at
+// both, so machines that reach one folder through different mounts agree.
 #include <string>
 
 namespace platform {
 
-// Sets or clears the mark of a file (a system path); 0, or the system error.
+// Sets or clears the mark of a file (a system path); 0, or the system error
+// (ENOENT when the file is missing).
 int SetArchiveFlag(const std::string& systemPath, bool on);
 // Whether the file carries the mark; false when it is missing.
 bool HasArchiveFlag(const std::string& systemPath);
+// Clears the mark and tells whether it was set, in one step: of two programs
+// testing the same file at once, only one sees it set.
+bool TestAndClearArchiveFlag(const std::string& systemPath);
+
+// Where the mark goes: Auto uses the extended attribute when the file system
+// takes it; MarkerFile always uses the marker file, as on a file system
+// without extended attributes (tests).
+enum class ArchiveStore { Auto, MarkerFile };
+void SetArchiveStore(ArchiveStore store);
 
 }  // namespace platform

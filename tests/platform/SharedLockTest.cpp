@@ -1,4 +1,3 @@
-#include "platform/ArchiveFlag.h"
 #include "platform/NativeFile.h"
 #include "platform/SharedLock.h"
 #include "TempFolder.h"
@@ -40,23 +39,6 @@ TEST_F(SharedLockTest, AWriterExcludesReaders)
     EXPECT_EQ(platform::TryLockShared(b, 100, 1), EAGAIN);  // the whole file, however far
     ASSERT_EQ(a.Unlock(0, 0), 0);
     EXPECT_EQ(platform::TryLockShared(b, 0, 0), 0);
-}
-
-class ArchiveFlagTest : public bvtest::InTempFolder {};
-
-TEST_F(ArchiveFlagTest, SetClearAndMissing)
-{
-    bvtest::TempFolder::Write("R.TXT", "x");
-    EXPECT_EQ(platform::SetArchiveFlag(".\\r.txt", true), 0);  // any letter case, as the programs spell it
-    EXPECT_TRUE(platform::HasArchiveFlag("R.TXT"));
-    EXPECT_EQ(platform::SetArchiveFlag("R.TXT", true), 0);
-    EXPECT_TRUE(platform::HasArchiveFlag("R.TXT"));
-    EXPECT_EQ(platform::SetArchiveFlag("R.TXT", false), 0);
-    EXPECT_FALSE(platform::HasArchiveFlag("R.TXT"));
-    EXPECT_EQ(bvtest::TempFolder::Read("R.TXT"), "x");
-
-    EXPECT_FALSE(platform::HasArchiveFlag("Missing.TXT"));
-    EXPECT_EQ(platform::SetArchiveFlag("Missing.TXT", true), ENOENT);
 }
 
 }  // namespace
