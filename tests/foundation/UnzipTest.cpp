@@ -1,0 +1,260 @@
+// Unpacking zip archives made by the tools a range actually has: Python's
+// zipfile and Info-ZIP's zip.
+#include "foundation/Unzip.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include <sys/stat.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using bvtest::TempFolder;
+
+// Runs a Python script that makes archives in the working folder.
+void Python(const std::string& script)
+{
+    TempFolder::Write("make.py", "import zipfile, os\n" + script);
+    ASSERT_EQ(std::system("python3 make.py"), 0) << script;
+}
+
+// Every file and folder below a folder, as relative paths.
+std::set<std::string> Tree(const std::string& folder)
+{
+    std::set<std::string> names;
+    if (!fs::exists(folder))
+        return names;
+    for (const auto& e : fs::recursive_directory_iterator(folder))
+        names.insert(fs::relative(e.path(), folder).string() + (e.is_directory() ? "/" : ""));
+    return names;
+}
+
+std::tm LocalModified(const std::string& path)
+{
+    struct stat st {};
+    stat(path.c_str(), &st);
+    std::tm t {};
+    localtime_r(&st.st_mtime, &t);
+    return t;
+}
+
+class UnzipTest : public bvtest::InTempFolder {};
+
+// A folder entry data/ and a file data/a.txt dated 1 June 2004 12:00, made by
+// either tool.
+void MakeFolderArchive(const std::string& maker)
+{
+    if (maker == "python") {
+        Python(
+            "z = zipfile.ZipFile('pkg.zip', 'w')\n"
+            "d = zipfile.ZipInfo('data/', (2004, 6, 1, 12, 0, 0)); d.external_attr = 0x10\n"
+            "z.writestr(d, b'')\n"
+            "f = zipfile.ZipInfo('data/a.txt', (2004, 6, 1, 12, 0, 0)); f.compress_type = zipfile.ZIP_DEFLATED\n"
+            "z.writestr(f, b'alpha ' * 1000)\n"
+            "z.close()\n");
+    } else {
+        fs::create_directories("src/data");
+        TempFolder::Write("src/data/a.txt", [] {
+            std::string s;
+            for (int i = 0; i < 1000; ++i)
+                s += "alpha ";
+            return s;
+        }());
+        ASSERT_EQ(std::system("touch -t 200406011200 src/data/a.txt src/data && cd src && zip -qr ../pkg.zip data"), 0);
+    }
+}
+
+TEST_F(UnzipTest, FoldersFlatExtractionAndFileTimes)
+{
+    for (std::string maker : {"python", "zip"}) {
+        SCOPED_TRACE(maker);
+        MakeFolderArchive(maker);
+        CUnzip zip("pkg.zip");
+        ASSERT_TRUE(zip.IsOpen());
+        EXPECT_EQ(zip.GetEntryCount(), 2);
+        ZipEntryInfo info;
+        ASSERT_TRUE(zip.GotoFile("TXT"));
+        ASSERT_TRUE(zip.GetCurrentInfo(info));
+        EXPECT_EQ(info.name, "data\\a.txt");
+        EXPECT_FALSE(info.isFolder);
+        EXPECT_EQ(info.uncompressedSize, 6000u);
+
+        ASSERT_TRUE(zip.ExtractAll("X"));
+        EXPECT_EQ(Tree("X"), (std::set<std::string>{"data/", "data/a.txt"}));
+        EXPECT_EQ(TempFolder::Read("X/data/a.txt").size(), 6000u);
+        std::tm t = LocalModified("X/data/a.txt");
+        EXPECT_EQ(t.tm_year + 1900, 2004);
+        EXPECT_EQ(t.tm_mon + 1, 6);
+        EXPECT_EQ(t.tm_mday, 1);
+        EXPECT_EQ(t.tm_hour, 12);
+        EXPECT_EQ(t.tm_min, 0);
+        EXPECT_EQ(t.tm_sec, 0);
+
+        ASSERT_TRUE(zip.ExtractAll(".\\Y", true));
+        EXPECT_TRUE(fs::is_regular_file("Y/a.txt"));
+        fs::remove_all("X");
+        fs::remove_all("Y");
+        fs::remove_all("src");
+        fs::remove("pkg.zip");
+    }
+}
+
+TEST_F(UnzipTest, DefaultFolderCurrentFolderAndReplacingAFile)
+{
+    fs::create_directories("Pakker");
+    Python(
+        "z = zipfile.ZipFile('Pakker/Prog.zip', 'w')\n"
+        "z.writestr('PROG.S28', b'S0 new')\n"
+        "z.close()\n");
+    CUnzip zip(".\\Pakker\\Prog.zip");
+    ASSERT_TRUE(zip.IsOpen());
+    EXPECT_EQ(zip.DefaultFolder(), ".\\Pakker\\Prog");
+    ASSERT_TRUE(zip.GotoFile("s28"));  // any letter case
+    ASSERT_TRUE(zip.ExtractCurrent());
+    EXPECT_EQ(TempFolder::Read("Pakker/Prog/PROG.S28"), "S0 new");
+
+    TempFolder::Write("PROG.S28", "S0 old, longer than the new one");
+    ASSERT_TRUE(zip.ExtractCurrent("."));
+    EXPECT_EQ(TempFolder::Read("PROG.S28"), "S0 new");
+    EXPECT_FALSE(zip.FindNext("s28"));
+    EXPECT_FALSE(zip.GotoFile("hex"));
+}
+
+TEST_F(UnzipTest, EmptyMissingAndDamagedArchives)
+{
+    Python("zipfile.ZipFile('empty.zip', 'w').close()\n");
+    CUnzip empty("empty.zip");  // the library does not even open one
+    EXPECT_EQ(empty.GetEntryCount(), 0);
+    EXPECT_FALSE(empty.ExtractAll("X"));
+    EXPECT_FALSE(fs::exists("X"));
+
+    CUnzip missing("missing.zip");
+    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_FALSE(missing.ExtractAll("X"));
+    EXPECT_FALSE(missing.ExtractCurrent("X"));
+
+    TempFolder::Write("text.zip", "this is no archive");
+    EXPECT_FALSE(CUnzip("text.zip").IsOpen());
+}
+
+TEST_F(UnzipTest, UnsafeNamesAreRefusedAndNothingIsWritten)
+{
+    struct Case {
+        const char* name;
+    } cases[] = {
+        {"../evil"},
+        {"data/../../evil"},
+        {"data\\\\..\\\\evil"},
+        {"/tmp/evil"},
+        {"\\\\\\\\server\\\\share\\\\evil"},
+        {"C:/evil"},
+        {"C:evil"},
+        {"data/ev\\x01il"},
+    };
+    fs::create_directories("X");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A good entry first: the archive is refused as a whole all the same.
+        Python(std::string("z = zipfile.ZipFile('bad.zip', 'w')\n"
+                           "z.writestr('good.txt', b'fine')\n"
+                           "z.writestr(zipfile.ZipInfo('") +
+               c.name + "'), b'gotcha')\nz.close()\n");
+        std::set<std::string> before = Tree(".");
+        CUnzip zip("bad.zip");
+        ASSERT_TRUE(zip.IsOpen());
+        EXPECT_FALSE(zip.ExtractAll("X"));
+        EXPECT_FALSE(zip.ExtractAll("X", true));
+        ASSERT_TRUE(zip.GotoFile());
+        ASSERT_TRUE(zip.FindNext());
+        EXPECT_FALSE(zip.ExtractCurrent("X"));
+        EXPECT_EQ(Tree("."), before);
+        EXPECT_FALSE(fs::exists("/tmp/evil") && TempFolder::Read("/tmp/evil") == "gotcha");
+    }
+}
+
+TEST_F(UnzipTest, OverLongNamesAreRefused)
+{
+    // 259 characters is the longest name a path may carry; one more is refused
+    // rather than cut to another file's name.
+    Python("z = zipfile.ZipFile('long.zip', 'w')\n"
+           "z.writestr('d/' + 'n' * 257, b'ok')\n"
+           "z.writestr('d/' + 'n' * 258, b'too long')\n"
+           "z.close()\n");
+    CUnzip zip("long.zip");
+    ZipEntryInfo info;
+    ASSERT_TRUE(zip.GotoFile());
+    ASSERT_TRUE(zip.GetCurrentInfo(info));
+    EXPECT_EQ(info.name.size(), 259u);
+    ASSERT_TRUE(zip.FindNext());
+    EXPECT_FALSE(zip.GetCurrentInfo(info));
+    EXPECT_FALSE(zip.ExtractCurrent("X"));
+    EXPECT_FALSE(zip.ExtractAll("X"));
+    EXPECT_FALSE(fs::exists("X/d"));
+}
+
+TEST_F(UnzipTest, SafeNames)
+{
+    struct Case {
+        const char* name;
+        bool safe;
+    } cases[] = {
+        {"a.txt", true},          {"data\\a.txt", true},  {"data/a.txt", true},   {"a..b.txt", true},
+        {"..a", true},            {"./a.txt", true},      {"..", false},          {"a/..", false},
+        {"", false},              {"\\a", false},         {"D:\\a", false},       {"a\tb", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CUnzip::IsSafeEntryName(c.name), c.safe) << c.name;
+}
+
+TEST_F(UnzipTest, ACorruptEntryLeavesNoHalfFileAndTheOldFileStands)
+{
+    for (std::string method : {"ZIP_STORED", "ZIP_DEFLATED"}) {
+        SCOPED_TRACE(method);
+        // Flip one byte inside the data of two.txt, after the archive is made.
+        Python("z = zipfile.ZipFile('bad.zip', 'w', zipfile." + method +
+               ")\n"
+               "z.writestr('one.txt', b'first')\n"
+               "z.writestr('two.txt', bytes(range(256)) * 40)\n"
+               "z.writestr('three.txt', b'third')\n"
+               "z.close()\n"
+               "i = zipfile.ZipFile('bad.zip').getinfo('two.txt')\n"
+               "b = bytearray(open('bad.zip', 'rb').read())\n"
+               "o = i.header_offset\n"
+               "n = b[o + 26] + 256 * b[o + 27]; m = b[o + 28] + 256 * b[o + 29]\n"
+               "b[o + 30 + n + m + 100] ^= 0x55\n"
+               "open('bad.zip', 'wb').write(b)\n");
+        fs::create_directories("X");
+        TempFolder::Write("X/two.txt", "the old two");
+        CUnzip zip("bad.zip");
+        EXPECT_FALSE(zip.ExtractAll("X"));
+        EXPECT_EQ(Tree("X"), (std::set<std::string>{"one.txt", "two.txt"}));
+        EXPECT_EQ(TempFolder::Read("X/two.txt"), "the old two");
+        fs::remove_all("X");
+    }
+}
+
+TEST_F(UnzipTest, CreateFolderPath)
+{
+    fs::create_directories("A");
+    EXPECT_TRUE(CreateFolderPath(".\\A\\B\\C"));
+    EXPECT_TRUE(fs::is_directory("A/B/C"));
+    EXPECT_TRUE(CreateFolderPath("A\\B\\C\\"));
+    TempFolder::Write("A/file", "x");
+    EXPECT_FALSE(CreateFolderPath("A\\file"));
+    EXPECT_FALSE(CreateFolderPath("A\\file\\D"));
+    EXPECT_FALSE(CreateFolderPath(""));
+    EXPECT_TRUE(CreateFolderPath("bare"));  // a folder in the working folder
+    EXPECT_TRUE(fs::is_directory("bare"));
+    EXPECT_FALSE(CreateParentFolders("bare"));
+    EXPECT_TRUE(CreateParentFolders("A\\E\\f.txt"));
+    EXPECT_TRUE(fs::is_directory("A/E"));
+}
+
+}  // namespace
