@@ -299,6 +299,12 @@ void CBVIniFile::PutInt(std::string_view section, std::string_view key, int valu
     PutString(section, key, std::to_string(value));
 }
 
+void CBVIniFile::RemoveKeys(std::string_view section, std::function<bool(std::string_view key)> which)
+{
+    if (which)
+        m_queue.push_back({std::string(TrimBlanks(OneLine(section))), {}, {}, std::move(which)});
+}
+
 int CBVIniFile::Write(const std::string& path, bool startFresh)
 {
     platform::NativeFile file;
@@ -343,8 +349,18 @@ int CBVIniFile::Write(const std::string& path, bool startFresh)
         }
         sections = Parse(text);
     }
-    for (const Pending& p : m_queue)
-        Merge(sections, p.section, p.key, p.value);
+    for (const Pending& p : m_queue) {
+        if (!p.remove) {
+            Merge(sections, p.section, p.key, p.value);
+            continue;
+        }
+        for (Section& s : sections) {
+            if (s.hasHeader && SameName(s.name, p.section)) {
+                std::erase_if(s.lines, [&](const Line& line) { return line.isKey && p.remove(line.key); });
+                break;  // only the first section of the name counts
+            }
+        }
+    }
     std::string bytes = Serialize(sections);
 
     rc = platform::WriteFileAtomically(path, bytes);

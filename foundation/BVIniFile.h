@@ -19,6 +19,7 @@
 // crash or a full disk leaves the old one. Readers wait while a writer holds
 // the lock.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,11 @@ public:
     // Queues a value for the next Write; later calls for the same key win.
     void PutString(std::string_view section, std::string_view key, std::string_view value);
     void PutInt(std::string_view section, std::string_view key, int value);
+    // Queues the removal of the keys of [section] that `which` picks, done
+    // by the next Write in its turn with the values queued: a writer that
+    // rewrites its own keys of a section removes first those it may no
+    // longer have, under the same lock, and leaves every other key.
+    void RemoveKeys(std::string_view section, std::function<bool(std::string_view key)> which);
 
     // Rewrites the file (created when missing) with the queued values merged
     // into what it holds now; with startFresh the file ends up holding only
@@ -93,6 +99,7 @@ private:
         std::string section;
         std::string key;
         std::string value;
+        std::function<bool(std::string_view)> remove;  // set for a removal
     };
 
     const Line* Find(std::string_view section, std::string_view key) const;

@@ -436,3 +436,17 @@ TEST_F(BVIniFileTest, TwoWritingProcessesLoseNothingAndAReaderNeverSeesATornFile
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BVIniFileTest, QueuedRemovalsTakeOnlyThePickedKeys)
+{
+    bvtest::TempFolder::Write("R.TXT", "[Def]\r\nStartNr=5\r\n[Res]\r\nSer1=10\r\nSer5=9\r\n; kept\r\nOther=1\r\n");
+    CBVIniFile ini;
+    ini.RemoveKeys("res", [](std::string_view key) { return key.rfind("Ser", 0) == 0; });
+    ini.PutString("Res", "Ser1", "8");
+    ASSERT_EQ(ini.Write("R.TXT"), 0);
+    EXPECT_EQ(bvtest::TempFolder::Read("R.TXT"), "[Def]\r\nStartNr=5\r\n[Res]\r\n; kept\r\nOther=1\r\nSer1=8\r\n");
+}
+
+}  // namespace
