@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemInfo.h"
+#include "platform/SystemPath.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -65,7 +66,6 @@ int CBVFileEx::Open(const std::string& path, int16_t recordSize, int16_t version
     m_version = version;
     m_header = {};
     m_identity = {};
-    m_journal.SetPath(path);
     std::string folder = platform::FolderOf(path);
     m_sectorSize = platform::SectorSize(folder.empty() ? "." : folder);
     if (create)
@@ -121,6 +121,7 @@ int CBVFileEx::Open(const std::string& path, int16_t recordSize, int16_t version
     }
     m_header = header;
     m_identity = m_file.Identity();
+    m_journal.SetResolvedPath(platform::NativePath(path));
     if (header.version != version) {
         m_file.Close();
         BV_LOG(m_log, 70, "Open(%s) Wrong file version(%d/%d)", p, header.version, version);
@@ -363,7 +364,7 @@ void CBVFileEx::UndoInterruptedWriter()
 // the lock (a holder undoes it itself).
 void CBVFileEx::RepairAtOpen()
 {
-    if (platform::FileStatus(m_journal.Path()) != 0)
+    if (!m_journal.Exists())
         return;
     NativeFile repair;
     NativeFile* f = &m_file;

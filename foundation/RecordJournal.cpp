@@ -51,7 +51,16 @@ int Errno(int fallback = EIO) { return errno ? errno : fallback; }
 
 }  // namespace
 
-void CRecordJournal::SetPath(const std::string& recordFilePath) { m_path = recordFilePath + ".undo"; }
+void CRecordJournal::SetResolvedPath(const std::string& recordFileNativePath)
+{
+    m_path = recordFileNativePath + ".undo";
+}
+
+bool CRecordJournal::Exists() const
+{
+    platform::NativeFile probe;
+    return probe.OpenExistingResolved(m_path, platform::NativeFile::Access::Read) == 0;
+}
 
 int CRecordJournal::Begin(const platform::NativeFile& target)
 {
@@ -60,7 +69,7 @@ int CRecordJournal::Begin(const platform::NativeFile& target)
     int64_t size = target.Size();
     if (size < 0)
         return Errno();
-    int rc = m_file.CreateExclusive(m_path);
+    int rc = m_file.CreateExclusiveResolved(m_path);
     if (rc != 0)
         return rc;
     platform::FileIdentity id = target.Identity();
@@ -74,7 +83,7 @@ int CRecordJournal::Begin(const platform::NativeFile& target)
     if (m_file.WriteAt(head, sizeof head, 0) != static_cast<long>(sizeof head)) {
         rc = Errno();
         m_file.Close();
-        platform::RemoveFile(m_path);
+        platform::RemoveResolved(m_path);
         return rc;
     }
     m_end = kHeadSize;
@@ -118,7 +127,7 @@ int CRecordJournal::Commit()
         return 0;
     m_file.Close();
     m_lastSaved.clear();
-    return platform::RemoveFile(m_path);
+    return platform::RemoveResolved(m_path);
 }
 
 void CRecordJournal::Abandon()
@@ -132,8 +141,17 @@ int CRecordJournal::Recover(platform::NativeFile& target)
     if (Active())
         return 0;  // our own journal of this very hold
     std::string bytes;
-    if (!platform::ReadWholeFile(m_path, bytes))
-        return 0;
+    {
+        platform::NativeFile journal;
+        if (journal.OpenExistingResolved(m_path, platform::NativeFile::Access::Read) != 0)
+            return 0;
+        int64_t size = journal.Size();
+        if (size < 0)
+            return -Errno();
+        bytes.resize(static_cast<size_t>(size));
+        long n = journal.ReadAt(bytes.data(), bytes.size(), 0);
+        bytes.resize(n < 0 ? 0 : static_cast<size_t>(n));
+    }
 
     const char* head = bytes.data();
     bool valid = bytes.size() >= kHeadSize && std::memcmp(head, kMagic, sizeof kMagic) == 0 &&
@@ -142,7 +160,7 @@ int CRecordJournal::Recover(platform::NativeFile& target)
     if (!valid || Get<uint64_t>(head + 8) != id.device || Get<uint64_t>(head + 16) != id.inode) {
         // Cut short before its first change, or left for a file that has
         // since been replaced: nothing of this file to undo.
-        platform::RemoveFile(m_path);
+        platform::RemoveResolved(m_path);
         return 0;
     }
     int64_t originalSize = Get<int64_t>(head + 24);
@@ -183,6 +201,6 @@ int CRecordJournal::Recover(platform::NativeFile& target)
     }
     if (int rc = target.Sync(); rc != 0)
         return -rc;
-    platform::RemoveFile(m_path);
+    platform::RemoveResolved(m_path);
     return changes;
 }

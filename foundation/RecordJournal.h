@@ -20,9 +20,13 @@
 
 class CRecordJournal {
 public:
-    // The journal of the record file at this system path.
-    void SetPath(const std::string& recordFilePath);
+    // The journal of the record file at this path, as NativePath resolved it
+    // for an existing file: every program that opens the file, however it
+    // spells the name, finds the same journal, and looking for a journal that
+    // is not there costs one system call.
+    void SetResolvedPath(const std::string& recordFileNativePath);
     const std::string& Path() const { return m_path; }
+    bool Exists() const;
 
     bool Active() const { return m_file.IsOpen(); }
 

@@ -73,6 +73,11 @@ int RemoveFile(const std::string& systemPath)
     return ::unlink(NativePath(systemPath).c_str()) == 0 ? 0 : errno;
 }
 
+int RemoveResolved(const std::string& nativePath)
+{
+    return ::unlink(nativePath.c_str()) == 0 ? 0 : errno;
+}
+
 int ReplaceFile(const std::string& fromSystemPath, const std::string& toSystemPath)
 {
     std::string from = NativePath(fromSystemPath);

@@ -23,6 +23,7 @@ int CreateFolder(const std::string& systemPath);
 int CreateFolders(const std::string& systemPath);
 
 int RemoveFile(const std::string& systemPath);       // 0, or the system error
+int RemoveResolved(const std::string& nativePath);   // a path NativePath gave
 // Moves from over to in one step: a reader sees either the old or the new file.
 int ReplaceFile(const std::string& fromSystemPath, const std::string& toSystemPath);
 // Copies a file byte for byte (creating or truncating the target), durably.

@@ -26,16 +26,26 @@ NativeFile& NativeFile::operator=(NativeFile&& other) noexcept
 
 int NativeFile::OpenExisting(const std::string& systemPath, Access access)
 {
-    Close();
-    int flags = (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
-    m_fd = ::open(NativePath(systemPath).c_str(), flags);
-    return m_fd < 0 ? errno : 0;
+    return OpenExistingResolved(NativePath(systemPath), access);
 }
 
 int NativeFile::CreateExclusive(const std::string& systemPath)
 {
+    return CreateExclusiveResolved(NativePath(systemPath));
+}
+
+int NativeFile::OpenExistingResolved(const std::string& nativePath, Access access)
+{
     Close();
-    m_fd = ::open(NativePath(systemPath).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int flags = (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+    m_fd = ::open(nativePath.c_str(), flags);
+    return m_fd < 0 ? errno : 0;
+}
+
+int NativeFile::CreateExclusiveResolved(const std::string& nativePath)
+{
+    Close();
+    m_fd = ::open(nativePath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     return m_fd < 0 ? errno : 0;
 }
 

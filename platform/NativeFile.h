@@ -39,6 +39,11 @@ public:
     // Opens the file for appending-style writes, creating it when missing and
     // never truncating it.
     int OpenOrCreate(const std::string& systemPath);
+    // As OpenExisting and CreateExclusive for a path that NativePath has
+    // already resolved: no second search for letter case, for side files
+    // that are looked for often and are mostly not there.
+    int OpenExistingResolved(const std::string& nativePath, Access access);
+    int CreateExclusiveResolved(const std::string& nativePath);
 
     bool IsOpen() const { return m_fd >= 0; }
     int Close();  // 0 or the system error
