@@ -482,6 +482,15 @@ int64_t CBVFileEx::FileRecordCount()
 
 int32_t CBVFileEx::IncrementUnique()
 {
+    int32_t value = 0;
+    int rc = BumpCounter(value);
+    return rc == 0 ? value : rc == -1 ? -1 : 0;
+}
+
+// IncrementUnique with its success told apart from its value: the counter
+// passes through 0 and -1 like any other number.
+int CBVFileEx::BumpCounter(int32_t& value)
+{
     if (!m_locked) {
         BV_LOG(m_log, 80, "IncrementUnique(%s) - Not locked", m_path.c_str());
         return -1;
@@ -489,12 +498,12 @@ int32_t CBVFileEx::IncrementUnique()
     int32_t counter = 0;
     if (ReadData(&counter, 0, 4) != 0) {
         BV_LOG(m_log, 90, "IncrementUnique(%s) Read failed", m_path.c_str());
-        return 0;
+        return -2;
     }
     int32_t next = Next(counter);
     if (WriteData(&next, 0, 4) != 0) {
         BV_LOG(m_log, 90, "IncrementUnique(%s) Write failed", m_path.c_str());
-        return 0;
+        return -2;
     }
     if (counter == m_cachedCounter)
         m_cachedCounter = next;
@@ -503,7 +512,8 @@ int32_t CBVFileEx::IncrementUnique()
     if (counter == m_loadedCounter)
         m_loadedCounter = next;
     m_header.changeCounter = next;
-    return next;
+    value = next;
+    return 0;
 }
 
 int32_t CBVFileEx::GetUnique()
@@ -891,8 +901,9 @@ int CBVFileEx::AddRec(int& n, const void* buffer)
     bool ok = m_journal.Begin(m_file) == 0;
     if (ok)
         ok = WriteData(buffer, at, m_recSize) == 0;
+    int32_t counter = 0;
     if (ok)
-        ok = IncrementUnique() != 0;
+        ok = BumpCounter(counter) == 0;
     if (!ok) {
         m_file.Truncate(at);
         CheckClose(0);
@@ -955,8 +966,9 @@ int32_t CBVFileEx::IncrementField(int n, int offset, int size)
         value = (value + 1) & mask;
         ok = Overwrite(at, &value, size) == 0;
     }
+    int32_t counter = 0;
     if (ok)
-        ok = IncrementUnique() != 0;
+        ok = BumpCounter(counter) == 0;
     if (CheckClose(0) != 0)
         ok = false;
     if (!ok)
@@ -989,7 +1001,8 @@ int CBVFileEx::WriteField(int n, int offset, int length, const void* data)
     int32_t before = m_cachedCounter;
     int64_t at = kHeaderSize + static_cast<int64_t>(n - 1) * m_recSize + offset;
     int rc = n <= FileRecordCount() ? Overwrite(at, data, length) : -2;
-    if (rc == 0 && IncrementUnique() == 0)
+    int32_t counter = 0;
+    if (rc == 0 && BumpCounter(counter) != 0)
         rc = -1;
     rc |= CheckClose(0);
     if (rc != 0)

@@ -133,6 +133,7 @@ private:
     bool HandleStillCurrent();
     int Reopen();
     int ReleaseLock();
+    int BumpCounter(int32_t& value);
     void UndoInterruptedWriter();
     void RepairAtOpen();
     int Overwrite(int64_t offset, const void* data, int length);

@@ -351,6 +351,24 @@ TEST_F(BVFileExTest, GetUniqueNumbersFromTheCounter)
     EXPECT_TRUE(Logged("IncrementUnique(StartNr.bvd) - Not locked"));
 }
 
+TEST_F(BVFileExTest, TheCounterWrapsAsASignedNumberWithoutFailingAWrite)
+{
+    struct Case { int32_t before, after; };
+    for (const Case& c : {Case{-1, 0}, Case{0x7FFFFFFF, INT32_MIN}, Case{-2, -1}}) {
+        Put("w.bvd", Header(c.before, 36, 1) + Rec(1, "one"));
+        CBVFileEx f;
+        ASSERT_EQ(f.Open("w.bvd", 36, 1, 0, kCachedRW), 0);
+        int n = 0;
+        EXPECT_EQ(f.AddRec(n, Rec(2, "two").data()), 0) << c.before;
+        EXPECT_EQ(Bytes("w.bvd"), Header(c.after, 36, 1) + Rec(1, "one") + Rec(2, "two")) << c.before;
+        Put("w.bvd", Header(c.before, 36, 1) + Rec(1, "one"));
+        f.Close();
+        ASSERT_EQ(f.Open("w.bvd", 36, 1, 0, kPlainRW), 0);
+        EXPECT_EQ(f.WriteField(1, 4, 3, "ONE"), 0) << c.before;
+        EXPECT_EQ(Bytes("w.bvd"), Header(c.after, 36, 1) + Rec(1, "ONE")) << c.before;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Lock brackets
 
