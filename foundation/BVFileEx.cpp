@@ -66,6 +66,7 @@ int CBVFileEx::Open(const std::string& path, int16_t recordSize, int16_t version
     m_version = version;
     m_header = {};
     m_identity = {};
+    m_native.clear();
     std::string folder = platform::FolderOf(path);
     m_sectorSize = platform::SectorSize(folder.empty() ? "." : folder);
     if (create)
@@ -121,7 +122,8 @@ int CBVFileEx::Open(const std::string& path, int16_t recordSize, int16_t version
     }
     m_header = header;
     m_identity = m_file.Identity();
-    m_journal.SetResolvedPath(platform::NativePath(path));
+    m_native = platform::NativePath(path);
+    m_journal.SetResolvedPath(m_native);
     if (header.version != version) {
         m_file.Close();
         BV_LOG(m_log, 70, "Open(%s) Wrong file version(%d/%d)", p, header.version, version);
@@ -161,13 +163,26 @@ void CBVFileEx::Close()
     m_isOpen = false;
 }
 
+// Opens the file where it was found last, and looks for it by its name again
+// when it is no longer there (another program may have made it anew under
+// another letter case).
+int CBVFileEx::OpenByPath(NativeFile::Access access)
+{
+    if (!m_native.empty() && m_file.OpenExistingResolved(m_native, access) == 0)
+        return 0;
+    m_native = platform::NativePath(m_path);
+    if (!m_journal.Active())
+        m_journal.SetResolvedPath(m_native);
+    return m_file.OpenExistingResolved(m_native, access);
+}
+
 int CBVFileEx::OpenHandle()
 {
     NativeFile::Access access = (m_options & kWritable) ? NativeFile::Access::ReadWrite : NativeFile::Access::Read;
     int attempts = m_retries + 1;
     int rc = 0;
     for (int attempt = 1; attempt <= attempts; ++attempt) {
-        rc = m_file.OpenExisting(m_path, access);
+        rc = OpenByPath(access);
         if (rc == 0)
             return AdoptHandle() ? 0 : -1;
         if (attempt < attempts)
@@ -215,7 +230,9 @@ bool CBVFileEx::AdoptHandle()
 // on, also after that file was replaced under its name.
 bool CBVFileEx::HandleStillCurrent()
 {
-    platform::FileIdentity named = platform::IdentityOf(m_path);
+    platform::FileIdentity named = platform::IdentityOfResolved(m_native);
+    if (named == platform::FileIdentity{})
+        named = platform::IdentityOf(m_path);
     return named == platform::FileIdentity{} || named == m_file.Identity();
 }
 
@@ -364,7 +381,7 @@ void CBVFileEx::UndoInterruptedWriter()
 // the lock (a holder undoes it itself).
 void CBVFileEx::RepairAtOpen()
 {
-    if (!m_journal.Exists())
+    if (!m_journal.Pending())
         return;
     NativeFile repair;
     NativeFile* f = &m_file;
@@ -896,11 +913,10 @@ int CBVFileEx::AddRec(int& n, const void* buffer)
         BV_LOG(m_log, 80, "AddRec(%s) - Odd filesize=%d", p, static_cast<int>(size));
 
     // The record goes over the stray tail of a record that never got whole,
-    // and the file grows only by what is written: a failure or a writer that
-    // dies half-way leaves no record of zeros, nor half a record, behind.
-    bool ok = m_journal.Begin(m_file) == 0;
-    if (ok)
-        ok = WriteData(buffer, at, m_recSize) == 0;
+    // and the file grows only by what is written: a failure leaves no record
+    // of zeros behind, and a writer that dies half-way leaves at most a stray
+    // tail, which counts as no record and goes with the next append.
+    bool ok = WriteData(buffer, at, m_recSize) == 0;
     int32_t counter = 0;
     if (ok)
         ok = BumpCounter(counter) == 0;

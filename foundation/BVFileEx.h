@@ -129,6 +129,7 @@ public:
 
 private:
     int OpenHandle();
+    int OpenByPath(platform::NativeFile::Access access);
     bool AdoptHandle();
     bool HandleStillCurrent();
     int Reopen();
@@ -144,6 +145,7 @@ private:
     static void Step(const char* name);
 
     std::string m_path;
+    std::string m_native;  // the path as NativePath found the file last
     platform::NativeFile m_file;
     platform::FileIdentity m_identity;
     RecordFileHeader m_header;

@@ -1,21 +1,25 @@
 #include "foundation/RecordJournal.h"
 
-#include "platform/FileSystem.h"
+#include "platform/Clock.h"
+#include "platform/SystemInfo.h"
 
 #include <cerrno>
 #include <cstring>
+#include <random>
 
 namespace {
 
 // Journal layout, little-endian:
-//   head:  "BVU1", 4 zero bytes, device (8), inode (8), length before (8),
-//          check (8) over the 32 bytes before it;
-//   entry: offset (8), length (4), 4 zero bytes, check (8) over offset,
-//          length and the saved bytes, then the saved bytes.
-// The checks tell a complete entry from one cut short when its writer died.
-constexpr char kMagic[4] = {'B', 'V', 'U', '1'};
-constexpr size_t kHeadSize = 40;
+//   head:  "BVU2", 4 zero bytes, the hold's number (8), device (8), inode
+//          (8), length before (8), check (8) over the 40 bytes before it;
+//   entry: offset (8), length (4), 4 zero bytes, check (8) over the hold's
+//          number, offset, length and the saved bytes; then the saved bytes.
+// A done journal has its first four bytes zeroed. The checks tell a complete
+// head or entry from one cut short when its writer died.
+constexpr char kMagic[4] = {'B', 'V', 'U', '2'};
+constexpr size_t kHeadSize = 48;
 constexpr size_t kEntryHeadSize = 24;
+constexpr char kDone[4] = {0, 0, 0, 0};
 
 uint64_t Check(const void* data, size_t length, uint64_t hash = 0xcbf29ce484222325ull)
 {
@@ -25,6 +29,13 @@ uint64_t Check(const void* data, size_t length, uint64_t hash = 0xcbf29ce4842223
         hash *= 0x100000001b3ull;
     }
     return hash;
+}
+
+uint64_t EntryCheck(uint64_t nonce, const char* entryHead, const char* data, size_t length)
+{
+    uint64_t check = Check(&nonce, sizeof nonce);
+    check = Check(entryHead, 12, check);
+    return Check(data, length, check);
 }
 
 template <typename T>
@@ -39,6 +50,20 @@ T Get(const char* at)
     T value;
     std::memcpy(&value, at, sizeof value);
     return value;
+}
+
+bool HeadValid(const char* head, size_t size)
+{
+    return size >= kHeadSize && std::memcmp(head, kMagic, sizeof kMagic) == 0 &&
+           Get<uint64_t>(head + 40) == Check(head, 40);
+}
+
+uint64_t NewNonce()
+{
+    static thread_local std::mt19937_64 random(std::random_device{}() ^
+                                               (static_cast<uint64_t>(platform::ProcessId()) << 32) ^
+                                               static_cast<uint64_t>(platform::MonotonicUs()));
+    return random();
 }
 
 struct Entry {
@@ -56,11 +81,17 @@ void CRecordJournal::SetResolvedPath(const std::string& recordFileNativePath)
     m_path = recordFileNativePath + ".undo";
 }
 
-bool CRecordJournal::Exists() const
+bool CRecordJournal::PendingAt(const std::string& journalNativePath)
 {
-    platform::NativeFile probe;
-    return probe.OpenExistingResolved(m_path, platform::NativeFile::Access::Read) == 0;
+    platform::NativeFile journal;
+    if (journal.OpenExistingResolved(journalNativePath, platform::NativeFile::Access::Read) != 0)
+        return false;
+    char head[kHeadSize];
+    long n = journal.ReadAt(head, sizeof head, 0);
+    return n > 0 && HeadValid(head, static_cast<size_t>(n));
 }
+
+bool CRecordJournal::Pending() const { return PendingAt(m_path); }
 
 int CRecordJournal::Begin(const platform::NativeFile& target)
 {
@@ -69,21 +100,28 @@ int CRecordJournal::Begin(const platform::NativeFile& target)
     int64_t size = target.Size();
     if (size < 0)
         return Errno();
-    int rc = m_file.CreateExclusiveResolved(m_path);
+    int rc = m_file.OpenExistingResolved(m_path, platform::NativeFile::Access::ReadWrite);
+    if (rc == ENOENT) {
+        rc = m_file.CreateExclusiveResolved(m_path);
+        if (rc == EEXIST)
+            rc = m_file.OpenExistingResolved(m_path, platform::NativeFile::Access::ReadWrite);
+    }
     if (rc != 0)
         return rc;
+    m_nonce = NewNonce();
     platform::FileIdentity id = target.Identity();
     char head[kHeadSize] = {};
     std::memcpy(head, kMagic, sizeof kMagic);
-    Put<uint64_t>(head + 8, id.device);
-    Put<uint64_t>(head + 16, id.inode);
-    Put<int64_t>(head + 24, size);
-    Put<uint64_t>(head + 32, Check(head, 32));
+    Put<uint64_t>(head + 8, m_nonce);
+    Put<uint64_t>(head + 16, id.device);
+    Put<uint64_t>(head + 24, id.inode);
+    Put<int64_t>(head + 32, size);
+    Put<uint64_t>(head + 40, Check(head, 40));
     errno = 0;
     if (m_file.WriteAt(head, sizeof head, 0) != static_cast<long>(sizeof head)) {
         rc = Errno();
+        m_file.WriteAt(kDone, sizeof kDone, 0);
         m_file.Close();
-        platform::RemoveResolved(m_path);
         return rc;
     }
     m_end = kHeadSize;
@@ -110,9 +148,7 @@ int CRecordJournal::Save(const platform::NativeFile& target, int64_t offset, siz
         return Errno();
     Put<int64_t>(entry.data(), offset);
     Put<uint32_t>(entry.data() + 8, static_cast<uint32_t>(n));
-    uint64_t check = Check(entry.data(), 12);
-    check = Check(entry.data() + kEntryHeadSize, n, check);
-    Put<uint64_t>(entry.data() + 16, check);
+    Put<uint64_t>(entry.data() + 16, EntryCheck(m_nonce, entry.data(), entry.data() + kEntryHeadSize, n));
     errno = 0;
     if (m_file.WriteAt(entry.data(), entry.size(), m_end) != static_cast<long>(entry.size()))
         return Errno();
@@ -125,9 +161,11 @@ int CRecordJournal::Commit()
 {
     if (!Active())
         return 0;
+    errno = 0;
+    int rc = m_file.WriteAt(kDone, sizeof kDone, 0) == static_cast<long>(sizeof kDone) ? 0 : Errno();
     m_file.Close();
     m_lastSaved.clear();
-    return platform::RemoveResolved(m_path);
+    return rc;
 }
 
 void CRecordJournal::Abandon()
@@ -139,31 +177,35 @@ void CRecordJournal::Abandon()
 int CRecordJournal::Recover(platform::NativeFile& target)
 {
     if (Active())
-        return 0;  // our own journal of this very hold
-    std::string bytes;
-    {
-        platform::NativeFile journal;
-        if (journal.OpenExistingResolved(m_path, platform::NativeFile::Access::Read) != 0)
-            return 0;
-        int64_t size = journal.Size();
-        if (size < 0)
-            return -Errno();
-        bytes.resize(static_cast<size_t>(size));
-        long n = journal.ReadAt(bytes.data(), bytes.size(), 0);
-        bytes.resize(n < 0 ? 0 : static_cast<size_t>(n));
-    }
+        return 0;  // this very hold's own journal
+    platform::NativeFile journal;
+    if (journal.OpenExistingResolved(m_path, platform::NativeFile::Access::ReadWrite) != 0)
+        return 0;
+    char head[kHeadSize];
+    long headRead = journal.ReadAt(head, sizeof head, 0);
+    if (headRead <= 0 || !HeadValid(head, static_cast<size_t>(headRead)))
+        return 0;  // done, or cut short before its first change
 
-    const char* head = bytes.data();
-    bool valid = bytes.size() >= kHeadSize && std::memcmp(head, kMagic, sizeof kMagic) == 0 &&
-                 Get<uint64_t>(head + 32) == Check(head, 32);
+    auto markDone = [&] {
+        errno = 0;
+        return journal.WriteAt(kDone, sizeof kDone, 0) == static_cast<long>(sizeof kDone) ? 0 : Errno();
+    };
     platform::FileIdentity id = target.Identity();
-    if (!valid || Get<uint64_t>(head + 8) != id.device || Get<uint64_t>(head + 16) != id.inode) {
-        // Cut short before its first change, or left for a file that has
-        // since been replaced: nothing of this file to undo.
-        platform::RemoveResolved(m_path);
+    if (Get<uint64_t>(head + 16) != id.device || Get<uint64_t>(head + 24) != id.inode) {
+        // Left for a file that has since been replaced: nothing of this one.
+        markDone();
         return 0;
     }
-    int64_t originalSize = Get<int64_t>(head + 24);
+    uint64_t nonce = Get<uint64_t>(head + 8);
+    int64_t originalSize = Get<int64_t>(head + 32);
+
+    std::string bytes;
+    int64_t size = journal.Size();
+    if (size < 0)
+        return -Errno();
+    bytes.resize(static_cast<size_t>(size));
+    long n = journal.ReadAt(bytes.data(), bytes.size(), 0);
+    bytes.resize(n < 0 ? 0 : static_cast<size_t>(n));
 
     std::vector<Entry> entries;
     size_t pos = kHeadSize;
@@ -171,36 +213,35 @@ int CRecordJournal::Recover(platform::NativeFile& target)
         const char* e = bytes.data() + pos;
         int64_t offset = Get<int64_t>(e);
         uint32_t length = Get<uint32_t>(e + 8);
-        if (length > bytes.size() - pos - kEntryHeadSize)
+        if (length > bytes.size() - pos - kEntryHeadSize || offset < 0)
             break;
-        uint64_t check = Check(e, 12);
-        check = Check(e + kEntryHeadSize, length, check);
-        if (check != Get<uint64_t>(e + 16) || offset < 0)
-            break;  // the entry its writer was making when it died; no change followed it
+        if (Get<uint64_t>(e + 16) != EntryCheck(nonce, e, e + kEntryHeadSize, length))
+            break;  // the entry being made when its writer died, or one of an earlier hold
         entries.push_back({offset, e + kEntryHeadSize, length});
         pos += kEntryHeadSize + length;
     }
 
-    int64_t size = target.Size();
-    if (size < 0)
+    int64_t fileSize = target.Size();
+    if (fileSize < 0)
         return -Errno();
     int changes = 0;
     // Newest first, so that bytes changed twice end as they were at the start.
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-        if (it->offset + static_cast<int64_t>(it->length) > size)
+        if (it->offset + static_cast<int64_t>(it->length) > fileSize)
             continue;  // cut away since by the same writer
         errno = 0;
         if (target.WriteAt(it->data, it->length, it->offset) != static_cast<long>(it->length))
             return -Errno();
         ++changes;
     }
-    if (size > originalSize) {
+    if (fileSize > originalSize) {
         if (int rc = target.Truncate(originalSize); rc != 0)
             return -rc;
         ++changes;
     }
     if (int rc = target.Sync(); rc != 0)
         return -rc;
-    platform::RemoveResolved(m_path);
+    if (int rc = markDone(); rc != 0)
+        return -rc;
     return changes;
 }

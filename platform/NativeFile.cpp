@@ -151,10 +151,12 @@ FileIdentity NativeFile::Identity() const
     return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }
 
-FileIdentity IdentityOf(const std::string& systemPath)
+FileIdentity IdentityOf(const std::string& systemPath) { return IdentityOfResolved(NativePath(systemPath)); }
+
+FileIdentity IdentityOfResolved(const std::string& nativePath)
 {
     struct stat st;
-    if (::stat(NativePath(systemPath).c_str(), &st) != 0)
+    if (::stat(nativePath.c_str(), &st) != 0)
         return {};
     return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }

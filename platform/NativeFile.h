@@ -71,5 +71,6 @@ private:
 
 // Identity of the file a path names now; a zero identity when missing.
 FileIdentity IdentityOf(const std::string& systemPath);
+FileIdentity IdentityOfResolved(const std::string& nativePath);
 
 }  // namespace platform

@@ -148,6 +148,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     f.Close();
-    Check(!platform::FileExists(g_path + ".undo"));
+    Check(!CRecordJournal::PendingAt(g_path + ".undo"));
     return 0;
 }

@@ -81,7 +81,7 @@ TEST_F(BVFileExTest, NewFileAndWritesHaveTheExactBytes)
     EXPECT_EQ(Bytes("Items.bvc").substr(8, 10), std::string("\xD0\x48\x0F\x00" "Bane 2", 10));
     EXPECT_EQ(f.Header().changeCounter, 3);
     f.Close();
-    EXPECT_FALSE(platform::FileExists("Items.bvc.undo"));
+    EXPECT_FALSE(CRecordJournal::PendingAt("Items.bvc.undo"));
 }
 
 TEST_F(BVFileExTest, OpenReturnCodes)
@@ -158,7 +158,7 @@ TEST_F(BVFileExTest, ExistingFileIsNeverTruncatedByACreatingOpen)
     ASSERT_EQ(f.Open("Comp.bvc", 36, 1, 1, kCachedRW), 0);
     EXPECT_EQ(f.GetRecCount(), 1);
     EXPECT_EQ(Bytes("COMP.BVC"), Header(4, 36, 1) + Rec(1001001, "kept"));
-    EXPECT_FALSE(platform::FileExists("Comp.bvc.undo"));
+    EXPECT_FALSE(CRecordJournal::PendingAt("Comp.bvc.undo"));
     EXPECT_EQ(platform::FindFiles(".", "*.BV?").size(), 1u);
 }
 
@@ -396,11 +396,11 @@ TEST_F(BVFileExTest, OperationsInsideABracketKeepTheCallersLock)
     ASSERT_EQ(other.CheckOpen(), 0);
     EXPECT_EQ(other.WaitLock(1, 2), -3);
     EXPECT_TRUE(Logged("WaitLock(b.bvd) Too many attempts (1/2)"));
-    EXPECT_TRUE(platform::FileExists("b.bvd.undo"));  // changes not final yet
+    EXPECT_TRUE(CRecordJournal::PendingAt("b.bvd.undo"));  // changes not final yet
 
     EXPECT_EQ(owner.CheckClose(0), 0);
     EXPECT_FALSE(owner.IsLocked());
-    EXPECT_FALSE(platform::FileExists("b.bvd.undo"));
+    EXPECT_FALSE(CRecordJournal::PendingAt("b.bvd.undo"));
     EXPECT_EQ(other.WaitLock(1, 2), 0);
     EXPECT_EQ(other.CheckClose(0), 0);
     EXPECT_EQ(other.GetRecCount(), 3);
@@ -442,7 +442,7 @@ TEST_F(BVFileExTest, ConvertPadsRecordsAndKeepsTheOldFileAsBackup)
     auto backups = platform::FindFiles("Common", "BVD*.TMP");
     ASSERT_EQ(backups.size(), 1u);
     EXPECT_EQ(Bytes("Common/" + backups[0]), old);
-    EXPECT_EQ(platform::FindFiles(".", "*").size(), 3u);  // Card.BVD, Common, BVLog.txt: nothing stray
+    EXPECT_EQ(platform::FindFiles(".", "*").size(), 3u);  // Card.BVD, BVLog.ini, BVLog.txt: nothing stray
 
     int n = 0;
     ASSERT_EQ(f.AddRec(n, (Rec(3, "three") + pad).data()), 0);
@@ -516,7 +516,7 @@ TEST_F(BVFileExTest, AFailedAppendLeavesNoRecordBehind)
     });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(Bytes("a.bvd"), before);
-    EXPECT_FALSE(platform::FileExists("a.bvd.undo"));
+    EXPECT_FALSE(CRecordJournal::PendingAt("a.bvd.undo"));
 }
 
 TEST_F(BVFileExTest, TestFolderLeavesNothingBehind)

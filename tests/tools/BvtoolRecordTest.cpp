@@ -1,0 +1,169 @@
+// bvtool's dump, cfg and unique commands, run as a range technician runs them.
+#include "foundation/BVFileEx.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+using bvtest::TempFolder;
+
+struct RunResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+RunResult Bvtool(const std::string& args)
+{
+    RunResult r;
+    std::string command = std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool " + args + " 2>stderr.txt";
+    FILE* p = popen(command.c_str(), "r");
+    char buffer[4096];
+    size_t n;
+    while (p && (n = fread(buffer, 1, sizeof buffer, p)) > 0)
+        r.out.append(buffer, n);
+    int rc = p ? pclose(p) : -1;
+    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    r.err = TempFolder::Read("stderr.txt");
+    return r;
+}
+
+std::string Header(int32_t counter, int16_t size, int16_t version)
+{
+    RecordFileHeader h{counter, size, version};
+    return std::string(reinterpret_cast<const char*>(&h), sizeof h);
+}
+
+std::string Item(int32_t key, const std::string& text)
+{
+    std::string r(36, '\0');
+    std::memcpy(r.data(), &key, 4);
+    std::memcpy(r.data() + 4, text.data(), text.size());
+    return r;
+}
+
+class BvtoolRecordTest : public bvtest::InTempFolder {};
+
+}  // namespace
+
+TEST_F(BvtoolRecordTest, CfgSetCreatesTheFileAndGetReadsItBack)
+{
+    struct Step { const char* args; int status; const char* out; };
+    const Step steps[] = {
+        {"cfg set .\\\\Comp.BVC 1 1 680 'Bane Ås'", 0, ""},
+        {"cfg set Comp.BVC 29 5 500 12", 0, ""},
+        {"cfg set Comp.BVC 1 1 680 'Skive Ø'", 0, ""},
+        {"cfg get comp.bvc 1 1 680", 0, "Skive Ø\n"},
+        {"cfg get Comp.BVC 29 5 500", 0, "12\n"},
+        {"cfg get Comp.BVC 1 1 681", 1, ""},
+        {"cfg get Comp.BVC 0 1 680", 1, ""},
+        {"cfg set Comp.BVC 1 1000 1 x", 1, ""},
+        {"cfg set Comp.BVC 1 1 x 1", 1, ""},
+        {"cfg set Comp.BVC 1 1 1 0123456789012345678901234567890123", 1, ""},
+        {"cfg get Missing.bvc 1 1 1", 1, ""},
+        {"cfg set NoFolder/x.bvc 1 1 1 x", 1, ""},
+        {"cfg frob Comp.BVC 1 1 1", 1, ""},
+    };
+    for (const Step& s : steps) {
+        RunResult r = Bvtool(s.args);
+        EXPECT_EQ(r.status, s.status) << s.args;
+        EXPECT_EQ(r.out, s.out) << s.args;
+        if (s.status != 0) {
+            EXPECT_EQ(r.err.rfind("bvtool: ", 0), 0u) << s.args << ": " << r.err;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << s.args << ": " << r.err;
+        }
+    }
+    // The file as the programs store it: Windows-1252 text in 36-byte items.
+    EXPECT_EQ(TempFolder::Read("Comp.BVC"),
+              Header(3, 36, 1) + Item(1001680, "Skive \xD8") + Item(5029500, "12"));
+}
+
+TEST_F(BvtoolRecordTest, CfgRefusesFilesOfAnotherLayout)
+{
+    TempFolder::Write("StartNr.bvd", Header(5, 4, 1));
+    RunResult r = Bvtool("cfg get StartNr.bvd 1 1 1");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "bvtool: StartNr.bvd is not a configuration file (record size 4, version 1)\n");
+    r = Bvtool("cfg set StartNr.bvd 1 1 1 x");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(TempFolder::Read("StartNr.bvd"), Header(5, 4, 1));
+}
+
+TEST_F(BvtoolRecordTest, UniqueDrawsTheNextStartNumber)
+{
+    for (const char* expected : {"1\n", "2\n", "3\n"}) {
+        RunResult r = Bvtool("unique StartNr.bvd");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, expected);
+    }
+    EXPECT_EQ(TempFolder::Read("StartNr.bvd"), Header(3, 4, 1));
+
+    TempFolder::Write("Comp.bvc", Header(0, 36, 1));
+    RunResult r = Bvtool("unique Comp.bvc");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "bvtool: Comp.bvc is not a start-number file (record size 36, version 1)\n");
+}
+
+TEST_F(BvtoolRecordTest, UniqueGivesUpOnAFileLockedByAnotherProgram)
+{
+    CBVFileEx holder;
+    ASSERT_EQ(holder.Open("StartNr.bvd", 4, 1, 1, 0x82), 0);
+    ASSERT_EQ(holder.CheckOpen(), 0);
+    ASSERT_EQ(holder.Lock(), 0);
+    RunResult r = Bvtool("unique StartNr.bvd");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "bvtool: no number drawn: StartNr.bvd is locked by another program or cannot be written\n");
+    holder.CheckClose(0);
+    EXPECT_EQ(Bvtool("unique StartNr.bvd").out, "1\n");
+}
+
+TEST_F(BvtoolRecordTest, DumpShowsHeaderAndRecords)
+{
+    std::string record(20, '\0');
+    std::memcpy(record.data(), "\x01\x00\x00\x00Ola \xC5s", 10);
+    TempFolder::Write("Name.BVD", Header(7, 20, 3) + record + "\xFF\xFE");
+    RunResult r = Bvtool("dump Name.BVD");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "file: Name.BVD\n"
+              "change counter: 7\n"
+              "record size: 20\n"
+              "version: 3\n"
+              "records: 1\n"
+              "stray bytes after the last record: 2\n"
+              "\n"
+              "record 1 (offset 8)\n"
+              "  0000  01 00 00 00 4f 6c 61 20 c5 73 00 00 00 00 00 00  ....Ola \xC3\x85s......\n"
+              "  0010  00 00 00 00                                      ....\n"
+              "\n"
+              "stray bytes (offset 28)\n"
+              "  0000  ff fe                                            \xC3\xBF\xC3\xBE\n");
+
+    TempFolder::Write("short.bvd", "abc");
+    r = Bvtool("dump short.bvd");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "bvtool: short.bvd is too short for a record file header (3 bytes)\n");
+
+    TempFolder::Write("zero.bvd", Header(1, 0, 1) + "xyz");
+    r = Bvtool("dump zero.bvd");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "file: zero.bvd\nchange counter: 1\nrecord size: 0\nversion: 1\n");
+    EXPECT_EQ(r.err, "bvtool: record size 0: the records cannot be told apart\n");
+}
+
+TEST_F(BvtoolRecordTest, HelpListsTheRecordCommands)
+{
+    RunResult r = Bvtool("help");
+    EXPECT_EQ(r.status, 0);
+    for (const char* usage : {"bvtool dump FILE\n", "bvtool cfg get FILE SECTION INDEX KEY\n",
+                              "bvtool cfg set FILE SECTION INDEX KEY TEXT\n", "bvtool unique FILE\n"})
+        EXPECT_NE(r.out.find(usage), std::string::npos) << usage;
+}
