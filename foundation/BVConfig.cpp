@@ -58,7 +58,12 @@ int CBVConfig::Open(const std::string& path, int create)
     return rc;
 }
 
-int CBVConfig::Refresh() { return m_file.CacheVerify(1); }
+int CBVConfig::Refresh()
+{
+    // A store that did not open is asked on every tick by some readers; it
+    // answers without a log line each time.
+    return m_open ? m_file.CacheVerify(1) : -1;
+}
 
 const char* CBVConfig::ReadValue(int32_t recordKey, ConfigRecord& record)
 {

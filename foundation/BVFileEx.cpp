@@ -151,7 +151,13 @@ int CBVFileEx::Open(const std::string& path, int16_t recordSize, int16_t version
 
 void CBVFileEx::Close()
 {
-    CheckClose(1);
+    if (m_locked)
+        ReleaseLock();
+    m_depth = 0;
+    if (m_file.IsOpen()) {
+        if (int e = m_file.Close(); e != 0)
+            BV_LOG(m_log, 90, "Failed to close(%s) - Close failed (%d)", m_path.c_str(), e);
+    }
     m_cache.clear();
     m_cache.shrink_to_fit();
     m_keyMap.clear();

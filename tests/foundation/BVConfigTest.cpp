@@ -129,6 +129,7 @@ TEST_F(BVConfigTest, AStoreThatDidNotOpenReadsDefaultsAndStoresNothing)
         EXPECT_TRUE(Logged(std::string("Not open at read (") + path + ") at 1:2:3"));
         EXPECT_EQ(cfg.WriteString(1, 2, 3, "x"), -1);
         EXPECT_TRUE(Logged(std::string("Not open at write (") + path + ") at 1:2:3"));
+        EXPECT_LT(cfg.Refresh(), 0);
     }
     EXPECT_EQ(Bytes("v2.bvc"), before);
     EXPECT_FALSE(platform::FileExists("missing.bvc"));
