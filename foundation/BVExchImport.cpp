@@ -79,8 +79,10 @@ void CBVExch::ImportColumnFile(int relay, int lane)
 {
     CTextFile file;
     file.Open(Format("%s%s-XX-s.%03d", exchangeFolder.c_str(), prefix.c_str(), relay));
+    // A lane the file does not name got no name: it keeps the one it has
+    // (start number -1), rather than having it wiped.
     for (int l = 0; l < kSlots; ++l)
-        ClearSlot(names[l], relays[l] < 0 ? -1 : 0);
+        ClearSlot(names[l], -1);
     std::string line;
     for (int n = 1; file.GetLine(n, line) == CTextFile::LineOk; ++n) {
         // A lane number that names no lane is refused, never used as a slot.

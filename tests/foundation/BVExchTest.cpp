@@ -409,8 +409,8 @@ TEST_F(NameImportTest, TheColumnFileByLane)
     EXPECT_EQ(+exch.names[100].startNumber, 400);
     EXPECT_EQ(+exch.names[100].startScore, 10050);
     EXPECT_STREQ(exch.names[8].name, "");  // another relay
-    EXPECT_EQ(+exch.names[8].startNumber, 0);
-    EXPECT_EQ(+exch.names[9].startNumber, 0);   // asked, not in the file
+    EXPECT_EQ(+exch.names[8].startNumber, -1);
+    EXPECT_EQ(+exch.names[9].startNumber, -1);  // asked, not in the file: keeps its name
     EXPECT_EQ(+exch.names[1].startNumber, -1);  // not asked
     for (int lane = 0; lane < CBVExch::kSlots; ++lane)
         EXPECT_STRNE(exch.names[lane].name, "Lane Null") << lane;

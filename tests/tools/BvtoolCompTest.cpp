@@ -1,0 +1,150 @@
+// bvtool comp, shots, cards, export and import, run as a user runs them on a
+// range folder.
+#include "foundation/BVConfig.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using bvtest::TempFolder;
+
+struct RunResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+RunResult Bvtool(const std::string& args)
+{
+    RunResult r;
+    std::string command = std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool " + args + " 2>stderr.txt";
+    FILE* p = popen(command.c_str(), "r");
+    char buffer[4096];
+    size_t n;
+    while (p && (n = fread(buffer, 1, sizeof buffer, p)) > 0)
+        r.out.append(buffer, n);
+    int rc = p ? pclose(p) : -1;
+    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    r.err = TempFolder::Read("stderr.txt");
+    return r;
+}
+
+class BvtoolCompTest : public bvtest::InTempFolder {};
+
+TEST_F(BvtoolCompTest, ACompetitionFromCreationToExportAndImport)
+{
+    fs::create_directories("range/BV");
+    struct Step {
+        std::string args;
+        int status;
+        std::string out;
+        std::string err;  // a part of the message on failure
+    };
+    auto run = [](const Step& s) {
+        RunResult r = Bvtool(s.args);
+        EXPECT_EQ(r.status, s.status) << s.args << ": " << r.err;
+        EXPECT_EQ(r.out, s.out) << s.args;
+        if (s.status != 0) {
+            EXPECT_NE(r.err.find(s.err), std::string::npos) << s.args << ": " << r.err;
+            EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+        }
+    };
+
+    for (const Step& s : {
+             Step{"comp create range 1 1-100", 0, "", ""},
+             Step{"comp create range 1", 1, "", "already"},
+             Step{"comp create range 2 0-5", 1, "", "lanes"},
+             Step{"comp create nowhere 1", 1, "", "no folder"},
+         })
+        run(s);
+    // The competition's shooting program: series 1 of ten shots.
+    {
+        CBVConfig prog;
+        prog.Open(".\\range\\Program.BVC", 1);
+        prog.WriteString(29, 1, 500, "Ti skudd");
+        prog.WriteInt(29, 1, 531, 1);
+        prog.WriteInt(25, 1, 2, 10);
+        CBVConfig comp;
+        comp.Open(".\\range\\Comp1\\Comp.BVC", 1);
+        comp.WriteInt(2, 1, 15, 1);
+    }
+
+    TempFolder::Write("shots.txt",
+                      "# relay lane series value x y\r\n"
+                      "1 3 1 10.9 12.345 -2.05\r\n"
+                      "\r\n"
+                      "1 3 1 9,5 0 0\r\n"
+                      "1 100 1 10 0 0 1\r\n");
+    TempFolder::Write("bad.txt", "1 3 1 10.9 12.345 -2.05\n1 101 1 10 0 0\n");
+    TempFolder::Write("again.txt", "1 100 1 10.5 1 1 1\n");
+    for (const Step& s : {
+             Step{"shots add range 1 shots.txt", 0, "", ""},
+             Step{"shots add range 1 bad.txt", 1, "", "bad.txt line 2"},
+             Step{"shots add range 1 again.txt", 1, "", "1 of 1 shots not stored"},
+             Step{"shots add range 7 shots.txt", 1, "", "no competition 7"},
+             Step{"cards range 1", 0,
+                  "relay lane type system shots name\n"
+                  "    1    3    0      1     3 \n"
+                  "    1  100    0      1     1 \n",
+                  ""},
+             Step{"shots range 1 1 3", 0,
+                  "slot series shot  value      x mm      y mm counts flags\n"
+                  "   0      1    0   10.9    12.345    -2.050      1 0x0001\n"
+                  "   1      1    0    9.5     0.000     0.000      1 0x0001\n"
+                  "   2      1    0   10.9    12.345    -2.050      1 0x0001\n",
+                  ""},
+             Step{"shots range 1 1 4", 1, "", "no card"},
+             Step{"export range 1 range/BV", 0, "", ""},
+             Step{"export range 1 range/none", 1, "", "exchange folder"},
+             Step{"export range 0", 1, "", "no competition 0"},
+         })
+        run(s);
+    // bad.txt stored its first line before the second was refused.
+    EXPECT_EQ(TempFolder::Read("range/BV/H1R00103.txt"),
+              "[Def]\r\nTarget=DFS 300m\r\nTargetID=0\r\n"
+              "[Res]\r\nSer1= 109 95 109\r\nX1= 123 0 123\r\nY1= -21 0 -21\r\nT1=\r\n"
+              "[Notes]\r\nState=0\r\nComments=\r\n");
+    EXPECT_TRUE(fs::exists("range/BV/H1R001100.txt"));
+
+    // Names from a fixed-column file of results program 3.
+    {
+        CBVConfig range;
+        range.Open(".\\range\\BVLeder.bvc", 1);
+        range.WriteInt(1, 1, 15, 3);
+    }
+    std::string line = "3";
+    line.resize(12, ' ');
+    line += "V55 Kari Nordmann";
+    line.resize(37, ' ');
+    line += "Bygdelaget";
+    TempFolder::Write("range/BV/H1-XX-s.001", line + "\r\n");
+    for (const Step& s : {
+             Step{"import range 1 1 range/BV", 0, "  3    103 Kari Nordmann\n", ""},
+             Step{"cards range 1", 0,
+                  "relay lane type system shots name\n"
+                  "    1    3    0      1     3 Kari Nordmann\n"
+                  "    1  100    0      1     1 \n",
+                  ""},
+             Step{"export range 1 range/BV", 1, "", "--relays"},
+             Step{"export range 1 range/BV --relays 1-1", 0, "", ""},
+         })
+        run(s);
+    // A line for every active lane, shot or not.
+    std::string lines;
+    for (int lane = 1; lane <= 100; ++lane) {
+        char head[8];
+        std::snprintf(head, sizeof head, "%2d: ", lane);
+        lines += head + std::string(lane == 3 ? "X9X???????" : lane == 100 ? "X?????????" : "??????????") + "\r\n";
+    }
+    EXPECT_EQ(TempFolder::Read("range/BV/H1-01-5.001"), lines);
+}
+
+}  // namespace
