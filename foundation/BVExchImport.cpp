@@ -4,7 +4,6 @@
 
 #include "foundation/BVIniFile.h"
 #include "foundation/FieldText.h"
-#include "foundation/ProgramStore.h"
 #include "foundation/TextFile.h"
 #include "foundation/TextUtil.h"
 
@@ -105,8 +104,6 @@ void CBVExch::ImportOtherRange(int relay, int lane, int competition, const std::
 {
     CDataComp dc;
     dc.SetBasePath(rangeFolder);
-    CProgramStore programs;
-    programs.SetBasePath(rangeFolder);
     dc.Open(competition, 0);
     dc.CardFile().CacheVerify(0);
     for (int l = 1; l <= CDataComp::kMaxLane; ++l) {
