@@ -1,0 +1,508 @@
+#include "tools/bvsim/lib/Bus.h"
+
+#include "platform/Clock.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace bvsim {
+namespace {
+
+constexpr size_t kPollOrderKept = 1000;
+constexpr size_t kCommandsKept = 100;
+constexpr size_t kLongestFrame = 600;  // anything longer is noise
+constexpr int64_t kLongestWaitUs = 100000;
+// A serial port's receive buffer hands bytes on in pieces like this.
+constexpr size_t kPieceBytes = 8;
+
+int64_t Now() { return platform::HighResCounter(); }
+int64_t MsToCounts(int ms) { return static_cast<int64_t>(ms) * platform::HighResFrequency() / 1000; }
+
+}  // namespace
+
+Bus::Bus(std::unique_ptr<platform::Port> port, BusOptions options)
+    : m_port(std::move(port)), m_options(options)
+{
+    // Eleven bits a byte: start, eight data, parity, stop.
+    m_byteTime = 11 * platform::HighResFrequency() / std::max(m_options.baud, 300);
+}
+
+Bus::~Bus() { Stop(); }
+
+int Bus::Start()
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    if (m_running)
+        return 0;
+    platform::PortSettings s;
+    s.baud = m_options.baud;
+    if (int e = m_port->Configure(s); e != 0)
+        return e;
+    m_stop = false;
+    m_running = true;
+    m_thread = std::thread([this] { Run(); });
+    return 0;
+}
+
+void Bus::Stop()
+{
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        if (!m_running)
+            return;
+        m_stop = true;
+    }
+    m_port->Wake();
+    if (m_thread.joinable())
+        m_thread.join();
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_running = false;
+}
+
+void Bus::SetListener(std::function<void(const BusEvent&)> listener)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_listener = std::move(listener);
+}
+
+void Bus::SetTrace(bool on)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_trace = on;
+}
+
+int Bus::SlotOf(int a) const
+{
+    if (a == 0)
+        return 60;
+    if (a < 0)
+        return -1;
+    int s;
+    switch (m_options.addressingMode) {
+    case 1: s = (a - 1) % 50 + 1; break;
+    case 2: s = (a - 1) % 20 + 1; break;
+    case 3: s = (a - 1) % 20 / 2 + (a % 2 ? 31 : 41); break;
+    case 4: s = (a - 1) % 10 + 21; break;
+    default: s = a; break;
+    }
+    return s <= 64 ? s : -1;
+}
+
+Bus::Unit* Bus::UnitOnSlot(int slot)
+{
+    for (auto& [lane, u] : m_units)
+        if (u.slot == slot)
+            return &u;
+    return nullptr;
+}
+
+Bus::Unit* Bus::UnitOfLane(int lane)
+{
+    auto it = m_units.find(lane);
+    return it == m_units.end() ? nullptr : &it->second;
+}
+
+template <typename F> bool Bus::ForLanes(int lane, F f)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    if (lane == 0) {
+        for (auto& [l, u] : m_units)
+            f(u);
+        return true;
+    }
+    Unit* u = UnitOfLane(lane);
+    if (!u)
+        return false;
+    f(*u);
+    return true;
+}
+
+void Bus::Changed()
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    ++m_generation;
+    m_changed.notify_all();
+}
+
+bool Bus::AddUnit(int lane)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    int slot = SlotOf(lane);
+    if (lane < 1 || lane > 255 || slot < 1 || slot == 60 || UnitOnSlot(slot))
+        return false;
+    Unit& u = m_units[lane];
+    u.lane = lane;
+    u.slot = slot;
+    u.stats.lane = lane;
+    u.stats.slot = slot;
+    return true;
+}
+
+bool Bus::RemoveUnit(int lane)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    if (m_awaitingAck == lane)
+        m_awaitingAck = 0;
+    return m_units.erase(lane) > 0;
+}
+
+bool Bus::HasUnit(int lane) const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_units.count(lane) > 0;
+}
+
+bool Bus::QueueMessage(int lane, Bytes payload)
+{
+    if (payload.empty() || payload.size() > 253)
+        return false;
+    return lane != 0 && ForLanes(lane, [&](Unit& u) { u.outbox.push_back(payload); });
+}
+
+bool Bus::QueueShot(int lane, int shotNumber, int value, int x, int y, int series, int relay, int competition)
+{
+    // The shot message as a target sends it: 'C' with kind 0x20, positions
+    // 2..50 (the payload holds them from index 0 on).
+    Bytes p(49, 0);
+    auto at = [&](int position) -> uint8_t& { return p[static_cast<size_t>(position - 2)]; };
+    auto put24 = [&](int position, int v) {
+        at(position) = static_cast<uint8_t>(v);
+        at(position + 1) = static_cast<uint8_t>(v >> 8);
+        at(position + 2) = static_cast<uint8_t>(v >> 16);
+    };
+    platform::LocalTime t = platform::Now();
+    int hundredths = ((t.hour * 60 + t.minute) * 60 + t.second) * 100 + t.millisecond / 10;
+    at(2) = 0x40;
+    at(3) = 'C';
+    at(4) = static_cast<uint8_t>(lane);
+    at(5) = 0x20;
+    at(6) = static_cast<uint8_t>(competition);
+    at(7) = static_cast<uint8_t>(relay);
+    at(8) = static_cast<uint8_t>(relay >> 8);
+    at(9) = static_cast<uint8_t>(series);
+    at(10) = static_cast<uint8_t>(shotNumber);
+    at(11) = static_cast<uint8_t>(shotNumber);
+    at(12) = static_cast<uint8_t>(series);
+    at(17) = static_cast<uint8_t>(value);
+    at(18) = static_cast<uint8_t>(value >> 8);
+    put24(28, x);
+    put24(31, y);
+    put24(39, hundredths);
+    return QueueMessage(lane, std::move(p));
+}
+
+bool Bus::QueueLaneState(int lane, int state, int relay, int series, int competition)
+{
+    Bytes p(14, 0);  // positions 2..15
+    p[0] = 0x40;
+    p[1] = 0xB3;
+    p[2] = static_cast<uint8_t>(lane);
+    p[4] = static_cast<uint8_t>(state);
+    p[5] = static_cast<uint8_t>(relay >> 8);
+    p[6] = static_cast<uint8_t>(relay);
+    p[7] = static_cast<uint8_t>(series);
+    p[9] = static_cast<uint8_t>(competition);
+    return QueueMessage(lane, std::move(p));
+}
+
+bool Bus::SetTurnaround(int lane, int ms)
+{
+    if (ms < 0)
+        return false;
+    if (lane == 0) {
+        std::lock_guard<std::mutex> hold(m_lock);
+        m_options.turnaroundMs = ms;
+        for (auto& [l, u] : m_units)
+            u.turnaroundMs = -1;
+        return true;
+    }
+    return ForLanes(lane, [&](Unit& u) { u.turnaroundMs = ms; });
+}
+
+bool Bus::SetChecksumErrors(int lane, int count) { return ForLanes(lane, [&](Unit& u) { u.checksumErrors = count; }); }
+bool Bus::SetLostAnswers(int lane, int count) { return ForLanes(lane, [&](Unit& u) { u.lostAnswers = count; }); }
+bool Bus::SetRefusedAcknowledges(int lane, int count)
+{
+    return ForLanes(lane, [&](Unit& u) { u.refusedAcks = count; });
+}
+bool Bus::SetBurst(int lane) { return ForLanes(lane, [&](Unit& u) { u.burst = true; }); }
+
+void Bus::SetEcho(bool on)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_options.echo = on;
+}
+
+void Bus::Silence(int ms)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_silentUntil = Now() + MsToCounts(ms);
+}
+
+bool Bus::Stats(int lane, UnitStats& out) const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    auto it = m_units.find(lane);
+    if (it == m_units.end())
+        return false;
+    out = it->second.stats;
+    out.queued = static_cast<int>(it->second.outbox.size());
+    return true;
+}
+
+std::vector<UnitStats> Bus::AllStats() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    std::vector<UnitStats> all;
+    for (const auto& [lane, u] : m_units) {
+        all.push_back(u.stats);
+        all.back().queued = static_cast<int>(u.outbox.size());
+    }
+    return all;
+}
+
+std::vector<int> Bus::PollOrder() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return {m_pollOrder.begin(), m_pollOrder.end()};
+}
+
+std::vector<Bytes> Bus::Commands(int lane) const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    auto it = m_units.find(lane);
+    if (it == m_units.end())
+        return {};
+    return {it->second.commands.begin(), it->second.commands.end()};
+}
+
+std::vector<Bytes> Bus::BroadcastsHeard() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return {m_broadcasts.begin(), m_broadcasts.end()};
+}
+
+bool Bus::WaitFor(const std::function<bool()>& test, int timeoutMs)
+{
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        uint64_t seen;
+        {
+            std::lock_guard<std::mutex> hold(m_lock);
+            seen = m_generation;
+        }
+        if (test())
+            return true;
+        std::unique_lock<std::mutex> hold(m_lock);
+        // Also look now and then: the test may depend on more than the bus.
+        auto next = std::min(until, std::chrono::steady_clock::now() + std::chrono::milliseconds(20));
+        m_changed.wait_until(hold, next, [&] { return m_generation != seen; });
+        if (std::chrono::steady_clock::now() >= until) {
+            hold.unlock();
+            return test();
+        }
+    }
+}
+
+int64_t Bus::Turnaround(const Unit& u) const
+{
+    return MsToCounts(u.turnaroundMs >= 0 ? u.turnaroundMs : m_options.turnaroundMs);
+}
+
+int64_t Bus::ScheduleFrame(int64_t start, const Bytes& frame, int lane, bool message, const Bytes& payload)
+{
+    int64_t at = start;
+    for (size_t done = 0; done < frame.size();) {
+        size_t piece = std::min(kPieceBytes, frame.size() - done);
+        at += static_cast<int64_t>(piece) * m_byteTime;
+        bool last = done + piece == frame.size();
+        Output o{at, Bytes(frame.begin() + static_cast<long>(done), frame.begin() + static_cast<long>(done + piece)),
+                 lane, message && last, last ? payload : Bytes{}, last ? frame : Bytes{}};
+        auto it = std::upper_bound(m_outputs.begin(), m_outputs.end(), o.at,
+                                   [](int64_t t, const Output& x) { return t < x.at; });
+        m_outputs.insert(it, std::move(o));
+        done += piece;
+    }
+    return at;
+}
+
+void Bus::Heard(const Bytes& frame, int64_t end, std::vector<BusEvent>& events)
+{
+    if (m_trace)
+        events.push_back({BusEvent::FrameIn, 0, frame, end});
+    HeardFrame h = Hear(frame);
+    int awaiting = m_awaitingAck;
+    m_awaitingAck = 0;
+    if (h.kind == HeardFrame::Acknowledge) {
+        Unit* u = awaiting ? UnitOfLane(awaiting) : nullptr;
+        if (u && !u->outbox.empty()) {
+            events.push_back({BusEvent::Acknowledged, u->lane, u->outbox.front(), end});
+            u->outbox.pop_front();
+            ++u->stats.acknowledged;
+        }
+        return;
+    }
+    // Any other frame of the range control ends the wait for an
+    // acknowledgement: the message stays and goes again at the next poll.
+    bool silent = end < m_silentUntil;
+    switch (h.kind) {
+    case HeardFrame::Poll: {
+        m_pollOrder.push_back(h.slot);
+        if (m_pollOrder.size() > kPollOrderKept)
+            m_pollOrder.pop_front();
+        Unit* u = UnitOnSlot(h.slot);
+        if (!u)
+            return;
+        ++u->stats.polls;
+        if (silent)
+            return;
+        if (u->lostAnswers > 0) {
+            --u->lostAnswers;
+            return;
+        }
+        int64_t t = end + Turnaround(*u);
+        if (u->outbox.empty()) {
+            ++u->stats.nothing;
+            ScheduleFrame(t, {0x01, 0x0D}, u->lane, false, {});
+            return;
+        }
+        size_t count = (u->burst && u->outbox.size() >= 2) ? 2 : 1;
+        u->burst = false;
+        for (size_t k = 0; k < count; ++k) {
+            bool bad = u->checksumErrors > 0;
+            if (bad)
+                --u->checksumErrors;
+            Bytes out = MessageFrame(static_cast<uint8_t>(0xC0 + u->slot), u->outbox[k], bad);
+            ++u->stats.framesSent;
+            t = ScheduleFrame(t, out, u->lane, true, u->outbox[k]);
+        }
+        m_awaitingAck = u->lane;
+        return;
+    }
+    case HeardFrame::Message: {
+        Unit* u = UnitOnSlot(h.slot);
+        if (!u)
+            return;
+        if (!h.checksumOk) {
+            ++u->stats.badCommands;
+            events.push_back({BusEvent::BadCommand, u->lane, h.payload, end});
+            return;
+        }
+        ++u->stats.commands;
+        u->commands.push_back(h.payload);
+        if (u->commands.size() > kCommandsKept)
+            u->commands.pop_front();
+        events.push_back({BusEvent::Command, u->lane, h.payload, end});
+        if (silent)
+            return;
+        if (u->lostAnswers > 0) {
+            --u->lostAnswers;
+            return;
+        }
+        if (u->refusedAcks > 0) {
+            --u->refusedAcks;
+            return;
+        }
+        ScheduleFrame(end + Turnaround(*u), {0x02, 0x0D}, u->lane, false, {});
+        return;
+    }
+    case HeardFrame::Broadcast:
+        if (!h.checksumOk)
+            return;
+        m_broadcasts.push_back(h.payload);
+        if (m_broadcasts.size() > kCommandsKept)
+            m_broadcasts.pop_front();
+        for (auto& [lane, u] : m_units)
+            ++u.stats.broadcasts;
+        events.push_back({BusEvent::Broadcast, 0, h.payload, end});
+        return;
+    default:
+        return;
+    }
+}
+
+void Bus::Run()
+{
+    uint8_t buffer[1024];
+    std::vector<BusEvent> events;
+    for (;;) {
+        int64_t next = INT64_MAX;
+        bool echo;
+        {
+            std::lock_guard<std::mutex> hold(m_lock);
+            if (m_stop)
+                break;
+            if (!m_outputs.empty())
+                next = m_outputs.front().at;
+            echo = m_options.echo;
+        }
+        int64_t now = Now();
+        int64_t waitUs = kLongestWaitUs;
+        if (next != INT64_MAX)
+            waitUs = std::clamp<int64_t>((next - now) * 1000000 / platform::HighResFrequency(), 0, kLongestWaitUs);
+        int ready = m_port->WaitInput(waitUs);
+        events.clear();
+        if (ready > 0) {
+            for (;;) {
+                size_t got = 0;
+                if (m_port->Read(buffer, sizeof buffer, got) != 0 || got == 0)
+                    break;
+                now = Now();
+                if (echo) {
+                    size_t written;
+                    m_port->Write(buffer, got, 1000, written);
+                }
+                std::lock_guard<std::mutex> hold(m_lock);
+                for (size_t k = 0; k < got; ++k) {
+                    if (m_incoming.empty())
+                        m_incomingStart = now;
+                    m_incoming.push_back(buffer[k]);
+                    if (buffer[k] == 0x0D) {
+                        // Heard when its last byte has come over the wire.
+                        int64_t end = std::max(now, m_incomingStart + static_cast<int64_t>(m_incoming.size()) * m_byteTime);
+                        Heard(m_incoming, end, events);
+                        m_incoming.clear();
+                    } else if (m_incoming.size() > kLongestFrame) {
+                        m_incoming.clear();
+                    }
+                }
+            }
+        } else if (ready < 0) {
+            // The other side has gone (a hang-up): look again a little later.
+            platform::SleepMs(10);
+        }
+        std::vector<Output> due;
+        {
+            std::lock_guard<std::mutex> hold(m_lock);
+            now = Now();
+            auto it = m_outputs.begin();
+            while (it != m_outputs.end() && it->at <= now)
+                ++it;
+            due.assign(std::make_move_iterator(m_outputs.begin()), std::make_move_iterator(it));
+            m_outputs.erase(m_outputs.begin(), it);
+        }
+        bool trace;
+        std::function<void(const BusEvent&)> listener;
+        {
+            std::lock_guard<std::mutex> hold(m_lock);
+            trace = m_trace;
+            listener = m_listener;
+        }
+        for (Output& o : due) {
+            size_t written = 0;
+            m_port->Write(o.bytes.data(), o.bytes.size(), 1000, written);
+            int64_t at = Now();
+            if (o.message)
+                events.push_back({BusEvent::MessageSent, o.lane, o.payload, at});
+            if (trace && !o.frame.empty())
+                events.push_back({BusEvent::FrameOut, o.lane, o.frame, at});
+        }
+        if (listener)
+            for (const BusEvent& e : events)
+                listener(e);
+        if (ready != 0 || !due.empty())
+            Changed();
+    }
+}
+
+}  // namespace bvsim

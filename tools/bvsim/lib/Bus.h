@@ -1,0 +1,173 @@
+#pragma once
+// A bus of simulated target units, the other end of a range control's
+// serial line. Units answer polls by address after their turnaround time,
+// send the messages queued for them until the range control acknowledges
+// them, acknowledge the commands they hear, and take the wire time of the
+// bus's speed for every frame. Faults can be injected per unit: wrong
+// checksums, lost answers, missing acknowledgements, two frames in one
+// burst, answers too early; and for the bus: the echo of every frame of the
+// range control (a two-wire bus hears itself), and silence.
+//
+// A unit's frame goes onto the port in pieces of at most eight bytes, as a
+// serial port's receive buffer hands them on, each when its last byte would
+// have come over the wire; a frame from the range control counts as heard
+// when its last byte would have arrived.
+#include "platform/Port.h"
+#include "tools/bvsim/lib/UnitFrame.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace bvsim {
+
+struct BusOptions {
+    int baud = 9600;
+    int addressingMode = 1;
+    // A unit's pause between the end of the frame it heard and its answer.
+    // The range control takes anything beginning within 12 ms after its own
+    // frame (20 ms at 4800 baud) for the echo of that frame.
+    int turnaroundMs = 20;
+    bool echo = false;
+};
+
+struct UnitStats {
+    int lane = 0;
+    int slot = 0;
+    int polls = 0;         // polls heard
+    int nothing = 0;       // answered with nothing to send
+    int framesSent = 0;    // message frames sent
+    int acknowledged = 0;  // messages the range control acknowledged
+    int commands = 0;      // commands heard with a good checksum
+    int badCommands = 0;   // commands heard with a bad checksum
+    int broadcasts = 0;
+    int queued = 0;        // messages waiting to be sent
+};
+
+struct BusEvent {
+    enum Kind {
+        Command,      // a unit heard a command (lane, payload)
+        Broadcast,    // all units heard a message (payload)
+        Acknowledged, // the range control acknowledged a unit's message (lane, payload)
+        BadCommand,   // a command with a wrong checksum (lane)
+        MessageSent,  // a unit's message frame is on the wire (lane, payload, time)
+        FrameIn,      // trace: a frame from the range control
+        FrameOut,     // trace: a frame onto the wire
+    } kind;
+    int lane = 0;
+    Bytes bytes;
+    int64_t time = 0;  // high-resolution counter when the frame's last byte was on the wire
+};
+
+class Bus {
+public:
+    Bus(std::unique_ptr<platform::Port> port, BusOptions options = {});
+    ~Bus();
+    Bus(const Bus&) = delete;
+    Bus& operator=(const Bus&) = delete;
+
+    // Starts and stops the bus's thread. Start: 0 or a system error.
+    int Start();
+    void Stop();
+
+    // Events are handed to the listener on the bus's thread, in order.
+    void SetListener(std::function<void(const BusEvent&)> listener);
+    void SetTrace(bool on);
+
+    // Units, by lane; lane 0 means every unit where it makes sense.
+    bool AddUnit(int lane);
+    bool RemoveUnit(int lane);
+    bool HasUnit(int lane) const;
+    // A message the unit sends when polled: payload from position 2 on.
+    bool QueueMessage(int lane, Bytes payload);
+    bool QueueShot(int lane, int shotNumber, int value, int x, int y, int series = 1, int relay = 1, int competition = 1);
+    bool QueueLaneState(int lane, int state, int relay = 1, int series = 1, int competition = 1);
+
+    bool SetTurnaround(int lane, int ms);
+    bool SetChecksumErrors(int lane, int count);
+    bool SetLostAnswers(int lane, int count);
+    bool SetRefusedAcknowledges(int lane, int count);
+    bool SetBurst(int lane);
+    void SetEcho(bool on);
+    void Silence(int ms);
+
+    bool Stats(int lane, UnitStats& out) const;
+    std::vector<UnitStats> AllStats() const;
+    // The slots polled, oldest first (the last 1000).
+    std::vector<int> PollOrder() const;
+    // Payloads of the commands a unit heard, oldest first (the last 100).
+    std::vector<Bytes> Commands(int lane) const;
+    std::vector<Bytes> BroadcastsHeard() const;
+
+    // Waits until test() is true, looking again after every change on the
+    // bus; false when timeoutMs passed first.
+    bool WaitFor(const std::function<bool()>& test, int timeoutMs);
+
+    int SlotOf(int lane) const;
+    int64_t ByteTime() const { return m_byteTime; }
+
+private:
+    struct Unit {
+        int lane = 0;
+        int slot = 0;
+        int turnaroundMs = -1;  // -1: the bus's
+        std::deque<Bytes> outbox;
+        int checksumErrors = 0;
+        int lostAnswers = 0;
+        int refusedAcks = 0;
+        bool burst = false;
+        std::deque<Bytes> commands;
+        UnitStats stats;
+    };
+    struct Output {
+        int64_t at;
+        Bytes bytes;
+        int lane;
+        bool message;  // the last piece of a message frame
+        Bytes payload;
+        Bytes frame;   // the whole frame, on its last piece
+    };
+
+    void Run();
+    void Heard(const Bytes& frame, int64_t end, std::vector<BusEvent>& events);
+    // Puts a frame on the wire from start on; returns when its last byte is there.
+    int64_t ScheduleFrame(int64_t start, const Bytes& frame, int lane, bool message, const Bytes& payload);
+    Unit* UnitOnSlot(int slot);
+    Unit* UnitOfLane(int lane);
+    int64_t Turnaround(const Unit& u) const;
+    template <typename F> bool ForLanes(int lane, F f);
+    void Changed();
+
+    std::unique_ptr<platform::Port> m_port;
+    BusOptions m_options;
+    int64_t m_byteTime;
+
+    mutable std::mutex m_lock;
+    std::condition_variable m_changed;
+    uint64_t m_generation = 0;
+    std::map<int, Unit> m_units;  // by lane
+    std::vector<Output> m_outputs;
+    std::deque<int> m_pollOrder;
+    std::deque<Bytes> m_broadcasts;
+    int m_awaitingAck = 0;  // lane whose message is on the wire, waiting for the acknowledgement
+    int64_t m_silentUntil = 0;
+    bool m_trace = false;
+    std::function<void(const BusEvent&)> m_listener;
+
+    std::thread m_thread;
+    bool m_running = false;
+    bool m_stop = false;
+
+    // The loop thread's own: bytes of the frame being heard.
+    Bytes m_incoming;
+    int64_t m_incomingStart = 0;
+};
+
+}  // namespace bvsim

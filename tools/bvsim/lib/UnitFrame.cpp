@@ -1,0 +1,104 @@
+#include "tools/bvsim/lib/UnitFrame.h"
+
+#include <cctype>
+#include <cstdio>
+#include <string>
+
+namespace bvsim {
+
+uint8_t WeightedSum(const Bytes& payload)
+{
+    unsigned sum = 0;
+    for (size_t k = 0; k < payload.size(); ++k)
+        sum += payload[k] * static_cast<unsigned>(k + 2);
+    return static_cast<uint8_t>(sum & 0xFF);
+}
+
+Bytes MessageFrame(uint8_t addressByte, const Bytes& payload, bool checksumError)
+{
+    Bytes frame{addressByte};
+    auto put = [&](uint8_t b) {
+        if (b < 0x10) {
+            frame.push_back(0x0F);
+            frame.push_back(static_cast<uint8_t>(0x10 + b));
+        } else {
+            frame.push_back(b);
+        }
+    };
+    for (uint8_t b : payload)
+        put(b);
+    put(static_cast<uint8_t>(WeightedSum(payload) + (checksumError ? 1 : 0)));
+    frame.push_back(0x0D);
+    return frame;
+}
+
+HeardFrame Hear(const Bytes& frame)
+{
+    HeardFrame h;
+    if (frame.size() < 2 || frame.back() != 0x0D)
+        return h;
+    uint8_t first = frame[0];
+    if (frame.size() == 2) {
+        if (first == 0x02)
+            h.kind = HeardFrame::Acknowledge;
+        else if (first >= 0x40 && first < 0x80) {
+            h.kind = HeardFrame::Poll;
+            h.slot = first - 0x40;
+        }
+        return h;
+    }
+    if (first < 0x80 || first >= 0xC0)
+        return h;
+    Bytes data;
+    for (size_t k = 1; k + 1 < frame.size(); ++k) {
+        uint8_t b = frame[k];
+        if (b == 0x0F && k + 2 < frame.size())
+            b = static_cast<uint8_t>(frame[++k] - 0x10);
+        data.push_back(b);
+    }
+    if (data.size() < 2)
+        return h;
+    uint8_t checksum = data.back();
+    data.pop_back();
+    h.payload = data;
+    h.checksumOk = WeightedSum(data) == checksum;
+    h.slot = first - 0x80;
+    h.kind = first == 0xBC ? HeardFrame::Broadcast : HeardFrame::Message;
+    return h;
+}
+
+std::string Hex(const Bytes& bytes)
+{
+    std::string s;
+    char two[4];
+    for (size_t k = 0; k < bytes.size(); ++k) {
+        std::snprintf(two, sizeof two, k ? " %02X" : "%02X", bytes[k]);
+        s += two;
+    }
+    return s;
+}
+
+bool ParseHex(const std::string& text, Bytes& out)
+{
+    out.clear();
+    int high = -1;
+    for (char c : text) {
+        if (c == ' ' || c == ',' || c == '\t') {
+            if (high >= 0)
+                return false;
+            continue;
+        }
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
+            return false;
+        int v = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (std::tolower(c) - 'a' + 10);
+        if (high < 0) {
+            high = v;
+        } else {
+            out.push_back(static_cast<uint8_t>(high * 16 + v));
+            high = -1;
+        }
+    }
+    return high < 0;
+}
+
+}  // namespace bvsim

@@ -1,0 +1,36 @@
+#pragma once
+// Frames as a target unit sees the bus: what it hears from the range control
+// and what it answers. Written apart from the range control's own frame code
+// on purpose, so that a fault there is not mirrored here.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace bvsim {
+
+using Bytes = std::vector<uint8_t>;
+
+// Sum of byte i times i for the payload at positions 2.. (payload[0] is
+// position 2), modulo 256.
+uint8_t WeightedSum(const Bytes& payload);
+
+// A message frame: address byte, escaped payload and checksum, 0x0D.
+// checksumError adds one to the checksum.
+Bytes MessageFrame(uint8_t addressByte, const Bytes& payload, bool checksumError = false);
+
+struct HeardFrame {
+    enum Kind { Poll, Message, Broadcast, Acknowledge, Other } kind = Other;
+    int slot = -1;
+    Bytes payload;          // positions 2..n, escapes undone (Message, Broadcast)
+    bool checksumOk = false;
+};
+
+// What a frame from the range control is; frame holds the bytes up to and
+// including the 0x0D.
+HeardFrame Hear(const Bytes& frame);
+
+std::string Hex(const Bytes& bytes);
+// Parses "40 57 05" or "405705"; false on anything else.
+bool ParseHex(const std::string& text, Bytes& out);
+
+}  // namespace bvsim
