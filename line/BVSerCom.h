@@ -50,7 +50,8 @@ public:
     // The oldest received message, or null.
     std::unique_ptr<LineMessage> GetMsg();
     // The slot of a lane, or null when the lane has no slot in the line's
-    // addressing mode. Valid as long as the line object.
+    // addressing mode. Valid as long as the line object, unless a close had
+    // to leave a thread behind (the next GetLaneSlot gives the new slot).
     LaneSlot* GetLaneSlot(int targetAddress);
     // The oldest copy for the line monitor, or null.
     std::unique_ptr<LineMessage> GetCopy();

@@ -424,58 +424,24 @@ void SerialLine::IdleTurn(int event, bool& again)
     LineMessage message;
     uint64_t id = 0;
     switch (m_channel->TakeSendHead(message, id)) {
-    case LineChannel::Head::Broadcast: {
+    case LineChannel::Head::Broadcast:
         m_currentSlot = SerialFrame::kBroadcastSlot;
-        SerialFrame::StampAge(message, platform::TickCount());
-        LineMessage frame;
-        if (!SerialFrame::Build(message, m_currentSlot, true, frame)) {
-            BV_LOG(log, 80, "Frame of %d bytes too long for Com%d", SerialFrame::FrameLength(message),
-                   m_portNumber);
-            Current().Failed(Current().failedSend);
-            m_channel->DropSend(id);
+        if (SendMessage(message, id, true))
+            m_state = State::BroadcastSent;
+        else
             again = true;
-            return;
-        }
-        frame.broadcast = 1;
-        frame.answerExpected = 0;
-        frame.slot = static_cast<uint8_t>(m_currentSlot);
-        frame.portIndex = message.portIndex;
-        m_sentId = id;
-        m_nothingToDoLogged = false;
-        Transmit(frame);
-        m_state = State::BroadcastSent;
         return;
-    }
     case LineChannel::Head::Exhausted:
         BV_LOG(log, 70, "Retransmit limit - send something else!! Com%d", m_portNumber);
         again = true;
         return;
-    case LineChannel::Head::Message: {
+    case LineChannel::Head::Message:
         m_currentSlot = message.slot;
-        AgeStamp stamp = SerialFrame::StampAge(message, platform::TickCount());
-        if (stamp == AgeStamp::Meaningless || stamp == AgeStamp::Refused)
-            BV_LOG(log, 90, "Meaningless timestamp mode Com%d", m_portNumber);
-        LineMessage frame;
-        if (!SerialFrame::Build(message, m_currentSlot, false, frame)) {
-            // Never written past the transmit buffer: counted as a failed
-            // send, and the message is gone.
-            BV_LOG(log, 80, "Frame of %d bytes too long for Com%d", SerialFrame::FrameLength(message),
-                   m_portNumber);
-            Current().Failed(Current().failedSend);
-            m_channel->DropSend(id);
+        if (SendMessage(message, id, false))
+            m_state = State::WaitAcknowledge;
+        else
             again = true;
-            return;
-        }
-        frame.answerExpected = 1;
-        frame.slot = static_cast<uint8_t>(m_currentSlot);
-        frame.targetAddress = message.targetAddress;
-        frame.portIndex = message.portIndex;
-        m_sentId = id;
-        m_nothingToDoLogged = false;
-        Transmit(frame);
-        m_state = State::WaitAcknowledge;
         return;
-    }
     case LineChannel::Head::None: break;
     }
 
@@ -510,6 +476,36 @@ void SerialLine::IdleTurn(int event, bool& again)
     m_channel->Work().Wait(kLongestWaitUs);
     m_waitingForWork.store(false, std::memory_order_release);
     again = true;
+}
+
+bool SerialLine::SendMessage(LineMessage& message, uint64_t id, bool broadcast)
+{
+    CBVLog& log = m_protocolLog;
+    AgeStamp stamp = SerialFrame::StampAge(message, platform::TickCount());
+    if (stamp == AgeStamp::Meaningless || stamp == AgeStamp::Refused)
+        BV_LOG(log, 90, "Meaningless timestamp mode Com%d", m_portNumber);
+    LineMessage frame;
+    if (!SerialFrame::Build(message, m_currentSlot, broadcast, frame)) {
+        // Never written past the transmit buffer: counted as a failed send,
+        // and the message is gone.
+        int length = SerialFrame::FrameLength(message);
+        if (length < 0)
+            BV_LOG(log, 80, "Message of length %d cannot be sent on Com%d", message.data[0], m_portNumber);
+        else
+            BV_LOG(log, 80, "Frame of %d bytes too long for Com%d", length, m_portNumber);
+        Current().Failed(Current().failedSend);
+        m_channel->DropSend(id);
+        return false;
+    }
+    frame.broadcast = broadcast ? 1 : 0;
+    frame.answerExpected = broadcast ? 0 : 1;
+    frame.slot = static_cast<uint8_t>(m_currentSlot);
+    frame.targetAddress = message.targetAddress;
+    frame.portIndex = message.portIndex;
+    m_sentId = id;
+    m_nothingToDoLogged = false;
+    Transmit(frame);
+    return true;
 }
 
 void SerialLine::WaitAcknowledgeTurn(int event, bool& again)

@@ -82,6 +82,9 @@ private:
     void AcknowledgePendingTurn(int event, bool& again);
     void BroadcastSentTurn(int event, bool& again);
     void ThrowRing();
+    // Builds and hands on the frame of the send queue's head; false when it
+    // cannot go (then counted and dropped).
+    bool SendMessage(LineMessage& message, uint64_t id, bool broadcast);
     void Transmit(const LineMessage& frame);
     void SendAcknowledge();
     LaneSlot& Current() { return m_channel->Slot(m_currentSlot); }
