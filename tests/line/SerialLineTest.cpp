@@ -292,18 +292,23 @@ TEST_F(SerialLineTest, AChecksumErrorEarnsNoAcknowledgement)
 {
     Open();
     Units(7, 7);
-    ASSERT_TRUE(bus->SetChecksumErrors(7, 1));
-    ASSERT_TRUE(bus->QueueMessage(7, {0x40, 0x50, 7, 0x0D}));
+    ASSERT_TRUE(bus->SetChecksumErrors(7, 3));
+    const Bytes message = {0x40, 0x50, 7, 0x0D};
+    ASSERT_TRUE(bus->QueueMessage(7, message));
     ASSERT_TRUE(Eventually([&] { return Unit(7).acknowledged == 1; }));
-    // The bad frame was not acknowledged (the unit would have dropped its
-    // message), so the unit sent it again and only the good copy arrived.
-    EXPECT_GE(Unit(7).framesSent, 2);
-    EXPECT_EQ(Slot(7).failedReceive, 1u);
-    EXPECT_EQ(Slot(7).okReceive, 1u);
+    // No bad frame was acknowledged (the unit would have dropped its
+    // message at the first), so it went again until a good one came, and
+    // only that one arrived. Each bad frame that came in time for its poll
+    // is a failed receive (one made late by a loaded machine is merely
+    // thrown away).
+    EXPECT_GE(Unit(7).framesSent, 4);
     auto got = Received();
     ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(Payload(*got[0]), (Bytes{0x40, 0x50, 7, 0x0D}));
-    EXPECT_EQ(Count(Log(), "CRC error Com1"), 1);
+    EXPECT_EQ(Payload(*got[0]), message);
+    EXPECT_EQ(Slot(7).okReceive, 1u);
+    EXPECT_GE(Slot(7).failedReceive, 1u);
+    EXPECT_LE(Slot(7).failedReceive, 3u);
+    EXPECT_EQ(Count(Log(), "CRC error Com1"), static_cast<int>(Slot(7).failedReceive));
 }
 
 TEST_F(SerialLineTest, FiftyUnitsArePolledInTurn)

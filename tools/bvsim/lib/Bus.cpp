@@ -12,8 +12,8 @@ constexpr size_t kPollOrderKept = 1000;
 constexpr size_t kCommandsKept = 100;
 constexpr size_t kLongestFrame = 600;  // anything longer is noise
 constexpr int64_t kLongestWaitUs = 100000;
-// A serial port's receive buffer hands bytes on in pieces like this.
-constexpr size_t kPieceBytes = 8;
+// A serial port's receive buffer hands bytes on in small pieces.
+constexpr size_t kPieceBytes = 4;
 
 int64_t Now() { return platform::HighResCounter(); }
 int64_t MsToCounts(int ms) { return static_cast<int64_t>(ms) * platform::HighResFrequency() / 1000; }
@@ -40,7 +40,12 @@ int Bus::Start()
         return e;
     m_stop = false;
     m_running = true;
-    m_thread = std::thread([this] { Run(); });
+    // The units are hardware: their answers keep time even on a busy machine,
+    // as far as the machine lets the simulator have its way.
+    if (int e = m_thread.Start("bvsim-bus", platform::ThreadPriority::Highest, true, [this] { Run(); }); e != 0) {
+        m_running = false;
+        return e;
+    }
     return 0;
 }
 
@@ -53,8 +58,7 @@ void Bus::Stop()
         m_stop = true;
     }
     m_port->Wake();
-    if (m_thread.joinable())
-        m_thread.join();
+    m_thread.Join();
     std::lock_guard<std::mutex> hold(m_lock);
     m_running = false;
 }

@@ -8,11 +8,12 @@
 // burst, answers too early; and for the bus: the echo of every frame of the
 // range control (a two-wire bus hears itself), and silence.
 //
-// A unit's frame goes onto the port in pieces of at most eight bytes, as a
+// A unit's frame goes onto the port in pieces of a few bytes, as a
 // serial port's receive buffer hands them on, each when its last byte would
 // have come over the wire; a frame from the range control counts as heard
 // when its last byte would have arrived.
 #include "platform/Port.h"
+#include "platform/Thread.h"
 #include "tools/bvsim/lib/UnitFrame.h"
 
 #include <condition_variable>
@@ -23,7 +24,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace bvsim {
@@ -161,7 +161,7 @@ private:
     bool m_trace = false;
     std::function<void(const BusEvent&)> m_listener;
 
-    std::thread m_thread;
+    platform::Thread m_thread;
     bool m_running = false;
     bool m_stop = false;
 
