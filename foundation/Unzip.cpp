@@ -40,6 +40,26 @@ bool HasExtension(std::string_view name, std::string_view extension)
     return extension.empty() || platform::SameNameNoCase(ExtensionOf(name), extension);
 }
 
+// Whether bytes are UTF-8 with at least one character beyond ASCII. Archives
+// made on Linux often carry UTF-8 names without saying so; a name in the
+// Windows code page is almost never valid UTF-8 of that kind.
+bool LooksLikeUtf8(std::string_view text)
+{
+    bool beyondAscii = false;
+    for (size_t i = 0; i < text.size();) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        size_t extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 9;
+        if (extra == 9 || (c & 0xFE) == 0xC0)
+            return false;  // not a lead byte, or an overlong form
+        for (size_t k = 1; k <= extra; ++k)
+            if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        beyondAscii |= extra > 0;
+        i += extra + 1;
+    }
+    return beyondAscii;
+}
+
 std::string JoinPath(const std::string& folder, std::string_view name)
 {
     std::string path = folder;
@@ -129,7 +149,7 @@ bool CUnzip::ReadCurrentInfo(ZipEntryInfo& info, bool& tooLong)
     // another file's name, so such an entry is never taken.
     tooLong = raw.size_filename > kMaxName;
     std::string text(name, tooLong ? kMaxName : raw.size_filename);
-    if (raw.flag & kFlagUtf8Name)
+    if ((raw.flag & kFlagUtf8Name) || LooksLikeUtf8(text))
         text = platform::Utf8ToCp1252(text);
     for (char& c : text) {
         if (c == '/')

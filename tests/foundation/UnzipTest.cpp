@@ -250,6 +250,29 @@ TEST_F(UnzipTest, ACorruptEntryLeavesNoHalfFileAndTheOldFileStands)
     }
 }
 
+TEST_F(UnzipTest, NamesBeyondAsciiFromEitherTool)
+{
+    // Python marks its UTF-8 names; zip on Linux stores them unmarked; a
+    // Windows tool stores the Windows code page.
+    fs::create_directories("src");
+    TempFolder::Write("src/Bj\xC3\xB8rn.txt", "zip");
+    ASSERT_EQ(std::system("cd src && zip -q ../zip.zip *"), 0);
+    Python("z = zipfile.ZipFile('python.zip', 'w'); z.writestr('Bj\\u00f8rn.txt', b'python'); z.close()\n"
+           "z = zipfile.ZipFile('windows.zip', 'w'); z.writestr('BjQrn.txt', b'windows'); z.close()\n"
+           "b = open('windows.zip', 'rb').read().replace(b'BjQrn', b'Bj\\xf8rn')\n"
+           "open('windows.zip', 'wb').write(b)\n");
+    for (const char* archive : {"zip.zip", "python.zip", "windows.zip"}) {
+        SCOPED_TRACE(archive);
+        CUnzip zip(archive);
+        ZipEntryInfo info;
+        ASSERT_TRUE(zip.GetCurrentInfo(info));
+        EXPECT_EQ(info.name, "Bj\xF8rn.txt");  // Windows-1252, as the system keeps names
+        ASSERT_TRUE(zip.ExtractAll("X"));
+        EXPECT_EQ(Tree("X"), (std::set<std::string>{"Bj\xC3\xB8rn.txt"}));  // UTF-8 on this disk
+        fs::remove_all("X");
+    }
+}
+
 TEST_F(UnzipTest, CreateFolderPath)
 {
     fs::create_directories("A");
