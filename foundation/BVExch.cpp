@@ -141,6 +141,10 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
     }
 
     dc.Open(competition, 0);
+    if (!dc.CompConfig().IsOpen()) {
+        BV_LOG(m_log, 80, "ExportResults(%d) No competition in %s", competition, m_folder.c_str());
+        return kPracticeCompetition;
+    }
     const int program = ReadItem(dc.CompConfig(), CompSettings::kProgram);
     prefix = ReadItem(dc.CompConfig(), CompSettings::kPrefix);
     resultsProgram = ReadItem(range, RangeItems::kResultsProgram);

@@ -29,7 +29,7 @@ public:
     enum {
         kDone = 0,
         kNothingToExport = -1,   // ResultsProgram 8
-        kPracticeCompetition = -2,
+        kPracticeCompetition = -2,  // or no competition of that number in the folder
         kFolderNotWritable = -3,  // FailedFolder() names it
         kIllegalPrefix = -4,      // Prefix() holds it
         kNoRelayRange = -5,       // the line formats need a first and a last relay

@@ -249,6 +249,7 @@ TEST_F(ExchTest, FailuresAreReportedByTheirCodes)
 {
     CBVExch exch;
     EXPECT_EQ(exch.ExportResults(0, 0, 0, 0, 0, ""), CBVExch::kPracticeCompetition);
+    EXPECT_EQ(exch.ExportResults(5, 0, 0, 0, 0, ""), CBVExch::kPracticeCompetition);  // no such competition
     EXPECT_EQ(exch.ExportResults(1, 0, 0, 0, 0, ".\\NoSuchFolder"), CBVExch::kFolderNotWritable);
     EXPECT_EQ(exch.FailedFolder(), ".\\NoSuchFolder\\");
 
