@@ -23,7 +23,7 @@ constexpr int kOldShotSize = 40;
 constexpr int kConvertLockAttempts = 40;
 constexpr unsigned kConvertLockPauseMs = 25;
 
-struct FileSpec {
+struct FileKind {
     const char* name;
     int16_t size;
     int16_t version;
@@ -31,7 +31,7 @@ struct FileSpec {
     const char* incompatible;
 };
 
-const FileSpec kFiles[] = {
+const FileKind kFiles[] = {
     {"Active.BVD", CDataComp::kActiveSize, CDataComp::kActiveVersion, true,
      "Active.bvd and program versions are incompatible"},
     {"Card.BVD", CDataComp::kCardSize, CDataComp::kCardVersion, true,
@@ -182,15 +182,15 @@ int CDataComp::Open(int competition, uint8_t create)
 
 int CDataComp::OpenFile(File which, uint8_t create)
 {
-    const FileSpec& spec = kFiles[static_cast<int>(which)];
+    const FileKind& kind = kFiles[static_cast<int>(which)];
     CBVFileEx& file = which == File::Active ? m_active : which == File::Card ? m_card : which == File::Name ? m_name : m_shot;
     const std::string folder = FolderOf(m_comp);
-    const std::string path = folder + "\\" + spec.name;
-    uint8_t options = CBVFileEx::kUpdated | (spec.cached ? CBVFileEx::kCached : 0) | (create ? CBVFileEx::kWritable : 0);
+    const std::string path = folder + "\\" + kind.name;
+    uint8_t options = CBVFileEx::kUpdated | (kind.cached ? CBVFileEx::kCached : 0) | (create ? CBVFileEx::kWritable : 0);
 
-    int rc = file.Open(path, spec.size, spec.version, 0, options);
+    int rc = file.Open(path, kind.size, kind.version, 0, options);
     if (rc != 0 && rc != -99)
-        rc = file.Open(path, spec.size, spec.version, create, options);
+        rc = file.Open(path, kind.size, kind.version, create, options);
     if (rc != -99)
         return rc;
 
@@ -198,9 +198,9 @@ int CDataComp::OpenFile(File which, uint8_t create)
     // (the old file stays there as a backup); what this program cannot read
     // is reported and left closed, and the program goes on without it.
     const int found = file.GetVersion();
-    if (found > spec.version) {
+    if (found > kind.version) {
         BV_LOG(m_log, 90, "File version is newer than program");
-        Report(spec.incompatible);
+        Report(kind.incompatible);
         return -99;
     }
     switch (which) {
@@ -224,13 +224,13 @@ int CDataComp::OpenFile(File which, uint8_t create)
             if (!Confirm(kShotConvertText))
                 return -99;
             if (ConvertShotFile(path, found) == 0)
-                rc = file.Open(path, spec.size, spec.version, 0, options);
+                rc = file.Open(path, kind.size, kind.version, 0, options);
         }
         break;
     }
     if (rc != 0) {
         file.Close();
-        Report(spec.incompatible);
+        Report(kind.incompatible);
     }
     return rc;
 }
