@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/NativeFile.h"
+#include "RunCommand.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -24,24 +25,6 @@
 namespace {
 
 using bvtest::TempFolder;
-
-std::string Shell(const std::string& command, int* status = nullptr)
-{
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p)
-        return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, p)) > 0)
-        out.append(buffer, n);
-    int rc = pclose(p);
-    if (status)
-        *status = rc;
-    else
-        EXPECT_EQ(rc, 0) << command;
-    return out;
-}
 
 class BVIniFileTest : public bvtest::InTempFolder {};
 
@@ -301,14 +284,15 @@ TEST_F(BVIniFileTest, AFullDiskLeavesTheOldFileAndNoLitter)
 // configparser reads every value back, ours and its own.
 TEST_F(BVIniFileTest, FilesWrittenByConfigparserAreReadAndMergedBothWays)
 {
-    Shell("python3 -c \""
-          "import configparser\n"
-          "c = configparser.ConfigParser(interpolation=None)\n"
-          "c.optionxform = str\n"
-          "c['Shooter'] = {'Name': 'Kari Nordmann', 'Club': 'Brevandi'}\n"
-          "c['H1'] = {'Class': 'JUN', 'Start': '12.5'}\n"
-          "with open('N01234.txt', 'w') as f: f.write('# made by configparser\\n'); c.write(f)\n"
-          "\"");
+    int made = -1;
+    bvtest::RunPython("import configparser\n"
+                      "c = configparser.ConfigParser(interpolation=None)\n"
+                      "c.optionxform = str\n"
+                      "c['Shooter'] = {'Name': 'Kari Nordmann', 'Club': 'Brevandi'}\n"
+                      "c['H1'] = {'Class': 'JUN', 'Start': '12.5'}\n"
+                      "with open('N01234.txt', 'w') as f: f.write('# made by configparser\\n'); c.write(f)\n",
+                      {}, &made);
+    EXPECT_EQ(made, 0);
     CBVIniFile ini;
     ASSERT_EQ(ini.Open("N01234.txt"), 0);
     EXPECT_EQ(ini.GetString("Shooter", "Name"), "Kari Nordmann");
@@ -320,14 +304,15 @@ TEST_F(BVIniFileTest, FilesWrittenByConfigparserAreReadAndMergedBothWays)
     ini.PutString("Def", "StartNr", "1234");
     ASSERT_EQ(ini.Write("N01234.txt"), 0);
 
-    std::string dump = Shell("python3 -c \""
-                             "import configparser\n"
-                             "c = configparser.ConfigParser(interpolation=None, strict=True)\n"
-                             "c.optionxform = str\n"
-                             "c.read('N01234.txt')\n"
-                             "for s in c.sections():\n"
-                             "  for k, v in c[s].items(): print(s + '|' + k + '|' + v)\n"
-                             "\"");
+    int read = -1;
+    std::string dump = bvtest::RunPython("import configparser\n"
+                                         "c = configparser.ConfigParser(interpolation=None, strict=True)\n"
+                                         "c.optionxform = str\n"
+                                         "c.read('N01234.txt')\n"
+                                         "for s in c.sections():\n"
+                                         "  for k, v in c[s].items(): print(s + '|' + k + '|' + v)\n",
+                                         {}, &read);
+    EXPECT_EQ(read, 0);
     EXPECT_EQ(dump,
               "Shooter|Name|Ola Nordmann\n"
               "Shooter|Club|Brevandi\n"

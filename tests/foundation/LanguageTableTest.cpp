@@ -1,10 +1,10 @@
 #include "foundation/LanguageTable.h"
 #include "platform/Codepage.h"
+#include "RunCommand.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -20,10 +20,11 @@ using bvtest::TempFolder;
 void WriteLanguageFile(const std::string& path, const std::string& utf8Lines)
 {
     TempFolder::Write("lines.txt", utf8Lines);
-    std::string command =
-        "python3 -c \"import sys; d=open('lines.txt',encoding='utf-8',newline='').read().encode('cp1252'); "
-        "open(sys.argv[1],'wb').write(bytes(b ^ 0x3B for b in d))\" " + path;
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    int made = -1;
+    bvtest::RunPython("import sys; d=open('lines.txt',encoding='utf-8',newline='').read().encode('cp1252'); "
+                      "open(sys.argv[1],'wb').write(bytes(b ^ 0x3B for b in d))\n",
+                      path, &made);
+    ASSERT_EQ(made, 0);
 }
 
 class LanguageTableTest : public bvtest::InTempFolder {

@@ -1,6 +1,7 @@
 #include "foundation/TextFile.h"
 #include "platform/Codepage.h"
 #include "platform/FileSystem.h"
+#include "RunCommand.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -32,18 +33,12 @@ std::string Scramble(std::string bytes, unsigned char key)
     return bytes;
 }
 
-// Runs a shell command and gives its standard output.
+// Runs a shell command that must succeed and gives its standard output.
 std::string Shell(const std::string& command)
 {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p)
-        return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, p)) > 0)
-        out.append(buffer, n);
-    EXPECT_EQ(pclose(p), 0) << command;
+    int exitCode = -1;
+    std::string out = bvtest::RunCommand(command, &exitCode);
+    EXPECT_EQ(exitCode, 0) << command;
     return out;
 }
 

@@ -1,3 +1,4 @@
+#include "RunCommand.h"
 #include "TempFolder.h"
 
 #include "platform/Codepage.h"
@@ -48,13 +49,13 @@ TEST_F(ProfileStoreTest, FileIsReadableByAnIniParser)
     platform::IniProfileStore store(folder.File("p.ini"));
     store.WriteString("Context", "Language", "DK");
     store.WriteInt("Context", "Tab", 3);
-    TempFolder::Write(folder.File("check.py"),
-                      "import configparser,sys\n"
+    int checked = -1;
+    bvtest::RunPython("import configparser,sys\n"
                       "c=configparser.ConfigParser()\n"
                       "c.read(sys.argv[1])\n"
-                      "sys.exit(0 if c['Context']['language']=='DK' and c['Context'].getint('tab')==3 else 1)\n");
-    std::string command = "python3 " + folder.File("check.py") + " " + folder.File("p.ini");
-    EXPECT_EQ(std::system(command.c_str()), 0);
+                      "sys.exit(0 if c['Context']['language']=='DK' and c['Context'].getint('tab')==3 else 1)\n",
+                      folder.File("p.ini"), &checked);
+    EXPECT_EQ(checked, 0);
 }
 
 TEST_F(ProfileStoreTest, ProgramProfileLivesUnderTheUsersConfigFolder)

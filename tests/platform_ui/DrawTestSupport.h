@@ -1,31 +1,12 @@
 #pragma once
-// Helpers of the drawing tests: outside tools run on our files, and ink
-// found in pictures.
+// Helpers of the drawing tests: ink found in pictures, and (through
+// RunCommand.h) the outside tools that check our files.
+#include "RunCommand.h"
+
 #include <QImage>
 #include <QRect>
 
-#include <array>
-#include <cstdio>
-#include <string>
-
 namespace bvtest {
-
-// Runs a shell command; its standard output (and error, when asked).
-inline std::string RunCommand(const std::string& command, int* exitCode = nullptr)
-{
-    std::string output;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return output;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        output.append(buffer.data(), n);
-    int status = ::pclose(pipe);
-    if (exitCode != nullptr)
-        *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return output;
-}
 
 // A pixel counts as ink when it is darker than mid grey.
 inline bool IsInk(const QImage& image, int x, int y)

@@ -1,36 +1,16 @@
 // bvtool's ini and lang commands, run as a user runs them.
+#include "RunCommand.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
+using bvtest::RunTool;
 using bvtest::TempFolder;
-
-struct RunResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-RunResult Bvtool(const std::string& args)
-{
-    RunResult r;
-    std::string command = std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool " + args + " 2>stderr.txt";
-    FILE* p = popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t n;
-    while (p && (n = fread(buffer, 1, sizeof buffer, p)) > 0)
-        r.out.append(buffer, n);
-    int rc = p ? pclose(p) : -1;
-    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    r.err = TempFolder::Read("stderr.txt");
-    return r;
-}
+using bvtest::ToolRun;
 
 class BvtoolTest : public bvtest::InTempFolder {};
 
@@ -54,7 +34,7 @@ TEST_F(BvtoolTest, SetMergesAndGetReadsBack)
         {"ini frob H1R00101.TXT Def StartNr", 1, ""},
     };
     for (const Step& s : steps) {
-        RunResult r = Bvtool(s.args);
+        ToolRun r = RunTool(s.args);
         EXPECT_EQ(r.status, s.status) << s.args;
         EXPECT_EQ(r.out, s.out) << s.args;
         if (s.status != 0) {
@@ -85,7 +65,7 @@ TEST_F(BvtoolTest, LangShowsOneTextOfTheBuiltLanguageFile)
         {"lang " + file + " NO", 1, ""},
     };
     for (const Step& s : steps) {
-        RunResult r = Bvtool(s.args);
+        ToolRun r = RunTool(s.args);
         EXPECT_EQ(r.status, s.status) << s.args;
         EXPECT_EQ(r.out, s.out) << s.args;
         if (s.status != 0)

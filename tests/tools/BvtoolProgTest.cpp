@@ -2,28 +2,14 @@
 #include "foundation/BVConfig.h"
 #include "platform/Codepage.h"
 #include "platform/FileSystem.h"
+#include "RunCommand.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
-
-int RunBvtool(const std::string& args, std::string& out)
-{
-    out.clear();
-    std::string command = std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool " + args + " 2>/dev/null";
-    FILE* p = popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t n;
-    while (p && (n = fread(buffer, 1, sizeof buffer, p)) > 0)
-        out.append(buffer, n);
-    int rc = p ? pclose(p) : -1;
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-}
 
 class BvtoolProgTest : public bvtest::InTempFolder {};
 
@@ -47,9 +33,9 @@ TEST_F(BvtoolProgTest, ShowsAProgramAsTheStoreReadsIt)
     file.WriteString(500, 12, 2, "!\"");
     file.WriteString(34, 12, 2, " !");
 
-    std::string out;
-    ASSERT_EQ(RunBvtool("prog Range 112", out), 0);
-    EXPECT_EQ(out,
+    bvtest::ToolRun shown = bvtest::RunTool("prog Range 112");
+    ASSERT_EQ(shown.status, 0);
+    EXPECT_EQ(shown.out,
               "Program: 112\n"
               "Name: Felt Øvelse\n"
               "Equipment: 1\n"
@@ -71,7 +57,7 @@ TEST_F(BvtoolProgTest, ShowsAProgramAsTheStoreReadsIt)
                     {"prog Range 0", 1},      {"prog Range 201", 1}, {"prog Range x", 1},
                     {"prog Nowhere 1", 1},    {"prog Range", 1}};
     for (const Case& c : failures)
-        EXPECT_EQ(RunBvtool(c.args, out), c.status) << c.args;
+        EXPECT_EQ(bvtest::RunTool(c.args).status, c.status) << c.args;
 }
 
 }  // namespace

@@ -1,39 +1,19 @@
 // bvtool's dump, cfg and unique commands, run as a range technician runs them.
 #include "foundation/BVFileEx.h"
+#include "RunCommand.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
+using bvtest::RunTool;
 using bvtest::TempFolder;
-
-struct RunResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-RunResult Bvtool(const std::string& args)
-{
-    RunResult r;
-    std::string command = std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool " + args + " 2>stderr.txt";
-    FILE* p = popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t n;
-    while (p && (n = fread(buffer, 1, sizeof buffer, p)) > 0)
-        r.out.append(buffer, n);
-    int rc = p ? pclose(p) : -1;
-    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    r.err = TempFolder::Read("stderr.txt");
-    return r;
-}
+using bvtest::ToolRun;
 
 std::string Header(int32_t counter, int16_t size, int16_t version)
 {
@@ -72,7 +52,7 @@ TEST_F(BvtoolRecordTest, CfgSetCreatesTheFileAndGetReadsItBack)
         {"cfg frob Comp.BVC 1 1 1", 1, ""},
     };
     for (const Step& s : steps) {
-        RunResult r = Bvtool(s.args);
+        ToolRun r = RunTool(s.args);
         EXPECT_EQ(r.status, s.status) << s.args;
         EXPECT_EQ(r.out, s.out) << s.args;
         if (s.status != 0) {
@@ -88,10 +68,10 @@ TEST_F(BvtoolRecordTest, CfgSetCreatesTheFileAndGetReadsItBack)
 TEST_F(BvtoolRecordTest, CfgRefusesFilesOfAnotherLayout)
 {
     TempFolder::Write("StartNr.bvd", Header(5, 4, 1));
-    RunResult r = Bvtool("cfg get StartNr.bvd 1 1 1");
+    ToolRun r = RunTool("cfg get StartNr.bvd 1 1 1");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "bvtool: StartNr.bvd is not a configuration file (record size 4, version 1)\n");
-    r = Bvtool("cfg set StartNr.bvd 1 1 1 x");
+    r = RunTool("cfg set StartNr.bvd 1 1 1 x");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(TempFolder::Read("StartNr.bvd"), Header(5, 4, 1));
 }
@@ -99,14 +79,14 @@ TEST_F(BvtoolRecordTest, CfgRefusesFilesOfAnotherLayout)
 TEST_F(BvtoolRecordTest, UniqueDrawsTheNextStartNumber)
 {
     for (const char* expected : {"1\n", "2\n", "3\n"}) {
-        RunResult r = Bvtool("unique StartNr.bvd");
+        ToolRun r = RunTool("unique StartNr.bvd");
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, expected);
     }
     EXPECT_EQ(TempFolder::Read("StartNr.bvd"), Header(3, 4, 1));
 
     TempFolder::Write("Comp.bvc", Header(0, 36, 1));
-    RunResult r = Bvtool("unique Comp.bvc");
+    ToolRun r = RunTool("unique Comp.bvc");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "bvtool: Comp.bvc is not a start-number file (record size 36, version 1)\n");
 }
@@ -117,12 +97,12 @@ TEST_F(BvtoolRecordTest, UniqueGivesUpOnAFileLockedByAnotherProgram)
     ASSERT_EQ(holder.Open("StartNr.bvd", 4, 1, 1, 0x82), 0);
     ASSERT_EQ(holder.CheckOpen(), 0);
     ASSERT_EQ(holder.Lock(), 0);
-    RunResult r = Bvtool("unique StartNr.bvd");
+    ToolRun r = RunTool("unique StartNr.bvd");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "bvtool: no number drawn: StartNr.bvd is locked by another program or cannot be written\n");
     holder.CheckClose(0);
-    EXPECT_EQ(Bvtool("unique StartNr.bvd").out, "1\n");
+    EXPECT_EQ(RunTool("unique StartNr.bvd").out, "1\n");
 }
 
 TEST_F(BvtoolRecordTest, DumpShowsHeaderAndRecords)
@@ -130,7 +110,7 @@ TEST_F(BvtoolRecordTest, DumpShowsHeaderAndRecords)
     std::string record(20, '\0');
     std::memcpy(record.data(), "\x01\x00\x00\x00Ola \xC5s", 10);
     TempFolder::Write("Name.BVD", Header(7, 20, 3) + record + "\xFF\xFE");
-    RunResult r = Bvtool("dump Name.BVD");
+    ToolRun r = RunTool("dump Name.BVD");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "file: Name.BVD\n"
@@ -148,12 +128,12 @@ TEST_F(BvtoolRecordTest, DumpShowsHeaderAndRecords)
               "  0000  ff fe                                            \xC3\xBF\xC3\xBE\n");
 
     TempFolder::Write("short.bvd", "abc");
-    r = Bvtool("dump short.bvd");
+    r = RunTool("dump short.bvd");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "bvtool: short.bvd is too short for a record file header (3 bytes)\n");
 
     TempFolder::Write("zero.bvd", Header(1, 0, 1) + "xyz");
-    r = Bvtool("dump zero.bvd");
+    r = RunTool("dump zero.bvd");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "file: zero.bvd\nchange counter: 1\nrecord size: 0\nversion: 1\n");
     EXPECT_EQ(r.err, "bvtool: record size 0: the records cannot be told apart\n");
@@ -161,7 +141,7 @@ TEST_F(BvtoolRecordTest, DumpShowsHeaderAndRecords)
 
 TEST_F(BvtoolRecordTest, HelpListsTheRecordCommands)
 {
-    RunResult r = Bvtool("help");
+    ToolRun r = RunTool("help");
     EXPECT_EQ(r.status, 0);
     for (const char* usage : {"bvtool dump FILE\n", "bvtool cfg get FILE SECTION INDEX KEY\n",
                               "bvtool cfg set FILE SECTION INDEX KEY TEXT\n", "bvtool unique FILE\n"})

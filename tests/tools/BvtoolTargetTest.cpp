@@ -1,34 +1,12 @@
 // bvtool score and bvtool target, run as the technician runs them.
+#include "RunCommand.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
-namespace {
-
-struct ToolRun {
-    int status;
-    std::string out;
-};
-
-ToolRun Bvtool(const std::string& args)
-{
-    std::string command = std::string(BV_BINARY_DIR "/tools/bvtool/bvtool ") + args + " 2>&1";
-    ToolRun run{-1, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-}  // namespace
+using bvtest::RunTool;
+using bvtest::ToolRun;
 
 TEST(BvtoolTarget, ScoresAShot)
 {
@@ -53,9 +31,10 @@ TEST(BvtoolTarget, ScoresAShot)
         {"score 23 1e9 -1e9", "0\n"},
     };
     for (const Case& c : cases) {
-        ToolRun run = Bvtool(c.args);
+        ToolRun run = RunTool(c.args);
         EXPECT_EQ(run.status, 0) << c.args;
         EXPECT_EQ(run.out, c.value) << c.args;
+        EXPECT_EQ(run.err, "") << c.args;
     }
 }
 
@@ -64,16 +43,17 @@ TEST(BvtoolTarget, RefusesBadInputWithOneLine)
     for (const char* args : {"score", "score 23 1", "score x 1 2", "score 23 1 y", "score 23 nan 0",
                              "score 40000 0 0", "score 23 1 2 --lang", "score 23 1 2 3", "target", "target 1 2",
                              "target abc"}) {
-        ToolRun run = Bvtool(args);
+        ToolRun run = RunTool(args);
         EXPECT_NE(run.status, 0) << args;
-        EXPECT_EQ(run.out.rfind("bvtool: ", 0), 0u) << args << ": " << run.out;
-        EXPECT_EQ(run.out.find('\n'), run.out.size() - 1) << args << ": " << run.out;
+        EXPECT_EQ(run.out, "") << args;
+        EXPECT_EQ(run.err.rfind("bvtool: ", 0), 0u) << args << ": " << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << args << ": " << run.err;
     }
 }
 
 TEST(BvtoolTarget, PrintsATypesData)
 {
-    ToolRun run = Bvtool("target 34");
+    ToolRun run = RunTool("target 34");
     EXPECT_EQ(run.status, 0);
     for (const char* line : {"code: 34\n", "name NO: Rådyr\n", "name SE: Rådjur\n", "name UK: Norwegian Rådyr\n",
                              "calibre: 8.00 mm\n", "distance: 100 m\n", "rings: 2 to 5, top zone 5, max value 599\n",
@@ -83,14 +63,14 @@ TEST(BvtoolTarget, PrintsATypesData)
                              "outline right outer: header 3706 5440; line 0 3712,"})
         EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
 
-    run = Bvtool("target 64");
+    run = RunTool("target 64");
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("outline right outer: header 1600 3200; arc 0 3200, centre 0 0, arc 3200 0, centre 0 0, "
                            "line 2771 -1600, last 0 -1600\n"),
               std::string::npos)
         << run.out;
 
-    run = Bvtool("target 31");
+    run = RunTool("target 31");
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("name UK: Udefinert\n"), std::string::npos);
     EXPECT_NE(run.out.find("distance: 300 m\n"), std::string::npos);

@@ -1,0 +1,85 @@
+#include "RunCommand.h"
+
+#include "TempFolder.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace bvtest {
+namespace {
+
+// A folder of its own for the files a run needs beside the test's; gone
+// with the object.
+class Scratch {
+public:
+    Scratch()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "bvrun-XXXXXX").string();
+        if (mkdtemp(pattern.data()))
+            m_path = pattern;
+    }
+    ~Scratch()
+    {
+        std::error_code ec;
+        if (!m_path.empty())
+            std::filesystem::remove_all(m_path, ec);
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+
+    bool Made() const { return !m_path.empty(); }
+    std::string File(const char* name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+}  // namespace
+
+std::string RunCommand(const std::string& command, int* exitCode)
+{
+    std::string output;
+    if (exitCode != nullptr)
+        *exitCode = -1;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return output;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        output.append(buffer, n);
+    int status = ::pclose(pipe);
+    if (exitCode != nullptr)
+        *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return output;
+}
+
+ToolRun RunTool(const std::string& args)
+{
+    ToolRun run;
+    Scratch scratch;
+    if (!scratch.Made())
+        return run;
+    std::string errors = scratch.File("stderr.txt");
+    run.out = RunCommand(std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool " + args + " 2>'" + errors + "'",
+                         &run.status);
+    run.err = TempFolder::Read(errors);
+    return run;
+}
+
+std::string RunPython(const std::string& script, const std::string& args, int* exitCode)
+{
+    if (exitCode != nullptr)
+        *exitCode = -1;
+    Scratch scratch;
+    if (!scratch.Made())
+        return {};
+    std::string file = scratch.File("script.py");
+    TempFolder::Write(file, script);
+    return RunCommand("python3 '" + file + "' " + args, exitCode);
+}
+
+}  // namespace bvtest

@@ -1,0 +1,30 @@
+#pragma once
+// Outside programs run from the tests: the checkers that read our files
+// (pngcheck, pdftotext, iconv, Python's own modules) and the bvtool built
+// with the tests, run the way a user runs it.
+#include <string>
+
+namespace bvtest {
+
+// Runs a shell command line and gives what it wrote on standard output;
+// standard error passes through to the test's own. exitCode gets the exit
+// status, -1 when the command could not start or did not exit by itself.
+std::string RunCommand(const std::string& command, int* exitCode = nullptr);
+
+// What a run of bvtool gave back.
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the bvtool of this build with the arguments as the shell splits them,
+// catching standard output and standard error apart.
+ToolRun RunTool(const std::string& args);
+
+// Runs a Python script, with the arguments as the shell splits them, in the
+// working folder, and gives its standard output. The script itself is kept
+// outside the working folder, so a test sees only the files it expects.
+std::string RunPython(const std::string& script, const std::string& args = {}, int* exitCode = nullptr);
+
+}  // namespace bvtest
