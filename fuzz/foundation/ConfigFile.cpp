@@ -3,43 +3,28 @@
 // characters; a writable store takes a new item and reads it back.
 #include "foundation/BVConfig.h"
 #include "foundation/FieldText.h"
-#include "platform/FileSystem.h"
-#include "platform/NativeFile.h"
+#include "fuzz/FuzzScratch.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include <unistd.h>
 
 namespace {
 
-std::string g_folder;
+using fuzz::Check;
 
-void Check(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
+std::string g_folder;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    // Files in a folder of their own, in memory when possible (every write is
-    // flushed); the working folder stays, for the corpus and any crash input.
-    std::filesystem::path base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
-    std::string folder = (base / "fuzz-config-XXXXXX").string();
-    if (!mkdtemp(folder.data()))
-        std::abort();
-    g_folder = folder;
-    std::atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(g_folder, ec);
-    });
+    // Every write is flushed: the files lie in memory when possible.
+    static const fuzz::ScratchFolder folder("fuzz-config");
+    g_folder = folder.Path();
     return 0;
 }
 
@@ -50,12 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool writable = data[0] & 1;
     const std::string file(reinterpret_cast<const char*>(data + 1), size - 1);
     unlink("BVLog.txt");
-    {
-        platform::NativeFile out;
-        if (out.OpenOrCreate(g_folder + "/c.bvc") != 0 || out.Truncate(0) != 0)
-            return 0;
-        out.WriteAt(file.data(), file.size(), 0);
-    }
+    if (!fuzz::WriteWholeFile(g_folder + "/c.bvc", file.data(), file.size()))
+        return 0;
 
     CBVConfig cfg;
     cfg.Open(g_folder + "/c.bvc", writable ? 1 : 0);

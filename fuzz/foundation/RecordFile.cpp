@@ -4,20 +4,20 @@
 // length, every record read is the bytes at its place, appends and rewrites
 // land whole where they belong, and no journal is left behind.
 #include "foundation/BVFileEx.h"
+#include "fuzz/FuzzScratch.h"
 #include "platform/FileSystem.h"
-#include "platform/NativeFile.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
 namespace {
+
+using fuzz::Check;
 
 std::string g_folder;
 std::string g_path;  // the record file
@@ -29,28 +29,14 @@ std::string Contents()
     return bytes;
 }
 
-void Check(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    // Files in a folder of their own, in memory when possible (every write is
-    // flushed); the working folder stays, for the corpus and any crash input.
-    std::filesystem::path base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
-    std::string folder = (base / "fuzz-record-XXXXXX").string();
-    if (!mkdtemp(folder.data()))
-        std::abort();
-    g_folder = folder;
-    g_path = folder + "/f.bvd";
-    std::atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(g_folder, ec);
-    });
+    // Every write is flushed: the files lie in memory when possible.
+    static const fuzz::ScratchFolder folder("fuzz-record");
+    g_folder = folder.Path();
+    g_path = folder.File("f.bvd");
     return 0;
 }
 
@@ -61,12 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint8_t control = data[0];
     const std::string file(reinterpret_cast<const char*>(data + 1), size - 1);
     unlink("BVLog.txt");
-    {
-        platform::NativeFile out;
-        if (out.OpenOrCreate(g_path) != 0 || out.Truncate(0) != 0)
-            return 0;
-        out.WriteAt(file.data(), file.size(), 0);
-    }
+    if (!fuzz::WriteWholeFile(g_path, file.data(), file.size()))
+        return 0;
 
     RecordFileHeader header{};
     if (file.size() >= sizeof header)

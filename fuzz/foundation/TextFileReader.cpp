@@ -1,13 +1,11 @@
 // Any bytes as a text file, plain or scrambled: every byte is either in one
 // line or ends one, and cutting columns or converting letters stays in bounds.
 #include "foundation/TextFile.h"
+#include "fuzz/FuzzScratch.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
-
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -19,17 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     data += 3;
     size -= 3;
 
-    // One scratch file per fuzzing process, removed when it ends.
-    static const struct Scratch {
-        std::string path = "/tmp/fuzz_textfile_" + std::to_string(getpid()) + ".txt";
-        ~Scratch() { unlink(path.c_str()); }
-    } scratch;
-    const std::string& path = scratch.path;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
+    // One scratch folder per fuzzing process, removed when it ends.
+    static const fuzz::ScratchFolder scratch("fuzz-textfile");
+    const std::string path = scratch.File("f.txt");
+    if (!fuzz::WriteWholeFile(path, data, size))
         return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
 
     CTextFile file;
     if (file.Open(path, false, key) != 0)
