@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <utility>
 
 namespace platform {
 
@@ -173,20 +174,16 @@ int DrawSurface::GetMapMode() const { return m_state.mapMode; }
 
 DrawPoint DrawSurface::SetWindowOrg(int x, int y)
 {
-    DrawPoint previous = m_state.windowOrg;
-    m_state.windowOrg = {x, y};
     Note("SetWindowOrg", {x, y});
-    return previous;
+    return std::exchange(m_state.windowOrg, {x, y});
 }
 
 DrawPoint DrawSurface::GetWindowOrg() const { return m_state.windowOrg; }
 
 DrawPoint DrawSurface::SetViewportOrg(int x, int y)
 {
-    DrawPoint previous = m_state.viewportOrg;
-    m_state.viewportOrg = {x, y};
     Note("SetViewportOrg", {x, y});
-    return previous;
+    return std::exchange(m_state.viewportOrg, {x, y});
 }
 
 DrawPoint DrawSurface::OffsetViewportOrg(int dx, int dy)
@@ -201,21 +198,21 @@ DrawPoint DrawSurface::GetViewportOrg() const { return m_state.viewportOrg; }
 
 bool DrawSurface::SetWindowExt(int cx, int cy)
 {
-    if ((m_state.mapMode != MM_ISOTROPIC && m_state.mapMode != MM_ANISOTROPIC) || cx == 0 || cy == 0)
-        return false;
-    m_state.windowExt = {cx, cy};
-    AdjustIsotropic();
-    Note("SetWindowExt", {cx, cy});
-    return true;
+    return SetExtent(m_state.windowExt, "SetWindowExt", cx, cy);
 }
 
 bool DrawSurface::SetViewportExt(int cx, int cy)
 {
+    return SetExtent(m_state.viewportExt, "SetViewportExt", cx, cy);
+}
+
+bool DrawSurface::SetExtent(DrawSize& extent, const char* name, int cx, int cy)
+{
     if ((m_state.mapMode != MM_ISOTROPIC && m_state.mapMode != MM_ANISOTROPIC) || cx == 0 || cy == 0)
         return false;
-    m_state.viewportExt = {cx, cy};
+    extent = {cx, cy};
     AdjustIsotropic();
-    Note("SetViewportExt", {cx, cy});
+    Note(name, {cx, cy});
     return true;
 }
 
@@ -350,23 +347,17 @@ void DrawSurface::HimetricToLp(DrawSize& size) const
 
 DrawFont DrawSurface::SelectFont(const DrawFont& font)
 {
-    DrawFont previous = m_state.font;
-    m_state.font = font;
-    return previous;
+    return std::exchange(m_state.font, font);
 }
 
 DrawPen DrawSurface::SelectPen(const DrawPen& pen)
 {
-    DrawPen previous = m_state.pen;
-    m_state.pen = pen;
-    return previous;
+    return std::exchange(m_state.pen, pen);
 }
 
 DrawBrush DrawSurface::SelectBrush(const DrawBrush& brush)
 {
-    DrawBrush previous = m_state.brush;
-    m_state.brush = brush;
-    return previous;
+    return std::exchange(m_state.brush, brush);
 }
 
 const DrawFont& DrawSurface::GetFont() const { return m_state.font; }
@@ -386,18 +377,14 @@ DrawFont DrawSurface::PointFont(int tenthsOfPoint, std::string_view face, int we
 
 Colour DrawSurface::SetTextColor(Colour colour)
 {
-    Colour previous = m_state.textColour;
-    m_state.textColour = colour;
-    return previous;
+    return std::exchange(m_state.textColour, colour);
 }
 
 Colour DrawSurface::GetTextColor() const { return m_state.textColour; }
 
 Colour DrawSurface::SetBkColor(Colour colour)
 {
-    Colour previous = m_state.bkColour;
-    m_state.bkColour = colour;
-    return previous;
+    return std::exchange(m_state.bkColour, colour);
 }
 
 Colour DrawSurface::GetBkColor() const { return m_state.bkColour; }
@@ -414,9 +401,7 @@ int DrawSurface::GetBkMode() const { return m_state.bkMode; }
 
 unsigned DrawSurface::SetTextAlign(unsigned align)
 {
-    unsigned previous = m_state.textAlign;
-    m_state.textAlign = align;
-    return previous;
+    return std::exchange(m_state.textAlign, align);
 }
 
 unsigned DrawSurface::GetTextAlign() const { return m_state.textAlign; }
@@ -688,11 +673,29 @@ void DrawSurface::Finish(const QRectF& touched)
                       static_cast<int>(std::ceil(touched.bottom() + margin)));
 }
 
+// Between BeginPath and EndPath a figure joins the path instead of being
+// drawn; the line after it starts a figure of its own.
+void DrawSurface::AddToPath(const QPainterPath& figure)
+{
+    m_path.addPath(figure);
+    m_pathNeedsMove = true;
+}
+
+// An open figure (line, arc) drawn with the pen at once.
+void DrawSurface::StrokeNow(const QPainterPath& figure)
+{
+    QPainter* p = Begin(true, false);
+    if (p == nullptr)
+        return;
+    if (p->pen().style() != Qt::NoPen)
+        p->drawPath(figure);
+    Finish(figure.boundingRect());
+}
+
 bool DrawSurface::DrawShape(const QPainterPath& fillShape, const QPainterPath& strokeShape)
 {
     if (m_inPath) {
-        m_path.addPath(strokeShape);
-        m_pathNeedsMove = true;
+        AddToPath(strokeShape);
         return true;
     }
     QPainter* p = Begin(false, false);
@@ -816,17 +819,10 @@ bool DrawSurface::Arc(const DrawRect& rect, DrawPoint start, DrawPoint end)
          static_cast<unsigned>(m_state.arcDirection));
     QPainterPath arc;
     ArcPath(arc, rect, start, end, false, nullptr);
-    if (m_inPath) {
-        m_path.addPath(arc);
-        m_pathNeedsMove = true;
-        return true;
-    }
-    QPainter* p = Begin(true, false);
-    if (p == nullptr)
-        return true;
-    if (p->pen().style() != Qt::NoPen)
-        p->drawPath(arc);
-    Finish(arc.boundingRect());
+    if (m_inPath)
+        AddToPath(arc);
+    else
+        StrokeNow(arc);
     return true;
 }
 
@@ -844,11 +840,7 @@ bool DrawSurface::ArcTo(const DrawRect& rect, DrawPoint start, DrawPoint end)
         QPainterPath arc;
         arc.moveTo(StrokePoint(m_state.position.x, m_state.position.y));
         ArcPath(arc, rect, start, end, true, &arcEnd);
-        if (QPainter* p = Begin(true, false)) {
-            if (p->pen().style() != Qt::NoPen)
-                p->drawPath(arc);
-            Finish(arc.boundingRect());
-        }
+        StrokeNow(arc);
     }
     DrawPoint logical{Round(arcEnd.x()), Round(arcEnd.y())};
     DPtoLP(logical);
@@ -865,17 +857,10 @@ bool DrawSurface::Polyline(std::span<const DrawPoint> points)
     line.moveTo(StrokePoint(points[0].x, points[0].y));
     for (size_t i = 1; i < points.size(); ++i)
         line.lineTo(StrokePoint(points[i].x, points[i].y));
-    if (m_inPath) {
-        m_path.addPath(line);
-        m_pathNeedsMove = true;
-        return true;
-    }
-    QPainter* p = Begin(true, false);
-    if (p == nullptr)
-        return true;
-    if (p->pen().style() != Qt::NoPen)
-        p->drawPath(line);
-    Finish(line.boundingRect());
+    if (m_inPath)
+        AddToPath(line);
+    else
+        StrokeNow(line);
     return true;
 }
 
@@ -899,12 +884,7 @@ void DrawSurface::FillSolidRect(const DrawRect& rect, Colour colour)
         return;
     m_state.bkColour = colour;
     Note("FillSolidRect", {rect.left, rect.top, rect.right, rect.bottom}, {}, colour);
-    QPainter* p = Begin(false, false);
-    if (p == nullptr)
-        return;
-    QRectF box = DeviceBox(rect.left, rect.top, rect.right, rect.bottom);
-    p->fillRect(box, QtColour(colour));
-    Finish(box);
+    FillBox(rect, colour);
 }
 
 bool DrawSurface::FillRect(const DrawRect& rect, const DrawBrush& brush)
@@ -912,15 +892,20 @@ bool DrawSurface::FillRect(const DrawRect& rect, const DrawBrush& brush)
     if (m_target == nullptr)
         return false;
     Note("FillRect", {rect.left, rect.top, rect.right, rect.bottom}, {}, brush.colour);
-    if (brush.style != BrushStyle::Solid)
-        return true;
+    if (brush.style == BrushStyle::Solid)
+        FillBox(rect, brush.colour);
+    return true;
+}
+
+// Fills without the pen or the selected brush.
+void DrawSurface::FillBox(const DrawRect& rect, Colour colour)
+{
     QPainter* p = Begin(false, false);
     if (p == nullptr)
-        return true;
+        return;
     QRectF box = DeviceBox(rect.left, rect.top, rect.right, rect.bottom);
-    p->fillRect(box, QtColour(brush.colour));
+    p->fillRect(box, QtColour(colour));
     Finish(box);
-    return true;
 }
 
 // ---- paths ------------------------------------------------------------------
@@ -1075,34 +1060,30 @@ int DrawSurface::StartDoc(const std::string& documentName)
 
 int DrawSurface::StartPage()
 {
-    if (m_target == nullptr)
-        return -1;
-    Note("StartPage", {});
-    return m_target->StartPage();
+    return DocumentCall("StartPage", &DrawTarget::StartPage);
 }
 
 int DrawSurface::EndPage()
 {
-    if (m_target == nullptr)
-        return -1;
-    Note("EndPage", {});
-    return m_target->EndPage();
+    return DocumentCall("EndPage", &DrawTarget::EndPage);
 }
 
 int DrawSurface::EndDoc()
 {
-    if (m_target == nullptr)
-        return -1;
-    Note("EndDoc", {});
-    return m_target->EndDoc();
+    return DocumentCall("EndDoc", &DrawTarget::EndDoc);
 }
 
 int DrawSurface::AbortDoc()
 {
+    return DocumentCall("AbortDoc", &DrawTarget::AbortDoc);
+}
+
+int DrawSurface::DocumentCall(const char* name, int (DrawTarget::*call)())
+{
     if (m_target == nullptr)
         return -1;
-    Note("AbortDoc", {});
-    return m_target->AbortDoc();
+    Note(name, {});
+    return (m_target->*call)();
 }
 
 void DrawSurface::SetAbortProc(std::function<bool()> proc)
@@ -1113,26 +1094,26 @@ void DrawSurface::SetAbortProc(std::function<bool()> proc)
 
 // ---- recording --------------------------------------------------------------
 
+bool DrawSurface::Recording() const
+{
+    return m_target != nullptr && m_target->Records();
+}
+
 void DrawSurface::Note(const char* name, std::initializer_list<int> args, std::string_view text, unsigned flags)
 {
-    if (m_target == nullptr || !m_target->Records())
+    if (!Recording())
         return;
     DrawCall call;
     call.name = name;
     call.args.assign(args.begin(), args.end());
     call.text = std::string(text);
     call.flags = flags;
-    call.font = m_state.font;
-    call.pen = m_state.pen;
-    call.brush = m_state.brush;
-    call.textColour = m_state.textColour;
-    call.inPath = m_inPath;
-    m_target->Record(std::move(call));
+    Record(std::move(call));
 }
 
 void DrawSurface::Note(const char* name, std::span<const DrawPoint> points)
 {
-    if (m_target == nullptr || !m_target->Records())
+    if (!Recording())
         return;
     DrawCall call;
     call.name = name;
@@ -1140,6 +1121,12 @@ void DrawSurface::Note(const char* name, std::span<const DrawPoint> points)
         call.args.push_back(p.x);
         call.args.push_back(p.y);
     }
+    Record(std::move(call));
+}
+
+// A call goes to the recorder with the objects and colours it was drawn with.
+void DrawSurface::Record(DrawCall&& call)
+{
     call.font = m_state.font;
     call.pen = m_state.pen;
     call.brush = m_state.brush;

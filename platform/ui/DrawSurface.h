@@ -217,6 +217,7 @@ private:
     QPointF StrokePoint(int x, int y) const;
     QRectF DeviceBox(int left, int top, int right, int bottom) const;
     QRectF StrokeBox(const QRectF& box) const;
+    bool SetExtent(DrawSize& extent, const char* name, int cx, int cy);
     void AdjustIsotropic();
     int DpiX() const;
     int DpiY() const;
@@ -227,12 +228,18 @@ private:
     void Note(const char* name, std::initializer_list<int> args, std::string_view text = {},
               unsigned flags = 0);
     void Note(const char* name, std::span<const DrawPoint> points);
+    bool Recording() const;
+    void Record(DrawCall&& call);
+    int DocumentCall(const char* name, int (DrawTarget::*call)());
     int ClipKind() const;
 
     DeviceText Realise(const DrawFont& font) const;
     void ArcPath(QPainterPath& path, const DrawRect& rect, DrawPoint start, DrawPoint end,
                  bool joinFromCurrent, QPointF* endPoint) const;
     bool DrawShape(const QPainterPath& fillShape, const QPainterPath& strokeShape);
+    void AddToPath(const QPainterPath& figure);
+    void StrokeNow(const QPainterPath& figure);
+    void FillBox(const DrawRect& rect, Colour colour);
     void PathStart();
 
     DrawTarget* m_target = nullptr;
