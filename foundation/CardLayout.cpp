@@ -169,12 +169,13 @@ std::string PrintTime(const platform::LocalTime& time)
     return Format("%02d:%02d - %02d.%02d.%04d", time.hour, time.minute, time.day, time.month, time.year);
 }
 
-std::vector<std::string> CommentLines(const PrintCard& card)
+std::vector<std::string> CommentLines(const PrintCard& card) { return CommentLines(card.Comment()); }
+
+std::vector<std::string> CommentLines(std::string text)
 {
     static constexpr std::string_view kEnds = " \r\n";
     constexpr uint16_t kLongest = 250;
     std::vector<std::string> lines;
-    std::string text = card.Comment();
     CTextUtil::Trim(text, kEnds, kLongest);
     while (!text.empty()) {
         std::string line, rest;

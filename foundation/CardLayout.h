@@ -139,6 +139,9 @@ std::string PrintTime(const platform::LocalTime& time);
 // The comment of a card trimmed and split into lines; read only as far as
 // its field goes.
 std::vector<std::string> CommentLines(const PrintCard& card);
+// A card comment trimmed of blanks and line ends (at most 250 characters)
+// and split at its line ends, each line trimmed the same way.
+std::vector<std::string> CommentLines(std::string comment);
 // The result text of a state 1..4; empty for any other.
 std::string ResultText(const CardPrintSettings& settings, int state);
 
