@@ -1,0 +1,211 @@
+// bvtool print on a small competition made here: the cards and a lane's shot
+// log in PDF files, checked with pdfinfo and pdftotext.
+#include "foundation/BVConfig.h"
+#include "foundation/CardFill.h"
+#include "foundation/CardLayout.h"
+#include "foundation/DataComp.h"
+#include "platform/Codepage.h"
+#include "platform/FileSystem.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+int Run(const std::string& command, std::string& out)
+{
+    out.clear();
+    FILE* p = popen(command.c_str(), "r");
+    char buffer[4096];
+    size_t n;
+    while (p && (n = fread(buffer, 1, sizeof buffer, p)) > 0)
+        out.append(buffer, n);
+    int rc = p ? pclose(p) : -1;
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+int Bvtool(const std::string& args, std::string& out, std::string* error = nullptr)
+{
+    // As from a shell without a screen: bvtool makes its own way to draw.
+    std::string command = "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " + std::string(BV_BINARY_DIR) +
+                          "/tools/bvtool/bvtool " + args;
+    if (error == nullptr)
+        return Run(command + " 2>/dev/null", out);
+    int rc = Run(command + " 2>&1 >/dev/null", *error);
+    return rc;
+}
+
+int PdfPages(const std::string& path)
+{
+    std::string info;
+    Run("pdfinfo '" + path + "' 2>&1", info);
+    size_t at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
+}
+
+std::string PdfText(const std::string& path)
+{
+    std::string text;
+    Run("pdftotext -layout '" + path + "' -", text);
+    return text;
+}
+
+ShotRecord Shot(int series, int value, double x, double y)
+{
+    ShotRecord shot;
+    std::memset(&shot, 0, sizeof shot);
+    shot.state = CDataComp::kSlotShot;
+    shot.flags = CDataComp::kFlagFromTarget;
+    shot.x = static_cast<int32_t>(x * 1000);
+    shot.y = static_cast<int32_t>(y * 1000);
+    shot.radius = static_cast<int32_t>(std::hypot(x, y) * 1000);
+    shot.value = static_cast<int16_t>(value);
+    shot.temperature = 12700;
+    shot.series = static_cast<uint8_t>(series);
+    shot.sensorA = shot.sensorB = shot.sensorC = shot.sensorD = 255;
+    shot.century = 20, shot.year = 26, shot.month = 12, shot.day = 10;
+    return shot;
+}
+
+// Range folder "Range": program 1 of seven series of ten shots; competition
+// 1 shot with it on the 50 m rifle face; print settings of six series a sheet.
+// Lane 1 shot 7 series of 5, lane 2 three series, lane 3 all 70 shots.
+class BvtoolPrintTest : public bvtest::InTempFolder {
+protected:
+    BvtoolPrintTest()
+    {
+        EXPECT_EQ(platform::CreateFolder("Range"), 0);
+        EXPECT_EQ(platform::CreateFolder("Range/Comp1"), 0);
+        {
+            CBVConfig range;
+            range.Open(".\\Range\\BVLeder.bvc", 1);
+            range.WriteString(1, 1, 500, "Brevandi SKL");
+            range.WriteString(1, 1, 501, "Innebanen");
+            range.WriteInt(32, 1, 531, 6);
+            CBVConfig program;
+            program.Open(".\\Range\\Program.BVC", 1);
+            program.WriteInt(29, 1, 531, 7);
+            program.WriteInt(29, 1, 550, 10);
+            for (int s = 1; s <= 7; ++s) {
+                program.WriteInt(25, 1, s + 1, 10);
+                program.WriteString(8, 1, s + 1, ("Serie " + std::to_string(s)).c_str());
+            }
+        }
+        CDataComp data;
+        data.SetBasePath(".\\Range\\");
+        EXPECT_EQ(data.Open(1, 1), 0);
+        data.CompConfig().WriteString(2, 1, 500, platform::Ansi("Julestevne på bane").c_str());
+        data.CompConfig().WriteString(2, 1, 510, "10.12.2026");
+        data.CompConfig().WriteInt(2, 1, 15, 1);
+        AddCard(data, 1, platform::Ansi("Kari Nordmann"), 7, 5);
+        AddCard(data, 2, "Ola Normann", 3, 10);
+        AddCard(data, 3, "Per Hansen", 7, 10);
+    }
+
+    static void AddCard(CDataComp& data, int lane, const std::string& shooter, int series, int shots)
+    {
+        CardRecord card;
+        CDataComp::ClearCard(card);
+        card.relay = 1;
+        card.lane = static_cast<int16_t>(lane);
+        card.targetType = 18;
+        card.valueSystem = 1;
+        card.sensitivity = 2;
+        ASSERT_EQ(data.GetCard(card, 1), 1);
+        NameRecord name;
+        CDataComp::ClearName(name);
+        std::strcpy(name.name, shooter.c_str());
+        std::strcpy(name.club, "Brevandi Skytterlag");
+        ASSERT_EQ(data.StoreName(1, lane, name), 0);
+        for (int s = 1; s <= series; ++s)
+            for (int i = 0; i < shots; ++i) {
+                // The first shot of every series an inner ten with five tenths.
+                int value = i == 0 ? 1150 : 1000 - 10 * i;
+                ShotRecord shot = Shot(s, value, 0.5 * i, -0.3 * s);
+                ASSERT_GT(data.AddShot(1, lane, shot, nullptr, 10, 0), 0);
+            }
+    }
+};
+
+TEST_F(BvtoolPrintTest, TheCardsOfACompetitionTakeTheSheetsCountSheetsPredicts)
+{
+    std::string out;
+    ASSERT_EQ(Bvtool("print cards Range 1 cards.pdf", out), 0);
+
+    // The same cards as the printer sees them: 7 series at 6 a sheet give 2
+    // sheets, 3 series 1 sheet.
+    CDataComp data;
+    data.SetBasePath(".\\Range\\");
+    data.Open(1, 0);
+    CBVConfig range;
+    range.Open(".\\Range\\BVLeder.bvc", 0);
+    CardFill::Options options = CardFill::ReadOptions(range, data.CompConfig());
+    CProgramStore programs;
+    programs.SetBasePath(".\\Range\\");
+    CTargetTypes types;
+    int sheets = 0;
+    for (int n = 1; n <= data.CardFile().GetRecCount(); ++n) {
+        CardRecord card;
+        ASSERT_EQ(data.CardFile().ReadRec(n, &card), 0);
+        ShotListRecord shots;
+        ASSERT_EQ(data.ShotFile().ReadRecDirect(card.shotRec, &shots), 0);
+        PrintCard print;
+        CardFill::Fill(card, nullptr, shots, programs, types, options, print);
+        sheets += CardLayout::CountSheets(print, 6).count;
+    }
+    EXPECT_EQ(sheets, 2 + 1 + 2);
+    EXPECT_EQ(out, "cards: 3\npages: " + std::to_string(sheets) + "\n");
+    EXPECT_EQ(PdfPages(folder.File("cards.pdf")), sheets);
+
+    std::string text = PdfText(folder.File("cards.pdf"));
+    for (const char* expected : {"Kari Nordmann", "Ola Normann", "Per Hansen", "Brevandi Skytterlag", "Brevandi SKL",
+                                 "Innebanen", "10.12.2026", "Julestevne på bane", "Serie 7", "10,5*", "9,9", "Serie",
+                                 "Sum", "Lag", "Skive", "46,0", "91,0", "322,0", "637,0"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+}
+
+TEST_F(BvtoolPrintTest, TheShotLogOfASeventyShotCardFillsTwoPortraitPages)
+{
+    std::string out;
+    ASSERT_EQ(Bvtool("print log Range 1 3 log.pdf", out), 0);
+    EXPECT_EQ(out, "pages: 2\n");
+    EXPECT_EQ(PdfPages(folder.File("log.pdf")), 2);
+    std::string text = PdfText(folder.File("log.pdf"));
+    for (const char* expected : {"Julestevne på bane", "Innebanen", "Serie 1", "Serie 7", "*10,5", "9,9", "[X]",
+                                 "2026.12.10"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+}
+
+TEST_F(BvtoolPrintTest, WhatCannotBePrintedIsSaidInOneLine)
+{
+    struct Case {
+        const char* args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"print cards Nowhere 1 x.pdf", "bvtool: no folder Nowhere\n"},
+        {"print cards Range 2 x.pdf", "bvtool: no competition 2 in Range\n"},
+        {"print cards Range 100 x.pdf", "bvtool: a competition is 0 to 99\n"},
+        {"print log Range 1 9 x.pdf", "bvtool: lane 9 has no card\n"},
+        {"print log Range 1 101 x.pdf", "bvtool: a lane is 1 to 100\n"},
+        {"print cards Range 1 'no such folder/x.pdf'", "bvtool: cannot print into no such folder/x.pdf\n"},
+        {"print sheets Range 1 x.pdf", nullptr},
+    };
+    for (const Case& c : cases) {
+        std::string out, error;
+        EXPECT_NE(Bvtool(c.args, out, &error), 0) << c.args;
+        if (c.message != nullptr)
+            EXPECT_EQ(error, c.message) << c.args;
+        else
+            EXPECT_EQ(error.rfind("bvtool: usage: ", 0), 0u) << error;
+    }
+    EXPECT_FALSE(platform::FileExists("x.pdf"));
+}
+
+}  // namespace
