@@ -53,14 +53,6 @@ public:
     intptr_t lParam;
 };
 
-int ShowExchangeMessage(const std::string& text)
-{
-    MessageRequest request;
-    request.text = text;
-    request.icon = MessageIcon::Exclamation;
-    return CurrentPrompter().Message(request);
-}
-
 }  // namespace
 
 namespace detail {
@@ -459,10 +451,7 @@ void KitWindow::WireControl(int id, ControlKind kind, QWidget* w)
         QObject::connect(t, &QTreeWidget::itemClicked, ctx, tell(Notify::Click));
         QObject::connect(t, &QTreeWidget::itemDoubleClicked, ctx, tell(Notify::DoubleClick));
     } else if (auto* tab = dynamic_cast<TabCtrl*>(w)) {
-        tab->onSelChanging = [this, id] {
-            auto it = m_selChanging.find(id);
-            return it != m_selChanging.end() && it->second && it->second();
-        };
+        tab->onSelChanging = [this, id] { return SendNotify(id, Notify::SelChanging); };
         tab->onSelChange = tell(Notify::SelChange);
     } else if (auto* d = dynamic_cast<QDateTimeEdit*>(w)) {
         QObject::connect(d, &QDateTimeEdit::dateTimeChanged, ctx, tell(Notify::SelChange));
@@ -602,14 +591,31 @@ bool KitWindow::PreTranslateKey(QKeyEvent* event)
     return true;
 }
 
-void DataExchange::Text(int id, std::string& value)
+// Takes the member from the control when saving, else shows it there.
+template <typename T, typename Get, typename Set>
+void DataExchange::Exchange(int id, T& value, Get get, Set set)
 {
     if (Skip())
         return;
+    Control c = m_window.item(id);
     if (m_save)
-        value = m_window.item(id).text();
+        value = (c.*get)();
     else
-        m_window.item(id).setText(value);
+        (c.*set)(value);
+}
+
+void DataExchange::Refuse(int id, const char* message)
+{
+    MessageRequest request;
+    request.text = message;
+    request.icon = MessageIcon::Exclamation;
+    CurrentPrompter().Message(request);
+    Fail(id);
+}
+
+void DataExchange::Text(int id, std::string& value)
+{
+    Exchange(id, value, &Control::text, &Control::setText);
 }
 
 void DataExchange::Text(int id, int& value)
@@ -627,8 +633,7 @@ void DataExchange::Text(int id, int& value)
     while (end && (*end == ' ' || *end == '\t'))
         ++end;
     if (text.empty() || end == text.c_str() || (end && *end != '\0') || v < INT32_MIN || v > INT32_MAX) {
-        ShowExchangeMessage("Enter a whole number.");
-        Fail(id);
+        Refuse(id, "Enter a whole number.");
         return;
     }
     value = static_cast<int>(v);
@@ -640,8 +645,7 @@ void DataExchange::Text(int id, unsigned& value)
     Text(id, v);
     if (m_save && !Skip()) {
         if (v < 0) {
-            ShowExchangeMessage("Enter a whole number that is not negative.");
-            Fail(id);
+            Refuse(id, "Enter a whole number that is not negative.");
             return;
         }
         value = static_cast<unsigned>(v);
@@ -655,8 +659,7 @@ void DataExchange::MinMax(int id, int value, int lower, int upper)
     if (value < lower || value > upper) {
         char text[96];
         std::snprintf(text, sizeof text, "Enter a whole number from %d to %d.", lower, upper);
-        ShowExchangeMessage(text);
-        Fail(id);
+        Refuse(id, text);
     }
 }
 
@@ -669,39 +672,23 @@ void DataExchange::MaxChars(int id, const std::string& value, int most)
     if (static_cast<int>(value.size()) > most) {
         char text[96];
         std::snprintf(text, sizeof text, "Enter no more than %d characters.", most);
-        ShowExchangeMessage(text);
-        Fail(id);
+        Refuse(id, text);
     }
 }
 
 void DataExchange::Check(int id, int& value)
 {
-    if (Skip())
-        return;
-    if (m_save)
-        value = m_window.item(id).check();
-    else
-        m_window.item(id).setCheck(value);
+    Exchange(id, value, &Control::check, &Control::setCheck);
 }
 
 void DataExchange::Radio(int id, int& index)
 {
-    if (Skip())
-        return;
-    if (m_save)
-        index = m_window.item(id).selection();
-    else
-        m_window.item(id).setSelection(index);
+    Exchange(id, index, &Control::selection, &Control::setSelection);
 }
 
 void DataExchange::ComboIndex(int id, int& index)
 {
-    if (Skip())
-        return;
-    if (m_save)
-        index = m_window.item(id).selection();
-    else
-        m_window.item(id).setSelection(index);
+    Exchange(id, index, &Control::selection, &Control::setSelection);
 }
 
 void DataExchange::ComboText(int id, std::string& value)
@@ -716,12 +703,7 @@ void DataExchange::ListIndex(int id, int& index)
 
 void DataExchange::Time(int id, LocalTime& value)
 {
-    if (Skip())
-        return;
-    if (m_save)
-        value = m_window.item(id).time();
-    else
-        m_window.item(id).setTime(value);
+    Exchange(id, value, &Control::time, &Control::setTime);
 }
 
 void DataExchange::Fail(int id)

@@ -209,6 +209,10 @@ public:
 
 private:
     bool Skip() const { return m_failed; }
+    template <typename T, typename Get, typename Set>
+    void Exchange(int id, T& value, Get get, Set set);
+    // Shows the check's message and fails the pass at the control.
+    void Refuse(int id, const char* message);
     KitWindow& m_window;
     bool m_save;
     bool m_failed = false;
