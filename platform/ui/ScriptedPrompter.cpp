@@ -48,55 +48,42 @@ int DefaultAnswer(const MessageRequest& r)
 
 }  // namespace
 
+ScriptedPrompter& ScriptedPrompter::Queue(Answer answer)
+{
+    m_answers.push_back(std::move(answer));
+    return *this;
+}
+
 ScriptedPrompter& ScriptedPrompter::AnswerMessage(int answer)
 {
-    m_answers.push_back({QuestionKind::Message, answer});
-    return *this;
+    return Queue({.kind = QuestionKind::Message, .value = answer});
 }
 
 ScriptedPrompter& ScriptedPrompter::AnswerFile(std::string path)
 {
-    Answer a{QuestionKind::File};
-    a.ok = !path.empty();
-    a.path = std::move(path);
-    m_answers.push_back(a);
-    return *this;
+    bool ok = !path.empty();
+    return Queue({.kind = QuestionKind::File, .ok = ok, .path = std::move(path)});
 }
 
 ScriptedPrompter& ScriptedPrompter::AnswerFolder(std::string folder)
 {
-    Answer a{QuestionKind::Folder};
-    a.ok = !folder.empty();
-    a.path = std::move(folder);
-    m_answers.push_back(a);
-    return *this;
+    bool ok = !folder.empty();
+    return Queue({.kind = QuestionKind::Folder, .ok = ok, .path = std::move(folder)});
 }
 
 ScriptedPrompter& ScriptedPrompter::AnswerNoFolder()
 {
-    Answer a{QuestionKind::Folder};
-    a.ok = true;
-    a.noFolder = true;
-    m_answers.push_back(a);
-    return *this;
+    return Queue({.kind = QuestionKind::Folder, .ok = true, .noFolder = true});
 }
 
 ScriptedPrompter& ScriptedPrompter::AnswerColour(bool ok, uint32_t colour)
 {
-    Answer a{QuestionKind::Colour};
-    a.ok = ok;
-    a.colour = colour;
-    m_answers.push_back(a);
-    return *this;
+    return Queue({.kind = QuestionKind::Colour, .ok = ok, .colour = colour});
 }
 
 ScriptedPrompter& ScriptedPrompter::AnswerPrinter(bool ok, PrinterChoice choice)
 {
-    Answer a{QuestionKind::Printer};
-    a.ok = ok;
-    a.printer = std::move(choice);
-    m_answers.push_back(a);
-    return *this;
+    return Queue({.kind = QuestionKind::Printer, .ok = ok, .printer = std::move(choice)});
 }
 
 bool ScriptedPrompter::Take(QuestionKind kind, Answer& out)
@@ -133,19 +120,27 @@ void ScriptedPrompter::Beep(BeepKind kind)
     m_questions.push_back(q);
 }
 
+// A chooser takes the next answer when it is of its kind; choose hands over
+// what a chooser that was not cancelled gives back, and says how the
+// question log shows it.
+bool ScriptedPrompter::Choose(Question q, const std::function<std::string(const Answer&)>& choose)
+{
+    Answer a;
+    q.answered = Take(q.kind, a);
+    q.answer = q.answered && a.ok ? 1 : 0;
+    if (q.answer)
+        q.chosen = choose(a);
+    m_questions.push_back(q);
+    return q.answer != 0;
+}
+
 bool ScriptedPrompter::ChooseFile(const FileRequest& request, std::string& path)
 {
     Question q;
     q.kind = QuestionKind::File;
     q.text = request.title;
     q.file = request;
-    Answer a;
-    q.answered = Take(QuestionKind::File, a);
-    q.answer = q.answered && a.ok ? 1 : 0;
-    if (q.answer)
-        path = q.chosen = a.path;
-    m_questions.push_back(q);
-    return q.answer != 0;
+    return Choose(q, [&](const Answer& a) { return path = a.path; });
 }
 
 bool ScriptedPrompter::ChooseFolder(const FolderRequest& request, std::string& folder)
@@ -154,43 +149,27 @@ bool ScriptedPrompter::ChooseFolder(const FolderRequest& request, std::string& f
     q.kind = QuestionKind::Folder;
     q.text = request.title;
     q.folder = request;
-    Answer a;
-    q.answered = Take(QuestionKind::Folder, a);
-    q.answer = q.answered && a.ok ? 1 : 0;
-    if (q.answer)
-        folder = q.chosen = a.noFolder ? std::string() : a.path;
-    m_questions.push_back(q);
-    return q.answer != 0;
+    return Choose(q, [&](const Answer& a) { return folder = a.noFolder ? std::string() : a.path; });
 }
 
 bool ScriptedPrompter::ChooseColour(uint32_t& colour)
 {
     Question q;
     q.kind = QuestionKind::Colour;
-    Answer a;
-    q.answered = Take(QuestionKind::Colour, a);
-    q.answer = q.answered && a.ok ? 1 : 0;
-    if (q.answer) {
+    return Choose(q, [&](const Answer& a) {
         colour = a.colour;
-        q.chosen = std::to_string(a.colour);
-    }
-    m_questions.push_back(q);
-    return q.answer != 0;
+        return std::to_string(a.colour);
+    });
 }
 
 bool ScriptedPrompter::ChoosePrinter(PrinterChoice& choice)
 {
     Question q;
     q.kind = QuestionKind::Printer;
-    Answer a;
-    q.answered = Take(QuestionKind::Printer, a);
-    q.answer = q.answered && a.ok ? 1 : 0;
-    if (q.answer) {
+    return Choose(q, [&](const Answer& a) {
         choice = a.printer;
-        q.chosen = a.printer.pdfPath.empty() ? a.printer.printerName : a.printer.pdfPath;
-    }
-    m_questions.push_back(q);
-    return q.answer != 0;
+        return a.printer.pdfPath.empty() ? a.printer.printerName : a.printer.pdfPath;
+    });
 }
 
 std::vector<std::string> ScriptedPrompter::Log() const

@@ -7,6 +7,7 @@
 #include "platform/ui/Prompter.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,7 +68,9 @@ private:
         uint32_t colour = 0;
         PrinterChoice printer;
     };
+    ScriptedPrompter& Queue(Answer answer);
     bool Take(QuestionKind kind, Answer& out);
+    bool Choose(Question q, const std::function<std::string(const Answer&)>& choose);
 
     std::deque<Answer> m_answers;
     std::vector<Question> m_questions;
