@@ -276,21 +276,9 @@ bool CGridComboCore::OnKeyDown(int key, unsigned modifiers)
 
 void CGridComboCore::OnChar(int ch, unsigned modifiers)
 {
-    bool shift = (modifiers & GM_SHIFT) != 0;
+    if (LeaveKey(ch, modifiers))
+        return;
     bool free = FreeText();
-    switch (ch) {
-    case 0x1B:
-        Cancel();
-        return;
-    case '\r':
-        shift ? EndByKey() : ForwardMove();
-        return;
-    case '\t':
-        shift ? BackwardMove() : ForwardMove();
-        return;
-    default:
-        break;
-    }
     if (ch == ' ' && !free) {
         if (Multi()) {
             // The tick flips and the ticked item stays the choice, so that
@@ -315,7 +303,7 @@ void CGridComboCore::OnChar(int ch, unsigned modifiers)
                 return;
             }
     } else if (ch != '\b' && ch != ' ' && Multi()) {
-        if (TickByLetter(static_cast<unsigned char>(ch), shift)) {
+        if (TickByLetter(static_cast<unsigned char>(ch), (modifiers & GM_SHIFT) != 0)) {
             Changed();
             return;
         }
@@ -465,11 +453,7 @@ CGridComboCore::FieldText CGridComboCore::Field()
 
 void CGridComboCore::EndEdit()
 {
-    GridEditRecord record;
-    record.sender = &m_grid;
-    record.senderId = 0;
-    record.row = m_row;
-    record.column = m_columnNumber;
+    GridEditRecord record = CellRecord();
     int current = m_column.m_currentChoice;
     bool valid = current >= 0 && current < ItemCount();
     bool accepted = !m_cancel && (FreeText() || valid);

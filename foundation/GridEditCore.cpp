@@ -22,20 +22,8 @@ bool CGridEditCore::OnKeyDown(int key, unsigned modifiers)
 
 void CGridEditCore::OnChar(int ch, unsigned modifiers)
 {
-    bool shift = (modifiers & GM_SHIFT) != 0;
-    switch (ch) {
-    case '\t':
-        shift ? BackwardMove() : ForwardMove();
+    if (LeaveKey(ch, modifiers))
         return;
-    case '\r':
-        shift ? EndByKey() : ForwardMove();
-        return;
-    case 0x1B:
-        Cancel();
-        return;
-    default:
-        break;
-    }
     if (!m_grid.m_editMode)
         return;
     if (!m_field.Type(static_cast<unsigned char>(ch)))
@@ -50,11 +38,7 @@ void CGridEditCore::OnChar(int ch, unsigned modifiers)
 void CGridEditCore::EndEdit()
 {
     std::string text = m_field.text;
-    GridEditRecord record;
-    record.sender = &m_grid;
-    record.senderId = 0;
-    record.row = m_row;
-    record.column = m_columnNumber;
+    GridEditRecord record = CellRecord();
     record.text = m_cancel ? nullptr : text.data();
     record.textLength = static_cast<int>(text.size());
     record.param = m_cancel ? -1 : 0;

@@ -112,11 +112,7 @@ void CGridEditorCore::ForwardMove()
         return;
     }
     if (c < last) {
-        for (int t = c + 1; t <= last; ++t)
-            if (!Passable(t)) {
-                MoveTo(r, t);
-                return;
-            }
+        MoveRight();
         return;
     }
     if (r < m_grid.m_rowCount - 1)
@@ -177,6 +173,34 @@ void CGridEditorCore::MoveLeft(bool skipFlagged)
         MoveTo(m_row, t);
         return;
     }
+}
+
+bool CGridEditorCore::LeaveKey(int ch, unsigned modifiers)
+{
+    bool shift = (modifiers & GM_SHIFT) != 0;
+    switch (ch) {
+    case '\t':
+        shift ? BackwardMove() : ForwardMove();
+        return true;
+    case '\r':
+        shift ? EndByKey() : ForwardMove();
+        return true;
+    case 0x1B:
+        Cancel();
+        return true;
+    default:
+        return false;
+    }
+}
+
+GridEditRecord CGridEditorCore::CellRecord() const
+{
+    GridEditRecord record;
+    record.sender = &m_grid;
+    record.senderId = 0;
+    record.row = m_row;
+    record.column = m_columnNumber;
+    return record;
 }
 
 bool CGridEditorCore::ShiftArrow(int key, unsigned modifiers, bool skipFlaggedLeft)

@@ -87,6 +87,12 @@ protected:
     void Cancel();
     // The common key-downs: Shift+arrows.
     bool ShiftArrow(int key, unsigned modifiers, bool skipFlaggedLeft);
+    // The characters that leave the cell in every editor: Tab and Shift+Tab
+    // move on and back, Enter moves on, Shift+Enter ends the edit, Escape
+    // cancels it. false for any other character.
+    bool LeaveKey(int ch, unsigned modifiers);
+    // The end-of-edit record for this cell; the editor adds its result.
+    GridEditRecord CellRecord() const;
     void Changed();
     void Sound(GridSound sound);
 

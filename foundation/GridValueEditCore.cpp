@@ -111,20 +111,8 @@ bool CGridValueEditCore::OnKeyDown(int key, unsigned modifiers)
 
 void CGridValueEditCore::OnChar(int ch, unsigned modifiers)
 {
-    bool shift = (modifiers & GM_SHIFT) != 0;
-    switch (ch) {
-    case '\t':
-        shift ? BackwardMove() : ForwardMove();
+    if (LeaveKey(ch, modifiers))
         return;
-    case '\r':
-        shift ? EndByKey() : ForwardMove();
-        return;
-    case 0x1B:
-        Cancel();
-        return;
-    default:
-        break;
-    }
     if (!m_grid.m_editMode)
         return;
     unsigned char upper = UpperAscii(static_cast<unsigned char>(ch));
@@ -197,11 +185,7 @@ void CGridValueEditCore::EndEdit()
         return;
     }
     std::string text = m_field.text;
-    GridEditRecord record;
-    record.sender = &m_grid;
-    record.senderId = 0;
-    record.row = m_row;
-    record.column = m_columnNumber;
+    GridEditRecord record = CellRecord();
     record.text = text.data();
     record.textLength = static_cast<int>(text.size());
     record.param = GRID_VALUE_PARAM;

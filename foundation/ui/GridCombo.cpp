@@ -56,12 +56,9 @@ void CGridCombo::Refresh()
 
 bool CGridCombo::event(QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            keyPressEvent(key);
-            return true;
-        }
+    if (QKeyEvent* tab = TabKeyPress(event)) {
+        keyPressEvent(tab);
+        return true;
     }
     return QWidget::event(event);
 }

@@ -68,12 +68,9 @@ void CGridEdit::TakeFromBox()
 
 bool CGridEdit::event(QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            keyPressEvent(key);
-            return true;
-        }
+    if (QKeyEvent* tab = TabKeyPress(event)) {
+        keyPressEvent(tab);
+        return true;
     }
     return QLineEdit::event(event);
 }

@@ -64,6 +64,14 @@ private:
     int m_columns = 0;
 };
 
+QKeyEvent* TabKeyPress(QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return nullptr;
+    auto* key = static_cast<QKeyEvent*>(event);
+    return key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ? key : nullptr;
+}
+
 GridKeyStroke GridKeyOf(const QKeyEvent* event)
 {
     GridKeyStroke stroke;
@@ -289,14 +297,10 @@ void CGridList::paintEvent(QPaintEvent*)
 
 bool CGridList::event(QEvent* event)
 {
-    // Tab goes through the grid's rules, not the dialog's focus chain, while
-    // no edit is in progress.
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && TakesKey(GK_TAB)) {
-            keyPressEvent(key);
-            return true;
-        }
+    // Tab goes through the grid's rules while no edit is in progress.
+    if (QKeyEvent* tab = TabKeyPress(event); tab && TakesKey(GK_TAB)) {
+        keyPressEvent(tab);
+        return true;
     }
     return QAbstractScrollArea::event(event);
 }

@@ -20,6 +20,7 @@
 #include <memory>
 #include <string_view>
 
+class QEvent;
 class QHeaderView;
 class QKeyEvent;
 class QPainter;
@@ -33,6 +34,10 @@ struct GridKeyStroke {
     int ch = -1;
 };
 GridKeyStroke GridKeyOf(const QKeyEvent* event);
+// The press of Tab or Shift+Tab in an event, which the grid and its editors
+// take through their own rules instead of the dialog's focus chain; nullptr
+// for any other event.
+QKeyEvent* TabKeyPress(QEvent* event);
 
 class CGridList : public QAbstractScrollArea, public CGridListCore, private CGridView {
 public:
