@@ -492,6 +492,18 @@ int CBVFileEx::Overwrite(int64_t offset, const void* data, int length)
     return -1;
 }
 
+// Where record n (from 1) starts in the file, and in the cache, which holds
+// the file as it lies.
+int64_t CBVFileEx::RecordOffset(int n) const
+{
+    return kHeaderSize + static_cast<int64_t>(n - 1) * m_recSize;
+}
+
+char* CBVFileEx::CachedRecord(int n)
+{
+    return m_cache.data() + RecordOffset(n);
+}
+
 int64_t CBVFileEx::FileRecordCount()
 {
     int64_t size = m_file.Size();
@@ -591,9 +603,13 @@ bool CBVFileEx::AllocateCache(size_t bytes, size_t keys)
 
 void CBVFileEx::StoreInCache(int n, const void* record)
 {
-    std::memcpy(m_cache.data() + kHeaderSize + static_cast<size_t>(n - 1) * m_recSize, record,
-                static_cast<size_t>(m_recSize));
-    std::memcpy(&m_keyMap[static_cast<size_t>(n)], record, 4);
+    std::memcpy(CachedRecord(n), record, static_cast<size_t>(m_recSize));
+    KeyFromCache(n);
+}
+
+void CBVFileEx::KeyFromCache(int n)
+{
+    std::memcpy(&m_keyMap[static_cast<size_t>(n)], CachedRecord(n), 4);
 }
 
 int CBVFileEx::CacheVerify(int acknowledge)
@@ -671,8 +687,7 @@ int CBVFileEx::CacheVerify(int acknowledge)
         counter = m_header.changeCounter;
         m_cachedCount = static_cast<int>(count);
         for (int n = 1; n <= m_cachedCount; ++n)
-            std::memcpy(&m_keyMap[static_cast<size_t>(n)],
-                        m_cache.data() + kHeaderSize + static_cast<size_t>(n - 1) * m_recSize, 4);
+            KeyFromCache(n);
         m_loadedCounter = counter;
         BV_LOG(m_log, 20, "CacheVerify(%s)=1", p);
     }
@@ -731,20 +746,18 @@ int CBVFileEx::ReadRec(int n, void* buffer)
                 BV_LOG(m_log, 90, "ReadRec(%s) - RecNum=%d > Cache=%d", p, n, m_cachedCount);
                 return -2;
             }
-            std::memcpy(buffer, m_cache.data() + kHeaderSize + static_cast<size_t>(n - 1) * m_recSize,
-                        static_cast<size_t>(m_recSize));
+            std::memcpy(buffer, CachedRecord(n), static_cast<size_t>(m_recSize));
             CheckClose(0);
             return 0;
         }
-        std::memcpy(buffer, m_cache.data() + kHeaderSize + static_cast<size_t>(n - 1) * m_recSize,
-                    static_cast<size_t>(m_recSize));
+        std::memcpy(buffer, CachedRecord(n), static_cast<size_t>(m_recSize));
         return 0;
     }
     if (CheckOpen() != 0) {
         BV_LOG(m_log, 90, "ReadRec failed(%s) - Open failed", p);
         return -3;
     }
-    if (ReadData(buffer, kHeaderSize + static_cast<int64_t>(n - 1) * m_recSize, m_recSize) != 0) {
+    if (ReadData(buffer, RecordOffset(n), m_recSize) != 0) {
         CheckClose(0);
         BV_LOG(m_log, 90, "ReadRec(%s) - ReadData failed", p);
         return -4;
@@ -786,7 +799,7 @@ int CBVFileEx::WriteRec(int n, const void* buffer)
         BV_LOG(m_log, 90, "WriteRec(%s) - RecNum=%d > Cache=%d", p, n, static_cast<int>(count));
         return -1;
     }
-    int64_t offset = kHeaderSize + static_cast<int64_t>(n - 1) * m_recSize;
+    int64_t offset = RecordOffset(n);
     int rc = n <= count ? Overwrite(offset, buffer, m_recSize) : WriteData(buffer, offset, m_recSize);
     if (rc != 0) {
         CheckClose(0);
@@ -874,7 +887,7 @@ int CBVFileEx::ReadRecDirect(int n, void* buffer)
         return -2;
     if (CheckOpen() != 0)
         return -1;
-    int rc = ReadData(buffer, kHeaderSize + static_cast<int64_t>(n - 1) * m_recSize, m_recSize);
+    int rc = ReadData(buffer, RecordOffset(n), m_recSize);
     CheckClose(0);
     return rc == 0 ? 0 : -2;
 }
@@ -885,7 +898,7 @@ int CBVFileEx::ReadField(int n, int offset, int length, void* buffer)
         return -2;
     if (CheckOpen() != 0)
         return -1;
-    int rc = ReadData(buffer, kHeaderSize + static_cast<int64_t>(n - 1) * m_recSize + offset, length);
+    int rc = ReadData(buffer, RecordOffset(n) + offset, length);
     CheckClose(0);
     return rc == 0 ? 0 : -2;
 }
@@ -965,22 +978,29 @@ int CBVFileEx::AddRec(int& n, const void* buffer)
     return 0;
 }
 
-int32_t CBVFileEx::IncrementField(int n, int offset, int size)
+// Opened and locked for a change of one field; call is the caller's name for the log.
+int CBVFileEx::OpenLocked(const char* call)
 {
-    const char* p = m_path.c_str();
-    if (n < 1 || offset < 0 || (size != 1 && size != 2 && size != 4) || offset + size > m_recSize)
-        return 0;
     if (CheckOpen() != 0) {
-        BV_LOG(m_log, 90, "IncrementField(%s) Open failed", p);
+        BV_LOG(m_log, 90, "%s(%s) Open failed", call, m_path.c_str());
         return -1;
     }
     if (Lock() != 0) {
         CheckClose(0);
-        BV_LOG(m_log, 90, "IncrementField(%s) Lock failed", p);
+        BV_LOG(m_log, 90, "%s(%s) Lock failed", call, m_path.c_str());
         return -1;
     }
+    return 0;
+}
+
+int32_t CBVFileEx::IncrementField(int n, int offset, int size)
+{
+    if (n < 1 || offset < 0 || (size != 1 && size != 2 && size != 4) || offset + size > m_recSize)
+        return 0;
+    if (OpenLocked("IncrementField") != 0)
+        return -1;
     int32_t before = m_cachedCounter;
-    int64_t at = kHeaderSize + static_cast<int64_t>(n - 1) * m_recSize + offset;
+    int64_t at = RecordOffset(n) + offset;
     uint32_t value = 0;
     bool ok = n <= FileRecordCount() && ReadData(&value, at, size) == 0;
     if (ok) {
@@ -997,11 +1017,11 @@ int32_t CBVFileEx::IncrementField(int n, int offset, int size)
         return 0;
     if (m_cacheValid) {
         AdvanceCachedCounter(before);
-        if (n <= m_cachedCount)
+        if (n <= m_cachedCount) {
             std::memcpy(m_cache.data() + at, &value, static_cast<size_t>(size));
-        if (offset < 4 && n <= m_cachedCount)
-            std::memcpy(&m_keyMap[static_cast<size_t>(n)],
-                        m_cache.data() + kHeaderSize + static_cast<size_t>(n - 1) * m_recSize, 4);
+            if (offset < 4)
+                KeyFromCache(n);
+        }
     }
     return static_cast<int32_t>(value);
 }
@@ -1011,17 +1031,10 @@ int CBVFileEx::WriteField(int n, int offset, int length, const void* data)
     const char* p = m_path.c_str();
     if (n < 1 || offset < 0 || length < 0 || offset + length > m_recSize)
         return -2;
-    if (CheckOpen() != 0) {
-        BV_LOG(m_log, 90, "WriteField(%s) Open failed", p);
+    if (OpenLocked("WriteField") != 0)
         return -1;
-    }
-    if (Lock() != 0) {
-        CheckClose(0);
-        BV_LOG(m_log, 90, "WriteField(%s) Lock failed", p);
-        return -1;
-    }
     int32_t before = m_cachedCounter;
-    int64_t at = kHeaderSize + static_cast<int64_t>(n - 1) * m_recSize + offset;
+    int64_t at = RecordOffset(n) + offset;
     int rc = n <= FileRecordCount() ? Overwrite(at, data, length) : -2;
     int32_t counter = 0;
     if (rc == 0 && BumpCounter(counter) != 0)
@@ -1033,8 +1046,7 @@ int CBVFileEx::WriteField(int n, int offset, int length, const void* data)
         AdvanceCachedCounter(before);
         if (n <= m_cachedCount) {
             std::memcpy(m_cache.data() + at, data, static_cast<size_t>(length));
-            std::memcpy(&m_keyMap[static_cast<size_t>(n)],
-                        m_cache.data() + kHeaderSize + static_cast<size_t>(n - 1) * m_recSize, 4);
+            KeyFromCache(n);
         } else {
             BV_LOG(m_log, 90, "WriteField(%s) - Cache not in sync", p);
         }

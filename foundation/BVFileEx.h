@@ -141,6 +141,10 @@ private:
     int64_t FileRecordCount();
     bool AllocateCache(size_t bytes, size_t keys);
     void StoreInCache(int n, const void* record);
+    void KeyFromCache(int n);
+    int64_t RecordOffset(int n) const;
+    char* CachedRecord(int n);
+    int OpenLocked(const char* call);
     void AdvanceCachedCounter(int32_t before);
     static void Step(const char* name);
 
