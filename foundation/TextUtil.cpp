@@ -117,23 +117,32 @@ void CopyBounded(char* out, size_t size, std::string_view text)
     out[n] = '\0';
 }
 
+// A selection sort that carries a parallel list along, for the short lists
+// the sorts are given: before(a, b) is true when a goes ahead of b. The
+// parallel list may be shorter; its entries past the end stay where they are.
+template <typename T, typename Before>
+void SortWithParallel(std::vector<T>& items, std::vector<uint32_t>& parallel, Before before)
+{
+    for (size_t i = 0; i < items.size(); ++i) {
+        size_t best = i;
+        for (size_t j = i + 1; j < items.size(); ++j)
+            if (before(items[j], items[best]))
+                best = j;
+        if (best == i)
+            continue;
+        std::swap(items[i], items[best]);
+        if (best < parallel.size())
+            std::swap(parallel[i], parallel[best]);
+    }
+}
+
 }  // namespace
 
 int CTextUtil::CollationWeight(unsigned char c) { return kWeights.weight[c]; }
 
 void CTextUtil::SortDWords(std::vector<uint32_t>& values, std::vector<uint32_t>& parallel, bool descending)
 {
-    for (size_t i = 0; i < values.size(); ++i) {
-        size_t best = i;
-        for (size_t j = i + 1; j < values.size(); ++j)
-            if (descending ? values[j] > values[best] : values[j] < values[best])
-                best = j;
-        if (best == i)
-            continue;
-        std::swap(values[i], values[best]);
-        if (best < parallel.size())
-            std::swap(parallel[i], parallel[best]);
-    }
+    SortWithParallel(values, parallel, [&](uint32_t a, uint32_t b) { return descending ? a > b : a < b; });
 }
 
 int CTextUtil::CompareNoCase(std::string_view a, std::string_view b)
@@ -286,19 +295,10 @@ int CTextUtil::IntToBytes(uint32_t value, unsigned char* buffer, size_t bufferSi
 void CTextUtil::SortStrings(std::vector<Text32>& texts, std::vector<uint32_t>& parallel, bool descending)
 {
     auto view = [](const Text32& t) { return std::string_view(t.data(), strnlen(t.data(), t.size())); };
-    for (size_t i = 0; i < texts.size(); ++i) {
-        size_t best = i;
-        for (size_t j = i + 1; j < texts.size(); ++j) {
-            int c = CompareNoCase(view(texts[j]), view(texts[best]));
-            if (descending ? c > 0 : c < 0)
-                best = j;
-        }
-        if (best == i)
-            continue;
-        std::swap(texts[i], texts[best]);
-        if (best < parallel.size())
-            std::swap(parallel[i], parallel[best]);
-    }
+    SortWithParallel(texts, parallel, [&](const Text32& a, const Text32& b) {
+        int c = CompareNoCase(view(a), view(b));
+        return descending ? c > 0 : c < 0;
+    });
 }
 
 int CTextUtil::FindSorted(const std::vector<uint32_t>& values, uint32_t value)
