@@ -1,6 +1,7 @@
 #include "platform/PrivateProfile.h"
 
 #include "platform/FileSystem.h"
+#include "platform/IniLine.h"
 #include "platform/SystemPath.h"
 
 #include <cstdlib>
@@ -8,15 +9,6 @@
 
 namespace platform {
 namespace {
-
-std::string_view TrimBlanks(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
 
 bool Lookup(const std::string& section, const std::string& key, const std::string& systemPath, std::string& value)
 {
@@ -29,22 +21,16 @@ bool Lookup(const std::string& section, const std::string& key, const std::strin
         size_t end = bytes.find('\n', pos);
         if (end == std::string::npos)
             end = bytes.size();
-        std::string_view line = TrimBlanks(std::string_view(bytes).substr(pos, end - pos));
+        std::string_view line = std::string_view(bytes).substr(pos, end - pos);
         pos = end + 1;
-        if (!line.empty() && line.front() == '[') {
-            size_t close = line.find(']');
-            std::string_view name = line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1);
-            inSection = SameNameNoCase(TrimBlanks(name), section);
+        std::string_view name;
+        if (IniSectionName(line, name)) {
+            inSection = SameNameNoCase(name, section);
             continue;
         }
-        if (!inSection)
+        std::string_view v;
+        if (!inSection || !IniValueOf(line, key, v))
             continue;
-        size_t eq = line.find('=');
-        if (eq == std::string_view::npos)
-            continue;
-        if (!SameNameNoCase(TrimBlanks(line.substr(0, eq)), key))
-            continue;
-        std::string_view v = TrimBlanks(line.substr(eq + 1));
         if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
             v = v.substr(1, v.size() - 2);
         value.assign(v);

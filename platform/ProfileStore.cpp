@@ -1,6 +1,7 @@
 #include "platform/ProfileStore.h"
 
 #include "platform/Codepage.h"
+#include "platform/IniLine.h"
 #include "platform/SystemInfo.h"
 #include "platform/SystemPath.h"
 
@@ -19,15 +20,6 @@
 namespace platform {
 namespace {
 
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
-
 std::vector<std::string> ReadLines(const std::string& path)
 {
     std::vector<std::string> lines;
@@ -39,25 +31,6 @@ std::vector<std::string> ReadLines(const std::string& path)
         lines.push_back(line);
     }
     return lines;
-}
-
-bool IsSection(std::string_view line, std::string_view& name)
-{
-    line = Trim(line);
-    if (line.empty() || line.front() != '[')
-        return false;
-    size_t close = line.find(']');
-    name = Trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
-    return true;
-}
-
-bool IsKey(std::string_view line, std::string_view key, std::string_view& value)
-{
-    size_t eq = line.find('=');
-    if (eq == std::string_view::npos || !SameNameNoCase(Trim(line.substr(0, eq)), key))
-        return false;
-    value = Trim(line.substr(eq + 1));
-    return true;
 }
 
 bool MakeFolders(const std::string& folder)
@@ -128,12 +101,12 @@ std::string IniProfileStore::GetString(const std::string& section, const std::st
     bool inSection = false;
     for (const std::string& line : ReadLines(m_path)) {
         std::string_view name;
-        if (IsSection(line, name)) {
+        if (IniSectionName(line, name)) {
             inSection = SameNameNoCase(name, section);
             continue;
         }
         std::string_view value;
-        if (inSection && IsKey(line, key, value))
+        if (inSection && IniValueOf(line, key, value))
             return std::string(value);
     }
     return defaultValue;
@@ -163,7 +136,7 @@ bool IniProfileStore::WriteString(const std::string& section, const std::string&
     size_t sectionEnd = std::string::npos;  // index after the last line of the section
     for (size_t i = 0; i < lines.size() && !written; ++i) {
         std::string_view name;
-        if (IsSection(lines[i], name)) {
+        if (IniSectionName(lines[i], name)) {
             inSection = SameNameNoCase(name, section);
             if (inSection)
                 sectionEnd = i + 1;
@@ -172,17 +145,17 @@ bool IniProfileStore::WriteString(const std::string& section, const std::string&
         if (!inSection)
             continue;
         std::string_view old;
-        if (IsKey(lines[i], key, old)) {
+        if (IniValueOf(lines[i], key, old)) {
             // The name keeps the spelling it has in the file.
-            lines[i] = std::string(Trim(std::string_view(lines[i]).substr(0, lines[i].find('=')))) + "=" + clean;
+            lines[i] = std::string(IniTrim(std::string_view(lines[i]).substr(0, lines[i].find('=')))) + "=" + clean;
             written = true;
-        } else if (!Trim(lines[i]).empty()) {
+        } else if (!IniTrim(lines[i]).empty()) {
             sectionEnd = i + 1;
         }
     }
     if (!written) {
         if (sectionEnd == std::string::npos) {
-            if (!lines.empty() && !Trim(lines.back()).empty())
+            if (!lines.empty() && !IniTrim(lines.back()).empty())
                 lines.emplace_back();
             lines.push_back("[" + section + "]");
             lines.push_back(entry);
