@@ -123,20 +123,19 @@ int NativeFile::Sync()
 
 int NativeFile::TryLock(int64_t offset, int64_t length)
 {
-    struct flock fl {};
-    fl.l_type = F_WRLCK;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = offset;
-    fl.l_len = length;
-    if (::fcntl(m_fd, F_OFD_SETLK, &fl) == 0)
-        return 0;
-    return (errno == EACCES) ? EAGAIN : errno;
+    int rc = SetRangeLock(F_WRLCK, offset, length);
+    return rc == EACCES ? EAGAIN : rc;
 }
 
 int NativeFile::Unlock(int64_t offset, int64_t length)
 {
+    return SetRangeLock(F_UNLCK, offset, length);
+}
+
+int NativeFile::SetRangeLock(short type, int64_t offset, int64_t length)
+{
     struct flock fl {};
-    fl.l_type = F_UNLCK;
+    fl.l_type = type;
     fl.l_whence = SEEK_SET;
     fl.l_start = offset;
     fl.l_len = length;

@@ -66,6 +66,11 @@ public:
     FileIdentity Identity() const;
 
 private:
+    // Sets or clears a lock of a range (F_WRLCK, F_RDLCK, F_UNLCK) without
+    // waiting: 0 or the system error.
+    int SetRangeLock(short type, int64_t offset, int64_t length);
+    friend int TryLockShared(NativeFile& file, int64_t offset, int64_t length);
+
     int m_fd = -1;
 };
 
