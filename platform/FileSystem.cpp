@@ -19,6 +19,18 @@
 #include <unistd.h>
 
 namespace platform {
+namespace {
+
+// Writes all the bytes from the start of an open file and waits until they
+// are on the disk: 0 or the system error.
+int WriteAllAndSync(NativeFile& out, std::string_view bytes)
+{
+    if (out.WriteAt(bytes.data(), bytes.size(), 0) != static_cast<long>(bytes.size()))
+        return errno ? errno : EIO;
+    return out.Sync();
+}
+
+}  // namespace
 
 bool FileExists(const std::string& systemPath)
 {
@@ -124,10 +136,8 @@ int WriteFileAtomically(const std::string& systemPath, std::string_view bytes)
         return errno ? errno : EIO;
     NativeFile out;
     int rc = out.OpenExisting(temp, NativeFile::Access::ReadWrite);
-    if (rc == 0 && out.WriteAt(bytes.data(), bytes.size(), 0) != static_cast<long>(bytes.size()))
-        rc = errno ? errno : EIO;
     if (rc == 0)
-        rc = out.Sync();
+        rc = WriteAllAndSync(out, bytes);
     out.Close();
     if (rc == 0)
         rc = ReplaceFile(temp, systemPath);
@@ -157,10 +167,8 @@ int CreateFileAtomically(const std::string& systemPath, std::string_view bytes)
     {
         NativeFile out;
         rc = out.OpenExisting(temp, NativeFile::Access::ReadWrite);
-        if (rc == 0 && out.WriteAt(bytes.data(), bytes.size(), 0) != static_cast<long>(bytes.size()))
-            rc = errno ? errno : EIO;
         if (rc == 0)
-            rc = out.Sync();
+            rc = WriteAllAndSync(out, bytes);
     }
     if (rc == 0) {
         if (::link(tempNative.c_str(), NativePath(systemPath).c_str()) != 0) {
@@ -170,10 +178,8 @@ int CreateFileAtomically(const std::string& systemPath, std::string_view bytes)
                 // where others may see the file empty for a moment.
                 NativeFile out;
                 rc = out.CreateExclusive(systemPath);
-                if (rc == 0 && out.WriteAt(bytes.data(), bytes.size(), 0) != static_cast<long>(bytes.size()))
-                    rc = errno ? errno : EIO;
                 if (rc == 0)
-                    rc = out.Sync();
+                    rc = WriteAllAndSync(out, bytes);
             }
         }
     }
