@@ -82,6 +82,11 @@ void CardPrintSettings::SetResultsTitles(std::string_view organiser, std::string
     footer2 = sponsor2;
 }
 
+void CardPrintSettings::SetApplicationName(std::string_view name)
+{
+    titlePrefix = std::string(name) + " - ";
+}
+
 void CardPrintSettings::SetZoomOption(std::string_view flags)
 {
     for (size_t level = 0; level <= 10; ++level)

@@ -58,6 +58,9 @@ struct CardPrintSettings {
     // The results program's six head texts.
     void SetResultsTitles(std::string_view organiser, std::string_view competition, std::string_view title2,
                           std::string_view eventName, std::string_view sponsor1, std::string_view sponsor2);
+    // The program's name before the type name in the title line, as the
+    // range control and the remote program title their printouts.
+    void SetApplicationName(std::string_view name);
     // The stored zoom option: character 0 the complete target (level 0),
     // characters 1..10 levels 1..10; '0' is off, anything else on.
     void SetZoomOption(std::string_view flags);

@@ -35,7 +35,7 @@ struct ShotListSettings {
     std::string headText3;       // first head line, at a fifth of the width
     std::string dateCaption;
     std::string headText4;       // second head line, before " - "
-    std::string footerText;
+    std::string footerText;      // the program's name, left in the foot
     std::string headText5;       // second head line, after " - "
     std::string relayCaption;
     std::string laneCaption;
@@ -50,6 +50,9 @@ struct ShotListSettings {
     double distanceScale = 1.0;  // applied to X, Y and radius
     int mode = 0;                // 1 turning targets, 2 running targets, 129 turning with run counters
     std::array<std::string, kSeriesNames> seriesNames;  // series 1 to 28
+    // The competition's option string, as the programs hand it over with
+    // the series names; the log itself does not read it.
+    std::string compOptions;
 
     ShotListSettings();
 

@@ -360,6 +360,9 @@ TEST(CardLayoutTest, TheRangeAndResultsTitlesFillTheHeadBoxes)
     EXPECT_EQ(settings.EventName(), "Felt 1");
     EXPECT_EQ(settings.footer2, "S2");
 
+    settings.SetApplicationName("BVRemote");
+    EXPECT_EQ(settings.titlePrefix, "BVRemote - ");
+
     settings.SetZoomOption("01010101010");
     for (int level = 0; level < 12; ++level)
         EXPECT_EQ(settings.zoomLevels[level], level % 2 == 1 && level <= 10 ? 1 : 0) << level;

@@ -3,6 +3,7 @@
 // print dialog's answers, and the sheets drawn as PNG pictures.
 #include "CardFixture.h"
 #include "QtApp.h"
+#include "RunCommand.h"
 #include "TempFolder.h"
 
 #include "foundation/ui/CardPrinter.h"
@@ -23,19 +24,7 @@
 namespace bvtest {
 namespace {
 
-std::string Shell(const std::string& command)
-{
-    std::string output;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return output;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        output.append(buffer.data(), n);
-    ::pclose(pipe);
-    return output;
-}
+std::string Shell(const std::string& command) { return RunCommand(command); }
 
 int PdfPages(const std::string& path)
 {

@@ -1,6 +1,7 @@
 // The shot log on paper: pages of a PDF file read back with pdfinfo and
 // pdftotext, the print dialog's answers, and the calls a recorder keeps.
 #include "QtApp.h"
+#include "RunCommand.h"
 #include "ShotLogFixture.h"
 #include "TempFolder.h"
 
@@ -20,19 +21,7 @@
 namespace bvtest {
 namespace {
 
-std::string Shell(const std::string& command)
-{
-    std::string output;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return output;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        output.append(buffer.data(), n);
-    ::pclose(pipe);
-    return output;
-}
+std::string Shell(const std::string& command) { return RunCommand(command); }
 
 // Runs of blanks as one, as pdftotext may space a text by its width.
 std::string Squeezed(const std::string& text)
