@@ -35,6 +35,19 @@ protected:
     static void SetUpTestSuite() { bvtest::QtApp(); }
 };
 
+// A picture to write on in pixels, with a font of the given character height.
+struct TextPicture {
+    DrawImageTarget target;
+    DrawSurface s;
+    TextPicture(int width, int height, int fontPixels) : target(width, height)
+    {
+        s.Attach(&target);
+        DrawFont font;
+        font.height = -fontPixels;
+        s.SelectFont(font);
+    }
+};
+
 // A mapping mode and the hand-made way back from device pixels to its
 // logical units. All device positions of the scene are multiples of 12, so
 // every mode below has whole logical coordinates for them.
@@ -300,14 +313,9 @@ TEST_F(DrawImageTest, TextIsPlacedByFormatInItsRectangle)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.format);
-        DrawImageTarget target(200, 100);
-        DrawSurface s;
-        s.Attach(&target);
-        DrawFont font;
-        font.height = -20;
-        s.SelectFont(font);
-        EXPECT_GT(s.DrawText("XX", {20, 20, 180, 80}, c.format), 20);
-        QRect ink = InkBox(target.Image(), 0, 0, 200, 100);
+        TextPicture picture(200, 100, 20);
+        EXPECT_GT(picture.s.DrawText("XX", {20, 20, 180, 80}, c.format), 20);
+        QRect ink = InkBox(picture.target.Image(), 0, 0, 200, 100);
         ASSERT_FALSE(ink.isNull());
         EXPECT_GE(ink.left(), c.minLeft);
         EXPECT_LE(ink.left(), c.maxLeft);
@@ -336,44 +344,29 @@ TEST_F(DrawImageTest, LongTextEndsInDotsOrIsClipped)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.format);
-        DrawImageTarget target(300, 40);
-        DrawSurface s;
-        s.Attach(&target);
-        DrawFont font;
-        font.height = -16;
-        s.SelectFont(font);
-        s.DrawText(text, {10, 10, 110, 30}, c.format);
-        const QImage& image = target.Image();
+        TextPicture picture(300, 40, 16);
+        picture.s.DrawText(text, {10, 10, 110, 30}, c.format);
+        const QImage& image = picture.target.Image();
         EXPECT_TRUE(AnyInk(image, 10, 10, 110, 30));
         EXPECT_EQ(AnyInk(image, 110, 0, 300, 40), c.inkBeyond);
     }
     // The dots stand at the end: the last ink of the shortened text is a
     // dot, low on the line.
-    DrawImageTarget target(300, 40);
-    DrawSurface s;
-    s.Attach(&target);
-    DrawFont font;
-    font.height = -16;
-    s.SelectFont(font);
-    s.DrawText(text, {10, 10, 110, 30}, DT_SINGLELINE | DT_END_ELLIPSIS);
-    QRect all = InkBox(target.Image(), 0, 0, 300, 40);
-    QRect lastColumns = InkBox(target.Image(), all.right() - 1, 0, all.right() + 1, 40);
+    TextPicture picture(300, 40, 16);
+    picture.s.DrawText(text, {10, 10, 110, 30}, DT_SINGLELINE | DT_END_ELLIPSIS);
+    QRect all = InkBox(picture.target.Image(), 0, 0, 300, 40);
+    QRect lastColumns = InkBox(picture.target.Image(), all.right() - 1, 0, all.right() + 1, 40);
     EXPECT_LE(lastColumns.height(), 3);
     EXPECT_GT(lastColumns.top(), all.top() + 6);
 }
 
 TEST_F(DrawImageTest, TextLinesBreakAtLineEnds)
 {
-    DrawImageTarget target(200, 100);
-    DrawSurface s;
-    s.Attach(&target);
-    DrawFont font;
-    font.height = -20;
-    s.SelectFont(font);
-    int height = s.DrawText("XX\r\nXX", {10, 10, 190, 90}, DT_LEFT);
-    int oneLine = s.GetTextExtent("XX").cy;
+    TextPicture picture(200, 100, 20);
+    int height = picture.s.DrawText("XX\r\nXX", {10, 10, 190, 90}, DT_LEFT);
+    int oneLine = picture.s.GetTextExtent("XX").cy;
     EXPECT_EQ(height, 2 * oneLine);
-    const QImage& image = target.Image();
+    const QImage& image = picture.target.Image();
     EXPECT_TRUE(AnyInk(image, 10, 10, 190, 10 + oneLine));
     EXPECT_TRUE(AnyInk(image, 10, 10 + oneLine, 190, 10 + 2 * oneLine));
 }
@@ -381,19 +374,15 @@ TEST_F(DrawImageTest, TextLinesBreakAtLineEnds)
 TEST_F(DrawImageTest, OpaqueTextPaintsItsBackground)
 {
     for (int mode : {OPAQUE, TRANSPARENT}) {
-        DrawImageTarget target(100, 40);
-        DrawSurface s;
-        s.Attach(&target);
+        TextPicture picture(100, 40, 20);
+        DrawSurface& s = picture.s;
         s.FillSolidRect({0, 0, 100, 40}, kRed);
         EXPECT_EQ(s.GetBkColor(), kRed) << "a solid fill sets the background colour";
         s.SetBkColor(Rgb(255, 255, 0));
         s.SetBkMode(mode);
-        DrawFont font;
-        font.height = -20;
-        s.SelectFont(font);
         s.TextOut(10, 10, " I");
         // In the blank before the I, inside the text's cell.
-        QRgb beside = target.Image().pixel(12, 15);
+        QRgb beside = picture.target.Image().pixel(12, 15);
         EXPECT_EQ(beside, mode == OPAQUE ? qRgb(255, 255, 0) : QtRgb(kRed)) << mode;
     }
 }
