@@ -5,6 +5,7 @@
 #include "foundation/BVFileEx.h"
 #include "platform/FileSystem.h"
 #include "platform/NativeFile.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,6 @@
 #include <fstream>
 #include <map>
 #include <random>
-#include <sstream>
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -32,40 +32,13 @@ constexpr uint8_t kPlainRead = 0x80;
 // locks and the journal are what these tests are about, not the disk's speed.
 class SharedFolder : public testing::Test {
 protected:
-    SharedFolder()
-    {
-        std::filesystem::path base = std::filesystem::exists("/dev/shm") ? std::filesystem::path("/dev/shm")
-                                                                         : std::filesystem::temp_directory_path();
-        std::string pattern = (base / "bvproc-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp");
-        m_path = pattern;
-        m_previous = std::filesystem::current_path().string();
-        std::filesystem::current_path(m_path);
-        Put("BVLog.ini", "[BVLog]\r\nLevel=0\r\n");
-    }
-    ~SharedFolder() override
-    {
-        std::error_code ec;
-        std::filesystem::current_path(m_previous, ec);
-        std::filesystem::remove_all(m_path, ec);
-    }
+    SharedFolder() { Put("BVLog.ini", "[BVLog]\r\nLevel=0\r\n"); }
 
-    static std::string Bytes(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-    static void Put(const std::string& path, const std::string& bytes)
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << bytes;
-    }
+    static std::string Bytes(const std::string& path) { return bvtest::TempFolder::Read(path); }
+    static void Put(const std::string& path, const std::string& bytes) { bvtest::TempFolder::Write(path, bytes); }
     static bool Logged(const std::string& text) { return Bytes("BVLog.txt").find(text) != std::string::npos; }
 
-    std::string m_path, m_previous;
+    bvtest::TempFolder m_folder{bvtest::TempFolder::InMemory};
 };
 
 std::string Header(int32_t counter, int16_t size, int16_t version)

@@ -9,9 +9,12 @@
 
 namespace bvtest {
 
-TempFolder::TempFolder()
+TempFolder::TempFolder(Place place)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "bvtest-XXXXXX").string();
+    std::filesystem::path base = place == InMemory && std::filesystem::exists("/dev/shm")
+                                     ? std::filesystem::path("/dev/shm")
+                                     : std::filesystem::temp_directory_path();
+    std::string pattern = (base / "bvtest-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("mkdtemp failed");
     m_path = pattern;

@@ -9,7 +9,10 @@ namespace bvtest {
 
 class TempFolder {
 public:
-    TempFolder();
+    // Memory: under /dev/shm when the machine has it, for tests about locks
+    // and crashes rather than the disk's speed.
+    enum Place { OnDisk, InMemory };
+    explicit TempFolder(Place place = OnDisk);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
