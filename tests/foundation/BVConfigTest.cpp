@@ -1,6 +1,7 @@
 #include "foundation/BVConfig.h"
 #include "platform/Codepage.h"
 #include "platform/FileSystem.h"
+#include "RecordBytes.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,19 +10,10 @@
 
 namespace {
 
-std::string Header(int32_t counter)
-{
-    RecordFileHeader h{counter, 36, 1};
-    return std::string(reinterpret_cast<const char*>(&h), sizeof h);
-}
+using bvtest::ItemBytes;
 
-std::string Item(int32_t key, std::string_view value, bool terminated = true)
-{
-    std::string r(36, '\0');
-    std::memcpy(r.data(), &key, 4);
-    std::memcpy(r.data() + 4, value.data(), std::min<size_t>(value.size(), terminated ? 31 : 32));
-    return r;
-}
+// The head of a configuration file: 36-byte items, layout 1.
+std::string Header(int32_t counter) { return bvtest::RecordHeader(counter, 36, 1); }
 
 class BVConfigTest : public bvtest::InTempFolder {
 protected:
@@ -58,7 +50,7 @@ TEST_F(BVConfigTest, ItemsAreStoredAs36ByteRecords)
     ASSERT_EQ(cfg.WriteString(1, 1, 680, "Skytebane"), 0);
     ASSERT_EQ(cfg.WriteInt(29, 5, 500, -12), 0);
     ASSERT_EQ(cfg.WriteString(1, 1, 680, platform::Ansi("Bane Ås").c_str()), 0);
-    const std::string expected = Header(3) + Item(1001680, platform::Ansi("Bane Ås")) + Item(5029500, "-12");
+    const std::string expected = Header(3) + ItemBytes(1001680, platform::Ansi("Bane Ås")) + ItemBytes(5029500, "-12");
     EXPECT_EQ(Bytes("BVLeder.bvc"), expected);
     // Bytes as the record layout fixes them: key 5029500 = 0x004CBE7C.
     EXPECT_EQ(expected.substr(44, 8), std::string("\x7C\xBE\x4C\x00-12\x00", 8));
@@ -67,9 +59,10 @@ TEST_F(BVConfigTest, ItemsAreStoredAs36ByteRecords)
 TEST_F(BVConfigTest, ReadsGiveTheValueOrTheDefault)
 {
     const std::string letters31(31, 'L');
-    Put("c.bvc", Header(1) + Item(1001001, "12abc") + Item(1001002, "abc") + Item(1001003, letters31) +
-                     Item(1001010, "first part ") + Item(1001011, "second part ") + Item(1001012, "third") +
-                     Item(1001020, platform::Ansi("æøå abc")));
+    Put("c.bvc", Header(1) + ItemBytes(1001001, "12abc") + ItemBytes(1001002, "abc") +
+                     ItemBytes(1001003, letters31) + ItemBytes(1001010, "first part ") +
+                     ItemBytes(1001011, "second part ") + ItemBytes(1001012, "third") +
+                     ItemBytes(1001020, platform::Ansi("æøå abc")));
     CBVConfig cfg;
     cfg.Open("c.bvc", 0);
     ASSERT_TRUE(cfg.IsOpen());
@@ -106,7 +99,7 @@ TEST_F(BVConfigTest, LongTextsAreCutTo31Characters)
 
 TEST_F(BVConfigTest, AValueWithoutTerminatorIsReadNoFurtherThanItsField)
 {
-    Put("c.bvc", Header(1) + Item(1001001, std::string(32, 'F'), false) + Item(1001002, "next"));
+    Put("c.bvc", Header(1) + ItemBytes(1001001, std::string(32, 'F'), false) + ItemBytes(1001002, "next"));
     CBVConfig cfg;
     cfg.Open("c.bvc", 0);
     char buffer[100];
@@ -137,18 +130,18 @@ TEST_F(BVConfigTest, AStoreThatDidNotOpenReadsDefaultsAndStoresNothing)
 
 TEST_F(BVConfigTest, AddressesOutsideTheRangeHaveNoItem)
 {
-    Put("c.bvc", Header(1) + Item(0, "stray"));
+    Put("c.bvc", Header(1) + ItemBytes(0, "stray"));
     CBVConfig cfg;
     cfg.Open("c.bvc", 1);
     char buffer[32];
     EXPECT_STREQ(cfg.ReadString(0, 1, 680, "dflt", buffer, 32), "dflt");
     EXPECT_EQ(cfg.WriteString(1, 1, 1000, "x"), -1);
-    EXPECT_EQ(Bytes("c.bvc"), Header(1) + Item(0, "stray"));
+    EXPECT_EQ(Bytes("c.bvc"), Header(1) + ItemBytes(0, "stray"));
 }
 
 TEST_F(BVConfigTest, RefreshReportsOtherProgramsChanges)
 {
-    Put("c.bvc", Header(5) + Item(1001001, "a"));
+    Put("c.bvc", Header(5) + ItemBytes(1001001, "a"));
     CBVConfig reader, writer;
     reader.Open("c.bvc", 0);
     writer.Open("c.bvc", 1);

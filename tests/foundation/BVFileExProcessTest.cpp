@@ -5,6 +5,7 @@
 #include "foundation/BVFileEx.h"
 #include "platform/FileSystem.h"
 #include "platform/NativeFile.h"
+#include "RecordBytes.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -41,11 +42,7 @@ protected:
     bvtest::TempFolder m_folder{bvtest::TempFolder::InMemory};
 };
 
-std::string Header(int32_t counter, int16_t size, int16_t version)
-{
-    RecordFileHeader h{counter, size, version};
-    return std::string(reinterpret_cast<const char*>(&h), sizeof h);
-}
+using bvtest::RecordHeader;
 
 pid_t Spawn(const std::function<int()>& body)
 {
@@ -110,7 +107,7 @@ TEST_F(SharedFolder, EightProgramsDrawDistinctConsecutiveStartNumbers)
     ASSERT_EQ(all.size(), static_cast<size_t>(kPrograms * kEach));
     for (int i = 0; i < kPrograms * kEach; ++i)
         ASSERT_EQ(all[static_cast<size_t>(i)], i + 1);
-    EXPECT_EQ(Bytes("StartNr.bvd"), Header(kPrograms * kEach, 4, 1));
+    EXPECT_EQ(Bytes("StartNr.bvd"), RecordHeader(kPrograms * kEach, 4, 1));
 }
 
 TEST_F(SharedFolder, FourWritersAddingAndRewritingOneRecordLoseNothing)
@@ -199,7 +196,7 @@ TEST_F(SharedFolder, FourWritersAddingAndRewritingOneRecordLoseNothing)
 
 TEST_F(SharedFolder, AHeldLockMakesAnotherWriterGiveUpWithinItsBound)
 {
-    Put("Comp.bvc", Header(0, 36, 1) + std::string(36, '\0'));
+    Put("Comp.bvc", RecordHeader(0, 36, 1) + std::string(36, '\0'));
     int toChild[2], toParent[2];
     ASSERT_EQ(pipe(toChild), 0);
     ASSERT_EQ(pipe(toParent), 0);
@@ -228,7 +225,7 @@ TEST_F(SharedFolder, AHeldLockMakesAnotherWriterGiveUpWithinItsBound)
     EXPECT_GE(elapsed, std::chrono::milliseconds(26 * 7));
     EXPECT_LT(elapsed, std::chrono::milliseconds(26 * 7 + 1500));
     EXPECT_TRUE(Logged("WaitLock(Comp.bvc) Too many attempts (7/25)"));
-    EXPECT_EQ(Bytes("Comp.bvc"), Header(0, 36, 1) + std::string(36, '\0'));
+    EXPECT_EQ(Bytes("Comp.bvc"), RecordHeader(0, 36, 1) + std::string(36, '\0'));
 
     ASSERT_EQ(write(toChild[1], "x", 1), 1);
     EXPECT_EQ(Wait(holder), 0);
@@ -237,7 +234,7 @@ TEST_F(SharedFolder, AHeldLockMakesAnotherWriterGiveUpWithinItsBound)
 
 TEST_F(SharedFolder, TheChangeCounterTellsAnotherProgramOfAWrite)
 {
-    Put("Active.BVD", Header(0, 12, 1) + std::string(12, '\0'));
+    Put("Active.BVD", RecordHeader(0, 12, 1) + std::string(12, '\0'));
     CBVFileEx reader;
     ASSERT_EQ(reader.Open(".\\Active.BVD", 12, 1, 0, 0x88), 0);
     EXPECT_EQ(reader.CacheVerify(1), 0);
@@ -300,7 +297,7 @@ TEST_F(SharedFolder, AWriterKilledInARecordWriteLeavesTheOldRecord)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string before = Header(3, kShotSize, 3) + ShotRecord('A') + ShotRecord('B') + ShotRecord('C');
+        const std::string before = RecordHeader(3, kShotSize, 3) + ShotRecord('A') + ShotRecord('B') + ShotRecord('C');
         Put("Shot.BVD", before);
         CBVFileEx survivor;
         if (c.alreadyOpen)
@@ -341,7 +338,7 @@ TEST_F(SharedFolder, AWriterKilledAtRandomMomentsLeavesWholeRecords)
 {
     // The writer overwrites three shot lists and appends new ones without
     // pause; it is killed wherever it happens to be.
-    Put("Shot.BVD", Header(0, kShotSize, 3) + ShotRecord('a') + ShotRecord('b') + ShotRecord('c'));
+    Put("Shot.BVD", RecordHeader(0, kShotSize, 3) + ShotRecord('a') + ShotRecord('b') + ShotRecord('c'));
     std::mt19937 random(12345);
     for (int round = 0; round < 12; ++round) {
         pid_t writer = Spawn([round] {
@@ -384,14 +381,14 @@ TEST_F(SharedFolder, AWriterKilledAtRandomMomentsLeavesWholeRecords)
 TEST_F(SharedFolder, AConversionKilledAnywhereLeavesTheOldFileOrTheNewOne)
 {
     constexpr int kRecords = 20000;
-    std::string old = Header(42, 36, 1);
+    std::string old = RecordHeader(42, 36, 1);
     for (int i = 0; i < kRecords; ++i) {
         std::string rec(36, static_cast<char>('a' + i % 26));
         std::memcpy(rec.data(), &i, 4);
         old += rec;
     }
     auto converted = [&] {
-        std::string out = Header(42, 54, 2);
+        std::string out = RecordHeader(42, 54, 2);
         for (int i = 0; i < kRecords; ++i)
             out += old.substr(8 + static_cast<size_t>(i) * 36, 36) + std::string(18, '\0');
         return out;

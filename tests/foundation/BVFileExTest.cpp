@@ -1,6 +1,7 @@
 #include "foundation/BVFileEx.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "RecordBytes.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -20,20 +21,9 @@ constexpr uint8_t kCachedRW = 0x8A;     // cached, writable
 constexpr uint8_t kPlainRW = 0x82;      // writable, open per operation
 constexpr uint8_t kKeptRW = 0x8E;       // cached, writable, kept open
 
-std::string Header(int32_t counter, int16_t size, int16_t version)
-{
-    RecordFileHeader h{counter, size, version};
-    return std::string(reinterpret_cast<const char*>(&h), sizeof h);
-}
-
-// A 36-byte record: 4-byte key and a 32-byte text, like a configuration item.
-std::string Rec(int32_t key, const char* text)
-{
-    std::string r(36, '\0');
-    std::memcpy(r.data(), &key, 4);
-    std::memcpy(r.data() + 4, text, std::min<size_t>(std::strlen(text), 31));
-    return r;
-}
+// 36-byte records: a 4-byte key and a 32-byte text, like configuration items.
+using bvtest::ItemBytes;
+using bvtest::RecordHeader;
 
 class BVFileExTest : public bvtest::InTempFolder {
 protected:
@@ -68,15 +58,15 @@ TEST_F(BVFileExTest, NewFileAndWritesHaveTheExactBytes)
 {
     CBVFileEx f;
     ASSERT_EQ(f.Open(".\\Items.bvc", 36, 1, 1, kCachedRW), 0);
-    EXPECT_EQ(Bytes("Items.bvc"), Header(0, 36, 1));
+    EXPECT_EQ(Bytes("Items.bvc"), RecordHeader(0, 36, 1));
 
     int n = 0;
-    ASSERT_EQ(f.AddRec(n, Rec(1001680, "Skytebane").data()), 0);
+    ASSERT_EQ(f.AddRec(n, ItemBytes(1001680, "Skytebane").data()), 0);
     EXPECT_EQ(n, 1);
-    ASSERT_EQ(f.AddRec(n, Rec(5029500, "Finale").data()), 0);
+    ASSERT_EQ(f.AddRec(n, ItemBytes(5029500, "Finale").data()), 0);
     EXPECT_EQ(n, 2);
-    ASSERT_EQ(f.WriteRec(1, Rec(1001680, "Bane 2").data()), 0);
-    EXPECT_EQ(Bytes("Items.bvc"), Header(3, 36, 1) + Rec(1001680, "Bane 2") + Rec(5029500, "Finale"));
+    ASSERT_EQ(f.WriteRec(1, ItemBytes(1001680, "Bane 2").data()), 0);
+    EXPECT_EQ(Bytes("Items.bvc"), RecordHeader(3, 36, 1) + ItemBytes(1001680, "Bane 2") + ItemBytes(5029500, "Finale"));
     // 36-byte record: key 1001680 = 0x000F48D0 little-endian, then the text.
     EXPECT_EQ(Bytes("Items.bvc").substr(8, 10), std::string("\xD0\x48\x0F\x00" "Bane 2", 10));
     EXPECT_EQ(f.Header().changeCounter, 3);
@@ -86,9 +76,9 @@ TEST_F(BVFileExTest, NewFileAndWritesHaveTheExactBytes)
 
 TEST_F(BVFileExTest, OpenReturnCodes)
 {
-    Put("v2.bvd", Header(0, 36, 2));
-    Put("size0.bvd", Header(0, 0, 1));
-    Put("size40.bvd", Header(0, 40, 1));
+    Put("v2.bvd", RecordHeader(0, 36, 2));
+    Put("size0.bvd", RecordHeader(0, 0, 1));
+    Put("size40.bvd", RecordHeader(0, 40, 1));
     Put("short.bvd", "\x01\x02\x03\x04\x05");
     Put("plainfile", "x");
     mkdir("folder.bvd", 0777);
@@ -128,7 +118,7 @@ TEST_F(BVFileExTest, MissingFileFailsAtOnceAndWrongVersionIsReported)
     EXPECT_EQ(f.Open("missing.bvd", 36, 1, 0, kCachedRW), -7);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(40));
 
-    Put("old.bvd", Header(7, 36, 1) + Rec(1, "a"));
+    Put("old.bvd", RecordHeader(7, 36, 1) + ItemBytes(1, "a"));
     EXPECT_EQ(f.Open("old.bvd", 54, 2, 0, kCachedRW), -99);
     EXPECT_EQ(f.GetVersion(), 1);
     EXPECT_EQ(f.Header().recordSize, 36);
@@ -153,11 +143,11 @@ TEST_F(BVFileExTest, ExistingFileIsNeverTruncatedByACreatingOpen)
 {
     // Another program made the file first (under another letter case): the
     // creating open takes it as it is.
-    Put("COMP.BVC", Header(4, 36, 1) + Rec(1001001, "kept"));
+    Put("COMP.BVC", RecordHeader(4, 36, 1) + ItemBytes(1001001, "kept"));
     CBVFileEx f;
     ASSERT_EQ(f.Open("Comp.bvc", 36, 1, 1, kCachedRW), 0);
     EXPECT_EQ(f.GetRecCount(), 1);
-    EXPECT_EQ(Bytes("COMP.BVC"), Header(4, 36, 1) + Rec(1001001, "kept"));
+    EXPECT_EQ(Bytes("COMP.BVC"), RecordHeader(4, 36, 1) + ItemBytes(1001001, "kept"));
     EXPECT_FALSE(CRecordJournal::PendingAt("Comp.bvc.undo"));
     EXPECT_EQ(platform::FindFiles(".", "*.BV?").size(), 1u);
 }
@@ -178,7 +168,7 @@ TEST_F(BVFileExTest, OpenWithoutTheUpdatedOptionIsLoggedInTheLineFormat)
 
 TEST_F(BVFileExTest, PartialLastRecordIsIgnoredThenCutByTheNextAppend)
 {
-    Put("p.bvd", Header(2, 36, 1) + Rec(1, "one") + Rec(2, "two") + "\x07\x07\x07\x07\x07");
+    Put("p.bvd", RecordHeader(2, 36, 1) + ItemBytes(1, "one") + ItemBytes(2, "two") + "\x07\x07\x07\x07\x07");
     for (uint8_t options : {kCachedRW, kPlainRW}) {
         CBVFileEx f;
         ASSERT_EQ(f.Open("p.bvd", 36, 1, 0, options), 0);
@@ -189,15 +179,16 @@ TEST_F(BVFileExTest, PartialLastRecordIsIgnoredThenCutByTheNextAppend)
     CBVFileEx f;
     ASSERT_EQ(f.Open("p.bvd", 36, 1, 0, kCachedRW), 0);
     int n = 0;
-    ASSERT_EQ(f.AddRec(n, Rec(3, "three").data()), 0);
+    ASSERT_EQ(f.AddRec(n, ItemBytes(3, "three").data()), 0);
     EXPECT_EQ(n, 3);
     EXPECT_TRUE(Logged("AddRec(p.bvd) - Odd filesize=85")) << Log();
-    EXPECT_EQ(Bytes("p.bvd"), Header(3, 36, 1) + Rec(1, "one") + Rec(2, "two") + Rec(3, "three"));
+    EXPECT_EQ(Bytes("p.bvd"),
+              RecordHeader(3, 36, 1) + ItemBytes(1, "one") + ItemBytes(2, "two") + ItemBytes(3, "three"));
 }
 
 TEST_F(BVFileExTest, ReadingPastTheEndFailsWithoutWaiting)
 {
-    Put("p.bvd", Header(0, 36, 1) + Rec(1, "one"));
+    Put("p.bvd", RecordHeader(0, 36, 1) + ItemBytes(1, "one"));
     CBVFileEx f;
     ASSERT_EQ(f.Open("p.bvd", 36, 1, 0, kPlainRW), 0);
     char buffer[36];
@@ -207,18 +198,18 @@ TEST_F(BVFileExTest, ReadingPastTheEndFailsWithoutWaiting)
     EXPECT_EQ(f.ReadRec(0, buffer), -1);
     EXPECT_EQ(f.ReadRecDirect(2, buffer), -2);
     EXPECT_EQ(f.ReadRecDirect(1, buffer), 0);
-    EXPECT_EQ(std::string(buffer, 36), Rec(1, "one"));
+    EXPECT_EQ(std::string(buffer, 36), ItemBytes(1, "one"));
 }
 
 TEST_F(BVFileExTest, WritesBeyondTheLastRecordWriteNothing)
 {
-    Put("w.bvd", Header(0, 36, 1) + Rec(1, "one"));
+    Put("w.bvd", RecordHeader(0, 36, 1) + ItemBytes(1, "one"));
     const std::string before = Bytes("w.bvd");
     for (uint8_t options : {kCachedRW, kPlainRW}) {
         CBVFileEx f;
         ASSERT_EQ(f.Open("w.bvd", 36, 1, 0, options), 0);
         int beyond = options == kCachedRW ? 2 : 3;  // a plain file may be extended by exactly one
-        EXPECT_EQ(f.WriteRec(beyond, Rec(9, "x").data()), options == kCachedRW ? -1 : -1);
+        EXPECT_EQ(f.WriteRec(beyond, ItemBytes(9, "x").data()), options == kCachedRW ? -1 : -1);
         EXPECT_EQ(f.WriteField(2, 4, 3, "abc"), -2);
         EXPECT_EQ(f.WriteField(1, 34, 3, "abc"), -2);  // crosses into the next record
         EXPECT_EQ(f.IncrementField(5, 0, 4), 0);
@@ -228,27 +219,27 @@ TEST_F(BVFileExTest, WritesBeyondTheLastRecordWriteNothing)
 
 TEST_F(BVFileExTest, CacheVerifyReportsEachChangeOnce)
 {
-    Put("c.bvd", Header(5, 36, 1) + Rec(1, "one"));
+    Put("c.bvd", RecordHeader(5, 36, 1) + ItemBytes(1, "one"));
     CBVFileEx reader, writer;
     ASSERT_EQ(reader.Open("c.bvd", 36, 1, 0, kCachedRW), 0);
     EXPECT_EQ(reader.CacheVerify(1), 1);  // a counter other than 0 is news to a new reader
     EXPECT_EQ(reader.CacheVerify(1), 0);
 
     ASSERT_EQ(writer.Open("c.bvd", 36, 1, 0, kCachedRW), 0);
-    ASSERT_EQ(writer.WriteRec(1, Rec(1, "changed").data()), 0);
+    ASSERT_EQ(writer.WriteRec(1, ItemBytes(1, "changed").data()), 0);
     EXPECT_EQ(reader.CacheVerify(1), 1);
     EXPECT_EQ(reader.CacheVerify(1), 0);
     char buffer[36];
     ASSERT_EQ(reader.ReadRec(1, buffer), 0);
-    EXPECT_EQ(std::string(buffer, 36), Rec(1, "changed"));
+    EXPECT_EQ(std::string(buffer, 36), ItemBytes(1, "changed"));
 
-    ASSERT_EQ(reader.WriteRec(1, Rec(1, "own").data()), 0);
+    ASSERT_EQ(reader.WriteRec(1, ItemBytes(1, "own").data()), 0);
     EXPECT_EQ(reader.CacheVerify(1), 0);  // its own write is no news
 
     int n = 0;
-    ASSERT_EQ(writer.AddRec(n, Rec(2, "two").data()), 0);
+    ASSERT_EQ(writer.AddRec(n, ItemBytes(2, "two").data()), 0);
     EXPECT_EQ(reader.ReadRec(2, buffer), 0);  // beyond the cache: read again
-    EXPECT_EQ(std::string(buffer, 36), Rec(2, "two"));
+    EXPECT_EQ(std::string(buffer, 36), ItemBytes(2, "two"));
     EXPECT_TRUE(Logged("ReadRec(c.bvd) Cache not in sync(2/1)"));
 }
 
@@ -258,7 +249,7 @@ TEST_F(BVFileExTest, FieldsAreChangedInPlace)
     rec[8] = '\xFF';
     rec[12] = '\xFF';
     rec[13] = '\xFF';
-    Put("f.bvd", Header(0, 36, 1) + rec);
+    Put("f.bvd", RecordHeader(0, 36, 1) + rec);
     CBVFileEx f;
     ASSERT_EQ(f.Open("f.bvd", 36, 1, 0, kCachedRW), 0);
     EXPECT_EQ(f.IncrementField(1, 8, 1), 0);        // 255 wraps to 0
@@ -274,7 +265,7 @@ TEST_F(BVFileExTest, FieldsAreChangedInPlace)
     std::string expected(36, '\0');
     expected[16] = 1;
     std::memcpy(expected.data() + 20, "hello", 5);
-    EXPECT_EQ(Bytes("f.bvd"), Header(4, 36, 1) + expected);
+    EXPECT_EQ(Bytes("f.bvd"), RecordHeader(4, 36, 1) + expected);
     char cached[36];
     ASSERT_EQ(f.ReadRec(1, cached), 0);
     EXPECT_EQ(std::string(cached, 36), expected);
@@ -283,22 +274,23 @@ TEST_F(BVFileExTest, FieldsAreChangedInPlace)
 
 TEST_F(BVFileExTest, KeyedReadsAndWrites)
 {
-    Put("k.bvd", Header(0, 36, 1) + Rec(10, "ten") + Rec(20, "twenty") + Rec(10, "second ten"));
+    Put("k.bvd", RecordHeader(0, 36, 1) + ItemBytes(10, "ten") + ItemBytes(20, "twenty") + ItemBytes(10, "second ten"));
     CBVFileEx f;
     ASSERT_EQ(f.Open("k.bvd", 36, 1, 0, kCachedRW), 0);
-    std::string r = Rec(10, "");
+    std::string r = ItemBytes(10, "");
     ASSERT_EQ(f.ReadRecKey(r.data()), 0);
-    EXPECT_EQ(r, Rec(10, "ten"));  // the first record with the key
+    EXPECT_EQ(r, ItemBytes(10, "ten"));  // the first record with the key
     EXPECT_EQ(f.LastKeyHit(), 1);
-    r = Rec(30, "");
+    r = ItemBytes(30, "");
     EXPECT_EQ(f.ReadRecKey(r.data()), -1);
     EXPECT_EQ(f.LastKeyHit(), 0);
 
-    ASSERT_EQ(f.WriteRecKey(Rec(20, "TWENTY").data()), 0);  // update
-    ASSERT_EQ(f.WriteRecKey(Rec(30, "thirty").data()), 0);  // append
+    ASSERT_EQ(f.WriteRecKey(ItemBytes(20, "TWENTY").data()), 0);  // update
+    ASSERT_EQ(f.WriteRecKey(ItemBytes(30, "thirty").data()), 0);  // append
     EXPECT_EQ(f.GetRecCount(), 4);
     EXPECT_EQ(Bytes("k.bvd"),
-              Header(2, 36, 1) + Rec(10, "ten") + Rec(20, "TWENTY") + Rec(10, "second ten") + Rec(30, "thirty"));
+              RecordHeader(2, 36, 1) + ItemBytes(10, "ten") + ItemBytes(20, "TWENTY") + ItemBytes(10, "second ten") +
+                  ItemBytes(30, "thirty"));
 
     CBVFileEx plain;
     ASSERT_EQ(plain.Open("k.bvd", 36, 1, 0, kPlainRW), 0);
@@ -310,30 +302,30 @@ TEST_F(BVFileExTest, KeyedReadsAndWrites)
 
 TEST_F(BVFileExTest, WriteRecKeyLooksForTheKeyAgainUnderTheLock)
 {
-    Put("k.bvd", Header(0, 36, 1));
+    Put("k.bvd", RecordHeader(0, 36, 1));
     CBVFileEx a, b;
     ASSERT_EQ(a.Open("k.bvd", 36, 1, 0, kCachedRW), 0);
     ASSERT_EQ(b.Open("k.bvd", 36, 1, 0, kCachedRW), 0);
-    ASSERT_EQ(b.WriteRecKey(Rec(7, "from b").data()), 0);
+    ASSERT_EQ(b.WriteRecKey(ItemBytes(7, "from b").data()), 0);
     // a's cache does not know key 7 yet; it must update b's record, not add a second.
-    ASSERT_EQ(a.WriteRecKey(Rec(7, "from a").data()), 0);
-    EXPECT_EQ(Bytes("k.bvd"), Header(2, 36, 1) + Rec(7, "from a"));
+    ASSERT_EQ(a.WriteRecKey(ItemBytes(7, "from a").data()), 0);
+    EXPECT_EQ(Bytes("k.bvd"), RecordHeader(2, 36, 1) + ItemBytes(7, "from a"));
     EXPECT_EQ(b.CacheVerify(1), 1);
-    std::string r = Rec(7, "");
+    std::string r = ItemBytes(7, "");
     ASSERT_EQ(b.ReadRecKey(r.data()), 0);
-    EXPECT_EQ(r, Rec(7, "from a"));
+    EXPECT_EQ(r, ItemBytes(7, "from a"));
 }
 
 TEST_F(BVFileExTest, CutToHeaderRemovesEveryRecord)
 {
-    Put("cut.bvd", Header(3, 36, 1) + Rec(1, "a") + Rec(2, "b"));
+    Put("cut.bvd", RecordHeader(3, 36, 1) + ItemBytes(1, "a") + ItemBytes(2, "b"));
     CBVFileEx f;
     ASSERT_EQ(f.Open("cut.bvd", 36, 1, 0, kCachedRW), 0);
     ASSERT_EQ(f.CutToHeader(), 0);
-    EXPECT_EQ(Bytes("cut.bvd"), Header(4, 36, 1));
+    EXPECT_EQ(Bytes("cut.bvd"), RecordHeader(4, 36, 1));
     EXPECT_EQ(f.GetRecCount(), 0);
     int n = 0;
-    ASSERT_EQ(f.AddRec(n, Rec(5, "e").data()), 0);
+    ASSERT_EQ(f.AddRec(n, ItemBytes(5, "e").data()), 0);
     EXPECT_EQ(n, 1);
 }
 
@@ -345,7 +337,7 @@ TEST_F(BVFileExTest, GetUniqueNumbersFromTheCounter)
     EXPECT_EQ(f.GetUnique(), 2);
     EXPECT_EQ(f.GetUnique(), 3);
     EXPECT_EQ(f.LastUnique(), 3);
-    EXPECT_EQ(Bytes("StartNr.bvd"), Header(3, 4, 1));
+    EXPECT_EQ(Bytes("StartNr.bvd"), RecordHeader(3, 4, 1));
     EXPECT_FALSE(f.IsLocked());
     EXPECT_EQ(f.IncrementUnique(), -1);
     EXPECT_TRUE(Logged("IncrementUnique(StartNr.bvd) - Not locked"));
@@ -355,17 +347,17 @@ TEST_F(BVFileExTest, TheCounterWrapsAsASignedNumberWithoutFailingAWrite)
 {
     struct Case { int32_t before, after; };
     for (const Case& c : {Case{-1, 0}, Case{0x7FFFFFFF, INT32_MIN}, Case{-2, -1}}) {
-        Put("w.bvd", Header(c.before, 36, 1) + Rec(1, "one"));
+        Put("w.bvd", RecordHeader(c.before, 36, 1) + ItemBytes(1, "one"));
         CBVFileEx f;
         ASSERT_EQ(f.Open("w.bvd", 36, 1, 0, kCachedRW), 0);
         int n = 0;
-        EXPECT_EQ(f.AddRec(n, Rec(2, "two").data()), 0) << c.before;
-        EXPECT_EQ(Bytes("w.bvd"), Header(c.after, 36, 1) + Rec(1, "one") + Rec(2, "two")) << c.before;
-        Put("w.bvd", Header(c.before, 36, 1) + Rec(1, "one"));
+        EXPECT_EQ(f.AddRec(n, ItemBytes(2, "two").data()), 0) << c.before;
+        EXPECT_EQ(Bytes("w.bvd"), RecordHeader(c.after, 36, 1) + ItemBytes(1, "one") + ItemBytes(2, "two")) << c.before;
+        Put("w.bvd", RecordHeader(c.before, 36, 1) + ItemBytes(1, "one"));
         f.Close();
         ASSERT_EQ(f.Open("w.bvd", 36, 1, 0, kPlainRW), 0);
         EXPECT_EQ(f.WriteField(1, 4, 3, "ONE"), 0) << c.before;
-        EXPECT_EQ(Bytes("w.bvd"), Header(c.after, 36, 1) + Rec(1, "ONE")) << c.before;
+        EXPECT_EQ(Bytes("w.bvd"), RecordHeader(c.after, 36, 1) + ItemBytes(1, "ONE")) << c.before;
     }
 }
 
@@ -374,7 +366,7 @@ TEST_F(BVFileExTest, TheCounterWrapsAsASignedNumberWithoutFailingAWrite)
 
 TEST_F(BVFileExTest, OperationsInsideABracketKeepTheCallersLock)
 {
-    Put("b.bvd", Header(0, 36, 1) + Rec(1, "one"));
+    Put("b.bvd", RecordHeader(0, 36, 1) + ItemBytes(1, "one"));
     CBVFileEx owner, other;
     ASSERT_EQ(owner.Open("b.bvd", 36, 1, 0, kCachedRW), 0);
     ASSERT_EQ(other.Open("b.bvd", 36, 1, 0, kCachedRW), 0);
@@ -383,11 +375,11 @@ TEST_F(BVFileExTest, OperationsInsideABracketKeepTheCallersLock)
     ASSERT_EQ(owner.Lock(), 0);
     char buffer[36];
     ASSERT_EQ(owner.ReadRecDirect(1, buffer), 0);
-    ASSERT_EQ(owner.WriteRec(1, Rec(1, "changed").data()), 0);
+    ASSERT_EQ(owner.WriteRec(1, ItemBytes(1, "changed").data()), 0);
     EXPECT_TRUE(owner.IsLocked());
     int n = 0;
-    ASSERT_EQ(owner.AddRec(n, Rec(2, "two").data()), 0);
-    ASSERT_EQ(owner.WriteRecKey(Rec(3, "three").data()), 0);
+    ASSERT_EQ(owner.AddRec(n, ItemBytes(2, "two").data()), 0);
+    ASSERT_EQ(owner.WriteRecKey(ItemBytes(3, "three").data()), 0);
     EXPECT_GT(owner.GetUnique(), 0);
     EXPECT_EQ(owner.IncrementField(1, 30, 1), 1);
     EXPECT_TRUE(owner.IsLocked());
@@ -408,12 +400,12 @@ TEST_F(BVFileExTest, OperationsInsideABracketKeepTheCallersLock)
 
 TEST_F(BVFileExTest, ALockTakenInsideAnOpenBracketEndsWithItsOperation)
 {
-    Put("b.bvd", Header(0, 36, 1) + Rec(1, "one"));
+    Put("b.bvd", RecordHeader(0, 36, 1) + ItemBytes(1, "one"));
     CBVFileEx owner, other;
     ASSERT_EQ(owner.Open("b.bvd", 36, 1, 0, kPlainRW), 0);
     ASSERT_EQ(other.Open("b.bvd", 36, 1, 0, kPlainRW), 0);
     ASSERT_EQ(owner.CheckOpen(), 0);  // a bracket without a lock
-    ASSERT_EQ(owner.WriteRec(1, Rec(1, "x").data()), 0);
+    ASSERT_EQ(owner.WriteRec(1, ItemBytes(1, "x").data()), 0);
     EXPECT_FALSE(owner.IsLocked());
     ASSERT_EQ(other.CheckOpen(), 0);
     EXPECT_EQ(other.WaitLock(1, 2), 0);
@@ -429,7 +421,7 @@ TEST_F(BVFileExTest, ALockTakenInsideAnOpenBracketEndsWithItsOperation)
 TEST_F(BVFileExTest, ConvertPadsRecordsAndKeepsTheOldFileAsBackup)
 {
     platform::CreateFolder("Common");
-    const std::string old = Header(9, 36, 1) + Rec(1, "one") + Rec(2, "two") + "\x01\x02";
+    const std::string old = RecordHeader(9, 36, 1) + ItemBytes(1, "one") + ItemBytes(2, "two") + "\x01\x02";
     Put("Card.BVD", old);
     CBVFileEx f;
     ASSERT_EQ(f.Open(".\\Card.BVD", 54, 2, 1, kCachedRW), -99);
@@ -437,7 +429,7 @@ TEST_F(BVFileExTest, ConvertPadsRecordsAndKeepsTheOldFileAsBackup)
     EXPECT_TRUE(f.IsOpen());
     EXPECT_EQ(f.GetRecCount(), 2);
     std::string pad(18, '\0');
-    EXPECT_EQ(Bytes("Card.BVD"), Header(9, 54, 2) + Rec(1, "one") + pad + Rec(2, "two") + pad);
+    EXPECT_EQ(Bytes("Card.BVD"), RecordHeader(9, 54, 2) + ItemBytes(1, "one") + pad + ItemBytes(2, "two") + pad);
 
     auto backups = platform::FindFiles("Common", "BVD*.TMP");
     ASSERT_EQ(backups.size(), 1u);
@@ -445,13 +437,13 @@ TEST_F(BVFileExTest, ConvertPadsRecordsAndKeepsTheOldFileAsBackup)
     EXPECT_EQ(platform::FindFiles(".", "*").size(), 3u);  // Card.BVD, BVLog.ini, BVLog.txt: nothing stray
 
     int n = 0;
-    ASSERT_EQ(f.AddRec(n, (Rec(3, "three") + pad).data()), 0);
+    ASSERT_EQ(f.AddRec(n, (ItemBytes(3, "three") + pad).data()), 0);
     EXPECT_EQ(n, 3);
 }
 
 TEST_F(BVFileExTest, FailedConversionReturnsAnErrorAndLeavesTheFile)
 {
-    const std::string old = Header(9, 36, 1) + Rec(1, "one");
+    const std::string old = RecordHeader(9, 36, 1) + ItemBytes(1, "one");
     Put("Card.BVD", old);
     CBVFileEx f;
     ASSERT_EQ(f.Open("Card.BVD", 54, 2, 0, kCachedRW), -99);
@@ -465,21 +457,21 @@ TEST_F(BVFileExTest, FailedConversionReturnsAnErrorAndLeavesTheFile)
 
 TEST_F(BVFileExTest, AReaderHoldingAReplacedFileReopensIt)
 {
-    Put("r.bvd", Header(1, 36, 1) + Rec(1, "old"));
+    Put("r.bvd", RecordHeader(1, 36, 1) + ItemBytes(1, "old"));
     CBVFileEx reader;
     ASSERT_EQ(reader.Open("r.bvd", 36, 1, 0, kKeptRW), 0);
     EXPECT_EQ(reader.CacheVerify(1), 1);
     // Another program puts a new file of the same layout in its place.
-    ASSERT_EQ(platform::WriteFileAtomically("r.bvd", Header(1, 36, 1) + Rec(1, "new")), 0);
+    ASSERT_EQ(platform::WriteFileAtomically("r.bvd", RecordHeader(1, 36, 1) + ItemBytes(1, "new")), 0);
     EXPECT_EQ(reader.CacheVerify(1), 1);
     char buffer[36];
     ASSERT_EQ(reader.ReadRec(1, buffer), 0);
-    EXPECT_EQ(std::string(buffer, 36), Rec(1, "new"));
+    EXPECT_EQ(std::string(buffer, 36), ItemBytes(1, "new"));
 }
 
 TEST_F(BVFileExTest, AWriterOfTheOldLayoutNeverWritesIntoAConvertedFile)
 {
-    Put("r.bvd", Header(1, 36, 1) + Rec(1, "old"));
+    Put("r.bvd", RecordHeader(1, 36, 1) + ItemBytes(1, "old"));
     CBVFileEx kept, bracket, converter;
     ASSERT_EQ(kept.Open("r.bvd", 36, 1, 0, kKeptRW), 0);
     ASSERT_EQ(bracket.Open("r.bvd", 36, 1, 0, kPlainRW), 0);
@@ -490,7 +482,7 @@ TEST_F(BVFileExTest, AWriterOfTheOldLayoutNeverWritesIntoAConvertedFile)
     const std::string converted = Bytes("r.bvd");
 
     EXPECT_EQ(bracket.Lock(), -1);  // the lock would guard a file nobody reads
-    EXPECT_EQ(kept.WriteRec(1, Rec(1, "stale").data()), -1);
+    EXPECT_EQ(kept.WriteRec(1, ItemBytes(1, "stale").data()), -1);
     EXPECT_LT(kept.CacheVerify(1), 0);
     EXPECT_FALSE(kept.IsCacheValid());
     EXPECT_EQ(Bytes("r.bvd"), converted);
@@ -502,7 +494,7 @@ TEST_F(BVFileExTest, AWriterOfTheOldLayoutNeverWritesIntoAConvertedFile)
 
 TEST_F(BVFileExTest, AFailedAppendLeavesNoRecordBehind)
 {
-    const std::string before = Header(0, 36, 1) + Rec(1, "one");
+    const std::string before = RecordHeader(0, 36, 1) + ItemBytes(1, "one");
     Put("a.bvd", before);
     int status = InChild([] {
         signal(SIGXFSZ, SIG_IGN);
@@ -512,7 +504,7 @@ TEST_F(BVFileExTest, AFailedAppendLeavesNoRecordBehind)
         rlimit limit{8 + 36 + 10, 8 + 36 + 10};  // room for a tenth of a record
         setrlimit(RLIMIT_FSIZE, &limit);
         int n = 0;
-        return f.AddRec(n, Rec(2, "two").data()) != 0 && n == 0 && f.GetRecCount() == 1 ? 0 : 1;
+        return f.AddRec(n, ItemBytes(2, "two").data()) != 0 && n == 0 && f.GetRecCount() == 1 ? 0 : 1;
     });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(Bytes("a.bvd"), before);

@@ -1,5 +1,6 @@
 // bvtool's dump, cfg and unique commands, run as a range technician runs them.
 #include "foundation/BVFileEx.h"
+#include "RecordBytes.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
 
@@ -11,23 +12,11 @@
 
 namespace {
 
+using bvtest::ItemBytes;
+using bvtest::RecordHeader;
 using bvtest::RunTool;
 using bvtest::TempFolder;
 using bvtest::ToolRun;
-
-std::string Header(int32_t counter, int16_t size, int16_t version)
-{
-    RecordFileHeader h{counter, size, version};
-    return std::string(reinterpret_cast<const char*>(&h), sizeof h);
-}
-
-std::string Item(int32_t key, const std::string& text)
-{
-    std::string r(36, '\0');
-    std::memcpy(r.data(), &key, 4);
-    std::memcpy(r.data() + 4, text.data(), text.size());
-    return r;
-}
 
 class BvtoolRecordTest : public bvtest::InTempFolder {};
 
@@ -62,18 +51,18 @@ TEST_F(BvtoolRecordTest, CfgSetCreatesTheFileAndGetReadsItBack)
     }
     // The file as the programs store it: Windows-1252 text in 36-byte items.
     EXPECT_EQ(TempFolder::Read("Comp.BVC"),
-              Header(3, 36, 1) + Item(1001680, "Skive \xD8") + Item(5029500, "12"));
+              RecordHeader(3, 36, 1) + ItemBytes(1001680, "Skive \xD8") + ItemBytes(5029500, "12"));
 }
 
 TEST_F(BvtoolRecordTest, CfgRefusesFilesOfAnotherLayout)
 {
-    TempFolder::Write("StartNr.bvd", Header(5, 4, 1));
+    TempFolder::Write("StartNr.bvd", RecordHeader(5, 4, 1));
     ToolRun r = RunTool("cfg get StartNr.bvd 1 1 1");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "bvtool: StartNr.bvd is not a configuration file (record size 4, version 1)\n");
     r = RunTool("cfg set StartNr.bvd 1 1 1 x");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(TempFolder::Read("StartNr.bvd"), Header(5, 4, 1));
+    EXPECT_EQ(TempFolder::Read("StartNr.bvd"), RecordHeader(5, 4, 1));
 }
 
 TEST_F(BvtoolRecordTest, UniqueDrawsTheNextStartNumber)
@@ -83,9 +72,9 @@ TEST_F(BvtoolRecordTest, UniqueDrawsTheNextStartNumber)
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, expected);
     }
-    EXPECT_EQ(TempFolder::Read("StartNr.bvd"), Header(3, 4, 1));
+    EXPECT_EQ(TempFolder::Read("StartNr.bvd"), RecordHeader(3, 4, 1));
 
-    TempFolder::Write("Comp.bvc", Header(0, 36, 1));
+    TempFolder::Write("Comp.bvc", RecordHeader(0, 36, 1));
     ToolRun r = RunTool("unique Comp.bvc");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "bvtool: Comp.bvc is not a start-number file (record size 36, version 1)\n");
@@ -109,7 +98,7 @@ TEST_F(BvtoolRecordTest, DumpShowsHeaderAndRecords)
 {
     std::string record(20, '\0');
     std::memcpy(record.data(), "\x01\x00\x00\x00Ola \xC5s", 10);
-    TempFolder::Write("Name.BVD", Header(7, 20, 3) + record + "\xFF\xFE");
+    TempFolder::Write("Name.BVD", RecordHeader(7, 20, 3) + record + "\xFF\xFE");
     ToolRun r = RunTool("dump Name.BVD");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
@@ -132,7 +121,7 @@ TEST_F(BvtoolRecordTest, DumpShowsHeaderAndRecords)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "bvtool: short.bvd is too short for a record file header (3 bytes)\n");
 
-    TempFolder::Write("zero.bvd", Header(1, 0, 1) + "xyz");
+    TempFolder::Write("zero.bvd", RecordHeader(1, 0, 1) + "xyz");
     r = RunTool("dump zero.bvd");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "file: zero.bvd\nchange counter: 1\nrecord size: 0\nversion: 1\n");
