@@ -70,6 +70,17 @@ ToolRun RunTool(const std::string& args)
     return run;
 }
 
+testing::AssertionResult FailedWithOneLine(const ToolRun& run)
+{
+    if (run.status == 0)
+        return testing::AssertionFailure() << "exit status 0";
+    if (run.err.rfind("bvtool: ", 0) != 0)
+        return testing::AssertionFailure() << "standard error does not start with \"bvtool: \": " << run.err;
+    if (run.err.find('\n') != run.err.size() - 1)
+        return testing::AssertionFailure() << "standard error is not one line: " << run.err;
+    return testing::AssertionSuccess();
+}
+
 std::string RunPython(const std::string& script, const std::string& args, int* exitCode)
 {
     if (exitCode != nullptr)

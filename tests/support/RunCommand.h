@@ -2,6 +2,8 @@
 // Outside programs run from the tests: the checkers that read our files
 // (pngcheck, pdftotext, iconv, Python's own modules) and the bvtool built
 // with the tests, run the way a user runs it.
+#include <gtest/gtest.h>
+
 #include <string>
 
 namespace bvtest {
@@ -21,6 +23,10 @@ struct ToolRun {
 // Runs the bvtool of this build with the arguments as the shell splits them,
 // catching standard output and standard error apart.
 ToolRun RunTool(const std::string& args);
+
+// bvtool's way to fail: an exit status other than 0, and one line on
+// standard error that starts "bvtool: ".
+testing::AssertionResult FailedWithOneLine(const ToolRun& run);
 
 // Runs a Python script, with the arguments as the shell splits them, in the
 // working folder, and gives its standard output. The script itself is kept

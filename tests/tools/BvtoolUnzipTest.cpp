@@ -47,9 +47,8 @@ TEST_F(BvtoolUnzipTest, UnpacksWithFoldersAndRefusesUnsafeArchives)
     };
     for (const Case& c : failures) {
         ToolRun r = RunTool(c.args);
-        EXPECT_NE(r.status, 0) << c.args;
+        EXPECT_TRUE(bvtest::FailedWithOneLine(r)) << c.args;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << c.args << ": " << r.err;
-        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
     }
     EXPECT_FALSE(fs::exists("range/out2"));
     EXPECT_FALSE(fs::exists("evil"));
