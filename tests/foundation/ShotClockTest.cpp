@@ -5,9 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <span>
 #include <string>
 
 namespace {
+
+struct Moment {
+    uint32_t ms;  // since Start
+    const char* text;
+    bool running;
+};
 
 class ShotClockTest : public testing::Test {
 protected:
@@ -29,14 +36,19 @@ protected:
         elapsed = ms;
     }
 
+    // Moves the clock through the moments; at each the text and the running
+    // state must be as given.
+    void Follow(CShotClock& c, std::span<const Moment> timeline)
+    {
+        for (const Moment& m : timeline) {
+            At(m.ms);
+            EXPECT_EQ(Text(c), m.text) << m.ms << " ms";
+            EXPECT_EQ(c.IsRunning(), m.running) << m.ms << " ms";
+        }
+    }
+
     platform::ManualClock clock;
     uint32_t elapsed = 0;
-};
-
-struct Moment {
-    uint32_t ms;  // since Start
-    const char* text;
-    bool running;
 };
 
 }  // namespace
@@ -69,11 +81,7 @@ TEST_F(ShotClockTest, ModeOneCountsDownThenCountsTheOvertime)
     CShotClock c;
     c.Set(15, 0, 1);
     c.Start();
-    for (const Moment& m : timeline) {
-        At(m.ms);
-        EXPECT_EQ(Text(c), m.text) << m.ms << " ms";
-        EXPECT_EQ(c.IsRunning(), m.running) << m.ms << " ms";
-    }
+    Follow(c, timeline);
 }
 
 TEST_F(ShotClockTest, ModeTwoCountsDownTheExtraPeriodAndStopsTwoSecondsLater)
@@ -86,11 +94,7 @@ TEST_F(ShotClockTest, ModeTwoCountsDownTheExtraPeriodAndStopsTwoSecondsLater)
     CShotClock c;
     c.Set(60, 30, 2);
     c.Start();
-    for (const Moment& m : timeline) {
-        At(m.ms);
-        EXPECT_EQ(Text(c), m.text) << m.ms << " ms";
-        EXPECT_EQ(c.IsRunning(), m.running) << m.ms << " ms";
-    }
+    Follow(c, timeline);
     // A clock that stopped itself starts again with its set values.
     c.Start();
     EXPECT_EQ(Text(c), "1:00");
