@@ -53,6 +53,12 @@ public:
     intptr_t lParam;
 };
 
+// List boxes and list views take several rows with CS_MULTISEL, else one.
+QAbstractItemView::SelectionMode SelectionModeOf(uint32_t style)
+{
+    return (style & CS_MULTISEL) ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection;
+}
+
 }  // namespace
 
 namespace detail {
@@ -308,8 +314,7 @@ void KitWindow::BuildControls(const DialogTemplate& tmpl)
         case ControlKind::ListBox: {
             auto* list = new QListWidget(parentWidget);
             list->setProperty("bvSort", (t.style & CS_SORT) != 0);
-            list->setSelectionMode((t.style & CS_MULTISEL) ? QAbstractItemView::ExtendedSelection
-                                                            : QAbstractItemView::SingleSelection);
+            list->setSelectionMode(SelectionModeOf(t.style));
             w = list;
             break;
         }
@@ -356,8 +361,7 @@ void KitWindow::BuildControls(const DialogTemplate& tmpl)
         case ControlKind::ListView: {
             auto* list = new ListViewCtrl(parentWidget);
             list->checkBoxes = (t.style & CS_CHECKBOXES) != 0;
-            list->setSelectionMode((t.style & CS_MULTISEL) ? QAbstractItemView::ExtendedSelection
-                                                            : QAbstractItemView::SingleSelection);
+            list->setSelectionMode(SelectionModeOf(t.style));
             w = list;
             break;
         }
