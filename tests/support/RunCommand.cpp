@@ -81,6 +81,17 @@ testing::AssertionResult FailedWithOneLine(const ToolRun& run)
     return testing::AssertionSuccess();
 }
 
+void RunSteps(const std::vector<ToolStep>& steps)
+{
+    for (const ToolStep& step : steps) {
+        ToolRun run = RunTool(step.args);
+        EXPECT_EQ(run.status, step.status) << step.args;
+        EXPECT_EQ(run.out, step.out) << step.args;
+        if (step.status != 0)
+            EXPECT_TRUE(FailedWithOneLine(run)) << step.args;
+    }
+}
+
 std::string RunPython(const std::string& script, const std::string& args, int* exitCode)
 {
     if (exitCode != nullptr)

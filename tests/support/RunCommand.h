@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace bvtest {
 
@@ -27,6 +28,16 @@ ToolRun RunTool(const std::string& args);
 // bvtool's way to fail: an exit status other than 0, and one line on
 // standard error that starts "bvtool: ".
 testing::AssertionResult FailedWithOneLine(const ToolRun& run);
+
+// One call of bvtool and what it must give: its exit status and standard
+// output, and bvtool's one line on standard error when it fails.
+struct ToolStep {
+    std::string args;
+    int status = 0;
+    std::string out;
+};
+// Runs the steps in order, each checked as it runs.
+void RunSteps(const std::vector<ToolStep>& steps);
 
 // Runs a Python script, with the arguments as the shell splits them, in the
 // working folder, and gives its standard output. The script itself is kept

@@ -8,21 +8,15 @@
 
 namespace {
 
-using bvtest::FailedWithOneLine;
-using bvtest::RunTool;
+using bvtest::RunSteps;
 using bvtest::TempFolder;
-using bvtest::ToolRun;
 
 class BvtoolTest : public bvtest::InTempFolder {};
 
 TEST_F(BvtoolTest, SetMergesAndGetReadsBack)
 {
     TempFolder::Write("H1R00101.TXT", "; from the results program\r\n[Def]\r\nStartNr=12\r\n");
-    struct Step {
-        const char* args;
-        int status;
-        const char* out;
-    } steps[] = {
+    RunSteps({
         {"ini set H1R00101.TXT Res Ser1 '10 9 8'", 0, ""},
         {"ini set H1R00101.TXT Res Ser10 '7'", 0, ""},
         {"ini set H1R00101.TXT Notes Comments 'Skiva byttet på bane 3'", 0, ""},
@@ -33,14 +27,7 @@ TEST_F(BvtoolTest, SetMergesAndGetReadsBack)
         {"ini get Missing.TXT Def StartNr", 1, ""},
         {"ini set H1R00101.TXT Def", 1, ""},
         {"ini frob H1R00101.TXT Def StartNr", 1, ""},
-    };
-    for (const Step& s : steps) {
-        ToolRun r = RunTool(s.args);
-        EXPECT_EQ(r.status, s.status) << s.args;
-        EXPECT_EQ(r.out, s.out) << s.args;
-        if (s.status != 0)
-            EXPECT_TRUE(FailedWithOneLine(r)) << s.args;
-    }
+    });
     // The file keeps its comment, and the text is stored in Windows-1252.
     EXPECT_EQ(TempFolder::Read("H1R00101.TXT"),
               "; from the results program\r\n[Def]\r\nStartNr=12\r\n[Res]\r\nSer1=10 9 8\r\nSer10=7\r\n"
@@ -50,11 +37,7 @@ TEST_F(BvtoolTest, SetMergesAndGetReadsBack)
 TEST_F(BvtoolTest, LangShowsOneTextOfTheBuiltLanguageFile)
 {
     const std::string file = std::string(BV_BINARY_DIR) + "/lang/BVRange.bvt";
-    struct Step {
-        std::string args;
-        int status;
-        const char* out;
-    } steps[] = {
+    RunSteps({
         {"lang " + file + " SE IDS_COMP_TRAINNAME", 0, "Träning\n"},
         {"lang " + file + " DE IDS_DEFCOMP_FRAME", 0, "Rahmenschüsse entfernen\n"},
         {"lang " + file + " US IDS_COMP_NAME", 0, "Competition\n"},
@@ -62,14 +45,7 @@ TEST_F(BvtoolTest, LangShowsOneTextOfTheBuiltLanguageFile)
         {"lang " + file + " FI IDS_COMP_NAME", 1, ""},
         {"lang Missing.bvt NO IDS_COMP_NAME", 1, ""},
         {"lang " + file + " NO", 1, ""},
-    };
-    for (const Step& s : steps) {
-        ToolRun r = RunTool(s.args);
-        EXPECT_EQ(r.status, s.status) << s.args;
-        EXPECT_EQ(r.out, s.out) << s.args;
-        if (s.status != 0)
-            EXPECT_TRUE(FailedWithOneLine(r)) << s.args;
-    }
+    });
 }
 
 }  // namespace

@@ -11,9 +11,9 @@
 
 namespace {
 
-using bvtest::FailedWithOneLine;
 using bvtest::ItemBytes;
 using bvtest::RecordHeader;
+using bvtest::RunSteps;
 using bvtest::RunTool;
 using bvtest::TempFolder;
 using bvtest::ToolRun;
@@ -24,8 +24,7 @@ class BvtoolRecordTest : public bvtest::InTempFolder {};
 
 TEST_F(BvtoolRecordTest, CfgSetCreatesTheFileAndGetReadsItBack)
 {
-    struct Step { const char* args; int status; const char* out; };
-    const Step steps[] = {
+    RunSteps({
         {"cfg set .\\\\Comp.BVC 1 1 680 'Bane Ås'", 0, ""},
         {"cfg set Comp.BVC 29 5 500 12", 0, ""},
         {"cfg set Comp.BVC 1 1 680 'Skive Ø'", 0, ""},
@@ -39,14 +38,7 @@ TEST_F(BvtoolRecordTest, CfgSetCreatesTheFileAndGetReadsItBack)
         {"cfg get Missing.bvc 1 1 1", 1, ""},
         {"cfg set NoFolder/x.bvc 1 1 1 x", 1, ""},
         {"cfg frob Comp.BVC 1 1 1", 1, ""},
-    };
-    for (const Step& s : steps) {
-        ToolRun r = RunTool(s.args);
-        EXPECT_EQ(r.status, s.status) << s.args;
-        EXPECT_EQ(r.out, s.out) << s.args;
-        if (s.status != 0)
-            EXPECT_TRUE(FailedWithOneLine(r)) << s.args;
-    }
+    });
     // The file as the programs store it: Windows-1252 text in 36-byte items.
     EXPECT_EQ(TempFolder::Read("Comp.BVC"),
               RecordHeader(3, 36, 1) + ItemBytes(1001680, "Skive \xD8") + ItemBytes(5029500, "12"));
