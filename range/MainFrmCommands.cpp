@@ -1,0 +1,224 @@
+// Outgoing commands: the one routing operation every command goes through,
+// and the frame's builders that fill the commands from lanes, competition
+// and clock.
+#include "range/MainFrm.h"
+
+#include "foundation/CompSettings.h"
+#include "foundation/RangeSettings.h"
+#include "line/BVSerCom.h"
+#include "platform/Clock.h"
+#include "platform/ui/Prompter.h"
+#include "range/Commands.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// The target address and broadcast flag that make a copy a message to all.
+constexpr uint8_t kBroadcastSlot = 60;
+
+}  // namespace
+
+int CMainFrame::SendCommand(int lane, const LineMessage& message, uint8_t flags)
+{
+    if (lane < 0 || lane > LaneTable::kLastLane)
+        return 0;
+    LaneTable& lanes = m_obj.lanes;
+    if (flags & Cmd::kMarkLanes) {
+        // Lanes of the outside range system report through their own events.
+        if (flags & Cmd::kEveryLane) {
+            for (int l = NextActiveLane(0); l != 0; l = NextActiveLane(l))
+                if (lanes[l].channelType != PortRecord::kOutsideSystem)
+                    MarkLane(l, 128);
+        } else if (lane != 0 && lanes[lane].channelType != PortRecord::kOutsideSystem) {
+            MarkLane(lane, 128);
+        }
+    }
+    if (m_simulation)
+        return 0;
+
+    Routing routing = RouteCommand(lane, flags, lanes, m_obj.ports);
+    // A lane of a channel that did not open: every attempt is noted.
+    for (size_t i = 0; i < routing.noLine.size(); ++i)
+        BV_LOG(m_log, 90, "No pointer to com port");
+    for (const Delivery& d : routing.deliveries) {
+        auto copy = std::make_unique<LineMessage>(message);
+        copy->portIndex = static_cast<uint8_t>(d.channel);
+        copy->data[2] = 0x40;
+        if (d.lane == 0) {
+            copy->targetAddress = kBroadcastSlot;
+            copy->broadcast = 1;
+            copy->answerFromLane = 0;
+        } else {
+            // One unit answers: the message carries its lane and waits for it.
+            copy->targetAddress = static_cast<uint8_t>(d.lane);
+            copy->data[4] = static_cast<uint8_t>(d.lane);
+            copy->broadcast = 0;
+            copy->answerFromLane = 1;
+        }
+        m_obj.ports[d.channel].line->SendMsg(std::move(copy));
+    }
+    return routing.result;
+}
+
+void CMainFrame::SendMode(int mode, int lane, uint8_t flags)
+{
+    ModeCmd c;
+    c.lane = lane;
+    c.mode = mode;
+    c.shooterClock = Options().IsOn(CompOptions::ShooterClock);
+    platform::LocalTime now = platform::Now();
+    c.hour = now.hour;
+    c.minute = now.minute;
+    c.second = now.second;
+    c.builtTick = platform::TickCount();
+    c.clockStartTick = m_clockStartTick;
+    const CShotClock& clock = m_obj.clock;
+    c.clockRunning = clock.IsRunning();
+    c.clockMode = clock.GetRunningMode();
+    c.periodSeconds = clock.GetSetPeriod();
+    c.extraSeconds = clock.GetSetExtra();
+    CProgramStore::SerieTiming timing;
+    m_obj.programs.GetSerieTiming(timing, CompInt(CompSettings::kCurrentSeries), 0);
+    c.delay = timing.delay;
+    c.green = timing.green;
+    c.red = timing.red;
+    c.rep = timing.rep;
+    LineMessage m;
+    c.Build(m);
+    SendCommand(lane, m, static_cast<uint8_t>(flags | Cmd::kEveryLine));
+}
+
+void CMainFrame::ResetAllLanes()
+{
+    LineMessage m;
+    LaneResetCmd().Build(m);
+    SendCommand(0, m, Cmd::kEveryLine);
+    // The start-up question waits for the lane-state message of every
+    // active lane; 1 means "not heard yet".
+    for (int lane = LaneTable::kFirstLane; lane <= LaneTable::kLastLane; ++lane)
+        m_obj.lanes[lane].startupDifference = m_obj.lanes.IsActive(lane) ? 1 : 0;
+}
+
+void CMainFrame::SendText(int lane, const std::string& text)
+{
+    auto sendTo = [&](int l) {
+        m_obj.lanes[l].lastText = text;
+        LineMessage m;
+        TextCmd{l, text}.Build(m);
+        SendCommand(l, m, Cmd::kEvenDisabled);
+    };
+    if (lane == 0) {
+        for (int l = NextActiveLane(0); l != 0; l = NextActiveLane(l))
+            sendTo(l);
+    } else if (LaneTable::IsLane(lane)) {
+        sendTo(lane);
+    }
+}
+
+void CMainFrame::OnToggleStop()
+{
+    for (int lane = NextActiveLane(0); lane != 0; lane = NextActiveLane(lane))
+        SendText(lane, m_obj.lanes[lane].lastText.empty() ? "STOP" : "");
+}
+
+void CMainFrame::DeleteMonitorCard(int lane)
+{
+    LineMessage m;
+    LaneValueCmd::DeleteMonitorCard(lane).Build(m);
+    SendCommand(lane, m, Cmd::kMarkLanes);
+}
+
+void CMainFrame::SendZoom(int lane, int level)
+{
+    ZoomCmd c;
+    c.lane = lane;
+    c.series = CompInt(CompSettings::kCurrentSeries);
+    c.tempo = CompInt(CompSettings::kMarkingTempo);
+    c.level = level;
+    LineMessage m;
+    c.Build(m);
+    if (lane != 0)
+        SendCommand(lane, m, Cmd::kMarkLanes);
+    else
+        SendCommand(0, m, Cmd::kEveryLine);
+    static const char* const kKeys[] = {"IDS_INFO_ZOOM0", "IDS_INFO_ZOOM1", "IDS_INFO_ZOOM2"};
+    if (level >= 0 && level <= 2)
+        ShowStatusKeys(kKeys[level], nullptr, nullptr);
+}
+
+void CMainFrame::SendMotor(int lane, int value)
+{
+    LineMessage m;
+    LaneValueCmd::Motor(lane, value).Build(m);
+    if (lane != 0) {
+        SendCommand(lane, m, 0);
+        char number[16];
+        std::snprintf(number, sizeof number, "%d", lane);
+        ShowStatusKeys("IDS_INFO_MOTOR_ONE", nullptr, number);
+    } else {
+        SendCommand(0, m, Cmd::kEveryLine);
+        ShowStatusKeys("IDS_INFO_MOTOR_ALL", nullptr, nullptr);
+    }
+}
+
+void CMainFrame::SendStatusQuery()
+{
+    LineMessage m;
+    LaneValueCmd::StatusQuery().Build(m);
+    SendCommand(0, m, Cmd::kEveryLine);
+}
+
+void CMainFrame::SendLight(int lane, const int intensity[3])
+{
+    // The lamps listen on every line; the lane travels inside the message.
+    auto sendFor = [&](int l) {
+        LightCmd c;
+        c.lane = l;
+        for (int i = 0; i < 3; ++i)
+            c.intensity[i] = intensity[i];
+        LineMessage m;
+        c.Build(m);
+        SendCommand(0, m, Cmd::kEveryLine);
+    };
+    if (lane == 0) {
+        for (int l = NextActiveLane(0); l != 0; l = NextActiveLane(l))
+            sendFor(l);
+    } else if (LaneTable::IsLane(lane)) {
+        sendFor(lane);
+    }
+}
+
+void CMainFrame::SendShoot(int lane, int value)
+{
+    LineMessage m;
+    LaneValueCmd::Shoot(lane, value).Build(m);
+    if (lane != 0)
+        SendCommand(lane, m, Cmd::kMarkLanes);
+    else
+        SendCommand(0, m, Cmd::kEveryLine);
+}
+
+void CMainFrame::SendLift(int lane, int position)
+{
+    int external = RangeInt(RangeItems::kExternalEquipment);
+    if (external != 3 && external != 4 && m_obj.programs.GetEquipment(0) != 131) {
+        platform::MessageBox(m_obj.language.GetText("IDS_LIFT_NOLIFT"));
+        return;
+    }
+    int code = LaneValueCmd::LiftCode(position);
+    auto sendFor = [&](int l) {
+        m_obj.lanes[l].liftPosition = static_cast<int16_t>(position);
+        LineMessage m;
+        LaneValueCmd::Lift(l, code).Build(m);
+        SendCommand(0, m, Cmd::kEveryLine);
+        RedrawRow(l);
+    };
+    if (lane < 1) {
+        for (int l = NextActiveLane(0); l != 0; l = NextActiveLane(l))
+            sendFor(l);
+    } else if (LaneTable::IsLane(lane)) {
+        sendFor(lane);
+    }
+}

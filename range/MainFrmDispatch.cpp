@@ -1,0 +1,173 @@
+// The receive dispatcher: every message the line channels took from the
+// target units is checked for where it comes from and for its length, and
+// handed to the handler of its command byte.
+#include "range/MainFrm.h"
+
+#include "line/BVSerCom.h"
+
+#include <cstdio>
+
+void CMainFrame::DispatchMessages()
+{
+    int sweepsWithMessages = 0;
+    // One message per channel and sweep, so a busy channel cannot starve the
+    // others, and a bounded number of sweeps keeps the tick short.
+    for (int sweep = 0; sweep < kMaxSweeps; ++sweep) {
+        bool found = false;
+        for (int k = 0; k < static_cast<int>(m_obj.ports.size()); ++k) {
+            PortRecord& p = m_obj.ports[k];
+            if (p.type == PortRecord::kOutsideSystem || p.state != PortRecord::kOpen || !p.line)
+                continue;
+            std::unique_ptr<LineMessage> m = p.line->GetMsg();
+            if (!m)
+                continue;
+            m_counterA = 0;
+            m->portIndex = static_cast<uint8_t>(k);
+            found = true;
+            Dispatch(k, *m);
+        }
+        if (!found)
+            break;
+        ++sweepsWithMessages;
+    }
+    // Rating the lines costs a pass over every lane; under load it waits.
+    if (sweepsWithMessages <= 1)
+        UpdateLineStatus();
+}
+
+void CMainFrame::Dispatch(int channel, const LineMessage& m)
+{
+    const PortRecord& p = m_obj.ports[channel];
+    ChannelView view{channel, p.type, p.firstLane, p.lastLane};
+    int lane = LaneOf(m);
+    int laneType = LaneTable::IsLane(lane) ? m_obj.lanes[lane].channelType : 0;
+    switch (CheckOrigin(m, view, laneType)) {
+    case Origin::Accepted:
+        break;
+    case Origin::NotForUs:
+        return;
+    case Origin::IllegalLane:
+        BV_LOG(m_log, 90, "Illegal Lane");
+        return;
+    case Origin::InactiveLane:
+        BV_LOG(m_log, 90, "Inactive Lane for this port");
+        return;
+    case Origin::ForeignChannel:
+        BV_LOG(m_log, 90, "Illegal Com port %d vs %d", p.type, laneType);
+        return;
+    }
+
+    LaneBlock& b = m_obj.lanes[lane];
+    if (b.lineStatus != LineStatus::kAnswers) {
+        RedrawRow(lane);
+        b.lineStatus = LineStatus::kAnswers;
+    }
+    int command = CommandOf(m);
+    if (!IsLongEnough(m)) {
+        ShowStatusKey("IDS_WRN_ILLEGAL_MSG");
+        BV_LOG(m_log, 90, "Msg(%02X) too short (%d) at lane %d", command, m.data[0], lane);
+        return;
+    }
+
+    switch (command) {
+    case Msg::kShot:
+        OnShotMsg(m);
+        break;
+    case Msg::kLiftState:
+        // The lift reports '6' to '8'; the lane keeps the position it stands for.
+        switch (m.data[5]) {
+        case '6': b.liftPosition = '3'; break;
+        case '7': b.liftPosition = '4'; break;
+        case '8': b.liftPosition = '5'; break;
+        default: b.liftPosition = 0; break;
+        }
+        break;
+    case Msg::kLight:
+        b.pendingMode = 0;
+        OnLightMsg(m);
+        break;
+    case Msg::kMonitorPrint:
+        OnMonitorPrintMsg(m);
+        break;
+    case Msg::kUnitVersion:
+    case Msg::kUnitStatus:
+        OnUnitMsg(m);
+        break;
+    case Msg::kSensitivity:
+        b.sensitivity = static_cast<int16_t>(m.data[6] + 1);
+        break;
+    case Msg::kLaneNotice:
+    case Msg::kLaneNotice2: {
+        char text[40];
+        std::snprintf(text, sizeof text, "Lane=%d Msg=%02X ", lane, command);
+        ShowStatusText(text);
+        break;
+    }
+    case Msg::kSeriesChange:
+        SendLaneText(lane, m.data[6], false);
+        break;
+    case Msg::kLaneRefresh:
+        RecomputeLane(lane);
+        RedrawRow(lane);
+        break;
+    case Msg::kModeAck:
+        // The target has its mode: no more repeats for this lane.
+        b.pendingMode = 0;
+        break;
+    case Msg::kLaneState:
+        OnLaneState(lane, m);
+        break;
+    case Msg::kShotFile:
+        OnShotFile(lane, m);
+        break;
+    default:
+        // 'P', 0x90 and 0x94 only tell that the lane is there.
+        break;
+    }
+    RefreshPanel();
+    RedrawRow(lane);
+}
+
+void CMainFrame::OnLaneState(int lane, const LineMessage& m)
+{
+    LaneBlock& b = m_obj.lanes[lane];
+    LaneStateMsg s = LaneStateMsg::Parse(m);
+    b.targetRelay = static_cast<int16_t>(s.relay);
+    WriteActive(lane, static_cast<uint8_t>(s.series));
+    b.targetState = static_cast<int16_t>(s.state);
+    b.targetCompetition = static_cast<int16_t>(s.competition);
+    b.targetField16 = static_cast<int16_t>(s.field16);
+
+    // While the start-up question or the exit countdown waits for the
+    // targets, each lane tells whether it fits the competition.
+    if (m_askType == 1 || m_askType == 3) {
+        bool practice = m_competition == 0;
+        b.startupDifference = StartupDifference(b.startupDifference, practice, b.enabled != 0, s.state, s.relay,
+                                                ActiveRelay(lane), s.competition, m_competition);
+        bool anyWaiting = false;
+        bool anyFlag = false;
+        for (int l = NextActiveLane(0); l != 0; l = NextActiveLane(l)) {
+            anyWaiting |= m_obj.lanes[l].startupDifference == 1;
+            anyFlag |= m_obj.lanes[l].startupDifference != 0;
+        }
+        if (m_askType == 3 && !anyWaiting) {
+            CloseAsk();
+            m_askCountdown = 1;
+        } else if (!anyFlag) {
+            CloseAsk();
+        } else if (!anyWaiting) {
+            m_askCountdown = 0;
+            OnAskCountdown();
+        }
+    }
+    if (s.sendOverview)
+        SendCardOverview(lane);
+}
+
+void CMainFrame::OnShotFile(int lane, const LineMessage& m)
+{
+    int relay = (m.data[6] << 8) | m.data[7];
+    int count = m.data[9];
+    ReloadShotRecord(relay, lane, count);
+    RequestMissingShots(lane);
+}

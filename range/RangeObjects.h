@@ -1,0 +1,22 @@
+#pragma once
+// The objects the whole range control shares: made once by the program, in
+// this order, and handed to the main frame, through which every part of the
+// program reaches them. Tests make a set of their own.
+#include "foundation/BVLog.h"
+#include "foundation/LanguageTable.h"
+#include "foundation/ProgramStore.h"
+#include "foundation/RangeSettings.h"
+#include "foundation/ShotClock.h"
+#include "foundation/TargetTypes.h"
+#include "range/LaneTable.h"
+
+struct RangeObjects {
+    CLanguageTable language;   // every text shown, by key
+    CBVLog log;                // the program's log
+    CRangeSettings settings;   // BVLeder.bvc and the window layout
+    CTargetTypes targetTypes;
+    CProgramStore programs;
+    CShotClock clock;          // the shooting time
+    LaneTable lanes;           // lanes 1..100
+    PortTable ports;           // the four line channels
+};
