@@ -324,3 +324,55 @@ TEST_F(LineChannelsTest, OutsideSystemChannelIsNotAvailable)
     EXPECT_EQ(Port(1).state, PortRecord::kOpen);
     EXPECT_TRUE(Eventually(a, [&] { return a.Unit(7).polls > 0; }));
 }
+
+TEST_F(LineChannelsTest, CommandsToAllUnitsCarryTheirLane)
+{
+    TwoBusesAndTwoFailures();
+    for (int lane : {2, 12})
+        Lane(lane).enabled = 1;
+
+    // Lamps and lifts listen on every line; each lane gets a message of its own.
+    const int intensity[3] = {10, 20, 30};
+    frame->SendLight(0, intensity);
+    platform::ScriptedPrompter prompter;
+    prompter.AnswerMessage(platform::IDOK);
+    {
+        platform::ScopedPrompter scoped(prompter);
+        frame->SendLift(0, '4');  // the range has no lifts
+    }
+    EXPECT_EQ(prompter.Log().size(), 1u);
+    EXPECT_EQ(Lane(2).liftPosition, 0);
+    RangeItem(RangeItems::kExternalEquipment, 3);
+    frame->SendLift(0, '4');
+    EXPECT_EQ(Lane(2).liftPosition, '4');
+    EXPECT_EQ(Lane(12).liftPosition, '4');
+    for (SimBus* s : {&a, &b}) {
+        ASSERT_TRUE(Eventually(*s, [&] { return s->HeardByAll('M').size() == 2 && s->HeardByAll('K').size() == 2; }));
+        EXPECT_EQ(s->HeardByAll('M')[1], (Bytes{0x40, 'M', 12, 3, 0x82, 0, 0, 0, 0x15, 10, 20, 30}));
+        EXPECT_EQ(s->HeardByAll('K')[0], (Bytes{0x40, 'K', 2, '7'}));
+    }
+
+    // The mode to every line, and a repeat to the one lane still waiting,
+    // which goes as a message to all on that lane's line only.
+    frame->SendMode(48, 0, 0);
+    Lane(2).lineStatus = LineStatus::kAnswers;
+    frame->SendMode(72, 2, Cmd::kMarkLanes);
+    EXPECT_EQ(Lane(2).lineStatus, LineStatus::kPending);
+    ASSERT_TRUE(Eventually(a, [&] { return a.HeardByAll('r').size() == 2; }));
+    ASSERT_TRUE(Eventually(b, [&] { return b.HeardByAll('r').size() == 1; }));
+    EXPECT_EQ(a.HeardByAll('r')[0].size(), 26u);
+    EXPECT_EQ(a.HeardByAll('r')[0][2], 0);
+    EXPECT_EQ(a.HeardByAll('r')[0][3], 48);
+    EXPECT_EQ(a.HeardByAll('r')[1][2], 2);
+    EXPECT_EQ(a.HeardByAll('r')[1][3], 72);  // the default options show the shooter clock
+
+    // The start-up reset: every unit, and the start-up question waits for
+    // each active lane.
+    Lane(5).startupDifference = 0x80;
+    frame->ResetAllLanes();
+    EXPECT_EQ(Lane(2).startupDifference, 1);
+    EXPECT_EQ(Lane(12).startupDifference, 1);
+    EXPECT_EQ(Lane(5).startupDifference, 0);
+    ASSERT_TRUE(Eventually(b, [&] { return b.HeardByAll('s').size() == 1; }));
+    EXPECT_EQ(b.HeardByAll('s')[0], (Bytes{0x40, 's', 0, 0xA0, 0x80, 0, 0, 0, 0, 0, 0}));
+}
