@@ -4,6 +4,8 @@
 // status, its card, name and shots in memory, its sums and the state its
 // target reported), and one PortRecord per line channel. The main frame owns
 // both and every part of the program reaches them through it.
+#include "foundation/DataComp.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -53,6 +55,13 @@ struct LaneBlock {
     uint8_t rowMark = 0;        // its row of the lane list is to be redrawn
     uint8_t lineStatus = LineStatus::kNoContact;
     uint8_t settingsTaken = 0;
+    // The lane's records as last read or written: which card it shows and
+    // its series (the series state's bit 7: changed, still to be written),
+    // the card, its name and its shots.
+    ActiveRecord active{};
+    CardRecord card{};
+    NameRecord name{};
+    ShotListRecord shots{};
 
     int32_t shotsCounterSeen = 0;
     int32_t cardCounter = 0;

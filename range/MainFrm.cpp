@@ -2,6 +2,7 @@
 
 #include "foundation/BVConfig.h"
 #include "foundation/CompSettings.h"
+#include "foundation/ui/BVSocket.h"
 #include "platform/ui/FrameWnd.h"
 
 #include <array>
@@ -16,6 +17,11 @@ public:
     {
         if (message == WM_DISPATCH) {
             m_frame.DispatchMessages();
+            return 0;
+        }
+        if (message == WM_SOCKET_NOTIFY) {
+            if (m_frame.m_socket)
+                m_frame.m_socket->OnSocketMessage(wParam, lParam);
             return 0;
         }
         return FrameWnd::OnMessage(message, wParam, lParam);
@@ -33,6 +39,7 @@ CMainFrame::CMainFrame(RangeObjects& objects) : m_obj(objects)
 CMainFrame::~CMainFrame()
 {
     ClosePorts();
+    m_socket.reset();
 }
 
 platform::FrameWnd* CMainFrame::CreateWindowFrame()
@@ -48,24 +55,22 @@ platform::FrameWnd* CMainFrame::CreateWindowFrame()
 
 platform::FrameWnd* CMainFrame::Window() const { return m_window.get(); }
 
-void CMainFrame::SetCompetition(int number, CBVConfig* settings)
+int CMainFrame::CompetitionNumber() const
 {
-    m_competition = number;
-    m_compSettings = settings;
+    return m_obj.comp.IsOpen() ? m_obj.comp.GetComp() : -1;
 }
 
-int CMainFrame::CompInt(const ConfigIntItem& item) const
+int CMainFrame::CompInt(const ConfigIntItem& item)
 {
-    if (!m_compSettings || !m_compSettings->IsOpen())
+    CBVConfig& settings = m_obj.comp.CompConfig();
+    if (!m_obj.comp.IsOpen() || !settings.IsOpen())
         return item.defaultValue;
-    return ReadItem(*m_compSettings, item);
+    return ReadItem(settings, item);
 }
 
 CompOptions CMainFrame::Options() const
 {
-    if (!m_compSettings || !m_compSettings->IsOpen())
-        return CompOptions();
-    return CompSettings::ReadOptions(*m_compSettings);
+    return m_obj.comp.IsOpen() ? m_obj.comp.Options() : CompOptions();
 }
 
 int CMainFrame::RangeInt(const ConfigIntItem& item)

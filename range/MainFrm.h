@@ -18,6 +18,7 @@
 #include <string>
 
 class CBVConfig;
+class CBVSocket;
 
 namespace platform {
 class FrameWnd;
@@ -68,6 +69,9 @@ public:
     // Writes the lane's series into its active record; lane 0 clears the
     // record of the final marking.
     void WriteActive(int lane, uint8_t series);
+    // Marks the gaps of the lane's shots up to the count its target holds,
+    // on the card as stored, so they can be asked for.
+    virtual void ReloadShotRecord(int relay, int lane, int count);
     void ShowStatusKey(const char* key);
     void ShowStatusText(const std::string& text);
     void ShowStatusKeys(const char* key1, const char* key2, const char* text);
@@ -78,7 +82,11 @@ public:
     int SendCommand(int lane, const LineMessage& message, uint8_t flags);
     void SendMode(int mode, int lane, uint8_t flags);
     void ResetAllLanes();
+    void SendLaneSetup(int lane, uint8_t flags);
+    void SendProgram(int lane, uint8_t flags);
     void SendText(int lane, const std::string& text);
+    // The lane's card as we have it, for its monitor; lane 0 for every active lane.
+    virtual void SendCardOverview(int lane);
     void DeleteMonitorCard(int lane);
     void SendZoom(int lane, int level);
     void SendMotor(int lane, int value);
@@ -95,11 +103,16 @@ public:
     int m_askCountdown = 0;
     uint32_t m_clockStartTick = 0;  // tick count when the shooting clock was last started
 
-    // The open competition: its number (-1 none, 0 the practice competition)
-    // and its settings file.
-    int CompetitionNumber() const { return m_competition; }
-    void SetCompetition(int number, CBVConfig* settings);
-    int CompInt(const ConfigIntItem& item) const;
+    // The clock link's server, made on the frame's window by the start-up;
+    // opening the lines starts it on the clock port, closing them stops it.
+    std::unique_ptr<CBVSocket> m_socket;
+    int m_clockPort = 8888;
+
+    // The open competition's number (-1 none, 0 the practice competition),
+    // its settings (each with its default while none is open), and the range
+    // configuration's.
+    int CompetitionNumber() const;
+    int CompInt(const ConfigIntItem& item);
     CompOptions Options() const;
     int RangeInt(const ConfigIntItem& item);
 
@@ -112,9 +125,7 @@ protected:
     virtual void OnUnitMsg(const LineMessage& m);
     virtual void RequestMissingShots(int lane);
     virtual void SendLaneText(int lane, int series, bool force);
-    virtual void SendCardOverview(int lane);
     virtual void RecomputeLane(int lane);
-    virtual void ReloadShotRecord(int relay, int lane, int count);
     virtual void CloseAsk();
     virtual void OnAskCountdown();
     virtual void RedrawRow(int lane);
@@ -125,8 +136,6 @@ private:
 
     void OnLaneState(int lane, const LineMessage& m);
     void OnShotFile(int lane, const LineMessage& m);
-    // The relay now on the lane, from its active record.
-    int ActiveRelay(int lane) const;
     void OpenChannel(int k);
 
     RangeObjects& m_obj;
@@ -134,6 +143,4 @@ private:
     std::unique_ptr<FrameWindow> m_window;
     bool m_simulation = false;
     bool m_outsideSystem = false;
-    int m_competition = -1;
-    CBVConfig* m_compSettings = nullptr;
 };

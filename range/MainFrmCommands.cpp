@@ -10,7 +10,9 @@
 #include "platform/ui/Prompter.h"
 #include "range/Commands.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -88,6 +90,75 @@ void CMainFrame::SendMode(int mode, int lane, uint8_t flags)
     LineMessage m;
     c.Build(m);
     SendCommand(lane, m, static_cast<uint8_t>(flags | Cmd::kEveryLine));
+}
+
+void CMainFrame::SendLaneSetup(int lane, uint8_t flags)
+{
+    int twin = CompInt(CompSettings::kTwinLane);
+    if (lane == 0)
+        lane = NextActiveLane(0);
+    if (!LaneTable::IsLane(lane))
+        return;
+    const LaneBlock& b = m_obj.lanes[lane];
+    const CardRecord& card = b.card;
+    int competition = CompetitionNumber();
+    LaneSetupCmd c;
+    c.lane = lane;
+    c.flags = flags;
+    // The twin lane shows another lane's shots and takes part with it.
+    c.takingPart = (b.enabled || lane == twin) && competition != 0;
+    c.sensitivity = card.sensitivity;
+    c.bandLength = card.band2;
+    c.bandFrequency = card.band1;
+    c.relay = card.relay;
+    c.markKind = CompInt(CompSettings::kMarkKind);
+    c.zoomMode = CompInt(CompSettings::kZoomMode);
+    c.competition = competition;
+    platform::LocalTime now = platform::Now();
+    c.day = now.day;
+    c.month = now.month;
+    c.year = now.year;
+    c.targetCode = CTargetTypes::ToTargetCode(card.targetType);
+    c.bulletRadius200 = static_cast<int>(std::lround(m_obj.targetTypes.GetBulletRadius(card.targetType) * 200));
+    c.distance = CompInt(CompSettings::kDistance);
+    c.simulatedDistance = CompInt(CompSettings::kSimulatedDistance);
+    c.seriesMeasure = CompInt(CompSettings::kSeriesMeasure);
+    c.tempo = CompInt(CompSettings::kMarkingTempo);
+    c.externalEquipment = RangeInt(RangeItems::kExternalEquipment);
+    c.programEquipment = m_obj.programs.GetEquipment(0);
+    c.zoomLevel = CompInt(CompSettings::kZoomLevel);
+    c.decimals = CompInt(CompSettings::kDecimals);
+    c.options = Options().Text();
+    c.valueSystem = card.valueSystem;
+    c.practice = competition == 0;
+    c.series = b.active.seriesState;
+    LineMessage m;
+    c.Build(m);
+    SendCommand(lane, m, Cmd::kMarkLanes | Cmd::kEvenDisabled);
+    SendProgram(lane, Cmd::kMarkLanes | Cmd::kEvenDisabled);
+}
+
+void CMainFrame::SendProgram(int lane, uint8_t flags)
+{
+    if (!LaneTable::IsLane(lane))
+        return;
+    const LaneBlock& b = m_obj.lanes[lane];
+    CProgramStore& programs = m_obj.programs;
+    int external = RangeInt(RangeItems::kExternalEquipment);
+    int equipment = programs.GetEquipment(0);
+    std::string className(b.name.cls, strnlen(b.name.cls, sizeof b.name.cls));
+    int cls = programs.FindClass(className, 0);
+    ProgramCmd c;
+    c.lane = lane;
+    c.practice = CompetitionNumber() == 0;
+    for (int s = 1; s <= CProgramStore::kMaxSeries; ++s) {
+        c.shots[s] = programs.GetSerieShots(s, 0);
+        c.bits[s] = ProgramCmd::SeriesBits(external, equipment, programs.GetSerieTarget(s, 0),
+                                           programs.GetClassFlag(cls, s, 0));
+    }
+    LineMessage m;
+    c.Build(m);
+    SendCommand(lane, m, flags);
 }
 
 void CMainFrame::ResetAllLanes()

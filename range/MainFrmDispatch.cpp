@@ -6,6 +6,7 @@
 #include "line/BVSerCom.h"
 
 #include <cstdio>
+#include <cstring>
 
 void CMainFrame::DispatchMessages()
 {
@@ -138,12 +139,36 @@ void CMainFrame::OnLaneState(int lane, const LineMessage& m)
     b.targetCompetition = static_cast<int16_t>(s.competition);
     b.targetField16 = static_cast<int16_t>(s.field16);
 
+    int competition = CompetitionNumber();
+    CDataComp& comp = m_obj.comp;
+    // In the practice competition, and on a lane outside the competition, the
+    // target's own card is the lane's card.
+    if ((competition == 0 || !b.enabled) && comp.IsOpen()) {
+        b.card.relay = static_cast<int16_t>(s.relay);
+        b.card.lane = static_cast<int16_t>(lane);
+        if (comp.GetCard(b.card, 1) >= 0) {
+            b.card.targetType = static_cast<uint8_t>(CTargetTypes::FromTargetCode(s.targetCode));
+            if (s.extended) {
+                b.card.valueSystem = static_cast<uint8_t>(s.valueSystem);
+                b.card.cardValue2 = s.cardValue2;
+                b.card.cardValue = s.cardValue;
+                b.card.targetComp = static_cast<uint8_t>(s.competition);
+                std::memcpy(b.card.cardData, s.cardData, sizeof b.card.cardData);
+                b.card.sensitivity = static_cast<uint8_t>(s.sensitivity);
+            }
+            CardRecord stored = b.card;
+            if (comp.StartNumberMode())
+                stored.lane = 0;
+            if (comp.CardFile().WriteRecKey(&stored) != 0)
+                BV_LOG(m_log, 80, "Failed to write card %d:%d", stored.relay, lane);
+        }
+    }
+
     // While the start-up question or the exit countdown waits for the
     // targets, each lane tells whether it fits the competition.
     if (m_askType == 1 || m_askType == 3) {
-        bool practice = m_competition == 0;
-        b.startupDifference = StartupDifference(b.startupDifference, practice, b.enabled != 0, s.state, s.relay,
-                                                ActiveRelay(lane), s.competition, m_competition);
+        b.startupDifference = StartupDifference(b.startupDifference, competition == 0, b.enabled != 0, s.state,
+                                                s.relay, b.active.relay, s.competition, competition);
         bool anyWaiting = false;
         bool anyFlag = false;
         for (int l = NextActiveLane(0); l != 0; l = NextActiveLane(l)) {
@@ -168,6 +193,13 @@ void CMainFrame::OnShotFile(int lane, const LineMessage& m)
 {
     int relay = (m.data[6] << 8) | m.data[7];
     int count = m.data[9];
+    // The target's count belongs to the card of its relay; on another card
+    // it would mark gaps where that card has none.
+    if (relay != m_obj.lanes[lane].card.relay) {
+        BV_LOG(m_log, 80, "Shot file of relay %d ignored at lane %d with relay %d", relay, lane,
+               m_obj.lanes[lane].card.relay);
+        return;
+    }
     ReloadShotRecord(relay, lane, count);
     RequestMissingShots(lane);
 }

@@ -25,7 +25,7 @@ void CMainFrame::OnAskCountdown()
 {
     if (m_askType == 1) {
         // The question stays only while some lane's target does not fit.
-        bool practice = m_competition == 0;
+        bool practice = CompetitionNumber() == 0;
         for (int lane = NextActiveLane(0); lane != 0; lane = NextActiveLane(lane)) {
             uint8_t flags = m_obj.lanes[lane].startupDifference;
             if (practice)

@@ -3,6 +3,7 @@
 #include "range/MainFrm.h"
 
 #include "foundation/RangeSettings.h"
+#include "foundation/ui/BVSocket.h"
 #include "line/BVSerCom.h"
 #include "platform/Codepage.h"
 #include "platform/ui/Prompter.h"
@@ -46,6 +47,10 @@ void CMainFrame::OpenPorts()
     // and its lanes show no contact, while the others serve theirs.
     for (int k = 0; k < static_cast<int>(ports.size()); ++k)
         OpenChannel(k);
+
+    // The displays of the range connect to the clock link.
+    if (m_socket)
+        m_socket->Connect(1, m_clockPort, "");
 }
 
 void CMainFrame::OpenChannel(int k)
@@ -108,6 +113,8 @@ void CMainFrame::ClosePorts()
         p.outside = nullptr;
         p.state = PortRecord::kClosed;
     }
+    if (m_socket)
+        m_socket->Close();
 }
 
 void CMainFrame::MarkLane(int lane, uint8_t value)

@@ -3,6 +3,7 @@
 // this order, and handed to the main frame, through which every part of the
 // program reaches them. Tests make a set of their own.
 #include "foundation/BVLog.h"
+#include "foundation/DataComp.h"
 #include "foundation/LanguageTable.h"
 #include "foundation/ProgramStore.h"
 #include "foundation/RangeSettings.h"
@@ -16,6 +17,7 @@ struct RangeObjects {
     CRangeSettings settings;   // BVLeder.bvc and the window layout
     CTargetTypes targetTypes;
     CProgramStore programs;
+    CDataComp comp;            // the open competition's files
     CShotClock clock;          // the shooting time
     LaneTable lanes;           // lanes 1..100
     PortTable ports;           // the four line channels

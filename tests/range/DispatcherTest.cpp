@@ -1,7 +1,10 @@
 // The receive dispatcher on messages made by hand: what each command byte
 // does to its lane, what is refused and how it is reported.
+#include "foundation/ui/BVSocket.h"
 #include "platform/ui/FrameWnd.h"
 #include "range/MainFrm.h"
+
+#include "RecordingFrame.h"
 
 #include "QtApp.h"
 #include "TempFolder.h"
@@ -13,36 +16,6 @@
 #include <vector>
 
 namespace {
-
-// A frame that notes what the dispatcher hands on to the rest of the program.
-class RecordingFrame : public CMainFrame {
-public:
-    using CMainFrame::CMainFrame;
-    std::vector<std::string> calls;
-
-protected:
-    void OnShotMsg(const LineMessage& m) override { Note("shot", m.data[4]); }
-    void OnMonitorPrintMsg(const LineMessage& m) override { Note("print", m.data[4]); }
-    void OnLightMsg(const LineMessage& m) override { Note("light", m.data[4]); }
-    void OnUnitMsg(const LineMessage& m) override { Note("unit", m.data[3]); }
-    void RequestMissingShots(int lane) override { Note("missing", lane); }
-    void SendLaneText(int lane, int series, bool force) override
-    {
-        Note("text", lane, series, force);
-    }
-    void RecomputeLane(int lane) override { Note("recompute", lane); }
-    void ReloadShotRecord(int relay, int lane, int count) override { Note("reload", relay, lane, count); }
-    void SendCardOverview(int lane) override { Note("overview", lane); }
-
-private:
-    template <typename... T>
-    void Note(const char* what, T... values)
-    {
-        std::string s = what;
-        ((s += " " + std::to_string(values)), ...);
-        calls.push_back(s);
-    }
-};
 
 // A language file of the few texts the dispatcher shows.
 void WriteLanguageFile(const std::string& path)
@@ -152,6 +125,7 @@ TEST_F(DispatcherTest, HandedOnToTheirOwners)
     frame->Dispatch(0, Message(0x87, 26, 4));
     frame->Dispatch(0, Message(0xA1, 6, 5, {0, 4}));
     frame->Dispatch(0, Message(0xA2, 10, 6));
+    Lane(100).card.relay = 300;
     frame->Dispatch(1, Message(0xB4, 12, 100, {0, 0x01, 0x2C, 0, 17}));
     frame->Dispatch(0, Message('P', 5, 7));
     frame->Dispatch(0, Message(0x90, 4, 7));
@@ -229,4 +203,16 @@ TEST_F(DispatcherTest, TooShortIsShownAndLogged)
     frame->Dispatch(0, Message('C', 16, 7, {0x20}));
     EXPECT_NE(Log().find("Msg(43) too short (16) at lane 7"), std::string::npos);
     EXPECT_TRUE(frame->calls.empty());
+}
+
+TEST_F(DispatcherTest, ClockLinkRunsWhileTheLinesAreOpen)
+{
+    frame->m_socket = std::make_unique<CBVSocket>(frame->Window());
+    frame->m_clockPort = 0;  // any free port
+    frame->OpenPorts();
+    EXPECT_TRUE(frame->m_socket->IsOpen());
+    EXPECT_EQ(frame->m_socket->Flags() & 1, 1);  // a server
+    EXPECT_GT(frame->m_socket->LocalPort(), 0);
+    frame->ClosePorts();
+    EXPECT_FALSE(frame->m_socket->IsOpen());
 }

@@ -2,7 +2,10 @@
 // pseudo-terminals: channels opened from a range folder's settings, commands
 // on the right bus, messages on the right lanes, the line status of a lane,
 // and channels that cannot open.
+#include "foundation/CompSettings.h"
 #include "foundation/RangeSettings.h"
+#include "foundation/TargetTypes.h"
+#include "platform/FileSystem.h"
 #include "line/BVSerCom.h"
 #include "platform/Clock.h"
 #include "platform/PseudoTerminal.h"
@@ -375,4 +378,56 @@ TEST_F(LineChannelsTest, CommandsToAllUnitsCarryTheirLane)
     EXPECT_EQ(Lane(5).startupDifference, 0);
     ASSERT_TRUE(Eventually(b, [&] { return b.HeardByAll('s').size() == 1; }));
     EXPECT_EQ(b.HeardByAll('s')[0], (Bytes{0x40, 's', 0, 0xA0, 0x80, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(LineChannelsTest, LaneSetupFromTheLanesCard)
+{
+    a.Start(1);
+    ASSERT_TRUE(a.bus->AddUnit(2));
+    Channel(0, 1, 1, 10);
+    CDataComp& comp = objects->comp;
+    ASSERT_EQ(platform::CreateFolders(comp.FolderOf(1)), 0);
+    ASSERT_EQ(comp.Open(1, 1), 0);
+    ASSERT_EQ(WriteItem(comp.CompConfig(), CompSettings::kDistance, 300), 0);
+    frame->OpenPorts();
+    LaneBlock& lane = Lane(2);
+    lane.enabled = 1;
+    lane.lineStatus = LineStatus::kAnswers;
+    lane.card.relay = 7;
+    lane.card.lane = 2;
+    lane.card.targetType = 1;
+    lane.card.sensitivity = 2;
+    lane.card.band1 = 1;
+    lane.card.band2 = 20;
+    lane.card.valueSystem = 2;
+    lane.active.seriesState = 0x83;
+
+    frame->SendLaneSetup(2, 0x03);
+    EXPECT_EQ(lane.lineStatus, LineStatus::kPending);
+    ASSERT_TRUE(Eventually(a, [&] { return a.Heard(2, 's').size() == 1 && a.Heard(2, 'v').size() == 1; }));
+    Bytes setup = a.Heard(2, 's')[0];
+    ASSERT_EQ(setup.size(), 38u);  // bytes 2..39
+    auto at = [&](int position) { return setup[static_cast<size_t>(position - 2)]; };
+    EXPECT_EQ(at(4), 2);
+    EXPECT_EQ(at(5), 0x03);
+    EXPECT_EQ(at(6), 0x85);
+    EXPECT_EQ(at(7), 1);
+    EXPECT_EQ(at(9), 20);
+    EXPECT_EQ(at(10), 1);
+    EXPECT_EQ(at(11), 2);
+    EXPECT_EQ(at(13), 1);
+    EXPECT_EQ(at(14) << 8 | at(15), 7);
+    EXPECT_EQ(at(18), 1);
+    EXPECT_EQ(at(22), CTargetTypes::ToTargetCode(1));
+    EXPECT_EQ(at(25) | at(26) << 8, 300);
+    EXPECT_EQ(at(35), 2);
+    EXPECT_EQ(at(37), 0);
+    EXPECT_EQ(at(38), 3);
+    EXPECT_EQ(at(39), 3);
+    EXPECT_EQ(a.Heard(2, 'v')[0].size(), 61u);
+
+    // The overview of an empty card.
+    frame->SendCardOverview(2);
+    ASSERT_TRUE(Eventually(a, [&] { return a.Heard(2, 'x').size() == 1; }));
+    EXPECT_EQ(a.Heard(2, 'x')[0], (Bytes{0x40, 'x', 2, 1, 0, 0, 0, 0xFF, 0xFF}));
 }
