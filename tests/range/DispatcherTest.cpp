@@ -20,7 +20,11 @@ namespace {
 // A language file of the few texts the dispatcher shows.
 void WriteLanguageFile(const std::string& path)
 {
-    std::string text = "BVRange\r\nIDS_WRN_ILLEGAL_MSG;;;;Ugyldig;Ugyldig;Ogiltigt;Illegal message;Falsch\r\n";
+    std::string text = "BVRange\r\n"
+                       "IDS_WRN_ILLEGAL_MSG;;;;Ugyldig;Ugyldig;Ogiltigt;Illegal message;Falsch\r\n"
+                       "IDS_INFO_MOTOR_ONE;;;;M;M;M;Band advance, lane;B\r\n"
+                       "IDS_INFO_MOTOR_ALL;;;;M;M;M;Band advance, all lanes;B\r\n"
+                       "IDS_INFO_ZOOM2;;;;Z;Z;Z;Zoom: best;Z\r\n";
     for (char& c : text)
         c = static_cast<char>(c ^ CLanguageTable::kScrambleKey);
     bvtest::TempFolder::Write(path, text);
@@ -215,4 +219,30 @@ TEST_F(DispatcherTest, ClockLinkRunsWhileTheLinesAreOpen)
     EXPECT_GT(frame->m_socket->LocalPort(), 0);
     frame->ClosePorts();
     EXPECT_FALSE(frame->m_socket->IsOpen());
+}
+
+TEST_F(DispatcherTest, StopTextTogglesOnEveryActiveLane)
+{
+    for (int lane : {3, 4, 100})
+        Lane(lane).enabled = 1;
+    Lane(4).lastText = "10.9";
+    Lane(5).lastText = "";  // not active
+    frame->OnToggleStop();
+    EXPECT_EQ(Lane(3).lastText, "STOP");
+    EXPECT_EQ(Lane(4).lastText, "");
+    EXPECT_EQ(Lane(100).lastText, "STOP");
+    EXPECT_EQ(Lane(5).lastText, "");
+    frame->OnToggleStop();
+    EXPECT_EQ(Lane(3).lastText, "");
+    EXPECT_EQ(Lane(4).lastText, "STOP");
+}
+
+TEST_F(DispatcherTest, CommandsTellTheOfficerInTheStatusBar)
+{
+    frame->SendMotor(5, 1);
+    EXPECT_EQ(Pane(CMainFrame::kInfoPane), "Band advance, lane 5");
+    frame->SendMotor(0, 1);
+    EXPECT_EQ(Pane(CMainFrame::kInfoPane), "Band advance, all lanes");
+    frame->SendZoom(0, 2);
+    EXPECT_EQ(Pane(CMainFrame::kInfoPane), "Zoom: best");
 }

@@ -201,3 +201,41 @@ TEST_F(LaneRecordsTest, ShotFileMarksGapsOnTheLanesOwnCardOnly)
     EXPECT_EQ(stored.shots[4].state, CDataComp::kSlotFree);
     EXPECT_EQ(frame->calls, (std::vector<std::string>{"reload 2 6 4", "missing 6"}));
 }
+
+TEST_F(LaneRecordsTest, StartupQuestionWaitsForEveryActiveLane)
+{
+    struct Case {
+        const char* what;
+        int askType;
+        int state3, state4;       // lane states the two targets report
+        int relay4;               // relay the target of lane 4 reports (the lanes have 5)
+        int askAfter;
+        int countdownAfter;
+    };
+    const Case cases[] = {
+        {"both fit", 1, 2, 2, 5, 0, 7},
+        {"lane 3 idle while it takes part", 1, 0, 2, 5, 1, 0},
+        {"lane 4 shoots another relay", 1, 2, 2, 6, 1, 0},
+        {"exit countdown, all heard", 3, 2, 0, 5, 0, 1},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        Open(1);
+        for (int lane : {3, 4}) {
+            Lane(lane).enabled = 1;
+            Lane(lane).active.relay = 5;
+        }
+        frame->ResetAllLanes();
+        frame->m_askType = k.askType;
+        frame->m_askCountdown = 7;
+        frame->Dispatch(0, Message(0xB3, 15, 3, {0, static_cast<uint8_t>(k.state3), 0, 5, 1, 0, 1, 0, 0, 0, 0}));
+        // One lane not heard yet: the question waits.
+        EXPECT_EQ(frame->m_askType, k.askType);
+        frame->Dispatch(0, Message(0xB3, 15, 4,
+                                   {0, static_cast<uint8_t>(k.state4), 0, static_cast<uint8_t>(k.relay4), 1, 0, 1, 0, 0, 0, 0}));
+        EXPECT_EQ(frame->m_askType, k.askAfter);
+        EXPECT_EQ(frame->m_askCountdown, k.countdownAfter);
+        frame.reset();
+        comp().Close();
+    }
+}
