@@ -1,5 +1,6 @@
 // Any card as an overview for the monitor: every part is a whole command that
 // fits its record, and the parts together carry each counted line once.
+#include "fuzz/FuzzScratch.h"
 #include "range/Commands.h"
 
 #include <cstddef>
@@ -24,15 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         c.shots.push_back(shot);
     }
     std::vector<LineMessage> parts = c.Build();
-    if (parts.empty())
-        __builtin_trap();
+    fuzz::Check(!parts.empty());
     for (size_t p = 0; p < parts.size(); ++p) {
         const LineMessage& m = parts[p];
         // An entry may start at byte 64 and take three bytes.
-        if (m.data[0] < 9 || m.data[0] > CardOverviewCmd::kPartEnd + 2 || m.data[3] != 'x' || m.data[4] != 7)
-            __builtin_trap();
-        if (m.data[5] != (p == 0 ? 1 : 2))
-            __builtin_trap();
+        fuzz::Check(m.data[0] >= 9 && m.data[0] <= CardOverviewCmd::kPartEnd + 2 && m.data[3] == 'x' && m.data[4] == 7);
+        fuzz::Check(m.data[5] == (p == 0 ? 1 : 2));
     }
     return 0;
 }

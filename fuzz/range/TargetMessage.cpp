@@ -1,13 +1,13 @@
 // Any bytes as a message from a target unit, on any of the channels: the
 // dispatcher checks and handles it without reading or writing outside the
 // message and the lanes, and no message ever counts as coming from lane 0.
+#include "fuzz/FuzzScratch.h"
 #include "range/MainFrm.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -17,20 +17,15 @@ namespace {
 
 RangeObjects* g_objects;
 CMainFrame* g_frame;
-std::string g_folder;
-
-void RemoveFolder() { std::filesystem::remove_all(g_folder); }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // A folder of its own, with the log off: refused messages are logged.
-    char folder[] = "/tmp/fuzz_TargetMessage.XXXXXX";
-    if (!mkdtemp(folder) || chdir(folder) != 0)
+    static const fuzz::ScratchFolder scratch("fuzz-target-message");
+    if (chdir(scratch.Path().c_str()) != 0)
         std::abort();
-    g_folder = folder;
-    std::atexit(RemoveFolder);
     std::ofstream("BVLog.ini") << "[BVLog]\r\nLevel=200\r\n";
     g_objects = new RangeObjects;
     g_frame = new CMainFrame(*g_objects);
@@ -60,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size_t n = size - 2 < sizeof m->data ? size - 2 : sizeof m->data;
     std::memcpy(m->data, data + 2, n);
     g_frame->Dispatch(channel, *m);
-    if (lanes[0].lineStatus != LineStatus::kNoContact || lanes[0].sensitivity != 0 || lanes[0].liftPosition != 0)
-        __builtin_trap();
+    fuzz::Check(lanes[0].lineStatus == LineStatus::kNoContact && lanes[0].sensitivity == 0 &&
+                lanes[0].liftPosition == 0);
     return 0;
 }
