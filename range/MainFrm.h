@@ -17,7 +17,6 @@
 #include <memory>
 #include <string>
 
-class CBVConfig;
 class CBVSocket;
 
 namespace platform {
