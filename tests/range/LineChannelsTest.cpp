@@ -189,8 +189,10 @@ TEST_F(LineChannelsTest, CommandsReachTheirBusAndSlot)
 
     frame->SendText(2, "A");
     frame->SendText(12, "B");
-    ASSERT_TRUE(Eventually(a, [&] { return a.Heard(2, 'W').size() == 1; }));
-    ASSERT_TRUE(Eventually(b, [&] { return b.Heard(12, 'W').size() == 1; }));
+    // A command to one unit waits for its acknowledgement; on a busy machine
+    // it may go out again, so a unit can hear it more than once.
+    ASSERT_TRUE(Eventually(a, [&] { return !a.Heard(2, 'W').empty(); }));
+    ASSERT_TRUE(Eventually(b, [&] { return !b.Heard(12, 'W').empty(); }));
     EXPECT_EQ(a.Heard(2, 'W')[0], (Bytes{0x40, 'W', 2, 0x40, 25, 22, 2, ' ', 'A', ' ', 0, 0}));
     EXPECT_EQ(b.Heard(12, 'W')[0][2], 12);
     EXPECT_EQ(a.Heard(3, 'W').size(), 0u);
@@ -200,10 +202,10 @@ TEST_F(LineChannelsTest, CommandsReachTheirBusAndSlot)
     LineMessage del;
     LaneValueCmd::DeleteMonitorCard(0).Build(del);
     EXPECT_EQ(frame->SendCommand(0, del, Cmd::kEveryLane), 12);
-    ASSERT_TRUE(Eventually(a, [&] { return a.Heard(3, '9').size() == 1; }));
-    ASSERT_TRUE(Eventually(b, [&] { return b.Heard(12, '9').size() == 1; }));
+    ASSERT_TRUE(Eventually(a, [&] { return !a.Heard(3, '9').empty() && !a.Heard(2, '9').empty(); }));
+    ASSERT_TRUE(Eventually(b, [&] { return !b.Heard(12, '9').empty(); }));
     EXPECT_EQ(a.Heard(3, '9')[0], (Bytes{0x40, '9', 3}));
-    EXPECT_EQ(a.Heard(2, '9').size(), 1u);
+    EXPECT_EQ(a.Heard(2, '9')[0], (Bytes{0x40, '9', 2}));
     // Lane 25's channel did not open.
     EXPECT_NE(Log().find("No pointer to com port"), std::string::npos);
 
@@ -226,9 +228,10 @@ TEST_F(LineChannelsTest, CommandsReachTheirBusAndSlot)
 
     // Marked lanes wait for the target's answer.
     Lane(3).lineStatus = LineStatus::kAnswers;
+    size_t before = a.Heard(3, '9').size();
     frame->DeleteMonitorCard(3);
     EXPECT_EQ(Lane(3).lineStatus, LineStatus::kPending);
-    ASSERT_TRUE(Eventually(a, [&] { return a.Heard(3, '9').size() == 2; }));
+    ASSERT_TRUE(Eventually(a, [&] { return a.Heard(3, '9').size() > before; }));
 }
 
 TEST_F(LineChannelsTest, MessagesReachTheirLanes)
@@ -404,7 +407,7 @@ TEST_F(LineChannelsTest, LaneSetupFromTheLanesCard)
 
     frame->SendLaneSetup(2, 0x03);
     EXPECT_EQ(lane.lineStatus, LineStatus::kPending);
-    ASSERT_TRUE(Eventually(a, [&] { return a.Heard(2, 's').size() == 1 && a.Heard(2, 'v').size() == 1; }));
+    ASSERT_TRUE(Eventually(a, [&] { return !a.Heard(2, 's').empty() && !a.Heard(2, 'v').empty(); }));
     Bytes setup = a.Heard(2, 's')[0];
     ASSERT_EQ(setup.size(), 38u);  // bytes 2..39
     auto at = [&](int position) { return setup[static_cast<size_t>(position - 2)]; };
@@ -428,6 +431,6 @@ TEST_F(LineChannelsTest, LaneSetupFromTheLanesCard)
 
     // The overview of an empty card.
     frame->SendCardOverview(2);
-    ASSERT_TRUE(Eventually(a, [&] { return a.Heard(2, 'x').size() == 1; }));
+    ASSERT_TRUE(Eventually(a, [&] { return !a.Heard(2, 'x').empty(); }));
     EXPECT_EQ(a.Heard(2, 'x')[0], (Bytes{0x40, 'x', 2, 1, 0, 0, 0, 0xFF, 0xFF}));
 }
