@@ -291,6 +291,10 @@ private:
     // Counts a change of the lane's card in its ActiveRecord.
     void BumpLaneCounter(int lane);
     int32_t RewriteShots(int relay, int lane, const ShotListRecord* list);
+    // Opens and locks Shot.BVD and reads list recNo into m_shots afresh: the
+    // start of a read-modify-write of a card's shots. On false the file is
+    // released again.
+    bool LockShotList(int32_t recNo, int relay, int lane);
 
     std::string m_base = ".\\";
     CBVLog m_log;

@@ -68,17 +68,8 @@ int32_t CDataComp::AddShot(int relay, int lane, ShotRecord& shot, ShotListRecord
     }
 
     // The read, the slot choice and the write of the list are one bracket.
-    if (m_shot.CheckOpen() != 0)
+    if (!LockShotList(card.shotRec, relay, lane))
         return 0;
-    if (m_shot.Lock() != 0) {
-        m_shot.CheckClose(0);
-        return 0;
-    }
-    if (m_shot.ReadRecDirect(card.shotRec, &m_shots) != 0) {
-        m_shot.CheckClose(0);
-        BV_LOG(m_log, 90, "Failed to open shotrec for %d:%d!", relay, lane);
-        return 0;
-    }
     const int32_t counter = NextCounter(m_shots.updateCounter);
 
     // Shot number k goes where the k-th shot or skipped position falls; free
@@ -173,17 +164,8 @@ int32_t CDataComp::RewriteShots(int relay, int lane, const ShotListRecord* list)
         BV_LOG(m_log, 90, "Shot rec index not found!");
         return 0;
     }
-    if (m_shot.CheckOpen() != 0)
+    if (!LockShotList(card.shotRec, relay, lane))
         return 0;
-    if (m_shot.Lock() != 0) {
-        m_shot.CheckClose(0);
-        return 0;
-    }
-    if (m_shot.ReadRecDirect(card.shotRec, &m_shots) != 0) {
-        m_shot.CheckClose(0);
-        BV_LOG(m_log, 90, "Failed to open shotrec for %d:%d!", relay, lane);
-        return 0;
-    }
     const int32_t counter = NextCounter(m_shots.updateCounter);
     if (list) {
         // Up to and with the given list's first free slot; the stored slots
@@ -246,4 +228,20 @@ int CDataComp::MarkSkipped(ShotListRecord& list, int n)
     }
     BV_LOG(m_log, 90, "Shotcard is full!");
     return result;
+}
+
+bool CDataComp::LockShotList(int32_t recNo, int relay, int lane)
+{
+    if (m_shot.CheckOpen() != 0)
+        return false;
+    if (m_shot.Lock() != 0) {
+        m_shot.CheckClose(0);
+        return false;
+    }
+    if (m_shot.ReadRecDirect(recNo, &m_shots) != 0) {
+        m_shot.CheckClose(0);
+        BV_LOG(m_log, 90, "Failed to open shotrec for %d:%d!", relay, lane);
+        return false;
+    }
+    return true;
 }

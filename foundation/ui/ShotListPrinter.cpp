@@ -15,38 +15,14 @@ namespace {
 constexpr const char* kDocumentName = "Log";
 constexpr int kFoot = 50;  // the foot strip, 5 mm
 
-// Notes whether the printer question was answered, so that a cancelled
-// dialog can be told from a printer that could not be reached.
-class PrinterAnswerWatch : public Prompter {
-public:
-    explicit PrinterAnswerWatch(Prompter& inner) : m_inner(inner) {}
-    int Message(const MessageRequest& request) override { return m_inner.Message(request); }
-    void Beep(BeepKind kind) override { m_inner.Beep(kind); }
-    bool ChooseFile(const FileRequest& request, std::string& path) override { return m_inner.ChooseFile(request, path); }
-    bool ChooseFolder(const FolderRequest& request, std::string& folder) override
-    {
-        return m_inner.ChooseFolder(request, folder);
-    }
-    bool ChooseColour(uint32_t& colour) override { return m_inner.ChooseColour(colour); }
-    bool ChoosePrinter(PrinterChoice& choice) override
-    {
-        answered = m_inner.ChoosePrinter(choice);
-        return answered;
-    }
-    bool answered = false;
-
-private:
-    Prompter& m_inner;
-};
 
 }  // namespace
 
 int CShotListPrinter::Print(const CardRecord& card, const NameRecord*, const ShotListRecord& shots)
 {
     PrintJob job;
-    PrinterAnswerWatch watch(CurrentPrompter());
-    if (!job.ChoosePrinter(watch))
-        return watch.answered ? kNoPrinter : kCancelled;
+    if (!job.ChoosePrinter())
+        return job.Cancelled() ? kCancelled : kNoPrinter;
     return Print(job, card, shots);
 }
 

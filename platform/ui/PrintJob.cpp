@@ -167,7 +167,8 @@ bool PrintJob::ChoosePrinter(Prompter& prompter)
     m_printer.reset();
     PrinterChoice choice;
     choice.printerName = FromQt(QPrinterInfo::defaultPrinterName());
-    if (!prompter.ChoosePrinter(choice))
+    m_cancelled = !prompter.ChoosePrinter(choice);
+    if (m_cancelled)
         return false;
     m_choice = choice;
     if (!choice.pdfPath.empty()) {

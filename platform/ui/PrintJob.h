@@ -77,6 +77,9 @@ public:
     // printer. false when the user cancels or the chosen printer cannot be
     // reached. A choice with a PDF path prints into that file on A4.
     bool ChoosePrinter(Prompter& prompter = CurrentPrompter());
+    // Whether the last ChoosePrinter failed because the user cancelled the
+    // question, rather than because the chosen printer could not be reached.
+    bool Cancelled() const { return m_cancelled; }
     // The default printer's settings without asking; false when the machine
     // has no printer.
     bool UseDefaultPrinter();
@@ -92,6 +95,7 @@ private:
     bool UsePrinter(const std::string& name);
 
     PrinterChoice m_choice;
+    bool m_cancelled = false;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintTarget> m_target;
 };
