@@ -4,25 +4,6 @@
 
 namespace ExportTriggers {
 
-std::string ExchangeFolder(std::string configured)
-{
-    if (configured.empty())
-        return ".\\";
-    if (configured.back() != '\\')
-        configured += '\\';
-    return configured;
-}
-
-bool IsValidPrefix(std::string_view prefix)
-{
-    if (prefix.size() != 2)
-        return false;
-    char letter = prefix[0];
-    if (letter >= 'a' && letter <= 'z')
-        letter = static_cast<char>(letter - 'a' + 'A');
-    return letter >= 'A' && letter <= 'Z' && prefix[1] >= '0' && prefix[1] <= '9';
-}
-
 bool OneRelayPerFile(int resultsProgram)
 {
     return resultsProgram == 3 || resultsProgram == 4 || resultsProgram == 5 || resultsProgram == 7;

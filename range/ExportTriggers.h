@@ -3,18 +3,8 @@
 // tells the officer afterwards. The exchange itself (file formats, merging
 // with what the results side wrote) is the exchange object's; here are the
 // choices the frame makes around it.
-#include <string>
-#include <string_view>
 
 namespace ExportTriggers {
-
-// The folder for exchange files as configured: ".\" when empty, and always
-// ending in a backslash.
-std::string ExchangeFolder(std::string configured);
-
-// The competition's prefix names every exchange file: a letter of either
-// case and a digit, nothing else.
-bool IsValidPrefix(std::string_view prefix);
 
 // The results programs whose files hold one relay each (line and list
 // formats): an export on command takes the relay on the first active lane.

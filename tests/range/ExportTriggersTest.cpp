@@ -1,28 +1,9 @@
-// The choices around an export: folder, prefix and the relays of an export on command.
+// The relays of an export on command.
 #include "range/ExportTriggers.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(ExportTriggers, FolderAndPrefix)
-{
-    EXPECT_EQ(ExportTriggers::ExchangeFolder(""), ".\\");
-    EXPECT_EQ(ExportTriggers::ExchangeFolder("X:\\BV"), "X:\\BV\\");
-    EXPECT_EQ(ExportTriggers::ExchangeFolder(".\\BV\\"), ".\\BV\\");
-
-    struct Case {
-        const char* prefix;
-        bool valid;
-    };
-    const Case cases[] = {
-        {"H1", true}, {"h1", true}, {"Z0", true}, {"a9", true},
-        {"", false}, {"H", false}, {"H12", false}, {"1H", false}, {"11", false}, {"HH", false},
-        {"@1", false}, {"[1", false}, {"`1", false}, {"{1", false}, {"\xC5" "1", false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ExportTriggers::IsValidPrefix(c.prefix), c.valid) << c.prefix;
-}
 
 TEST(ExportTriggers, OfficeRelaysByResultsProgram)
 {
