@@ -1,7 +1,11 @@
 #include "range/ShotSimulator.h"
 
+#include "foundation/TargetTypes.h"
+#include "range/ShotMessage.h"
+
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 ShotSimulator::ShotSimulator(Uniform uniform)
     : m_uniform(std::move(uniform)),
@@ -34,4 +38,72 @@ void ShotSimulator::NextSeries(int lane)
     uint8_t next = static_cast<uint8_t>((l.band & 0x7F) + 1);
     l.band = static_cast<uint8_t>(next | ((next & 1) ? 0x80 : 0));
     l.changed = platform::Now();
+}
+
+ShotRecord ShotSimulator::MakeShot(const ShotInput& in, const CTargetTypes& types, const platform::LocalTime& now)
+{
+    ShotRecord r;
+    std::memset(&r, 0, sizeof r);
+    Lane& lane = LaneState(in.lane);
+
+    // A poor shooter's signals and shots spread wider.
+    bool fair = in.kind == 2;
+    r.sensorA = static_cast<uint8_t>(RandomStep(31, 0, 100, fair ? 40 : 70));
+    r.sensorB = static_cast<uint8_t>(RandomStep(31, 0, 100, fair ? 30 : 60));
+    r.sensorC = static_cast<uint8_t>(RandomStep(31, 0, 100, fair ? 40 : 70));
+    r.sensorD = static_cast<uint8_t>(RandomStep(32, 0, 100, fair ? 40 : 60));
+    if (types.GetDistance(in.targetType) >= 100)
+        r.sensorD = 255;  // long-range targets have no fourth sensor
+
+    // A tenth beyond the face, in micrometres.
+    double reach = static_cast<double>(static_cast<int32_t>(types.GetFaceRadius(in.targetType) * 1100));
+    int spread = in.kind == 2 ? 37 : in.kind == 3 ? 26 : 48;
+    r.x = static_cast<int32_t>(RandomStep(0, -reach, reach, spread));
+    r.y = static_cast<int32_t>(RandomStep(0, -reach, reach, spread));
+
+    lane.counter = static_cast<uint8_t>((lane.counter + 1) & 0x0F);
+    r.data43 = lane.counter;
+    r.data44 = lane.band;
+
+    uint16_t flags = 0;
+    ++lane.bandCount;
+    if (in.bandFrequency != 0) {
+        if (lane.bandCount == 1)
+            r.data45 = static_cast<int16_t>(in.bandLength);
+        if (lane.bandCount >= in.bandFrequency) {
+            lane.bandCount = 0;
+            flags |= 0x100;
+        }
+    }
+    if (in.kind == 3) {
+        if (RandomStep(5, 0, 10, 0) > 8)
+            flags |= 0x200;
+        if (RandomStep(50, 0, 100, 0) > 80)
+            flags |= 0x08;
+    }
+    r.flags = flags;
+
+    r.shotAt = static_cast<int32_t>(RandomStep(250, -30, 1500, 50));
+    r.temperature = static_cast<int16_t>(static_cast<int>(RandomStep(20, 18, 22, 50)) * 100);
+
+    r.century = static_cast<uint8_t>(now.year / 100);
+    r.year = static_cast<uint8_t>(now.year % 100);
+    r.month = static_cast<uint8_t>(now.month);
+    r.day = static_cast<uint8_t>(now.day);
+    r.hour = static_cast<uint8_t>(now.hour);
+    r.minute = static_cast<uint8_t>(now.minute);
+    r.second = static_cast<uint8_t>(now.second);
+    r.hundredths = static_cast<uint8_t>(now.millisecond / 10);
+
+    r.radius = ShotRadius(r.x, r.y);
+    // Valued as it would lie on the real target: the coordinates scaled from
+    // the simulated distance to the real one.
+    double scale = in.distance != 0 ? static_cast<double>(in.simulatedDistance) / in.distance : 1.0;
+    r.value = static_cast<int16_t>(types.Score(r.x * scale / 1000.0, r.y * scale / 1000.0, in.targetType,
+                                               types.GetBulletRadius(in.targetType), in.valueSystem));
+    r.state = CDataComp::kSlotNoPosition;
+    r.data41 = static_cast<uint8_t>(in.lane);
+    r.shotNumber = 0;
+    r.series = static_cast<uint8_t>(in.series & 0x7F);
+    return r;
 }

@@ -4,12 +4,15 @@
 // competition, the views, the monitors' data and the exports without targets.
 // The shots wander: each value takes a random step from a middle value
 // towards one of its limits, smaller the more often it is narrowed.
+#include "foundation/DataComp.h"
 #include "platform/Clock.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <random>
+
+class CTargetTypes;
 
 class ShotSimulator {
 public:
@@ -37,6 +40,23 @@ public:
 
     // The lane's next simulated series.
     void NextSeries(int lane);
+
+    // Kinds of simulated shots: 1 a good shooter, 2 a fair one, 3 a poor one
+    // whose shots also carry the warning and frame bits now and then.
+    struct ShotInput {
+        int kind = 1;
+        int lane = 0;
+        int targetType = 0;       // the lane's effective target type
+        int valueSystem = 0;      // the card's
+        int bandFrequency = 0;    // the card's band advance: every n shots, 0 never
+        int bandLength = 0;
+        int series = 0;           // the lane's current series
+        int distance = 0;         // real and simulated distance in metres, as set
+        int simulatedDistance = 0;
+    };
+    // One shot for the lane, valued on its target at now; the store picks
+    // its slot (shot number 0).
+    ShotRecord MakeShot(const ShotInput& in, const CTargetTypes& types, const platform::LocalTime& now);
 
 private:
     double Draw();
