@@ -95,6 +95,7 @@ struct LaneBlock {
     uint8_t fetchRunning = 0;
     uint8_t printFlag = 0;
     int32_t printSeries = 0;
+    int16_t printRelay = 0;     // relay of the card fetched for printing
     std::string lastText;       // the last line sent to the lane's monitor
 
     // Back to the state of a lane at start.

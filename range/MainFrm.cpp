@@ -4,11 +4,16 @@
 #include "foundation/CompSettings.h"
 #include "foundation/ui/BVSocket.h"
 #include "platform/ui/FrameWnd.h"
+#include "range/DlgAsk.h"
+
+#include <QCloseEvent>
+#include <QEvent>
 
 #include <array>
 #include <cstdio>
 
-// The frame's window: it passes the frame's own window messages on.
+// The frame's window: it passes the frame's own window messages, its timer
+// and its closing on to the frame.
 class CMainFrame::FrameWindow : public platform::FrameWnd {
 public:
     explicit FrameWindow(CMainFrame& frame) : m_frame(frame) {}
@@ -20,11 +25,41 @@ public:
             return 0;
         }
         if (message == WM_SOCKET_NOTIFY) {
-            if (m_frame.m_socket)
-                m_frame.m_socket->OnSocketMessage(wParam, lParam);
+            m_frame.OnSocketMessage(wParam, lParam);
+            return 0;
+        }
+        if (message == CDlgAsk::WM_ASK_ANSWER) {
+            m_frame.OnAskAnswer(static_cast<int>(wParam));
             return 0;
         }
         return FrameWnd::OnMessage(message, wParam, lParam);
+    }
+
+    void OnTimer(int id) override
+    {
+        if (id == CMainFrame::kTickTimer)
+            m_frame.OnTick();
+        else
+            BV_LOG(m_frame.m_log, 80, "Unknown timer event");
+    }
+
+protected:
+    void changeEvent(QEvent* event) override
+    {
+        FrameWnd::changeEvent(event);
+        if (event->type() == QEvent::ActivationChange && isActiveWindow())
+            m_frame.OnSetFocus();
+    }
+
+    // The close box asks the frame, which may ask the officer first.
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (m_frame.m_closing) {
+            event->accept();
+            return;
+        }
+        event->ignore();
+        m_frame.CloseFrame(false);
     }
 
 private:
@@ -40,6 +75,7 @@ CMainFrame::~CMainFrame()
 {
     ClosePorts();
     m_socket.reset();
+    delete m_askBox.data();
 }
 
 platform::FrameWnd* CMainFrame::CreateWindowFrame()
@@ -89,7 +125,19 @@ void CMainFrame::ShowStatusKey(const char* key)
     if (text.size() > 50)
         text.resize(50);
     m_window->SetPaneText(kWarningPane, text);
-    m_statusCountdown = 0;
+    m_tick.statusCountdown = 0;
+}
+
+void CMainFrame::ShowStatusFor(const char* key, int ticks)
+{
+    ShowStatusKey(key);
+    m_tick.statusCountdown = ticks;
+}
+
+void CMainFrame::ClearStatusText()
+{
+    if (m_window)
+        m_window->SetPaneText(kWarningPane, "");
 }
 
 void CMainFrame::ShowStatusText(const std::string& text)
@@ -98,7 +146,7 @@ void CMainFrame::ShowStatusText(const std::string& text)
         return;
     m_window->SetPaneText(kInfoPane, "");
     m_window->SetPaneText(kWarningPane, text);
-    m_statusCountdown = 0;
+    m_tick.statusCountdown = 0;
 }
 
 void CMainFrame::ShowStatusKeys(const char* key1, const char* key2, const char* text)

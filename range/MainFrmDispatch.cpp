@@ -22,7 +22,7 @@ void CMainFrame::DispatchMessages()
             std::unique_ptr<LineMessage> m = p.line->GetMsg();
             if (!m)
                 continue;
-            m_counterA = 0;
+            m_tick.counterA = 0;
             m->portIndex = static_cast<uint8_t>(k);
             found = true;
             Dispatch(k, *m);
@@ -177,11 +177,11 @@ void CMainFrame::OnLaneState(int lane, const LineMessage& m)
         }
         if (m_askType == 3 && !anyWaiting) {
             CloseAsk();
-            m_askCountdown = 1;
+            m_tick.askCountdown = 1;
         } else if (!anyFlag) {
             CloseAsk();
         } else if (!anyWaiting) {
-            m_askCountdown = 0;
+            m_tick.askCountdown = 0;
             OnAskCountdown();
         }
     }

@@ -252,7 +252,7 @@ TEST_F(LineChannelsTest, MessagesReachTheirLanes)
     EXPECT_EQ(Lane(12).targetState, 1);
     EXPECT_EQ(Lane(12).targetCompetition, 9);
     EXPECT_EQ(Lane(11).sensitivity, 0);
-    EXPECT_EQ(frame->m_counterA, 0);
+    EXPECT_EQ(frame->m_tick.counterA, 0);
 }
 
 TEST_F(LineChannelsTest, LineStatusFollowsSilenceAndAnswers)

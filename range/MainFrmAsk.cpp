@@ -1,0 +1,143 @@
+// The frame's two questions in the question box: at start-up, whether to
+// choose another competition or go to the practice competition when the
+// targets do not fit the one opened; at exit, whether the targets go to the
+// practice competition before the program closes.
+#include "range/MainFrm.h"
+
+#include "platform/ui/FrameWnd.h"
+#include "range/DlgAsk.h"
+
+#include <array>
+
+namespace {
+
+// Ticks of the countdowns; an outside range system answers more slowly.
+constexpr int kStartupTicks = 15;
+constexpr int kStartupTicksOutside = 45;
+constexpr int kExitTicks = 30;
+constexpr int kExitTicksOutside = 75;
+
+}  // namespace
+
+void CMainFrame::Ask(int type)
+{
+    if (m_askBox && type != 3) {
+        m_askBox->Close();
+        m_askBox->deleteLater();
+        m_askBox = nullptr;
+    }
+    if (!m_askBox) {
+        m_askBox = new CDlgAsk(Window());
+        m_askBox->Create();
+    }
+    m_askType = type;
+    const std::string noMessage;
+    switch (type) {
+    case 1:
+        m_askBox->SetContent(m_obj.language.GetText("IDS_ASK_INIT_TITLE"), noMessage,
+                             {0, 0, 0, CDlgAsk::kCancel}, {nullptr, nullptr, nullptr, "IDS_CANCEL"});
+        m_tick.askCountdown = m_outsideSystem ? kStartupTicksOutside : kStartupTicks;
+        break;
+    case 2:
+        m_askBox->SetContent(m_obj.language.GetText("IDS_ASK_EXIT_TITLE"), m_obj.language.GetText("IDS_ASK_EXIT"),
+                             {CDlgAsk::kYes, CDlgAsk::kNo, 0, CDlgAsk::kCancel},
+                             {"IDS_YES", "IDS_NO", nullptr, "IDS_CANCEL"});
+        m_tick.askCountdown = 0;
+        break;
+    case 3:
+        m_askBox->SetContent(m_obj.language.GetText("IDS_ASK_EXIT_TITLE"), noMessage,
+                             {0, 0, 0, CDlgAsk::kCancel}, {nullptr, nullptr, nullptr, "IDS_CANCEL"});
+        m_tick.askCountdown = m_outsideSystem ? kExitTicksOutside : kExitTicks;
+        break;
+    default:
+        break;
+    }
+    m_askBox->ShowWindow(true);
+}
+
+void CMainFrame::AskStartup() { Ask(1); }
+
+void CMainFrame::AskProgress()
+{
+    if (!m_askBox)
+        return;
+    // The bar fills over the last 15 ticks (45 with an outside system).
+    int span = m_outsideSystem ? 9000 : 3000;
+    int position = 100 - m_tick.askCountdown * 20000 / span;
+    m_askBox->SetProgress(position < 0 ? 0 : position);
+}
+
+bool CMainFrame::AskCountdownEnd()
+{
+    if (!m_askBox)
+        return true;
+    OnAskCountdown();
+    return !m_closed;
+}
+
+void CMainFrame::CloseAsk()
+{
+    if (m_askBox)
+        m_askBox->Close();
+}
+
+void CMainFrame::OnAskCountdown()
+{
+    switch (m_askType) {
+    case 1: {
+        bool practice = CompetitionNumber() == 0;
+        for (int lane = NextActiveLane(0); lane != 0; lane = NextActiveLane(lane)) {
+            uint8_t flags = m_obj.lanes[lane].startupDifference;
+            if (practice)
+                flags &= static_cast<uint8_t>(~1);
+            if (flags == 0)
+                continue;
+            // A target does not fit the competition: ask what to do.
+            if (m_askBox) {
+                m_askBox->SetContent(m_obj.language.GetText("IDS_ASK_INIT_TITLE"),
+                                     m_obj.language.GetText("IDS_ASK_INIT_DIFF"),
+                                     {CDlgAsk::kNewCompetition, CDlgAsk::kPractice, 0, CDlgAsk::kCancel},
+                                     {"IDS_ASK_INIT_NEW", "IDS_ASK_INIT_TRAIN", nullptr, "IDS_CANCEL"});
+                m_askBox->SetProgress(0);
+                m_askBox->ShowWindow(true);
+            }
+            return;
+        }
+        CloseAsk();
+        m_askType = 0;
+        break;
+    }
+    case 3:
+        m_askType = 0;
+        CloseAsk();
+        CloseFrame(true);
+        break;
+    default:
+        m_askType = 0;
+        break;
+    }
+}
+
+void CMainFrame::OnAskAnswer(int value)
+{
+    int type = m_askType;
+    if (type == 1 && value == CDlgAsk::kNewCompetition) {
+        CloseAsk();
+        m_askType = 0;
+        OnCompetitionChoice();
+    } else if (type == 1 && value == CDlgAsk::kPractice) {
+        SwitchToPractice();
+        CloseAsk();
+        m_askType = 0;
+    } else if (type == 2 && value == CDlgAsk::kYes) {
+        SwitchToPractice();
+        m_askType = 0;
+        Ask(3);
+    } else if (type == 2 && value == CDlgAsk::kNo) {
+        m_askType = 0;
+        CloseFrame(true);
+    } else {
+        CloseAsk();
+        m_askType = 0;
+    }
+}

@@ -1,0 +1,123 @@
+// The exchange with the results program: results written to the exchange
+// folder after each stored shot or on command, and the shooters' names taken
+// from it onto the lanes' cards.
+#include "range/MainFrm.h"
+
+#include "foundation/BVExch.h"
+#include "foundation/BVFileEx.h"
+#include "foundation/CompSettings.h"
+#include "foundation/RangeSettings.h"
+#include "platform/ui/Prompter.h"
+#include "range/ExportTriggers.h"
+#include "range/WaitCursor.h"
+
+int CMainFrame::SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* text)
+{
+    int competition = CompetitionNumber();
+    if (competition == 0) {
+        platform::MessageBox(m_obj.language.GetText("IDS_WRN_COMPTRAIN"));
+        return -1;
+    }
+    CWaitCursor wait;
+    CBVExch exch;
+    int rc = exch.ExportResults(competition, firstRelay, lastRelay, firstLane, shooters, "");
+    const ExportTriggers::Outcome* outcome = ExportTriggers::OutcomeOf(rc);
+    if (!outcome)
+        return rc == 0 ? 0 : -1;
+    if (outcome->logLevel != 0) {
+        const std::string& subject = rc == CBVExch::kIllegalPrefix ? exch.prefix : exch.FailedFile();
+        BV_LOG(m_log, outcome->logLevel, outcome->logText, subject.c_str());
+    }
+    if (outcome->statusKey) {
+        if (outcome->withFolder)
+            ShowStatusText(m_obj.language.GetText(outcome->statusKey) + " " + exch.FailedFolder());
+        else
+            ShowStatusKey(outcome->statusKey);
+    }
+    if (outcome->messageKey)
+        platform::MessageBox(m_obj.language.GetText(outcome->messageKey));
+    if (outcome->beep)
+        platform::CurrentPrompter().Beep(rc == 0 ? platform::BeepKind::Information : platform::BeepKind::Exclamation);
+    return rc == 0 ? 0 : -1;
+}
+
+void CMainFrame::SendOfficeResults()
+{
+    int first = NextActiveLane(0);
+    int relay = first != 0 ? m_obj.lanes[first].active.relay : 0;
+    ExportTriggers::Relays relays = ExportTriggers::OfficeRelays(RangeInt(RangeItems::kResultsProgram), relay);
+    if (SendResults(relays.first, relays.last, first, ExportTriggers::kOfficeShooters) == 0)
+        ShowStatusKeys("IDS_INFO_SENT", "", nullptr);
+}
+
+int CMainFrame::ImportNames(int laneLimit)
+{
+    CDataComp& comp = m_obj.comp;
+    int competition = CompetitionNumber();
+    if (competition <= 0)
+        return 0;
+    CWaitCursor wait;
+    CBVConfig& config = m_obj.settings.Config();
+    std::string folder = CBVExch::NormalizeFolder(config.IsOpen() ? CRangeSettings::ReadExchangeFolder(config) : "");
+    std::string prefix = ReadItem(comp.CompConfig(), CompSettings::kPrefix);
+    int program = RangeInt(RangeItems::kResultsProgram);
+
+    CBVExch exch;
+    exch.resultsProgram = program;
+    exch.startNumbers = comp.StartNumberMode();
+    exch.prefix = prefix;
+    exch.exchangeFolder = folder;
+    // The lanes asked for, each with the relay (or start number) of its card;
+    // a single lane is asked for with its own relay.
+    int relay = 0;
+    auto ask = [&](int lane) {
+        LaneBlock& b = m_obj.lanes[lane];
+        if (b.card.nameRec != 0)
+            comp.ReadName(b.card, b.name);
+        exch.relays[lane] = b.card.relay;
+        if (relay == 0)
+            relay = b.card.relay;
+    };
+    if (laneLimit == 0) {
+        for (int lane = NextActiveLane(0); lane != 0; lane = NextActiveLane(lane))
+            ask(lane);
+    } else if (m_obj.lanes.IsActive(laneLimit)) {
+        ask(laneLimit);
+    }
+
+    if (program != 8 && CBVFileEx::TestFolder(folder) == 0) {
+        ShowStatusText(m_obj.language.GetText("IDS_WRN_FAIL_PATH") + " " + folder);
+        return 0;
+    }
+    if (!CBVExch::IsValidPrefix(prefix)) {
+        BV_LOG(m_log, 80, "Illegal prefix (%s)!", prefix.c_str());
+        return 0;
+    }
+    int rc = exch.ImportNames(relay, laneLimit, competition, folder);
+    if (rc == CBVExch::kUnknownResultsProgram) {
+        BV_LOG(m_log, 90, "Ukjent resultatprogram valgt (%d) - bruker BVRes format", program);
+        return 0;
+    }
+    if (rc != 0)
+        return 0;
+
+    for (int lane = NextActiveLane(0); lane != 0; lane = NextActiveLane(lane)) {
+        if (laneLimit != 0 && lane != laneLimit)
+            continue;
+        const NameRecord& got = exch.names[lane];
+        if (got.startNumber == -1)
+            continue;  // a lane that got no name keeps the one it had
+        LaneBlock& b = m_obj.lanes[lane];
+        b.name = got;
+        b.name.competition = competition;
+        if (comp.StoreName(b.card.relay, lane, b.name) == 0) {
+            CardRecord card = b.card;
+            if (comp.StartNumberMode())
+                card.lane = 0;
+            if (comp.CardFile().ReadRecKey(&card) == 0)
+                b.card.nameRec = card.nameRec;
+        }
+        b.rowMark = 1;
+    }
+    return 1;
+}
