@@ -1,0 +1,294 @@
+// The range control's start-up on the first tick, its questions and its close.
+#include "FrameFixture.h"
+
+#include "foundation/CompSettings.h"
+#include "foundation/ui/BVSocket.h"
+#include "platform/SystemInfo.h"
+#include "platform/ui/FrameWnd.h"
+#include "range/DlgAsk.h"
+
+namespace {
+
+using bvtest::RangeFolderSpec;
+
+class StartupTest : public bvtest::RangeFrameTest {};
+
+TEST(StartupWord, WorkshopModeByTheWordAfterTheName)
+{
+    struct Case {
+        const char* line;
+        bool production;
+    };
+    const Case cases[] = {
+        {"BVLeder", false},
+        {"BVLeder VERKSTEDER", true},
+        {"BVLeder verksteder", true},       // compared in capitals
+        {"BVLeder VerkSteder more", true},  // only the first word counts
+        {"BVLeder other", false},
+        {"BVLeder VERKSTEDERX", false},
+        {"BVLeder ", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CMainFrame::IsProductionMode(c.line), c.production) << c.line;
+}
+
+// Each start-up that cannot open a competition tells why, and the program
+// closes on the first tick.
+TEST_F(StartupTest, WithoutACompetitionTheProgramCloses)
+{
+    struct Case {
+        const char* name;
+        RangeFolderSpec spec;
+        bool removeFolder;
+        const char* log;
+        const char* message;
+    };
+    RangeFolderSpec none;
+    none.competition = -1;
+    const Case cases[] = {
+        {"no competition", none, false, "No valid competition selected!", "No valid competition selected"},
+        {"competition folder missing", {}, true, "Failed to get access to comp1 directory!",
+         "Cannot write to the folder"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bvtest::MakeRangeFolder(c.spec);
+        if (c.removeFolder)
+            std::system("rm -rf Comp1");
+        prompter.Clear();
+        Start();
+        Ticks(1);
+        EXPECT_TRUE(Frame().Closed());
+        EXPECT_NE(Log().find(c.log), std::string::npos);
+        ASSERT_EQ(prompter.Questions().size(), 1u);
+        EXPECT_EQ(prompter.Questions()[0].text, c.message);
+        EXPECT_EQ(Frame().CompetitionNumber(), -1);
+        app.reset();
+        std::system("rm -rf Comp1 BVLeder.bvc BVLog.txt");
+    }
+}
+
+TEST_F(StartupTest, WorkshopModeClosesWithoutOpening)
+{
+    bvtest::MakeRangeFolder({});
+    Start("BVLeder verksteder");
+    Ticks(1);
+    EXPECT_EQ(Frame().m_tick.startState, TickSchedule::kRunning);
+    EXPECT_TRUE(Frame().Closed());
+    EXPECT_TRUE(prompter.Questions().empty());
+}
+
+TEST_F(StartupTest, FirstTickOpensCompetitionLinesAndClockLink)
+{
+    RangeFolderSpec spec;
+    spec.firstLane = 2;
+    spec.lastLane = 5;
+    bvtest::MakeRangeFolder(spec);
+    // The line of channel 1 cannot open.
+    platform::SetComDevice(1, folder.File("no-such-port"));
+    Start();
+    // The first focus arms the tick; nothing is opened before it runs.
+    EXPECT_EQ(Frame().m_tick.startState, TickSchedule::kFirstFocus);
+    EXPECT_EQ(Frame().CompetitionNumber(), -1);
+    Ticks(1);
+
+    EXPECT_FALSE(Frame().Closed());
+    EXPECT_EQ(Frame().CompetitionNumber(), 1);
+    EXPECT_EQ(Frame().Ports()[0].state, PortRecord::kFailed);
+    EXPECT_NE(Log().find("Failed to open Com1"), std::string::npos);
+    // The displays still get their clock link.
+    ASSERT_TRUE(Frame().m_socket);
+    EXPECT_TRUE(Frame().m_socket->IsOpen());
+    EXPECT_GT(Frame().m_socket->LocalPort(), 0);
+    EXPECT_EQ(RangeText(RangeItems::kComputerName), platform::ComputerName());
+
+    // Every lane of the competition got its card for relay 1.
+    CDataComp& comp = objects->comp;
+    for (int lane = 1; lane <= 6; ++lane) {
+        SCOPED_TRACE(lane);
+        bool active = lane >= 2 && lane <= 5;
+        EXPECT_EQ(Lane(lane).enabled, active ? 1 : 0);
+        ActiveRecord a;
+        EXPECT_EQ(comp.ReadActive(lane, a), active ? 0 : -1);
+        if (active) {
+            EXPECT_EQ(a.relay, 1);
+            EXPECT_NE(a.cardRec, 0);
+            EXPECT_EQ(Lane(lane).card.relay, 1);
+            EXPECT_EQ(Lane(lane).card.lane, lane);
+        }
+    }
+    // The final marking's record, cleared.
+    ActiveRecord zero;
+    EXPECT_EQ(comp.ReadActive(0, zero), 0);
+    EXPECT_EQ(zero.seriesState, 129);
+    EXPECT_EQ(Frame().Window()->Caption(), "BVLeder - Test 1");
+}
+
+// The start-up question waits 15 ticks for the targets; a lane whose target
+// never told its state turns it into a question.
+TEST_F(StartupTest, StartupQuestion)
+{
+    struct Case {
+        const char* name;
+        int competition;
+        bool question;
+    };
+    const Case cases[] = {
+        {"a lane not heard in a competition", 1, true},
+        // In the practice competition a lane not heard is no difference.
+        {"practice competition", 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RangeFolderSpec spec;
+        spec.competition = c.competition;
+        spec.com = 0;
+        spec.simulation = true;
+        bvtest::MakeRangeFolder(spec);
+        {
+            CBVConfig range;
+            range.Open(".\\BVLeder.bvc", 1);
+            CRangeSettings::WriteChannel(range, 0, {1, 1, 4});
+        }
+        Start();
+        Ticks(1);
+        ASSERT_FALSE(Frame().Closed());
+        CDlgAsk* box = Frame().AskBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->IsOpen());
+        EXPECT_EQ(Frame().m_askType, 1);
+        EXPECT_EQ(box->Caption(), "Start-up");
+        EXPECT_FALSE(box->item(CDlgAsk::IDC_BUTTON1).visible());
+        // The first tick counted one; the bar fills towards the end.
+        Ticks(13);
+        EXPECT_EQ(Frame().m_askType, 1);
+        EXPECT_TRUE(box->item(CDlgAsk::IDC_PROGRESS).visible());
+        EXPECT_EQ(box->item(CDlgAsk::IDC_PROGRESS).pos(), 94);
+        Ticks(1);
+        if (c.question) {
+            EXPECT_EQ(Frame().m_askType, 1);
+            EXPECT_TRUE(box->IsOpen());
+            EXPECT_EQ(box->Line(0), "The targets are set to another competition or relay");
+            EXPECT_EQ(box->item(CDlgAsk::IDC_BUTTON1).text(), "Choose competition");
+            EXPECT_EQ(box->item(CDlgAsk::IDC_BUTTON2).text(), "Practice");
+            EXPECT_FALSE(box->item(CDlgAsk::IDC_PROGRESS).visible());
+            // Cancel leaves everything as it is.
+            box->item(CDlgAsk::IDC_BUTTON4).click();
+            EXPECT_FALSE(box->IsOpen());
+            EXPECT_EQ(Frame().CompetitionNumber(), 1);
+        } else {
+            EXPECT_FALSE(box->IsOpen());
+        }
+        EXPECT_EQ(Frame().m_askType, 0);
+        app.reset();
+        std::system("rm -rf Comp0 Comp1 BVLeder.bvc");
+    }
+}
+
+TEST_F(StartupTest, StartupAnswerPracticeSwitchesTheRange)
+{
+    RangeFolderSpec spec;
+    spec.com = 0;
+    spec.simulation = true;
+    bvtest::MakeRangeFolder(spec);
+    {
+        CBVConfig range;
+        range.Open(".\\BVLeder.bvc", 1);
+        CRangeSettings::WriteChannel(range, 0, {1, 1, 4});
+    }
+    Start();
+    Ticks(16);
+    CDlgAsk* box = Frame().AskBox();
+    ASSERT_TRUE(box && box->IsOpen());
+    box->item(CDlgAsk::IDC_BUTTON2).click();
+    EXPECT_EQ(Frame().CompetitionNumber(), 0);
+    EXPECT_EQ(RangeText({1, 1, 680, ""}), "0");
+    // The practice folder was made, and named.
+    CBVConfig practice;
+    practice.Open(CompSettings::FileOf(".\\", 0), 0);
+    EXPECT_EQ(ReadItem(practice, CompSettings::kName), "Practice");
+    EXPECT_FALSE(box->IsOpen());
+    EXPECT_EQ(Frame().m_askType, 0);
+}
+
+// Closing while the range control talks to targets asks first.
+TEST_F(StartupTest, ExitQuestion)
+{
+    struct Case {
+        const char* name;
+        int competition;
+        bool simulation;
+        int button;       // 0: no question expected
+        bool closed;      // right after the answer
+        int ticksToClose; // then
+    };
+    const Case cases[] = {
+        {"no: closes at once", 1, true, CDlgAsk::IDC_BUTTON2, true, 0},
+        {"cancel: goes on", 1, true, CDlgAsk::IDC_BUTTON4, false, -1},
+        // Yes: the targets go to practice, and the program closes when the
+        // exit countdown has run out.
+        {"yes: closes after the countdown", 1, true, CDlgAsk::IDC_BUTTON1, false, 30},
+        {"practice competition: no question", 0, true, 0, true, 0},
+        {"no line and no simulation: no question", 1, false, 0, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RangeFolderSpec spec;
+        spec.competition = c.competition;
+        spec.com = 0;
+        spec.simulation = c.simulation;
+        bvtest::MakeRangeFolder(spec);
+        Start();
+        Ticks(1);
+        ASSERT_FALSE(Frame().Closed());
+        ASSERT_EQ(RangeText(RangeItems::kComputerName), platform::ComputerName());
+        Frame().Window()->close();
+        if (c.button != 0) {
+            EXPECT_FALSE(Frame().Closed());
+            EXPECT_EQ(Frame().m_askType, 2);
+            CDlgAsk* box = Frame().AskBox();
+            ASSERT_TRUE(box && box->IsOpen());
+            EXPECT_EQ(box->Line(0), "Set the targets to practice before closing?");
+            box->item(c.button).click();
+        }
+        EXPECT_EQ(Frame().Closed(), c.closed);
+        if (c.ticksToClose > 0) {
+            EXPECT_EQ(Frame().CompetitionNumber(), 0);
+            EXPECT_EQ(Frame().m_askType, 3);
+            Ticks(c.ticksToClose - 1);
+            EXPECT_FALSE(Frame().Closed());
+            Ticks(1);
+            EXPECT_TRUE(Frame().Closed());
+        }
+        if (Frame().Closed()) {
+            // The displays no longer find this computer, and the window
+            // layout is kept for the next start.
+            EXPECT_EQ(RangeText(RangeItems::kComputerName), "");
+            EXPECT_FALSE(Frame().m_socket);
+            EXPECT_EQ(profile.GetInt("Context", "StatusOn", -1), 1);
+        }
+        app.reset();
+        std::system("rm -rf Comp0 Comp1 BVLeder.bvc");
+    }
+}
+
+// The frame's own timer: first tick 100 ms after the focus, then every 200 ms.
+TEST_F(StartupTest, TheTimerRunsTheTick)
+{
+    bvtest::MakeRangeFolder({});
+    platform::SetComDevice(1, folder.File("no-such-port"));
+    Start();
+    ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::kRunning; }, 5000));
+    EXPECT_EQ(Frame().CompetitionNumber(), 1);
+    // The file touch runs every 25 ticks (5 s): other programs see the
+    // change counter of Active.BVD move.
+    auto counter = [] { return bvtest::TempFolder::Read("Comp1/Active.BVD").substr(0, 4); };
+    std::string before = counter();
+    ASSERT_EQ(before.size(), 4u);
+    QElapsedTimer t;
+    t.start();
+    ASSERT_TRUE(RunUntil([&] { return counter() != before; }, 10000));
+    EXPECT_GT(t.elapsed(), 3000);
+}
+
+}  // namespace
