@@ -1,0 +1,289 @@
+// The road of a shot, end to end: simulated target units on a bus behind a
+// pseudo-terminal, the range control running on its own timer on the
+// offscreen platform, and the files and the clock link it writes.
+#include "FrameFixture.h"
+
+#include "foundation/ClockMessage.h"
+#include "foundation/ui/BVSocket.h"
+#include "platform/PseudoTerminal.h"
+#include "platform/SystemInfo.h"
+#include "platform/ui/FrameWnd.h"
+#include "tools/bvsim/lib/Bus.h"
+
+#include <QTcpSocket>
+
+#include <atomic>
+#include <cstring>
+#include <mutex>
+
+namespace {
+
+using bvsim::Bytes;
+using bvtest::RangeFolderSpec;
+
+// A shot message from position 2 on, with a value in every field.
+Bytes ShotPayload(int lane, int kind, int shot, int cardCount, int value, int x, int y)
+{
+    Bytes p(49, 0);
+    auto at = [&](int position) -> uint8_t& { return p[static_cast<size_t>(position - 2)]; };
+    auto put24 = [&](int position, int v) {
+        at(position) = static_cast<uint8_t>(v);
+        at(position + 1) = static_cast<uint8_t>(v >> 8);
+        at(position + 2) = static_cast<uint8_t>(v >> 16);
+    };
+    at(2) = 0x40;
+    at(3) = 'C';
+    at(4) = static_cast<uint8_t>(lane);
+    at(5) = static_cast<uint8_t>(kind);
+    at(6) = 1;  // competition
+    at(7) = 1;  // relay 1
+    at(9) = 1;  // series
+    at(10) = static_cast<uint8_t>(shot);
+    at(11) = static_cast<uint8_t>(cardCount);
+    at(12) = 1;
+    at(17) = static_cast<uint8_t>(value);
+    at(18) = static_cast<uint8_t>(value >> 8);
+    at(23) = 0x33;
+    at(25) = 0x44;
+    at(26) = 0x80;  // a shot with its position
+    at(27) = 0x55;
+    put24(28, x);
+    put24(31, y);
+    at(34) = 21;
+    at(35) = 11;
+    at(36) = 22;
+    at(37) = 33;
+    at(38) = 44;
+    put24(39, 5060759);  // 14:03:27.59
+    put24(42, -30);
+    at(45) = 0xA7;
+    at(46) = 0x66;
+    at(47) = 0x77;
+    at(48) = 0x88;
+    at(49) = 0x34;  // flags 0x04, 0x10 and 0x20
+    return p;
+}
+
+class ShotRoadTest : public bvtest::RangeFrameTest {
+protected:
+    void TearDown() override
+    {
+        if (bus)
+            bus->Stop();
+        RangeFrameTest::TearDown();
+    }
+
+    // The range of lanes 1 to 4 on COM1, with units on a simulated bus.
+    void StartRange(RangeFolderSpec spec = {})
+    {
+        bvtest::MakeRangeFolder(spec);
+        ASSERT_EQ(pty.Open(), 0);
+        auto master = std::make_unique<platform::SerialPort>();
+        ASSERT_EQ(master->Adopt(pty.ReleaseMaster()), 0);
+        bus = std::make_unique<bvsim::Bus>(std::move(master));
+        for (int lane = spec.firstLane; lane <= spec.lastLane; ++lane)
+            ASSERT_TRUE(bus->AddUnit(lane));
+        bus->SetListener([this](const bvsim::BusEvent& e) {
+            if (e.kind == bvsim::BusEvent::Broadcast && e.bytes.size() >= 8 && e.bytes[1] == 'S') {
+                std::lock_guard<std::mutex> hold(m_heard);
+                requests.push_back(e.bytes);
+                if (onRequest)
+                    onRequest(e.bytes);
+            }
+        });
+        ASSERT_EQ(bus->Start(), 0);
+        platform::SetComDevice(1, pty.SlavePath());
+        Start();
+        ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::kRunning; }, 5000));
+        ASSERT_EQ(Frame().Ports()[0].state, PortRecord::kOpen);
+    }
+
+    // The card's shots as another program reads them from the files.
+    ShotListRecord Shots(int lane)
+    {
+        CDataComp reader;
+        reader.Open(1, 0);
+        ShotListRecord list;
+        reader.ReadShots(1, lane, list);
+        return list;
+    }
+    bool StoredShots(int lane, int n)
+    {
+        ShotListRecord list = Shots(lane);
+        int stored = 0;
+        for (const ShotRecord& s : list.shots)
+            stored += s.state == CDataComp::kSlotShot;
+        return stored >= n;
+    }
+    std::vector<Bytes> Requests()
+    {
+        std::lock_guard<std::mutex> hold(m_heard);
+        return requests;
+    }
+
+    platform::PseudoTerminal pty;
+    std::unique_ptr<bvsim::Bus> bus;
+    std::function<void(const Bytes&)> onRequest;
+    std::vector<Bytes> requests;
+    std::mutex m_heard;
+};
+
+TEST_F(ShotRoadTest, ShotsReachTheirCardsFieldByField)
+{
+    StartRange();
+    ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 1, 1, 1047, -12345, 2000000)));
+    ASSERT_TRUE(bus->QueueMessage(3, ShotPayload(3, 0x20, 1, 1, 950, 1500, -2500)));
+    ASSERT_TRUE(RunUntil([&] { return StoredShots(2, 1) && StoredShots(3, 1); }));
+
+    // Lane 2's card holds its shot as the unit sent it; the store adds the
+    // series it counts in, and the mark bit of a competition marked shot by
+    // shot.
+    platform::LocalTime today = platform::Now();
+    ShotListRecord list = Shots(2);
+    const uint8_t expected[52] = {
+        0x80, 0x85, 0x03,                   // state; flags 5 + 0x80 + 0x100 + 0x200
+        0xC7, 0xCF, 0xFF, 0xFF,             // X -12345
+        0x80, 0x84, 0x1E, 0x00,             // Y 2000000
+        0xA6, 0x84, 0x1E, 0x00,             // radius 2000038
+        0x17, 0x04, 0x44, 0x34, 0x08, 0x33, 1, 0,
+        static_cast<uint8_t>(today.year / 100), static_cast<uint8_t>(today.year % 100),
+        static_cast<uint8_t>(today.month), static_cast<uint8_t>(today.day),
+        14, 3, 27, 59,
+        0xE2, 0xFF, 0xFF, 0xFF,             // second time
+        1, 1,                               // series, counting series
+        11, 22, 33, 44, 0x55, 0x0A, 0x07, 0x66, 0x77, 0x00, 0x88,
+        0, 0, 0, 0,
+    };
+    uint8_t stored[52];
+    std::memcpy(stored, &list.shots[0], sizeof stored);
+    for (int i = 0; i < 52; ++i)
+        EXPECT_EQ(stored[i], expected[i]) << "record byte " << i;
+    EXPECT_EQ(list.shots[1].state, CDataComp::kSlotFree);
+
+    // Lane 3 got its own shot, lane 1 none.
+    ShotListRecord three = Shots(3);
+    EXPECT_EQ(static_cast<int>(three.shots[0].value), 950);
+    EXPECT_EQ(static_cast<int>(three.shots[0].x), 1500);
+    EXPECT_EQ(Shots(1).shots[0].state, CDataComp::kSlotFree);
+
+    // The warning bit of the shot shows in lane 2's line status.
+    EXPECT_EQ(Lane(2).shotWarning, 1);
+    // The shot went to the results program at once (program 0, sent automatically).
+    ASSERT_TRUE(RunUntil([&] { return !bvtest::TempFolder::Read("BV/H1R00102.txt").empty(); }, 5000));
+    std::string result = bvtest::TempFolder::Read("BV/H1R00102.txt");
+    EXPECT_NE(result.find("Ser1= 104\r\n"), std::string::npos) << result;
+    EXPECT_NE(result.find("X1= -123\r\n"), std::string::npos) << result;
+}
+
+TEST_F(ShotRoadTest, ADroppedShotIsAskedForAndArrives)
+{
+    StartRange();
+    // The unit answers a request for lane 1's shot 2 with the shot again.
+    std::atomic<int> answered{0};
+    onRequest = [&](const Bytes& b) {
+        if (b[2] == 1 && b[5] == 2 && answered++ == 0)
+            bus->QueueMessage(1, ShotPayload(1, 0x21, 2, 3, 1000, 0, 100));
+    };
+    ASSERT_TRUE(bus->QueueMessage(1, ShotPayload(1, 0x20, 1, 1, 900, 300, 0)));
+    // Shot 2 is lost on the way; shot 3 tells that the unit holds three.
+    ASSERT_TRUE(bus->QueueMessage(1, ShotPayload(1, 0x20, 3, 3, 800, 0, -400)));
+    ASSERT_TRUE(RunUntil([&] { return StoredShots(1, 3); }));
+
+    ShotListRecord list = Shots(1);
+    EXPECT_EQ(static_cast<int>(list.shots[0].value), 900);
+    EXPECT_EQ(static_cast<int>(list.shots[1].value), 1000);
+    EXPECT_EQ(static_cast<int>(list.shots[1].shotNumber), 2);
+    EXPECT_EQ(static_cast<int>(list.shots[2].value), 800);
+    // One request: lane 1, shot 2 to 2, a missing shot (kind 2); the shot
+    // that arrived is not asked for again.
+    std::vector<Bytes> heard = Requests();
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0], (Bytes{0x40, 'S', 1, 1, 0, 2, 2, 2}));
+    EXPECT_EQ(Lane(1).shotTimers[1], 0);
+    EXPECT_EQ(Frame().Window()->PaneText(CMainFrame::kWarningPane), "Missing shot fetched");
+}
+
+// Results go to the exchange folder in the chosen results program's format:
+// program 0 after every shot, the line formats on the send command.
+TEST_F(ShotRoadTest, ResultsInTheResultsProgramsFormat)
+{
+    struct Case {
+        int program;
+        const char* file;
+        const char* line;
+    };
+    const Case cases[] = {
+        {0, "BV/H1R00102.txt", "Ser1= 104\r\n"},
+        {3, "BV/H1-01-5.001", " 2: X?????????\r\n"},
+        {7, "BV/H1ISSF001.CSV", " 2: 100   0   0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        RangeFolderSpec spec;
+        spec.resultsProgram = c.program;
+        StartRange(spec);
+        ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 1, 1, 1047, 100, 100)));
+        ASSERT_TRUE(RunUntil([&] { return StoredShots(2, 1); }));
+        if (c.program != 0) {
+            Frame().SendOfficeResults();
+            EXPECT_EQ(Frame().Window()->PaneText(CMainFrame::kInfoPane), "Results sent");
+        }
+        ASSERT_TRUE(RunUntil([&] { return !bvtest::TempFolder::Read(c.file).empty(); }, 5000));
+        std::string text = bvtest::TempFolder::Read(c.file);
+        EXPECT_NE(text.find(c.line), std::string::npos) << text;
+        bus->Stop();
+        bus.reset();
+        app.reset();
+        pty.Close();
+        std::system("rm -rf BV Comp1 BVLeder.bvc");
+    }
+}
+
+// A display on the clock link gets the clock message about every 5 s once a
+// clock command sent it; what the display sends is dropped.
+TEST_F(ShotRoadTest, ClockLinkToADisplay)
+{
+    StartRange();
+    ASSERT_TRUE(Frame().m_socket && Frame().m_socket->IsOpen());
+    QTcpSocket display;
+    display.connectToHost("127.0.0.1", static_cast<quint16>(Frame().m_socket->LocalPort()));
+    ASSERT_TRUE(RunUntil([&] { return display.state() == QAbstractSocket::ConnectedState; }, 5000));
+    ASSERT_TRUE(RunUntil([&] { return Frame().m_socket->PeerCount() == 1; }, 5000));
+    display.write("hello");
+    display.flush();
+
+    // Nothing before a clock command.
+    RunUntil([] { return false; }, 300);
+    EXPECT_EQ(display.bytesAvailable(), 0);
+
+    objects->clock.Set(120, 30, 1);
+    Frame().SendClock();
+    std::vector<qint64> times;
+    std::vector<std::string> messages;
+    QElapsedTimer t;
+    t.start();
+    std::string buffer;
+    ASSERT_TRUE(RunUntil([&] {
+        buffer += display.readAll().toStdString();
+        for (size_t end; (end = buffer.find('\0')) != std::string::npos; buffer.erase(0, end + 1)) {
+            messages.push_back(buffer.substr(0, end));
+            times.push_back(t.elapsed());
+        }
+        return messages.size() >= 3;
+    }, 15000));
+    std::string expected = platform::ComputerName() + ".H1;CLOCK;0;1200;300;0;";
+    for (const std::string& m : messages)
+        EXPECT_EQ(m, expected);
+    ClockMessage parsed;
+    ASSERT_TRUE(ClockMessage::Parse(messages[0], parsed));
+    EXPECT_EQ(parsed.period, 1200);
+    EXPECT_LT(times[0], 1000);
+    for (size_t i = 1; i < times.size(); ++i) {
+        qint64 gap = times[i] - times[i - 1];
+        EXPECT_GT(gap, 4500) << i;
+        EXPECT_LT(gap, 6500) << i;
+    }
+    EXPECT_EQ(Frame().m_socket->ReceivedCount(), 0u);
+}
+
+}  // namespace
