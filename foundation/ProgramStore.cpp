@@ -1,6 +1,7 @@
 #include "foundation/ProgramStore.h"
 
 #include "foundation/TextUtil.h"
+#include "platform/FileSystem.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -58,8 +59,10 @@ void CProgramStore::OpenFiles(bool force)
     if (m_tried && !force)
         return;
     m_tried = true;
+    // Most ranges have no second file; its absence is no failure to report.
     for (int f = 0; f < 2; ++f)
-        m_files[f].Open(m_base + kFileNames[f], m_create ? 1 : 0);
+        if (m_create || platform::FileExists(m_base + kFileNames[f]))
+            m_files[f].Open(m_base + kFileNames[f], m_create ? 1 : 0);
 }
 
 int CProgramStore::Refresh()

@@ -91,6 +91,11 @@ void CMainFrame::OnShotMsg(const LineMessage& m)
         ShowStatusFor("IDS_WRN_FETCH_SHOT", kWarningTicks);
 
     ShotRecord shot = ShotMessage::ToShotRecord(d, platform::Now());
+    // A unit that reports its shot as a free or skipped slot must not leave
+    // a hole in the card: the shot would be asked for again without end and
+    // overwritten by the next one.
+    if (shot.state == CDataComp::kSlotFree || shot.state == CDataComp::kSlotSkipped)
+        shot.state = CDataComp::kSlotShot;
     b.shotWarning = (shot.flags & 0x200) && RangeInt(kShowShotWarning) != 0;
     if (competition == 0) {
         b.active.seriesState = static_cast<uint8_t>(s.series);

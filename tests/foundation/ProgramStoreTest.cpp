@@ -270,3 +270,24 @@ TEST_F(ProgramStoreWithoutFilesTest, MissingFilesGiveTheNotOpenValuesAndAreNotMa
 }
 
 }  // namespace
+
+// A range with programs 1 to 100 only: the missing second file is no fault,
+// and a reader asked on every tick fills no log with it.
+TEST(ProgramStoreOneFile, MissingSecondFileIsQuiet)
+{
+    bvtest::TempFolder folder;
+    {
+        CBVConfig first;
+        first.Open(".\\Program.BVC", 1);
+        first.WriteString(29, 1, 500, "Felt");
+        first.WriteInt(25, 1, 2, 10);
+    }
+    CProgramStore store;
+    for (int tick = 0; tick < 5; ++tick) {
+        store.Refresh();
+        EXPECT_EQ(store.GetSerieShots(1, 1), 10);
+        EXPECT_EQ(store.GetProgCount(0), 0);
+    }
+    EXPECT_EQ(bvtest::TempFolder::Read("BVLog.txt").find("Not open"), std::string::npos);
+    EXPECT_FALSE(platform::FileExists("Program2.BVC"));
+}

@@ -189,6 +189,7 @@ bool Bus::QueueShot(int lane, int shotNumber, int value, int x, int y, int serie
     at(12) = static_cast<uint8_t>(series);
     at(17) = static_cast<uint8_t>(value);
     at(18) = static_cast<uint8_t>(value >> 8);
+    at(26) = 0x80;  // the slot state of a shot with its position
     put24(28, x);
     put24(31, y);
     put24(39, hundredths);
