@@ -14,6 +14,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -66,7 +68,10 @@ protected:
         while (!test()) {
             if (t.elapsed() > ms)
                 return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            // The event loop sleeps until the program's next event.
+            QEventLoop loop;
+            QTimer::singleShot(10, &loop, &QEventLoop::quit);
+            loop.exec();
         }
         return true;
     }
