@@ -1,13 +1,8 @@
 // Shot intake at the frame: the checks of a shot message, what is stored,
 // what is shown, and the lane text of a complete series.
-#include "RangeFolder.h"
-#include "TempFolder.h"
+#include "FrameOnRange.h"
 
 #include "foundation/CompSettings.h"
-#include "QtApp.h"
-#include "platform/ui/FrameWnd.h"
-#include "platform/ui/ScriptedPrompter.h"
-#include "range/MainFrm.h"
 
 #include <gtest/gtest.h>
 
@@ -55,53 +50,7 @@ LineMessage Message(const Shot& s)
     return m;
 }
 
-class ShotIntakeTest : public bvtest::InTempFolder {
-protected:
-    void SetUp() override
-    {
-        bvtest::QtApp();
-        platform::SetPrompter(&prompter);
-    }
-    void TearDown() override
-    {
-        frame.reset();
-        objects.reset();
-        platform::SetPrompter(nullptr);
-    }
-
-    void Open(bvtest::RangeFolderSpec spec = {})
-    {
-        spec.shotsPerSeries = 2;
-        bvtest::MakeRangeFolder(spec);
-        objects = std::make_unique<RangeObjects>();
-        ASSERT_GE(objects->language.Load(".\\BVRange.bvt", "EN"), 0);
-        objects->settings.OpenConfig();
-        ASSERT_EQ(objects->comp.Open(spec.competition, 1), 0);
-        frame = std::make_unique<CMainFrame>(*objects);
-        frame->CreateWindowFrame();
-        PortTable& ports = frame->Ports();
-        ports[0].type = 1;
-        ports[0].firstLane = static_cast<uint8_t>(spec.firstLane);
-        ports[0].lastLane = static_cast<uint8_t>(spec.lastLane);
-        frame->Lanes().AssignChannels(ports);
-        frame->CheckFiles(true);
-        frame->ReloadShots(true);
-    }
-
-    LaneBlock& Lane(int lane) { return frame->Lanes()[lane]; }
-    ShotListRecord Stored(int relay, int lane)
-    {
-        ShotListRecord list;
-        objects->comp.ReadShots(relay, lane, list);
-        return list;
-    }
-    std::string Warning() { return frame->Window()->PaneText(CMainFrame::kWarningPane); }
-    static std::string Log() { return bvtest::TempFolder::Read("BVLog.txt"); }
-
-    platform::ScriptedPrompter prompter;
-    std::unique_ptr<RangeObjects> objects;
-    std::unique_ptr<CMainFrame> frame;
-};
+class ShotIntakeTest : public bvtest::FrameOnRange {};
 
 // Shots that fail a check are shown and not stored: the unit keeps them.
 TEST_F(ShotIntakeTest, RefusedShots)
