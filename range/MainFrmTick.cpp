@@ -105,7 +105,10 @@ int CMainFrame::CheckFiles(bool force)
             laneChanged = true;
         b.enabled = enabled;
         if (!enabled) {
+            // A lane that left is drawn again, and the lane set changed.
             b.rowMark = 1;
+            if (laneChanged)
+                result |= 0x81;
             continue;
         }
 

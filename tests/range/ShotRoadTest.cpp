@@ -4,6 +4,7 @@
 #include "FrameFixture.h"
 
 #include "foundation/ClockMessage.h"
+#include "foundation/CompSettings.h"
 #include "foundation/ui/BVSocket.h"
 #include "platform/PseudoTerminal.h"
 #include "platform/SystemInfo.h"
@@ -284,6 +285,41 @@ TEST_F(ShotRoadTest, ClockLinkToADisplay)
         EXPECT_LT(gap, 6500) << i;
     }
     EXPECT_EQ(Frame().m_socket->ReceivedCount(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// The twin lane's monitor shows another lane's series shot by shot with its
+// running sums, one shot every marking tempo.
+TEST_F(ShotRoadTest, TwinLaneShowsTheSums)
+{
+    StartRange();
+    CBVConfig& comp = objects->comp.CompConfig();
+    WriteItem(comp, CompSettings::kTwinLane, 4);
+    WriteItem(comp, CompSettings::kMarkingTempo, 1);
+    ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 1, 1, 1047, 100, 200)));
+    ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 2, 2, 950, -300, 400)));
+    ASSERT_TRUE(RunUntil([&] { return StoredShots(2, 2) && Lane(2).shotsPerSeries[1] == 2; }));
+
+    Frame().StartSums(2, 1);
+    auto sums = [&] {
+        std::vector<Bytes> heard;
+        for (const Bytes& b : bus->Commands(4))
+            if (b.size() > 12 && b[1] == 'p')
+                heard.push_back(b);
+        return heard;
+    };
+    ASSERT_TRUE(RunUntil([&] { return sums().size() >= 2; }, 10000));
+    std::vector<Bytes> heard = sums();
+    // Kind 2, lane 2, series 1; running and total sums in tenths (whole
+    // rings: 10 and 9), the shot's number and value.
+    EXPECT_EQ(Bytes(heard[0].begin() + 3, heard[0].begin() + 13), (Bytes{2, 2, 1, 2, 0, 100, 0, 100, 1, 100}));
+    EXPECT_EQ(Bytes(heard[1].begin() + 3, heard[1].begin() + 13), (Bytes{2, 2, 1, 2, 0, 190, 0, 190, 2, 90}));
+    // The series ends there.
+    RunUntil([] { return false; }, 1500);
+    EXPECT_EQ(sums().size(), 2u);
 }
 
 }  // namespace
