@@ -33,8 +33,11 @@ int main(int argc, char** argv)
     CBVLederApp bvleder(objects);
 
     std::string commandLine;
-    for (int i = 0; i < argc; ++i)
-        commandLine += (i ? " " : "") + std::string(argv[i]);
+    for (int i = 0; i < argc; ++i) {
+        if (i > 0)
+            commandLine += ' ';
+        commandLine += argv[i];
+    }
     bvleder.InitInstance(commandLine);
 
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_stopPipe) == 0) {

@@ -46,9 +46,9 @@ uint8_t RateLineStatus(uint8_t old, const SlotCounts& c, bool shotWarning, int l
 uint8_t MarkedLineStatus(uint8_t old, bool simulation, int channelType, int value)
 {
     if (simulation)
-        return old < LineStatus::kPendingFailing ? LineStatus::kPending : old;
+        return old < LineStatus::kPendingFailing ? static_cast<uint8_t>(LineStatus::kPending) : old;
     if (channelType == PortRecord::kOutsideSystem)
-        return value == 1 ? LineStatus::kOutside : static_cast<uint8_t>(value);
+        return value == 1 ? static_cast<uint8_t>(LineStatus::kOutside) : static_cast<uint8_t>(value);
     if (old == LineStatus::kSimulated || old == LineStatus::kAnswers)
         return LineStatus::kPending;
     if (old == LineStatus::kFailing)

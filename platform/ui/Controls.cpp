@@ -345,8 +345,8 @@ int Control::insertItem(int index, std::string_view text, intptr_t data)
         if (w->checkBoxes)
             item->setCheckState(0, Qt::Unchecked);
         for (int c = 1; c < w->columnCount(); ++c)
-            item->setTextAlignment(c, w->headerItem()->textAlignment(c));
-        item->setTextAlignment(0, w->headerItem()->textAlignment(0));
+            item->setTextAlignment(c, Qt::Alignment(w->headerItem()->textAlignment(c)));
+        item->setTextAlignment(0, Qt::Alignment(w->headerItem()->textAlignment(0)));
         w->insertTopLevelItem(index, item);
         return index;
     }
@@ -411,7 +411,7 @@ void Control::setItemText(int index, int column, std::string_view text)
     else if (auto* w = dynamic_cast<ListViewCtrl*>(m_widget)) {
         QTreeWidgetItem* item = w->topLevelItem(index);
         item->setText(column, ToQt(text));
-        item->setTextAlignment(column, w->headerItem()->textAlignment(column));
+        item->setTextAlignment(column, Qt::Alignment(w->headerItem()->textAlignment(column)));
     } else if (auto* w = dynamic_cast<TabCtrl*>(m_widget))
         w->SetItemText(index, text);
 }

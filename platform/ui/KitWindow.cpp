@@ -221,7 +221,7 @@ void KitWindow::SetCustomControl(int id, QWidget* widget)
         delete old;
     }
     RegisterControl(id, widget);
-    if (auto* tab = dynamic_cast<TabCtrl*>(widget))
+    if (dynamic_cast<TabCtrl*>(widget))
         WireControl(id, ControlKind::Tab, widget);
 }
 
