@@ -1,11 +1,14 @@
 #include "platform/Thread.h"
 
 #include <cerrno>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <system_error>
 
 #include <time.h>
 
+#include <dirent.h>
 #include <pthread.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -73,6 +76,39 @@ void Thread::Detach()
 {
     if (m_thread.joinable())
         m_thread.detach();
+}
+
+std::map<std::string, double> ThreadCpuByName(const std::string& prefix)
+{
+    std::map<std::string, double> cpu;
+    DIR* dir = ::opendir("/proc/self/task");
+    if (!dir)
+        return cpu;
+    while (dirent* e = ::readdir(dir)) {
+        if (e->d_name[0] == '.')
+            continue;
+        std::string comm;
+        std::getline(std::ifstream(std::string("/proc/self/task/") + e->d_name + "/comm"), comm);
+        if (comm.rfind(prefix, 0) != 0)
+            continue;
+        // The kernel's clock id of one thread's CPU time (scheduler clock of
+        // that thread), which needs no handle of the thread.
+        auto tid = static_cast<unsigned>(std::atoi(e->d_name));
+        auto clock = static_cast<clockid_t>((~tid << 3) | 6);
+        timespec ts;
+        if (::clock_gettime(clock, &ts) == 0)
+            cpu[comm] += static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+    }
+    ::closedir(dir);
+    return cpu;
+}
+
+double ThreadCpuSeconds(const std::string& prefix)
+{
+    double total = 0;
+    for (const auto& [name, seconds] : ThreadCpuByName(prefix))
+        total += seconds;
+    return total;
 }
 
 }  // namespace platform

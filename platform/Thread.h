@@ -4,6 +4,8 @@
 // the thread runs at normal priority and the start still succeeds.
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <string>
 #include <thread>
 
 namespace platform {
@@ -38,5 +40,11 @@ bool SetCurrentThreadPriority(ThreadPriority priority);
 
 // Sleeps until the high-resolution counter (Clock.h) reaches count.
 void SleepUntilCounter(int64_t count);
+
+// CPU seconds used so far by this process's threads whose names begin with
+// prefix, by thread name: how the line channels' cost is measured.
+std::map<std::string, double> ThreadCpuByName(const std::string& prefix);
+// Their sum.
+double ThreadCpuSeconds(const std::string& prefix);
 
 }  // namespace platform

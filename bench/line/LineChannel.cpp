@@ -10,15 +10,14 @@
 #include "platform/Clock.h"
 #include "platform/PseudoTerminal.h"
 #include "platform/SerialPort.h"
+#include "platform/Thread.h"
 #include "tools/bvsim/lib/Bus.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <dirent.h>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <mutex>
 #include <string>
@@ -31,31 +30,6 @@ namespace {
 constexpr int kUnits = 50;
 constexpr int kCom = 1;
 constexpr double kWindowSeconds = 5.0;
-
-// CPU seconds of each thread of this process whose name starts with prefix,
-// by name. A thread's own CPU clock gives nanoseconds.
-std::map<std::string, double> ThreadCpu(const std::string& prefix)
-{
-    std::map<std::string, double> cpu;
-    DIR* dir = opendir("/proc/self/task");
-    if (!dir)
-        return cpu;
-    while (dirent* e = readdir(dir)) {
-        if (e->d_name[0] == '.')
-            continue;
-        std::string comm;
-        std::getline(std::ifstream(std::string("/proc/self/task/") + e->d_name + "/comm"), comm);
-        if (comm.rfind(prefix, 0) != 0)
-            continue;
-        pid_t tid = static_cast<pid_t>(std::atoi(e->d_name));
-        clockid_t clock = static_cast<clockid_t>((~static_cast<unsigned>(tid) << 3) | 6);  // per-thread, scheduler time
-        timespec ts;
-        if (clock_gettime(clock, &ts) == 0)
-            cpu[comm] += static_cast<double>(ts.tv_sec) + ts.tv_nsec / 1e9;
-    }
-    closedir(dir);
-    return cpu;
-}
 
 struct Rig {
     std::filesystem::path previous = std::filesystem::current_path();
@@ -125,7 +99,7 @@ void Measure(benchmark::State& state, bool storm)
     std::map<std::string, double> before, after;
     int shots = 0;
     for (auto _ : state) {
-        before = ThreadCpu("bvline");
+        before = platform::ThreadCpuByName("bvline");
         int64_t start = platform::HighResCounter();
         int64_t end = start + static_cast<int64_t>(kWindowSeconds * platform::HighResFrequency());
         while (platform::HighResCounter() < end) {
@@ -144,7 +118,7 @@ void Measure(benchmark::State& state, bool storm)
             timespec pause{0, 250000};
             nanosleep(&pause, nullptr);
         }
-        after = ThreadCpu("bvline");
+        after = platform::ThreadCpuByName("bvline");
         state.SetIterationTime(kWindowSeconds);
     }
     auto pct = [&](const std::string& suffix) {

@@ -16,6 +16,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PseudoTerminal.h"
 #include "platform/SerialPort.h"
+#include "platform/Thread.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Prompter.h"
 #include "range/MainFrm.h"
@@ -29,9 +30,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <dirent.h>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <mutex>
 #include <string>
@@ -45,30 +44,6 @@ constexpr int kUnits = 50;
 constexpr int kShotsPerUnit = 250;
 
 double Seconds(const timespec& t) { return static_cast<double>(t.tv_sec) + t.tv_nsec / 1e9; }
-
-// CPU seconds of the threads of this process whose names start with prefix.
-double ThreadCpu(const std::string& prefix)
-{
-    double cpu = 0;
-    DIR* dir = opendir("/proc/self/task");
-    if (!dir)
-        return cpu;
-    while (dirent* e = readdir(dir)) {
-        if (e->d_name[0] == '.')
-            continue;
-        std::string comm;
-        std::getline(std::ifstream(std::string("/proc/self/task/") + e->d_name + "/comm"), comm);
-        if (comm.rfind(prefix, 0) != 0)
-            continue;
-        pid_t tid = static_cast<pid_t>(std::atoi(e->d_name));
-        clockid_t clock = static_cast<clockid_t>((~static_cast<unsigned>(tid) << 3) | 6);
-        timespec ts;
-        if (clock_gettime(clock, &ts) == 0)
-            cpu += Seconds(ts);
-    }
-    closedir(dir);
-    return cpu;
-}
 
 double UiThreadCpu()
 {
@@ -244,10 +219,10 @@ void BM_BusyRange(benchmark::State& state)
     double uiBefore = 0, lineBefore = 0, uiAfter = 0, lineAfter = 0;
     for (auto _ : state) {
         uiBefore = UiThreadCpu();
-        lineBefore = ThreadCpu("bvline");
+        lineBefore = platform::ThreadCpuSeconds("bvline");
         rig.Pump([] { return false; }, window);
         uiAfter = UiThreadCpu();
-        lineAfter = ThreadCpu("bvline");
+        lineAfter = platform::ThreadCpuSeconds("bvline");
         state.SetIterationTime(window);
     }
 

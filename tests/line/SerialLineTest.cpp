@@ -7,14 +7,13 @@
 #include "platform/MemoryPort.h"
 #include "platform/PseudoTerminal.h"
 #include "platform/SerialPort.h"
+#include "platform/Thread.h"
 #include "tools/bvsim/lib/Bus.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <condition_variable>
-#include <dirent.h>
-#include <fstream>
 #include <mutex>
 #include <sstream>
 #include <vector>
@@ -56,34 +55,7 @@ int Count(const std::string& text, const std::string& part)
 }
 
 // CPU time, in milliseconds, of this process's threads whose name begins so.
-double ThreadCpuMs(const std::string& prefix)
-{
-    double total = 0;
-    DIR* dir = opendir("/proc/self/task");
-    if (!dir)
-        return -1;
-    long ticks = sysconf(_SC_CLK_TCK);
-    while (dirent* e = readdir(dir)) {
-        if (e->d_name[0] == '.')
-            continue;
-        std::string base = std::string("/proc/self/task/") + e->d_name;
-        std::string comm;
-        std::getline(std::ifstream(base + "/comm"), comm);
-        if (comm.rfind(prefix, 0) != 0)
-            continue;
-        std::string stat;
-        std::getline(std::ifstream(base + "/stat"), stat);
-        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-        std::string skip;
-        for (int k = 0; k < 11; ++k)
-            fields >> skip;
-        double user = 0, system = 0;
-        fields >> user >> system;
-        total += (user + system) * 1000.0 / static_cast<double>(ticks);
-    }
-    closedir(dir);
-    return total;
-}
+double ThreadCpuMs(const std::string& prefix) { return platform::ThreadCpuSeconds(prefix) * 1000.0; }
 
 class SerialLineTest : public bvtest::InTempFolder {
 protected:

@@ -5,6 +5,7 @@
 #include "range/MainFrm.h"
 
 #include "RecordingFrame.h"
+#include "UnitMessage.h"
 
 #include "QtApp.h"
 #include "TempFolder.h"
@@ -14,6 +15,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+using bvtest::UnitMessage;
 
 namespace {
 
@@ -50,19 +53,6 @@ protected:
         frame->Lanes().AssignChannels(ports);
     }
 
-    LineMessage Message(uint8_t command, int length, int lane, std::vector<uint8_t> payload = {})
-    {
-        LineMessage m;
-        std::memset(&m, 0, sizeof m);
-        m.data[0] = static_cast<uint8_t>(length);
-        m.data[1] = static_cast<uint8_t>(0x80 + lane % 50);
-        m.data[2] = 0x40;
-        m.data[3] = command;
-        m.data[4] = static_cast<uint8_t>(lane);
-        for (size_t i = 0; i < payload.size(); ++i)
-            m.data[5 + i] = payload[i];
-        return m;
-    }
 
     LaneBlock& Lane(int lane) { return frame->Lanes()[lane]; }
     std::string Pane(int pane) { return frame->Window()->PaneText(pane); }
@@ -78,15 +68,15 @@ TEST_F(DispatcherTest, LaneFieldsFromTheTargets)
 {
     Lane(5).pendingMode = 3;
     Lane(6).pendingMode = 3;
-    frame->Dispatch(0, Message('L', 5, 3, {'6'}));
-    frame->Dispatch(0, Message('L', 5, 4, {'8'}));
-    frame->Dispatch(0, Message('L', 5, 7, {'7'}));
+    frame->Dispatch(0, UnitMessage('L', 5, 3, {'6'}));
+    frame->Dispatch(0, UnitMessage('L', 5, 4, {'8'}));
+    frame->Dispatch(0, UnitMessage('L', 5, 7, {'7'}));
     Lane(8).liftPosition = '5';
-    frame->Dispatch(0, Message('L', 5, 8, {'9'}));
-    frame->Dispatch(0, Message(0x88, 10, 9, {0, 2}));
-    frame->Dispatch(0, Message(0xB2, 5, 5));
-    frame->Dispatch(0, Message('N', 16, 6));
-    frame->Dispatch(1, Message(0x88, 10, 100, {0, 3}));
+    frame->Dispatch(0, UnitMessage('L', 5, 8, {'9'}));
+    frame->Dispatch(0, UnitMessage(0x88, 10, 9, {0, 2}));
+    frame->Dispatch(0, UnitMessage(0xB2, 5, 5));
+    frame->Dispatch(0, UnitMessage('N', 16, 6));
+    frame->Dispatch(1, UnitMessage(0x88, 10, 100, {0, 3}));
 
     EXPECT_EQ(Lane(3).liftPosition, '3');
     EXPECT_EQ(Lane(4).liftPosition, '5');
@@ -104,7 +94,7 @@ TEST_F(DispatcherTest, LaneFieldsFromTheTargets)
 
 TEST_F(DispatcherTest, LaneStateOfTheTarget)
 {
-    LineMessage m = Message(0xB3, 15, 12, {0x80, 2, 0x01, 0x02, 5, 0, 3, 0x21});
+    LineMessage m = UnitMessage(0xB3, 15, 12, {0x80, 2, 0x01, 0x02, 5, 0, 3, 0x21});
     m.data[16] = 77;  // not part of a 15-byte message
     frame->Dispatch(0, m);
     EXPECT_EQ(Lane(12).targetRelay, 0x0102);
@@ -122,18 +112,18 @@ TEST_F(DispatcherTest, LaneStateOfTheTarget)
 
 TEST_F(DispatcherTest, HandedOnToTheirOwners)
 {
-    LineMessage shot = Message('C', 50, 2, {0x20});
+    LineMessage shot = UnitMessage('C', 50, 2, {0x20});
     frame->Dispatch(0, shot);
-    frame->Dispatch(0, Message('Y', 24, 3));
-    frame->Dispatch(0, Message(0x86, 10, 4));
-    frame->Dispatch(0, Message(0x87, 26, 4));
-    frame->Dispatch(0, Message(0xA1, 6, 5, {0, 4}));
-    frame->Dispatch(0, Message(0xA2, 10, 6));
+    frame->Dispatch(0, UnitMessage('Y', 24, 3));
+    frame->Dispatch(0, UnitMessage(0x86, 10, 4));
+    frame->Dispatch(0, UnitMessage(0x87, 26, 4));
+    frame->Dispatch(0, UnitMessage(0xA1, 6, 5, {0, 4}));
+    frame->Dispatch(0, UnitMessage(0xA2, 10, 6));
     Lane(100).card.relay = 300;
-    frame->Dispatch(1, Message(0xB4, 12, 100, {0, 0x01, 0x2C, 0, 17}));
-    frame->Dispatch(0, Message('P', 5, 7));
-    frame->Dispatch(0, Message(0x90, 4, 7));
-    frame->Dispatch(0, Message(0x94, 6, 7));
+    frame->Dispatch(1, UnitMessage(0xB4, 12, 100, {0, 0x01, 0x2C, 0, 17}));
+    frame->Dispatch(0, UnitMessage('P', 5, 7));
+    frame->Dispatch(0, UnitMessage(0x90, 4, 7));
+    frame->Dispatch(0, UnitMessage(0x94, 6, 7));
     EXPECT_EQ(frame->calls, (std::vector<std::string>{"shot 2", "print 3", "unit 134", "unit 135", "text 5 4 0",
                                                       "recompute 6", "reload 300 100 17", "missing 100"}));
     EXPECT_EQ(Lane(7).lineStatus, LineStatus::kAnswers);
@@ -141,7 +131,7 @@ TEST_F(DispatcherTest, HandedOnToTheirOwners)
 
 TEST_F(DispatcherTest, LaneNoticeInTheStatusBar)
 {
-    frame->Dispatch(0, Message(0x93, 8, 5));
+    frame->Dispatch(0, UnitMessage(0x93, 8, 5));
     EXPECT_EQ(Pane(CMainFrame::kWarningPane), "Lane=5 Msg=93 ");
 }
 
@@ -154,9 +144,9 @@ TEST_F(DispatcherTest, RefusedMessagesLeaveTheLanesAlone)
         const char* log;
     };
     const Case cases[] = {
-        {"lane 101", 1, Message(0x88, 10, 101, {0, 1}), "Illegal Lane"},
-        {"lane 0", 0, Message(0x88, 10, 0, {0, 1}), "Illegal Lane"},
-        {"lane of the other channel", 0, Message(0x88, 10, 60, {0, 1}), "Inactive Lane for this port"},
+        {"lane 101", 1, UnitMessage(0x88, 10, 101, {0, 1}), "Illegal Lane"},
+        {"lane 0", 0, UnitMessage(0x88, 10, 0, {0, 1}), "Illegal Lane"},
+        {"lane of the other channel", 0, UnitMessage(0x88, 10, 60, {0, 1}), "Inactive Lane for this port"},
     };
     for (const Case& k : cases) {
         frame->Dispatch(k.channel, k.m);
@@ -164,7 +154,7 @@ TEST_F(DispatcherTest, RefusedMessagesLeaveTheLanesAlone)
     }
     // A lane that the channel's range holds but another type of channel serves.
     frame->Ports()[0].lastLane = 60;
-    frame->Dispatch(0, Message(0x88, 10, 60, {0, 1}));
+    frame->Dispatch(0, UnitMessage(0x88, 10, 60, {0, 1}));
     EXPECT_NE(Log().find("Illegal Com port 1 vs 2"), std::string::npos);
     for (int lane : {1, 60, 100}) {
         EXPECT_EQ(Lane(lane).sensitivity, 0) << lane;
@@ -175,17 +165,17 @@ TEST_F(DispatcherTest, RefusedMessagesLeaveTheLanesAlone)
 
 TEST_F(DispatcherTest, OurOwnCommandsReadBackAreDroppedQuietly)
 {
-    LineMessage mode = Message('r', 27, 0);
+    LineMessage mode = UnitMessage('r', 27, 0);
     mode.data[1] = 0xBC;
     frame->Dispatch(0, mode);
-    LineMessage state = Message(0xB3, 15, 5);
+    LineMessage state = UnitMessage(0xB3, 15, 5);
     state.data[1] = 0xBC;
     frame->Dispatch(0, state);
     EXPECT_EQ(Log().find("Illegal"), std::string::npos);
     EXPECT_EQ(Lane(5).lineStatus, LineStatus::kNoContact);
 
     // A shot sent to all still reaches its lane.
-    LineMessage shot = Message('C', 16, 5);
+    LineMessage shot = UnitMessage('C', 16, 5);
     shot.data[1] = 0xBC;
     frame->Dispatch(0, shot);
     EXPECT_EQ(frame->calls, (std::vector<std::string>{"shot 5"}));
@@ -193,18 +183,18 @@ TEST_F(DispatcherTest, OurOwnCommandsReadBackAreDroppedQuietly)
 
 TEST_F(DispatcherTest, TooShortIsShownAndLogged)
 {
-    frame->Dispatch(0, Message(0x88, 9, 5, {0, 1}));
+    frame->Dispatch(0, UnitMessage(0x88, 9, 5, {0, 1}));
     EXPECT_EQ(Lane(5).sensitivity, 0);
     // The lane did answer.
     EXPECT_EQ(Lane(5).lineStatus, LineStatus::kAnswers);
     EXPECT_EQ(Pane(CMainFrame::kWarningPane), "Illegal message");
     EXPECT_NE(Log().find("Msg(88) too short (9) at lane 5"), std::string::npos);
 
-    frame->Dispatch(0, Message(0x55, 200, 6));
+    frame->Dispatch(0, UnitMessage(0x55, 200, 6));
     EXPECT_NE(Log().find("Msg(55) too short (200) at lane 6"), std::string::npos);
 
     // A shot with its data needs all of it.
-    frame->Dispatch(0, Message('C', 16, 7, {0x20}));
+    frame->Dispatch(0, UnitMessage('C', 16, 7, {0x20}));
     EXPECT_NE(Log().find("Msg(43) too short (16) at lane 7"), std::string::npos);
     EXPECT_TRUE(frame->calls.empty());
 }

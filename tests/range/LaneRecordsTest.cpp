@@ -6,11 +6,14 @@
 #include "range/MainFrm.h"
 
 #include "RecordingFrame.h"
+#include "UnitMessage.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+
+using bvtest::UnitMessage;
 
 namespace {
 
@@ -51,19 +54,6 @@ protected:
         return a;
     }
 
-    LineMessage Message(uint8_t command, int length, int lane, std::vector<uint8_t> payload)
-    {
-        LineMessage m;
-        std::memset(&m, 0, sizeof m);
-        m.data[0] = static_cast<uint8_t>(length);
-        m.data[1] = static_cast<uint8_t>(0x80 + lane % 50);
-        m.data[2] = 0x40;
-        m.data[3] = command;
-        m.data[4] = static_cast<uint8_t>(lane);
-        for (size_t i = 0; i < payload.size(); ++i)
-            m.data[5 + i] = payload[i];
-        return m;
-    }
 
     std::unique_ptr<RangeObjects> objects;
     std::unique_ptr<RecordingFrame> frame;
@@ -127,7 +117,7 @@ TEST_F(LaneRecordsTest, PracticeLaneTakesTheTargetsCard)
     for (int i = 0; i < 14; ++i)
         payload[18 + i] = static_cast<uint8_t>(i + 1);  // [23..36]
     payload[32] = 3;                        // [37] sensitivity
-    frame->Dispatch(0, Message(0xB3, 37, 3, payload));
+    frame->Dispatch(0, UnitMessage(0xB3, 37, 3, payload));
 
     CardRecord card;
     CDataComp::ClearCard(card);
@@ -147,7 +137,7 @@ TEST_F(LaneRecordsTest, PracticeLaneTakesTheTargetsCard)
 
     // A short lane state changes the type but never the card's target values.
     payload[7] = static_cast<uint8_t>(CTargetTypes::ToTargetCode(2));
-    frame->Dispatch(0, Message(0xB3, 15, 3, payload));
+    frame->Dispatch(0, UnitMessage(0xB3, 15, 3, payload));
     ASSERT_EQ(comp().GetCard(card, 0), 0);
     EXPECT_EQ(card.targetType, 2);
     EXPECT_EQ(card.valueSystem, 5);
@@ -159,7 +149,7 @@ TEST_F(LaneRecordsTest, CompetitionLaneKeepsItsOwnCard)
     Open(1);
     Lane(3).enabled = 1;
     std::vector<uint8_t> payload = {0, 1, 0, 4, 2, 0, 1, static_cast<uint8_t>(CTargetTypes::ToTargetCode(2)), 0, 0, 0};
-    frame->Dispatch(0, Message(0xB3, 15, 3, payload));
+    frame->Dispatch(0, UnitMessage(0xB3, 15, 3, payload));
     CardRecord card;
     CDataComp::ClearCard(card);
     card.relay = 4;
@@ -184,13 +174,13 @@ TEST_F(LaneRecordsTest, ShotFileMarksGapsOnTheLanesOwnCardOnly)
     std::string before = bvtest::TempFolder::Read("Comp1/Shot.BVD");
 
     // The target speaks of relay 3: not this card.
-    frame->Dispatch(0, Message(0xB4, 12, 6, {0, 0, 3, 0, 4, 0, 0, 0}));
+    frame->Dispatch(0, UnitMessage(0xB4, 12, 6, {0, 0, 3, 0, 4, 0, 0, 0}));
     EXPECT_EQ(bvtest::TempFolder::Read("Comp1/Shot.BVD"), before);
     EXPECT_EQ(Lane(6).shots.shots[1].state, CDataComp::kSlotFree);
     EXPECT_TRUE(frame->calls.empty());
 
     // Its own relay: shots 2 to 4 are missing and will be asked for.
-    frame->Dispatch(0, Message(0xB4, 12, 6, {0, 0, 2, 0, 4, 0, 0, 0}));
+    frame->Dispatch(0, UnitMessage(0xB4, 12, 6, {0, 0, 2, 0, 4, 0, 0, 0}));
     ShotListRecord stored;
     ASSERT_EQ(comp().ReadShots(2, 6, stored), 0);
     EXPECT_EQ(stored.shots[0].state, CDataComp::kSlotShot);
@@ -230,10 +220,10 @@ TEST_F(LaneRecordsTest, StartupQuestionWaitsForEveryActiveLane)
         frame->ResetAllLanes();
         frame->m_askType = k.askType;
         frame->m_tick.askCountdown = 7;
-        frame->Dispatch(0, Message(0xB3, 15, 3, {0, static_cast<uint8_t>(k.state3), 0, 5, 1, 0, 1, 0, 0, 0, 0}));
+        frame->Dispatch(0, UnitMessage(0xB3, 15, 3, {0, static_cast<uint8_t>(k.state3), 0, 5, 1, 0, 1, 0, 0, 0, 0}));
         // One lane not heard yet: the question waits.
         EXPECT_EQ(frame->m_askType, k.askType);
-        frame->Dispatch(0, Message(0xB3, 15, 4,
+        frame->Dispatch(0, UnitMessage(0xB3, 15, 4,
                                    {0, static_cast<uint8_t>(k.state4), 0, static_cast<uint8_t>(k.relay4), 1, 0, 1, 0, 0, 0, 0}));
         EXPECT_EQ(frame->m_askType, k.askAfter);
         EXPECT_EQ(frame->m_tick.askCountdown, k.countdownAfter);
