@@ -79,10 +79,10 @@ TEST_F(ExchangeTest, ExportOutcomes)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        bvtest::RangeFolderSpec spec;
-        spec.competition = c.competition;
-        spec.resultsProgram = c.program;
-        Open(spec);
+        bvtest::RangeFolderSetup setup;
+        setup.competition = c.competition;
+        setup.resultsProgram = c.program;
+        Open(setup);
         if (c.setUp)
             c.setUp(*frame, *objects);
         prompter.Clear();
@@ -107,9 +107,9 @@ TEST_F(ExchangeTest, ExportOutcomes)
 
 TEST_F(ExchangeTest, NamesOfEveryLane)
 {
-    bvtest::RangeFolderSpec spec;
-    spec.resultsProgram = 3;
-    Open(spec);
+    bvtest::RangeFolderSetup setup;
+    setup.resultsProgram = 3;
+    Open(setup);
     LaneThreeOnRelayTwo();
     bvtest::TempFolder::Write("BV/H1-XX-s.001", NameLine(1, "SEN", "Ola Nordmann", "Bygda", "12") +
                                                     NameLine(2, "JUN", "Per Hansen", "Byen", "") +
@@ -127,9 +127,9 @@ TEST_F(ExchangeTest, NamesOfEveryLane)
 // One lane's import takes that lane with its own relay.
 TEST_F(ExchangeTest, NamesOfOneLane)
 {
-    bvtest::RangeFolderSpec spec;
-    spec.resultsProgram = 3;
-    Open(spec);
+    bvtest::RangeFolderSetup setup;
+    setup.resultsProgram = 3;
+    Open(setup);
     LaneThreeOnRelayTwo();
     bvtest::TempFolder::Write("BV/H1-XX-s.002", NameLine(3, "SEN", "Kari Nordmann", "Bygda", "97") +
                                                     NameLine(4, "SEN", "Other lane", "Byen", ""));
@@ -146,9 +146,9 @@ TEST_F(ExchangeTest, NamesOfOneLane)
 
 TEST_F(ExchangeTest, ImportRefusals)
 {
-    bvtest::RangeFolderSpec spec;
-    spec.resultsProgram = 3;
-    Open(spec);
+    bvtest::RangeFolderSetup setup;
+    setup.resultsProgram = 3;
+    Open(setup);
     WriteItem(objects->comp.CompConfig(), CompSettings::kPrefix, "H");
     EXPECT_EQ(frame->ImportNames(0), 0);
     EXPECT_NE(Log().find("Illegal prefix (H)!"), std::string::npos);

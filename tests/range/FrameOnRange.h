@@ -33,14 +33,14 @@ protected:
         platform::SetComDevice(1, "");
     }
 
-    void Open(bvtest::RangeFolderSpec spec = {})
+    void Open(bvtest::RangeFolderSetup setup = {})
     {
-        spec.shotsPerSeries = 2;
-        bvtest::MakeRangeFolder(spec);
+        setup.shotsPerSeries = 2;
+        bvtest::MakeRangeFolder(setup);
         objects = std::make_unique<RangeObjects>();
         ASSERT_GE(objects->language.Load(".\\BVRange.bvt", "EN"), 0);
         objects->settings.OpenConfig();
-        ASSERT_EQ(objects->comp.Open(spec.competition, 1), 0);
+        ASSERT_EQ(objects->comp.Open(setup.competition, 1), 0);
         frame = std::make_unique<CMainFrame>(*objects);
         frame->CreateWindowFrame();
         // The channel's line has no port behind it: its lanes are served,

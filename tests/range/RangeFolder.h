@@ -14,7 +14,7 @@
 
 namespace bvtest {
 
-struct RangeFolderSpec {
+struct RangeFolderSetup {
     int competition = 1;
     int com = 1;               // 0: no line channel
     int firstLane = 1;
@@ -33,7 +33,7 @@ inline void CopyLanguageFile()
     ASSERT_EQ(platform::CopyFile(std::string(BV_BINARY_DIR) + "/lang/BVRange.bvt", "BVRange.bvt"), 0);
 }
 
-inline void MakeRangeFolder(const RangeFolderSpec& s)
+inline void MakeRangeFolder(const RangeFolderSetup& s)
 {
     CopyLanguageFile();
     CBVConfig range;

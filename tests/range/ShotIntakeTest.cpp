@@ -128,8 +128,8 @@ TEST_F(ShotIntakeTest, StoredShots)
 
 TEST_F(ShotIntakeTest, MarkKindAndFrameShots)
 {
-    bvtest::RangeFolderSpec spec;
-    Open(spec);
+    bvtest::RangeFolderSetup setup;
+    Open(setup);
     CBVConfig& comp = objects->comp.CompConfig();
     WriteItem(comp, CompSettings::kMarkKind, 3);
     CompOptions options;
@@ -146,9 +146,9 @@ TEST_F(ShotIntakeTest, MarkKindAndFrameShots)
 
 TEST_F(ShotIntakeTest, PracticeLaneFollowsTheShootersRelay)
 {
-    bvtest::RangeFolderSpec spec;
-    spec.competition = 0;
-    Open(spec);
+    bvtest::RangeFolderSetup setup;
+    setup.competition = 0;
+    Open(setup);
     Shot s;
     s.competition = 0;
     s.relay = 7;
@@ -172,9 +172,9 @@ TEST_F(ShotIntakeTest, LaneWithoutRelayDropsTheShot)
 // The competition's lane text goes to the monitor once the series is complete.
 TEST_F(ShotIntakeTest, LaneTextWhenTheSeriesIsComplete)
 {
-    bvtest::RangeFolderSpec spec;
-    spec.laneText = "Serie ferdig";
-    Open(spec);
+    bvtest::RangeFolderSetup setup;
+    setup.laneText = "Serie ferdig";
+    Open(setup);
     Shot s;
     frame->Dispatch(0, Message(s));
     EXPECT_EQ(Lane(2).lastText, "");

@@ -20,7 +20,7 @@
 namespace {
 
 using bvsim::Bytes;
-using bvtest::RangeFolderSpec;
+using bvtest::RangeFolderSetup;
 
 // A shot message from position 2 on, with a value in every field.
 Bytes ShotPayload(int lane, int kind, int shot, int cardCount, int value, int x, int y)
@@ -75,14 +75,14 @@ protected:
     }
 
     // The range of lanes 1 to 4 on COM1, with units on a simulated bus.
-    void StartRange(RangeFolderSpec spec = {})
+    void StartRange(RangeFolderSetup setup = {})
     {
-        bvtest::MakeRangeFolder(spec);
+        bvtest::MakeRangeFolder(setup);
         ASSERT_EQ(pty.Open(), 0);
         auto master = std::make_unique<platform::SerialPort>();
         ASSERT_EQ(master->Adopt(pty.ReleaseMaster()), 0);
         bus = std::make_unique<bvsim::Bus>(std::move(master));
-        for (int lane = spec.firstLane; lane <= spec.lastLane; ++lane)
+        for (int lane = setup.firstLane; lane <= setup.lastLane; ++lane)
             ASSERT_TRUE(bus->AddUnit(lane));
         bus->SetListener([this](const bvsim::BusEvent& e) {
             if (e.kind == bvsim::BusEvent::Broadcast && e.bytes.size() >= 8 && e.bytes[1] == 'S') {
@@ -220,9 +220,9 @@ TEST_F(ShotRoadTest, ResultsInTheResultsProgramsFormat)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.program);
-        RangeFolderSpec spec;
-        spec.resultsProgram = c.program;
-        StartRange(spec);
+        RangeFolderSetup setup;
+        setup.resultsProgram = c.program;
+        StartRange(setup);
         ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 1, 1, 1047, 100, 100)));
         ASSERT_TRUE(RunUntil([&] { return StoredShots(2, 1); }));
         if (c.program != 0) {

@@ -7,9 +7,9 @@ class SimulationTest : public bvtest::FrameOnRange {};
 
 TEST_F(SimulationTest, ShotsForOneLaneOrAll)
 {
-    bvtest::RangeFolderSpec spec;
-    spec.simulation = true;
-    Open(spec);
+    bvtest::RangeFolderSetup setup;
+    setup.simulation = true;
+    Open(setup);
     ASSERT_TRUE(frame->Simulation());
     frame->SimulateShots(2, 1);
     ShotListRecord two = Stored(1, 2);
@@ -31,9 +31,9 @@ TEST_F(SimulationTest, ShotsForOneLaneOrAll)
 
 TEST_F(SimulationTest, StepPlaysTheTargetsAtMostTwoLanesATick)
 {
-    bvtest::RangeFolderSpec spec;
-    spec.simulation = true;
-    Open(spec);
+    bvtest::RangeFolderSetup setup;
+    setup.simulation = true;
+    Open(setup);
     for (int lane = 1; lane <= 4; ++lane)
         ASSERT_EQ(Lane(lane).lineStatus, LineStatus::kNoContact);
     frame->SimulationStep();
@@ -62,10 +62,10 @@ TEST_F(SimulationTest, Refusals)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        bvtest::RangeFolderSpec spec;
-        spec.competition = c.competition;
-        spec.simulation = c.simulation;
-        Open(spec);
+        bvtest::RangeFolderSetup setup;
+        setup.competition = c.competition;
+        setup.simulation = c.simulation;
+        Open(setup);
         prompter.Clear();
         frame->SimulateShots(c.lane, 1);
         if (c.message) {

@@ -9,7 +9,7 @@
 
 namespace {
 
-using bvtest::RangeFolderSpec;
+using bvtest::RangeFolderSetup;
 
 class StartupTest : public bvtest::RangeFrameTest {};
 
@@ -38,12 +38,12 @@ TEST_F(StartupTest, WithoutACompetitionTheProgramCloses)
 {
     struct Case {
         const char* name;
-        RangeFolderSpec spec;
+        RangeFolderSetup setup;
         bool removeFolder;
         const char* log;
         const char* message;
     };
-    RangeFolderSpec none;
+    RangeFolderSetup none;
     none.competition = -1;
     const Case cases[] = {
         {"no competition", none, false, "No valid competition selected!", "No valid competition selected"},
@@ -52,7 +52,7 @@ TEST_F(StartupTest, WithoutACompetitionTheProgramCloses)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        bvtest::MakeRangeFolder(c.spec);
+        bvtest::MakeRangeFolder(c.setup);
         if (c.removeFolder)
             std::system("rm -rf Comp1");
         prompter.Clear();
@@ -80,10 +80,10 @@ TEST_F(StartupTest, WorkshopModeClosesWithoutOpening)
 
 TEST_F(StartupTest, FirstTickOpensCompetitionLinesAndClockLink)
 {
-    RangeFolderSpec spec;
-    spec.firstLane = 2;
-    spec.lastLane = 5;
-    bvtest::MakeRangeFolder(spec);
+    RangeFolderSetup setup;
+    setup.firstLane = 2;
+    setup.lastLane = 5;
+    bvtest::MakeRangeFolder(setup);
     // The line of channel 1 cannot open.
     platform::SetComDevice(1, folder.File("no-such-port"));
     Start();
@@ -140,11 +140,11 @@ TEST_F(StartupTest, StartupQuestion)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        RangeFolderSpec spec;
-        spec.competition = c.competition;
-        spec.com = 0;
-        spec.simulation = true;
-        bvtest::MakeRangeFolder(spec);
+        RangeFolderSetup setup;
+        setup.competition = c.competition;
+        setup.com = 0;
+        setup.simulation = true;
+        bvtest::MakeRangeFolder(setup);
         {
             CBVConfig range;
             range.Open(".\\BVLeder.bvc", 1);
@@ -187,10 +187,10 @@ TEST_F(StartupTest, StartupQuestion)
 
 TEST_F(StartupTest, StartupAnswerPracticeSwitchesTheRange)
 {
-    RangeFolderSpec spec;
-    spec.com = 0;
-    spec.simulation = true;
-    bvtest::MakeRangeFolder(spec);
+    RangeFolderSetup setup;
+    setup.com = 0;
+    setup.simulation = true;
+    bvtest::MakeRangeFolder(setup);
     {
         CBVConfig range;
         range.Open(".\\BVLeder.bvc", 1);
@@ -233,11 +233,11 @@ TEST_F(StartupTest, ExitQuestion)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        RangeFolderSpec spec;
-        spec.competition = c.competition;
-        spec.com = 0;
-        spec.simulation = c.simulation;
-        bvtest::MakeRangeFolder(spec);
+        RangeFolderSetup setup;
+        setup.competition = c.competition;
+        setup.com = 0;
+        setup.simulation = c.simulation;
+        bvtest::MakeRangeFolder(setup);
         Start();
         Ticks(1);
         ASSERT_FALSE(Frame().Closed());
