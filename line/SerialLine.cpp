@@ -423,7 +423,10 @@ void SerialLine::IdleTurn(int event, bool& again)
 
     LineMessage message;
     uint64_t id = 0;
-    switch (m_channel->TakeSendHead(message, id)) {
+    LineChannel::Head head = m_channel->TakeSendHead(message, id);
+    if (head != LineChannel::Head::None)
+        m_waitingForWork.store(false, std::memory_order_release);
+    switch (head) {
     case LineChannel::Head::Broadcast:
         m_currentSlot = SerialFrame::kBroadcastSlot;
         if (SendMessage(message, id, true))
@@ -461,6 +464,7 @@ void SerialLine::IdleTurn(int event, bool& again)
             poll.portIndex = static_cast<uint8_t>(m_channel->PortIndex());
             poll.targetAddress = m_channel->Slot(slot).targetAddress.load(std::memory_order_relaxed);
             m_nothingToDoLogged = false;
+            m_waitingForWork.store(false, std::memory_order_release);
             Transmit(poll);
             m_state = State::WaitPollAnswer;
             return;
@@ -472,9 +476,10 @@ void SerialLine::IdleTurn(int event, bool& again)
         BV_LOG(log, 80, "Nothing to do!! Com%d", m_portNumber);
         m_nothingToDoLogged = true;
     }
+    // Stays set over the timed-out waits too: the receiver must not kick a
+    // line that only looked for work again.
     m_waitingForWork.store(true, std::memory_order_release);
     m_channel->Work().Wait(kLongestWaitUs);
-    m_waitingForWork.store(false, std::memory_order_release);
     again = true;
 }
 
