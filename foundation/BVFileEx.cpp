@@ -1,4 +1,5 @@
 #include "foundation/BVFileEx.h"
+#include "platform/SharedLock.h"
 
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -887,9 +888,34 @@ int CBVFileEx::ReadRecDirect(int n, void* buffer)
         return -2;
     if (CheckOpen() != 0)
         return -1;
+    // A writer rewrites a record in place under the file's lock; a read
+    // beside it could return half the old record and half the new one.
+    const bool shared = !m_locked;
+    if (shared && WaitShared() != 0) {
+        CheckClose(0);
+        return -2;
+    }
     int rc = ReadData(buffer, RecordOffset(n), m_recSize);
+    if (shared)
+        m_file.Unlock(0, 4);
     CheckClose(0);
     return rc == 0 ? 0 : -2;
+}
+
+// Shares the writers' lock range with other readers, pausing as a writer
+// does while one holds it.
+int CBVFileEx::WaitShared()
+{
+    for (int pauses = 0;; ++pauses) {
+        int rc = platform::TryLockShared(m_file, 0, 4);
+        if (rc == 0)
+            return 0;
+        if (rc != EAGAIN || pauses > m_wait) {
+            BV_LOG(m_log, 90, "WaitShared(%s) Failed(%d) after %d attempts", m_path.c_str(), rc, pauses + 1);
+            return -1;
+        }
+        platform::SleepMs(static_cast<unsigned>(std::max(m_retries, 0)));
+    }
 }
 
 int CBVFileEx::ReadField(int n, int offset, int length, void* buffer)

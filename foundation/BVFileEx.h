@@ -134,6 +134,7 @@ private:
     bool HandleStillCurrent();
     int Reopen();
     int ReleaseLock();
+    int WaitShared();
     int BumpCounter(int32_t& value);
     void UndoInterruptedWriter();
     void RepairAtOpen();

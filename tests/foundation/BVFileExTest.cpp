@@ -398,6 +398,31 @@ TEST_F(BVFileExTest, OperationsInsideABracketKeepTheCallersLock)
     EXPECT_EQ(other.GetRecCount(), 3);
 }
 
+TEST_F(BVFileExTest, ADirectReadNeverMeetsAWriteHalfDone)
+{
+    Put("b.bvd", RecordHeader(0, 36, 1) + ItemBytes(1, "old"));
+    CBVFileEx writer, reader;
+    ASSERT_EQ(writer.Open("b.bvd", 36, 1, 0, kPlainRW), 0);
+    ASSERT_EQ(reader.Open("b.bvd", 36, 1, 0, kPlainRW), 0);
+    ASSERT_EQ(writer.CheckOpen(), 0);
+    ASSERT_EQ(writer.Lock(), 0);
+    ASSERT_EQ(writer.WriteRecDirect(1, ItemBytes(1, "new").data()), 0);
+
+    // While the writer's bracket lasts the reader waits, then gives up
+    // rather than read what may be half written.
+    char buffer[36];
+    EXPECT_EQ(reader.ReadRecDirect(1, buffer), -2);
+    EXPECT_TRUE(Logged("WaitShared(b.bvd) Failed"));
+
+    // After the bracket it reads the whole new record, and lets go again.
+    ASSERT_EQ(writer.CheckClose(0), 0);
+    ASSERT_EQ(reader.ReadRecDirect(1, buffer), 0);
+    EXPECT_EQ(std::string(buffer, 36), ItemBytes(1, "new"));
+    ASSERT_EQ(writer.CheckOpen(), 0);
+    EXPECT_EQ(writer.WaitLock(1, 2), 0);  // the reader let go of the file
+    EXPECT_EQ(writer.CheckClose(0), 0);
+}
+
 TEST_F(BVFileExTest, ALockTakenInsideAnOpenBracketEndsWithItsOperation)
 {
     Put("b.bvd", RecordHeader(0, 36, 1) + ItemBytes(1, "one"));
