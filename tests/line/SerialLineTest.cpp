@@ -406,7 +406,8 @@ TEST_F(SerialLineTest, RtsIsKeyedAroundEveryFrame)
     ASSERT_TRUE(memoryBus.WaitFor([&] {
         bvsim::UnitStats s;
         memoryBus.Stats(1, s);
-        return s.acknowledged == 1 && s.commands == 1 && s.polls >= 3;
+        // A loaded machine may make the line send again: at least once each.
+        return s.acknowledged >= 1 && s.commands >= 1 && s.polls >= 3;
     }, kPatienceMs));
     platform::PortSettings settings = port->Settings();
     EXPECT_EQ(settings.baud, 4800);
