@@ -24,13 +24,22 @@ function(bv_sources out dir)
   set(${out} ${found} PARENT_SCOPE)
 endfunction()
 
+# Sources of a folder and its subject folders, leaving out the widget folder
+# ui/, which is a library of its own.
+function(bv_sources_tree out dir)
+  file(GLOB_RECURSE found CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.h")
+  list(FILTER found EXCLUDE REGEX "^${dir}/ui/")
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
 # bv_layer(name DIRS dir... [PUBLIC lib...])
-# One static library made of the .cpp files of the given folders.
+# One static library made of the .cpp files of the given folders and of their
+# subject folders (a ui/ folder below them excepted).
 function(bv_layer name)
   cmake_parse_arguments(L "" "" "DIRS;PUBLIC" ${ARGN})
   set(all)
   foreach(d IN LISTS L_DIRS)
-    bv_sources(found ${d})
+    bv_sources_tree(found ${d})
     list(APPEND all ${found})
   endforeach()
   add_library(${name} STATIC ${all})

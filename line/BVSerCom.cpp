@@ -2,8 +2,8 @@
 
 #include "line/LineChannel.h"
 #include "line/SerialLine.h"
-#include "platform/Clock.h"
-#include "platform/SerialPort.h"
+#include "platform/system/Clock.h"
+#include "platform/ports/SerialPort.h"
 
 #include <cstdio>
 #include <cstring>

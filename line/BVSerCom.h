@@ -14,10 +14,10 @@
 //   -108 port cannot be purged   -110/-111/-112 protocol/receive/transmit thread not started
 // PortClose 0, or -100 already closed, -103 the port did not close,
 //   -150 the protocol thread, -152 the receive or transmit thread did not end.
-#include "foundation/BVLog.h"
+#include "foundation/files/BVLog.h"
 #include "line/LaneSlot.h"
 #include "line/LineMessage.h"
-#include "platform/Port.h"
+#include "platform/ports/Port.h"
 
 #include <atomic>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "line/LineChannel.h"
 
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 #include <cstring>
 

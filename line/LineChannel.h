@@ -8,11 +8,11 @@
 // A line object and each of its threads hold the channel by a shared
 // pointer: a thread that does not end when the line is closed keeps what it
 // uses alive instead of having it freed under it.
-#include "foundation/BVLog.h"
+#include "foundation/files/BVLog.h"
 #include "line/LaneSlot.h"
 #include "line/LineMessage.h"
 #include "line/SerialFrame.h"
-#include "platform/EventSet.h"
+#include "platform/system/EventSet.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "line/LineReceiver.h"
 
-#include "foundation/BVLog.h"
+#include "foundation/files/BVLog.h"
 #include "line/SerialFrame.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "line/LineTiming.h"
 
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 namespace {
 

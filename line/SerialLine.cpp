@@ -1,7 +1,7 @@
 #include "line/SerialLine.h"
 
-#include "platform/Clock.h"
-#include "platform/Codepage.h"
+#include "platform/system/Clock.h"
+#include "platform/system/Codepage.h"
 
 #include <algorithm>
 #include <cerrno>

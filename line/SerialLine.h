@@ -19,9 +19,9 @@
 #include "line/LineReceiver.h"
 #include "line/LineRing.h"
 #include "line/LineTiming.h"
-#include "platform/EventSet.h"
-#include "platform/Port.h"
-#include "platform/Thread.h"
+#include "platform/system/EventSet.h"
+#include "platform/ports/Port.h"
+#include "platform/system/Thread.h"
 
 #include <atomic>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "range/BVLederApp.h"
 
-#include "foundation/ui/BVSocket.h"
-#include "platform/ProfileStore.h"
+#include "foundation/ui/net/BVSocket.h"
+#include "platform/files/ProfileStore.h"
 #include "platform/ui/FrameWnd.h"
 
 #include <QGuiApplication>

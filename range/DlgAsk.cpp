@@ -1,6 +1,6 @@
 #include "range/DlgAsk.h"
 
-#include "platform/TextTable.h"
+#include "platform/system/TextTable.h"
 
 namespace {
 

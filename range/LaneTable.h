@@ -4,7 +4,7 @@
 // status, its card, name and shots in memory, its sums and the state its
 // target reported), and one PortRecord per line channel. The main frame owns
 // both and every part of the program reaches them through it.
-#include "foundation/DataComp.h"
+#include "foundation/comp/DataComp.h"
 
 #include <array>
 #include <cstdint>

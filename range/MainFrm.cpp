@@ -1,8 +1,8 @@
 #include "range/MainFrm.h"
 
-#include "foundation/BVConfig.h"
-#include "foundation/CompSettings.h"
-#include "foundation/ui/BVSocket.h"
+#include "foundation/files/BVConfig.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/ui/net/BVSocket.h"
 #include "platform/ui/FrameWnd.h"
 #include "range/DlgAsk.h"
 

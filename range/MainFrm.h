@@ -6,9 +6,9 @@
 //
 // The frame works without a screen (the tests run it so); CreateWindowFrame
 // gives it its window, whose status bar the status texts go to.
-#include "foundation/BVLog.h"
-#include "foundation/CompOptions.h"
-#include "foundation/ConfigItem.h"
+#include "foundation/files/BVLog.h"
+#include "foundation/settings/CompOptions.h"
+#include "foundation/files/ConfigItem.h"
 #include "line/LineMessage.h"
 #include "range/DlgAsk.h"
 #include "range/LaneTable.h"

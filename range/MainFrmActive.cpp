@@ -3,7 +3,7 @@
 // the card overview sent to the lane's monitor.
 #include "range/MainFrm.h"
 
-#include "foundation/RangeSettings.h"
+#include "foundation/settings/RangeSettings.h"
 #include "range/Commands.h"
 
 #include <cstddef>

@@ -2,8 +2,8 @@
 // card, and the sums and display order recomputed from a lane's shots.
 #include "range/MainFrm.h"
 
-#include "foundation/CompSettings.h"
-#include "foundation/RangeSettings.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/settings/RangeSettings.h"
 
 #include <algorithm>
 

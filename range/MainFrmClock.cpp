@@ -3,10 +3,10 @@
 // clock command has sent it the first time. Nothing a display sends matters.
 #include "range/MainFrm.h"
 
-#include "foundation/ClockMessage.h"
-#include "foundation/CompSettings.h"
-#include "foundation/ui/BVSocket.h"
-#include "platform/SystemInfo.h"
+#include "foundation/exchange/ClockMessage.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/ui/net/BVSocket.h"
+#include "platform/system/SystemInfo.h"
 
 void CMainFrame::SendClock()
 {

@@ -3,10 +3,10 @@
 // and clock.
 #include "range/MainFrm.h"
 
-#include "foundation/CompSettings.h"
-#include "foundation/RangeSettings.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/settings/RangeSettings.h"
 #include "line/BVSerCom.h"
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 #include "platform/ui/Prompter.h"
 #include "range/Commands.h"
 

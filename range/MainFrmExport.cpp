@@ -3,10 +3,10 @@
 // from it onto the lanes' cards.
 #include "range/MainFrm.h"
 
-#include "foundation/BVExch.h"
-#include "foundation/BVFileEx.h"
-#include "foundation/CompSettings.h"
-#include "foundation/RangeSettings.h"
+#include "foundation/exchange/BVExch.h"
+#include "foundation/files/BVFileEx.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/settings/RangeSettings.h"
 #include "platform/ui/Prompter.h"
 #include "range/ExportTriggers.h"
 #include "range/WaitCursor.h"

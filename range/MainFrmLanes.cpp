@@ -2,10 +2,10 @@
 // range configuration, and the line status each lane shows.
 #include "range/MainFrm.h"
 
-#include "foundation/RangeSettings.h"
-#include "foundation/ui/BVSocket.h"
+#include "foundation/settings/RangeSettings.h"
+#include "foundation/ui/net/BVSocket.h"
 #include "line/BVSerCom.h"
-#include "platform/Codepage.h"
+#include "platform/system/Codepage.h"
 #include "platform/ui/Prompter.h"
 
 #include <cstdio>

@@ -4,9 +4,9 @@
 // is complete, and the sums the twin lane's monitor shows shot by shot.
 #include "range/MainFrm.h"
 
-#include "foundation/CompSettings.h"
-#include "foundation/RangeSettings.h"
-#include "platform/Clock.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/settings/RangeSettings.h"
+#include "platform/system/Clock.h"
 #include "range/Commands.h"
 #include "range/ShotMessage.h"
 #include "range/ShotRequests.h"

@@ -2,8 +2,8 @@
 // the officer makes shots for lanes to try out a competition without targets.
 #include "range/MainFrm.h"
 
-#include "foundation/CompSettings.h"
-#include "platform/Clock.h"
+#include "foundation/settings/CompSettings.h"
+#include "platform/system/Clock.h"
 #include "platform/ui/Prompter.h"
 
 int CMainFrame::EffectiveTargetType(int lane)

@@ -3,12 +3,12 @@
 // while lines are open.
 #include "range/MainFrm.h"
 
-#include "foundation/BVFileEx.h"
-#include "foundation/CompSettings.h"
-#include "foundation/RangeSettings.h"
-#include "foundation/ui/BVSocket.h"
-#include "platform/FileSystem.h"
-#include "platform/SystemInfo.h"
+#include "foundation/files/BVFileEx.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/settings/RangeSettings.h"
+#include "foundation/ui/net/BVSocket.h"
+#include "platform/files/FileSystem.h"
+#include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Prompter.h"
 #include "range/WaitCursor.h"

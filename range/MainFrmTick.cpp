@@ -4,8 +4,8 @@
 // changed them.
 #include "range/MainFrm.h"
 
-#include "foundation/CompSettings.h"
-#include "foundation/RangeSettings.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/settings/RangeSettings.h"
 #include "platform/ui/FrameWnd.h"
 
 void CMainFrame::ArmTimer(int milliseconds)

@@ -2,13 +2,13 @@
 // The objects the whole range control shares: made once by the program, in
 // this order, and handed to the main frame, through which every part of the
 // program reaches them. Tests make a set of their own.
-#include "foundation/BVLog.h"
-#include "foundation/DataComp.h"
-#include "foundation/LanguageTable.h"
-#include "foundation/ProgramStore.h"
-#include "foundation/RangeSettings.h"
-#include "foundation/ShotClock.h"
-#include "foundation/TargetTypes.h"
+#include "foundation/files/BVLog.h"
+#include "foundation/comp/DataComp.h"
+#include "foundation/settings/LanguageTable.h"
+#include "foundation/settings/ProgramStore.h"
+#include "foundation/settings/RangeSettings.h"
+#include "foundation/comp/ShotClock.h"
+#include "foundation/targets/TargetTypes.h"
 #include "range/LaneTable.h"
 
 struct RangeObjects {

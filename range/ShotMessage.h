@@ -4,8 +4,8 @@
 // fields the frame checks are read here, and the ShotRecord that goes onto
 // the card is built here, field by field. Positions count from the length
 // byte (0); multi-byte numbers are little-endian.
-#include "foundation/DataComp.h"
-#include "platform/Clock.h"
+#include "foundation/comp/DataComp.h"
+#include "platform/system/Clock.h"
 
 #include <cstdint>
 #include <vector>

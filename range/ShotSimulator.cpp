@@ -1,6 +1,6 @@
 #include "range/ShotSimulator.h"
 
-#include "foundation/TargetTypes.h"
+#include "foundation/targets/TargetTypes.h"
 #include "range/ShotMessage.h"
 
 #include <algorithm>

@@ -4,8 +4,8 @@
 // competition, the views, the monitors' data and the exports without targets.
 // The shots wander: each value takes a random step from a middle value
 // towards one of its limits, smaller the more often it is narrowed.
-#include "foundation/DataComp.h"
-#include "platform/Clock.h"
+#include "foundation/comp/DataComp.h"
+#include "platform/system/Clock.h"
 
 #include <array>
 #include <cstdint>

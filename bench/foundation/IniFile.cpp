@@ -1,9 +1,9 @@
 // The ini cache on a result exchange file of a full card: reading every key
 // as the results program does, and merging one value in as the range control
 // does after each shot (a locked, durable rewrite).
-#include "foundation/BVIniFile.h"
-#include "foundation/LanguageTable.h"
-#include "platform/FileSystem.h"
+#include "foundation/files/BVIniFile.h"
+#include "foundation/settings/LanguageTable.h"
+#include "platform/files/FileSystem.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,9 +9,9 @@
 //
 // The files lie in a fresh folder under BV_BENCH_DIR, or beside this program
 // (the build folder), so that they are on the disk the programs would use.
-#include "foundation/BVFileEx.h"
-#include "platform/Clock.h"
-#include "platform/NativeFile.h"
+#include "foundation/files/BVFileEx.h"
+#include "platform/system/Clock.h"
+#include "platform/files/NativeFile.h"
 
 #include <benchmark/benchmark.h>
 

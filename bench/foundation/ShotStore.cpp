@@ -2,8 +2,8 @@
 // looked up, the list read, written and its counter bumped under the shot
 // file's lock, flushed to the disk), and reading a full card's shot list as
 // the display and remote programs do. The flushes are counted per shot.
-#include "foundation/DataComp.h"
-#include "platform/FileSystem.h"
+#include "foundation/comp/DataComp.h"
+#include "platform/files/FileSystem.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Scoring a shot, as the range control does for simulated shots and for the
 // outside range system's shots. A busy range scores a few shots a second; the
 // point is that scoring never shows up in a 200 ms tick.
-#include "foundation/TargetTypes.h"
+#include "foundation/targets/TargetTypes.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // The results program's web step draws every card of a relay as PNG
 // pictures again and again; the range control prints a relay's cards at
 // once. What one card costs on either road.
-#include "foundation/ui/CardPrinter.h"
-#include "platform/ui/DrawRecorder.h"
+#include "foundation/ui/cards/CardPrinter.h"
+#include "platform/ui/draw/DrawRecorder.h"
 
 #include <QApplication>
 

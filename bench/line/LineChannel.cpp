@@ -7,10 +7,10 @@
 // percent of one core; lat_* the shot latency in milliseconds; shots_s the
 // shots received per second.
 #include "line/BVSerCom.h"
-#include "platform/Clock.h"
-#include "platform/PseudoTerminal.h"
-#include "platform/SerialPort.h"
-#include "platform/Thread.h"
+#include "platform/system/Clock.h"
+#include "platform/ports/PseudoTerminal.h"
+#include "platform/ports/SerialPort.h"
+#include "platform/system/Thread.h"
 #include "tools/bvsim/lib/Bus.h"
 
 #include <benchmark/benchmark.h>

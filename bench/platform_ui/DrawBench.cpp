@@ -1,6 +1,6 @@
 // What the web export and the display do over and over: draw a card sheet
 // on an 800 x 1130 picture and save it as an interlaced PNG.
-#include "platform/ui/BitmapDC.h"
+#include "platform/ui/draw/BitmapDC.h"
 
 #include <QGuiApplication>
 

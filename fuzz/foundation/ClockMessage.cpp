@@ -1,6 +1,6 @@
 // Any bytes as a received clock message: reading never fails badly, and a
 // message that was accepted reads back the same after it is written again.
-#include "foundation/ClockMessage.h"
+#include "foundation/exchange/ClockMessage.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Any bytes as a configuration file, read the way every program reads one:
 // each item found reads back as the text in its field, never longer than 31
 // characters; a writable store takes a new item and reads it back.
-#include "foundation/BVConfig.h"
-#include "foundation/FieldText.h"
+#include "foundation/files/BVConfig.h"
+#include "foundation/text/FieldText.h"
 #include "fuzz/FuzzScratch.h"
 
 #include <cstddef>

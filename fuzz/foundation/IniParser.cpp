@@ -1,7 +1,7 @@
 // Any bytes as an ini file: parsing never fails, writing back what was read
 // changes nothing more on a second round, and a value merged in reads back.
-#include "foundation/BVIniFile.h"
-#include "platform/SystemPath.h"
+#include "foundation/files/BVIniFile.h"
+#include "platform/files/SystemPath.h"
 
 #include <cstddef>
 #include <cstdint>

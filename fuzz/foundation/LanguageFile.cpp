@@ -1,6 +1,6 @@
 // Any bytes as a language file: loading and looking up never fail, and every
 // text stays within its 250 characters.
-#include "foundation/LanguageTable.h"
+#include "foundation/settings/LanguageTable.h"
 #include "fuzz/FuzzScratch.h"
 
 #include <cstddef>

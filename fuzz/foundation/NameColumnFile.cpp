@@ -1,7 +1,7 @@
 // Any bytes as a results program's fixed-column name file: the import never
 // reads or writes outside its slots, fills only the lanes asked for with the
 // relay asked for, and leaves every name field terminated.
-#include "foundation/BVExch.h"
+#include "foundation/exchange/BVExch.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,10 +2,10 @@
 // PrintCard and laid out as a sheet, list lines, pictures and a shot log. A
 // damaged file never makes the layout read past a table, and a card never
 // holds more than its 250 shots in series slots 1..39.
-#include "foundation/CardFill.h"
-#include "foundation/CardLayout.h"
-#include "foundation/CardPicture.h"
-#include "foundation/ShotListLayout.h"
+#include "foundation/cards/CardFill.h"
+#include "foundation/cards/CardLayout.h"
+#include "foundation/cards/CardPicture.h"
+#include "foundation/cards/ShotListLayout.h"
 
 #include <cstddef>
 #include <cstdint>

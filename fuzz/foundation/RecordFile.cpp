@@ -3,9 +3,9 @@
 // and converting keep to the layout: the record count follows the file's
 // length, every record read is the bytes at its place, appends and rewrites
 // land whole where they belong, and no journal is left behind.
-#include "foundation/BVFileEx.h"
+#include "foundation/files/BVFileEx.h"
 #include "fuzz/FuzzScratch.h"
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 #include <cstddef>
 #include <cstdint>

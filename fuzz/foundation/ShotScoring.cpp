@@ -1,7 +1,7 @@
 // Scoring of shots whose coordinates come from outside: the outside range
 // system's distances and simulated positions. Whatever arrives, the value is
 // one the shot store knows and nothing overflows.
-#include "foundation/TargetTypes.h"
+#include "foundation/targets/TargetTypes.h"
 
 #include <cstdint>
 #include <cstdlib>

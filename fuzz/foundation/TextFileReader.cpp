@@ -1,6 +1,6 @@
 // Any bytes as a text file, plain or scrambled: every byte is either in one
 // line or ends one, and cutting columns or converting letters stays in bounds.
-#include "foundation/TextFile.h"
+#include "foundation/files/TextFile.h"
 #include "fuzz/FuzzScratch.h"
 
 #include <cstddef>

@@ -1,7 +1,7 @@
 // Any bytes as a zip archive: unpacking never crashes, never writes outside
 // the folder it was given, and leaves no temporary file behind.
-#include "foundation/Unzip.h"
-#include "platform/Codepage.h"
+#include "foundation/files/Unzip.h"
+#include "platform/system/Codepage.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -10,7 +10,7 @@
 // whether an answer is awaited.
 #include "line/LineReceiver.h"
 #include "line/SerialFrame.h"
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 #include <cstdlib>
 #include <cstring>

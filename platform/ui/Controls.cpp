@@ -1,6 +1,6 @@
 #include "platform/ui/Controls.h"
 
-#include "platform/TextTable.h"
+#include "platform/system/TextTable.h"
 #include "platform/ui/KitWindow.h"
 #include "platform/ui/TabCtrl.h"
 #include "platform/ui/UiText.h"

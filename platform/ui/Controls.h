@@ -2,7 +2,7 @@
 // The widgets behind the control kinds that Qt has no exact match for, and
 // Control, the handle by which a screen works on one of its controls by id:
 // item(1414).show(), item(1002).setText(...), item(2005).itemData(i).
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 #include <QTreeWidget>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "platform/ui/FrameWnd.h"
 
-#include "platform/TextTable.h"
+#include "platform/system/TextTable.h"
 #include "platform/ui/UiText.h"
 
 #include <QAction>

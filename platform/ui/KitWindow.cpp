@@ -1,6 +1,6 @@
 #include "platform/ui/KitWindow.h"
 
-#include "platform/TextTable.h"
+#include "platform/system/TextTable.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Prompter.h"
 #include "platform/ui/TabCtrl.h"

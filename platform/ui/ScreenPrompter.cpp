@@ -1,8 +1,8 @@
 #include "platform/ui/ScreenPrompter.h"
 
-#include "platform/Codepage.h"
-#include "platform/ProfileStore.h"
-#include "platform/SystemPath.h"
+#include "platform/system/Codepage.h"
+#include "platform/files/ProfileStore.h"
+#include "platform/files/SystemPath.h"
 #include "platform/ui/UiText.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "platform/ui/UiText.h"
 
-#include "platform/Codepage.h"
+#include "platform/system/Codepage.h"
 
 namespace platform {
 

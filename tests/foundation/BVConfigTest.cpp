@@ -1,6 +1,6 @@
-#include "foundation/BVConfig.h"
-#include "platform/Codepage.h"
-#include "platform/FileSystem.h"
+#include "foundation/files/BVConfig.h"
+#include "platform/system/Codepage.h"
+#include "platform/files/FileSystem.h"
 #include "RecordBytes.h"
 #include "TempFolder.h"
 

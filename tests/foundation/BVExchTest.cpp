@@ -1,12 +1,12 @@
 // Results to the results programs, in each program's format, and names back.
-#include "foundation/BVConfig.h"
-#include "foundation/BVExch.h"
-#include "foundation/BVIniFile.h"
-#include "foundation/CompSettings.h"
-#include "foundation/RangeSettings.h"
-#include "platform/ArchiveFlag.h"
-#include "platform/Codepage.h"
-#include "platform/FileSystem.h"
+#include "foundation/files/BVConfig.h"
+#include "foundation/exchange/BVExch.h"
+#include "foundation/files/BVIniFile.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/settings/RangeSettings.h"
+#include "platform/files/ArchiveFlag.h"
+#include "platform/system/Codepage.h"
+#include "platform/files/FileSystem.h"
 #include "RangeFixture.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // the middle of a write. Each "program" is a forked process with record file
 // objects of its own (made after the fork: an open file and its lock must not
 // be shared with the parent).
-#include "foundation/BVFileEx.h"
-#include "platform/FileSystem.h"
-#include "platform/NativeFile.h"
+#include "foundation/files/BVFileEx.h"
+#include "platform/files/FileSystem.h"
+#include "platform/files/NativeFile.h"
 #include "RecordBytes.h"
 #include "TempFolder.h"
 

@@ -1,6 +1,6 @@
-#include "foundation/BVFileEx.h"
-#include "platform/Clock.h"
-#include "platform/FileSystem.h"
+#include "foundation/files/BVFileEx.h"
+#include "platform/system/Clock.h"
+#include "platform/files/FileSystem.h"
 #include "RecordBytes.h"
 #include "TempFolder.h"
 

@@ -1,8 +1,8 @@
-#include "foundation/BVIniFile.h"
-#include "platform/ArchiveFlag.h"
-#include "platform/Clock.h"
-#include "platform/FileSystem.h"
-#include "platform/NativeFile.h"
+#include "foundation/files/BVIniFile.h"
+#include "platform/files/ArchiveFlag.h"
+#include "platform/system/Clock.h"
+#include "platform/files/FileSystem.h"
+#include "platform/files/NativeFile.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
 

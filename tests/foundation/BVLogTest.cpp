@@ -1,5 +1,5 @@
-#include "foundation/BVLog.h"
-#include "platform/Clock.h"
+#include "foundation/files/BVLog.h"
+#include "platform/system/Clock.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +41,7 @@ TEST_F(BVLogTest, ThresholdComesFromTheIniFile)
 {
     bvtest::TempFolder::Write("BVLog.ini", "[BVLog]\r\nLevel=0\r\n");
     CBVLog log;
-    log.Write("src/foundation/BVFileEx.cpp", 1234, 20, "CacheVerify(%s)=1", "x");
+    log.Write("src/foundation/files/BVFileEx.cpp", 1234, 20, "CacheVerify(%s)=1", "x");
     EXPECT_NE(LogText().find(" 14 BVFileEx.cpp(1234) CacheVerify(x)=1\r\n"), std::string::npos);
 }
 

@@ -1,7 +1,7 @@
 // A competition's card put on a PrintCard: series slots from the shooting
 // program, practice, sums and running totals, turning and running targets,
 // and the card's bounds.
-#include "foundation/CardFill.h"
+#include "foundation/cards/CardFill.h"
 
 #include "ShotLogFixture.h"
 #include "TempFolder.h"

@@ -1,9 +1,9 @@
 // Where a shooting card's parts go on paper: sheets, grid, head, boxes,
 // tables, list lines, and the texts of values, sums and labels.
-#include "foundation/CardLayout.h"
+#include "foundation/cards/CardLayout.h"
 
 #include "CardFixture.h"
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 #include <gtest/gtest.h>
 

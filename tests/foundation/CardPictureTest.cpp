@@ -1,6 +1,6 @@
 // The arithmetic of a series picture: zoom, scale, holes, ring numbers,
 // figures and the animals of the game targets.
-#include "foundation/CardPicture.h"
+#include "foundation/cards/CardPicture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "foundation/ClockMessage.h"
+#include "foundation/exchange/ClockMessage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "foundation/BVConfig.h"
-#include "foundation/CompOptions.h"
-#include "foundation/CompSettings.h"
-#include "platform/Clock.h"
-#include "platform/FileSystem.h"
+#include "foundation/files/BVConfig.h"
+#include "foundation/settings/CompOptions.h"
+#include "foundation/settings/CompSettings.h"
+#include "platform/system/Clock.h"
+#include "platform/files/FileSystem.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

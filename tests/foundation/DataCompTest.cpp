@@ -1,9 +1,9 @@
 // The competition data: the four record files byte for byte, opening with
 // conversion of old layouts, cards and names.
-#include "foundation/CompSettings.h"
-#include "foundation/DataComp.h"
-#include "platform/Codepage.h"
-#include "platform/FileSystem.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/comp/DataComp.h"
+#include "platform/system/Codepage.h"
+#include "platform/files/FileSystem.h"
 #include "RangeFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "foundation/GridColumn.h"
-#include "platform/Codepage.h"
+#include "foundation/grid/GridColumn.h"
+#include "platform/system/Codepage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The in-place editors: how each hands the edit on, what it reports, and how
 // the value editor checks and completes a shot value while it is typed.
-#include "foundation/GridComboCore.h"
-#include "foundation/GridEditCore.h"
-#include "foundation/GridValueEditCore.h"
+#include "foundation/grid/GridComboCore.h"
+#include "foundation/grid/GridEditCore.h"
+#include "foundation/grid/GridValueEditCore.h"
 #include "GridHarness.h"
 
 #include <gtest/gtest.h>

@@ -9,8 +9,8 @@
 //   "begin 1,4"          WM_GRID_BEGINEDIT for row 1, column 4
 //   "end 1,4 'X'/1 123"  WM_GRID_ENDEDIT: row, column, text/length, parameter;
 //                        "null" for no text, "@1138" for the grid's own id
-#include "foundation/GridEditorCore.h"
-#include "foundation/GridListCore.h"
+#include "foundation/grid/GridEditorCore.h"
+#include "foundation/grid/GridListCore.h"
 
 #include <cstdio>
 #include <functional>

@@ -1,7 +1,7 @@
 // The grid's keys, clicks and focus changes, each with the exact messages
 // its owner gets. See GridHarness.h for the grid and the log lines.
-#include "foundation/GridEditorCore.h"
-#include "foundation/GridListCore.h"
+#include "foundation/grid/GridEditorCore.h"
+#include "foundation/grid/GridListCore.h"
 #include "GridHarness.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // an owner that refuses some edits: editors end while their own code runs,
 // open others, and are freed later, so this is where a dangling editor or a
 // lost end of an edit would show (the sanitizers watch the memory side).
-#include "foundation/GridEditorCore.h"
+#include "foundation/grid/GridEditorCore.h"
 #include "GridHarness.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "foundation/LanguageTable.h"
-#include "platform/Codepage.h"
+#include "foundation/settings/LanguageTable.h"
+#include "platform/system/Codepage.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
 

@@ -1,7 +1,7 @@
 // One shooting card as every program hands it to the card printer: its
 // cleared form, its bounds (250 shots, series 1..39, a comment field without
 // terminator), and the results program's edge in tenths.
-#include "foundation/PrintCard.h"
+#include "foundation/cards/PrintCard.h"
 
 #include <gtest/gtest.h>
 

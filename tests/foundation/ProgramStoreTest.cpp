@@ -1,7 +1,7 @@
-#include "foundation/BVConfig.h"
-#include "foundation/ProgramStore.h"
-#include "platform/Codepage.h"
-#include "platform/FileSystem.h"
+#include "foundation/files/BVConfig.h"
+#include "foundation/settings/ProgramStore.h"
+#include "platform/system/Codepage.h"
+#include "platform/files/FileSystem.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

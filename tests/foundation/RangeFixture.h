@@ -2,8 +2,8 @@
 // Small builders for the competition data tests: a range folder with one
 // competition, shots as the target delivers them, and records laid out byte
 // by byte.
-#include "foundation/DataComp.h"
-#include "platform/FileSystem.h"
+#include "foundation/comp/DataComp.h"
+#include "platform/files/FileSystem.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

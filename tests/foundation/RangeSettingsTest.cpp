@@ -1,7 +1,7 @@
-#include "foundation/BVConfig.h"
-#include "foundation/RangeSettings.h"
-#include "platform/FileSystem.h"
-#include "platform/ProfileStore.h"
+#include "foundation/files/BVConfig.h"
+#include "foundation/settings/RangeSettings.h"
+#include "platform/files/FileSystem.h"
+#include "platform/files/ProfileStore.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

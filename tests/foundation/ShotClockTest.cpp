@@ -1,6 +1,6 @@
 // The shooting-time clock on a clock that moves only when the test says so.
-#include "foundation/ShotClock.h"
-#include "platform/Clock.h"
+#include "foundation/comp/ShotClock.h"
+#include "platform/system/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The shot log's page, its rows' texts and which row goes on which page.
-#include "foundation/ShotListLayout.h"
+#include "foundation/cards/ShotListLayout.h"
 
 #include "ShotLogFixture.h"
-#include "platform/Codepage.h"
+#include "platform/system/Codepage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Several programs on one range folder at once: two writers storing shots on
 // the same cards and a reader polling the change counters, each a process
 // of its own as on a range.
-#include "foundation/DataComp.h"
-#include "platform/NativeFile.h"
+#include "foundation/comp/DataComp.h"
+#include "platform/files/NativeFile.h"
 #include "RangeFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The shot store: slots, repeated and changed shots, counting limits, the
 // counters the other programs watch; and the value, order and rating rules.
-#include "foundation/DataComp.h"
+#include "foundation/comp/DataComp.h"
 #include "RangeFixture.h"
 
 #include <gtest/gtest.h>

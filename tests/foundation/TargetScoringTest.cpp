@@ -1,6 +1,6 @@
 // Scoring of shots: ring values, the figure outlines' hit tests, and the
 // outlines themselves as the card pictures and the display draw them.
-#include "foundation/TargetTypes.h"
+#include "foundation/targets/TargetTypes.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // form the range uses (calibre in mm, distance in metres, rules as "value:
 // codes" lists), not copied from the table in the code, so that a slip in
 // either shows up.
-#include "foundation/TargetTypes.h"
-#include "platform/Codepage.h"
+#include "foundation/targets/TargetTypes.h"
+#include "platform/system/Codepage.h"
 
 #include <gtest/gtest.h>
 

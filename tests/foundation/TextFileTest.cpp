@@ -1,6 +1,6 @@
-#include "foundation/TextFile.h"
-#include "platform/Codepage.h"
-#include "platform/FileSystem.h"
+#include "foundation/files/TextFile.h"
+#include "platform/system/Codepage.h"
+#include "platform/files/FileSystem.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
 

@@ -1,5 +1,5 @@
-#include "foundation/TextUtil.h"
-#include "platform/Codepage.h"
+#include "foundation/text/TextUtil.h"
+#include "platform/system/Codepage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Unpacking zip archives made by the tools a range actually has: Python's
 // zipfile and Info-ZIP's zip.
-#include "foundation/Unzip.h"
+#include "foundation/files/Unzip.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "QtApp.h"
 #include "TempFolder.h"
 
-#include "foundation/ClockMessage.h"
-#include "foundation/ui/BVSocket.h"
-#include "platform/SystemInfo.h"
+#include "foundation/exchange/ClockMessage.h"
+#include "foundation/ui/net/BVSocket.h"
+#include "platform/system/SystemInfo.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -6,8 +6,8 @@
 #include "QtApp.h"
 #include "TempFolder.h"
 
-#include "foundation/ui/CardPrinter.h"
-#include "platform/ui/BitmapDC.h"
+#include "foundation/ui/cards/CardPrinter.h"
+#include "platform/ui/draw/BitmapDC.h"
 
 #include <QImage>
 

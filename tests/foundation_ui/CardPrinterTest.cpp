@@ -6,10 +6,10 @@
 #include "RunCommand.h"
 #include "TempFolder.h"
 
-#include "foundation/ui/CardPrinter.h"
-#include "platform/Codepage.h"
-#include "platform/ui/DrawRecorder.h"
-#include "platform/ui/PrintJob.h"
+#include "foundation/ui/cards/CardPrinter.h"
+#include "platform/system/Codepage.h"
+#include "platform/ui/draw/DrawRecorder.h"
+#include "platform/ui/draw/PrintJob.h"
 #include "platform/ui/ScriptedPrompter.h"
 
 #include <QImage>

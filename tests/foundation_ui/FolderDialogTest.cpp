@@ -1,8 +1,8 @@
 #include "QtApp.h"
 #include "TempFolder.h"
 
-#include "foundation/ui/FolderDialog.h"
-#include "foundation/ui/HtmlHelp.h"
+#include "foundation/ui/windows/FolderDialog.h"
+#include "foundation/ui/windows/HtmlHelp.h"
 #include "platform/ui/ScriptedPrompter.h"
 
 #include <QWidget>

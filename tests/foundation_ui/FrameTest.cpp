@@ -2,9 +2,9 @@
 // holding form views, a tab strip, menu, tool bar, status bar, accelerators.
 #include "QtApp.h"
 
-#include "foundation/ui/FormTabCtrl.h"
-#include "foundation/ui/LockSplitter.h"
-#include "platform/TextTable.h"
+#include "foundation/ui/windows/FormTabCtrl.h"
+#include "foundation/ui/windows/LockSplitter.h"
+#include "platform/system/TextTable.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/FrameWnd.h"
 

@@ -3,10 +3,10 @@
 // log of the grid's messages comes out.
 #include "QtApp.h"
 
-#include "foundation/GridComboCore.h"
-#include "foundation/ui/GridCombo.h"
-#include "foundation/ui/GridEdit.h"
-#include "foundation/ui/GridList.h"
+#include "foundation/grid/GridComboCore.h"
+#include "foundation/ui/grid/GridCombo.h"
+#include "foundation/ui/grid/GridEdit.h"
+#include "foundation/ui/grid/GridList.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ScriptedPrompter.h"
 #include "tests/foundation/GridHarness.h"

@@ -1,6 +1,6 @@
 #include "QtApp.h"
 
-#include "foundation/ui/LockSplitter.h"
+#include "foundation/ui/windows/LockSplitter.h"
 
 #include <QImage>
 #include <QPixmap>

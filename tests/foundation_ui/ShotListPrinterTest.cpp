@@ -5,9 +5,9 @@
 #include "ShotLogFixture.h"
 #include "TempFolder.h"
 
-#include "foundation/ui/ShotListPrinter.h"
-#include "platform/ui/DrawRecorder.h"
-#include "platform/ui/PrintJob.h"
+#include "foundation/ui/cards/ShotListPrinter.h"
+#include "platform/ui/draw/DrawRecorder.h"
+#include "platform/ui/draw/PrintJob.h"
 #include "platform/ui/ScriptedPrompter.h"
 
 #include <gtest/gtest.h>

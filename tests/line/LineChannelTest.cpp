@@ -2,9 +2,9 @@
 // opening and closing, without a bus.
 #include "line/BVSerCom.h"
 #include "line/LineChannel.h"
-#include "platform/Clock.h"
-#include "platform/MemoryPort.h"
-#include "platform/SerialPort.h"
+#include "platform/system/Clock.h"
+#include "platform/ports/MemoryPort.h"
+#include "platform/ports/SerialPort.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

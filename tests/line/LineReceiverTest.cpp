@@ -1,6 +1,6 @@
 #include "line/LineReceiver.h"
 
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 // real bus. Waits are for things to happen, with generous limits, so that a
 // loaded machine only makes the tests slower.
 #include "line/BVSerCom.h"
-#include "platform/Clock.h"
-#include "platform/MemoryPort.h"
-#include "platform/PseudoTerminal.h"
-#include "platform/SerialPort.h"
-#include "platform/Thread.h"
+#include "platform/system/Clock.h"
+#include "platform/ports/MemoryPort.h"
+#include "platform/ports/PseudoTerminal.h"
+#include "platform/ports/SerialPort.h"
+#include "platform/system/Thread.h"
 #include "tools/bvsim/lib/Bus.h"
 #include "TempFolder.h"
 

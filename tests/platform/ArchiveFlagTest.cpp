@@ -1,6 +1,6 @@
 // The "unread" mark of exchange files, kept as an extended attribute or, on a
 // file system without them, as a marker file; every case runs both ways.
-#include "platform/ArchiveFlag.h"
+#include "platform/files/ArchiveFlag.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/Codepage.h"
+#include "platform/system/Codepage.h"
 
 #include <gtest/gtest.h>
 

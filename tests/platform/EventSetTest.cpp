@@ -1,6 +1,6 @@
-#include "platform/Clock.h"
-#include "platform/EventSet.h"
-#include "platform/Thread.h"
+#include "platform/system/Clock.h"
+#include "platform/system/EventSet.h"
+#include "platform/system/Thread.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "platform/Clock.h"
-#include "platform/FileSystem.h"
-#include "platform/SystemInfo.h"
-#include "platform/SystemPath.h"
+#include "platform/system/Clock.h"
+#include "platform/files/FileSystem.h"
+#include "platform/system/SystemInfo.h"
+#include "platform/files/SystemPath.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

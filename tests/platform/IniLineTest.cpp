@@ -1,6 +1,6 @@
 // The lines of the small ini files, read the same by the settings beside the
 // programs and by the user's profile.
-#include "platform/IniLine.h"
+#include "platform/files/IniLine.h"
 
 #include <gtest/gtest.h>
 

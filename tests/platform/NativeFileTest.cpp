@@ -1,4 +1,4 @@
-#include "platform/NativeFile.h"
+#include "platform/files/NativeFile.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The port contract, run over every kind of port the line protocols use: a
 // pseudo-terminal (through termios) and the in-memory pair.
-#include "platform/Clock.h"
-#include "platform/MemoryPort.h"
-#include "platform/PseudoTerminal.h"
-#include "platform/SerialPort.h"
+#include "platform/system/Clock.h"
+#include "platform/ports/MemoryPort.h"
+#include "platform/ports/PseudoTerminal.h"
+#include "platform/ports/SerialPort.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/PrivateProfile.h"
+#include "platform/files/PrivateProfile.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

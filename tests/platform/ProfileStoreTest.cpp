@@ -1,9 +1,9 @@
 #include "RunCommand.h"
 #include "TempFolder.h"
 
-#include "platform/Codepage.h"
-#include "platform/ProfileStore.h"
-#include "platform/TextTable.h"
+#include "platform/system/Codepage.h"
+#include "platform/files/ProfileStore.h"
+#include "platform/system/TextTable.h"
 
 #include <gtest/gtest.h>
 

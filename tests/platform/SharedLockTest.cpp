@@ -1,5 +1,5 @@
-#include "platform/NativeFile.h"
-#include "platform/SharedLock.h"
+#include "platform/files/NativeFile.h"
+#include "platform/files/SharedLock.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

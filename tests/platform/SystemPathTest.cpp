@@ -1,5 +1,5 @@
-#include "platform/FileSystem.h"
-#include "platform/SystemPath.h"
+#include "platform/files/FileSystem.h"
+#include "platform/files/SystemPath.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +45,7 @@ TEST(SystemPathNames, JoinAndBase)
     EXPECT_EQ(JoinSystemPath(".\\BV", "N00001.TXT"), ".\\BV\\N00001.TXT");
     EXPECT_EQ(JoinSystemPath(".\\BV\\", "x"), ".\\BV\\x");
     EXPECT_EQ(BaseName("C:\\a\\b\\BVFileEx.cpp"), "BVFileEx.cpp");
-    EXPECT_EQ(BaseName("src/foundation/BVLog.cpp"), "BVLog.cpp");
+    EXPECT_EQ(BaseName("src/foundation/files/BVLog.cpp"), "BVLog.cpp");
     EXPECT_EQ(FolderOf(".\\Comp1\\Card.BVD"), ".\\Comp1");
 }
 

@@ -1,6 +1,6 @@
 // Off-screen pictures saved as PNG files, checked by pngcheck and read back.
-#include "platform/FileSystem.h"
-#include "platform/ui/BitmapDC.h"
+#include "platform/files/FileSystem.h"
+#include "platform/ui/draw/BitmapDC.h"
 
 #include "DrawTestSupport.h"
 #include "QtApp.h"

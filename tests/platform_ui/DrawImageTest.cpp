@@ -1,10 +1,10 @@
 // Drawing on pixels: off-screen images and windows. The scenes are laid out
 // in device pixels and handed to the surface in each mapping mode's logical
 // units (worked out by hand here, not by the surface), then probed.
-#include "platform/ui/BitmapDC.h"
-#include "platform/ui/DrawImageTarget.h"
-#include "platform/ui/DrawSurface.h"
-#include "platform/ui/DrawWindowTarget.h"
+#include "platform/ui/draw/BitmapDC.h"
+#include "platform/ui/draw/DrawImageTarget.h"
+#include "platform/ui/draw/DrawSurface.h"
+#include "platform/ui/draw/DrawWindowTarget.h"
 
 #include "DrawTestSupport.h"
 #include "QtApp.h"

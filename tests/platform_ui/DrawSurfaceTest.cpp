@@ -1,7 +1,7 @@
 // The device-context side of the drawing surface, measured without drawing:
 // mapping modes, unit conversions, fonts, saved states and the recorder.
-#include "platform/ui/DrawRecorder.h"
-#include "platform/ui/DrawSurface.h"
+#include "platform/ui/draw/DrawRecorder.h"
+#include "platform/ui/draw/DrawSurface.h"
 
 #include "DrawTestSupport.h"
 #include "QtApp.h"

@@ -1,7 +1,7 @@
 // The PNG writer on bitmaps made by hand: every pixel format it takes comes
 // out with the right colours, every bad header is refused with its message,
 // and the options become the chunks pngcheck sees.
-#include "platform/ui/PngWriter.h"
+#include "platform/ui/draw/PngWriter.h"
 
 #include "DrawTestSupport.h"
 #include "QtApp.h"

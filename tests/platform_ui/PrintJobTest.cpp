@@ -1,10 +1,10 @@
 // Printing, seen through PDF files: pdftotext finds the texts and where they
 // stand on the sheet, pdfinfo the paper and the document name.
-#include "platform/Codepage.h"
-#include "platform/FileSystem.h"
-#include "platform/ui/DrawSurface.h"
-#include "platform/ui/PrintJob.h"
-#include "platform/ui/PrintPreview.h"
+#include "platform/system/Codepage.h"
+#include "platform/files/FileSystem.h"
+#include "platform/ui/draw/DrawSurface.h"
+#include "platform/ui/draw/PrintJob.h"
+#include "platform/ui/draw/PrintPreview.h"
 #include "platform/ui/ScriptedPrompter.h"
 #include "platform/ui/UiText.h"
 

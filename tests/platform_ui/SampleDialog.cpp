@@ -1,6 +1,6 @@
 #include "SampleDialog.h"
 
-#include "platform/Codepage.h"
+#include "platform/system/Codepage.h"
 #include "platform/ui/Prompter.h"
 
 #include <cctype>

@@ -4,8 +4,8 @@
 #include "QtApp.h"
 #include "SampleDialog.h"
 
-#include "platform/Codepage.h"
-#include "platform/TextTable.h"
+#include "platform/system/Codepage.h"
+#include "platform/system/TextTable.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/ScriptedPrompter.h"
 

@@ -4,11 +4,11 @@
 #include "RangeFolder.h"
 #include "TempFolder.h"
 
-#include "foundation/DataComp.h"
-#include "platform/Clock.h"
-#include "platform/PseudoTerminal.h"
-#include "platform/SerialPort.h"
-#include "platform/SystemInfo.h"
+#include "foundation/comp/DataComp.h"
+#include "platform/system/Clock.h"
+#include "platform/ports/PseudoTerminal.h"
+#include "platform/ports/SerialPort.h"
+#include "platform/system/SystemInfo.h"
 #include "tools/bvsim/lib/Bus.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The receive dispatcher on messages made by hand: what each command byte
 // does to its lane, what is refused and how it is reported.
-#include "foundation/ui/BVSocket.h"
+#include "foundation/ui/net/BVSocket.h"
 #include "platform/ui/FrameWnd.h"
 #include "range/MainFrm.h"
 

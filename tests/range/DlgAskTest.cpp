@@ -1,7 +1,7 @@
 // The question box: its lines, its buttons and the answers it hands to the frame.
 #include "QtApp.h"
 
-#include "platform/TextTable.h"
+#include "platform/system/TextTable.h"
 #include "platform/ui/FrameWnd.h"
 #include "range/DlgAsk.h"
 

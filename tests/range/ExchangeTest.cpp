@@ -2,8 +2,8 @@
 // shows, and names taken onto the lanes' cards.
 #include "FrameOnRange.h"
 
-#include "foundation/CompSettings.h"
-#include "foundation/RangeSettings.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/settings/RangeSettings.h"
 
 #include <functional>
 

@@ -2,7 +2,7 @@
 // and the touch by which it tells them of its own changes.
 #include "FrameOnRange.h"
 
-#include "foundation/CompSettings.h"
+#include "foundation/settings/CompSettings.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "RangeFolder.h"
 #include "TempFolder.h"
 
-#include "platform/ProfileStore.h"
-#include "platform/SerialPort.h"
+#include "platform/files/ProfileStore.h"
+#include "platform/ports/SerialPort.h"
 #include "platform/ui/ScriptedPrompter.h"
 #include "range/BVLederApp.h"
 

@@ -6,7 +6,7 @@
 #include "RangeFolder.h"
 #include "TempFolder.h"
 
-#include "platform/SerialPort.h"
+#include "platform/ports/SerialPort.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/ScriptedPrompter.h"
 #include "range/MainFrm.h"

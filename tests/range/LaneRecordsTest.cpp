@@ -1,8 +1,8 @@
 // What the dispatcher writes into the competition's files: the lanes'
 // active records, the target's own card, and the gaps of a lane's shots.
-#include "foundation/CompSettings.h"
-#include "foundation/TargetTypes.h"
-#include "platform/FileSystem.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/targets/TargetTypes.h"
+#include "platform/files/FileSystem.h"
 #include "range/MainFrm.h"
 
 #include "RecordingFrame.h"

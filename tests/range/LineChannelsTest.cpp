@@ -2,14 +2,14 @@
 // pseudo-terminals: channels opened from a range folder's settings, commands
 // on the right bus, messages on the right lanes, the line status of a lane,
 // and channels that cannot open.
-#include "foundation/CompSettings.h"
-#include "foundation/RangeSettings.h"
-#include "foundation/TargetTypes.h"
-#include "platform/FileSystem.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/settings/RangeSettings.h"
+#include "foundation/targets/TargetTypes.h"
+#include "platform/files/FileSystem.h"
 #include "line/BVSerCom.h"
-#include "platform/Clock.h"
-#include "platform/PseudoTerminal.h"
-#include "platform/SerialPort.h"
+#include "platform/system/Clock.h"
+#include "platform/ports/PseudoTerminal.h"
+#include "platform/ports/SerialPort.h"
 #include "platform/ui/ScriptedPrompter.h"
 #include "range/Commands.h"
 #include "range/MainFrm.h"

@@ -2,11 +2,11 @@
 // A small range folder for the range control's tests, made in the working
 // folder: the range configuration with one line channel, a shooting program
 // of two series, a competition with its active lanes, and the language file.
-#include "foundation/BVConfig.h"
-#include "foundation/CompOptions.h"
-#include "foundation/CompSettings.h"
-#include "foundation/RangeSettings.h"
-#include "platform/FileSystem.h"
+#include "foundation/files/BVConfig.h"
+#include "foundation/settings/CompOptions.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/settings/RangeSettings.h"
+#include "platform/files/FileSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // what is shown, and the lane text of a complete series.
 #include "FrameOnRange.h"
 
-#include "foundation/CompSettings.h"
+#include "foundation/settings/CompSettings.h"
 
 #include <gtest/gtest.h>
 

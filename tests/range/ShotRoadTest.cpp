@@ -3,11 +3,11 @@
 // offscreen platform, and the files and the clock link it writes.
 #include "FrameFixture.h"
 
-#include "foundation/ClockMessage.h"
-#include "foundation/CompSettings.h"
-#include "foundation/ui/BVSocket.h"
-#include "platform/PseudoTerminal.h"
-#include "platform/SystemInfo.h"
+#include "foundation/exchange/ClockMessage.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/ui/net/BVSocket.h"
+#include "platform/ports/PseudoTerminal.h"
+#include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
 #include "tools/bvsim/lib/Bus.h"
 

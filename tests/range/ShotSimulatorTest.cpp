@@ -2,7 +2,7 @@
 #include "range/ShotSimulator.h"
 #include "range/ShotMessage.h"
 
-#include "foundation/TargetTypes.h"
+#include "foundation/targets/TargetTypes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The range control's start-up on the first tick, its questions and its close.
 #include "FrameFixture.h"
 
-#include "foundation/CompSettings.h"
-#include "foundation/ui/BVSocket.h"
-#include "platform/SystemInfo.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/ui/net/BVSocket.h"
+#include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
 #include "range/DlgAsk.h"
 

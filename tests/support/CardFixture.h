@@ -1,6 +1,6 @@
 #pragma once
 // Small shooting cards for the printer tests.
-#include "foundation/PrintCard.h"
+#include "foundation/cards/PrintCard.h"
 
 #include <cmath>
 #include <initializer_list>

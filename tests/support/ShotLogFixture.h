@@ -1,6 +1,6 @@
 #pragma once
 // Shot lists for the shot-log tests, in the record layout of Shot.BVD.
-#include "foundation/DataComp.h"
+#include "foundation/comp/DataComp.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,8 +1,8 @@
 // The bvsim program as a script or a range officer uses it: started with
 // its options, driven by commands on its standard input, talked to through
 // the pseudo-terminal it made, reporting on its standard output.
-#include "platform/Clock.h"
-#include "platform/SerialPort.h"
+#include "platform/system/Clock.h"
+#include "platform/ports/SerialPort.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // bvtool comp, shots, cards, export and import, run as a user runs them on a
 // range folder.
-#include "foundation/BVConfig.h"
+#include "foundation/files/BVConfig.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

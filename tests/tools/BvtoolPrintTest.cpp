@@ -1,11 +1,11 @@
 // bvtool print on a small competition made here: the cards and a lane's shot
 // log in PDF files, checked with pdfinfo and pdftotext.
-#include "foundation/BVConfig.h"
-#include "foundation/CardFill.h"
-#include "foundation/CardLayout.h"
-#include "foundation/DataComp.h"
-#include "platform/Codepage.h"
-#include "platform/FileSystem.h"
+#include "foundation/files/BVConfig.h"
+#include "foundation/cards/CardFill.h"
+#include "foundation/cards/CardLayout.h"
+#include "foundation/comp/DataComp.h"
+#include "platform/system/Codepage.h"
+#include "platform/files/FileSystem.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
 

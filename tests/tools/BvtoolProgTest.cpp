@@ -1,7 +1,7 @@
 // bvtool prog on a range folder made here.
-#include "foundation/BVConfig.h"
-#include "platform/Codepage.h"
-#include "platform/FileSystem.h"
+#include "foundation/files/BVConfig.h"
+#include "platform/system/Codepage.h"
+#include "platform/files/FileSystem.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
 

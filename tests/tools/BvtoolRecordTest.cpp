@@ -1,5 +1,5 @@
 // bvtool's dump, cfg and unique commands, run as a range technician runs them.
-#include "foundation/BVFileEx.h"
+#include "foundation/files/BVFileEx.h"
 #include "RecordBytes.h"
 #include "RunCommand.h"
 #include "TempFolder.h"

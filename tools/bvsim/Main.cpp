@@ -1,7 +1,7 @@
 // bvsim: a bus of simulated target units for trying the range control and
 // its line layer without hardware. See "bvsim --help".
-#include "platform/PseudoTerminal.h"
-#include "platform/SerialPort.h"
+#include "platform/ports/PseudoTerminal.h"
+#include "platform/ports/SerialPort.h"
 #include "tools/bvsim/lib/Bus.h"
 #include "tools/bvsim/lib/Control.h"
 

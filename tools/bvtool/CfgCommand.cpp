@@ -2,9 +2,9 @@
 // the way the programs do: BVLeder.bvc, Comp.BVC, Program.BVC, Event1.bvc ...
 #include "Command.h"
 
-#include "foundation/BVConfig.h"
-#include "foundation/BVFileEx.h"
-#include "foundation/FieldText.h"
+#include "foundation/files/BVConfig.h"
+#include "foundation/files/BVFileEx.h"
+#include "foundation/text/FieldText.h"
 
 #include <cstdio>
 

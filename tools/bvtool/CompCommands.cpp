@@ -3,16 +3,16 @@
 // list and looked at, without a range control or a target.
 #include "Command.h"
 
-#include "foundation/BVConfig.h"
-#include "foundation/BVExch.h"
-#include "foundation/CompSettings.h"
-#include "foundation/DataComp.h"
-#include "foundation/FieldText.h"
-#include "foundation/ProgramStore.h"
-#include "foundation/RangeSettings.h"
-#include "foundation/TextUtil.h"
-#include "platform/Clock.h"
-#include "platform/FileSystem.h"
+#include "foundation/files/BVConfig.h"
+#include "foundation/exchange/BVExch.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/comp/DataComp.h"
+#include "foundation/text/FieldText.h"
+#include "foundation/settings/ProgramStore.h"
+#include "foundation/settings/RangeSettings.h"
+#include "foundation/text/TextUtil.h"
+#include "platform/system/Clock.h"
+#include "platform/files/FileSystem.h"
 
 #include <cmath>
 #include <cstdlib>

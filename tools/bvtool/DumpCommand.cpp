@@ -2,9 +2,9 @@
 // and every record in hex, with the text beside it readable.
 #include "Command.h"
 
-#include "foundation/BVFileEx.h"
-#include "platform/Codepage.h"
-#include "platform/FileSystem.h"
+#include "foundation/files/BVFileEx.h"
+#include "platform/system/Codepage.h"
+#include "platform/files/FileSystem.h"
 
 #include <cstdio>
 #include <cstring>

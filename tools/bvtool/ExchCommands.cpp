@@ -3,14 +3,14 @@
 // the range control and the remote program do.
 #include "Command.h"
 
-#include "foundation/BVConfig.h"
-#include "foundation/BVExch.h"
-#include "foundation/BVFileEx.h"
-#include "foundation/CompSettings.h"
-#include "foundation/DataComp.h"
-#include "foundation/FieldText.h"
-#include "foundation/RangeSettings.h"
-#include "platform/FileSystem.h"
+#include "foundation/files/BVConfig.h"
+#include "foundation/exchange/BVExch.h"
+#include "foundation/files/BVFileEx.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/comp/DataComp.h"
+#include "foundation/text/FieldText.h"
+#include "foundation/settings/RangeSettings.h"
+#include "platform/files/FileSystem.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 // programs do (the exchange files, BVTekst.ini, ProgExport.ini, ...).
 #include "Command.h"
 
-#include "foundation/BVIniFile.h"
+#include "foundation/files/BVIniFile.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 // bvtool lang: the text of one key in one language of a language file.
 #include "Command.h"
 
-#include "foundation/LanguageTable.h"
-#include "platform/FileSystem.h"
+#include "foundation/settings/LanguageTable.h"
+#include "platform/files/FileSystem.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #include "Command.h"
 
-#include "platform/Codepage.h"
+#include "platform/system/Codepage.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -3,18 +3,18 @@
 // without a dialog and without a screen.
 #include "Command.h"
 
-#include "foundation/BVConfig.h"
-#include "foundation/CardFill.h"
-#include "foundation/CompSettings.h"
-#include "foundation/ConfigItem.h"
-#include "foundation/DataComp.h"
-#include "foundation/ProgramStore.h"
-#include "foundation/RangeSettings.h"
-#include "foundation/TargetTypes.h"
-#include "foundation/ui/CardPrinter.h"
-#include "foundation/ui/ShotListPrinter.h"
-#include "platform/FileSystem.h"
-#include "platform/ui/PrintJob.h"
+#include "foundation/files/BVConfig.h"
+#include "foundation/cards/CardFill.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/files/ConfigItem.h"
+#include "foundation/comp/DataComp.h"
+#include "foundation/settings/ProgramStore.h"
+#include "foundation/settings/RangeSettings.h"
+#include "foundation/targets/TargetTypes.h"
+#include "foundation/ui/cards/CardPrinter.h"
+#include "foundation/ui/cards/ShotListPrinter.h"
+#include "platform/files/FileSystem.h"
+#include "platform/ui/draw/PrintJob.h"
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
 // bvtool prog: one shooting program of a range folder as the programs read it.
 #include "Command.h"
 
-#include "foundation/ProgramStore.h"
-#include "platform/FileSystem.h"
+#include "foundation/settings/ProgramStore.h"
+#include "platform/files/FileSystem.h"
 
 #include <cstdio>
 #include <string>

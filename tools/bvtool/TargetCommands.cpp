@@ -2,7 +2,7 @@
 // type's data, as the range control and the card printer see them.
 #include "Command.h"
 
-#include "foundation/TargetTypes.h"
+#include "foundation/targets/TargetTypes.h"
 
 #include <cerrno>
 #include <cmath>

@@ -2,7 +2,7 @@
 // as a competition's StartNr.bvd), exactly as the results program does.
 #include "Command.h"
 
-#include "foundation/BVFileEx.h"
+#include "foundation/files/BVFileEx.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 // the programs do, refusing archives with unsafe entry names.
 #include "Command.h"
 
-#include "foundation/Unzip.h"
+#include "foundation/files/Unzip.h"
 
 namespace bvtool {
 namespace {

@@ -1,6 +1,6 @@
 #include "tools/bvsim/lib/Bus.h"
 
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 #include <algorithm>
 #include <chrono>

@@ -12,8 +12,8 @@
 // serial port's receive buffer hands them on, each when its last byte would
 // have come over the wire; a frame from the range control counts as heard
 // when its last byte would have arrived.
-#include "platform/Port.h"
-#include "platform/Thread.h"
+#include "platform/ports/Port.h"
+#include "platform/system/Thread.h"
 #include "tools/bvsim/lib/UnitFrame.h"
 
 #include <condition_variable>

@@ -1,0 +1,98 @@
+#include "foundation/files/BVLog.h"
+
+#include "platform/system/Clock.h"
+#include "platform/files/NativeFile.h"
+#include "platform/files/PrivateProfile.h"
+#include "platform/system/SystemInfo.h"
+#include "platform/files/SystemPath.h"
+
+#include <cstdio>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+const char kLogPath[] = ".\\BVLog.txt";
+const char kIniPath[] = ".\\BVLog.ini";
+constexpr size_t kTextSize = 200;  // the formatted text, with its terminator
+constexpr int kAttempts = 3;
+constexpr unsigned kPauseMs = 20;
+
+}  // namespace
+
+CBVLog::CBVLog()
+    : m_threshold(static_cast<short>(platform::GetPrivateProfileInt("BVLog", "Level", 80, kIniPath)))
+{
+}
+
+void CBVLog::Write(const char* sourcePath, int line, int level, const char* format, ...)
+{
+    if (!IsOn(level))
+        return;
+    va_list args;
+    va_start(args, format);
+    WriteV(sourcePath, line, level, format, args);
+    va_end(args);
+}
+
+void CBVLog::WriteV(const char* sourcePath, int line, int level, const char* format, va_list args)
+{
+    if (!IsOn(level))
+        return;
+    char text[kTextSize];
+    std::vsnprintf(text, sizeof text, format, args);
+    Append(sourcePath, line, level, text);
+}
+
+void CBVLog::WriteF(const char* sourcePath, int line, int level, const char* format, ...)
+{
+    char text[kTextSize];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (IsOn(level))
+        Append(sourcePath, line, level, text);
+}
+
+void CBVLog::Append(const char* sourcePath, int line, int level, const char* text)
+{
+    // Appends go through O_APPEND, so entries of several processes never
+    // overwrite one another; the file is opened for each entry and closed again.
+    std::string native = platform::NativePath(kLogPath);
+    int fd = -1;
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            break;
+        if (attempt < kAttempts)
+            platform::SleepMs(kPauseMs);
+    }
+    if (fd < 0)
+        return;
+
+    platform::LocalTime t = platform::Now();
+    std::string source(platform::BaseName(sourcePath ? sourcePath : ""));
+    char entry[kTextSize + 300];
+    int n = std::snprintf(entry, sizeof entry, "%4d %04d.%02d.%02d %02d.%02d.%02d.%03d %02X %s(%03d) %s\r\n",
+                          platform::ProcessId(), t.year, t.month, t.day, t.hour, t.minute, t.second,
+                          t.millisecond, static_cast<unsigned>(level) & 0xFF, source.c_str(), line, text);
+    if (n > 0) {
+        size_t len = static_cast<size_t>(n) < sizeof entry ? static_cast<size_t>(n) : sizeof entry - 1;
+        if (len == sizeof entry - 1) {  // cut: keep the line end
+            entry[len - 2] = '\r';
+            entry[len - 1] = '\n';
+        }
+        ssize_t written = ::write(fd, entry, len);
+        (void)written;  // a lost entry is not the caller's concern
+    }
+    ::close(fd);
+}
+
+CBVLog& ProgramLog()
+{
+    static CBVLog log;
+    return log;
+}
