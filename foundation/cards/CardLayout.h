@@ -10,6 +10,7 @@
 // millimetre in those units.
 #include "foundation/cards/PrintCard.h"
 #include "foundation/targets/TargetTypes.h"
+#include "platform/system/Geometry.h"
 
 #include <array>
 #include <cstdint>
@@ -70,21 +71,8 @@ struct CardPrintSettings {
 
 namespace CardLayout {
 
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const Rect&) const = default;
-};
-
-struct Point {
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point&) const = default;
-};
+using platform::Point;
+using platform::Rect;
 
 struct Segment {
     Point from;

@@ -56,8 +56,8 @@ public:
     CGridColumn& Column() const { return m_column; }
     CGridListCore& Grid() const { return m_grid; }
     // The editor's window in the grid's rows area.
-    const GridRect& Rect() const { return m_rect; }
-    void SetRect(const GridRect& rect) { m_rect = rect; }
+    const platform::Rect& Rect() const { return m_rect; }
+    void SetRect(const platform::Rect& rect) { m_rect = rect; }
     GridAlign Align() const { return m_align; }
     void SetAlign(GridAlign align) { m_align = align; }
 
@@ -102,6 +102,6 @@ protected:
     int m_columnNumber;
     bool m_cancel = false;
     bool m_closed = false;
-    GridRect m_rect;
+    platform::Rect m_rect;
     GridAlign m_align = GridAlign::Left;
 };

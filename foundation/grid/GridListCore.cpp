@@ -154,8 +154,8 @@ CGridEditorCore* CGridListCore::EditCell(int row, int column)
 
     // The editor covers the requested cell, from one pixel inside its left
     // edge, cut at the grid's right edge.
-    GridRect rowRect = GetItemRect(row);
-    GridRect rect;
+    platform::Rect rowRect = GetItemRect(row);
+    platform::Rect rect;
     rect.left = rowRect.left + ColumnLeft(column) + 1;
     rect.right = std::min(rect.left + GetColumnWidth(column) - 1, m_view->ClientWidth());
     rect.top = rowRect.top;
@@ -504,10 +504,10 @@ void CGridListCore::SetScrollPosition(int x, int topIndex)
     m_view->RedrawAll();
 }
 
-GridRect CGridListCore::GetItemRect(int item) const
+platform::Rect CGridListCore::GetItemRect(int item) const
 {
     int rowHeight = m_view->RowHeight();
-    GridRect rect;
+    platform::Rect rect;
     rect.left = -m_scrollX;
     rect.right = rect.left + TotalWidth();
     rect.top = (item - m_topIndex) * rowHeight;

@@ -6,6 +6,7 @@
 // a grid can be replayed and checked without a screen.
 #include "foundation/grid/GridColumn.h"
 #include "foundation/grid/GridMessages.h"
+#include "platform/system/Geometry.h"
 
 #include <cstdint>
 #include <memory>
@@ -72,16 +73,6 @@ enum class GridSound {
     Default,  // the default beep
     Error,    // the error sound
     Simple,   // the simple beep
-};
-
-struct GridRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const GridRect&) const = default;
 };
 
 struct GridHit {
@@ -221,7 +212,7 @@ public:
     void SetScrollPosition(int x, int topIndex);
     int MaxScrollX() const;
     int MaxTopIndex() const;
-    GridRect GetItemRect(int item) const;
+    platform::Rect GetItemRect(int item) const;
     GridHit SubItemHitTest(int x, int y) const;
     void RedrawItems(int first, int last);
 

@@ -1,10 +1,12 @@
 #pragma once
-// The widgets behind the control kinds that Qt has no exact match for, and
 // Control, the handle by which a screen works on one of its controls by id:
-// item(1414).show(), item(1002).setText(...), item(2005).itemData(i).
+// item(1414).show(), item(1002).setText(...), item(2005).itemData(i). Each
+// call goes to the adapter of the control's kind (platform/ui/controls/),
+// which the kit chose when it built the control; a call the kind has no use
+// for does nothing and answers empty.
 #include "platform/system/Clock.h"
+#include "platform/ui/ControlWidgets.h"
 
-#include <QTreeWidget>
 #include <QWidget>
 
 #include <cstdint>
@@ -13,45 +15,9 @@
 #include <string_view>
 #include <vector>
 
-class QButtonGroup;
-class QLineEdit;
-class QToolButton;
-
 namespace platform {
 
-// Up-down arrows bound to a buddy edit: each step writes the new number into
-// the buddy, so the screen sees an ordinary text change of that edit.
-class SpinCtrl : public QWidget {
-public:
-    explicit SpinCtrl(QWidget* parent = nullptr);
-    void SetBuddy(QLineEdit* buddy) { m_buddy = buddy; }
-    QLineEdit* Buddy() const { return m_buddy; }
-    void SetRange(int lower, int upper);
-    int Lower() const { return m_lower; }
-    int Upper() const { return m_upper; }
-    int Pos() const;
-    void SetPos(int pos);
-    void Step(int delta);
-
-private:
-    QLineEdit* m_buddy = nullptr;
-    QToolButton* m_up;
-    QToolButton* m_down;
-    int m_lower = 0;
-    int m_upper = 100;
-};
-
-// The report list: rows of cells under column headers.
-class ListViewCtrl : public QTreeWidget {
-public:
-    explicit ListViewCtrl(QWidget* parent = nullptr);
-    bool checkBoxes = false;
-};
-
-class TreeCtrl : public QTreeWidget {
-public:
-    explicit TreeCtrl(QWidget* parent = nullptr);
-};
+class ControlAdapter;
 
 // A tree item as the screens hold it: 0 is the root (or none).
 using TreeItem = intptr_t;
@@ -60,12 +26,11 @@ constexpr TreeItem kTreeRoot = 0;
 class Control {
 public:
     Control() = default;
-    Control(QWidget* widget, int id, QButtonGroup* radios = nullptr)
-        : m_widget(widget), m_id(id), m_radios(radios) {}
+    explicit Control(ControlAdapter* adapter) : m_adapter(adapter) {}
 
-    explicit operator bool() const { return m_widget != nullptr; }
-    int id() const { return m_id; }
-    QWidget* widget() const { return m_widget; }
+    explicit operator bool() const { return m_adapter != nullptr; }
+    int id() const;
+    QWidget* widget() const;
 
     void show(bool on = true);
     void hide() { show(false); }
@@ -82,6 +47,8 @@ public:
     void setNumber(int value);
     void limitText(int chars);
     void setReadOnly(bool on);
+    // Selects an edit's whole text, as a refused entry is shown.
+    void selectAll();
 
     // Check box and radio button: 0 clear, 1 ticked.
     void setCheck(int state);
@@ -146,9 +113,8 @@ public:
     LocalTime time() const;
 
 private:
-    QWidget* m_widget = nullptr;
-    int m_id = 0;
-    QButtonGroup* m_radios = nullptr;
+    ControlAdapter& a() const;
+    ControlAdapter* m_adapter = nullptr;
 };
 
 }  // namespace platform

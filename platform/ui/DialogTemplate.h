@@ -29,7 +29,9 @@ enum class ControlKind : uint8_t {
     Tab,        // tab strip with an area for its pages (TabCtrl)
     Date,
     Time,
-    Custom,     // a place that the screen fills with a widget of its own
+    Custom,     // a place that the screen fills with a widget of its own; stays last
+    // A new kind: its adapter in platform/ui/controls/ and its row in
+    // ControlKinds.cpp, before Custom.
 };
 
 enum ControlStyle : uint32_t {

@@ -3,31 +3,15 @@
 #include "platform/system/TextTable.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Prompter.h"
-#include "platform/ui/TabCtrl.h"
 #include "platform/ui/UiText.h"
+#include "platform/ui/controls/ControlKinds.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDateEdit>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QRegularExpressionValidator>
-#include <QSignalBlocker>
-#include <QTimeEdit>
 #include <QTimer>
 
 #include <cstdio>
@@ -52,12 +36,6 @@ public:
     intptr_t wParam;
     intptr_t lParam;
 };
-
-// List boxes and list views take several rows with CS_MULTISEL, else one.
-QAbstractItemView::SelectionMode SelectionModeOf(uint32_t style)
-{
-    return (style & CS_MULTISEL) ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection;
-}
 
 }  // namespace
 
@@ -174,31 +152,29 @@ KitWindow* KitWindow::Of(QWidget* widget)
 Control KitWindow::item(int id) const
 {
     auto it = m_controls.find(id);
-    if (it == m_controls.end())
-        return {};
-    auto radio = m_radioGroups.find(id);
-    return Control(it->second, id, radio == m_radioGroups.end() ? nullptr : radio->second);
+    return it == m_controls.end() ? Control() : Control(it->second.get());
 }
 
 int KitWindow::ControlIdOf(const QWidget* widget) const
 {
-    for (auto& [id, w] : m_controls)
-        if (w == widget)
+    for (auto& [id, control] : m_controls)
+        if (control->Widget() == widget)
             return id;
     return 0;
 }
 
-void KitWindow::RegisterControl(int id, QWidget* widget)
+void KitWindow::RegisterControl(std::unique_ptr<ControlAdapter> control)
 {
-    m_controls[id] = widget;
-    widget->installEventFilter(m_hub);
+    control->Widget()->installEventFilter(m_hub);
+    int id = control->Id();
+    m_controls[id] = std::move(control);
 }
 
 void KitWindow::SetCustomControl(int id, QWidget* widget)
 {
     auto it = m_controls.find(id);
-    if (it != m_controls.end() && it->second != widget) {
-        QWidget* old = it->second;
+    if (it != m_controls.end() && it->second->Widget() != widget) {
+        QWidget* old = it->second->Widget();
         QWidget* parent = old->parentWidget();
         if (parent && parent->layout()) {
             if (auto* grid = dynamic_cast<QGridLayout*>(parent->layout())) {
@@ -220,9 +196,9 @@ void KitWindow::SetCustomControl(int id, QWidget* widget)
         old->removeEventFilter(m_hub);
         delete old;
     }
-    RegisterControl(id, widget);
-    if (dynamic_cast<TabCtrl*>(widget))
-        WireControl(id, ControlKind::Tab, widget);
+    std::unique_ptr<ControlAdapter> control = AdoptControl(widget, id);
+    control->Wire(*this, m_hub);
+    RegisterControl(std::move(control));
 }
 
 void KitWindow::SetCaption(std::string_view text)
@@ -255,147 +231,26 @@ void KitWindow::BuildControls(const DialogTemplate& tmpl)
 
     auto* grid = new QGridLayout(m_host);
     std::map<int, QGridLayout*> layouts{{0, grid}};
-    QButtonGroup* radios = nullptr;
-    ControlKind previous = ControlKind::Static;
-    std::vector<std::pair<SpinCtrl*, int>> spins;
-
+    ControlBuild build;
+    build.window = m_host;
     for (const ControlTemplate& t : tmpl.controls) {
-        QWidget* parentWidget = m_host;
         QGridLayout* layout = grid;
-        if (auto it = layouts.find(t.parent); it != layouts.end() && t.parent != 0) {
+        if (auto it = layouts.find(t.parent); it != layouts.end())
             layout = it->second;
-            parentWidget = layout->parentWidget();
-        }
-        QWidget* w = nullptr;
-        switch (t.kind) {
-        case ControlKind::Static: {
-            auto* label = new QLabel(parentWidget);
-            if (t.style & CS_RIGHT)
-                label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (!(t.style & CS_NOBORDER) && (t.style & CS_READONLY))
-                label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            w = label;
-            break;
-        }
-        case ControlKind::Edit:
-            if (t.style & CS_MULTILINE) {
-                auto* edit = new QPlainTextEdit(parentWidget);
-                edit->setTabChangesFocus(true);
-                edit->setReadOnly(t.style & CS_READONLY);
-                if (t.limit > 0)
-                    edit->setProperty("bvLimit", t.limit);
-                w = edit;
-            } else {
-                auto* edit = new QLineEdit(parentWidget);
-                if (t.limit > 0)
-                    edit->setMaxLength(t.limit);
-                if (t.style & CS_NUMBER)
-                    edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
-                edit->setReadOnly(t.style & CS_READONLY);
-                edit->setFrame(!(t.style & CS_NOBORDER));
-                if (t.style & CS_PASSWORD)
-                    edit->setEchoMode(QLineEdit::Password);
-                if (t.style & CS_RIGHT)
-                    edit->setAlignment(Qt::AlignRight);
-                w = edit;
-            }
-            break;
-        case ControlKind::ComboList:
-        case ControlKind::ComboEdit: {
-            auto* combo = new QComboBox(parentWidget);
-            combo->setEditable(t.kind == ControlKind::ComboEdit);
-            combo->setProperty("bvSort", (t.style & CS_SORT) != 0);
-            combo->setInsertPolicy(QComboBox::NoInsert);
-            if (combo->isEditable() && t.limit > 0)
-                combo->lineEdit()->setMaxLength(t.limit);
-            w = combo;
-            break;
-        }
-        case ControlKind::ListBox: {
-            auto* list = new QListWidget(parentWidget);
-            list->setProperty("bvSort", (t.style & CS_SORT) != 0);
-            list->setSelectionMode(SelectionModeOf(t.style));
-            w = list;
-            break;
-        }
-        case ControlKind::Check:
-            w = new QCheckBox(parentWidget);
-            break;
-        case ControlKind::Radio: {
-            auto* radio = new QRadioButton(parentWidget);
-            if (!radios || previous != ControlKind::Radio || (t.style & CS_GROUP))
-                radios = new QButtonGroup(m_host);
-            radios->addButton(radio);
-            m_radioGroups[t.id] = radios;
-            w = radio;
-            break;
-        }
-        case ControlKind::Group: {
-            auto* box = new QGroupBox(parentWidget);
-            layouts[t.id] = new QGridLayout(box);
-            w = box;
-            break;
-        }
-        case ControlKind::Button: {
-            auto* button = new QPushButton(parentWidget);
-            button->setAutoDefault(false);
-            if (t.style & CS_DEFAULT)
-                button->setDefault(true);
-            w = button;
-            break;
-        }
-        case ControlKind::Spin: {
-            auto* spin = new SpinCtrl(parentWidget);
-            spin->SetRange(t.min, t.max);
-            spins.emplace_back(spin, t.buddy);
-            w = spin;
-            break;
-        }
-        case ControlKind::Progress: {
-            auto* bar = new QProgressBar(parentWidget);
-            bar->setRange(t.min, t.max);
-            bar->setValue(t.min);
-            w = bar;
-            break;
-        }
-        case ControlKind::ListView: {
-            auto* list = new ListViewCtrl(parentWidget);
-            list->checkBoxes = (t.style & CS_CHECKBOXES) != 0;
-            list->setSelectionMode(SelectionModeOf(t.style));
-            w = list;
-            break;
-        }
-        case ControlKind::Tree:
-            w = new TreeCtrl(parentWidget);
-            break;
-        case ControlKind::Tab:
-            w = new TabCtrl(parentWidget);
-            break;
-        case ControlKind::Date: {
-            auto* date = new QDateEdit(parentWidget);
-            date->setCalendarPopup(true);
-            date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-            w = date;
-            break;
-        }
-        case ControlKind::Time: {
-            auto* time = new QTimeEdit(parentWidget);
-            time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-            w = time;
-            break;
-        }
-        case ControlKind::Custom:
-            w = new QWidget(parentWidget);
-            break;
-        }
-        previous = t.kind;
+        build.parent = layout == grid ? m_host : layout->parentWidget();
+        std::unique_ptr<ControlAdapter> control = BuildControl(t, build);
+        build.previous = t.kind;
+        QWidget* w = control->Widget();
+        if (QGridLayout* inner = control->ChildLayout())
+            layouts[t.id] = inner;
         layout->addWidget(w, t.row, t.col, t.rowSpan, t.colSpan);
         if (t.style & CS_STRETCH) {
             layout->setRowStretch(t.row, 1);
             layout->setColumnStretch(t.col, 1);
             w->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         }
-        RegisterControl(t.id, w);
+        ControlAdapter* built = control.get();
+        RegisterControl(std::move(control));
         m_templates[t.id] = &t;
         if (t.key)
             item(t.id).setText(TextOfKey(t.key));
@@ -405,61 +260,13 @@ void KitWindow::BuildControls(const DialogTemplate& tmpl)
             w->setVisible(false);
         if (t.style & CS_DISABLED)
             w->setEnabled(false);
-        WireControl(t.id, t.kind, w);
+        // Wired last: the template's own text is no change to tell.
+        built->Wire(*this, m_hub);
     }
-    for (auto& [spin, buddy] : spins) {
-        auto it = m_controls.find(buddy);
-        if (it != m_controls.end())
-            spin->SetBuddy(dynamic_cast<QLineEdit*>(it->second));
-    }
+    for (auto& [id, control] : m_controls)
+        control->Bind(*this);
     if (tmpl.cx > 0 && tmpl.cy > 0)
         m_host->resize(DialogUnitsToPixels(m_host, tmpl.cx, tmpl.cy).expandedTo(m_host->minimumSizeHint()));
-}
-
-void KitWindow::WireControl(int id, ControlKind kind, QWidget* w)
-{
-    QObject* ctx = m_hub;
-    auto tell = [this, id](Notify code) { return [this, id, code] { SendNotify(id, code); }; };
-    if (auto* b = dynamic_cast<QAbstractButton*>(w)) {
-        QObject::connect(b, &QAbstractButton::clicked, ctx, tell(Notify::Click));
-    } else if (auto* e = dynamic_cast<QLineEdit*>(w)) {
-        QObject::connect(e, &QLineEdit::textChanged, ctx, tell(Notify::Change));
-    } else if (auto* e = dynamic_cast<QPlainTextEdit*>(w)) {
-        QObject::connect(e, &QPlainTextEdit::textChanged, ctx, [this, id, e] {
-            int limit = e->property("bvLimit").toInt();
-            if (limit > 0 && e->toPlainText().size() > limit) {
-                // Too long a text is cut back, as an edit with a limit refuses
-                // the characters past it.
-                QSignalBlocker quiet(e);
-                e->setPlainText(e->toPlainText().left(limit));
-                e->moveCursor(QTextCursor::End);
-            }
-            SendNotify(id, Notify::Change);
-        });
-    } else if (auto* c = dynamic_cast<QComboBox*>(w)) {
-        QObject::connect(c, &QComboBox::activated, ctx, tell(Notify::SelChange));
-        if (c->isEditable()) {
-            QObject::connect(c, &QComboBox::editTextChanged, ctx, tell(Notify::Change));
-            c->lineEdit()->installEventFilter(m_hub);
-        }
-    } else if (auto* l = dynamic_cast<QListWidget*>(w)) {
-        QObject::connect(l, &QListWidget::itemSelectionChanged, ctx, tell(Notify::SelChange));
-        QObject::connect(l, &QListWidget::itemDoubleClicked, ctx, tell(Notify::DoubleClick));
-    } else if (auto* t = dynamic_cast<QTreeWidget*>(w)) {
-        if (kind == ControlKind::Tree)
-            QObject::connect(t, &QTreeWidget::currentItemChanged, ctx, tell(Notify::SelChange));
-        else {
-            QObject::connect(t, &QTreeWidget::itemSelectionChanged, ctx, tell(Notify::SelChange));
-            QObject::connect(t, &QTreeWidget::itemChanged, ctx, tell(Notify::SelChange));
-        }
-        QObject::connect(t, &QTreeWidget::itemClicked, ctx, tell(Notify::Click));
-        QObject::connect(t, &QTreeWidget::itemDoubleClicked, ctx, tell(Notify::DoubleClick));
-    } else if (auto* tab = dynamic_cast<TabCtrl*>(w)) {
-        tab->onSelChanging = [this, id] { return SendNotify(id, Notify::SelChanging); };
-        tab->onSelChange = tell(Notify::SelChange);
-    } else if (auto* d = dynamic_cast<QDateTimeEdit*>(w)) {
-        QObject::connect(d, &QDateTimeEdit::dateTimeChanged, ctx, tell(Notify::SelChange));
-    }
 }
 
 void KitWindow::OnNotify(Notify code, int id, std::function<void()> handler)
@@ -715,8 +522,7 @@ void DataExchange::Fail(int id)
     m_failed = true;
     Control c = m_window.item(id);
     c.focus();
-    if (auto* edit = dynamic_cast<QLineEdit*>(c.widget()))
-        edit->selectAll();
+    c.selectAll();
 }
 
 }  // namespace platform

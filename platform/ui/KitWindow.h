@@ -8,18 +8,18 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class QButtonGroup;
-class QGridLayout;
 class QKeyEvent;
 class QTimer;
 class QWidget;
 
 namespace platform {
 
+class ControlAdapter;
 class DataExchange;
 class KitWindow;
 
@@ -87,7 +87,8 @@ public:
     Control item(int id) const;
     bool HasControl(int id) const { return m_controls.count(id) != 0; }
     // Puts a widget of the screen's own (a grid, a tab strip of its own kind)
-    // in the place of a control; the old widget is deleted.
+    // in the place of a control; the old widget is deleted. A tab strip works
+    // as a tab strip, any other widget as a custom control.
     void SetCustomControl(int id, QWidget* widget);
     // Sets the caption and every control text that has a key again from the
     // text table, after the language changed.
@@ -145,15 +146,14 @@ public:
     virtual bool PreTranslateKey(QKeyEvent* event);
 
 protected:
-    // Builds the controls of the template into the host's grid.
+    // Builds the controls of the template into the host's grid, each by the
+    // table of control kinds (platform/ui/controls/ControlKinds.h).
     void BuildControls(const DialogTemplate& tmpl);
     // Called for a notification that no handler took.
     virtual bool OnUnhandledNotify(int id, Notify code) { return false; }
-    void RegisterControl(int id, QWidget* widget);
 
 private:
     friend class detail::KitHub;
-    friend class Control;
     struct NotifyEntry {
         Notify code;
         int id;
@@ -165,21 +165,20 @@ private:
         std::function<void(int)> handler;
         std::function<void(CommandUI&)> update;
     };
-    void WireControl(int id, ControlKind kind, QWidget* widget);
+    // Keeps the control and watches its widget's keys and focus.
+    void RegisterControl(std::unique_ptr<ControlAdapter> control);
     int ControlIdOf(const QWidget* widget) const;
 
     QWidget* m_host;
     detail::KitHub* m_hub;
     int m_templateId = 0;
     const char* m_captionKey = nullptr;
-    std::map<int, QWidget*> m_controls;
+    std::map<int, std::unique_ptr<ControlAdapter>> m_controls;
     std::map<int, const ControlTemplate*> m_templates;
-    std::map<int, QButtonGroup*> m_radioGroups;  // by the id of each radio button
     std::vector<NotifyEntry> m_notify;
     std::map<int, std::function<bool()>> m_selChanging;
     std::vector<CommandEntry> m_commands;
     std::map<int, QTimer*> m_timers;
-    const void* m_lastKey = nullptr;
 };
 
 // The members of a screen and their controls, in both directions. After the

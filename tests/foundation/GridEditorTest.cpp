@@ -151,7 +151,7 @@ TEST(GridEditorTest, TextEditorStartsFromChoiceTextZeroAndWidens)
     EXPECT_EQ(edit->Field().selStart, 0);
     EXPECT_EQ(edit->Field().selEnd, 5);
     // The cell is x 50..110; the editor starts one pixel in.
-    EXPECT_EQ(edit->Rect(), (GridRect{51, 0, 110, 16}));
+    EXPECT_EQ(edit->Rect(), (platform::Rect{51, 0, 110, 16}));
     g.Type("Ola Nordmann");  // 12 characters, 84 pixels
     EXPECT_EQ(edit->Field().text, "Ola Nordmann");
     EXPECT_EQ(edit->Rect().right, 51 + 84 + 5);
@@ -182,7 +182,7 @@ TEST(GridEditorTest, EditorsTakeTheRightEdgeAndAlignmentOfTheirCell)
     CGridEditorCore* value = g.EditAt(1, 4);  // x 220..270, scrolled by 30
     ASSERT_NE(value, nullptr);
     EXPECT_EQ(g.grid.GetScrollX(), 30);
-    EXPECT_EQ(value->Rect(), (GridRect{191, 16, 240, 32}));
+    EXPECT_EQ(value->Rect(), (platform::Rect{191, 16, 240, 32}));
     EXPECT_EQ(value->Align(), GridAlign::Right);
     g.view.clientWidth = 400;
     CGridEditorCore* combo = g.EditAt(1, 2);

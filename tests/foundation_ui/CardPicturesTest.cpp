@@ -30,10 +30,10 @@ public:
     {
         m_dc.Create(800, 1130);
         m_dc.SetMapMode(platform::MM_ISOTROPIC);
-        platform::DrawSize device{800, 1130};
+        platform::Size device{800, 1130};
         m_dc.DPtoLP(device);
         Page page = PageOf(device.cx, device.cy, 10, printer.margin);
-        platform::DrawSize offset{page.offsetX, page.offsetY};
+        platform::Size offset{page.offsetX, page.offsetY};
         m_dc.LPtoDP(offset);
         m_dc.SetViewportOrg(offset.cx, offset.cy);
         Head head = CardHead(printer, card, page);
@@ -48,7 +48,7 @@ public:
     // A point of the face, in millimetres from its centre, y upwards.
     QPoint Face(double x, double y)
     {
-        platform::DrawPoint p{static_cast<int>(std::lround(box.centre.x + x * scale)),
+        platform::Point p{static_cast<int>(std::lround(box.centre.x + x * scale)),
                               static_cast<int>(std::lround(-box.centre.y + y * scale))};
         m_dc.LPtoDP(p);
         return {p.x, p.y};
@@ -58,7 +58,7 @@ public:
     // A point of the page, y downwards.
     QPoint OnPage(int x, int y)
     {
-        platform::DrawPoint p{x, -y};
+        platform::Point p{x, -y};
         m_dc.LPtoDP(p);
         return {p.x, p.y};
     }

@@ -55,22 +55,22 @@ struct ModeCase {
     const char* name;
     int dpi;
     std::function<void(DrawSurface&)> setUp;
-    std::function<DrawPoint(int, int)> logical;
+    std::function<Point(int, int)> logical;
     double pixelsPerUnit;  // for font heights
 };
 
 const ModeCase kModes[] = {
-    {"pixels", 96, [](DrawSurface&) {}, [](int x, int y) { return DrawPoint{x, y}; }, 1.0},
+    {"pixels", 96, [](DrawSurface&) {}, [](int x, int y) { return Point{x, y}; }, 1.0},
     {"0.1 mm at 254 dpi", 254, [](DrawSurface& s) { s.SetMapMode(MM_LOMETRIC); },
-     [](int x, int y) { return DrawPoint{x, -y}; }, 1.0},
+     [](int x, int y) { return Point{x, -y}; }, 1.0},
     {"0.1 mm at 127 dpi", 127, [](DrawSurface& s) { s.SetMapMode(MM_LOMETRIC); },
-     [](int x, int y) { return DrawPoint{2 * x, -2 * y}; }, 0.5},
+     [](int x, int y) { return Point{2 * x, -2 * y}; }, 0.5},
     {"isotropic with its first extents and an origin", 254,
      [](DrawSurface& s) {
          s.SetMapMode(MM_ISOTROPIC);
          s.SetViewportOrg(24, 12);
      },
-     [](int x, int y) { return DrawPoint{x - 24, 12 - y}; }, 1.0},
+     [](int x, int y) { return Point{x - 24, 12 - y}; }, 1.0},
     {"isotropic, extents set", 96,
      [](DrawSurface& s) {
          s.SetMapMode(MM_ISOTROPIC);
@@ -78,7 +78,7 @@ const ModeCase kModes[] = {
          s.SetViewportExt(400, -200);  // shrunk to 200 across
          s.SetViewportOrg(0, 156);
      },
-     [](int x, int y) { return DrawPoint{5 * x, 5 * (156 - y)}; }, 0.2},
+     [](int x, int y) { return Point{5 * x, 5 * (156 - y)}; }, 0.2},
     {"anisotropic with a window origin", 96,
      [](DrawSurface& s) {
          s.SetMapMode(MM_ANISOTROPIC);
@@ -86,7 +86,7 @@ const ModeCase kModes[] = {
          s.SetViewportExt(400, 300);
          s.SetWindowOrg(10, 20);
      },
-     [](int x, int y) { return DrawPoint{x / 4 + 10, y / 3 + 20}; }, 3.0},
+     [](int x, int y) { return Point{x / 4 + 10, y / 3 + 20}; }, 3.0},
     {"anisotropic, y upwards", 96,
      [](DrawSurface& s) {
          s.SetMapMode(MM_ANISOTROPIC);
@@ -94,7 +94,7 @@ const ModeCase kModes[] = {
          s.SetViewportExt(24, 24);
          s.SetViewportOrg(0, 156);
      },
-     [](int x, int y) { return DrawPoint{x / 2, (156 - y) / 2}; }, 2.0},
+     [](int x, int y) { return Point{x / 2, (156 - y) / 2}; }, 2.0},
 };
 
 // The scene: a red rectangle with a black frame, a blue ellipse without a
@@ -102,18 +102,18 @@ const ModeCase kModes[] = {
 void DrawScene(DrawSurface& s, const ModeCase& m)
 {
     auto L = m.logical;
-    DrawPoint a = L(48, 36), b = L(120, 96);
+    Point a = L(48, 36), b = L(120, 96);
     s.SelectPen({PenStyle::Solid, 0, 0});
     s.SelectBrush(DrawBrush::SolidOf(kRed));
     s.Rectangle(a.x, a.y, b.x, b.y);
 
-    DrawPoint c = L(132, 36), d = L(192, 96);
+    Point c = L(132, 36), d = L(192, 96);
     s.SelectPen({PenStyle::Null, 0, 0});
     s.SelectBrush(DrawBrush::SolidOf(kBlue));
     s.Ellipse(c.x, c.y, d.x, d.y);
 
     s.SelectPen({PenStyle::Solid, 0, 0});
-    DrawPoint from = L(12, 120), to = L(192, 120);
+    Point from = L(12, 120), to = L(192, 120);
     s.MoveTo(from.x, from.y);
     s.LineTo(to.x, to.y);
 
@@ -122,10 +122,10 @@ void DrawScene(DrawSurface& s, const ModeCase& m)
     s.SelectFont(font);
     s.SetBkMode(TRANSPARENT);
     s.SetTextAlign(TA_LEFT | TA_BOTTOM);
-    DrawPoint t1 = L(12, 144);
+    Point t1 = L(12, 144);
     s.TextOut(t1.x, t1.y, "XXX");
     s.SetTextAlign(TA_RIGHT | TA_TOP);
-    DrawPoint t2 = L(204, 12);
+    Point t2 = L(204, 12);
     s.TextOut(t2.x, t2.y, "XX");
 }
 
@@ -202,7 +202,7 @@ TEST_F(DrawImageTest, ArcsTurnAsSeenOnThePicture)
         s.SelectPen({PenStyle::Solid, static_cast<int>(std::lround(3 / c.mode->pixelsPerUnit)), 0});
         s.SetArcDirection(c.direction);
         // Circle about (72, 72) of radius 48; from three o'clock to twelve.
-        DrawPoint a = L(24, 24), b = L(120, 120), east = L(132, 72), north = L(72, 12);
+        Point a = L(24, 24), b = L(120, 120), east = L(132, 72), north = L(72, 12);
         s.Arc({a.x, a.y, b.x, b.y}, east, north);
         const QImage& image = target.Image();
         EXPECT_EQ(AnyInk(image, 103, 35, 110, 42), c.northEast);  // 45 degrees up right
@@ -221,7 +221,7 @@ TEST_F(DrawImageTest, ArcToJoinsFromTheCurrentPositionAndMovesIt)
     s.SetArcDirection(AD_CLOCKWISE);
     s.MoveTo(0, 72);
     s.ArcTo({24, 24, 120, 120}, {0, 72}, {72, 0});  // west round to north, clockwise
-    DrawPoint end = s.GetCurrentPosition();
+    Point end = s.GetCurrentPosition();
     EXPECT_NEAR(end.x, 72, 1);
     EXPECT_NEAR(end.y, 24, 1);
     const QImage& image = target.Image();
@@ -236,10 +236,10 @@ TEST_F(DrawImageTest, PolygonsPolylinesAndPaths)
     DrawSurface s;
     s.Attach(&target);
     s.SelectBrush(DrawBrush::SolidOf(kGreen));
-    const DrawPoint triangle[] = {{10, 10}, {60, 10}, {10, 60}};
+    const Point triangle[] = {{10, 10}, {60, 10}, {10, 60}};
     s.Polygon(triangle);
     s.SelectPen({PenStyle::Solid, 2, 0});
-    const DrawPoint zigzag[] = {{70, 10}, {110, 10}, {110, 50}};
+    const Point zigzag[] = {{70, 10}, {110, 10}, {110, 50}};
     s.Polyline(zigzag);
 
     // A corner mark as one path, stroked and filled.

@@ -33,8 +33,8 @@ struct MappingCase {
     const char* name;
     int dpi;
     std::function<void(DrawSurface&)> setUp;
-    DrawPoint logical;
-    DrawPoint device;
+    Point logical;
+    Point device;
 };
 
 TEST_F(DrawSurfaceTest, MapsLogicalPointsToTheDeviceInEveryMode)
@@ -81,7 +81,7 @@ TEST_F(DrawSurfaceTest, MapsLogicalPointsToTheDeviceInEveryMode)
         SCOPED_TRACE(c.name);
         Device d(c.dpi);
         c.setUp(d.surface);
-        DrawPoint p = c.logical;
+        Point p = c.logical;
         d.surface.LPtoDP(p);
         EXPECT_EQ(p, c.device);
         d.surface.DPtoLP(p);
@@ -93,7 +93,7 @@ TEST_F(DrawSurfaceTest, IsotropicExtentsKeepUnitsSquareOnTheDevice)
 {
     struct Case {
         int dpiX, dpiY;
-        DrawSize window, viewport, expected;
+        Size window, viewport, expected;
     };
     const Case cases[] = {
         {96, 96, {1000, 1000}, {400, -200}, {200, -200}},
@@ -136,14 +136,14 @@ TEST_F(DrawSurfaceTest, ConvertsHundredthsOfMillimetresAndPointSizes)
     for (auto [dpi, unit] : units) {
         Device d(dpi);
         d.surface.SetMapMode(MM_ISOTROPIC);
-        DrawSize mm{100, 100};
+        Size mm{100, 100};
         d.surface.HimetricToLp(mm);
-        EXPECT_EQ(mm, (DrawSize{unit, unit})) << dpi;
+        EXPECT_EQ(mm, (Size{unit, unit})) << dpi;
     }
     Device printer(600);
-    DrawSize margin{1500, 500};
+    Size margin{1500, 500};
     printer.surface.HimetricToDp(margin);
-    EXPECT_EQ(margin, (DrawSize{354, 118}));
+    EXPECT_EQ(margin, (Size{354, 118}));
 
     struct Case {
         int dpi;
@@ -203,7 +203,7 @@ TEST_F(DrawSurfaceTest, TextExtentsAndMetricsFollowTheMapping)
     // its tenths of a millimetre.
     Device pixels(600);
     pixels.surface.SelectFont(pixels.surface.PointFont(120, "Arial"));
-    DrawSize inPixels = pixels.surface.GetTextExtent("Stevneoppgj\xF8r");
+    Size inPixels = pixels.surface.GetTextExtent("Stevneoppgj\xF8r");
     TextMetrics m = pixels.surface.GetTextMetrics();
     EXPECT_EQ(inPixels.cy, m.height);
     EXPECT_EQ(m.height, m.ascent + m.descent);
@@ -216,11 +216,11 @@ TEST_F(DrawSurfaceTest, TextExtentsAndMetricsFollowTheMapping)
     DrawFont hundred;
     hundred.height = -100;
     coarse.surface.SelectFont(hundred);
-    DrawSize coarsePixels = coarse.surface.GetTextExtent("Stevneoppgj\xF8r");
+    Size coarsePixels = coarse.surface.GetTextExtent("Stevneoppgj\xF8r");
     coarse.surface.SetMapMode(MM_LOMETRIC);
     hundred.height = -200;
     coarse.surface.SelectFont(hundred);
-    DrawSize inTenths = coarse.surface.GetTextExtent("Stevneoppgj\xF8r");
+    Size inTenths = coarse.surface.GetTextExtent("Stevneoppgj\xF8r");
     EXPECT_NEAR(inTenths.cx, 2 * coarsePixels.cx, 1);
     EXPECT_NEAR(inTenths.cy, 2 * coarsePixels.cy, 1);
     EXPECT_EQ(inPixels.cx, coarsePixels.cx) << "pixel sizes do not depend on the resolution";
@@ -232,7 +232,7 @@ TEST_F(DrawSurfaceTest, TextExtentsAndMetricsFollowTheMapping)
     EXPECT_NEAR(pixels.surface.GetTextMetrics().height, m.height, 1);
 
     DrawSurface unattached;
-    EXPECT_EQ(unattached.GetTextExtent("X"), (DrawSize{}));
+    EXPECT_EQ(unattached.GetTextExtent("X"), (Size{}));
 }
 
 TEST_F(DrawSurfaceTest, RestoreDcBringsBackTheSavedState)
@@ -253,15 +253,15 @@ TEST_F(DrawSurfaceTest, RestoreDcBringsBackTheSavedState)
     s.SetTextAlign(TA_LEFT);
 
     ASSERT_TRUE(s.RestoreDC(-1));
-    EXPECT_EQ(s.GetViewportOrg(), (DrawPoint{0, 0}));
+    EXPECT_EQ(s.GetViewportOrg(), (Point{0, 0}));
     EXPECT_EQ(s.GetTextColor(), Rgb(1, 2, 3));
 
     ASSERT_TRUE(s.RestoreDC(1));
     EXPECT_EQ(s.GetMapMode(), MM_LOMETRIC);
     EXPECT_EQ(s.GetPen().width, 3);
     EXPECT_EQ(s.GetTextAlign(), static_cast<unsigned>(TA_BOTTOM | TA_RIGHT));
-    EXPECT_EQ(s.GetCurrentPosition(), (DrawPoint{10, 20}));
-    DrawRect box;
+    EXPECT_EQ(s.GetCurrentPosition(), (Point{10, 20}));
+    Rect box;
     s.GetClipBox(box);
     EXPECT_EQ(box.Width(), 2100) << "the clip went with the state";
 
@@ -275,31 +275,31 @@ TEST_F(DrawSurfaceTest, ClipBoxIsLogicalAndTheClipStaysOnTheDevice)
     Device d(254);  // one pixel to the tenth of a millimetre
     DrawSurface& s = d.surface;
     s.SetMapMode(MM_LOMETRIC);
-    DrawRect box;
+    Rect box;
     EXPECT_EQ(s.GetClipBox(box), SIMPLEREGION);
-    EXPECT_EQ(box, (DrawRect{0, 0, 2100, -2970}));
+    EXPECT_EQ(box, (Rect{0, 0, 2100, -2970}));
 
     EXPECT_EQ(s.IntersectClipRect(100, -200, 300, -400), SIMPLEREGION);
     s.GetClipBox(box);
-    EXPECT_EQ(box, (DrawRect{100, -200, 300, -400}));
+    EXPECT_EQ(box, (Rect{100, -200, 300, -400}));
 
     // Moving the origin afterwards does not move the clip on the device.
     s.SetViewportOrg(50, 0);
     s.GetClipBox(box);
-    EXPECT_EQ(box, (DrawRect{50, -200, 250, -400}));
+    EXPECT_EQ(box, (Rect{50, -200, 250, -400}));
 
     EXPECT_EQ(s.IntersectClipRect(1000, -1000, 1100, -1100), NULLREGION);
     s.GetClipBox(box);
-    EXPECT_EQ(box, (DrawRect{}));
+    EXPECT_EQ(box, (Rect{}));
 
     DrawRegion circle = DrawRegion::FromEllipse({0, 0, 100, 100});
     EXPECT_EQ(s.SelectClipRgn(&circle), SIMPLEREGION);
     s.SetViewportOrg(0, 0);
     s.GetClipBox(box);
-    EXPECT_EQ(box, (DrawRect{0, 0, 100, -100}));
+    EXPECT_EQ(box, (Rect{0, 0, 100, -100}));
     EXPECT_EQ(s.SelectClipRgn(nullptr), SIMPLEREGION);
     s.GetClipBox(box);
-    EXPECT_EQ(box, (DrawRect{0, 0, 2100, -2970}));
+    EXPECT_EQ(box, (Rect{0, 0, 2100, -2970}));
 }
 
 TEST_F(DrawSurfaceTest, RegionsCombine)
@@ -308,8 +308,8 @@ TEST_F(DrawSurfaceTest, RegionsCombine)
     DrawRegion b = DrawRegion::FromRect({50, 50, 150, 150});
     struct Case {
         RegionCombine how;
-        DrawPoint inside, outside;
-        DrawRect box;
+        Point inside, outside;
+        Rect box;
     };
     const Case cases[] = {
         {RGN_AND, {75, 75}, {25, 25}, {50, 50, 100, 100}},

@@ -10,7 +10,6 @@
 #include <cstdio>
 
 using namespace platform;
-using CardLayout::Rect;
 
 namespace {
 
@@ -190,15 +189,15 @@ void CCardPrinter::BeginPage(bool fixed)
     m_dc->SetMapMode(MM_ISOTROPIC);
     m_dc->SetViewportOrg(0, 0);
     DeviceCaps caps = m_dc->GetDeviceCaps();
-    DrawSize device = fixed ? DrawSize{kPictureWidth, kPictureHeight} : DrawSize{caps.horzRes, caps.vertRes};
+    Size device = fixed ? Size{kPictureWidth, kPictureHeight} : Size{caps.horzRes, caps.vertRes};
     m_dc->DPtoLP(device);
     // One millimetre in logical units, measured over a metre so that the
     // device's whole pixels do not round it.
-    DrawSize metre{100000, 100000};
+    Size metre{100000, 100000};
     m_dc->HimetricToLp(metre);
     u = std::max(1, (metre.cx + 500) / 1000);
     m_page = CardLayout::PageOf(device.cx, device.cy, u, margin);
-    DrawSize offset{m_page.offsetX, m_page.offsetY};
+    Size offset{m_page.offsetX, m_page.offsetY};
     m_dc->LPtoDP(offset);
     m_dc->SetViewportOrg(offset.cx, offset.cy);
 
@@ -391,8 +390,8 @@ void CCardPrinter::DrawSeriesTable(int series)
     int points = CardLayout::FitPoints(
         [&](int p) {
             m_dc->SelectFont(m_dc->PointFont(p * 10, "Arial"));
-            DrawSize size = m_dc->GetTextExtent(sample);
-            return CardLayout::Point{size.cx, size.cy};
+            Size size = m_dc->GetTextExtent(sample);
+            return platform::Point{size.cx, size.cy};
         },
         maxWidth, table.rowHeight);
     m_tableFont = m_dc->PointFont(std::max(points, 1) * 10, "Arial");

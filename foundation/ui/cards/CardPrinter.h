@@ -81,22 +81,22 @@ private:
 
     // Logical y of a page position (the page runs downwards, the mapping upwards).
     static int Y(int pageY) { return -pageY; }
-    platform::DrawRect Logical(const CardLayout::Rect& r) const { return {r.left, -r.top, r.right, -r.bottom}; }
-    void Clip(const CardLayout::Rect& r);
+    platform::Rect Logical(const platform::Rect& r) const { return {r.left, -r.top, r.right, -r.bottom}; }
+    void Clip(const platform::Rect& r);
     void Unclip();
     void Text(int x, int y, std::string_view text, unsigned align);
     int XHeight();
 
     void DrawFrame(int x1, int y1, int x2, int y2);
-    void DrawFrame(const CardLayout::Rect& r) { DrawFrame(r.left, r.top, r.right, r.bottom); }
+    void DrawFrame(const platform::Rect& r) { DrawFrame(r.left, r.top, r.right, r.bottom); }
     void DrawBox(const CardLayout::TextBox& box);
     void DrawListHeader();
     int DrawListCard(int y);
     void DrawCardHeader(int boxes);
     void DrawSeries(int series, int k);
     void DrawSeriesTable(int series);
-    void DrawShotRow(const CardLayout::Rect& cell, const PrintShot& shot, int valueSystem, int top);
-    void DrawSumBox(const CardLayout::Rect& r, const std::string& caption, int value, int decimals);
+    void DrawShotRow(const platform::Rect& cell, const PrintShot& shot, int valueSystem, int top);
+    void DrawSumBox(const platform::Rect& r, const std::string& caption, int value, int decimals);
 
     // The target picture.
     void DrawTarget(int level, int series);
@@ -129,7 +129,7 @@ private:
     int m_clipDepth = 0;
 
     // The sheet's grid and the series box being drawn.
-    CardLayout::Rect m_gridArea;
+    platform::Rect m_gridArea;
     CardLayout::Grid m_grid;
     CardLayout::SeriesBox m_box;
     double m_scale = 0;

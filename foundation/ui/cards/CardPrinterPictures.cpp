@@ -8,7 +8,6 @@
 #include <cstdio>
 
 using namespace platform;
-using CardLayout::Rect;
 
 namespace {
 
@@ -42,7 +41,7 @@ void CCardPrinter::DrawTarget(int level, int series)
     if (card.matchSeries[series] == 0) {
         // A series that does not count gets a grey corner.
         int x = pic.right + u, y = pic.top - u, leg = size / 4;
-        DrawPoint corner[] = {{x, Y(y)}, {x - leg, Y(y)}, {x, Y(y + leg)}};
+        Point corner[] = {{x, Y(y)}, {x - leg, Y(y)}, {x, Y(y + leg)}};
         m_dc->SelectBrush(m_grey);
         m_dc->Polygon(corner);
         m_dc->SelectBrush(m_hollow);
@@ -145,7 +144,7 @@ void CCardPrinter::DrawSilhouette(int series)
             const CardPicture::GridPoint* line = CardPicture::Polyline(animal.first + i);
             if (line == nullptr)
                 continue;
-            DrawPoint points[CardPicture::kPolylinePoints];
+            Point points[CardPicture::kPolylinePoints];
             for (int p = 0; p < CardPicture::kPolylinePoints; ++p) {
                 double dx = (line[p].x - CardPicture::kGridCentreX) * f;
                 double dy = (line[p].y - CardPicture::kGridCentreY) * f;
@@ -187,7 +186,7 @@ void CCardPrinter::DrawOutline(const OutlineItem* items, size_t count, size_t st
     const double cx = FaceX(), cy = FaceY();
     auto at = [&](const OutlineItem& item) {
         double x = item.x * unit;
-        return DrawPoint{Round(mirrored ? cx - x : cx + x), Round(cy + item.y * unit)};
+        return Point{Round(mirrored ? cx - x : cx + x), Round(cy + item.y * unit)};
     };
     // The item at the start is the outline's header.
     size_t i = start + 1;
@@ -196,16 +195,16 @@ void CCardPrinter::DrawOutline(const OutlineItem* items, size_t count, size_t st
         if (item.kind == kOutlineLine) {
             if (i + 1 >= count)
                 break;
-            DrawPoint from = at(item), to = at(items[i + 1]);
+            Point from = at(item), to = at(items[i + 1]);
             m_dc->MoveTo(from.x, from.y);
             m_dc->LineTo(to.x, to.y);
             ++i;
         } else if (item.kind == kOutlineArc) {
             if (i + 2 >= count)
                 break;
-            DrawPoint from = at(item), centre = at(items[i + 1]), to = at(items[i + 2]);
+            Point from = at(item), centre = at(items[i + 1]), to = at(items[i + 2]);
             double r = std::hypot(from.x - centre.x, from.y - centre.y);
-            DrawRect box{Round(centre.x - r), Round(centre.y + r), Round(centre.x + r), Round(centre.y - r)};
+            Rect box{Round(centre.x - r), Round(centre.y + r), Round(centre.x + r), Round(centre.y - r)};
             m_dc->SetArcDirection(mirrored ? AD_COUNTERCLOCKWISE : AD_CLOCKWISE);
             m_dc->Arc(box, from, to);
             // The arc's end point is where the outline goes on.

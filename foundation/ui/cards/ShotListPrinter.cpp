@@ -107,9 +107,9 @@ int CShotListPrinter::PrintTo(platform::DrawTarget& target, const CardRecord& ca
     dc.SetTextAlign(TA_BOTTOM);
     dc.SetBkMode(TRANSPARENT);
     DeviceCaps caps = dc.GetDeviceCaps();
-    DrawSize area{caps.horzRes, caps.vertRes};
+    Size area{caps.horzRes, caps.vertRes};
     dc.DPtoLP(area);
-    DrawSize offset{caps.physicalOffsetX, caps.physicalOffsetY};
+    Size offset{caps.physicalOffsetX, caps.physicalOffsetY};
     dc.DPtoLP(offset);
     m_page = ShotListLayout::PageOf(area.cx, area.cy, offset.cx, offset.cy);
     m_headFont = dc.PointFont(120, "Arial");

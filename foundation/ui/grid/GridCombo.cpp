@@ -41,7 +41,7 @@ void CGridCombo::Refresh()
         return;
     // The field covers the cell; the editor's rectangle also holds the
     // room below it that the list may take.
-    const GridRect& rect = m_editor->Rect();
+    const platform::Rect& rect = m_editor->Rect();
     setGeometry(rect.left, rect.top + 3, rect.Width(), m_editor->ItemHeight());
     if (m_editor->Dropped()) {
         m_list->Place();

@@ -34,7 +34,7 @@ void CGridEdit::Refresh()
         setCursorPosition(field->selEnd);
     else
         setSelection(field->selStart, field->selEnd - field->selStart);
-    const GridRect& rect = m_editor->Rect();
+    const platform::Rect& rect = m_editor->Rect();
     setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     GridAlign align = m_editor->Align();
     setAlignment((align == GridAlign::Right    ? Qt::AlignRight

@@ -123,7 +123,7 @@ GridKeyStroke GridKeyOf(const QKeyEvent* event)
 
 namespace {
 
-QRect ToQRect(const GridRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+QRect ToQRect(const platform::Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
 }  // namespace
 
@@ -223,7 +223,7 @@ void CGridList::SetCellColors(QPainter& painter, int row, int column) const
 
 QRect CGridList::CellRect(int row, int column) const
 {
-    GridRect item = GetItemRect(row);
+    platform::Rect item = GetItemRect(row);
     return QRect(item.left + ColumnLeft(column), item.top, GetColumnWidth(column), item.Height());
 }
 
@@ -394,7 +394,7 @@ int CGridList::TextWidth(std::string_view text) const { return fontMetrics().hor
 
 void CGridList::RedrawRow(int row)
 {
-    GridRect rect = GetItemRect(row);
+    platform::Rect rect = GetItemRect(row);
     viewport()->update(QRect(0, rect.top - 1, viewport()->width(), rect.Height() + 2));
 }
 

@@ -43,7 +43,7 @@ bool CBitmapDC::Create(int width, int height)
 
 void CBitmapDC::Clear(Colour colour)
 {
-    DrawRect box;
+    Rect box;
     if (GetClipBox(box) == RGN_ERROR)
         return;
     FillSolidRect(box, colour);

@@ -172,29 +172,29 @@ int DrawSurface::SetMapMode(int mode)
 
 int DrawSurface::GetMapMode() const { return m_state.mapMode; }
 
-DrawPoint DrawSurface::SetWindowOrg(int x, int y)
+Point DrawSurface::SetWindowOrg(int x, int y)
 {
     Note("SetWindowOrg", {x, y});
     return std::exchange(m_state.windowOrg, {x, y});
 }
 
-DrawPoint DrawSurface::GetWindowOrg() const { return m_state.windowOrg; }
+Point DrawSurface::GetWindowOrg() const { return m_state.windowOrg; }
 
-DrawPoint DrawSurface::SetViewportOrg(int x, int y)
+Point DrawSurface::SetViewportOrg(int x, int y)
 {
     Note("SetViewportOrg", {x, y});
     return std::exchange(m_state.viewportOrg, {x, y});
 }
 
-DrawPoint DrawSurface::OffsetViewportOrg(int dx, int dy)
+Point DrawSurface::OffsetViewportOrg(int dx, int dy)
 {
-    DrawPoint previous = m_state.viewportOrg;
+    Point previous = m_state.viewportOrg;
     m_state.viewportOrg = {previous.x + dx, previous.y + dy};
     Note("SetViewportOrg", {m_state.viewportOrg.x, m_state.viewportOrg.y});
     return previous;
 }
 
-DrawPoint DrawSurface::GetViewportOrg() const { return m_state.viewportOrg; }
+Point DrawSurface::GetViewportOrg() const { return m_state.viewportOrg; }
 
 bool DrawSurface::SetWindowExt(int cx, int cy)
 {
@@ -206,7 +206,7 @@ bool DrawSurface::SetViewportExt(int cx, int cy)
     return SetExtent(m_state.viewportExt, "SetViewportExt", cx, cy);
 }
 
-bool DrawSurface::SetExtent(DrawSize& extent, const char* name, int cx, int cy)
+bool DrawSurface::SetExtent(Size& extent, const char* name, int cx, int cy)
 {
     if ((m_state.mapMode != MM_ISOTROPIC && m_state.mapMode != MM_ANISOTROPIC) || cx == 0 || cy == 0)
         return false;
@@ -216,8 +216,8 @@ bool DrawSurface::SetExtent(DrawSize& extent, const char* name, int cx, int cy)
     return true;
 }
 
-DrawSize DrawSurface::GetWindowExt() const { return m_state.windowExt; }
-DrawSize DrawSurface::GetViewportExt() const { return m_state.viewportExt; }
+Size DrawSurface::GetWindowExt() const { return m_state.windowExt; }
+Size DrawSurface::GetViewportExt() const { return m_state.viewportExt; }
 
 // In the isotropic mode a logical unit must be as long across as down on the
 // device: the viewport extent of the direction whose unit came out longer is
@@ -226,8 +226,8 @@ void DrawSurface::AdjustIsotropic()
 {
     if (m_state.mapMode != MM_ISOTROPIC)
         return;
-    DrawSize& we = m_state.windowExt;
-    DrawSize& ve = m_state.viewportExt;
+    Size& we = m_state.windowExt;
+    Size& ve = m_state.viewportExt;
     double wx = std::abs(we.cx), wy = std::abs(we.cy), vx = std::abs(ve.cx), vy = std::abs(ve.cy);
     double dx = DpiX(), dy = DpiY();
     // Inches per logical unit: vx / (wx * dx) across, vy / (wy * dy) down.
@@ -261,7 +261,7 @@ double DrawSurface::DeviceY(double y) const
     return (y - m_state.windowOrg.y) * ScaleY() + m_state.viewportOrg.y;
 }
 
-DrawPoint DrawSurface::ToDevice(int x, int y) const
+Point DrawSurface::ToDevice(int x, int y) const
 {
     return {Round(DeviceX(x)), Round(DeviceY(y))};
 }
@@ -272,13 +272,13 @@ DrawPoint DrawSurface::ToDevice(int x, int y) const
 // were made for.
 QPointF DrawSurface::StrokePoint(int x, int y) const
 {
-    DrawPoint d = ToDevice(x, y);
+    Point d = ToDevice(x, y);
     return {static_cast<double>(d.x), static_cast<double>(d.y)};
 }
 
 QRectF DrawSurface::DeviceBox(int left, int top, int right, int bottom) const
 {
-    DrawPoint a = ToDevice(left, top), b = ToDevice(right, bottom);
+    Point a = ToDevice(left, top), b = ToDevice(right, bottom);
     int l = std::min(a.x, b.x), r = std::max(a.x, b.x);
     int t = std::min(a.y, b.y), btm = std::max(a.y, b.y);
     return QRectF(l, t, r - l, btm - t);
@@ -292,52 +292,52 @@ QRectF DrawSurface::StrokeBox(const QRectF& box) const
     return QRectF(box.left(), box.top(), std::max(0.0, box.width() - 1), std::max(0.0, box.height() - 1));
 }
 
-void DrawSurface::LPtoDP(DrawPoint& point) const
+void DrawSurface::LPtoDP(Point& point) const
 {
     point = ToDevice(point.x, point.y);
 }
 
-void DrawSurface::LPtoDP(DrawRect& rect) const
+void DrawSurface::LPtoDP(Rect& rect) const
 {
-    DrawPoint a = ToDevice(rect.left, rect.top), b = ToDevice(rect.right, rect.bottom);
+    Point a = ToDevice(rect.left, rect.top), b = ToDevice(rect.right, rect.bottom);
     rect = {a.x, a.y, b.x, b.y};
 }
 
-void DrawSurface::LPtoDP(DrawSize& size) const
+void DrawSurface::LPtoDP(Size& size) const
 {
     size.cx = MulDiv(size.cx, std::abs(m_state.viewportExt.cx), std::abs(m_state.windowExt.cx));
     size.cy = MulDiv(size.cy, std::abs(m_state.viewportExt.cy), std::abs(m_state.windowExt.cy));
 }
 
-void DrawSurface::DPtoLP(DrawPoint& point) const
+void DrawSurface::DPtoLP(Point& point) const
 {
     double x = (point.x - m_state.viewportOrg.x) / ScaleX() + m_state.windowOrg.x;
     double y = (point.y - m_state.viewportOrg.y) / ScaleY() + m_state.windowOrg.y;
     point = {Round(x), Round(y)};
 }
 
-void DrawSurface::DPtoLP(DrawRect& rect) const
+void DrawSurface::DPtoLP(Rect& rect) const
 {
-    DrawPoint a{rect.left, rect.top}, b{rect.right, rect.bottom};
+    Point a{rect.left, rect.top}, b{rect.right, rect.bottom};
     DPtoLP(a);
     DPtoLP(b);
     rect = {a.x, a.y, b.x, b.y};
 }
 
-void DrawSurface::DPtoLP(DrawSize& size) const
+void DrawSurface::DPtoLP(Size& size) const
 {
     size.cx = MulDiv(size.cx, std::abs(m_state.windowExt.cx), std::abs(m_state.viewportExt.cx));
     size.cy = MulDiv(size.cy, std::abs(m_state.windowExt.cy), std::abs(m_state.viewportExt.cy));
 }
 
-void DrawSurface::HimetricToDp(DrawSize& size) const
+void DrawSurface::HimetricToDp(Size& size) const
 {
     // 2540 hundredths of a millimetre to the inch.
     size.cx = MulDiv(size.cx, DpiX(), 2540);
     size.cy = MulDiv(size.cy, DpiY(), 2540);
 }
 
-void DrawSurface::HimetricToLp(DrawSize& size) const
+void DrawSurface::HimetricToLp(Size& size) const
 {
     HimetricToDp(size);
     DPtoLP(size);
@@ -458,12 +458,12 @@ DrawSurface::DeviceText DrawSurface::Realise(const DrawFont& font) const
     return t;
 }
 
-DrawSize DrawSurface::GetTextExtent(std::string_view text) const
+Size DrawSurface::GetTextExtent(std::string_view text) const
 {
     if (m_target == nullptr)
         return {};
     DeviceText t = Realise(m_state.font);
-    DrawSize size{Round(t.Width(ToQt(text))), Round(t.ascent) + Round(t.descent)};
+    Size size{Round(t.Width(ToQt(text))), Round(t.ascent) + Round(t.descent)};
     DPtoLP(size);
     return size;
 }
@@ -474,9 +474,9 @@ TextMetrics DrawSurface::GetTextMetrics() const
         return {};
     DeviceText t = Realise(m_state.font);
     QFontMetricsF m(t.font);
-    DrawSize ascent{Round(m.averageCharWidth()), Round(t.ascent)};
-    DrawSize descent{0, Round(t.descent)};
-    DrawSize em{0, t.font.pixelSize()};
+    Size ascent{Round(m.averageCharWidth()), Round(t.ascent)};
+    Size descent{0, Round(t.descent)};
+    Size em{0, t.font.pixelSize()};
     DPtoLP(ascent);
     DPtoLP(descent);
     DPtoLP(em);
@@ -499,7 +499,7 @@ bool DrawSurface::TextOut(int x, int y, std::string_view text)
     DeviceText t = Realise(m_state.font);
     QString q = ToQt(text);
     double width = t.Width(q);
-    DrawPoint d = ToDevice(x, y);
+    Point d = ToDevice(x, y);
     double left = d.x;
     switch (m_state.textAlign & TA_CENTER) {
     case TA_CENTER:
@@ -535,7 +535,7 @@ bool DrawSurface::TextOut(int x, int y, std::string_view text)
     return true;
 }
 
-int DrawSurface::DrawText(std::string_view text, const DrawRect& rect, unsigned format)
+int DrawSurface::DrawText(std::string_view text, const Rect& rect, unsigned format)
 {
     if (m_target == nullptr)
         return 0;
@@ -605,7 +605,7 @@ int DrawSurface::DrawText(std::string_view text, const DrawRect& rect, unsigned 
     }
     if (p != nullptr)
         Finish(box);
-    DrawSize height{0, Round(lineHeight * static_cast<double>(lines.size()))};
+    Size height{0, Round(lineHeight * static_cast<double>(lines.size()))};
     DPtoLP(height);
     return std::max(1, height.cy);
 }
@@ -718,9 +718,9 @@ void DrawSurface::PathStart()
     }
 }
 
-DrawPoint DrawSurface::MoveTo(int x, int y)
+Point DrawSurface::MoveTo(int x, int y)
 {
-    DrawPoint previous = m_state.position;
+    Point previous = m_state.position;
     m_state.position = {x, y};
     Note("MoveTo", {x, y});
     if (m_inPath) {
@@ -730,7 +730,7 @@ DrawPoint DrawSurface::MoveTo(int x, int y)
     return previous;
 }
 
-DrawPoint DrawSurface::GetCurrentPosition() const { return m_state.position; }
+Point DrawSurface::GetCurrentPosition() const { return m_state.position; }
 
 bool DrawSurface::LineTo(int x, int y)
 {
@@ -780,14 +780,14 @@ bool DrawSurface::Ellipse(int left, int top, int right, int bottom)
 
 // Angles are taken on the device, where the picture is seen: clockwise is
 // clockwise on the finished page, whichever way the logical y axis runs.
-void DrawSurface::ArcPath(QPainterPath& path, const DrawRect& rect, DrawPoint start, DrawPoint end,
+void DrawSurface::ArcPath(QPainterPath& path, const Rect& rect, Point start, Point end,
                           bool joinFromCurrent, QPointF* endPoint) const
 {
     QRectF box = DeviceBox(rect.left, rect.top, rect.right, rect.bottom);
     QRectF stroke = StrokeBox(box);
     QPointF centre = box.center();
     double a = std::max(stroke.width() / 2, 1e-9), b = std::max(stroke.height() / 2, 1e-9);
-    auto angleOf = [&](DrawPoint p) {
+    auto angleOf = [&](Point p) {
         double x = DeviceX(p.x) - centre.x(), y = DeviceY(p.y) - centre.y();
         // The parameter of the ellipse point on the ray through p, in degrees,
         // counted anticlockwise from three o'clock as Qt counts them.
@@ -811,7 +811,7 @@ void DrawSurface::ArcPath(QPainterPath& path, const DrawRect& rect, DrawPoint st
         *endPoint = path.currentPosition();
 }
 
-bool DrawSurface::Arc(const DrawRect& rect, DrawPoint start, DrawPoint end)
+bool DrawSurface::Arc(const Rect& rect, Point start, Point end)
 {
     if (m_target == nullptr)
         return false;
@@ -826,7 +826,7 @@ bool DrawSurface::Arc(const DrawRect& rect, DrawPoint start, DrawPoint end)
     return true;
 }
 
-bool DrawSurface::ArcTo(const DrawRect& rect, DrawPoint start, DrawPoint end)
+bool DrawSurface::ArcTo(const Rect& rect, Point start, Point end)
 {
     if (m_target == nullptr)
         return false;
@@ -842,13 +842,13 @@ bool DrawSurface::ArcTo(const DrawRect& rect, DrawPoint start, DrawPoint end)
         ArcPath(arc, rect, start, end, true, &arcEnd);
         StrokeNow(arc);
     }
-    DrawPoint logical{Round(arcEnd.x()), Round(arcEnd.y())};
+    Point logical{Round(arcEnd.x()), Round(arcEnd.y())};
     DPtoLP(logical);
     m_state.position = logical;
     return true;
 }
 
-bool DrawSurface::Polyline(std::span<const DrawPoint> points)
+bool DrawSurface::Polyline(std::span<const Point> points)
 {
     if (m_target == nullptr || points.size() < 2)
         return false;
@@ -864,7 +864,7 @@ bool DrawSurface::Polyline(std::span<const DrawPoint> points)
     return true;
 }
 
-bool DrawSurface::Polygon(std::span<const DrawPoint> points)
+bool DrawSurface::Polygon(std::span<const Point> points)
 {
     if (m_target == nullptr || points.size() < 2)
         return false;
@@ -878,7 +878,7 @@ bool DrawSurface::Polygon(std::span<const DrawPoint> points)
     return DrawShape(shape, shape);
 }
 
-void DrawSurface::FillSolidRect(const DrawRect& rect, Colour colour)
+void DrawSurface::FillSolidRect(const Rect& rect, Colour colour)
 {
     if (m_target == nullptr)
         return;
@@ -887,7 +887,7 @@ void DrawSurface::FillSolidRect(const DrawRect& rect, Colour colour)
     FillBox(rect, colour);
 }
 
-bool DrawSurface::FillRect(const DrawRect& rect, const DrawBrush& brush)
+bool DrawSurface::FillRect(const Rect& rect, const DrawBrush& brush)
 {
     if (m_target == nullptr)
         return false;
@@ -898,7 +898,7 @@ bool DrawSurface::FillRect(const DrawRect& rect, const DrawBrush& brush)
 }
 
 // Fills without the pen or the selected brush.
-void DrawSurface::FillBox(const DrawRect& rect, Colour colour)
+void DrawSurface::FillBox(const Rect& rect, Colour colour)
 {
     QPainter* p = Begin(false, false);
     if (p == nullptr)
@@ -1001,7 +1001,7 @@ int DrawSurface::ClipKind() const
     return m_state.clip.isEmpty() || box.width() <= 0 || box.height() <= 0 ? NULLREGION : SIMPLEREGION;
 }
 
-int DrawSurface::IntersectClipRect(const DrawRect& rect)
+int DrawSurface::IntersectClipRect(const Rect& rect)
 {
     if (m_target == nullptr)
         return RGN_ERROR;
@@ -1023,14 +1023,14 @@ int DrawSurface::SelectClipRgn(const DrawRegion* region)
         m_state.clip = QPainterPath();
         return SIMPLEREGION;
     }
-    DrawRect box = region->Box();
+    Rect box = region->Box();
     Note("SelectClipRgn", {box.left, box.top, box.right, box.bottom});
     m_state.clip = region->Path();
     m_state.clipped = true;
     return ClipKind();
 }
 
-int DrawSurface::GetClipBox(DrawRect& rect) const
+int DrawSurface::GetClipBox(Rect& rect) const
 {
     if (m_target == nullptr)
         return RGN_ERROR;
@@ -1111,13 +1111,13 @@ void DrawSurface::Note(const char* name, std::initializer_list<int> args, std::s
     Record(std::move(call));
 }
 
-void DrawSurface::Note(const char* name, std::span<const DrawPoint> points)
+void DrawSurface::Note(const char* name, std::span<const Point> points)
 {
     if (!Recording())
         return;
     DrawCall call;
     call.name = name;
-    for (const DrawPoint& p : points) {
+    for (const Point& p : points) {
         call.args.push_back(p.x);
         call.args.push_back(p.y);
     }

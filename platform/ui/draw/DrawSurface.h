@@ -77,27 +77,27 @@ public:
     // the same size on the device; MM_ANISOTROPIC keeps the extents it finds.
     int SetMapMode(int mode);  // previous mode, 0 for an unknown one
     int GetMapMode() const;
-    DrawPoint SetWindowOrg(int x, int y);
-    DrawPoint GetWindowOrg() const;
-    DrawPoint SetViewportOrg(int x, int y);
-    DrawPoint OffsetViewportOrg(int dx, int dy);
-    DrawPoint GetViewportOrg() const;
+    Point SetWindowOrg(int x, int y);
+    Point GetWindowOrg() const;
+    Point SetViewportOrg(int x, int y);
+    Point OffsetViewportOrg(int dx, int dy);
+    Point GetViewportOrg() const;
     // Only in MM_ISOTROPIC and MM_ANISOTROPIC; false elsewhere or for a zero
     // extent.
     bool SetWindowExt(int cx, int cy);
     bool SetViewportExt(int cx, int cy);
-    DrawSize GetWindowExt() const;
-    DrawSize GetViewportExt() const;
+    Size GetWindowExt() const;
+    Size GetViewportExt() const;
 
-    void LPtoDP(DrawPoint& point) const;
-    void LPtoDP(DrawRect& rect) const;
-    void LPtoDP(DrawSize& size) const;   // lengths: magnitudes, signs kept
-    void DPtoLP(DrawPoint& point) const;
-    void DPtoLP(DrawRect& rect) const;
-    void DPtoLP(DrawSize& size) const;
+    void LPtoDP(Point& point) const;
+    void LPtoDP(Rect& rect) const;
+    void LPtoDP(Size& size) const;   // lengths: magnitudes, signs kept
+    void DPtoLP(Point& point) const;
+    void DPtoLP(Rect& rect) const;
+    void DPtoLP(Size& size) const;
     // Hundredths of a millimetre to device pixels or logical units.
-    void HimetricToDp(DrawSize& size) const;
-    void HimetricToLp(DrawSize& size) const;
+    void HimetricToDp(Size& size) const;
+    void HimetricToLp(Size& size) const;
 
     // Objects. Each Select returns the one it replaces.
     DrawFont SelectFont(const DrawFont& font);
@@ -122,35 +122,35 @@ public:
     int GetArcDirection() const;
 
     // Text.
-    DrawSize GetTextExtent(std::string_view text) const;
+    Size GetTextExtent(std::string_view text) const;
     TextMetrics GetTextMetrics() const;
     // At the reference point of the text alignment.
     bool TextOut(int x, int y, std::string_view text);
     // Into a rectangle with a DT_ format; lines break only at line ends.
     // Returns the height of the text in logical units, 0 on failure.
-    int DrawText(std::string_view text, const DrawRect& rect, unsigned format);
+    int DrawText(std::string_view text, const Rect& rect, unsigned format);
 
     // Lines and shapes with the selected pen (and brush for closed shapes).
     // A line ends before its end point; a rectangle covers left .. right - 1.
-    DrawPoint MoveTo(int x, int y);
+    Point MoveTo(int x, int y);
     bool LineTo(int x, int y);
-    DrawPoint GetCurrentPosition() const;
+    Point GetCurrentPosition() const;
     bool Rectangle(int left, int top, int right, int bottom);
-    bool Rectangle(const DrawRect& rect) { return Rectangle(rect.left, rect.top, rect.right, rect.bottom); }
+    bool Rectangle(const Rect& rect) { return Rectangle(rect.left, rect.top, rect.right, rect.bottom); }
     bool Ellipse(int left, int top, int right, int bottom);
-    bool Ellipse(const DrawRect& rect) { return Ellipse(rect.left, rect.top, rect.right, rect.bottom); }
+    bool Ellipse(const Rect& rect) { return Ellipse(rect.left, rect.top, rect.right, rect.bottom); }
     // The part of the ellipse in rect from where the ray from its centre
     // through start meets it to where the ray through end does, in the arc
     // direction. start equal to end draws the whole ellipse.
-    bool Arc(const DrawRect& rect, DrawPoint start, DrawPoint end);
+    bool Arc(const Rect& rect, Point start, Point end);
     // The same, with a line from the current position to the arc's start;
     // the arc's end becomes the current position.
-    bool ArcTo(const DrawRect& rect, DrawPoint start, DrawPoint end);
-    bool Polyline(std::span<const DrawPoint> points);
-    bool Polygon(std::span<const DrawPoint> points);
+    bool ArcTo(const Rect& rect, Point start, Point end);
+    bool Polyline(std::span<const Point> points);
+    bool Polygon(std::span<const Point> points);
     // Fills without the pen, and makes colour the background colour.
-    void FillSolidRect(const DrawRect& rect, Colour colour);
-    bool FillRect(const DrawRect& rect, const DrawBrush& brush);
+    void FillSolidRect(const Rect& rect, Colour colour);
+    bool FillRect(const Rect& rect, const DrawBrush& brush);
 
     // Paths: between BeginPath and EndPath, MoveTo, LineTo, ArcTo,
     // Polyline, Polygon, Rectangle and Ellipse build a path instead of
@@ -165,15 +165,15 @@ public:
 
     // Clipping. The clip lives in device pixels: it stays where it is when
     // the mapping changes afterwards.
-    int IntersectClipRect(const DrawRect& rect);
+    int IntersectClipRect(const Rect& rect);
     int IntersectClipRect(int left, int top, int right, int bottom)
     {
-        return IntersectClipRect(DrawRect{left, top, right, bottom});
+        return IntersectClipRect(Rect{left, top, right, bottom});
     }
     // A copy of the region becomes the clip; nullptr removes the clip.
     int SelectClipRgn(const DrawRegion* region);
     // The smallest logical rectangle around what can be drawn on.
-    int GetClipBox(DrawRect& rect) const;
+    int GetClipBox(Rect& rect) const;
 
     // Printer documents and pages (the attached target's).
     int StartDoc(const std::string& documentName);
@@ -190,10 +190,10 @@ public:
 private:
     struct State {
         int mapMode = MM_TEXT;
-        DrawPoint windowOrg;
-        DrawPoint viewportOrg;
-        DrawSize windowExt{1, 1};
-        DrawSize viewportExt{1, 1};
+        Point windowOrg;
+        Point viewportOrg;
+        Size windowExt{1, 1};
+        Size viewportExt{1, 1};
         DrawFont font;
         DrawPen pen;
         DrawBrush brush;
@@ -202,7 +202,7 @@ private:
         int bkMode = OPAQUE;
         unsigned textAlign = TA_LEFT | TA_TOP;
         int arcDirection = AD_COUNTERCLOCKWISE;
-        DrawPoint position;
+        Point position;
         bool clipped = false;
         QPainterPath clip;  // device pixels
     };
@@ -213,11 +213,11 @@ private:
     double ScaleY() const;
     double DeviceX(double x) const;
     double DeviceY(double y) const;
-    DrawPoint ToDevice(int x, int y) const;
+    Point ToDevice(int x, int y) const;
     QPointF StrokePoint(int x, int y) const;
     QRectF DeviceBox(int left, int top, int right, int bottom) const;
     QRectF StrokeBox(const QRectF& box) const;
-    bool SetExtent(DrawSize& extent, const char* name, int cx, int cy);
+    bool SetExtent(Size& extent, const char* name, int cx, int cy);
     void AdjustIsotropic();
     int DpiX() const;
     int DpiY() const;
@@ -227,19 +227,19 @@ private:
     QPen QtPen() const;
     void Note(const char* name, std::initializer_list<int> args, std::string_view text = {},
               unsigned flags = 0);
-    void Note(const char* name, std::span<const DrawPoint> points);
+    void Note(const char* name, std::span<const Point> points);
     bool Recording() const;
     void Record(DrawCall&& call);
     int DocumentCall(const char* name, int (DrawTarget::*call)());
     int ClipKind() const;
 
     DeviceText Realise(const DrawFont& font) const;
-    void ArcPath(QPainterPath& path, const DrawRect& rect, DrawPoint start, DrawPoint end,
+    void ArcPath(QPainterPath& path, const Rect& rect, Point start, Point end,
                  bool joinFromCurrent, QPointF* endPoint) const;
     bool DrawShape(const QPainterPath& fillShape, const QPainterPath& strokeShape);
     void AddToPath(const QPainterPath& figure);
     void StrokeNow(const QPainterPath& figure);
-    void FillBox(const DrawRect& rect, Colour colour);
+    void FillBox(const Rect& rect, Colour colour);
     void PathStart();
 
     DrawTarget* m_target = nullptr;

@@ -9,7 +9,7 @@ namespace platform {
 
 namespace {
 
-QRectF Normalised(const DrawRect& r)
+QRectF Normalised(const Rect& r)
 {
     int l = std::min(r.left, r.right), rr = std::max(r.left, r.right);
     int t = std::min(r.top, r.bottom), b = std::max(r.top, r.bottom);
@@ -18,7 +18,7 @@ QRectF Normalised(const DrawRect& r)
 
 }  // namespace
 
-DrawRegion DrawRegion::FromRect(const DrawRect& device)
+DrawRegion DrawRegion::FromRect(const Rect& device)
 {
     DrawRegion r;
     QRectF box = Normalised(device);
@@ -27,7 +27,7 @@ DrawRegion DrawRegion::FromRect(const DrawRect& device)
     return r;
 }
 
-DrawRegion DrawRegion::FromEllipse(const DrawRect& device)
+DrawRegion DrawRegion::FromEllipse(const Rect& device)
 {
     DrawRegion r;
     QRectF box = Normalised(device);
@@ -36,13 +36,13 @@ DrawRegion DrawRegion::FromEllipse(const DrawRect& device)
     return r;
 }
 
-DrawRegion DrawRegion::FromPolygon(const std::vector<DrawPoint>& device)
+DrawRegion DrawRegion::FromPolygon(const std::vector<Point>& device)
 {
     DrawRegion r;
     if (device.size() < 3)
         return r;
     QPolygonF polygon;
-    for (const DrawPoint& p : device)
+    for (const Point& p : device)
         polygon << QPointF(p.x, p.y);
     r.m_path.addPolygon(polygon);
     r.m_path.closeSubpath();
@@ -83,12 +83,12 @@ bool DrawRegion::IsEmpty() const
     return m_path.isEmpty() || box.width() <= 0 || box.height() <= 0;
 }
 
-bool DrawRegion::Contains(DrawPoint device) const
+bool DrawRegion::Contains(Point device) const
 {
     return m_path.contains(QPointF(device.x + 0.5, device.y + 0.5));
 }
 
-DrawRect DrawRegion::Box() const
+Rect DrawRegion::Box() const
 {
     if (IsEmpty())
         return {};

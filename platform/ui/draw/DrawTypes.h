@@ -1,7 +1,9 @@
 #pragma once
 // The values a drawing surface works with: points and rectangles in logical
-// units, colours the way the programs store them, the pens, brushes and fonts
+// units (platform/system/Geometry.h), colours the way the programs store them, the pens, brushes and fonts
 // it selects, regions for clipping, and what a device tells about itself.
+#include "platform/system/Geometry.h"
+
 #include <QPainterPath>
 
 #include <cstdint>
@@ -20,29 +22,6 @@ constexpr Colour Rgb(int red, int green, int blue)
 constexpr int RedOf(Colour c) { return static_cast<int>(c & 0xFF); }
 constexpr int GreenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
 constexpr int BlueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
-
-struct DrawPoint {
-    int x = 0;
-    int y = 0;
-    bool operator==(const DrawPoint&) const = default;
-};
-
-struct DrawSize {
-    int cx = 0;
-    int cy = 0;
-    bool operator==(const DrawSize&) const = default;
-};
-
-// Edges as given; in a mapping with y upwards the top is the larger y.
-struct DrawRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const DrawRect&) const = default;
-};
 
 enum class PenStyle { Solid, Dash, Dot, DashDot, Null };
 
@@ -111,14 +90,14 @@ enum RegionCombine : int { RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4 };
 class DrawRegion {
 public:
     DrawRegion() = default;
-    static DrawRegion FromRect(const DrawRect& device);
-    static DrawRegion FromEllipse(const DrawRect& device);
-    static DrawRegion FromPolygon(const std::vector<DrawPoint>& device);
+    static DrawRegion FromRect(const Rect& device);
+    static DrawRegion FromEllipse(const Rect& device);
+    static DrawRegion FromPolygon(const std::vector<Point>& device);
 
     DrawRegion Combined(const DrawRegion& other, RegionCombine how) const;
     bool IsEmpty() const;
-    bool Contains(DrawPoint device) const;  // the pixel at that point
-    DrawRect Box() const;                    // smallest rectangle around it
+    bool Contains(Point device) const;  // the pixel at that point
+    Rect Box() const;                    // smallest rectangle around it
 
     const QPainterPath& Path() const { return m_path; }
     static DrawRegion FromPath(const QPainterPath& path);
