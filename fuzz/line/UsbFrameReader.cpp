@@ -5,7 +5,7 @@
 //
 // Input: the first byte chooses how many bytes each read brings (1..64);
 // the rest is what the adapter sends.
-#include "FuzzScratch.h"
+#include "fuzz/FuzzScratch.h"
 #include "line/LineChannel.h"
 #include "line/usb/CUsbProt.h"
 #include "line/usb/UsbInbox.h"

@@ -45,26 +45,26 @@ size_t UsbInbox::Take(platform::Port& port, int waitMs, CBVLog& log, const std::
     for (;;) {
         if (stop && stop->load(std::memory_order_acquire))
             return 0;
+        size_t waiting = 0;
+        if (port.InputCount(waiting) == 0 && waiting > 0) {
+            size_t room = kSize - m_fill;
+            if (waiting > room) {
+                BV_LOG(log, 80, "USBReadEvent: Overflow RxBytes=%d InnBufferLast=%d", static_cast<int>(waiting),
+                       static_cast<int>(m_fill));
+                waiting = room;
+            }
+            size_t got = 0;
+            if (port.Read(m_inbox + m_fill, waiting, got) == 0) {
+                m_fill += got;
+                if (size_t size = Cut(log))
+                    return size;
+                continue;
+            }
+        }
         int64_t left = until - platform::MonotonicUs();
         if (left <= 0)
             return 0;
         // Short slices, so that a line being closed is not held up.
-        if (port.WaitInput(left < 20000 ? left : 20000) <= 0)
-            continue;
-        size_t waiting = 0;
-        if (port.InputCount(waiting) != 0 || waiting == 0)
-            continue;
-        size_t room = kSize - m_fill;
-        if (waiting > room) {
-            BV_LOG(log, 80, "USBReadEvent: Overflow RxBytes=%d InnBufferLast=%d", static_cast<int>(waiting),
-                   static_cast<int>(m_fill));
-            waiting = room;
-        }
-        size_t got = 0;
-        if (port.Read(m_inbox + m_fill, waiting, got) != 0)
-            continue;
-        m_fill += got;
-        if (size_t size = Cut(log))
-            return size;
+        port.WaitInput(left < 20000 ? left : 20000);
     }
 }
