@@ -98,6 +98,8 @@ protected:
         for (int lane : lanes)
             ASSERT_EQ(line.AddLane(lane), 0);
         ASSERT_TRUE(Within(8000, [&] { return line.UsbState() == 1; })) << Log();
+        // Running begins with the set-up.
+        ASSERT_TRUE(Within(2000, [&] { return Log().find("> 10 06 ") != std::string::npos; })) << Log();
     }
 
     UsbFirmwareImage image = TestImage(6, 33);
