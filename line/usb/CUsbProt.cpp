@@ -133,11 +133,11 @@ void CUsbProt::CheckingStep()
             BV_LOG(m_log, 80, "USB Adapteret har BootLoader versjon %d.%d. Denne versjonen av BVLeder krever versjon %d.%d.",
                    s.bootMajor, s.bootMinor, kBootMajor, kBootMinor);
         bool match = !m_firmware || (s.major == m_firmware->major && s.minor == m_firmware->minor);
-        if (!m_firmware && !m_noFirmwareLogged) {
+        // Said once in the program's run, not on every opening of every line.
+        static std::atomic<bool> noFirmwareSaid{false};
+        if (!m_firmware && !noFirmwareSaid.exchange(true))
             BV_LOG(m_log, 80, "No adapter firmware carried: adapter %s keeps its version %d.%d", m_serial.c_str(),
                    s.major, s.minor);
-            m_noFirmwareLogged = true;
-        }
         if (match) {
             SendCommand(UsbFrame::kRun);
             m_channel->SetLineState(2);

@@ -82,5 +82,4 @@ private:
     uint8_t m_sentAddressByte = 0;
     uint32_t m_lastSent = 0;
     uint32_t m_lastReceived = 0;
-    bool m_noFirmwareLogged = false;
 };

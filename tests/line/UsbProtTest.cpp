@@ -2,6 +2,7 @@
 // firmware check and loading, set-up, message frames and their results,
 // what units send, failure counts, and an adapter pulled out and put back.
 #include "line/BVSerCom.h"
+#include "line/usb/CFTD2XX.h"
 #include "line/usb/UsbFrame.h"
 #include "line/usb/UsbInbox.h"
 #include "platform/ports/MemoryPort.h"
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -270,6 +273,68 @@ TEST_F(UsbProtTest, AnUnpluggedAdapterFailsItsLanesAndRunsAgainWhenPluggedBack)
     EXPECT_LE(refused, 4u);
     Command("plug BV100006");
     ASSERT_TRUE(Within(8000, [&] { return line.UsbState() == 1; }));
+}
+
+TEST_F(UsbProtTest, WithoutCarriedFirmwareAnAdapterRunsAtItsOwnVersion)
+{
+    Command("adapter BV100008 version 5.10");
+    line.SetUsbFirmware(nullptr);
+    line.SetUsbSerial("BV100008");
+    ASSERT_EQ(line.PortOpen(11, 0xA1, 0), 1);
+    ASSERT_TRUE(Within(8000, [&] { return line.UsbState() == 1; })) << Log();
+    EXPECT_EQ(Sent().at(0), "E9 03 FF");
+    EXPECT_EQ(Log().find("> E2"), std::string::npos);
+    EXPECT_EQ(Log().find("> 19"), std::string::npos);
+    EXPECT_NE(ProgramLog().find("No adapter firmware carried: adapter BV100008 keeps its version 5.10"),
+              std::string::npos);
+}
+
+TEST_F(UsbProtTest, TheDriverIsBoundWhenItComesAndFailuresLeaveOutArgumentsAlone)
+{
+    std::string file = folder.File("driver/libftd2xx.so");
+    setenv("BV_FTD2XX", file.c_str(), 1);
+    Command("adapter BV100009");
+    Command("adapter BV100010");
+    CFTD2XX driver;
+    DWORD count = 77;
+    EXPECT_NE(driver.ListDevices(&count, nullptr, FT_LIST_NUMBER_ONLY), FT_OK);
+    EXPECT_EQ(count, 77u);
+    FT_HANDLE handle = reinterpret_cast<FT_HANDLE>(0x1234);
+    EXPECT_NE(driver.OpenEx(const_cast<char*>("BV100009"), FT_OPEN_BY_SERIAL_NUMBER, &handle), FT_OK);
+    EXPECT_EQ(handle, reinterpret_cast<FT_HANDLE>(0x1234));
+
+    // Installed while the program runs: the next call finds it.
+    ASSERT_EQ(mkdir(folder.File("driver").c_str(), 0755), 0);
+    ASSERT_EQ(symlink(kStandIn.c_str(), file.c_str()), 0);
+    ASSERT_EQ(driver.ListDevices(&count, nullptr, FT_LIST_NUMBER_ONLY), FT_OK);
+    EXPECT_EQ(count, 2u);
+    char serial[64] = {};
+    ASSERT_EQ(driver.ListDevices(reinterpret_cast<void*>(uintptr_t{1}), serial, FT_LIST_BY_INDEX | FT_OPEN_BY_SERIAL_NUMBER),
+              FT_OK);
+    EXPECT_STREQ(serial, "BV100010");
+    EXPECT_EQ(driver.OpenEx(const_cast<char*>("BV100009"), FT_OPEN_BY_SERIAL_NUMBER, &handle), FT_OK);
+    EXPECT_EQ(driver.Close(handle), FT_OK);
+}
+
+TEST(UsbFirmwareTest, AnImageFileMustHoldWholePages)
+{
+    struct Case { std::vector<uint8_t> file; bool whole; };
+    std::vector<uint8_t> two = {2, 0, 0, 0, 6, 33};
+    two.resize(6 + 128, 0xAB);
+    std::vector<uint8_t> cut = two;
+    cut.pop_back();
+    std::vector<uint8_t> none = {0, 0, 0, 0, 6, 33};
+    const Case cases[] = {{two, true}, {cut, false}, {none, false}, {{2, 0}, false}};
+    for (const Case& c : cases) {
+        UsbFirmwareImage image;
+        EXPECT_EQ(UsbFirmware::Parse(c.file.data(), c.file.size(), image), c.whole) << c.file.size();
+        if (c.whole) {
+            EXPECT_EQ(image.pages, 2u);
+            EXPECT_EQ(image.major, 6);
+            EXPECT_EQ(image.minor, 33);
+            EXPECT_EQ(image.bytes.size(), 128u);
+        }
+    }
 }
 
 TEST_F(UsbProtTest, WithoutTheLibraryAUsbLineOpensAndWaits)
