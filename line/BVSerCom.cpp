@@ -2,6 +2,7 @@
 
 #include "line/LineChannel.h"
 #include "line/SerialLine.h"
+#include "line/usb/CUsbProt.h"
 #include "platform/system/Clock.h"
 #include "platform/ports/SerialPort.h"
 
@@ -17,7 +18,7 @@ constexpr unsigned kCloseRoundMs = 50;
 
 }  // namespace
 
-CBVSerCom::CBVSerCom() : m_channel(std::make_shared<LineChannel>()) {}
+CBVSerCom::CBVSerCom() : m_channel(std::make_shared<LineChannel>()), m_firmware(UsbFirmware::Carried()) {}
 
 CBVSerCom::~CBVSerCom()
 {
@@ -25,6 +26,7 @@ CBVSerCom::~CBVSerCom()
         PortClose();
 }
 
+int CBVSerCom::LineState() const { return m_channel->LineState(); }
 int CBVSerCom::PortNumber() const { return m_channel->PortNumber(); }
 int CBVSerCom::PortIndex() const { return m_channel->PortIndex(); }
 int CBVSerCom::Mode() const { return m_channel->Mode(); }
@@ -47,17 +49,95 @@ int CBVSerCom::PortOpen(std::unique_ptr<platform::Port> port, int portNumber, in
         return -101;
     }
     m_channel->ClearSlots();
-    if (mode & LineChannel::kUsb) {
-        // USB line adapters run a protocol of their own, not part of this line.
-        BV_LOG(m_log, 80, "Failed in CreateThread(USB_PROT) for Com%d ErrNo=%d", portNumber, ENOSYS);
+    if (mode & LineChannel::kUsb)
+        return OpenUsb(portNumber, mode, portIndex);
+    return OpenSerial(std::move(port), portNumber, mode, portIndex);
+}
+
+int CBVSerCom::OpenUsb(int portNumber, int mode, int portIndex)
+{
+    m_channel->SetLineState(0);
+    m_channel->SetIdentity(portNumber, mode, portIndex);
+    auto run = std::make_shared<UsbRun>();
+    run->running.store(true, std::memory_order_release);
+    std::shared_ptr<LineChannel> channel = m_channel;
+    const UsbFirmwareImage* firmware = m_firmware;
+    std::string serial = m_usbSerial;
+    int e = m_usbThread.Start("bv-usb", platform::ThreadPriority::AboveNormal, false,
+                              [run, channel, firmware, serial, portNumber] {
+        CBVLog log;
+        BV_LOG(log, 10, "Master protocol thread started for Com%d", portNumber);
+        auto protocol = std::make_unique<CUsbProt>(channel, firmware);
+        {
+            std::lock_guard<std::mutex> hold(run->lock);
+            run->protocol = protocol.get();
+            if (run->stopWanted)
+                protocol->Stop();
+        }
+        protocol->StartUSB(serial.c_str());
+        {
+            std::lock_guard<std::mutex> hold(run->lock);
+            run->protocol = nullptr;
+        }
+        protocol.reset();
+        BV_LOG(log, 10, "Protocol thread stopped for Com%d", portNumber);
+        run->running.store(false, std::memory_order_release);
+    });
+    if (e != 0) {
+        BV_LOG(m_log, 80, "Failed in CreateThread(USB_PROT) for Com%d ErrNo=%d", portNumber, e);
+        m_channel->SetIdentity(0, 0, 0);
         return -110;
     }
-    return OpenSerial(std::move(port), portNumber, mode, portIndex);
+    m_usb = std::move(run);
+    BV_LOG(m_log, 10, "PortOpen OK Com=%d", portNumber);
+    return 1;
+}
+
+int CBVSerCom::CloseUsb(int portNumber)
+{
+    int note = 0;
+    {
+        std::lock_guard<std::mutex> hold(m_usb->lock);
+        m_usb->stopWanted = true;
+        if (m_usb->protocol)
+            m_usb->protocol->Stop();
+    }
+    for (int round = 0; round < kCloseRounds * 10 && m_usb->running.load(std::memory_order_acquire); ++round)
+        platform::SleepMs(kCloseRoundMs / 10);
+    if (m_usb->running.load(std::memory_order_acquire)) {
+        // Never killed (see the serial line): the thread keeps what it uses
+        // and ends on its own; the line object goes on with a fresh channel.
+        BV_LOG(m_log, 80, "Protocol thread did not stop for Com%d", portNumber);
+        note = -150;
+        m_usbThread.Detach();
+        m_channel->ClearSlots();
+        m_channel->EmptyQueues();
+        m_channel->SetIdentity(0, 0, 0);
+        m_channel = std::make_shared<LineChannel>();
+    } else {
+        m_usbThread.Join();
+    }
+    m_usb.reset();
+    return note;
+}
+
+int CBVSerCom::UsbState() const
+{
+    if (!m_usb)
+        return -1;
+    std::lock_guard<std::mutex> hold(m_usb->lock);
+    return m_usb->protocol ? m_usb->protocol->State() : -1;
+}
+
+void CBVSerCom::SetupUSB()
+{
+    if (Mode() & LineChannel::kUsb)
+        m_channel->RequestUsbSetUp();
 }
 
 int CBVSerCom::OpenSerial(std::unique_ptr<platform::Port> port, int portNumber, int mode, int portIndex)
 {
-    m_lineState.store(2, std::memory_order_release);
+    m_channel->SetLineState(2);
     if (!port) {
         auto serial = std::make_unique<platform::SerialPort>();
         char name[16];
@@ -88,6 +168,8 @@ int CBVSerCom::PortClose()
         return -100;
     }
     int note = 0;
+    if (m_usb)
+        note = CloseUsb(portNumber);
     if (m_serial) {
         m_serial->RequestStop();
         for (int round = 0; round < kCloseRounds && m_serial->AnyRunning(); ++round) {
@@ -136,11 +218,17 @@ int CBVSerCom::PortClose()
     m_channel->ClearSlots();
     m_channel->EmptyQueues();
     m_channel->SetIdentity(0, 0, 0);
-    m_lineState.store(0, std::memory_order_release);
+    m_channel->SetLineState(0);
     return note;
 }
 
-int CBVSerCom::AddLane(int targetAddress) { return m_channel->AddLane(targetAddress); }
+int CBVSerCom::AddLane(int targetAddress)
+{
+    int rc = m_channel->AddLane(targetAddress);
+    if (rc == 0)
+        SetupUSB();
+    return rc;
+}
 
 int CBVSerCom::SendMsg(std::unique_ptr<LineMessage> message) { return m_channel->SendMsg(std::move(message)); }
 

@@ -1,5 +1,6 @@
 #include "line/LineChannel.h"
 
+#include "line/usb/UsbFrame.h"
 #include "platform/system/Clock.h"
 
 #include <cstring>
@@ -221,4 +222,50 @@ bool LineChannel::Decode(LineMessage& record, bool quiet)
     if (!r.decoded && !quiet)
         BV_LOG(m_log, 80, "CRC error Msg=%d Calc=%d Len=%d", r.received, r.computed, r.n);
     return r.decoded;
+}
+
+bool LineChannel::PeekSend(LineMessage& copy, uint64_t& id) const
+{
+    std::lock_guard<std::mutex> hold(m_queueLock);
+    if (m_send.empty())
+        return false;
+    copy = *m_send.front().message;
+    id = m_send.front().id;
+    return true;
+}
+
+void LineChannel::RequestUsbSetUp()
+{
+    m_usbSetUpWanted.store(true, std::memory_order_release);
+    m_work.Set();
+}
+
+bool LineChannel::TakeUsbSetUp(uint8_t& type, uint8_t& lowest, uint8_t& highest)
+{
+    if (!m_usbSetUpWanted.exchange(false, std::memory_order_acq_rel))
+        return false;
+    int low = 99, high = 1;
+    for (const LaneSlot& s : m_slots) {
+        if (!s.active.load(std::memory_order_acquire))
+            continue;
+        int a = s.targetAddress.load(std::memory_order_relaxed);
+        if (a < low)
+            low = a;
+        if (a > high)
+            high = a;
+    }
+    int mode = Mode();
+    if (mode & kSlowNoChecksum)
+        type = UsbFrame::kSetUpSlow;
+    else if ((mode & kAddressingBits) == 1)
+        type = UsbFrame::kSetUpMode1;
+    else if ((mode & kAddressingBits) == 3)
+        type = UsbFrame::kSetUpMode3;
+    else {
+        BV_LOG(m_log, 90, "Illegal type in SetupUSB");
+        return false;
+    }
+    lowest = static_cast<uint8_t>(low);
+    highest = static_cast<uint8_t>(high);
+    return true;
 }

@@ -75,6 +75,22 @@ public:
     Head TakeSendHead(LineMessage& copy, uint64_t& id);
     // Drops the head when it is still the message with this id.
     void DropSend(uint64_t id);
+    // Copies the head out without touching it; false when the queue is empty.
+    bool PeekSend(LineMessage& copy, uint64_t& id) const;
+
+    // The line state the range control shows: 2 on a serial line; on a USB
+    // line 0 adapter not ready, 1 adapter taking new firmware, 2 running.
+    void SetLineState(int state) { m_lineState.store(state, std::memory_order_release); }
+    int LineState() const { return m_lineState.load(std::memory_order_acquire); }
+
+    // A USB line's adapter is to get its address range again (a lane was
+    // added, the adapter came back). Asked for from any thread; only the USB
+    // thread takes the request and writes to the adapter.
+    void RequestUsbSetUp();
+    // Takes a pending request: true with the set-up to send (type, lowest
+    // and highest registered address). An addressing mode the adapter does
+    // not know is logged and gives false.
+    bool TakeUsbSetUp(uint8_t& type, uint8_t& lowest, uint8_t& highest);
 
     // Decodes a received raw record with the line's view: tick, slot, port
     // index, broadcast flag and the lane registered on the slot. Logs a
@@ -107,4 +123,6 @@ private:
     uint32_t m_copyReaderTick = 0;  // under the queue lock
 
     platform::Event m_work;
+    std::atomic<int> m_lineState{0};
+    std::atomic<bool> m_usbSetUpWanted{false};
 };
