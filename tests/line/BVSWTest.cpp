@@ -3,6 +3,7 @@
 #include "line/loader/BVSW.h"
 #include "line/SerialFrame.h"
 #include "SRecordText.h"
+#include "SrecCat.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +121,31 @@ TEST_F(ImageTest, RecordsBecomeBlocksInFilingOrder)
             got.push_back({v.address, v.length});
         }
         EXPECT_EQ(got, c.blocks) << c.name;
+    }
+}
+
+TEST_F(ImageTest, BlocksReassembleSrecCatsBinary)
+{
+    const std::string binary = bvtest::ImageBinary(0x1F3A7);
+    for (int recordBytes : {16, 32, 64, 200}) {
+        SCOPED_TRACE(recordBytes);
+        ASSERT_TRUE(bvtest::MakeSrecImage(binary, recordBytes, "image.s28"));
+        CBVSW fresh;
+        ASSERT_GT(fresh.Load('A', "image.s28", nullptr), 0);
+        std::string rebuilt(binary.size(), '\0');
+        std::vector<bool> seen(binary.size());
+        for (int b = 1; b <= fresh.TotalBlocks(); ++b) {
+            CBVSW::BlockView v{};
+            ASSERT_TRUE(fresh.GetBlock(b, v));
+            ASSERT_LE(v.address + static_cast<uint32_t>(v.length), binary.size());
+            for (int k = 0; k < v.length; ++k) {
+                ASSERT_FALSE(seen[v.address + static_cast<uint32_t>(k)]) << "twice: " << v.address + k;
+                seen[v.address + static_cast<uint32_t>(k)] = true;
+                rebuilt[v.address + static_cast<uint32_t>(k)] = static_cast<char>(v.data[k]);
+            }
+        }
+        EXPECT_EQ(rebuilt, TempFolder::Read("image.s28.bin"));
+        EXPECT_EQ(fresh.Version()[5], static_cast<uint8_t>(binary[0xBFFF]));
     }
 }
 
