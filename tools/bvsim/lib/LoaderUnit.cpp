@@ -168,7 +168,14 @@ bool LoaderUnit::TakeAcknowledgements(Bytes& message)
         message[At(6) + 2 * k] = static_cast<uint8_t>(block >> 8);
         message[At(7) + 2 * k] = static_cast<uint8_t>(block & 0xFF);
     }
-    if (m_dropLists > 0) {
+    // A lost list is one that told something new: a list repeating what the
+    // loader knows already would be no loss.
+    bool news = false;
+    for (size_t k = 0; k < count; ++k) {
+        size_t block = static_cast<size_t>(message[At(6) + 2 * k] * 256 + message[At(7) + 2 * k]);
+        news = news || block >= m_listed.size() || !m_listed[block];
+    }
+    if (m_dropLists > 0 && news) {
         --m_dropLists;
         ++m_listsDropped;
         return false;

@@ -4,7 +4,7 @@
 // status), keeps the image blocks it hears broadcast in a 0x20000-byte
 // memory, lists the blocks it took when it is polled, and serves a log of
 // 1024 blocks (0..511 and 4096..4607). Faults on request: acknowledgement
-// lists lost, blocks refused. The bus feeds it what it hears and sends what
+// lists with news in them lost, blocks refused. The bus feeds it what it hears and sends what
 // it answers; it needs no bus to be tried.
 #include "tools/bvsim/lib/UnitFrame.h"
 
@@ -32,6 +32,7 @@ public:
     // A dual unit names its twin in its version answer (the newer form).
     void SetTwin(int twin) { m_twin = twin; }
     void SetVersion(int major, int minor) { m_major = major; m_minor = minor; }
+    // The next count lists that name a block not listed before are lost.
     void SetDropLists(int count) { m_dropLists = count; }
     void SetRefuseBlocks(int count) { m_refuseBlocks = count; }
 
