@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev zlib1g-dev libminizip-dev libpng-dev
   fonts-liberation xvfb
-  pngcheck poppler-utils zip unzip python3
+  pngcheck poppler-utils zip unzip python3 srecord
 )
 
 missing=()

@@ -142,7 +142,8 @@ TEST_F(BvsimTest, HelpListsEveryCommand)
     std::string all = sim.Rest();
     for (const char* word : {"--link", "--open", "--baud", "--units", "--control", "unit LANES", "shot LANE",
                              "state LANE", "send LANE", "turnaround", "checksum", "lose", "noack", "burst", "echo",
-                             "silence", "stats", "trace", "quit"})
+                             "silence", "stats", "trace", "quit", "loader LANES", "dual LANE TWIN",
+                             "drop LANES", "refuse LANES", "image LANE FILE"})
         EXPECT_NE(all.find(word), std::string::npos) << word;
     EXPECT_EQ(sim.Wait(), 0);
     Bvsim wrong({"--baud", "1200"});
@@ -184,4 +185,36 @@ TEST_F(BvsimTest, UnitsOnTheLinkedPseudoTerminalAnswerAndReport)
     sim.Send("quit");
     EXPECT_EQ(sim.Wait(), 0);
     EXPECT_NE(access(link.c_str(), F_OK), 0);  // the link goes with the simulator
+}
+
+TEST_F(BvsimTest, AListOfLanesIsRefusedAndLeavesNoLink)
+{
+    std::string link = folder.File("com1");
+    Bvsim sim({"--link", link, "--units", "1,3"});
+    EXPECT_EQ(sim.Wait(), 1);
+    EXPECT_NE(access(link.c_str(), F_OK), 0);
+}
+
+TEST_F(BvsimTest, LoaderUnitsAnswerAndWriteTheirImage)
+{
+    std::string link = folder.File("com1");
+    Bvsim sim({"--link", link, "--units", "1-2", "--turnaround", "2"});
+    ASSERT_EQ(sim.Line().rfind("pty /dev/", 0), 0u);
+    ASSERT_EQ(sim.Line(), "ready");
+    sim.Send("loader 1");
+    EXPECT_EQ(sim.Line(), "ok");
+    sim.Send("dual 2 3");
+    EXPECT_EQ(sim.Line(), "error: no loader unit on lane 2");
+    platform::SerialPort port;
+    ASSERT_EQ(port.Open(link), 0);
+    // A version request to unit 1 (0x40 0x38 0x01, checksum 0x2C), then a poll.
+    EXPECT_EQ(Exchange(port, "\x81\x40\x38\x0F\x11\x2C\x0D"), "\x02\x0D");
+    std::string answer = Exchange(port, "\x41\x0D");
+    ASSERT_GT(answer.size(), 10u);
+    EXPECT_EQ(answer.substr(0, 3), "\xC1\x40\x86");
+    sim.Send("image 1 " + folder.File("unit1.s28"));
+    EXPECT_EQ(sim.LineStarting("ok"), "ok");
+    EXPECT_EQ(bvtest::TempFolder::Read(folder.File("unit1.s28")), "S804000000FB\r\n");
+    sim.Send("quit");
+    EXPECT_EQ(sim.Wait(), 0);
 }

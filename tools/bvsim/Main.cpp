@@ -33,7 +33,8 @@ const char kUsage[] =
     "  --baud 9600|4800   speed of the bus (default 9600)\n"
     "  --mode N           addressing mode of the bus, 1 to 4 (default 1)\n"
     "  --units LANES      units on the bus at start, e.g. 1-50\n"
-    "  --turnaround MS    pause before each answer (default 20)\n"
+    "  --turnaround MS    pause before each answer (default 20 at 9600 baud,\n"
+    "                     40 at 4800)\n"
     "  --echo             hand every frame of the range control back, as a\n"
     "                     two-wire bus does\n"
     "  --control FIFO     also read commands from this named pipe (made when\n"
@@ -146,8 +147,12 @@ int main(int argc, char** argv)
     });
     if (!units.empty()) {
         bvsim::ControlResult r = bvsim::Execute(bus, "unit " + units);
-        if (r.reply != "ok")
+        if (r.reply != "ok") {
+            // Nothing of this run is left behind.
+            if (!link.empty())
+                ::unlink(link.c_str());
             return Fail("--units " + units + ": " + r.reply);
+        }
     }
     if (int e = bus.Start(); e != 0)
         return Fail(std::string("cannot set up the port: ") + std::strerror(e));

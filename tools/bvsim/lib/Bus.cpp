@@ -25,6 +25,10 @@ Bus::Bus(std::unique_ptr<platform::Port> port, BusOptions options)
 {
     // Eleven bits a byte: start, eight data, parity, stop.
     m_byteTime = 11 * platform::HighResFrequency() / std::max(m_options.baud, 300);
+    // A unit's answer takes as long again at half the speed: at 4800 baud a
+    // 20 ms pause would fall inside the master's echo window.
+    if (m_options.turnaroundMs < 0)
+        m_options.turnaroundMs = 20 * 9600 / std::max(m_options.baud, 300);
 }
 
 Bus::~Bus() { Stop(); }
@@ -163,6 +167,14 @@ bool Bus::QueueMessage(int lane, Bytes payload)
     return lane != 0 && ForLanes(lane, [&](Unit& u) { u.outbox.push_back(payload); });
 }
 
+bool Bus::QueueShotPayload(int lane, int shotNumber, Bytes payload)
+{
+    return lane != 0 && ForLanes(lane, [&](Unit& u) {
+        u.shots[shotNumber] = payload;
+        u.outbox.push_back(std::move(payload));
+    });
+}
+
 bool Bus::QueueShot(int lane, int shotNumber, int value, int x, int y, int series, int relay, int competition)
 {
     // The shot message as a target sends it: 'C' with kind 0x20, positions
@@ -193,7 +205,7 @@ bool Bus::QueueShot(int lane, int shotNumber, int value, int x, int y, int serie
     put24(28, x);
     put24(31, y);
     put24(39, hundredths);
-    return QueueMessage(lane, std::move(p));
+    return QueueShotPayload(lane, shotNumber, std::move(p));
 }
 
 bool Bus::QueueLaneState(int lane, int state, int relay, int series, int competition)
@@ -203,6 +215,7 @@ bool Bus::QueueLaneState(int lane, int state, int relay, int series, int competi
     p[1] = 0xB3;
     p[2] = static_cast<uint8_t>(lane);
     p[4] = static_cast<uint8_t>(state);
+    ForLanes(lane, [&](Unit& u) { u.laneState = state; });
     p[5] = static_cast<uint8_t>(relay >> 8);
     p[6] = static_cast<uint8_t>(relay);
     p[7] = static_cast<uint8_t>(series);
@@ -231,6 +244,104 @@ bool Bus::SetRefusedAcknowledges(int lane, int count)
     return ForLanes(lane, [&](Unit& u) { u.refusedAcks = count; });
 }
 bool Bus::SetBurst(int lane) { return ForLanes(lane, [&](Unit& u) { u.burst = true; }); }
+
+bool Bus::SetLoader(int lane, bool on)
+{
+    return ForLanes(lane, [&](Unit& u) { u.loader = on ? std::make_unique<LoaderUnit>(u.lane) : nullptr; });
+}
+
+bool Bus::SetTwin(int lane, int twin)
+{
+    bool loader = true;
+    bool found = ForLanes(lane, [&](Unit& u) {
+        if (u.loader)
+            u.loader->SetTwin(twin);
+        else
+            loader = false;
+    });
+    return found && loader;
+}
+
+bool Bus::SetDropLists(int lane, int count)
+{
+    bool loader = true;
+    bool found = ForLanes(lane, [&](Unit& u) {
+        if (u.loader)
+            u.loader->SetDropLists(count);
+        else
+            loader = false;
+    });
+    return found && loader;
+}
+
+bool Bus::SetRefuseBlocks(int lane, int count)
+{
+    bool loader = true;
+    bool found = ForLanes(lane, [&](Unit& u) {
+        if (u.loader)
+            u.loader->SetRefuseBlocks(count);
+        else
+            loader = false;
+    });
+    return found && loader;
+}
+
+bool Bus::InspectLoader(int lane, const std::function<void(const LoaderUnit&)>& f) const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    auto it = m_units.find(lane);
+    if (it == m_units.end() || !it->second.loader)
+        return false;
+    f(*it->second.loader);
+    return true;
+}
+
+void Bus::Respond(Unit& u, const Bytes& p, bool broadcast)
+{
+    if (u.loader) {
+        for (Bytes& answer : u.loader->Hear(p, broadcast))
+            u.outbox.push_back(std::move(answer));
+        return;
+    }
+    if (p.size() < 3)
+        return;
+    uint8_t code = p[1];
+    int lane = p[2];
+    bool named = lane == u.lane || (broadcast && (lane == 0 || lane == 0x3C));
+    switch (code) {
+    case 'S':
+        // A shot request: the shots first..last that the unit has sent go
+        // again, marked as sent on request.
+        if (p.size() >= 7 && lane == u.lane)
+            for (int shot = p[5]; shot <= p[6]; ++shot)
+                if (auto it = u.shots.find(shot); it != u.shots.end()) {
+                    Bytes again = it->second;
+                    again[3] = 0x21;
+                    u.outbox.push_back(std::move(again));
+                }
+        break;
+    case 'r':
+        // A mode command: the unit confirms with its lane state.
+        if (named)
+            u.outbox.push_back({0x40, 0xB2, static_cast<uint8_t>(u.lane), static_cast<uint8_t>(u.laneState)});
+        break;
+    case 's':
+        // The reset of every lane: each unit reports its lane state.
+        if (p.size() >= 4 && p[3] == 0xA0) {
+            Bytes state(14, 0);
+            state[0] = 0x40;
+            state[1] = 0xB3;
+            state[2] = static_cast<uint8_t>(u.lane);
+            state[4] = static_cast<uint8_t>(u.laneState);
+            state[6] = 1;
+            state[7] = 1;
+            u.outbox.push_back(std::move(state));
+        }
+        break;
+    default:
+        break;
+    }
+}
 
 void Bus::SetEcho(bool on)
 {
@@ -366,6 +477,11 @@ void Bus::Heard(const Bytes& frame, int64_t end, std::vector<BusEvent>& events)
             return;
         }
         int64_t t = end + Turnaround(*u);
+        if (u->outbox.empty() && u->loader) {
+            Bytes list;
+            if (u->loader->TakeAcknowledgements(list))
+                u->outbox.push_back(std::move(list));
+        }
         if (u->outbox.empty()) {
             ++u->stats.nothing;
             ScheduleFrame(t, {0x01, 0x0D}, u->lane, false, {});
@@ -404,6 +520,7 @@ void Bus::Heard(const Bytes& frame, int64_t end, std::vector<BusEvent>& events)
             --u->lostAnswers;
             return;
         }
+        Respond(*u, h.payload, false);
         if (u->refusedAcks > 0) {
             --u->refusedAcks;
             return;
@@ -417,8 +534,11 @@ void Bus::Heard(const Bytes& frame, int64_t end, std::vector<BusEvent>& events)
         m_broadcasts.push_back(h.payload);
         if (m_broadcasts.size() > kCommandsKept)
             m_broadcasts.pop_front();
-        for (auto& [lane, u] : m_units)
+        for (auto& [lane, u] : m_units) {
             ++u.stats.broadcasts;
+            if (!silent)
+                Respond(u, h.payload, true);
+        }
         events.push_back({BusEvent::Broadcast, 0, h.payload, end});
         return;
     default:

@@ -14,6 +14,7 @@
 // when its last byte would have arrived.
 #include "platform/ports/Port.h"
 #include "platform/system/Thread.h"
+#include "tools/bvsim/lib/LoaderUnit.h"
 #include "tools/bvsim/lib/UnitFrame.h"
 
 #include <condition_variable>
@@ -31,10 +32,11 @@ namespace bvsim {
 struct BusOptions {
     int baud = 9600;
     int addressingMode = 1;
-    // A unit's pause between the end of the frame it heard and its answer.
-    // The range control takes anything beginning within 12 ms after its own
+    // A unit's pause between the end of the frame it heard and its answer;
+    // -1: 20 ms at 9600 baud, longer in proportion at a lower speed. The
+    // range control takes anything beginning within 12 ms after its own
     // frame (20 ms at 4800 baud) for the echo of that frame.
-    int turnaroundMs = 20;
+    int turnaroundMs = -1;
     bool echo = false;
 };
 
@@ -95,6 +97,16 @@ public:
     bool SetLostAnswers(int lane, int count);
     bool SetRefusedAcknowledges(int lane, int count);
     bool SetBurst(int lane);
+
+    // Units of the software loader (see LoaderUnit): on is 'loader', off a
+    // range unit again.
+    bool SetLoader(int lane, bool on);
+    bool SetTwin(int lane, int twin);
+    bool SetDropLists(int lane, int count);
+    bool SetRefuseBlocks(int lane, int count);
+    // Calls f with the loader unit of a lane under the bus's lock; false
+    // when the lane has none.
+    bool InspectLoader(int lane, const std::function<void(const LoaderUnit&)>& f) const;
     void SetEcho(bool on);
     void Silence(int ms);
 
@@ -123,6 +135,9 @@ private:
         int lostAnswers = 0;
         int refusedAcks = 0;
         bool burst = false;
+        int laneState = 0;                 // what its lane-state message reports
+        std::map<int, Bytes> shots;        // shots sent, by shot number, for requests
+        std::unique_ptr<LoaderUnit> loader;
         std::deque<Bytes> commands;
         UnitStats stats;
     };
@@ -135,6 +150,7 @@ private:
         Bytes frame;   // the whole frame, on its last piece
     };
 
+    bool QueueShotPayload(int lane, int shotNumber, Bytes payload);
     void Run();
     void Heard(const Bytes& frame, int64_t end, std::vector<BusEvent>& events);
     // Puts a frame on the wire from start on; returns when its last byte is there.
@@ -143,6 +159,8 @@ private:
     Unit* UnitOfLane(int lane);
     int64_t Turnaround(const Unit& u) const;
     template <typename F> bool ForLanes(int lane, F f);
+    // What a unit does beyond acknowledging a message it heard.
+    void Respond(Unit& u, const Bytes& payload, bool broadcast);
     void Changed();
 
     std::unique_ptr<platform::Port> m_port;

@@ -1,5 +1,6 @@
 #include "tools/bvsim/lib/Control.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <vector>
@@ -23,6 +24,12 @@ const char kCommandHelp[] =
     "  noack LANES [COUNT]          the next COUNT commands are not acknowledged\n"
     "  burst LANES                  the next answer carries two messages in one burst\n"
     "  echo on|off                  hand every frame of the range control back\n"
+    "  loader LANES [off]           the units answer the software loader: versions,\n"
+    "                               configuration, counters, loading, logs\n"
+    "  dual LANE TWIN               a loader unit answers as a dual unit naming TWIN\n"
+    "  drop LANES [COUNT]           loader units lose their next COUNT lists of blocks\n"
+    "  refuse LANES [COUNT]         loader units refuse the next COUNT blocks they hear\n"
+    "  image LANE FILE              write what a loader unit was loaded with as S-records\n"
     "  silence MS                   no unit answers for MS milliseconds\n"
     "  stats [LANES]                counters per unit\n"
     "  trace on|off                 print every frame ('>' heard, '<' sent)\n"
@@ -107,6 +114,9 @@ ControlResult Execute(Bus& bus, const std::string& line)
     } else if (c == "quit" || c == "exit") {
         r.quit = true;
     } else if (c == "unit") {
+        if (w.size() < 2 || !ParseLanes(w[1], first, last) || first == 0)
+            return error("LANES is one lane or a range such as 3-12, not '" + (w.size() < 2 ? std::string() : w[1]) +
+                         "'");
         if (!eachLane(1, [&](int lane) { return bus.AddUnit(lane); }))
             return error("no room for a unit on some of these lanes");
     } else if (c == "remove") {
@@ -159,6 +169,41 @@ ControlResult Execute(Bus& bus, const std::string& line)
         });
         if (!ok)
             return error("no unit on some of these lanes");
+    } else if (c == "loader") {
+        bool on = w.size() < 3 || w[2] != "off";
+        if (w.size() > 3 || (w.size() == 3 && w[2] != "off"))
+            return error("loader LANES [off]");
+        if (!eachLane(1, [&](int lane) { return bus.SetLoader(lane, on); }))
+            return error("no unit on some of these lanes");
+    } else if (c == "dual") {
+        int lane = 0, twin = 0;
+        if (w.size() != 3 || !ParseInt(w[1], lane) || !ParseInt(w[2], twin) || twin < 1 || twin > 255)
+            return error("dual LANE TWIN");
+        if (!bus.SetTwin(lane, twin))
+            return error("no loader unit on lane " + w[1]);
+    } else if (c == "drop" || c == "refuse") {
+        int count = 1;
+        if (!countAt(2, count))
+            return error(c + " LANES [COUNT]");
+        bool ok = eachLane(1, [&](int lane) {
+            return c == "drop" ? bus.SetDropLists(lane, count) : bus.SetRefuseBlocks(lane, count);
+        });
+        if (!ok)
+            return error("no loader unit on some of these lanes");
+    } else if (c == "image") {
+        int lane = 0;
+        if (w.size() != 3 || !ParseInt(w[1], lane))
+            return error("image LANE FILE");
+        std::string records;
+        if (!bus.InspectLoader(lane, [&](const LoaderUnit& u) { records = u.ImageRecords(); }))
+            return error("no loader unit on lane " + w[1]);
+        std::FILE* f = std::fopen(w[2].c_str(), "wb");
+        if (!f)
+            return error("cannot write " + w[2]);
+        bool written = std::fwrite(records.data(), 1, records.size(), f) == records.size();
+        written = std::fclose(f) == 0 && written;
+        if (!written)
+            return error("cannot write " + w[2]);
     } else if (c == "burst") {
         if (!eachLane(1, [&](int lane) { return bus.SetBurst(lane); }))
             return error("no unit on some of these lanes");
