@@ -28,4 +28,17 @@ for core in platform foundation; do
     hits=$(grep -rlE --include='*.h' --include='*.cpp' '#[[:space:]]*include[[:space:]]*<Q' "$core" 2>/dev/null | grep -v "^$core/ui/")
     if [ -n "$hits" ]; then echo "$core core uses Qt:"; echo "$hits"; fail=1; fi
 done
+# BVRes below its screens has no Qt and no window kit; its printed lists may
+# draw with platform/ui/draw and nothing else of it.
+for dir in results/*/; do
+    [ -d "$dir" ] || continue
+    [ "$dir" = results/ui/ ] && continue
+    hits=$(grep -rlE --include='*.h' --include='*.cpp' '#[[:space:]]*include[[:space:]]*<Q' "$dir" 2>/dev/null)
+    if [ -n "$hits" ]; then echo "$dir uses Qt:"; echo "$hits"; fail=1; fi
+    if [ "$dir" = results/print/ ]; then
+        check "$dir" "foundation/ui/|platform/ui/[^d]|platform/ui/d[^r]" "$dir uses the window kit beyond drawing"
+    else
+        check "$dir" "foundation/ui/|platform/ui/" "$dir uses the window kit"
+    fi
+done
 exit $fail
