@@ -94,8 +94,8 @@ TEST_F(DataFilesTest, AnOlderEntryFileIsConvertedAndOpensNextTime)
     EXPECT_GE(reg.Open(".\\Comp1\\Reg9.bvd"), 0);
     RegRecord entry;
     ASSERT_TRUE(reg.Read(1, 4, entry));
-    EXPECT_EQ(entry.startNr, 55);
-    EXPECT_EQ(entry.state, 3);
+    EXPECT_EQ(+entry.startNr, 55);
+    EXPECT_EQ(+entry.state, 3);
     EXPECT_EQ(entry.comments[0], '\0');
 }
 

@@ -91,18 +91,18 @@ TEST_F(EntryRankTeamTest, RankFindPutAndClearShooter)
     EXPECT_EQ(ranks.File().GetRecCount(), 4);
     ASSERT_EQ(ranks.Find(10, 2, 3, 77, out), 0);
     EXPECT_STREQ(out.rankText, "again");
-    EXPECT_EQ(out.shootOff, 2);
+    EXPECT_EQ(+out.shootOff, 2);
 
     EXPECT_EQ(ranks.ClearShooter(77), -1);
     for (auto [kind, classNr, text] : {std::tuple{10, 3, "again"}, std::tuple{11, 0, "group"}, std::tuple{10, 4, "class4"}}) {
         ASSERT_EQ(ranks.Find(kind, 2, classNr, 77, out), 0);
         EXPECT_STREQ(out.rankText, text);
-        EXPECT_EQ(out.gift, 0);
-        EXPECT_EQ(out.shootOff, 0);
+        EXPECT_EQ(+out.gift, 0);
+        EXPECT_EQ(+out.shootOff, 0);
         EXPECT_EQ(out.zero[19], 0);
     }
     ASSERT_EQ(ranks.Find(10, 2, 3, 78, out), 0);
-    EXPECT_EQ(out.shootOff, 5);
+    EXPECT_EQ(+out.shootOff, 5);
 }
 
 TEST_F(EntryRankTeamTest, TeamFillStateBySizeAndMembers)

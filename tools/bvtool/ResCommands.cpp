@@ -293,22 +293,26 @@ int RunEntry(const Args& args)
     entry.classNr = static_cast<uint8_t>(value);
     SetFieldText(entry.category, sizeof entry.category,
                  o.Has("--cat") ? ToFile(o.Get("--cat")) : comp.Shooters().GetText(entry.startNr));
+    // Packed fields are filled from locals: they may sit at any address.
+    int32_t paid = 0, score = 0, changed = 0, state = 0;
     struct IntOption {
         const char* name;
         int32_t* field;
         long low, high;
     };
-    int32_t changed = 0;
-    for (const IntOption& opt : {IntOption{"--paid", &entry.paid, -0x7FFFFFFF, 0x7FFFFFFF},
-                                 IntOption{"--score", &entry.startScore, -0x7FFFFFFF, 0x7FFFFFFF},
+    for (const IntOption& opt : {IntOption{"--paid", &paid, -0x7FFFFFFF, 0x7FFFFFFF},
+                                 IntOption{"--score", &score, -0x7FFFFFFF, 0x7FFFFFFF},
                                  IntOption{"--changed", &changed, 0, 1},
-                                 IntOption{"--state", &entry.state, -0x7FFFFFFF, 0x7FFFFFFF}}) {
+                                 IntOption{"--state", &state, -0x7FFFFFFF, 0x7FFFFFFF}}) {
         if (!o.Has(opt.name))
             continue;
         if (!Number(o.Get(opt.name), opt.low, opt.high, value, opt.name, error))
             return Fail(error);
         *opt.field = static_cast<int32_t>(value);
     }
+    entry.paid = paid;
+    entry.startScore = score;
+    entry.state = state;
     entry.changed = static_cast<uint8_t>(changed);
     if (o.Has("--comments"))
         SetFieldText(entry.comments, sizeof entry.comments, ToFile(o.Get("--comments")));
