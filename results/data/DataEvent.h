@@ -77,8 +77,6 @@ public:
     std::string mediaFolder;
 
 private:
-    int CompInt(int (*item)(int), int defaultValue);
-
     CBVConfig m_settings;
     CBVConfig m_prizes;
     CDataReg m_entries;
