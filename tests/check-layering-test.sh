@@ -46,7 +46,8 @@ line/Throwaway.h|#include "range/TickSchedule.h"|fail
 results/Throwaway.h|#include "range/ShotMessage.h"|fail
 remote/ui/Throwaway.h|#include "display/View.h"|fail
 range/Throwaway.h|#include "line/LineMessage.h"|pass
-tools/bvtool/Throwaway.cpp|#include "range/LaneTable.h"|fail
+tools/bvtool/Throwaway.cpp|#include "results/data/Competition.h"|pass
+tools/bvtool/Throwaway.cpp|#include "range/ui/MainFrame.h"|fail
 tools/bvtool/Throwaway.cpp|#include <QApplication>|pass
 '
 while IFS='|' read -r file include expected; do

@@ -166,3 +166,24 @@ int CBVConfig::WriteInt(int section, int index, int key, int value)
     std::snprintf(text, sizeof text, "%d", value);
     return WriteString(section, index, key, text);
 }
+
+int CBVConfig::Lock()
+{
+    if (!m_open)
+        return -1;
+    if (m_file.CheckOpen() != 0)
+        return -2;
+    if (m_file.Lock() != 0) {
+        m_file.CheckClose(0);
+        return -3;
+    }
+    // Under the lock nobody else writes: what the cache holds after this is
+    // what the file holds until Unlock.
+    if (m_file.CacheVerify(1) < 0) {
+        m_file.CheckClose(0);
+        return -4;
+    }
+    return 0;
+}
+
+int CBVConfig::Unlock() { return m_open ? m_file.CheckClose(0) : -1; }

@@ -58,6 +58,14 @@ public:
     int WriteString(int section, int index, int key, const char* text);
     int WriteInt(int section, int index, int key, int value);
 
+    // A read-modify-write of several items that no other program may
+    // interleave with: Lock takes the file's lock and reads every item
+    // afresh, the reads and writes that follow see and keep one state, and
+    // Unlock releases the lock. 0, or negative when the file is not open or
+    // the lock cannot be had (then Unlock must not follow).
+    int Lock();
+    int Unlock();
+
     // key + 1000 x section + 1,000,000 x index; 0 when a part is not 1..999.
     static int32_t MakeKey(int section, int index, int key);
 

@@ -294,11 +294,25 @@ int CTextUtil::IntToBytes(uint32_t value, unsigned char* buffer, size_t bufferSi
 
 void CTextUtil::SortStrings(std::vector<Text32>& texts, std::vector<uint32_t>& parallel, bool descending)
 {
+    // Equal names keep their order (lists of clubs and persons show them as
+    // they were entered), so the chosen element moves ahead of the others
+    // instead of trading places with the element at i.
     auto view = [](const Text32& t) { return std::string_view(t.data(), strnlen(t.data(), t.size())); };
-    SortWithParallel(texts, parallel, [&](const Text32& a, const Text32& b) {
-        int c = CompareNoCase(view(a), view(b));
-        return descending ? c > 0 : c < 0;
-    });
+    for (size_t i = 0; i < texts.size(); ++i) {
+        size_t best = i;
+        for (size_t j = i + 1; j < texts.size(); ++j) {
+            int c = CompareNoCase(view(texts[j]), view(texts[best]));
+            if (descending ? c > 0 : c < 0)
+                best = j;
+        }
+        if (best == i)
+            continue;
+        std::rotate(texts.begin() + static_cast<ptrdiff_t>(i), texts.begin() + static_cast<ptrdiff_t>(best),
+                    texts.begin() + static_cast<ptrdiff_t>(best) + 1);
+        if (best < parallel.size())
+            std::rotate(parallel.begin() + static_cast<ptrdiff_t>(i), parallel.begin() + static_cast<ptrdiff_t>(best),
+                        parallel.begin() + static_cast<ptrdiff_t>(best) + 1);
+    }
 }
 
 int CTextUtil::FindSorted(const std::vector<uint32_t>& values, uint32_t value)

@@ -135,6 +135,13 @@ TEST(TextUtilSort, SortStringsKeepsEqualNamesInOrder)
     EXPECT_EQ(names(texts), (std::vector<std::string>{"beta", "Alfa", "alfa"}));
     EXPECT_EQ(rows, (std::vector<uint32_t>{1, 2, 3}));
 
+    // A swap would carry b1 behind b2 when a moves to the front.
+    texts = make({"b", "B", "a"});
+    rows = {1, 2, 3};
+    CTextUtil::SortStrings(texts, rows, false);
+    EXPECT_EQ(names(texts), (std::vector<std::string>{"a", "b", "B"}));
+    EXPECT_EQ(rows, (std::vector<uint32_t>{3, 1, 2}));
+
     // An element filled to its last byte is read no further than its 32 bytes.
     texts = make({"b", "a"});
     std::memset(texts[0].data(), 'z', 32);

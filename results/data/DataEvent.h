@@ -1,0 +1,94 @@
+#pragma once
+// One event of the open competition with everything that belongs to it: its
+// settings (Event%d.bvc), prize settings (Prize%d.bvc), entries (Reg%d.bvd),
+// result file (Res%d.bvd) and ranks (Rank%d.bvd), and the event's own small
+// operations on days and relays.
+#include "foundation/files/BVConfig.h"
+#include "foundation/files/BVFileEx.h"
+#include "results/data/DataRank.h"
+#include "results/data/DataReg.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace results {
+
+class CDataEvent {
+public:
+    static constexpr int16_t kResultRecordSize = 2008;
+    static constexpr int16_t kResultVersion = 2;
+
+    CDataEvent();
+    virtual ~CDataEvent();
+    CDataEvent(const CDataEvent&) = delete;
+    CDataEvent& operator=(const CDataEvent&) = delete;
+
+    // The competition's Comp.bvc, where the event's counts and target range
+    // are kept. Set by the competition when it makes the event.
+    void Bind(CBVConfig* compSettings) { m_comp = compSettings; }
+
+    // Opens the event's files from the competition folder (".\Comp<n>\") in
+    // the order the program has always used: settings, results, entries,
+    // prizes, ranks.
+    void OpenFiles(const std::string& compFolder);
+    // Opens the result file once; 0 when open, 1 when not (an older file was
+    // converted on this call and opens on the next).
+    int OpenResults(const std::string& path);
+
+    int FirstTarget();
+    int LastTarget();
+    // The first relay index with this relay number; 0 when none.
+    int RelayIndex(int relayNumber);
+    // The relay's number; label and state for the screens' relay lists. A
+    // relay index without number gets an empty label and leaves state as it was.
+    int RelayLabel(int relay, std::string& label, int& state);
+    // yyyymmdd proposed for a new day: the day after the latest day, or today.
+    int NextDayDate();
+    // "Mandag 1/1"; a date of 0 or less is today.
+    std::string DayLabel(int date);
+    // Another entry of the shooter in this event than (relay, target): the
+    // event's number with relay and target set to it, or 0.
+    int FindOtherEntry(int32_t startNr, int& relay, int& target);
+    // Gives every series the type asked for by EventSeriesTypeAll, then clears it.
+    void ApplySeriesType();
+    // New relay numbers 1.. by day date and start time. Relays without start
+    // time or outside the days keep a number too, after the others in relay
+    // index order, so that no two relays share a number (and an exchange
+    // file). One lock of Event%d.bvc covers it; 0, or negative when the file
+    // cannot be locked.
+    int RenumberRelays();
+
+    // Used only while events are created: which class sets are offered.
+    uint8_t nationalClasses = 0;
+    uint8_t internationalClasses = 0;
+
+    CBVConfig& Settings() { return m_settings; }
+    CBVConfig& Prizes() { return m_prizes; }
+    CDataReg& Entries() { return m_entries; }
+    CDataRank& Ranks() { return m_ranks; }
+    CBVFileEx& ResultFile() { return *m_resultFile; }
+    bool ResultsOpen() const { return m_resultsOpen != 0; }
+
+    int Number() const { return m_number; }
+    void SetNumber(int n) { m_number = n; }
+
+    // The folder last chosen for this event on the external-media screens.
+    std::string mediaFolder;
+
+private:
+    CBVConfig m_settings;
+    CBVConfig m_prizes;
+    CDataReg m_entries;
+    CDataRank m_ranks;
+    int m_number = 0;
+    std::unique_ptr<CBVFileEx> m_resultFile;
+    uint8_t m_resultsOpen = 0;
+    CBVConfig* m_comp = nullptr;
+};
+
+// The calendar day after yyyymmdd (whatever the clocks do that night); 0 for
+// a date that is not one.
+int NextCalendarDay(int date);
+
+}  // namespace results

@@ -1,0 +1,21 @@
+#pragma once
+// BVRes's own texts, looked up by their string ids. They are Norwegian only,
+// kept in the code's UTF-8 and handed out as Windows-1252 like every text of
+// the core.
+#include <string>
+
+namespace results {
+
+enum ResStringId : int {
+    IDS_NEWER_VERSION = 12002,   // a data file of a newer BVRes
+    IDS_MONDAY = 13100,          // weekday names, Monday first ...
+    IDS_SUNDAY = 13106,
+};
+
+// The text of the id; empty for an id the program does not have.
+std::string ResString(int id);
+
+// Texts the data objects give back to the screens without an id of their own.
+std::string TextDeleteTeamsFirst();   // an event with numbered relays is not deleted
+
+}  // namespace results

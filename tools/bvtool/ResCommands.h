@@ -1,0 +1,47 @@
+#pragma once
+// What the `bvtool res` subcommands share: the working folder of BVRes, the
+// competition opened there as BVRes opens it, and the options after the
+// positional arguments.
+#include "Command.h"
+
+#include "results/data/Competition.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace bvtool::res {
+
+// "--name value" options; a flag without value maps to "". Options that may
+// repeat keep every value in order.
+struct Options {
+    std::map<std::string, std::vector<std::string>> values;
+    bool Has(const std::string& name) const { return values.count(name) != 0; }
+    const std::string& Get(const std::string& name) const { return values.at(name).back(); }
+};
+
+// Splits args[from..] into options; flags are the options without a value.
+// false with the message when an option is unknown or lacks its value.
+bool ParseOptions(const Args& args, size_t from, const std::set<std::string>& withValue,
+                  const std::set<std::string>& flags, Options& options, std::string& error);
+
+// Makes DIR the working folder, as BVRes started there; false with the message.
+bool EnterFolder(const std::string& dir, std::string& error);
+// Opens the competition of User.bvc as BVRes does at start.
+bool OpenCompetition(results::CCompetition& comp, std::string& error);
+
+// A whole number, in [low, high], or with the message.
+bool Number(const std::string& text, long low, long high, long& value, const std::string& what, std::string& error);
+// "A,B,C" split at commas.
+std::vector<std::string> SplitList(const std::string& text, char separator = ',');
+
+// The event object of an event in use; null with the message.
+results::CDataEvent* EventOf(results::CCompetition& comp, const std::string& text, std::string& error);
+
+// Prints "INDEX NUMBER STATE LABEL" for each relay index of the event.
+void PrintRelays(results::CCompetition& comp, results::CDataEvent& event);
+
+int RunEvent(const Args& args);
+
+}  // namespace bvtool::res
