@@ -1,6 +1,6 @@
 // Simulated shots: with the range set to simulation no line is opened, and
 // the officer makes shots for lanes to try out a competition without targets.
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 #include "foundation/settings/CompSettings.h"
 #include "platform/system/Clock.h"

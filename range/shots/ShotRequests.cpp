@@ -1,4 +1,4 @@
-#include "range/ShotRequests.h"
+#include "range/shots/ShotRequests.h"
 
 namespace ShotRequests {
 

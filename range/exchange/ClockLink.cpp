@@ -1,7 +1,7 @@
 // The clock link: every display on the range that connected to the range
 // control's port gets the shooting clock about every five seconds, once a
 // clock command has sent it the first time. Nothing a display sends matters.
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 #include "foundation/exchange/ClockMessage.h"
 #include "foundation/settings/CompSettings.h"

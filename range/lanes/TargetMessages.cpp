@@ -1,4 +1,4 @@
-#include "range/TargetMessages.h"
+#include "range/lanes/TargetMessages.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,10 +1,10 @@
 // The lanes' records on file: the active record through which the display
 // and remote programs follow each lane, the gaps of a lane's shot list, and
 // the card overview sent to the lane's monitor.
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 #include "foundation/settings/RangeSettings.h"
-#include "range/Commands.h"
+#include "range/lanes/Commands.h"
 
 #include <cstddef>
 

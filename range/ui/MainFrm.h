@@ -10,12 +10,12 @@
 #include "foundation/settings/CompOptions.h"
 #include "foundation/files/ConfigItem.h"
 #include "line/LineMessage.h"
-#include "range/DlgAsk.h"
-#include "range/LaneTable.h"
-#include "range/RangeObjects.h"
-#include "range/ShotSimulator.h"
-#include "range/TargetMessages.h"
-#include "range/TickSchedule.h"
+#include "range/ui/DlgAsk.h"
+#include "range/lanes/LaneTable.h"
+#include "range/run/RangeObjects.h"
+#include "range/shots/ShotSimulator.h"
+#include "range/lanes/TargetMessages.h"
+#include "range/run/TickSchedule.h"
 
 #include <QPointer>
 

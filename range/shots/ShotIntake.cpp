@@ -2,14 +2,14 @@
 // and into the shot file, the gaps asked for again, the card summary by which
 // the lane's monitor compares its card with ours, the lane text when a series
 // is complete, and the sums the twin lane's monitor shows shot by shot.
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
 #include "platform/system/Clock.h"
-#include "range/Commands.h"
-#include "range/ShotMessage.h"
-#include "range/ShotRequests.h"
+#include "range/lanes/Commands.h"
+#include "range/shots/ShotMessage.h"
+#include "range/shots/ShotRequests.h"
 
 #include <algorithm>
 #include <vector>

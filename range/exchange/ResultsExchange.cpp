@@ -1,15 +1,15 @@
 // The exchange with the results program: results written to the exchange
 // folder after each stored shot or on command, and the shooters' names taken
 // from it onto the lanes' cards.
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 #include "foundation/exchange/BVExch.h"
 #include "foundation/files/BVFileEx.h"
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
 #include "platform/ui/Prompter.h"
-#include "range/ExportTriggers.h"
-#include "range/WaitCursor.h"
+#include "range/exchange/ExportTriggers.h"
+#include "range/ui/WaitCursor.h"
 
 int CMainFrame::SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* text)
 {

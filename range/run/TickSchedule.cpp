@@ -1,4 +1,4 @@
-#include "range/TickSchedule.h"
+#include "range/run/TickSchedule.h"
 
 bool TickSchedule::ArmFirstTick(TickWork& work)
 {

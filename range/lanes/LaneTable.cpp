@@ -1,7 +1,7 @@
-#include "range/LaneTable.h"
+#include "range/lanes/LaneTable.h"
 
 #include "line/BVSerCom.h"
-#include "range/Commands.h"
+#include "range/lanes/Commands.h"
 
 uint8_t RateLineStatus(uint8_t old, const SlotCounts& c, bool shotWarning, int lineState)
 {

@@ -1,7 +1,7 @@
-#include "range/ShotSimulator.h"
+#include "range/shots/ShotSimulator.h"
 
 #include "foundation/targets/TargetTypes.h"
-#include "range/ShotMessage.h"
+#include "range/shots/ShotMessage.h"
 
 #include <algorithm>
 #include <cstdint>

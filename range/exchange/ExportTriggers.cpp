@@ -1,4 +1,4 @@
-#include "range/ExportTriggers.h"
+#include "range/exchange/ExportTriggers.h"
 
 #include <array>
 

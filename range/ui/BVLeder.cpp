@@ -1,5 +1,5 @@
 // BVLeder, the range control program.
-#include "range/BVLederApp.h"
+#include "range/ui/BVLederApp.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

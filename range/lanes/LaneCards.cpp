@@ -1,6 +1,6 @@
 // The lanes' cards in the frame: the settings a lane carries from card to
 // card, and the sums and display order recomputed from a lane's shots.
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"

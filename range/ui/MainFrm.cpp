@@ -1,10 +1,10 @@
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 #include "foundation/files/BVConfig.h"
 #include "foundation/settings/CompSettings.h"
 #include "foundation/ui/net/BVSocket.h"
 #include "platform/ui/FrameWnd.h"
-#include "range/DlgAsk.h"
+#include "range/ui/DlgAsk.h"
 
 #include <QCloseEvent>
 #include <QEvent>

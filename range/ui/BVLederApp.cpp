@@ -1,4 +1,4 @@
-#include "range/BVLederApp.h"
+#include "range/ui/BVLederApp.h"
 
 #include "foundation/ui/net/BVSocket.h"
 #include "platform/files/ProfileStore.h"

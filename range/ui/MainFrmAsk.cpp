@@ -2,10 +2,10 @@
 // choose another competition or go to the practice competition when the
 // targets do not fit the one opened; at exit, whether the targets go to the
 // practice competition before the program closes.
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 #include "platform/ui/FrameWnd.h"
-#include "range/DlgAsk.h"
+#include "range/ui/DlgAsk.h"
 
 #include <array>
 

@@ -9,7 +9,7 @@
 #include "foundation/settings/RangeSettings.h"
 #include "foundation/comp/ShotClock.h"
 #include "foundation/targets/TargetTypes.h"
-#include "range/LaneTable.h"
+#include "range/lanes/LaneTable.h"
 
 struct RangeObjects {
     CLanguageTable language;   // every text shown, by key

@@ -1,4 +1,4 @@
-#include "range/Commands.h"
+#include "range/lanes/Commands.h"
 
 #include <algorithm>
 #include <cstring>

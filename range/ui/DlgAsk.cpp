@@ -1,4 +1,4 @@
-#include "range/DlgAsk.h"
+#include "range/ui/DlgAsk.h"
 
 #include "platform/system/TextTable.h"
 

@@ -1,7 +1,7 @@
 // The range control's start, run and close: the first focus arms the tick,
 // the first tick opens the competition and the lines, and closing asks first
 // while lines are open.
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 #include "foundation/files/BVFileEx.h"
 #include "foundation/settings/CompSettings.h"
@@ -11,7 +11,7 @@
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Prompter.h"
-#include "range/WaitCursor.h"
+#include "range/ui/WaitCursor.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // The frame's line channels: opening and closing the four channels of the
 // range configuration, and the line status each lane shows.
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 #include "foundation/settings/RangeSettings.h"
 #include "foundation/ui/net/BVSocket.h"

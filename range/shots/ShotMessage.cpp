@@ -1,4 +1,4 @@
-#include "range/ShotMessage.h"
+#include "range/shots/ShotMessage.h"
 
 #include <cmath>
 #include <cstring>

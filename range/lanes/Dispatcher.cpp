@@ -1,7 +1,7 @@
 // The receive dispatcher: every message the line channels took from the
 // target units is checked for where it comes from and for its length, and
 // handed to the handler of its command byte.
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 #include "line/BVSerCom.h"
 

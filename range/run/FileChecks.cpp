@@ -2,7 +2,7 @@
 // the lines' messages. The file checks re-read what other programs changed
 // in the competition's files; the touch tells other programs that this one
 // changed them.
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"

@@ -1,14 +1,14 @@
 // Outgoing commands: the one routing operation every command goes through,
 // and the frame's builders that fill the commands from lanes, competition
 // and clock.
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
 #include "line/BVSerCom.h"
 #include "platform/system/Clock.h"
 #include "platform/ui/Prompter.h"
-#include "range/Commands.h"
+#include "range/lanes/Commands.h"
 
 #include <cmath>
 #include <cstdio>

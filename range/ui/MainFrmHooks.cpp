@@ -1,7 +1,7 @@
 // Work that the dispatcher, the tick and the commands hand on to the cards'
 // printing, the views and the dialogs. Each does here the least that keeps
 // the range running; the parts that own them fill them in.
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 void CMainFrame::OnMonitorPrintMsg(const LineMessage&) {}
 
