@@ -19,7 +19,7 @@
 #include "platform/system/Thread.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Prompter.h"
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 #include "tools/bvsim/lib/Bus.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // dispatcher checks and handles it without reading or writing outside the
 // message and the lanes, and no message ever counts as coming from lane 0.
 #include "fuzz/FuzzScratch.h"
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,24 +1,28 @@
 // The exchange with the results program: results written to the exchange
 // folder after each stored shot or on command, and the shooters' names taken
 // from it onto the lanes' cards.
-#include "range/ui/MainFrm.h"
+#include "range/exchange/ResultsExchange.h"
 
 #include "foundation/exchange/BVExch.h"
 #include "foundation/files/BVFileEx.h"
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
-#include "platform/ui/Prompter.h"
 #include "range/exchange/ExportTriggers.h"
-#include "range/ui/WaitCursor.h"
+#include "range/run/FrameServices.h"
+#include "range/run/RangeObjects.h"
 
-int CMainFrame::SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* text)
+ResultsExchange::ResultsExchange(RangeObjects& objects, FrameServices& services) : m_obj(objects), m_services(services)
 {
-    int competition = CompetitionNumber();
+}
+
+int ResultsExchange::SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* text)
+{
+    int competition = m_obj.CompetitionNumber();
     if (competition == 0) {
-        platform::MessageBox(m_obj.language.GetText("IDS_WRN_COMPTRAIN"));
+        m_services.Message(m_obj.Text("IDS_WRN_COMPTRAIN"));
         return -1;
     }
-    CWaitCursor wait;
+    BusyScope busy(m_services);
     CBVExch exch;
     int rc = exch.ExportResults(competition, firstRelay, lastRelay, firstLane, shooters, "");
     const ExportTriggers::Outcome* outcome = ExportTriggers::OutcomeOf(rc);
@@ -30,37 +34,37 @@ int CMainFrame::SendResults(int firstRelay, int lastRelay, int firstLane, int sh
     }
     if (outcome->statusKey) {
         if (outcome->withFolder)
-            ShowStatusText(m_obj.language.GetText(outcome->statusKey) + " " + exch.FailedFolder());
+            m_services.ShowStatusText(m_obj.language.GetText(outcome->statusKey) + " " + exch.FailedFolder());
         else
-            ShowStatusKey(outcome->statusKey);
+            m_services.ShowStatusKey(outcome->statusKey);
     }
     if (outcome->messageKey)
-        platform::MessageBox(m_obj.language.GetText(outcome->messageKey));
+        m_services.Message(m_obj.Text(outcome->messageKey));
     if (outcome->beep)
-        platform::CurrentPrompter().Beep(rc == 0 ? platform::BeepKind::Information : platform::BeepKind::Exclamation);
+        m_services.Beep(rc == 0);
     return rc == 0 ? 0 : -1;
 }
 
-void CMainFrame::SendOfficeResults()
+void ResultsExchange::SendOfficeResults()
 {
-    int first = NextActiveLane(0);
+    int first = m_obj.lanes.NextActiveLane(0);
     int relay = first != 0 ? m_obj.lanes[first].active.relay : 0;
-    ExportTriggers::Relays relays = ExportTriggers::OfficeRelays(RangeInt(RangeItems::kResultsProgram), relay);
+    ExportTriggers::Relays relays = ExportTriggers::OfficeRelays(m_obj.RangeInt(RangeItems::kResultsProgram), relay);
     if (SendResults(relays.first, relays.last, first, ExportTriggers::kOfficeShooters) == 0)
-        ShowStatusKeys("IDS_INFO_SENT", "", nullptr);
+        m_services.ShowStatusKeys("IDS_INFO_SENT", "", nullptr);
 }
 
-int CMainFrame::ImportNames(int laneLimit)
+int ResultsExchange::ImportNames(int laneLimit)
 {
     CDataComp& comp = m_obj.comp;
-    int competition = CompetitionNumber();
+    int competition = m_obj.CompetitionNumber();
     if (competition <= 0)
         return 0;
-    CWaitCursor wait;
+    BusyScope busy(m_services);
     CBVConfig& config = m_obj.settings.Config();
     std::string folder = CBVExch::NormalizeFolder(config.IsOpen() ? CRangeSettings::ReadExchangeFolder(config) : "");
     std::string prefix = ReadItem(comp.CompConfig(), CompSettings::kPrefix);
-    int program = RangeInt(RangeItems::kResultsProgram);
+    int program = m_obj.RangeInt(RangeItems::kResultsProgram);
 
     CBVExch exch;
     exch.resultsProgram = program;
@@ -79,14 +83,14 @@ int CMainFrame::ImportNames(int laneLimit)
             relay = b.card.relay;
     };
     if (laneLimit == 0) {
-        for (int lane = NextActiveLane(0); lane != 0; lane = NextActiveLane(lane))
+        for (int lane = m_obj.lanes.NextActiveLane(0); lane != 0; lane = m_obj.lanes.NextActiveLane(lane))
             ask(lane);
     } else if (m_obj.lanes.IsActive(laneLimit)) {
         ask(laneLimit);
     }
 
     if (program != 8 && CBVFileEx::TestFolder(folder) == 0) {
-        ShowStatusText(m_obj.language.GetText("IDS_WRN_FAIL_PATH") + " " + folder);
+        m_services.ShowStatusText(m_obj.language.GetText("IDS_WRN_FAIL_PATH") + " " + folder);
         return 0;
     }
     if (!CBVExch::IsValidPrefix(prefix)) {
@@ -101,7 +105,7 @@ int CMainFrame::ImportNames(int laneLimit)
     if (rc != 0)
         return 0;
 
-    for (int lane = NextActiveLane(0); lane != 0; lane = NextActiveLane(lane)) {
+    for (int lane = m_obj.lanes.NextActiveLane(0); lane != 0; lane = m_obj.lanes.NextActiveLane(lane)) {
         if (laneLimit != 0 && lane != laneLimit)
             continue;
         const NameRecord& got = exch.names[lane];

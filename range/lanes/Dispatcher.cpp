@@ -1,14 +1,22 @@
-// The receive dispatcher: every message the line channels took from the
-// target units is checked for where it comes from and for its length, and
-// handed to the handler of its command byte.
-#include "range/ui/MainFrm.h"
+#include "range/lanes/Dispatcher.h"
 
 #include "line/BVSerCom.h"
+#include "range/lanes/LineChannels.h"
+#include "range/lanes/TargetMessages.h"
+#include "range/run/FrameServices.h"
+#include "range/run/RangeObjects.h"
+#include "range/run/TickSchedule.h"
 
 #include <cstdio>
 #include <cstring>
 
-void CMainFrame::DispatchMessages()
+Dispatcher::Dispatcher(RangeObjects& objects, FrameServices& services, TickSchedule& tick, LineChannels& channels,
+                       DispatchReceivers& receivers)
+    : m_obj(objects), m_services(services), m_tick(tick), m_channels(channels), m_receivers(receivers)
+{
+}
+
+void Dispatcher::DispatchMessages()
 {
     int sweepsWithMessages = 0;
     // One message per channel and sweep, so a busy channel cannot starve the
@@ -33,10 +41,10 @@ void CMainFrame::DispatchMessages()
     }
     // Rating the lines costs a pass over every lane; under load it waits.
     if (sweepsWithMessages <= 1)
-        UpdateLineStatus();
+        m_channels.UpdateLineStatus();
 }
 
-void CMainFrame::Dispatch(int channel, const LineMessage& m)
+void Dispatcher::Dispatch(int channel, const LineMessage& m)
 {
     const PortRecord& p = m_obj.ports[channel];
     ChannelView view{channel, p.type, p.firstLane, p.lastLane};
@@ -60,19 +68,19 @@ void CMainFrame::Dispatch(int channel, const LineMessage& m)
 
     LaneBlock& b = m_obj.lanes[lane];
     if (b.lineStatus != LineStatus::kAnswers) {
-        RedrawRow(lane);
+        m_services.RedrawRow(lane);
         b.lineStatus = LineStatus::kAnswers;
     }
     int command = CommandOf(m);
     if (!IsLongEnough(m)) {
-        ShowStatusKey("IDS_WRN_ILLEGAL_MSG");
+        m_services.ShowStatusKey("IDS_WRN_ILLEGAL_MSG");
         BV_LOG(m_log, 90, "Msg(%02X) too short (%d) at lane %d", command, m.data[0], lane);
         return;
     }
 
     switch (command) {
     case Msg::kShot:
-        OnShotMsg(m);
+        m_receivers.OnShotMsg(m);
         break;
     case Msg::kLiftState:
         // The lift reports '6' to '8'; the lane keeps the position it stands for.
@@ -85,14 +93,14 @@ void CMainFrame::Dispatch(int channel, const LineMessage& m)
         break;
     case Msg::kLight:
         b.pendingMode = 0;
-        OnLightMsg(m);
+        m_services.OnLightMsg(m);
         break;
     case Msg::kMonitorPrint:
-        OnMonitorPrintMsg(m);
+        m_services.OnMonitorPrintMsg(m);
         break;
     case Msg::kUnitVersion:
     case Msg::kUnitStatus:
-        OnUnitMsg(m);
+        m_services.OnUnitMsg(m);
         break;
     case Msg::kSensitivity:
         b.sensitivity = static_cast<int16_t>(m.data[6] + 1);
@@ -101,15 +109,15 @@ void CMainFrame::Dispatch(int channel, const LineMessage& m)
     case Msg::kLaneNotice2: {
         char text[40];
         std::snprintf(text, sizeof text, "Lane=%d Msg=%02X ", lane, command);
-        ShowStatusText(text);
+        m_services.ShowStatusText(text);
         break;
     }
     case Msg::kSeriesChange:
-        SendLaneText(lane, m.data[6], false);
+        m_receivers.SendLaneText(lane, m.data[6], false);
         break;
     case Msg::kLaneRefresh:
-        RecomputeLane(lane);
-        RedrawRow(lane);
+        m_receivers.RecomputeLane(lane);
+        m_services.RedrawRow(lane);
         break;
     case Msg::kModeAck:
         // The target has its mode: no more repeats for this lane.
@@ -125,21 +133,21 @@ void CMainFrame::Dispatch(int channel, const LineMessage& m)
         // 'P', 0x90 and 0x94 only tell that the lane is there.
         break;
     }
-    RefreshPanel();
-    RedrawRow(lane);
+    m_services.RefreshPanel();
+    m_services.RedrawRow(lane);
 }
 
-void CMainFrame::OnLaneState(int lane, const LineMessage& m)
+void Dispatcher::OnLaneState(int lane, const LineMessage& m)
 {
     LaneBlock& b = m_obj.lanes[lane];
     LaneStateMsg s = LaneStateMsg::Parse(m);
     b.targetRelay = static_cast<int16_t>(s.relay);
-    WriteActive(lane, static_cast<uint8_t>(s.series));
+    m_receivers.WriteActive(lane, static_cast<uint8_t>(s.series));
     b.targetState = static_cast<int16_t>(s.state);
     b.targetCompetition = static_cast<int16_t>(s.competition);
     b.targetField16 = static_cast<int16_t>(s.field16);
 
-    int competition = CompetitionNumber();
+    int competition = m_obj.CompetitionNumber();
     CDataComp& comp = m_obj.comp;
     // In the practice competition, and on a lane outside the competition, the
     // target's own card is the lane's card.
@@ -166,30 +174,31 @@ void CMainFrame::OnLaneState(int lane, const LineMessage& m)
 
     // While the start-up question or the exit countdown waits for the
     // targets, each lane tells whether it fits the competition.
-    if (m_askType == 1 || m_askType == 3) {
+    AskState asking = m_services.Asking();
+    if (asking == AskState::Startup || asking == AskState::ExitCountdown) {
         b.startupDifference = StartupDifference(b.startupDifference, competition == 0, b.enabled != 0, s.state,
                                                 s.relay, b.active.relay, s.competition, competition);
         bool anyWaiting = false;
         bool anyFlag = false;
-        for (int l = NextActiveLane(0); l != 0; l = NextActiveLane(l)) {
+        for (int l = m_obj.lanes.NextActiveLane(0); l != 0; l = m_obj.lanes.NextActiveLane(l)) {
             anyWaiting |= m_obj.lanes[l].startupDifference == 1;
             anyFlag |= m_obj.lanes[l].startupDifference != 0;
         }
-        if (m_askType == 3 && !anyWaiting) {
-            CloseAsk();
+        if (asking == AskState::ExitCountdown && !anyWaiting) {
+            m_services.CloseAsk();
             m_tick.askCountdown = 1;
         } else if (!anyFlag) {
-            CloseAsk();
+            m_services.CloseAsk();
         } else if (!anyWaiting) {
             m_tick.askCountdown = 0;
-            OnAskCountdown();
+            m_services.OnAskCountdown();
         }
     }
     if (s.sendOverview)
-        SendCardOverview(lane);
+        m_receivers.SendCardOverview(lane);
 }
 
-void CMainFrame::OnShotFile(int lane, const LineMessage& m)
+void Dispatcher::OnShotFile(int lane, const LineMessage& m)
 {
     int relay = (m.data[6] << 8) | m.data[7];
     int count = m.data[9];
@@ -200,6 +209,6 @@ void CMainFrame::OnShotFile(int lane, const LineMessage& m)
                m_obj.lanes[lane].card.relay);
         return;
     }
-    ReloadShotRecord(relay, lane, count);
-    RequestMissingShots(lane);
+    m_receivers.ReloadShotRecord(relay, lane, count);
+    m_receivers.RequestMissingShots(lane);
 }

@@ -1,9 +1,9 @@
-// The lanes' cards in the frame: the settings a lane carries from card to
-// card, and the sums and display order recomputed from a lane's shots.
-#include "range/ui/MainFrm.h"
+#include "range/lanes/LaneCards.h"
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
+#include "range/run/FrameServices.h"
+#include "range/run/RangeObjects.h"
 
 #include <algorithm>
 
@@ -22,7 +22,9 @@ LaneSettings FromCard(const CardRecord& card)
 
 }  // namespace
 
-void CMainFrame::TakeLaneSettings(int lane)
+LaneCards::LaneCards(RangeObjects& objects, FrameServices& services) : m_obj(objects), m_services(services) {}
+
+void LaneCards::TakeLaneSettings(int lane)
 {
     if (!LaneTable::IsLane(lane))
         return;
@@ -46,17 +48,17 @@ void CMainFrame::TakeLaneSettings(int lane)
         if (from != 0) {
             s = FromCard(m_obj.lanes[from].card);
         } else {
-            s.bytes[0] = static_cast<uint8_t>(RangeInt(RangeItems::kNewLaneTargetType));
-            s.bytes[1] = static_cast<uint8_t>(RangeInt(RangeItems::kNewLaneValueSystem));
-            s.bytes[2] = static_cast<uint8_t>(RangeInt(RangeItems::kNewLaneSensitivity));
-            s.bytes[3] = static_cast<uint8_t>(RangeInt(RangeItems::kNewLaneBandFrequency));
-            s.bytes[4] = static_cast<uint8_t>(RangeInt(RangeItems::kNewLaneBandLength));
+            s.bytes[0] = static_cast<uint8_t>(m_obj.RangeInt(RangeItems::kNewLaneTargetType));
+            s.bytes[1] = static_cast<uint8_t>(m_obj.RangeInt(RangeItems::kNewLaneValueSystem));
+            s.bytes[2] = static_cast<uint8_t>(m_obj.RangeInt(RangeItems::kNewLaneSensitivity));
+            s.bytes[3] = static_cast<uint8_t>(m_obj.RangeInt(RangeItems::kNewLaneBandFrequency));
+            s.bytes[4] = static_cast<uint8_t>(m_obj.RangeInt(RangeItems::kNewLaneBandLength));
         }
     }
     std::copy(std::begin(s.bytes), std::end(s.bytes), m_laneSettings);
 }
 
-void CMainFrame::StoreLaneSettings(int lane)
+void LaneCards::StoreLaneSettings(int lane)
 {
     if (!LaneTable::IsLane(lane))
         return;
@@ -69,7 +71,7 @@ void CMainFrame::StoreLaneSettings(int lane)
     b.settingsTaken = 1;
 }
 
-void CMainFrame::RecomputeLane(int lane)
+void LaneCards::RecomputeLane(int lane)
 {
     if (!LaneTable::IsLane(lane))
         return;
@@ -79,16 +81,16 @@ void CMainFrame::RecomputeLane(int lane)
     b.shotsSum = 0;
     b.currentSeriesCount = 0;
     std::fill(std::begin(b.shotsPerSeries), std::end(b.shotsPerSeries), 0);
-    b.startScore = CompInt(CompSettings::kStartScore) != 0 ? b.name.startScore : 0;
+    b.startScore = m_obj.CompInt(CompSettings::kStartScore) != 0 ? b.name.startScore : 0;
     b.total = b.startScore;
 
-    CompOptions options = Options();
+    CompOptions options = m_obj.Options();
     std::fill(std::begin(b.displayValues), std::end(b.displayValues), 32767);
     std::fill(std::begin(b.displaySlots), std::end(b.displaySlots), 255);
     std::fill(std::begin(b.displayMarks), std::end(b.displayMarks), 0);
     b.card.flaggedShots = 0;
 
-    int external = RangeInt(RangeItems::kExternalEquipment);
+    int external = m_obj.RangeInt(RangeItems::kExternalEquipment);
     uint8_t order[CDataComp::kSlots];
     CDataComp::BuildShotOrder(b.shots, order, external == 1 && m_obj.programs.GetEquipment(0) == 129);
     const int current = b.active.seriesState & 0x7F;
@@ -126,5 +128,5 @@ void CMainFrame::RecomputeLane(int lane)
         b.shotsSum += r.value;
     }
     if (b.seriesSum != before)
-        RankLanes();
+        m_services.RankLanes();
 }

@@ -1,14 +1,13 @@
-// Outgoing commands: the one routing operation every command goes through,
-// and the frame's builders that fill the commands from lanes, competition
-// and clock.
-#include "range/ui/MainFrm.h"
+#include "range/lanes/LaneCommands.h"
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
 #include "line/BVSerCom.h"
 #include "platform/system/Clock.h"
-#include "platform/ui/Prompter.h"
 #include "range/lanes/Commands.h"
+#include "range/lanes/LineChannels.h"
+#include "range/run/FrameServices.h"
+#include "range/run/RangeObjects.h"
 
 #include <cmath>
 #include <cstdio>
@@ -22,7 +21,12 @@ constexpr uint8_t kBroadcastSlot = 60;
 
 }  // namespace
 
-int CMainFrame::SendCommand(int lane, const LineMessage& message, uint8_t flags)
+LaneCommands::LaneCommands(RangeObjects& objects, FrameServices& services, LineChannels& channels)
+    : m_obj(objects), m_services(services), m_channels(channels)
+{
+}
+
+int LaneCommands::SendCommand(int lane, const LineMessage& message, uint8_t flags)
 {
     if (lane < 0 || lane > LaneTable::kLastLane)
         return 0;
@@ -30,14 +34,14 @@ int CMainFrame::SendCommand(int lane, const LineMessage& message, uint8_t flags)
     if (flags & Cmd::kMarkLanes) {
         // Lanes of the outside range system report through their own events.
         if (flags & Cmd::kEveryLane) {
-            for (int l = NextActiveLane(0); l != 0; l = NextActiveLane(l))
+            for (int l = m_obj.lanes.NextActiveLane(0); l != 0; l = m_obj.lanes.NextActiveLane(l))
                 if (lanes[l].channelType != PortRecord::kOutsideSystem)
-                    MarkLane(l, 128);
+                    m_channels.MarkLane(l, 128);
         } else if (lane != 0 && lanes[lane].channelType != PortRecord::kOutsideSystem) {
-            MarkLane(lane, 128);
+            m_channels.MarkLane(lane, 128);
         }
     }
-    if (m_simulation)
+    if (m_channels.Simulation())
         return 0;
 
     Routing routing = RouteCommand(lane, flags, lanes, m_obj.ports);
@@ -64,25 +68,25 @@ int CMainFrame::SendCommand(int lane, const LineMessage& message, uint8_t flags)
     return routing.result;
 }
 
-void CMainFrame::SendMode(int mode, int lane, uint8_t flags)
+void LaneCommands::SendMode(int mode, int lane, uint8_t flags)
 {
     ModeCmd c;
     c.lane = lane;
     c.mode = mode;
-    c.shooterClock = Options().IsOn(CompOptions::ShooterClock);
+    c.shooterClock = m_obj.Options().IsOn(CompOptions::ShooterClock);
     platform::LocalTime now = platform::Now();
     c.hour = now.hour;
     c.minute = now.minute;
     c.second = now.second;
     c.builtTick = platform::TickCount();
-    c.clockStartTick = m_clockStartTick;
+    c.clockStartTick = clockStartTick;
     const CShotClock& clock = m_obj.clock;
     c.clockRunning = clock.IsRunning();
     c.clockMode = clock.GetRunningMode();
     c.periodSeconds = clock.GetSetPeriod();
     c.extraSeconds = clock.GetSetExtra();
     CProgramStore::SerieTiming timing;
-    m_obj.programs.GetSerieTiming(timing, CompInt(CompSettings::kCurrentSeries), 0);
+    m_obj.programs.GetSerieTiming(timing, m_obj.CompInt(CompSettings::kCurrentSeries), 0);
     c.delay = timing.delay;
     c.green = timing.green;
     c.red = timing.red;
@@ -92,16 +96,16 @@ void CMainFrame::SendMode(int mode, int lane, uint8_t flags)
     SendCommand(lane, m, static_cast<uint8_t>(flags | Cmd::kEveryLine));
 }
 
-void CMainFrame::SendLaneSetup(int lane, uint8_t flags)
+void LaneCommands::SendLaneSetup(int lane, uint8_t flags)
 {
-    int twin = CompInt(CompSettings::kTwinLane);
+    int twin = m_obj.CompInt(CompSettings::kTwinLane);
     if (lane == 0)
-        lane = NextActiveLane(0);
+        lane = m_obj.lanes.NextActiveLane(0);
     if (!LaneTable::IsLane(lane))
         return;
     const LaneBlock& b = m_obj.lanes[lane];
     const CardRecord& card = b.card;
-    int competition = CompetitionNumber();
+    int competition = m_obj.CompetitionNumber();
     LaneSetupCmd c;
     c.lane = lane;
     c.flags = flags;
@@ -111,8 +115,8 @@ void CMainFrame::SendLaneSetup(int lane, uint8_t flags)
     c.bandLength = card.band2;
     c.bandFrequency = card.band1;
     c.relay = card.relay;
-    c.markKind = CompInt(CompSettings::kMarkKind);
-    c.zoomMode = CompInt(CompSettings::kZoomMode);
+    c.markKind = m_obj.CompInt(CompSettings::kMarkKind);
+    c.zoomMode = m_obj.CompInt(CompSettings::kZoomMode);
     c.competition = competition;
     platform::LocalTime now = platform::Now();
     c.day = now.day;
@@ -120,15 +124,15 @@ void CMainFrame::SendLaneSetup(int lane, uint8_t flags)
     c.year = now.year;
     c.targetCode = CTargetTypes::ToTargetCode(card.targetType);
     c.bulletRadius200 = static_cast<int>(std::lround(m_obj.targetTypes.GetBulletRadius(card.targetType) * 200));
-    c.distance = CompInt(CompSettings::kDistance);
-    c.simulatedDistance = CompInt(CompSettings::kSimulatedDistance);
-    c.seriesMeasure = CompInt(CompSettings::kSeriesMeasure);
-    c.tempo = CompInt(CompSettings::kMarkingTempo);
-    c.externalEquipment = RangeInt(RangeItems::kExternalEquipment);
+    c.distance = m_obj.CompInt(CompSettings::kDistance);
+    c.simulatedDistance = m_obj.CompInt(CompSettings::kSimulatedDistance);
+    c.seriesMeasure = m_obj.CompInt(CompSettings::kSeriesMeasure);
+    c.tempo = m_obj.CompInt(CompSettings::kMarkingTempo);
+    c.externalEquipment = m_obj.RangeInt(RangeItems::kExternalEquipment);
     c.programEquipment = m_obj.programs.GetEquipment(0);
-    c.zoomLevel = CompInt(CompSettings::kZoomLevel);
-    c.decimals = CompInt(CompSettings::kDecimals);
-    c.options = Options().Text();
+    c.zoomLevel = m_obj.CompInt(CompSettings::kZoomLevel);
+    c.decimals = m_obj.CompInt(CompSettings::kDecimals);
+    c.options = m_obj.Options().Text();
     c.valueSystem = card.valueSystem;
     c.practice = competition == 0;
     c.series = b.active.seriesState;
@@ -138,19 +142,19 @@ void CMainFrame::SendLaneSetup(int lane, uint8_t flags)
     SendProgram(lane, Cmd::kMarkLanes | Cmd::kEvenDisabled);
 }
 
-void CMainFrame::SendProgram(int lane, uint8_t flags)
+void LaneCommands::SendProgram(int lane, uint8_t flags)
 {
     if (!LaneTable::IsLane(lane))
         return;
     const LaneBlock& b = m_obj.lanes[lane];
     CProgramStore& programs = m_obj.programs;
-    int external = RangeInt(RangeItems::kExternalEquipment);
+    int external = m_obj.RangeInt(RangeItems::kExternalEquipment);
     int equipment = programs.GetEquipment(0);
     std::string className(b.name.cls, strnlen(b.name.cls, sizeof b.name.cls));
     int cls = programs.FindClass(className, 0);
     ProgramCmd c;
     c.lane = lane;
-    c.practice = CompetitionNumber() == 0;
+    c.practice = m_obj.CompetitionNumber() == 0;
     for (int s = 1; s <= CProgramStore::kMaxSeries; ++s) {
         c.shots[s] = programs.GetSerieShots(s, 0);
         c.bits[s] = ProgramCmd::SeriesBits(external, equipment, programs.GetSerieTarget(s, 0),
@@ -161,7 +165,7 @@ void CMainFrame::SendProgram(int lane, uint8_t flags)
     SendCommand(lane, m, flags);
 }
 
-void CMainFrame::ResetAllLanes()
+void LaneCommands::ResetAllLanes()
 {
     LineMessage m;
     LaneResetCmd().Build(m);
@@ -172,7 +176,7 @@ void CMainFrame::ResetAllLanes()
         m_obj.lanes[lane].startupDifference = m_obj.lanes.IsActive(lane) ? 1 : 0;
 }
 
-void CMainFrame::SendText(int lane, const std::string& text)
+void LaneCommands::SendText(int lane, const std::string& text)
 {
     auto sendTo = [&](int l) {
         m_obj.lanes[l].lastText = text;
@@ -181,32 +185,32 @@ void CMainFrame::SendText(int lane, const std::string& text)
         SendCommand(l, m, Cmd::kEvenDisabled);
     };
     if (lane == 0) {
-        for (int l = NextActiveLane(0); l != 0; l = NextActiveLane(l))
+        for (int l = m_obj.lanes.NextActiveLane(0); l != 0; l = m_obj.lanes.NextActiveLane(l))
             sendTo(l);
     } else if (LaneTable::IsLane(lane)) {
         sendTo(lane);
     }
 }
 
-void CMainFrame::OnToggleStop()
+void LaneCommands::OnToggleStop()
 {
-    for (int lane = NextActiveLane(0); lane != 0; lane = NextActiveLane(lane))
+    for (int lane = m_obj.lanes.NextActiveLane(0); lane != 0; lane = m_obj.lanes.NextActiveLane(lane))
         SendText(lane, m_obj.lanes[lane].lastText.empty() ? "STOP" : "");
 }
 
-void CMainFrame::DeleteMonitorCard(int lane)
+void LaneCommands::DeleteMonitorCard(int lane)
 {
     LineMessage m;
     LaneValueCmd::DeleteMonitorCard(lane).Build(m);
     SendCommand(lane, m, Cmd::kMarkLanes);
 }
 
-void CMainFrame::SendZoom(int lane, int level)
+void LaneCommands::SendZoom(int lane, int level)
 {
     ZoomCmd c;
     c.lane = lane;
-    c.series = CompInt(CompSettings::kCurrentSeries);
-    c.tempo = CompInt(CompSettings::kMarkingTempo);
+    c.series = m_obj.CompInt(CompSettings::kCurrentSeries);
+    c.tempo = m_obj.CompInt(CompSettings::kMarkingTempo);
     c.level = level;
     LineMessage m;
     c.Build(m);
@@ -216,10 +220,10 @@ void CMainFrame::SendZoom(int lane, int level)
         SendCommand(0, m, Cmd::kEveryLine);
     static const char* const kKeys[] = {"IDS_INFO_ZOOM0", "IDS_INFO_ZOOM1", "IDS_INFO_ZOOM2"};
     if (level >= 0 && level <= 2)
-        ShowStatusKeys(kKeys[level], nullptr, nullptr);
+        m_services.ShowStatusKeys(kKeys[level], nullptr, nullptr);
 }
 
-void CMainFrame::SendMotor(int lane, int value)
+void LaneCommands::SendMotor(int lane, int value)
 {
     LineMessage m;
     LaneValueCmd::Motor(lane, value).Build(m);
@@ -227,21 +231,21 @@ void CMainFrame::SendMotor(int lane, int value)
         SendCommand(lane, m, 0);
         char number[16];
         std::snprintf(number, sizeof number, "%d", lane);
-        ShowStatusKeys("IDS_INFO_MOTOR_ONE", nullptr, number);
+        m_services.ShowStatusKeys("IDS_INFO_MOTOR_ONE", nullptr, number);
     } else {
         SendCommand(0, m, Cmd::kEveryLine);
-        ShowStatusKeys("IDS_INFO_MOTOR_ALL", nullptr, nullptr);
+        m_services.ShowStatusKeys("IDS_INFO_MOTOR_ALL", nullptr, nullptr);
     }
 }
 
-void CMainFrame::SendStatusQuery()
+void LaneCommands::SendStatusQuery()
 {
     LineMessage m;
     LaneValueCmd::StatusQuery().Build(m);
     SendCommand(0, m, Cmd::kEveryLine);
 }
 
-void CMainFrame::SendLight(int lane, const int intensity[3])
+void LaneCommands::SendLight(int lane, const int intensity[3])
 {
     // The lamps listen on every line; the lane travels inside the message.
     auto sendFor = [&](int l) {
@@ -254,14 +258,14 @@ void CMainFrame::SendLight(int lane, const int intensity[3])
         SendCommand(0, m, Cmd::kEveryLine);
     };
     if (lane == 0) {
-        for (int l = NextActiveLane(0); l != 0; l = NextActiveLane(l))
+        for (int l = m_obj.lanes.NextActiveLane(0); l != 0; l = m_obj.lanes.NextActiveLane(l))
             sendFor(l);
     } else if (LaneTable::IsLane(lane)) {
         sendFor(lane);
     }
 }
 
-void CMainFrame::SendShoot(int lane, int value)
+void LaneCommands::SendShoot(int lane, int value)
 {
     LineMessage m;
     LaneValueCmd::Shoot(lane, value).Build(m);
@@ -271,11 +275,11 @@ void CMainFrame::SendShoot(int lane, int value)
         SendCommand(0, m, Cmd::kEveryLine);
 }
 
-void CMainFrame::SendLift(int lane, int position)
+void LaneCommands::SendLift(int lane, int position)
 {
-    int external = RangeInt(RangeItems::kExternalEquipment);
+    int external = m_obj.RangeInt(RangeItems::kExternalEquipment);
     if (external != 3 && external != 4 && m_obj.programs.GetEquipment(0) != 131) {
-        platform::MessageBox(m_obj.language.GetText("IDS_LIFT_NOLIFT"));
+        m_services.Message(m_obj.Text("IDS_LIFT_NOLIFT"));
         return;
     }
     int code = LaneValueCmd::LiftCode(position);
@@ -284,12 +288,29 @@ void CMainFrame::SendLift(int lane, int position)
         LineMessage m;
         LaneValueCmd::Lift(l, code).Build(m);
         SendCommand(0, m, Cmd::kEveryLine);
-        RedrawRow(l);
+        m_services.RedrawRow(l);
     };
     if (lane < 1) {
-        for (int l = NextActiveLane(0); l != 0; l = NextActiveLane(l))
+        for (int l = m_obj.lanes.NextActiveLane(0); l != 0; l = m_obj.lanes.NextActiveLane(l))
             sendFor(l);
     } else if (LaneTable::IsLane(lane)) {
         sendFor(lane);
     }
+}
+
+bool LaneCommands::RepeatModes()
+{
+    // Turning targets take their own mode.
+    int equipment = m_obj.programs.GetEquipment(0);
+    bool turning = m_obj.RangeInt(RangeItems::kExternalEquipment) != 0 && (equipment == 1 || equipment == 129);
+    bool sent = false;
+    for (int lane = m_obj.lanes.NextActiveLane(0); lane != 0; lane = m_obj.lanes.NextActiveLane(lane)) {
+        LaneBlock& b = m_obj.lanes[lane];
+        if (b.pendingMode == 0)
+            continue;
+        --b.pendingMode;
+        SendMode(turning ? 140 : 72, lane, 0x80);
+        sent = true;
+    }
+    return sent;
 }

@@ -1,14 +1,15 @@
-// The lanes' records on file: the active record through which the display
-// and remote programs follow each lane, the gaps of a lane's shot list, and
-// the card overview sent to the lane's monitor.
-#include "range/ui/MainFrm.h"
+#include "range/lanes/LaneRecords.h"
 
 #include "foundation/settings/RangeSettings.h"
 #include "range/lanes/Commands.h"
+#include "range/lanes/LaneCommands.h"
+#include "range/run/RangeObjects.h"
 
 #include <cstddef>
 
-void CMainFrame::WriteActive(int lane, uint8_t series)
+LaneRecords::LaneRecords(RangeObjects& objects, LaneCommands& commands) : m_obj(objects), m_commands(commands) {}
+
+void LaneRecords::WriteActive(int lane, uint8_t series)
 {
     CDataComp& comp = m_obj.comp;
     CBVFileEx& file = comp.ActiveFile();
@@ -34,7 +35,7 @@ void CMainFrame::WriteActive(int lane, uint8_t series)
     file.IncrementField(n, offsetof(ActiveRecord, changeCounter), 2);
 }
 
-void CMainFrame::ReloadShotRecord(int relay, int lane, int count)
+void LaneRecords::ReloadShotRecord(int relay, int lane, int count)
 {
     if (!LaneTable::IsLane(lane))
         return;
@@ -61,9 +62,9 @@ void CMainFrame::ReloadShotRecord(int relay, int lane, int count)
     file.CheckClose(0);
 }
 
-void CMainFrame::SendCardOverview(int lane)
+void LaneRecords::SendCardOverview(int lane)
 {
-    int external = RangeInt(RangeItems::kExternalEquipment);
+    int external = m_obj.RangeInt(RangeItems::kExternalEquipment);
     bool resort = external == 1 && m_obj.programs.GetEquipment(0) == 129;
     auto sendTo = [&](int l) {
         LaneBlock& b = m_obj.lanes[l];
@@ -87,10 +88,10 @@ void CMainFrame::SendCardOverview(int lane)
             c.shots.push_back(shot);
         }
         for (const LineMessage& part : c.Build())
-            SendCommand(l, part, Cmd::kEvenDisabled);
+            m_commands.SendCommand(l, part, Cmd::kEvenDisabled);
     };
     if (lane == 0) {
-        for (int l = NextActiveLane(0); l != 0; l = NextActiveLane(l))
+        for (int l = m_obj.lanes.NextActiveLane(0); l != 0; l = m_obj.lanes.NextActiveLane(l))
             sendTo(l);
     } else if (LaneTable::IsLane(lane) && m_obj.lanes[lane].enabled) {
         sendTo(lane);

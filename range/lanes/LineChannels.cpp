@@ -1,12 +1,10 @@
-// The frame's line channels: opening and closing the four channels of the
-// range configuration, and the line status each lane shows.
-#include "range/ui/MainFrm.h"
+#include "range/lanes/LineChannels.h"
 
 #include "foundation/settings/RangeSettings.h"
-#include "foundation/ui/net/BVSocket.h"
 #include "line/BVSerCom.h"
 #include "platform/system/Codepage.h"
-#include "platform/ui/Prompter.h"
+#include "range/run/FrameServices.h"
+#include "range/run/RangeObjects.h"
 
 #include <cstdio>
 #include <cstring>
@@ -20,9 +18,13 @@ constexpr int kUsbMode = 0xA1;
 
 }  // namespace
 
-void CMainFrame::OpenPorts()
+LineChannels::LineChannels(RangeObjects& objects, FrameServices& services) : m_obj(objects), m_services(services) {}
+
+LineChannels::~LineChannels() { ClosePorts(); }
+
+void LineChannels::OpenPorts()
 {
-    m_simulation = RangeInt(RangeItems::kSimulation) != 0;
+    m_simulation = m_obj.RangeInt(RangeItems::kSimulation) != 0;
     m_outsideSystem = false;
     ClosePorts();
     CBVConfig& config = m_obj.settings.Config();
@@ -47,13 +49,9 @@ void CMainFrame::OpenPorts()
     // and its lanes show no contact, while the others serve theirs.
     for (int k = 0; k < static_cast<int>(ports.size()); ++k)
         OpenChannel(k);
-
-    // The displays of the range connect to the clock link.
-    if (m_socket)
-        m_socket->Connect(1, m_clockPort, "");
 }
 
-void CMainFrame::OpenChannel(int k)
+void LineChannels::OpenChannel(int k)
 {
     PortRecord& p = m_obj.ports[k];
     if (p.line) {
@@ -71,7 +69,7 @@ void CMainFrame::OpenChannel(int k)
         m_outsideSystem = true;
         p.state = PortRecord::kFailed;
         BV_LOG(m_log, 80, "Outside range system channel %d not available", k);
-        platform::MessageBox(platform::Ansi("Klarer ikke å starte RCI2000.dll!\nRCI2000.dll må ligge i gjeldende "
+        m_services.Message(platform::Ansi("Klarer ikke å starte RCI2000.dll!\nRCI2000.dll må ligge i gjeldende "
                                             "katalog!\nMuxConfig må evt. kjøres for å installere SIUS SW!"));
         return;
     }
@@ -79,7 +77,7 @@ void CMainFrame::OpenChannel(int k)
     auto line = std::make_unique<CBVSerCom>();
     int mode = kSerialMode;
     if (PortRecord::IsUsb(p.type)) {
-        std::string name = CRangeSettings::UsbDeviceName(RangeInt(RangeItems::UsbAdapter(k)));
+        std::string name = CRangeSettings::UsbDeviceName(m_obj.RangeInt(RangeItems::UsbAdapter(k)));
         std::snprintf(p.adapterName, sizeof p.adapterName, "%s", name.c_str());
         line->SetUsbSerial(p.adapterName);
         mode = kUsbMode;
@@ -103,7 +101,7 @@ void CMainFrame::OpenChannel(int k)
     p.line = std::move(line);
 }
 
-void CMainFrame::ClosePorts()
+void LineChannels::ClosePorts()
 {
     for (PortRecord& p : m_obj.ports) {
         if (p.line) {
@@ -113,11 +111,9 @@ void CMainFrame::ClosePorts()
         p.outside = nullptr;
         p.state = PortRecord::kClosed;
     }
-    if (m_socket)
-        m_socket->Close();
 }
 
-void CMainFrame::MarkLane(int lane, uint8_t value)
+void LineChannels::MarkLane(int lane, uint8_t value)
 {
     if (!LaneTable::IsLane(lane))
         return;
@@ -125,9 +121,9 @@ void CMainFrame::MarkLane(int lane, uint8_t value)
     b.lineStatus = MarkedLineStatus(b.lineStatus, m_simulation, b.channelType, value);
 }
 
-void CMainFrame::UpdateLineStatus()
+void LineChannels::UpdateLineStatus()
 {
-    for (int lane = NextLineLane(0); lane != 0; lane = NextLineLane(lane)) {
+    for (int lane = m_obj.lanes.NextLineLane(0); lane != 0; lane = m_obj.lanes.NextLineLane(lane)) {
         LaneBlock& b = m_obj.lanes[lane];
         PortRecord& p = m_obj.ports[b.channel];
         if (p.state != PortRecord::kOpen || !p.line)
@@ -147,7 +143,7 @@ void CMainFrame::UpdateLineStatus()
         uint8_t status = RateLineStatus(b.lineStatus, c, b.shotWarning != 0, p.line->LineState());
         if (status != b.lineStatus) {
             b.lineStatus = status;
-            RedrawRow(lane);
+            m_services.RedrawRow(lane);
         }
     }
 }

@@ -1,73 +1,25 @@
-// The tick's work: what the 200 ms timer asks of the frame besides taking
-// the lines' messages. The file checks re-read what other programs changed
-// in the competition's files; the touch tells other programs that this one
-// changed them.
-#include "range/ui/MainFrm.h"
+#include "range/run/FileChecks.h"
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
-#include "platform/ui/FrameWnd.h"
+#include "range/exchange/ResultsExchange.h"
+#include "range/lanes/LaneCards.h"
+#include "range/run/FrameServices.h"
+#include "range/run/RangeObjects.h"
 
-void CMainFrame::ArmTimer(int milliseconds)
+FileChecks::FileChecks(RangeObjects& objects, FrameServices& services, LaneCards& cards, ResultsExchange& exchange)
+    : m_obj(objects), m_services(services), m_cards(cards), m_exchange(exchange)
 {
-    if (platform::FrameWnd* w = Window())
-        w->SetTimer(kTickTimer, milliseconds);
 }
 
-void CMainFrame::KillTimer()
-{
-    if (platform::FrameWnd* w = Window())
-        w->KillTimer(kTickTimer);
-}
-
-// The line monitor shows what it collected while it is open.
-void CMainFrame::ShowMonitorFrames() {}
-
-// The outside range system's events are read on every tick while one is open.
-void CMainFrame::PollOutsideSystem() {}
-
-// An open card dialog follows the lane's card.
-void CMainFrame::RefreshCardDialog() {}
-
-void CMainFrame::ReloadRangeConfig()
+void FileChecks::ReloadRangeConfig()
 {
     CBVConfig& config = m_obj.settings.Config();
     if (config.IsOpen())
         config.Refresh();
 }
 
-bool CMainFrame::RepeatModes()
-{
-    // Turning targets take their own mode.
-    int equipment = m_obj.programs.GetEquipment(0);
-    bool turning = RangeInt(RangeItems::kExternalEquipment) != 0 && (equipment == 1 || equipment == 129);
-    bool sent = false;
-    for (int lane = NextActiveLane(0); lane != 0; lane = NextActiveLane(lane)) {
-        LaneBlock& b = m_obj.lanes[lane];
-        if (b.pendingMode == 0)
-            continue;
-        --b.pendingMode;
-        SendMode(turning ? 140 : 72, lane, 0x80);
-        sent = true;
-    }
-    return sent;
-}
-
-void CMainFrame::LaneWork()
-{
-    for (int lane = NextActiveLane(0); lane != 0; lane = NextActiveLane(lane)) {
-        LaneBlock& b = m_obj.lanes[lane];
-        int32_t* timers = b.fetchRunning ? b.fetchTimers : b.shotTimers;
-        for (int i = 0; i < CDataComp::kSlots; ++i)
-            if (timers[i] != 0)
-                --timers[i];
-        RequestMissingShots(lane);
-        if (b.cardCountdown != 0 && --b.cardCountdown == 0)
-            SendCardSummary(lane);
-    }
-}
-
-int CMainFrame::CheckFiles(bool force)
+int FileChecks::CheckFiles(bool force)
 {
     CDataComp& comp = m_obj.comp;
     if (!comp.IsOpen())
@@ -81,9 +33,9 @@ int CMainFrame::CheckFiles(bool force)
     if (!activeChanged && !compChanged && !programChanged && !cardsChanged && !namesChanged && !force)
         return 0;
 
-    m_currentSeries = CompInt(CompSettings::kCurrentSeries);
-    m_markKind = CompInt(CompSettings::kMarkKind);
-    int program = CompInt(CompSettings::kProgram);
+    currentSeries = m_obj.CompInt(CompSettings::kCurrentSeries);
+    markKind = m_obj.CompInt(CompSettings::kMarkKind);
+    int program = m_obj.CompInt(CompSettings::kProgram);
     if (program != comp.GetCurrentProgram()) {
         programChanged = true;
         comp.SetCurrentProgram(program);
@@ -99,7 +51,7 @@ int CMainFrame::CheckFiles(bool force)
         bool laneChanged = shared;
         comp.ReadActive(lane, b.active);
 
-        uint8_t enabled = competition >= 1 ? (CompInt(CompSettings::LaneActive(lane)) != 0)
+        uint8_t enabled = competition >= 1 ? (m_obj.CompInt(CompSettings::LaneActive(lane)) != 0)
                                            : PortRecord::IsLine(b.channelType);
         if (enabled != b.enabled)
             laneChanged = true;
@@ -115,24 +67,24 @@ int CMainFrame::CheckFiles(bool force)
         bool created = false;
         if (b.active.cardRec == 0) {
             // A lane without a card gets one for the first relay.
-            TakeLaneSettings(lane);
+            m_cards.TakeLaneSettings(lane);
             CDataComp::ClearCard(b.card);
             b.card.relay = 1;
             b.card.lane = static_cast<int16_t>(lane);
-            StoreLaneSettings(lane);
+            m_cards.StoreLaneSettings(lane);
             comp.GetCard(b.card, 1);
             comp.ReadActive(lane, b.active);
             b.rowMark = 1;
             created = true;
         }
         if (cardsChanged || force || created) {
-            TakeLaneSettings(lane);
+            m_cards.TakeLaneSettings(lane);
             b.rowMark = 1;
             CDataComp::ClearCard(b.card);
             b.card.relay = b.active.relay;
             b.card.lane = static_cast<int16_t>(startNumbers ? 0 : lane);
             if (comp.CardFile().ReadRecKey(&b.card) == 0)
-                StoreLaneSettings(lane);
+                m_cards.StoreLaneSettings(lane);
         }
         if (cardsChanged || namesChanged || force || created) {
             CDataComp::ClearName(b.name);
@@ -147,11 +99,11 @@ int CMainFrame::CheckFiles(bool force)
             result |= 1;
     }
     if (result != 0)
-        ImportNames(0);
+        m_exchange.ImportNames(0);
     return result;
 }
 
-int CMainFrame::ReloadShots(bool force)
+int FileChecks::ReloadShots(bool force)
 {
     CDataComp& comp = m_obj.comp;
     if (!comp.IsOpen())
@@ -181,14 +133,14 @@ int CMainFrame::ReloadShots(bool force)
             }
         }
         if (b.rowMark) {
-            RecomputeLane(lane);
+            m_cards.RecomputeLane(lane);
             result = 1;
         }
     }
     return result;
 }
 
-void CMainFrame::RefreshChangedRows()
+void FileChecks::RefreshChangedRows()
 {
     int lowest = 0, highest = 0;
     for (int lane = LaneTable::kFirstLane; lane <= LaneTable::kLastLane; ++lane) {
@@ -203,15 +155,10 @@ void CMainFrame::RefreshChangedRows()
     if (lowest == 0)
         return;
     for (int lane = lowest; lane <= highest; ++lane)
-        RedrawRow(lane);
+        m_services.RedrawRow(lane);
 }
 
-void CMainFrame::RefreshViews()
-{
-    RefreshPanel();
-}
-
-void CMainFrame::TouchFiles()
+void FileChecks::TouchFiles()
 {
     CDataComp& comp = m_obj.comp;
     if (!comp.IsOpen())
@@ -226,26 +173,5 @@ void CMainFrame::TouchFiles()
         if (file->Lock() == 0)
             file->IncrementUnique();
         file->CheckClose(0);
-    }
-}
-
-void CMainFrame::SimulationStep()
-{
-    if (!m_simulation)
-        return;
-    // The targets' acknowledgements, played for at most two lanes a tick.
-    int done = 0;
-    for (int lane = NextActiveLane(0); lane != 0 && done < 2; lane = NextActiveLane(lane)) {
-        LaneBlock& b = m_obj.lanes[lane];
-        if (!(b.active.seriesState & 0x80) && b.lineStatus == LineStatus::kSimulated)
-            continue;
-        b.lineStatus = LineStatus::kSimulated;
-        b.active.seriesState &= 0x7F;
-        b.targetCompetition = static_cast<int16_t>(CompetitionNumber());
-        b.targetRelay = b.card.relay;
-        b.sensitivity = b.card.sensitivity;
-        WriteActive(lane, b.active.seriesState);
-        RedrawRow(lane);
-        ++done;
     }
 }

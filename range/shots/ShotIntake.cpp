@@ -2,39 +2,43 @@
 // and into the shot file, the gaps asked for again, the card summary by which
 // the lane's monitor compares its card with ours, the lane text when a series
 // is complete, and the sums the twin lane's monitor shows shot by shot.
-#include "range/ui/MainFrm.h"
+#include "range/shots/ShotIntake.h"
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
 #include "platform/system/Clock.h"
+#include "range/exchange/ResultsExchange.h"
 #include "range/lanes/Commands.h"
+#include "range/lanes/LaneCards.h"
+#include "range/lanes/LaneCommands.h"
+#include "range/lanes/LaneRecords.h"
+#include "range/run/FileChecks.h"
+#include "range/run/FrameServices.h"
+#include "range/run/RangeObjects.h"
+#include "range/run/TickSchedule.h"
 #include "range/shots/ShotMessage.h"
 #include "range/shots/ShotRequests.h"
-
-#include <algorithm>
-#include <vector>
 
 namespace {
 
 // Whether a shot's warning bit shows in the lane's line status.
 constexpr ConfigIntItem kShowShotWarning{1, 1, 2, 1};
 
-// Ticks: a warning stays in the status bar for 30 s, a lost shot's for 5 s;
-// a lane's card summary follows 20 s after its last shot or request.
-constexpr int kWarningTicks = 150;
-constexpr int kLostShotTicks = 25;
-constexpr int kCardSummaryTicks = 100;
-
 }  // namespace
 
-void CMainFrame::OnShotMsg(const LineMessage& m)
+ShotIntake::ShotIntake(RangeObjects& objects, FrameServices& services, TickSchedule& tick, const Links& parts)
+    : m_obj(objects), m_services(services), m_tick(tick), m_links(parts)
+{
+}
+
+void ShotIntake::OnShotMsg(const LineMessage& m)
 {
     const uint8_t* d = m.data;
     int lane = d[4];
     if (!LaneTable::IsLane(lane)) {
         // The twin lane's monitor echoes what it shows; that is no shot.
-        if (lane != CompInt(CompSettings::kTwinLane))
-            ShowStatusFor("IDS_WRN_ILLEGAL_LANE", kWarningTicks);
+        if (lane != m_obj.CompInt(CompSettings::kTwinLane))
+            m_services.ShowStatusFor("IDS_WRN_ILLEGAL_LANE", kWarningTicks);
         return;
     }
     LaneBlock& b = m_obj.lanes[lane];
@@ -43,38 +47,38 @@ void CMainFrame::OnShotMsg(const LineMessage& m)
     b.targetCompetition = static_cast<int16_t>(s.competition);
 
     if (s.kind == ShotMessage::kRepeated && b.fetchRunning) {
-        OnFetchShot(m);
+        m_services.OnFetchShot(m);
         return;
     }
-    int competition = CompetitionNumber();
+    int competition = m_obj.CompetitionNumber();
     if (s.competition != competition) {
         // Not stored and not confirmed beyond the line's own acknowledgement:
         // the unit keeps the shot.
         BV_LOG(m_log, 80, "Illegal Competition at Lane=%d Msg=%d BVLeder=%d", lane, s.competition, competition);
-        ShowStatusFor("IDS_WRN_ILLEGAL_COMP", kWarningTicks);
+        m_services.ShowStatusFor("IDS_WRN_ILLEGAL_COMP", kWarningTicks);
         return;
     }
     if (s.relay != b.active.relay) {
         if (competition != 0) {
             BV_LOG(m_log, 80, "Illegal relay at Lane=%d Msg=%d BVLeder=%d", lane, s.relay, b.active.relay);
-            ShowStatusFor("IDS_WRN_ILLEGAL_RELAY", kWarningTicks);
+            m_services.ShowStatusFor("IDS_WRN_ILLEGAL_RELAY", kWarningTicks);
             return;
         }
         // In the practice competition the lane follows its shooter's relay.
         CDataComp::ClearCard(b.card);
         b.card.relay = static_cast<int16_t>(s.relay);
         b.card.lane = static_cast<int16_t>(lane);
-        TakeLaneSettings(lane);
-        StoreLaneSettings(lane);
+        m_links.cards.TakeLaneSettings(lane);
+        m_links.cards.StoreLaneSettings(lane);
         m_obj.comp.GetCard(b.card, 1);
         m_obj.comp.ReadActive(lane, b.active);
     }
     b.active.seriesState = static_cast<uint8_t>(s.currentSeries);
 
     if (!s.IsShot()) {
-        ReloadShotRecord(s.relay, lane, s.cardCount);
-        WriteActive(lane, b.active.seriesState);
-        RedrawRow(lane);
+        m_links.records.ReloadShotRecord(s.relay, lane, s.cardCount);
+        m_links.records.WriteActive(lane, b.active.seriesState);
+        m_services.RedrawRow(lane);
         SendLaneText(lane, 0, true);
         RequestMissingShots(lane);
         return;
@@ -82,13 +86,13 @@ void CMainFrame::OnShotMsg(const LineMessage& m)
 
     b.cardCountdown = kCardSummaryTicks;
     if (s.series < 1 || s.series > CDataComp::kMaxSeries || s.shotNumber < 1 || s.shotNumber > CDataComp::kSlots) {
-        ShowStatusFor("IDS_WRN_ILLEGAL_SHOT", kWarningTicks);
+        m_services.ShowStatusFor("IDS_WRN_ILLEGAL_SHOT", kWarningTicks);
         return;
     }
     // The shot arrived: it is not asked for again.
     b.shotTimers[s.shotNumber - 1] = 0;
     if (s.kind == ShotMessage::kRepeated)
-        ShowStatusFor("IDS_WRN_FETCH_SHOT", kWarningTicks);
+        m_services.ShowStatusFor("IDS_WRN_FETCH_SHOT", kWarningTicks);
 
     ShotRecord shot = ShotMessage::ToShotRecord(d, platform::Now());
     // A unit that reports its shot as a free or skipped slot must not leave
@@ -96,19 +100,19 @@ void CMainFrame::OnShotMsg(const LineMessage& m)
     // overwritten by the next one.
     if (shot.state == CDataComp::kSlotFree || shot.state == CDataComp::kSlotSkipped)
         shot.state = CDataComp::kSlotShot;
-    b.shotWarning = (shot.flags & 0x200) && RangeInt(kShowShotWarning) != 0;
+    b.shotWarning = (shot.flags & 0x200) && m_obj.RangeInt(kShowShotWarning) != 0;
     if (competition == 0) {
         b.active.seriesState = static_cast<uint8_t>(s.series);
         b.targetRelay = static_cast<int16_t>(s.relay);
         b.targetCompetition = static_cast<int16_t>(s.competition);
     }
     StoreShot(s.relay, lane, shot);
-    ReloadShotRecord(s.relay, lane, s.cardCount);
+    m_links.records.ReloadShotRecord(s.relay, lane, s.cardCount);
     RequestMissingShots(lane);
-    WriteActive(lane, b.active.seriesState);
+    m_links.records.WriteActive(lane, b.active.seriesState);
 }
 
-void CMainFrame::StoreShot(int relay, int lane, ShotRecord& shot)
+void ShotIntake::StoreShot(int relay, int lane, ShotRecord& shot)
 {
     if (!LaneTable::IsLane(lane))
         return;
@@ -120,7 +124,7 @@ void CMainFrame::StoreShot(int relay, int lane, ShotRecord& shot)
     shot.displayPos = 0;
     shot.countingSeries = 0;
     shot.series &= 0x7F;
-    if (CompInt(CompSettings::kMarkKind) <= 2)
+    if (m_obj.CompInt(CompSettings::kMarkKind) <= 2)
         shot.flags |= 0x80;
 
     if (b.active.relay != 0) {
@@ -131,31 +135,31 @@ void CMainFrame::StoreShot(int relay, int lane, ShotRecord& shot)
             b.cardCounter = counter;
         if (!hadList) {
             // The card got its shot list with this shot.
-            TakeLaneSettings(lane);
+            m_links.cards.TakeLaneSettings(lane);
             CardRecord card;
             CDataComp::ClearCard(card);
             card.relay = b.active.relay;
             card.lane = static_cast<int16_t>(comp.StartNumberMode() ? 0 : lane);
             if (comp.CardFile().ReadRecKey(&card) == 0) {
                 b.card = card;
-                StoreLaneSettings(lane);
+                m_links.cards.StoreLaneSettings(lane);
             }
         }
         b.rowMark = 1;
-        ReloadShots(false);
-        RefreshChangedRows();
+        m_links.files.ReloadShots(false);
+        m_links.files.RefreshChangedRows();
     } else {
         // A lane without a relay has no card to take the shot.
-        ShowStatusFor("IDS_WRN_THROWSHOT", kLostShotTicks);
+        m_services.ShowStatusFor("IDS_WRN_THROWSHOT", kLostShotTicks);
     }
     SendLaneText(lane, 0, false);
     // A burst of shots raises the shared change counters once.
     m_tick.fileTouchCountdown = TickSchedule::kShotTouchTicks;
-    if (RangeInt(RangeItems::kResultsProgram) == 0 && options.IsOn(CompOptions::SendResultsAutomatically))
-        SendResults(relay, relay, lane, 1);
+    if (m_obj.RangeInt(RangeItems::kResultsProgram) == 0 && options.IsOn(CompOptions::SendResultsAutomatically))
+        m_links.exchange.SendResults(relay, relay, lane, 1);
 }
 
-void CMainFrame::RequestMissingShots(int lane)
+void ShotIntake::RequestMissingShots(int lane)
 {
     if (!LaneTable::IsLane(lane))
         return;
@@ -176,10 +180,10 @@ void CMainFrame::RequestMissingShots(int lane)
     LineMessage m;
     c.Build(m);
     // The request names its lane inside; every open line carries it.
-    SendCommand(0, m, Cmd::kEveryLine);
+    m_links.commands.SendCommand(0, m, Cmd::kEveryLine);
 }
 
-void CMainFrame::SendCardSummary(int lane)
+void ShotIntake::SendCardSummary(int lane)
 {
     if (!LaneTable::IsLane(lane))
         return;
@@ -196,7 +200,7 @@ void CMainFrame::SendCardSummary(int lane)
         CardCheck check = CardCheck::Of(b.shots);
         c.kind = 7;
         c.relay = b.active.relay;
-        c.competition = CompetitionNumber();
+        c.competition = m_obj.CompetitionNumber();
         c.shots = check.shots;
         c.shotsSum = b.shotsSum;
         c.checks = check.checks;
@@ -206,10 +210,10 @@ void CMainFrame::SendCardSummary(int lane)
     }
     LineMessage m;
     c.Build(m);
-    SendCommand(lane, m, Cmd::kEveryLine);
+    m_links.commands.SendCommand(lane, m, Cmd::kEveryLine);
 }
 
-std::string CMainFrame::LaneText()
+std::string ShotIntake::LaneText()
 {
     if (!m_obj.comp.IsOpen() || !m_obj.comp.CompConfig().IsOpen())
         return {};
@@ -219,7 +223,7 @@ std::string CMainFrame::LaneText()
     return text;
 }
 
-void CMainFrame::SendLaneText(int lane, int series, bool force)
+void ShotIntake::SendLaneText(int lane, int series, bool force)
 {
     if (!LaneTable::IsLane(lane))
         return;
@@ -235,67 +239,19 @@ void CMainFrame::SendLaneText(int lane, int series, bool force)
         text.clear();
     if (!force && text == b.lastText)
         return;
-    SendText(lane, text);
+    m_links.commands.SendText(lane, text);
 }
 
-void CMainFrame::StartSums(int lane, int series)
+void ShotIntake::LaneWork()
 {
-    m_sumsLane = lane;
-    m_sumsSeries = series;
-    m_sumsIndex = 0;
-    SendSums();
-}
-
-void CMainFrame::SendSums()
-{
-    int twin = CompInt(CompSettings::kTwinLane);
-    SumsCmd c;
-    c.zoomMode = CompInt(CompSettings::kZoomMode);
-    c.laneShown = m_sumsLane;
-    c.seriesShown = m_sumsSeries;
-    bool show = m_sumsIndex >= 0 && LaneTable::IsLane(m_sumsLane) && m_sumsSeries >= 1 &&
-                m_sumsSeries <= CDataComp::kMaxSeries && m_obj.lanes[m_sumsLane].shotsPerSeries[m_sumsSeries] > 0;
-    if (show) {
-        const LaneBlock& b = m_obj.lanes[m_sumsLane];
-        int system = b.card.valueSystem;
-        int external = RangeInt(RangeItems::kExternalEquipment);
-        int earlier = 0;
-        for (const ShotRecord& r : b.shots.shots)
-            if (r.state == CDataComp::kSlotShot && r.countingSeries >= 1 && r.countingSeries < m_sumsSeries)
-                earlier += CDataComp::CountedValue(r.value, system);
-        // The shots of the series shown, in the order the card shows them.
-        uint8_t order[CDataComp::kSlots];
-        bool resort = external == 1 && m_obj.programs.GetEquipment(0) == 129;
-        CDataComp::BuildShotOrder(b.shots, order, resort);
-        std::vector<int> shown;
-        for (int i = 0; i < CDataComp::kSlots && order[i] != CDataComp::kOrderEnd; ++i)
-            if (b.shots.shots[order[i]].countingSeries == m_sumsSeries)
-                shown.push_back(order[i]);
-        if (m_sumsIndex < static_cast<int>(shown.size())) {
-            int running = 0;
-            for (int i = 0; i <= m_sumsIndex; ++i)
-                running += CDataComp::CountedValue(b.shots.shots[shown[static_cast<size_t>(i)]].value, system);
-            const ShotRecord& shot = b.shots.shots[shown[static_cast<size_t>(m_sumsIndex)]];
-            const ShotRecord& first = b.shots.shots[shown.front()];
-            c.kind = SumsCmd::kShot;
-            c.seriesTenths = running / 10;
-            c.totalTenths = (earlier + running) / 10;
-            c.shotIndex = m_sumsIndex;
-            c.valueTenths = CDataComp::CountedValue(shot.value, system) / 10;
-            c.runByte = SumsCmd::RunByte(external, shot.data44, first.data44, m_sumsIndex + 1);
-            c.xMicrometres = shot.x;
-            c.yMicrometres = shot.y;
-            LineMessage m;
-            c.Build(m);
-            SendCommand(twin, m, Cmd::kEvenDisabled);
-            ++m_sumsIndex;
-            if (m_sumsIndex < static_cast<int>(shown.size()))
-                m_tick.sumsCountdown = CompInt(CompSettings::kMarkingTempo) * 1000 / TickSchedule::kTickMs;
-            return;
-        }
+    for (int lane = m_obj.lanes.NextActiveLane(0); lane != 0; lane = m_obj.lanes.NextActiveLane(lane)) {
+        LaneBlock& b = m_obj.lanes[lane];
+        int32_t* timers = b.fetchRunning ? b.fetchTimers : b.shotTimers;
+        for (int i = 0; i < CDataComp::kSlots; ++i)
+            if (timers[i] != 0)
+                --timers[i];
+        RequestMissingShots(lane);
+        if (b.cardCountdown != 0 && --b.cardCountdown == 0)
+            SendCardSummary(lane);
     }
-    c.kind = SumsCmd::kClear;
-    LineMessage m;
-    c.Build(m);
-    SendCommand(twin, m, Cmd::kEvenDisabled);
 }

@@ -1,12 +1,21 @@
-// Simulated shots: with the range set to simulation no line is opened, and
-// the officer makes shots for lanes to try out a competition without targets.
-#include "range/ui/MainFrm.h"
+#include "range/shots/Simulation.h"
 
 #include "foundation/settings/CompSettings.h"
 #include "platform/system/Clock.h"
-#include "platform/ui/Prompter.h"
+#include "range/lanes/LaneRecords.h"
+#include "range/lanes/LineChannels.h"
+#include "range/run/FrameServices.h"
+#include "range/run/RangeObjects.h"
+#include "range/run/TickSchedule.h"
+#include "range/shots/ShotIntake.h"
 
-int CMainFrame::EffectiveTargetType(int lane)
+Simulation::Simulation(RangeObjects& objects, FrameServices& services, TickSchedule& tick, LineChannels& channels,
+                       LaneRecords& records, ShotIntake& intake)
+    : m_obj(objects), m_services(services), m_tick(tick), m_channels(channels), m_records(records), m_intake(intake)
+{
+}
+
+int Simulation::EffectiveTargetType(int lane)
 {
     if (!LaneTable::IsLane(lane))
         return 0;
@@ -22,10 +31,10 @@ int CMainFrame::EffectiveTargetType(int lane)
     return type;
 }
 
-void CMainFrame::SimulateShots(int lane, int kind)
+void Simulation::SimulateShots(int lane, int kind)
 {
-    if (CompetitionNumber() == 0) {
-        platform::MessageBox(m_obj.language.GetText("IDS_WRN_NOSIMTRAIN"));
+    if (m_obj.CompetitionNumber() == 0) {
+        m_services.Message(m_obj.Text("IDS_WRN_NOSIMTRAIN"));
         return;
     }
     int first = lane != 0 ? lane : LaneTable::kFirstLane;
@@ -36,9 +45,9 @@ void CMainFrame::SimulateShots(int lane, int kind)
         LaneBlock& b = m_obj.lanes[l];
         if (b.channelType == 0 || !b.enabled)
             continue;
-        if (!m_simulation) {
+        if (!m_channels.Simulation()) {
             if (lane != 0) {
-                platform::MessageBox(m_obj.language.GetText("IDS_WRN_NOSIM"));
+                m_services.Message(m_obj.Text("IDS_WRN_NOSIM"));
                 return;
             }
             continue;
@@ -59,11 +68,31 @@ void CMainFrame::SimulateShots(int lane, int kind)
         in.series = b.active.seriesState & 0x7F;
         // Without the distances set, the target's own distance.
         int own = m_obj.targetTypes.GetDistance(type);
-        in.distance = CompInt(ConfigIntItem{2, 1, 5, own});
-        in.simulatedDistance = CompInt(ConfigIntItem{2, 1, 6, own});
+        in.distance = m_obj.CompInt(ConfigIntItem{2, 1, 5, own});
+        in.simulatedDistance = m_obj.CompInt(ConfigIntItem{2, 1, 6, own});
         ShotRecord shot = m_simulator.MakeShot(in, m_obj.targetTypes, platform::Now());
-        StoreShot(b.active.relay, l, shot);
+        m_intake.StoreShot(b.active.relay, l, shot);
         b.active.seriesState &= 0x7F;
-        WriteActive(l, b.active.seriesState);
+        m_records.WriteActive(l, b.active.seriesState);
+    }
+}
+
+void Simulation::Step()
+{
+    if (!m_channels.Simulation())
+        return;
+    int done = 0;
+    for (int lane = m_obj.lanes.NextActiveLane(0); lane != 0 && done < 2; lane = m_obj.lanes.NextActiveLane(lane)) {
+        LaneBlock& b = m_obj.lanes[lane];
+        if (!(b.active.seriesState & 0x80) && b.lineStatus == LineStatus::kSimulated)
+            continue;
+        b.lineStatus = LineStatus::kSimulated;
+        b.active.seriesState &= 0x7F;
+        b.targetCompetition = static_cast<int16_t>(m_obj.CompetitionNumber());
+        b.targetRelay = b.card.relay;
+        b.sensitivity = b.card.sensitivity;
+        m_records.WriteActive(lane, b.active.seriesState);
+        m_services.RedrawRow(lane);
+        ++done;
     }
 }

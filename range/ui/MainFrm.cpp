@@ -4,7 +4,11 @@
 #include "foundation/settings/CompSettings.h"
 #include "foundation/ui/net/BVSocket.h"
 #include "platform/ui/FrameWnd.h"
+#include "platform/ui/Prompter.h"
 #include "range/ui/DlgAsk.h"
+
+#include <QApplication>
+#include <QCursor>
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -66,10 +70,7 @@ private:
     CMainFrame& m_frame;
 };
 
-CMainFrame::CMainFrame(RangeObjects& objects) : m_obj(objects)
-{
-    m_obj.lanes.ResetAll();
-}
+CMainFrame::CMainFrame(RangeObjects& objects) : m_obj(objects), m_range(objects, *this, m_tick) {}
 
 CMainFrame::~CMainFrame()
 {
@@ -90,32 +91,6 @@ platform::FrameWnd* CMainFrame::CreateWindowFrame()
 }
 
 platform::FrameWnd* CMainFrame::Window() const { return m_window.get(); }
-
-int CMainFrame::CompetitionNumber() const
-{
-    return m_obj.comp.IsOpen() ? m_obj.comp.GetComp() : -1;
-}
-
-int CMainFrame::CompInt(const ConfigIntItem& item)
-{
-    CBVConfig& settings = m_obj.comp.CompConfig();
-    if (!m_obj.comp.IsOpen() || !settings.IsOpen())
-        return item.defaultValue;
-    return ReadItem(settings, item);
-}
-
-CompOptions CMainFrame::Options() const
-{
-    return m_obj.comp.IsOpen() ? m_obj.comp.Options() : CompOptions();
-}
-
-int CMainFrame::RangeInt(const ConfigIntItem& item)
-{
-    CBVConfig& config = m_obj.settings.Config();
-    if (!config.IsOpen())
-        return item.defaultValue;
-    return ReadItem(config, item);
-}
 
 void CMainFrame::ShowStatusKey(const char* key)
 {
@@ -161,3 +136,39 @@ void CMainFrame::ShowStatusKeys(const char* key1, const char* key2, const char* 
     m_window->SetPaneText(kInfoPane, line);
     m_window->SetPaneText(kWarningPane, "");
 }
+
+void CMainFrame::Message(const std::string& text) { platform::MessageBox(text); }
+
+void CMainFrame::Beep(bool information)
+{
+    platform::CurrentPrompter().Beep(information ? platform::BeepKind::Information : platform::BeepKind::Exclamation);
+}
+
+void CMainFrame::Busy(bool on)
+{
+    if (on)
+        QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+// Work that the logic hands on to the cards' printing, the views and the
+// dialogs. Each does here the least that keeps the range running; the
+// windows that own them fill them in.
+void CMainFrame::OnMonitorPrintMsg(const LineMessage&) {}
+
+void CMainFrame::OnFetchShot(const LineMessage&) {}
+
+// The light dialog takes the message only while it is open.
+void CMainFrame::OnLightMsg(const LineMessage&) {}
+
+// The unit status dialog shows versions and states only while it is open.
+void CMainFrame::OnUnitMsg(const LineMessage&) {}
+
+void CMainFrame::RedrawRow(int) {}
+
+void CMainFrame::RefreshPanel() {}
+
+void CMainFrame::RankLanes() {}
+
+void CMainFrame::OnCompetitionChoice() {}

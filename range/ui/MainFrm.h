@@ -1,21 +1,21 @@
 #pragma once
-// The range control's main frame: it owns the line channels, takes what the
-// target units send and hands it to the handlers, and sends every command of
-// the program to the targets. Everything runs on the user-interface thread;
-// the line threads meet it only in the queues of the line objects.
+// The range control's main frame: it owns the range's logic (RangeControl)
+// and serves it the window's side (FrameServices): the status bar, the
+// views, the message and question boxes, the timer and the clock link's
+// socket. The tick runs on its timer. Everything runs on the user-interface
+// thread; the line threads meet it only in the queues of the line objects.
 //
 // The frame works without a screen (the tests run it so); CreateWindowFrame
 // gives it its window, whose status bar the status texts go to.
 #include "foundation/files/BVLog.h"
-#include "foundation/settings/CompOptions.h"
 #include "foundation/files/ConfigItem.h"
+#include "foundation/settings/CompOptions.h"
 #include "line/LineMessage.h"
-#include "range/ui/DlgAsk.h"
-#include "range/lanes/LaneTable.h"
+#include "range/run/FrameServices.h"
+#include "range/run/RangeControl.h"
 #include "range/run/RangeObjects.h"
-#include "range/shots/ShotSimulator.h"
-#include "range/lanes/TargetMessages.h"
 #include "range/run/TickSchedule.h"
+#include "range/ui/DlgAsk.h"
 
 #include <QPointer>
 
@@ -28,7 +28,7 @@ namespace platform {
 class FrameWnd;
 }
 
-class CMainFrame : public TickWork {
+class CMainFrame : public TickWork, private FrameServices {
 public:
     // Window messages of the frame.
     static constexpr int WM_DISPATCH = 0x8000 + 1;  // take the received messages now
@@ -37,11 +37,8 @@ public:
     static constexpr int kWarningPane = 1;
     static constexpr int kInfoPane = 2;
 
-    // The dispatcher takes at most this many messages per channel and call.
-    static constexpr int kMaxSweeps = 6;
-
     explicit CMainFrame(RangeObjects& objects);
-    virtual ~CMainFrame();
+    ~CMainFrame() override;
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
 
@@ -50,6 +47,7 @@ public:
     platform::FrameWnd* Window() const;
 
     RangeObjects& Objects() { return m_obj; }
+    RangeControl& Range() { return m_range; }
 
     // ---- Start, run and close
     // The frame's first focus arms the start-up on the first tick.
@@ -77,141 +75,116 @@ public:
     LaneTable& Lanes() { return m_obj.lanes; }
     PortTable& Ports() { return m_obj.ports; }
 
-    // ---- Lanes and line channels
-    // Closes and opens the four channels from the range configuration.
+    // ---- Lanes and line channels (the clock link opens and closes with them)
     void OpenPorts();
     void ClosePorts();
-    int NextActiveLane(int lane) const { return m_obj.lanes.NextActiveLane(lane); }
-    int NextLineLane(int lane) const { return m_obj.lanes.NextLineLane(lane); }
-    // The line status of a lane a command goes to.
-    void MarkLane(int lane, uint8_t value);
-    // Rates every serial or USB lane from its slot's counters.
-    void UpdateLineStatus();
-    bool Simulation() const { return m_simulation; }
-    bool OutsideSystemOpen() const { return m_outsideSystem; }
+    void UpdateLineStatus() { m_range.channels.UpdateLineStatus(); }
+    bool Simulation() const { return m_range.channels.Simulation(); }
+    bool OutsideSystemOpen() const { return m_range.channels.OutsideSystemOpen(); }
 
     // ---- Receive dispatcher
-    void DispatchMessages() override;
-    // Checks and handles one message as taken from a channel.
-    void Dispatch(int channel, const LineMessage& m);
-    // Writes the lane's series into its active record; lane 0 clears the
-    // record of the final marking.
-    void WriteActive(int lane, uint8_t series);
-    // Marks the gaps of the lane's shots up to the count its target holds,
-    // on the card as stored, so they can be asked for.
-    virtual void ReloadShotRecord(int relay, int lane, int count);
-    void ShowStatusKey(const char* key);
-    void ShowStatusText(const std::string& text);
-    void ShowStatusKeys(const char* key1, const char* key2, const char* text);
+    void DispatchMessages() override { m_range.dispatcher.DispatchMessages(); }
+    void Dispatch(int channel, const LineMessage& m) { m_range.dispatcher.Dispatch(channel, m); }
+    void WriteActive(int lane, uint8_t series) { m_range.records.WriteActive(lane, series); }
+    void ReloadShotRecord(int relay, int lane, int count) { m_range.records.ReloadShotRecord(relay, lane, count); }
+    void ShowStatusKey(const char* key) override;
+    void ShowStatusText(const std::string& text) override;
+    void ShowStatusKeys(const char* key1, const char* key2, const char* text) override;
 
     // ---- Outgoing commands
-    // Routes a command: to one lane, every active lane (kEveryLane) or once to
-    // every open line (kEveryLine). The lane sent to, or 0.
-    int SendCommand(int lane, const LineMessage& message, uint8_t flags);
-    void SendMode(int mode, int lane, uint8_t flags);
-    void ResetAllLanes() override;
-    void SendLaneSetup(int lane, uint8_t flags);
-    void SendProgram(int lane, uint8_t flags);
-    void SendText(int lane, const std::string& text);
-    // The lane's card as we have it, for its monitor; lane 0 for every active lane.
-    virtual void SendCardOverview(int lane);
-    void DeleteMonitorCard(int lane);
-    void SendZoom(int lane, int level);
-    void SendMotor(int lane, int value);
-    void SendStatusQuery();
-    void SendLight(int lane, const int intensity[3]);
-    void SendShoot(int lane, int value);
-    void SendLift(int lane, int position);
-    void OnToggleStop();
+    int SendCommand(int lane, const LineMessage& message, uint8_t flags)
+    {
+        return m_range.commands.SendCommand(lane, message, flags);
+    }
+    void SendMode(int mode, int lane, uint8_t flags) { m_range.commands.SendMode(mode, lane, flags); }
+    void ResetAllLanes() override { m_range.commands.ResetAllLanes(); }
+    void SendLaneSetup(int lane, uint8_t flags) { m_range.commands.SendLaneSetup(lane, flags); }
+    void SendProgram(int lane, uint8_t flags) { m_range.commands.SendProgram(lane, flags); }
+    void SendText(int lane, const std::string& text) { m_range.commands.SendText(lane, text); }
+    void SendCardOverview(int lane) { m_range.records.SendCardOverview(lane); }
+    void DeleteMonitorCard(int lane) { m_range.commands.DeleteMonitorCard(lane); }
+    void SendZoom(int lane, int level) { m_range.commands.SendZoom(lane, level); }
+    void SendMotor(int lane, int value) { m_range.commands.SendMotor(lane, value); }
+    void SendStatusQuery() { m_range.commands.SendStatusQuery(); }
+    void SendLight(int lane, const int intensity[3]) { m_range.commands.SendLight(lane, intensity); }
+    void SendShoot(int lane, int value) { m_range.commands.SendShoot(lane, value); }
+    void SendLift(int lane, int position) { m_range.commands.SendLift(lane, position); }
+    void OnToggleStop() { m_range.commands.OnToggleStop(); }
 
     // ---- The tick's work (the tick decides when)
-    int CheckFiles(bool force) override;
-    int ReloadShots(bool force) override;
-    void RefreshViews() override;
-    void RefreshChangedRows() override;
-    void TouchFiles() override;
-    void SimulationStep() override;
+    int CheckFiles(bool force) override { return m_range.files.CheckFiles(force); }
+    int ReloadShots(bool force) override { return m_range.files.ReloadShots(force); }
+    void RefreshViews() override { RefreshPanel(); }
+    void RefreshChangedRows() override { m_range.files.RefreshChangedRows(); }
+    void TouchFiles() override { m_range.files.TouchFiles(); }
+    void SimulationStep() override { m_range.simulation.Step(); }
 
     // ---- Shot intake
-    // Stores a shot of the lane's relay on its card and in the shot file;
-    // the record is the caller's.
-    virtual void StoreShot(int relay, int lane, ShotRecord& shot);
-    void SendCardSummary(int lane);
-    // One step of the sums shown shot by shot on the twin lane; the marking
-    // command of the twin lane starts it at the lane and series given.
-    void SendSums() override;
-    void StartSums(int lane, int series);
+    void StoreShot(int relay, int lane, ShotRecord& shot) { m_range.intake.StoreShot(relay, lane, shot); }
+    void SendCardSummary(int lane) { m_range.intake.SendCardSummary(lane); }
+    void SendSums() override { m_range.sums.SendSums(); }
+    void StartSums(int lane, int series) { m_range.sums.StartSums(lane, series); }
 
     // ---- Cards in the frame
-    void TakeLaneSettings(int lane);
-    void StoreLaneSettings(int lane);
-    virtual void RecomputeLane(int lane);
+    void TakeLaneSettings(int lane) { m_range.cards.TakeLaneSettings(lane); }
+    void StoreLaneSettings(int lane) { m_range.cards.StoreLaneSettings(lane); }
+    void RecomputeLane(int lane) { m_range.cards.RecomputeLane(lane); }
 
     // ---- Exchange with the results program
-    // Exports the results of relays first..last (0..0 each lane's own) from
-    // the first lane on, at most `shooters`; 0 when exported, else -1.
-    int SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* text = nullptr);
-    // The export of the send results command.
-    void SendOfficeResults();
-    // Takes the shooters' names from the results program: every active lane,
-    // or the one lane given; 1 when imported.
-    int ImportNames(int laneLimit);
+    int SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* text = nullptr)
+    {
+        return m_range.exchange.SendResults(firstRelay, lastRelay, firstLane, shooters, text);
+    }
+    void SendOfficeResults() { m_range.exchange.SendOfficeResults(); }
+    int ImportNames(int laneLimit) { return m_range.exchange.ImportNames(laneLimit); }
 
     // ---- Clock link
     void SendClock() override;
     void OnSocketMessage(intptr_t socket, intptr_t event);
 
     // ---- Simulation
-    // Shots for a lane (0: every lane) of a kind 0..3 (0 moves the band on).
-    void SimulateShots(int lane, int kind);
-    // The target type of the lane's card, the mixed type resolved by series.
-    int EffectiveTargetType(int lane);
-    ShotSimulator m_simulator;
+    void SimulateShots(int lane, int kind) { m_range.simulation.SimulateShots(lane, kind); }
+    int EffectiveTargetType(int lane) { return m_range.simulation.EffectiveTargetType(lane); }
 
     // ---- Question box
-    void Ask(int type);
+    void Ask(AskState type);
     void OnAskAnswer(int value);
     void AskProgress() override;
     CDlgAsk* AskBox() const { return m_askBox; }
+    AskState Asking() const override { return m_askType; }
 
     // ---- What the tick and the commands share
     TickSchedule m_tick;
-    int m_askType = 0;           // question box: 0 none, 1 start-up, 2 exit, 3 exit countdown
-    uint32_t m_clockStartTick = 0;  // tick count when the shooting clock was last started
+    AskState m_askType = AskState::None;
 
     // The clock link's server, made on the frame's window by the start-up;
     // opening the lines starts it on the clock port, closing them stops it.
     std::unique_ptr<CBVSocket> m_socket;
     int m_clockPort = 8888;
 
-    // The open competition's number (-1 none, 0 the practice competition),
-    // its settings (each with its default while none is open), and the range
-    // configuration's.
-    int CompetitionNumber() const;
-    int CompInt(const ConfigIntItem& item);
-    CompOptions Options() const;
-    int RangeInt(const ConfigIntItem& item);
+    int CompetitionNumber() const { return m_obj.CompetitionNumber(); }
+    int CompInt(const ConfigIntItem& item) { return m_obj.CompInt(item); }
+    CompOptions Options() const { return m_obj.Options(); }
+    int RangeInt(const ConfigIntItem& item) { return m_obj.RangeInt(item); }
 
-protected:
-    // ---- Work of the shot intake, the cards, the views and the dialogs,
-    // reached from the dispatcher and the commands.
-    virtual void OnShotMsg(const LineMessage& m);
-    virtual void OnMonitorPrintMsg(const LineMessage& m);
-    virtual void OnLightMsg(const LineMessage& m);
-    virtual void OnUnitMsg(const LineMessage& m);
-    virtual void RequestMissingShots(int lane);
-    virtual void SendLaneText(int lane, int series, bool force);
-    virtual void CloseAsk();
-    virtual void OnAskCountdown();
-    virtual void RedrawRow(int lane);
+private:
+    class FrameWindow;
+
+    // ---- FrameServices: what the range's logic asks of the window.
+    void ShowStatusFor(const char* key, int ticks) override;
+    void Message(const std::string& text) override;
+    void Beep(bool information) override;
+    void Busy(bool on) override;
+    void RedrawRow(int lane) override;
     void RefreshPanel() override;
-    // The lane list ranks the lanes while it shows their places.
-    virtual void RankLanes();
-    // The competition choice command: the officer picks the competition the
-    // range works on, which it writes to the range configuration.
-    virtual void OnCompetitionChoice();
-    // A shot the lane's monitor sends while its card is fetched for printing.
-    virtual void OnFetchShot(const LineMessage& m);
+    void RankLanes() override;
+    void OnMonitorPrintMsg(const LineMessage& m) override;
+    void OnLightMsg(const LineMessage& m) override;
+    void OnUnitMsg(const LineMessage& m) override;
+    void OnFetchShot(const LineMessage& m) override;
+    void OnCompetitionChoice() override;
+    void CloseAsk() override;
+    void OnAskCountdown() override;
 
     // ---- The rest of the tick's work
     void ArmTimer(int milliseconds) override;
@@ -222,42 +195,23 @@ protected:
     void CloseWithoutQuestion() override { CloseFrame(true); }
     void ShowMonitorFrames() override;
     bool AskCountdownEnd() override;
-    bool RepeatModes() override;
-    void LaneWork() override;
+    bool RepeatModes() override { return m_range.commands.RepeatModes(); }
+    void LaneWork() override { m_range.intake.LaneWork(); }
     void PollOutsideSystem() override;
-    void ReloadRangeConfig() override;
+    void ReloadRangeConfig() override { m_range.files.ReloadRangeConfig(); }
     void RefreshCardDialog() override;
     void ClearStatusText() override;
 
-private:
-    class FrameWindow;
-
-    void OnLaneState(int lane, const LineMessage& m);
-    void OnShotFile(int lane, const LineMessage& m);
-    void OpenChannel(int k);
     // Whether closing asks first: lines are open or shots are simulated.
     bool ExitQuestionDue() const;
-    void ShowStatusFor(const char* key, int ticks);
     void UpdateTitle();
-    // The competition's text for the monitors when a series is complete.
-    std::string LaneText();
 
     RangeObjects& m_obj;
     CBVLog m_log;
     std::unique_ptr<FrameWindow> m_window;
-    bool m_simulation = false;
-    bool m_outsideSystem = false;
+    RangeControl m_range;
     static constexpr int kTickTimer = 1;
-    // The competition's current series and stored mark kind, as last read.
-    int m_currentSeries = 0;
-    int m_markKind = -1;
-    // The lane settings taken last, for the card being filled.
-    uint8_t m_laneSettings[5] = {};
     bool m_closing = false;
     bool m_closed = false;
     QPointer<CDlgAsk> m_askBox;
-    // The twin lane's sums: the lane and series shown, the next shot.
-    int m_sumsLane = 0;
-    int m_sumsSeries = 0;
-    int m_sumsIndex = -1;
 };

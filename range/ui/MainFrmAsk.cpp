@@ -19,9 +19,9 @@ constexpr int kExitTicksOutside = 75;
 
 }  // namespace
 
-void CMainFrame::Ask(int type)
+void CMainFrame::Ask(AskState type)
 {
-    if (m_askBox && type != 3) {
+    if (m_askBox && type != AskState::ExitCountdown) {
         m_askBox->Close();
         m_askBox->deleteLater();
         m_askBox = nullptr;
@@ -33,21 +33,21 @@ void CMainFrame::Ask(int type)
     m_askType = type;
     const std::string noMessage;
     switch (type) {
-    case 1:
+    case AskState::Startup:
         m_askBox->SetContent(m_obj.language.GetText("IDS_ASK_INIT_TITLE"), noMessage,
                              {0, 0, 0, CDlgAsk::kCancel}, {nullptr, nullptr, nullptr, "IDS_CANCEL"});
-        m_tick.askCountdown = m_outsideSystem ? kStartupTicksOutside : kStartupTicks;
+        m_tick.askCountdown = OutsideSystemOpen() ? kStartupTicksOutside : kStartupTicks;
         break;
-    case 2:
+    case AskState::Exit:
         m_askBox->SetContent(m_obj.language.GetText("IDS_ASK_EXIT_TITLE"), m_obj.language.GetText("IDS_ASK_EXIT"),
                              {CDlgAsk::kYes, CDlgAsk::kNo, 0, CDlgAsk::kCancel},
                              {"IDS_YES", "IDS_NO", nullptr, "IDS_CANCEL"});
         m_tick.askCountdown = 0;
         break;
-    case 3:
+    case AskState::ExitCountdown:
         m_askBox->SetContent(m_obj.language.GetText("IDS_ASK_EXIT_TITLE"), noMessage,
                              {0, 0, 0, CDlgAsk::kCancel}, {nullptr, nullptr, nullptr, "IDS_CANCEL"});
-        m_tick.askCountdown = m_outsideSystem ? kExitTicksOutside : kExitTicks;
+        m_tick.askCountdown = OutsideSystemOpen() ? kExitTicksOutside : kExitTicks;
         break;
     default:
         break;
@@ -55,14 +55,14 @@ void CMainFrame::Ask(int type)
     m_askBox->ShowWindow(true);
 }
 
-void CMainFrame::AskStartup() { Ask(1); }
+void CMainFrame::AskStartup() { Ask(AskState::Startup); }
 
 void CMainFrame::AskProgress()
 {
     if (!m_askBox)
         return;
     // The bar fills over the last 15 ticks (45 with an outside system).
-    int span = m_outsideSystem ? 9000 : 3000;
+    int span = OutsideSystemOpen() ? 9000 : 3000;
     int position = 100 - m_tick.askCountdown * 20000 / span;
     m_askBox->SetProgress(position < 0 ? 0 : position);
 }
@@ -84,9 +84,9 @@ void CMainFrame::CloseAsk()
 void CMainFrame::OnAskCountdown()
 {
     switch (m_askType) {
-    case 1: {
+    case AskState::Startup: {
         bool practice = CompetitionNumber() == 0;
-        for (int lane = NextActiveLane(0); lane != 0; lane = NextActiveLane(lane)) {
+        for (int lane = m_obj.lanes.NextActiveLane(0); lane != 0; lane = m_obj.lanes.NextActiveLane(lane)) {
             uint8_t flags = m_obj.lanes[lane].startupDifference;
             if (practice)
                 flags &= static_cast<uint8_t>(~1);
@@ -104,40 +104,40 @@ void CMainFrame::OnAskCountdown()
             return;
         }
         CloseAsk();
-        m_askType = 0;
+        m_askType = AskState::None;
         break;
     }
-    case 3:
-        m_askType = 0;
+    case AskState::ExitCountdown:
+        m_askType = AskState::None;
         CloseAsk();
         CloseFrame(true);
         break;
     default:
-        m_askType = 0;
+        m_askType = AskState::None;
         break;
     }
 }
 
 void CMainFrame::OnAskAnswer(int value)
 {
-    int type = m_askType;
-    if (type == 1 && value == CDlgAsk::kNewCompetition) {
+    AskState type = m_askType;
+    if (type == AskState::Startup && value == CDlgAsk::kNewCompetition) {
         CloseAsk();
-        m_askType = 0;
+        m_askType = AskState::None;
         OnCompetitionChoice();
-    } else if (type == 1 && value == CDlgAsk::kPractice) {
+    } else if (type == AskState::Startup && value == CDlgAsk::kPractice) {
         SwitchToPractice();
         CloseAsk();
-        m_askType = 0;
-    } else if (type == 2 && value == CDlgAsk::kYes) {
+        m_askType = AskState::None;
+    } else if (type == AskState::Exit && value == CDlgAsk::kYes) {
         SwitchToPractice();
-        m_askType = 0;
-        Ask(3);
-    } else if (type == 2 && value == CDlgAsk::kNo) {
-        m_askType = 0;
+        m_askType = AskState::None;
+        Ask(AskState::ExitCountdown);
+    } else if (type == AskState::Exit && value == CDlgAsk::kNo) {
+        m_askType = AskState::None;
         CloseFrame(true);
     } else {
         CloseAsk();
-        m_askType = 0;
+        m_askType = AskState::None;
     }
 }

@@ -11,7 +11,6 @@
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Prompter.h"
-#include "range/ui/WaitCursor.h"
 
 #include <cctype>
 #include <cstdio>
@@ -140,7 +139,7 @@ void CMainFrame::UpdateTitle()
 
 bool CMainFrame::ExitQuestionDue() const
 {
-    if (m_simulation)
+    if (Simulation())
         return true;
     for (const PortRecord& p : m_obj.ports)
         if (PortRecord::IsLine(p.type))
@@ -152,11 +151,11 @@ void CMainFrame::CloseFrame(bool noQuestion)
 {
     if (m_closed)
         return;
-    CWaitCursor wait;
+    BusyScope busy(*this);
     // With lines to the targets the officer is asked whether the targets go
     // to the practice competition first; the answer closes later.
     if (ExitQuestionDue() && !noQuestion && CompetitionNumber() > 0) {
-        Ask(2);
+        Ask(AskState::Exit);
         return;
     }
     m_socket.reset();

@@ -1,9 +1,9 @@
 // The lanes and channels in memory: which channel serves a lane, the walk
 // over active lanes, the line status a lane shows, and where a command goes.
-#include "range/LaneTable.h"
+#include "range/lanes/LaneTable.h"
 
 #include "line/BVSerCom.h"
-#include "range/Commands.h"
+#include "range/lanes/Commands.h"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,8 @@
 #include "platform/ports/PseudoTerminal.h"
 #include "platform/ports/SerialPort.h"
 #include "platform/ui/ScriptedPrompter.h"
-#include "range/Commands.h"
-#include "range/MainFrm.h"
+#include "range/lanes/Commands.h"
+#include "range/ui/MainFrm.h"
 #include "tools/bvsim/lib/Bus.h"
 
 #include "TempFolder.h"

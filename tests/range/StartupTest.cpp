@@ -5,7 +5,7 @@
 #include "foundation/ui/net/BVSocket.h"
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
-#include "range/DlgAsk.h"
+#include "range/ui/DlgAsk.h"
 
 namespace {
 
@@ -156,17 +156,17 @@ TEST_F(StartupTest, StartupQuestion)
         CDlgAsk* box = Frame().AskBox();
         ASSERT_NE(box, nullptr);
         EXPECT_TRUE(box->IsOpen());
-        EXPECT_EQ(Frame().m_askType, 1);
+        EXPECT_EQ(Frame().m_askType, AskState::Startup);
         EXPECT_EQ(box->Caption(), "Start-up");
         EXPECT_FALSE(box->item(CDlgAsk::IDC_BUTTON1).visible());
         // The first tick counted one; the bar fills towards the end.
         Ticks(13);
-        EXPECT_EQ(Frame().m_askType, 1);
+        EXPECT_EQ(Frame().m_askType, AskState::Startup);
         EXPECT_TRUE(box->item(CDlgAsk::IDC_PROGRESS).visible());
         EXPECT_EQ(box->item(CDlgAsk::IDC_PROGRESS).pos(), 94);
         Ticks(1);
         if (c.question) {
-            EXPECT_EQ(Frame().m_askType, 1);
+            EXPECT_EQ(Frame().m_askType, AskState::Startup);
             EXPECT_TRUE(box->IsOpen());
             EXPECT_EQ(box->Line(0), "The targets are set to another competition or relay");
             EXPECT_EQ(box->item(CDlgAsk::IDC_BUTTON1).text(), "Choose competition");
@@ -179,7 +179,7 @@ TEST_F(StartupTest, StartupQuestion)
         } else {
             EXPECT_FALSE(box->IsOpen());
         }
-        EXPECT_EQ(Frame().m_askType, 0);
+        EXPECT_EQ(Frame().m_askType, AskState::None);
         app.reset();
         std::system("rm -rf Comp0 Comp1 BVLeder.bvc");
     }
@@ -208,7 +208,7 @@ TEST_F(StartupTest, StartupAnswerPracticeSwitchesTheRange)
     practice.Open(CompSettings::FileOf(".\\", 0), 0);
     EXPECT_EQ(ReadItem(practice, CompSettings::kName), "Practice");
     EXPECT_FALSE(box->IsOpen());
-    EXPECT_EQ(Frame().m_askType, 0);
+    EXPECT_EQ(Frame().m_askType, AskState::None);
 }
 
 // Closing while the range control talks to targets asks first.
@@ -245,7 +245,7 @@ TEST_F(StartupTest, ExitQuestion)
         Frame().Window()->close();
         if (c.button != 0) {
             EXPECT_FALSE(Frame().Closed());
-            EXPECT_EQ(Frame().m_askType, 2);
+            EXPECT_EQ(Frame().m_askType, AskState::Exit);
             CDlgAsk* box = Frame().AskBox();
             ASSERT_TRUE(box && box->IsOpen());
             EXPECT_EQ(box->Line(0), "Set the targets to practice before closing?");
@@ -254,7 +254,7 @@ TEST_F(StartupTest, ExitQuestion)
         EXPECT_EQ(Frame().Closed(), c.closed);
         if (c.ticksToClose > 0) {
             EXPECT_EQ(Frame().CompetitionNumber(), 0);
-            EXPECT_EQ(Frame().m_askType, 3);
+            EXPECT_EQ(Frame().m_askType, AskState::ExitCountdown);
             Ticks(c.ticksToClose - 1);
             EXPECT_FALSE(Frame().Closed());
             Ticks(1);

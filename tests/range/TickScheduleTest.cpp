@@ -1,6 +1,6 @@
 // The tick: the order of its steps and the periods of its countdowns, on a
 // timer driven by a hand-moved clock.
-#include "range/TickSchedule.h"
+#include "range/run/TickSchedule.h"
 
 #include <gtest/gtest.h>
 
