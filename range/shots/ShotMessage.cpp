@@ -1,5 +1,7 @@
 #include "range/shots/ShotMessage.h"
 
+#include "foundation/comp/ShotTime.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -84,10 +86,7 @@ ShotRecord ShotMessage::ToShotRecord(const uint8_t* m, const platform::LocalTime
     r.orderOffset = m[kOrderOffset];
     r.shotNumber = m[kShotNumber];
     r.displayPos = 0;
-    r.century = static_cast<uint8_t>(today.year / 100);
-    r.year = static_cast<uint8_t>(today.year % 100);
-    r.month = static_cast<uint8_t>(today.month);
-    r.day = static_cast<uint8_t>(today.day);
+    StampShot(r, today, ShotStamp::Date);
     // The unit's time of day in hundredths of a second since midnight.
     uint32_t t = static_cast<uint32_t>(m[kTimeOfDay]) | (static_cast<uint32_t>(m[kTimeOfDay + 1]) << 8) |
                  (static_cast<uint32_t>(m[kTimeOfDay + 2]) << 16);

@@ -1,5 +1,6 @@
 #include "range/shots/ShotSimulator.h"
 
+#include "foundation/comp/ShotTime.h"
 #include "foundation/targets/TargetTypes.h"
 #include "range/shots/ShotMessage.h"
 
@@ -86,14 +87,7 @@ ShotRecord ShotSimulator::MakeShot(const ShotInput& in, const CTargetTypes& type
     r.shotAt = static_cast<int32_t>(RandomStep(250, -30, 1500, 50));
     r.temperature = static_cast<int16_t>(static_cast<int>(RandomStep(20, 18, 22, 50)) * 100);
 
-    r.century = static_cast<uint8_t>(now.year / 100);
-    r.year = static_cast<uint8_t>(now.year % 100);
-    r.month = static_cast<uint8_t>(now.month);
-    r.day = static_cast<uint8_t>(now.day);
-    r.hour = static_cast<uint8_t>(now.hour);
-    r.minute = static_cast<uint8_t>(now.minute);
-    r.second = static_cast<uint8_t>(now.second);
-    r.hundredths = static_cast<uint8_t>(now.millisecond / 10);
+    StampShot(r, now, ShotStamp::DateAndTime);
 
     r.radius = ShotRadius(r.x, r.y);
     // Valued as it would lie on the real target: the coordinates scaled from
