@@ -95,11 +95,12 @@ void ShotIntake::OnShotMsg(const LineMessage& m)
         m_services.ShowStatusFor("IDS_WRN_FETCH_SHOT", kWarningTicks);
 
     ShotRecord shot = ShotMessage::ToShotRecord(d, platform::Now());
-    // A unit that reports its shot as a free or skipped slot must not leave
-    // a hole in the card: the shot would be asked for again without end and
-    // overwritten by the next one.
-    if (shot.state == CDataComp::kSlotFree || shot.state == CDataComp::kSlotSkipped)
-        shot.state = CDataComp::kSlotShot;
+    // A shot from a unit holds its numbered place on the card whatever state
+    // byte the unit sent. A free or skipped state would leave a hole that is
+    // asked for again without end and overwritten by the next shot; any other
+    // state takes a slot the store does not count, so the gap behind it could
+    // never be filled and would be asked for about three times a second.
+    shot.state = CDataComp::kSlotShot;
     b.shotWarning = (shot.flags & 0x200) && m_obj.RangeInt(kShowShotWarning) != 0;
     if (competition == 0) {
         b.active.seriesState = static_cast<uint8_t>(s.series);

@@ -3,6 +3,7 @@
 #include "RangeOnFolder.h"
 
 #include "foundation/settings/CompSettings.h"
+#include "range/shots/ShotRequests.h"
 
 #include <gtest/gtest.h>
 
@@ -183,6 +184,38 @@ TEST_F(ShotIntakeTest, LaneTextWhenTheSeriesIsComplete)
     range->dispatcher.Dispatch(0, Message(s));
     EXPECT_EQ(Lane(2).shotsPerSeries[1], 2);
     EXPECT_EQ(Lane(2).lastText, "Serie ferdig");
+}
+
+// A unit that sends a state byte that is neither a stored shot nor a free
+// slot gets its shot stored as received: no gap opens behind it, and the
+// lane draws no requests, however long the range runs.
+TEST_F(ShotIntakeTest, OddStateByteDrawsNoRequests)
+{
+    for (int state : {5, 64, 16, 255}) {
+        SCOPED_TRACE(state);
+        bvtest::TempFolder caseFolder;  // each case on a range folder of its own
+        Open();
+        for (int number = 1; number <= 3; ++number) {
+            Shot s;
+            s.number = number;
+            s.count = number;
+            s.state = number == 2 ? state : 0x80;
+            range->dispatcher.Dispatch(0, Message(s));
+        }
+        ShotListRecord list = Stored(1, 2);
+        for (int slot = 0; slot < 3; ++slot)
+            EXPECT_EQ(list.shots[slot].state, CDataComp::kSlotShot) << slot;
+        EXPECT_EQ(list.shots[3].state, CDataComp::kSlotFree);
+        // Two and a half minutes of ticks: no shot is ever asked for.
+        int asked = 0;
+        for (int t = 0; t < 750; ++t) {
+            range->intake.LaneWork();
+            for (int32_t timer : Lane(2).shotTimers)
+                asked += timer == ShotRequests::WaitTicks(1) ? 1 : 0;
+        }
+        EXPECT_EQ(asked, 0);
+        Close();
+    }
 }
 
 // A state report carries no shot: the gaps up to the unit's count are asked for.
