@@ -220,6 +220,7 @@ TEST_F(ShotRoadTest, ResultsInTheResultsProgramsFormat)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.program);
+        bvtest::TempFolder caseFolder;  // each case on a range folder of its own
         RangeFolderSetup setup;
         setup.resultsProgram = c.program;
         StartRange(setup);
@@ -236,7 +237,6 @@ TEST_F(ShotRoadTest, ResultsInTheResultsProgramsFormat)
         bus.reset();
         app.reset();
         pty.Close();
-        std::system("rm -rf BV Comp1 BVLeder.bvc");
     }
 }
 

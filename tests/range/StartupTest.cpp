@@ -7,6 +7,8 @@
 #include "platform/ui/FrameWnd.h"
 #include "range/ui/DlgAsk.h"
 
+#include <filesystem>
+
 namespace {
 
 using bvtest::RangeFolderSetup;
@@ -52,9 +54,10 @@ TEST_F(StartupTest, WithoutACompetitionTheProgramCloses)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        bvtest::TempFolder caseFolder;  // each case on a range folder of its own
         bvtest::MakeRangeFolder(c.setup);
         if (c.removeFolder)
-            std::system("rm -rf Comp1");
+            std::filesystem::remove_all("Comp1");
         prompter.Clear();
         Start();
         Ticks(1);
@@ -64,7 +67,6 @@ TEST_F(StartupTest, WithoutACompetitionTheProgramCloses)
         EXPECT_EQ(prompter.Questions()[0].text, c.message);
         EXPECT_EQ(Frame().CompetitionNumber(), -1);
         app.reset();
-        std::system("rm -rf Comp1 BVLeder.bvc BVLog.txt");
     }
 }
 
@@ -140,6 +142,7 @@ TEST_F(StartupTest, StartupQuestion)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        bvtest::TempFolder caseFolder;  // each case on a range folder of its own
         RangeFolderSetup setup;
         setup.competition = c.competition;
         setup.com = 0;
@@ -181,7 +184,6 @@ TEST_F(StartupTest, StartupQuestion)
         }
         EXPECT_EQ(Frame().m_askType, AskState::None);
         app.reset();
-        std::system("rm -rf Comp0 Comp1 BVLeder.bvc");
     }
 }
 
@@ -233,6 +235,7 @@ TEST_F(StartupTest, ExitQuestion)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        bvtest::TempFolder caseFolder;  // each case on a range folder of its own
         RangeFolderSetup setup;
         setup.competition = c.competition;
         setup.com = 0;
@@ -268,7 +271,6 @@ TEST_F(StartupTest, ExitQuestion)
             EXPECT_EQ(profile.GetInt("Context", "StatusOn", -1), 1);
         }
         app.reset();
-        std::system("rm -rf Comp0 Comp1 BVLeder.bvc");
     }
 }
 
