@@ -148,8 +148,8 @@ struct Rig {
         frame->m_clockPort = 0;
         frame->CreateWindowFrame()->show();
         frame->OnSetFocus();
-        return Pump([&] { return frame->m_tick.startState == TickSchedule::kRunning; }, 10.0) &&
-               frame->Ports()[0].state == PortRecord::kOpen;
+        return Pump([&] { return frame->m_tick.startState == TickSchedule::StartState::Running; }, 10.0) &&
+               frame->Ports()[0].state == PortState::Open;
     }
 
     // Runs the range control's event loop until test holds or the time is up.

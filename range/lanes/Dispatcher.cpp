@@ -25,7 +25,7 @@ void Dispatcher::DispatchMessages()
         bool found = false;
         for (int k = 0; k < static_cast<int>(m_obj.ports.size()); ++k) {
             PortRecord& p = m_obj.ports[k];
-            if (p.type == PortRecord::kOutsideSystem || p.state != PortRecord::kOpen || !p.line)
+            if (p.type == PortRecord::kOutsideSystem || p.state != PortState::Open || !p.line)
                 continue;
             std::unique_ptr<LineMessage> m = p.line->GetMsg();
             if (!m)

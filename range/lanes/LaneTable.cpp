@@ -125,7 +125,7 @@ Routing RouteCommand(int lane, uint8_t flags, const LaneTable& lanes, const Port
         return r;
     auto toLane = [&](int l) {
         const PortRecord& p = ports[lanes[l].channel];
-        if (p.state == PortRecord::kOpen && p.line) {
+        if (p.state == PortState::Open && p.line) {
             r.deliveries.push_back({lanes[l].channel, l});
             return true;
         }
@@ -142,7 +142,7 @@ Routing RouteCommand(int lane, uint8_t flags, const LaneTable& lanes, const Port
             first = last = lanes[lane].channel;
         }
         for (int k = first; k <= last; ++k)
-            if (ports[k].state == PortRecord::kOpen && ports[k].line)
+            if (ports[k].state == PortState::Open && ports[k].line)
                 r.deliveries.push_back({k, 0});
         return r;
     }

@@ -102,13 +102,15 @@ struct LaneBlock {
     void Reset() { *this = LaneBlock(); }
 };
 
+// A line channel's state: open and serving its lanes, closed, or failed to open.
+enum class PortState { Open = 1, Closed = 2, Failed = 3 };
+
 // One of the four line channels.
 struct PortRecord {
-    enum State { kOpen = 1, kClosed = 2, kFailed = 3 };
     enum : int { kSerialFirst = 1, kSerialLast = 9, kOutsideSystem = 10, kUsbFirst = 11 };
 
     uint8_t type = 0;        // 0 not used, 1..9 COM1..COM9, 10 the outside range system, 11+ a USB line adapter
-    int state = kClosed;
+    PortState state = PortState::Closed;
     uint8_t firstLane = 0;
     uint8_t lastLane = 0;
     std::unique_ptr<CBVSerCom> line;  // of a serial or USB channel while open

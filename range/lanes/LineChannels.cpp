@@ -41,7 +41,7 @@ void LineChannels::OpenPorts()
         p.type = inUse ? static_cast<uint8_t>(s.type) : 0;
         p.firstLane = inUse ? static_cast<uint8_t>(s.firstLane) : 0;
         p.lastLane = inUse ? static_cast<uint8_t>(s.lastLane) : 0;
-        p.state = PortRecord::kClosed;
+        p.state = PortState::Closed;
     }
     m_obj.lanes.AssignChannels(ports);
 
@@ -59,7 +59,7 @@ void LineChannels::OpenChannel(int k)
         p.line.reset();
     }
     p.outside = nullptr;
-    p.state = PortRecord::kClosed;
+    p.state = PortState::Closed;
     if (m_simulation || p.type == 0)
         return;
 
@@ -67,7 +67,7 @@ void LineChannels::OpenChannel(int k)
         // The outside range system's interface library is not part of this
         // program; its lanes keep their channel and show no contact.
         m_outsideSystem = true;
-        p.state = PortRecord::kFailed;
+        p.state = PortState::Failed;
         BV_LOG(m_log, 80, "Outside range system channel %d not available", k);
         m_services.Message(platform::Ansi("Klarer ikke å starte RCI2000.dll!\nRCI2000.dll må ligge i gjeldende "
                                             "katalog!\nMuxConfig må evt. kjøres for å installere SIUS SW!"));
@@ -84,7 +84,7 @@ void LineChannels::OpenChannel(int k)
     }
     int rc = line->PortOpen(p.type, mode, k);
     if (rc != 1) {
-        p.state = PortRecord::kFailed;
+        p.state = PortState::Failed;
         BV_LOG(m_log, 80, "Failed to open Com%d", p.type);
         // A line that got as far as its port counts as open; close it now
         // rather than keep a dead line that commands would queue up on.
@@ -92,7 +92,7 @@ void LineChannels::OpenChannel(int k)
             line->PortClose();
         return;
     }
-    p.state = PortRecord::kOpen;
+    p.state = PortState::Open;
     for (int lane = p.firstLane; lane <= p.lastLane && lane <= LaneTable::kLastLane; ++lane) {
         line->AddLane(lane);
         m_obj.lanes[lane].channel = static_cast<uint8_t>(k);
@@ -109,7 +109,7 @@ void LineChannels::ClosePorts()
             p.line.reset();
         }
         p.outside = nullptr;
-        p.state = PortRecord::kClosed;
+        p.state = PortState::Closed;
     }
 }
 
@@ -126,7 +126,7 @@ void LineChannels::UpdateLineStatus()
     for (int lane = m_obj.lanes.NextLineLane(0); lane != 0; lane = m_obj.lanes.NextLineLane(lane)) {
         LaneBlock& b = m_obj.lanes[lane];
         PortRecord& p = m_obj.ports[b.channel];
-        if (p.state != PortRecord::kOpen || !p.line)
+        if (p.state != PortState::Open || !p.line)
             continue;
         LaneSlot* slot = p.line->GetLaneSlot(lane);
         // Two lanes can map to one slot; only the lane registered there owns its counters.

@@ -2,9 +2,9 @@
 
 bool TickSchedule::ArmFirstTick(TickWork& work)
 {
-    if (startState != kCreated)
+    if (startState != StartState::Created)
         return false;
-    startState = kFirstFocus;
+    startState = StartState::FirstFocus;
     work.ArmTimer(kFirstTickMs);
     return true;
 }
@@ -17,14 +17,14 @@ void TickSchedule::OnTick(TickWork& work)
     ++counterA;
     ++counterB;
 
-    if (startState == kCreated)
+    if (startState == StartState::Created)
         return;
 
-    if (startState == kFirstFocus) {
+    if (startState == StartState::FirstFocus) {
         work.Startup();
         work.SendStartupMode();
         work.ResetAllLanes();
-        startState = kRunning;
+        startState = StartState::Running;
         work.AskStartup();
     }
 
@@ -46,7 +46,7 @@ void TickSchedule::OnTick(TickWork& work)
         }
     }
 
-    if (startState != kCreated && !pause) {
+    if (startState != StartState::Created && !pause) {
         // The repeats stop by themselves: the countdown is set again only
         // while some lane still waits for its confirmation.
         if (resendCountdown != 0 && --resendCountdown == 0) {

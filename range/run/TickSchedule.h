@@ -77,7 +77,7 @@ public:
     static constexpr int kFileCheckTicks = 20;    // 4 s of quiet on the lines
 
     // The frame's start state.
-    enum StartState { kCreated = 0, kFirstFocus = 1, kRunning = 2, kProduction = -1 };
+    enum class StartState { Created, FirstFocus, Running, Production };
 
     // Arms the first tick when the frame first gets the focus; false when it
     // was armed before.
@@ -86,7 +86,7 @@ public:
     // One tick of timer 1.
     void OnTick(TickWork& work);
 
-    int startState = kCreated;
+    StartState startState = StartState::Created;
     uint16_t counterA = 0;   // ticks since a message came in: the file check waits for quiet
     uint16_t counterB = 0;   // ticks since the last reload
     int askCountdown = 0;    // the question box

@@ -40,7 +40,7 @@ bool CMainFrame::IsProductionMode(const std::string& commandLine)
 
 void CMainFrame::OnSetFocus()
 {
-    if (m_tick.startState != TickSchedule::kCreated)
+    if (m_tick.startState != TickSchedule::StartState::Created)
         return;
     m_obj.targetTypes.SetLanguage(m_obj.language.GetText("IDS_LANG").c_str());
     if (platform::FrameWnd* w = Window()) {
@@ -68,7 +68,7 @@ int CMainFrame::Startup()
     if (IsProductionMode(commandLine)) {
         // The workshop loads software into target units and nothing else;
         // without a competition the program closes on this tick.
-        m_tick.startState = TickSchedule::kProduction;
+        m_tick.startState = TickSchedule::StartState::Production;
         if (Window())
             Window()->showMinimized();
         return -1;

@@ -95,8 +95,8 @@ protected:
         ASSERT_EQ(bus->Start(), 0);
         platform::SetComDevice(1, pty.SlavePath());
         Start();
-        ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::kRunning; }, 5000));
-        ASSERT_EQ(Frame().Ports()[0].state, PortRecord::kOpen);
+        ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::StartState::Running; }, 5000));
+        ASSERT_EQ(Frame().Ports()[0].state, PortState::Open);
     }
 
     // The card's shots as another program reads them from the files.

@@ -75,7 +75,7 @@ TEST_F(StartupTest, WorkshopModeClosesWithoutOpening)
     bvtest::MakeRangeFolder({});
     Start("BVLeder verksteder");
     Ticks(1);
-    EXPECT_EQ(Frame().m_tick.startState, TickSchedule::kRunning);
+    EXPECT_EQ(Frame().m_tick.startState, TickSchedule::StartState::Running);
     EXPECT_TRUE(Frame().Closed());
     EXPECT_TRUE(prompter.Questions().empty());
 }
@@ -90,13 +90,13 @@ TEST_F(StartupTest, FirstTickOpensCompetitionLinesAndClockLink)
     platform::SetComDevice(1, folder.File("no-such-port"));
     Start();
     // The first focus arms the tick; nothing is opened before it runs.
-    EXPECT_EQ(Frame().m_tick.startState, TickSchedule::kFirstFocus);
+    EXPECT_EQ(Frame().m_tick.startState, TickSchedule::StartState::FirstFocus);
     EXPECT_EQ(Frame().CompetitionNumber(), -1);
     Ticks(1);
 
     EXPECT_FALSE(Frame().Closed());
     EXPECT_EQ(Frame().CompetitionNumber(), 1);
-    EXPECT_EQ(Frame().Ports()[0].state, PortRecord::kFailed);
+    EXPECT_EQ(Frame().Ports()[0].state, PortState::Failed);
     EXPECT_NE(Log().find("Failed to open Com1"), std::string::npos);
     // The displays still get their clock link.
     ASSERT_TRUE(Frame().m_socket);
@@ -280,7 +280,7 @@ TEST_F(StartupTest, TheTimerRunsTheTick)
     bvtest::MakeRangeFolder({});
     platform::SetComDevice(1, folder.File("no-such-port"));
     Start();
-    ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::kRunning; }, 5000));
+    ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::StartState::Running; }, 5000));
     EXPECT_EQ(Frame().CompetitionNumber(), 1);
     // The file touch runs every 25 ticks (5 s): other programs see the
     // change counter of Active.BVD move.
