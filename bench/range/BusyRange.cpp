@@ -63,20 +63,30 @@ public:
     bool ChoosePrinter(platform::PrinterChoice&) override { return false; }
 };
 
-// The frame, noting when each shot is on its card.
+// The frame, noting when each shot is on its card: a stored shot moves its
+// lane's card counter and redraws the lane's row.
 class TimedFrame : public CMainFrame {
 public:
     using CMainFrame::CMainFrame;
     std::mutex lock;
     std::map<int, int64_t> storedAt;  // lane * 1000 + shot number
 
-    void StoreShot(int relay, int lane, ShotRecord& shot) override
+private:
+    void RedrawRow(int lane) override
     {
-        int key = lane * 1000 + shot.shotNumber;
-        CMainFrame::StoreShot(relay, lane, shot);
+        CMainFrame::RedrawRow(lane);
+        const LaneBlock& b = Lanes()[lane];
+        if (b.cardCounter == m_counterSeen[lane])
+            return;
+        m_counterSeen[lane] = b.cardCounter;
+        int64_t now = platform::HighResCounter();
         std::lock_guard<std::mutex> hold(lock);
-        storedAt.emplace(key, platform::HighResCounter());
+        for (const ShotRecord& shot : b.shots.shots)
+            if (shot.state == CDataComp::kSlotShot)
+                storedAt.emplace(lane * 1000 + shot.shotNumber, now);
     }
+
+    std::map<int, int32_t> m_counterSeen;
 };
 
 struct Rig {

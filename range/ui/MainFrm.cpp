@@ -1,16 +1,15 @@
+// The main frame: its window, the status bar and the rest of what the
+// range's logic asks of the window.
 #include "range/ui/MainFrm.h"
 
-#include "foundation/files/BVConfig.h"
-#include "foundation/settings/CompSettings.h"
 #include "foundation/ui/net/BVSocket.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Prompter.h"
 #include "range/ui/DlgAsk.h"
 
 #include <QApplication>
-#include <QCursor>
-
 #include <QCloseEvent>
+#include <QCursor>
 #include <QEvent>
 
 #include <array>

@@ -78,6 +78,9 @@ public:
     // ---- Lanes and line channels (the clock link opens and closes with them)
     void OpenPorts();
     void ClosePorts();
+    int NextActiveLane(int lane) const { return m_obj.lanes.NextActiveLane(lane); }
+    int NextLineLane(int lane) const { return m_obj.lanes.NextLineLane(lane); }
+    void MarkLane(int lane, uint8_t value) { m_range.channels.MarkLane(lane, value); }
     void UpdateLineStatus() { m_range.channels.UpdateLineStatus(); }
     bool Simulation() const { return m_range.channels.Simulation(); }
     bool OutsideSystemOpen() const { return m_range.channels.OutsideSystemOpen(); }
@@ -121,7 +124,9 @@ public:
 
     // ---- Shot intake
     void StoreShot(int relay, int lane, ShotRecord& shot) { m_range.intake.StoreShot(relay, lane, shot); }
+    void RequestMissingShots(int lane) { m_range.intake.RequestMissingShots(lane); }
     void SendCardSummary(int lane) { m_range.intake.SendCardSummary(lane); }
+    void SendLaneText(int lane, int series, bool force) { m_range.intake.SendLaneText(lane, series, force); }
     void SendSums() override { m_range.sums.SendSums(); }
     void StartSums(int lane, int series) { m_range.sums.StartSums(lane, series); }
 

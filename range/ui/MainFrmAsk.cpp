@@ -86,7 +86,7 @@ void CMainFrame::OnAskCountdown()
     switch (m_askType) {
     case AskState::Startup: {
         bool practice = CompetitionNumber() == 0;
-        for (int lane = m_obj.lanes.NextActiveLane(0); lane != 0; lane = m_obj.lanes.NextActiveLane(lane)) {
+        for (int lane = NextActiveLane(0); lane != 0; lane = NextActiveLane(lane)) {
             uint8_t flags = m_obj.lanes[lane].startupDifference;
             if (practice)
                 flags &= static_cast<uint8_t>(~1);
