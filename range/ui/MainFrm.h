@@ -172,9 +172,7 @@ public:
     CompOptions Options() const { return m_obj.Options(); }
     int RangeInt(const ConfigIntItem& item) { return m_obj.RangeInt(item); }
 
-private:
-    class FrameWindow;
-
+protected:
     // ---- FrameServices: what the range's logic asks of the window.
     void ShowStatusFor(const char* key, int ticks) override;
     void Message(const std::string& text) override;
@@ -206,6 +204,9 @@ private:
     void ReloadRangeConfig() override { m_range.files.ReloadRangeConfig(); }
     void RefreshCardDialog() override;
     void ClearStatusText() override;
+
+private:
+    class FrameWindow;
 
     // Whether closing asks first: lines are open or shots are simulated.
     bool ExitQuestionDue() const;
