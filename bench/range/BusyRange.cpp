@@ -19,7 +19,7 @@
 #include "platform/system/Thread.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Prompter.h"
-#include "range/MainFrm.h"
+#include "range/ui/MainFrm.h"
 #include "tools/bvsim/lib/Bus.h"
 
 #include <QApplication>
@@ -63,20 +63,30 @@ public:
     bool ChoosePrinter(platform::PrinterChoice&) override { return false; }
 };
 
-// The frame, noting when each shot is on its card.
+// The frame, noting when each shot is on its card: a stored shot moves its
+// lane's card counter and redraws the lane's row.
 class TimedFrame : public CMainFrame {
 public:
     using CMainFrame::CMainFrame;
     std::mutex lock;
     std::map<int, int64_t> storedAt;  // lane * 1000 + shot number
 
-    void StoreShot(int relay, int lane, ShotRecord& shot) override
+private:
+    void RedrawRow(int lane) override
     {
-        int key = lane * 1000 + shot.shotNumber;
-        CMainFrame::StoreShot(relay, lane, shot);
+        CMainFrame::RedrawRow(lane);
+        const LaneBlock& b = Lanes()[lane];
+        if (b.cardCounter == m_counterSeen[lane])
+            return;
+        m_counterSeen[lane] = b.cardCounter;
+        int64_t now = platform::HighResCounter();
         std::lock_guard<std::mutex> hold(lock);
-        storedAt.emplace(key, platform::HighResCounter());
+        for (const ShotRecord& shot : b.shots.shots)
+            if (shot.state == CDataComp::kSlotShot)
+                storedAt.emplace(lane * 1000 + shot.shotNumber, now);
     }
+
+    std::map<int, int32_t> m_counterSeen;
 };
 
 struct Rig {
@@ -148,8 +158,8 @@ struct Rig {
         frame->m_clockPort = 0;
         frame->CreateWindowFrame()->show();
         frame->OnSetFocus();
-        return Pump([&] { return frame->m_tick.startState == TickSchedule::kRunning; }, 10.0) &&
-               frame->Ports()[0].state == PortRecord::kOpen;
+        return Pump([&] { return frame->m_tick.startState == TickSchedule::StartState::Running; }, 10.0) &&
+               frame->Ports()[0].state == PortState::Open;
     }
 
     // Runs the range control's event loop until test holds or the time is up.

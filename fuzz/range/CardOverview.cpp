@@ -1,7 +1,7 @@
 // Any card as an overview for the monitor: every part is a whole command that
 // fits its record, and the parts together carry each counted line once.
 #include "fuzz/FuzzScratch.h"
-#include "range/Commands.h"
+#include "range/lanes/Commands.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,10 @@
 // dispatcher checks and handles it without reading or writing outside the
 // message and the lanes, and no message ever counts as coming from lane 0.
 #include "fuzz/FuzzScratch.h"
-#include "range/MainFrm.h"
+#include "range/run/FrameServices.h"
+#include "range/run/RangeControl.h"
+#include "range/run/RangeObjects.h"
+#include "range/run/TickSchedule.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,8 +18,35 @@
 
 namespace {
 
+// The window's side, with no window: the question box's state is the
+// fuzzer's to choose.
+class NoWindow : public FrameServices {
+public:
+    AskState asking = AskState::None;
+
+    void ShowStatusKey(const char*) override {}
+    void ShowStatusFor(const char*, int) override {}
+    void ShowStatusText(const std::string&) override {}
+    void ShowStatusKeys(const char*, const char*, const char*) override {}
+    void Message(const std::string&) override {}
+    void Beep(bool) override {}
+    void Busy(bool) override {}
+    void RedrawRow(int) override {}
+    void RefreshPanel() override {}
+    void RankLanes() override {}
+    void OnMonitorPrintMsg(const LineMessage&) override {}
+    void OnLightMsg(const LineMessage&) override {}
+    void OnUnitMsg(const LineMessage&) override {}
+    void OnFetchShot(const LineMessage&) override {}
+    void OnCompetitionChoice() override {}
+    AskState Asking() const override { return asking; }
+    void CloseAsk() override {}
+    void OnAskCountdown() override {}
+};
+
 RangeObjects* g_objects;
-CMainFrame* g_frame;
+NoWindow* g_window;
+RangeControl* g_range;
 
 }  // namespace
 
@@ -28,15 +58,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
         std::abort();
     std::ofstream("BVLog.ini") << "[BVLog]\r\nLevel=200\r\n";
     g_objects = new RangeObjects;
-    g_frame = new CMainFrame(*g_objects);
-    PortTable& ports = g_frame->Ports();
+    g_window = new NoWindow;
+    g_range = new RangeControl(*g_objects, *g_window, *new TickSchedule);
+    PortTable& ports = g_objects->ports;
     const int channels[4][3] = {{1, 1, 40}, {2, 30, 60}, {12, 61, 100}, {10, 90, 100}};
     for (int k = 0; k < 4; ++k) {
         ports[k].type = static_cast<uint8_t>(channels[k][0]);
         ports[k].firstLane = static_cast<uint8_t>(channels[k][1]);
         ports[k].lastLane = static_cast<uint8_t>(channels[k][2]);
     }
-    g_frame->Lanes().AssignChannels(ports);
+    g_objects->lanes.AssignChannels(ports);
     return 0;
 }
 
@@ -44,17 +75,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2)
         return 0;
-    LaneTable& lanes = g_frame->Lanes();
+    LaneTable& lanes = g_objects->lanes;
     int channel = data[0] & 3;
     // Some lanes take part, so the handlers that look at it run both ways.
     for (int lane = 1; lane <= 100; ++lane)
         lanes[lane].enabled = static_cast<uint8_t>((lane + data[1]) & 1);
-    g_frame->m_askType = data[1] >> 6;
+    g_window->asking = static_cast<AskState>(data[1] >> 6);
     auto m = std::make_unique<LineMessage>();
     std::memset(m.get(), 0, sizeof *m);
     size_t n = size - 2 < sizeof m->data ? size - 2 : sizeof m->data;
     std::memcpy(m->data, data + 2, n);
-    g_frame->Dispatch(channel, *m);
+    g_range->dispatcher.Dispatch(channel, *m);
     fuzz::Check(lanes[0].lineStatus == LineStatus::kNoContact && lanes[0].sensitivity == 0 &&
                 lanes[0].liftPosition == 0);
     return 0;

@@ -1,6 +1,6 @@
 // Byte layouts of the commands the range control sends: each built from a
 // small set of values and compared byte for byte with what the units read.
-#include "range/Commands.h"
+#include "range/lanes/Commands.h"
 
 #include <gtest/gtest.h>
 

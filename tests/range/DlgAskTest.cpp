@@ -3,7 +3,7 @@
 
 #include "platform/system/TextTable.h"
 #include "platform/ui/FrameWnd.h"
-#include "range/DlgAsk.h"
+#include "range/ui/DlgAsk.h"
 
 #include <gtest/gtest.h>
 

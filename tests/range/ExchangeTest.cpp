@@ -1,6 +1,6 @@
-// The frame's exchange with the results program: what an export's result
+// The range control's exchange with the results program: what an export's result
 // shows, and names taken onto the lanes' cards.
-#include "FrameOnRange.h"
+#include "RangeOnFolder.h"
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
@@ -9,7 +9,7 @@
 
 namespace {
 
-class ExchangeTest : public bvtest::FrameOnRange {
+class ExchangeTest : public bvtest::RangeOnFolder {
 protected:
     // A name line of the fixed-column file of a relay.
     static std::string NameLine(int lane, const std::string& cls, const std::string& name, const std::string& club,
@@ -32,7 +32,7 @@ protected:
         card.relay = 2;
         card.lane = 3;
         ASSERT_GE(objects->comp.GetCard(card, 1), 0);
-        frame->CheckFiles(true);
+        range->files.CheckFiles(true);
         ASSERT_EQ(Lane(3).card.relay, 2);
     }
     std::string StoredName(int relay, int lane)
@@ -54,7 +54,7 @@ TEST_F(ExchangeTest, ExportOutcomes)
         const char* name;
         int competition;
         int program;
-        std::function<void(CMainFrame&, RangeObjects&)> setUp;
+        std::function<void(RangeControl&, RangeObjects&)> setUp;
         int firstRelay;
         int result;
         const char* warning;
@@ -67,10 +67,10 @@ TEST_F(ExchangeTest, ExportOutcomes)
         {"practice competition", 0, 0, nullptr, 0, -1, "", "Not possible in the practice competition", nullptr,
          false},
         {"illegal prefix", 1, 0,
-         [](CMainFrame&, RangeObjects& o) { WriteItem(o.comp.CompConfig(), CompSettings::kPrefix, "1H"); }, 0, -1,
+         [](RangeControl&, RangeObjects& o) { WriteItem(o.comp.CompConfig(), CompSettings::kPrefix, "1H"); }, 0, -1,
          "Illegal file prefix", nullptr, "Illegal prefix (1H)!", true},
         {"exchange folder missing", 1, 0,
-         [](CMainFrame&, RangeObjects& o) { CRangeSettings::WriteExchangeFolder(o.settings.Config(), ".\\Gone\\"); },
+         [](RangeControl&, RangeObjects& o) { CRangeSettings::WriteExchangeFolder(o.settings.Config(), ".\\Gone\\"); },
          0, -1, "Cannot write to .\\Gone\\", nullptr, nullptr, false},
         // The line formats hold one relay a file: the relays must be named.
         {"line format without relays", 1, 3, nullptr, 0, -1, "Choose the first and last relay", nullptr, nullptr,
@@ -79,14 +79,15 @@ TEST_F(ExchangeTest, ExportOutcomes)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        bvtest::TempFolder caseFolder;  // each case on a range folder of its own
         bvtest::RangeFolderSetup setup;
         setup.competition = c.competition;
         setup.resultsProgram = c.program;
         Open(setup);
         if (c.setUp)
-            c.setUp(*frame, *objects);
+            c.setUp(*range, *objects);
         prompter.Clear();
-        EXPECT_EQ(frame->SendResults(c.firstRelay, c.firstRelay, 1, 0), c.result);
+        EXPECT_EQ(range->exchange.SendResults(c.firstRelay, c.firstRelay, 1, 0), c.result);
         EXPECT_EQ(Warning(), c.warning);
         bool beeped = false;
         std::string message;
@@ -99,9 +100,7 @@ TEST_F(ExchangeTest, ExportOutcomes)
         EXPECT_EQ(message, c.message ? c.message : "");
         if (c.log)
             EXPECT_NE(Log().find(c.log), std::string::npos);
-        frame.reset();
-        objects.reset();
-        std::system("rm -rf Comp0 Comp1 BV BVLeder.bvc BVLog.txt");
+        Close();
     }
 }
 
@@ -114,7 +113,7 @@ TEST_F(ExchangeTest, NamesOfEveryLane)
     bvtest::TempFolder::Write("BV/H1-XX-s.001", NameLine(1, "SEN", "Ola Nordmann", "Bygda", "12") +
                                                     NameLine(2, "JUN", "Per Hansen", "Byen", "") +
                                                     NameLine(3, "SEN", "Not this relay", "Byen", ""));
-    EXPECT_EQ(frame->ImportNames(0), 1);
+    EXPECT_EQ(range->exchange.ImportNames(0), 1);
     EXPECT_STREQ(Lane(1).name.name, "Ola Nordmann");
     EXPECT_EQ(static_cast<int>(Lane(1).name.startNumber), 101);
     EXPECT_EQ(static_cast<int>(Lane(1).name.competition), 1);
@@ -133,7 +132,7 @@ TEST_F(ExchangeTest, NamesOfOneLane)
     LaneThreeOnRelayTwo();
     bvtest::TempFolder::Write("BV/H1-XX-s.002", NameLine(3, "SEN", "Kari Nordmann", "Bygda", "97") +
                                                     NameLine(4, "SEN", "Other lane", "Byen", ""));
-    EXPECT_EQ(frame->ImportNames(3), 1);
+    EXPECT_EQ(range->exchange.ImportNames(3), 1);
     EXPECT_STREQ(Lane(3).name.name, "Kari Nordmann");
     EXPECT_EQ(static_cast<int>(Lane(3).name.startNumber), 203);
     EXPECT_EQ(static_cast<int>(Lane(3).name.startScore), 9700);
@@ -150,11 +149,11 @@ TEST_F(ExchangeTest, ImportRefusals)
     setup.resultsProgram = 3;
     Open(setup);
     WriteItem(objects->comp.CompConfig(), CompSettings::kPrefix, "H");
-    EXPECT_EQ(frame->ImportNames(0), 0);
+    EXPECT_EQ(range->exchange.ImportNames(0), 0);
     EXPECT_NE(Log().find("Illegal prefix (H)!"), std::string::npos);
 
     CRangeSettings::WriteExchangeFolder(objects->settings.Config(), ".\\Gone\\");
-    EXPECT_EQ(frame->ImportNames(0), 0);
+    EXPECT_EQ(range->exchange.ImportNames(0), 0);
     EXPECT_EQ(Warning(), "Cannot write to .\\Gone\\");
 }
 

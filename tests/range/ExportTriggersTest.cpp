@@ -1,5 +1,5 @@
 // The relays of an export on command.
-#include "range/ExportTriggers.h"
+#include "range/exchange/ExportTriggers.h"
 
 #include <gtest/gtest.h>
 

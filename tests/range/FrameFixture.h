@@ -10,7 +10,7 @@
 #include "platform/files/ProfileStore.h"
 #include "platform/ports/SerialPort.h"
 #include "platform/ui/ScriptedPrompter.h"
-#include "range/BVLederApp.h"
+#include "range/ui/BVLederApp.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

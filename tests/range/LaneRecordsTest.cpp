@@ -3,9 +3,9 @@
 #include "foundation/settings/CompSettings.h"
 #include "foundation/targets/TargetTypes.h"
 #include "platform/files/FileSystem.h"
-#include "range/MainFrm.h"
+#include "range/run/RangeObjects.h"
 
-#include "RecordingFrame.h"
+#include "DispatchRig.h"
 #include "UnitMessage.h"
 #include "TempFolder.h"
 
@@ -25,16 +25,16 @@ protected:
     {
         ASSERT_EQ(platform::CreateFolders(comp().FolderOf(competition)), 0);
         ASSERT_EQ(comp().Open(competition, 1), 0);
-        frame = std::make_unique<RecordingFrame>(*objects);
-        PortTable& ports = frame->Ports();
+        rig = std::make_unique<bvtest::DispatchRig>(*objects);
+        PortTable& ports = objects->ports;
         ports[0].type = 1;
         ports[0].firstLane = 1;
         ports[0].lastLane = 100;
-        frame->Lanes().AssignChannels(ports);
+        objects->lanes.AssignChannels(ports);
     }
 
     CDataComp& comp() { return objects->comp; }
-    LaneBlock& Lane(int lane) { return frame->Lanes()[lane]; }
+    LaneBlock& Lane(int lane) { return objects->lanes[lane]; }
 
     // A card of (relay, lane) as the lane shows it.
     void Card(int relay, int lane)
@@ -56,7 +56,7 @@ protected:
 
 
     std::unique_ptr<RangeObjects> objects;
-    std::unique_ptr<RecordingFrame> frame;
+    std::unique_ptr<bvtest::DispatchRig> rig;
 };
 
 }  // namespace
@@ -68,22 +68,22 @@ TEST_F(LaneRecordsTest, SeriesOfALaneInItsActiveRecord)
     Card(3, 100);
     int16_t before = Active(5).changeCounter;
 
-    frame->WriteActive(5, 0x83);
+    rig->range.records.WriteActive(5, 0x83);
     EXPECT_EQ(Active(5).seriesState, 0x83);
     EXPECT_EQ(Active(5).changeCounter, before + 1);
     EXPECT_EQ(Active(5).relay, 2);
     EXPECT_EQ(Lane(5).active.seriesState, 0x83);
 
-    frame->WriteActive(100, 4);
+    rig->range.records.WriteActive(100, 4);
     EXPECT_EQ(Active(100).seriesState, 4);
     EXPECT_EQ(Active(100).changeCounter, 1);
 
     // A lane without a record keeps its series in memory only.
-    frame->WriteActive(7, 2);
+    rig->range.records.WriteActive(7, 2);
     EXPECT_EQ(Lane(7).active.seriesState, 2);
     ActiveRecord none;
     EXPECT_EQ(comp().ReadActive(7, none), -1);
-    frame->WriteActive(101, 2);
+    rig->range.records.WriteActive(101, 2);
 
     // Lane 0 is the final marking's record, written cleared.
     ActiveRecord marking{};
@@ -91,7 +91,7 @@ TEST_F(LaneRecordsTest, SeriesOfALaneInItsActiveRecord)
     marking.relay = 9;
     marking.seriesState = 3;
     ASSERT_EQ(comp().ActiveFile().WriteRecKey(&marking), 0);
-    frame->WriteActive(0, 0);
+    rig->range.records.WriteActive(0, 0);
     ActiveRecord cleared = Active(0);
     EXPECT_EQ(cleared.relay, 0);
     EXPECT_EQ(cleared.seriesState, 129);
@@ -117,7 +117,7 @@ TEST_F(LaneRecordsTest, PracticeLaneTakesTheTargetsCard)
     for (int i = 0; i < 14; ++i)
         payload[18 + i] = static_cast<uint8_t>(i + 1);  // [23..36]
     payload[32] = 3;                        // [37] sensitivity
-    frame->Dispatch(0, UnitMessage(0xB3, 37, 3, payload));
+    rig->Dispatch(0, UnitMessage(0xB3, 37, 3, payload));
 
     CardRecord card;
     CDataComp::ClearCard(card);
@@ -137,7 +137,7 @@ TEST_F(LaneRecordsTest, PracticeLaneTakesTheTargetsCard)
 
     // A short lane state changes the type but never the card's target values.
     payload[7] = static_cast<uint8_t>(CTargetTypes::ToTargetCode(2));
-    frame->Dispatch(0, UnitMessage(0xB3, 15, 3, payload));
+    rig->Dispatch(0, UnitMessage(0xB3, 15, 3, payload));
     ASSERT_EQ(comp().GetCard(card, 0), 0);
     EXPECT_EQ(card.targetType, 2);
     EXPECT_EQ(card.valueSystem, 5);
@@ -149,7 +149,7 @@ TEST_F(LaneRecordsTest, CompetitionLaneKeepsItsOwnCard)
     Open(1);
     Lane(3).enabled = 1;
     std::vector<uint8_t> payload = {0, 1, 0, 4, 2, 0, 1, static_cast<uint8_t>(CTargetTypes::ToTargetCode(2)), 0, 0, 0};
-    frame->Dispatch(0, UnitMessage(0xB3, 15, 3, payload));
+    rig->Dispatch(0, UnitMessage(0xB3, 15, 3, payload));
     CardRecord card;
     CDataComp::ClearCard(card);
     card.relay = 4;
@@ -174,13 +174,13 @@ TEST_F(LaneRecordsTest, ShotFileMarksGapsOnTheLanesOwnCardOnly)
     std::string before = bvtest::TempFolder::Read("Comp1/Shot.BVD");
 
     // The target speaks of relay 3: not this card.
-    frame->Dispatch(0, UnitMessage(0xB4, 12, 6, {0, 0, 3, 0, 4, 0, 0, 0}));
+    rig->Dispatch(0, UnitMessage(0xB4, 12, 6, {0, 0, 3, 0, 4, 0, 0, 0}));
     EXPECT_EQ(bvtest::TempFolder::Read("Comp1/Shot.BVD"), before);
     EXPECT_EQ(Lane(6).shots.shots[1].state, CDataComp::kSlotFree);
-    EXPECT_TRUE(frame->calls.empty());
+    EXPECT_TRUE(rig->calls().empty());
 
     // Its own relay: shots 2 to 4 are missing and will be asked for.
-    frame->Dispatch(0, UnitMessage(0xB4, 12, 6, {0, 0, 2, 0, 4, 0, 0, 0}));
+    rig->Dispatch(0, UnitMessage(0xB4, 12, 6, {0, 0, 2, 0, 4, 0, 0, 0}));
     ShotListRecord stored;
     ASSERT_EQ(comp().ReadShots(2, 6, stored), 0);
     EXPECT_EQ(stored.shots[0].state, CDataComp::kSlotShot);
@@ -189,45 +189,47 @@ TEST_F(LaneRecordsTest, ShotFileMarksGapsOnTheLanesOwnCardOnly)
         EXPECT_EQ(Lane(6).shots.shots[s].state, CDataComp::kSlotSkipped) << s;
     }
     EXPECT_EQ(stored.shots[4].state, CDataComp::kSlotFree);
-    EXPECT_EQ(frame->calls, (std::vector<std::string>{"reload 2 6 4", "missing 6"}));
+    EXPECT_EQ(rig->calls(), (std::vector<std::string>{"reload 2 6 4", "missing 6"}));
 }
 
 TEST_F(LaneRecordsTest, StartupQuestionWaitsForEveryActiveLane)
 {
     struct Case {
         const char* what;
-        int askType;
+        AskState asking;
         int state3, state4;       // lane states the two targets report
         int relay4;               // relay the target of lane 4 reports (the lanes have 5)
-        int askAfter;
+        const char* boxCall;      // what the question box is told once both are heard
         int countdownAfter;
     };
     // The box closes when every target fits, but its question stays until its
     // countdown ends: the exit countdown's end is what closes the program.
     const Case cases[] = {
-        {"both fit", 1, 2, 2, 5, 1, 7},
-        {"lane 3 idle while it takes part", 1, 0, 2, 5, 1, 0},
-        {"lane 4 shoots another relay", 1, 2, 2, 6, 1, 0},
-        {"exit countdown, all heard", 3, 2, 0, 5, 3, 1},
+        {"both fit", AskState::Startup, 2, 2, 5, "close ask", 7},
+        {"lane 3 idle while it takes part", AskState::Startup, 0, 2, 5, "ask countdown", 0},
+        {"lane 4 shoots another relay", AskState::Startup, 2, 2, 6, "ask countdown", 0},
+        {"exit countdown, all heard", AskState::ExitCountdown, 2, 0, 5, "close ask", 1},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
+        bvtest::TempFolder caseFolder;  // each case on a competition of its own
         Open(1);
         for (int lane : {3, 4}) {
             Lane(lane).enabled = 1;
             Lane(lane).active.relay = 5;
         }
-        frame->ResetAllLanes();
-        frame->m_askType = k.askType;
-        frame->m_tick.askCountdown = 7;
-        frame->Dispatch(0, UnitMessage(0xB3, 15, 3, {0, static_cast<uint8_t>(k.state3), 0, 5, 1, 0, 1, 0, 0, 0, 0}));
+        rig->range.commands.ResetAllLanes();
+        rig->services.asking = k.asking;
+        rig->tick.askCountdown = 7;
+        rig->Dispatch(0, UnitMessage(0xB3, 15, 3, {0, static_cast<uint8_t>(k.state3), 0, 5, 1, 0, 1, 0, 0, 0, 0}));
         // One lane not heard yet: the question waits.
-        EXPECT_EQ(frame->m_askType, k.askType);
-        frame->Dispatch(0, UnitMessage(0xB3, 15, 4,
-                                   {0, static_cast<uint8_t>(k.state4), 0, static_cast<uint8_t>(k.relay4), 1, 0, 1, 0, 0, 0, 0}));
-        EXPECT_EQ(frame->m_askType, k.askAfter);
-        EXPECT_EQ(frame->m_tick.askCountdown, k.countdownAfter);
-        frame.reset();
+        EXPECT_TRUE(rig->calls().empty());
+        EXPECT_EQ(rig->tick.askCountdown, 7);
+        rig->Dispatch(0, UnitMessage(0xB3, 15, 4,
+                                     {0, static_cast<uint8_t>(k.state4), 0, static_cast<uint8_t>(k.relay4), 1, 0, 1, 0, 0, 0, 0}));
+        EXPECT_EQ(rig->calls(), (std::vector<std::string>{k.boxCall}));
+        EXPECT_EQ(rig->tick.askCountdown, k.countdownAfter);
+        rig.reset();
         comp().Close();
     }
 }

@@ -1,9 +1,9 @@
 // The lanes and channels in memory: which channel serves a lane, the walk
 // over active lanes, the line status a lane shows, and where a command goes.
-#include "range/LaneTable.h"
+#include "range/lanes/LaneTable.h"
 
 #include "line/BVSerCom.h"
-#include "range/Commands.h"
+#include "range/lanes/Commands.h"
 
 #include <gtest/gtest.h>
 
@@ -159,9 +159,9 @@ protected:
         lanes.AssignChannels(ports);
         for (int k : {0, 1, 2}) {
             ports[k].line = std::make_unique<CBVSerCom>();
-            ports[k].state = PortRecord::kOpen;
+            ports[k].state = PortState::Open;
         }
-        ports[3].state = PortRecord::kOpen;
+        ports[3].state = PortState::Open;
         for (int lane : {2, 5, 12, 25, 35})
             lanes[lane].enabled = 1;
     }
@@ -210,7 +210,7 @@ TEST_F(RouteCommandTest, Table)
 
 TEST_F(RouteCommandTest, ChannelThatDidNotOpen)
 {
-    ports[1].state = PortRecord::kFailed;
+    ports[1].state = PortState::Failed;
     ports[1].line.reset();
     EXPECT_EQ(Route(12, 0), "none:12 -> 0");
     EXPECT_EQ(Route(0, Cmd::kEveryLane), "c0:2 c0:5 c2:25 none:12 -> 25");

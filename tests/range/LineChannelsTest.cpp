@@ -1,4 +1,4 @@
-// The frame's line channels against simulated target units on
+// The range's line channels, without a window, against simulated target units on
 // pseudo-terminals: channels opened from a range folder's settings, commands
 // on the right bus, messages on the right lanes, the line status of a lane,
 // and channels that cannot open.
@@ -11,10 +11,13 @@
 #include "platform/ports/PseudoTerminal.h"
 #include "platform/ports/SerialPort.h"
 #include "platform/ui/ScriptedPrompter.h"
-#include "range/Commands.h"
-#include "range/MainFrm.h"
+#include "range/lanes/Commands.h"
+#include "range/run/RangeControl.h"
+#include "range/run/RangeObjects.h"
+#include "range/run/TickSchedule.h"
 #include "tools/bvsim/lib/Bus.h"
 
+#include "RecordingServices.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -81,11 +84,12 @@ protected:
         objects = std::make_unique<RangeObjects>();
         objects->settings.OpenConfig();
         ASSERT_TRUE(objects->settings.Config().IsOpen());
-        frame = std::make_unique<CMainFrame>(*objects);
+        services = std::make_unique<bvtest::RecordingServices>(objects->language, notes);
+        range = std::make_unique<RangeControl>(*objects, *services, tick);
     }
     void TearDown() override
     {
-        frame.reset();
+        range.reset();
         a.Stop();
         b.Stop();
         platform::SetComDevice(3, "");
@@ -104,7 +108,7 @@ protected:
     bool Until(const std::function<bool()>& test, int ms = kPatienceMs)
     {
         for (int waited = 0; waited < ms; waited += 10) {
-            frame->DispatchMessages();
+            range->dispatcher.DispatchMessages();
             if (test())
                 return true;
             platform::SleepMs(10);
@@ -113,8 +117,8 @@ protected:
     }
     bool Eventually(SimBus& s, const std::function<bool()>& test) { return s.bus->WaitFor(test, kPatienceMs); }
 
-    LaneBlock& Lane(int lane) { return frame->Lanes()[lane]; }
-    PortRecord& Port(int k) { return frame->Ports()[k]; }
+    LaneBlock& Lane(int lane) { return objects->lanes[lane]; }
+    PortRecord& Port(int k) { return objects->ports[k]; }
     static std::string Log() { return bvtest::TempFolder::Read("BVLog.txt"); }
 
     // Two buses, COM1 with lanes 1..10 and COM2 with lanes 11..20; between
@@ -132,12 +136,15 @@ protected:
             ASSERT_TRUE(a.bus->AddUnit(lane));
         for (int lane : {11, 12})
             ASSERT_TRUE(b.bus->AddUnit(lane));
-        frame->OpenPorts();
+        range->channels.OpenPorts();
     }
 
     SimBus a, b;
     std::unique_ptr<RangeObjects> objects;
-    std::unique_ptr<CMainFrame> frame;
+    bvtest::CallLog notes;
+    TickSchedule tick;
+    std::unique_ptr<bvtest::RecordingServices> services;
+    std::unique_ptr<RangeControl> range;
 };
 
 }  // namespace
@@ -145,10 +152,10 @@ protected:
 TEST_F(LineChannelsTest, ChannelsOpenFromTheRangeSettings)
 {
     TwoBusesAndTwoFailures();
-    EXPECT_EQ(Port(0).state, PortRecord::kOpen);
-    EXPECT_EQ(Port(1).state, PortRecord::kFailed);
-    EXPECT_EQ(Port(2).state, PortRecord::kOpen);
-    EXPECT_EQ(Port(3).state, PortRecord::kFailed);
+    EXPECT_EQ(Port(0).state, PortState::Open);
+    EXPECT_EQ(Port(1).state, PortState::Failed);
+    EXPECT_EQ(Port(2).state, PortState::Open);
+    EXPECT_EQ(Port(3).state, PortState::Failed);
     EXPECT_EQ(Port(3).type, 11);
     EXPECT_STREQ(Port(3).adapterName, "BV100000");
     std::string log = Log();
@@ -174,9 +181,9 @@ TEST_F(LineChannelsTest, ChannelsOpenFromTheRangeSettings)
     EXPECT_EQ(Lane(25).lineStatus, LineStatus::kNoContact);
     EXPECT_EQ(Lane(35).lineStatus, LineStatus::kNoContact);
 
-    frame->ClosePorts();
+    range->channels.ClosePorts();
     for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(Port(k).state, PortRecord::kClosed) << k;
+        EXPECT_EQ(Port(k).state, PortState::Closed) << k;
         EXPECT_EQ(Port(k).line, nullptr) << k;
     }
 }
@@ -187,8 +194,8 @@ TEST_F(LineChannelsTest, CommandsReachTheirBusAndSlot)
     for (int lane : {2, 3, 12, 25})
         Lane(lane).enabled = 1;
 
-    frame->SendText(2, "A");
-    frame->SendText(12, "B");
+    range->commands.SendText(2, "A");
+    range->commands.SendText(12, "B");
     // A command to one unit waits for its acknowledgement; on a busy machine
     // it may go out again, so a unit can hear it more than once.
     ASSERT_TRUE(Eventually(a, [&] { return !a.Heard(2, 'W').empty(); }));
@@ -201,7 +208,7 @@ TEST_F(LineChannelsTest, CommandsReachTheirBusAndSlot)
     // One copy to each active lane, on its own bus.
     LineMessage del;
     LaneValueCmd::DeleteMonitorCard(0).Build(del);
-    EXPECT_EQ(frame->SendCommand(0, del, Cmd::kEveryLane), 12);
+    EXPECT_EQ(range->commands.SendCommand(0, del, Cmd::kEveryLane), 12);
     ASSERT_TRUE(Eventually(a, [&] { return !a.Heard(3, '9').empty() && !a.Heard(2, '9').empty(); }));
     ASSERT_TRUE(Eventually(b, [&] { return !b.Heard(12, '9').empty(); }));
     EXPECT_EQ(a.Heard(3, '9')[0], (Bytes{0x40, '9', 3}));
@@ -211,10 +218,10 @@ TEST_F(LineChannelsTest, CommandsReachTheirBusAndSlot)
 
     // A message to all goes once onto every open line; the shot request of
     // a lane of the second bus is heard on the first as well.
-    frame->SendStatusQuery();
+    range->commands.SendStatusQuery();
     LineMessage request;
     ShotRequestCmd{12, 4, 6, false}.Build(request);
-    frame->SendCommand(0, request, Cmd::kEveryLine);
+    range->commands.SendCommand(0, request, Cmd::kEveryLine);
     ASSERT_TRUE(Eventually(a, [&] { return a.HeardByAll('S').size() == 1 && a.HeardByAll('?').size() == 1; }));
     ASSERT_TRUE(Eventually(b, [&] { return b.HeardByAll('S').size() == 1 && b.HeardByAll('?').size() == 1; }));
     EXPECT_EQ(a.HeardByAll('S')[0], (Bytes{0x40, 'S', 12, 12, 0, 4, 6, 2}));
@@ -223,13 +230,13 @@ TEST_F(LineChannelsTest, CommandsReachTheirBusAndSlot)
     // A lane that does not take part gets nothing, unless the command says so.
     LineMessage motor;
     LaneValueCmd::Motor(5, 1).Build(motor);
-    EXPECT_EQ(frame->SendCommand(5, motor, 0), 0);
-    EXPECT_EQ(frame->SendCommand(5, motor, Cmd::kEvenDisabled), 5);
+    EXPECT_EQ(range->commands.SendCommand(5, motor, 0), 0);
+    EXPECT_EQ(range->commands.SendCommand(5, motor, Cmd::kEvenDisabled), 5);
 
     // Marked lanes wait for the target's answer.
     Lane(3).lineStatus = LineStatus::kAnswers;
     size_t before = a.Heard(3, '9').size();
-    frame->DeleteMonitorCard(3);
+    range->commands.DeleteMonitorCard(3);
     EXPECT_EQ(Lane(3).lineStatus, LineStatus::kPending);
     ASSERT_TRUE(Eventually(a, [&] { return a.Heard(3, '9').size() > before; }));
 }
@@ -252,7 +259,7 @@ TEST_F(LineChannelsTest, MessagesReachTheirLanes)
     EXPECT_EQ(Lane(12).targetState, 1);
     EXPECT_EQ(Lane(12).targetCompetition, 9);
     EXPECT_EQ(Lane(11).sensitivity, 0);
-    EXPECT_EQ(frame->m_tick.counterA, 0);
+    EXPECT_EQ(tick.counterA, 0);
 }
 
 TEST_F(LineChannelsTest, LineStatusFollowsSilenceAndAnswers)
@@ -261,7 +268,7 @@ TEST_F(LineChannelsTest, LineStatusFollowsSilenceAndAnswers)
     Channel(0, 1, 1, 3);
     for (int lane : {1, 2})
         ASSERT_TRUE(a.bus->AddUnit(lane));
-    frame->OpenPorts();
+    range->channels.OpenPorts();
     for (int lane : {1, 2, 3})
         Lane(lane).enabled = 1;
 
@@ -292,16 +299,16 @@ TEST_F(LineChannelsTest, SimulationOpensNoLine)
     ASSERT_TRUE(a.bus->AddUnit(2));
     Channel(0, 1, 1, 10);
     RangeItem(RangeItems::kSimulation, 1);
-    frame->OpenPorts();
-    EXPECT_TRUE(frame->Simulation());
-    EXPECT_EQ(Port(0).state, PortRecord::kClosed);
+    range->channels.OpenPorts();
+    EXPECT_TRUE(range->channels.Simulation());
+    EXPECT_EQ(Port(0).state, PortState::Closed);
     EXPECT_EQ(Lane(2).channelType, 1);
 
     // Commands still mark their lanes; nothing reaches a line.
     Lane(2).enabled = 1;
     Lane(2).lineStatus = LineStatus::kSimulated;
-    frame->DeleteMonitorCard(2);
-    frame->SendText(2, "X");
+    range->commands.DeleteMonitorCard(2);
+    range->commands.SendText(2, "X");
     EXPECT_EQ(Lane(2).lineStatus, LineStatus::kPending);
     platform::SleepMs(200);
     EXPECT_EQ(a.Unit(2).polls, 0);
@@ -318,16 +325,16 @@ TEST_F(LineChannelsTest, OutsideSystemChannelIsNotAvailable)
     platform::ScriptedPrompter prompter;
     prompter.AnswerMessage(platform::IDOK);
     platform::ScopedPrompter scoped(prompter);
-    frame->OpenPorts();
+    range->channels.OpenPorts();
 
-    EXPECT_EQ(Port(0).state, PortRecord::kFailed);
-    EXPECT_TRUE(frame->OutsideSystemOpen());
+    EXPECT_EQ(Port(0).state, PortState::Failed);
+    EXPECT_TRUE(range->channels.OutsideSystemOpen());
     ASSERT_EQ(prompter.Log().size(), 1u);
     EXPECT_NE(prompter.Log()[0].find("RCI2000"), std::string::npos);
     EXPECT_EQ(Lane(2).channelType, 10);
     EXPECT_EQ(Lane(2).lineStatus, LineStatus::kNoContact);
     // The serial channel after it opens and is polled.
-    EXPECT_EQ(Port(1).state, PortRecord::kOpen);
+    EXPECT_EQ(Port(1).state, PortState::Open);
     EXPECT_TRUE(Eventually(a, [&] { return a.Unit(7).polls > 0; }));
 }
 
@@ -339,17 +346,17 @@ TEST_F(LineChannelsTest, CommandsToAllUnitsCarryTheirLane)
 
     // Lamps and lifts listen on every line; each lane gets a message of its own.
     const int intensity[3] = {10, 20, 30};
-    frame->SendLight(0, intensity);
+    range->commands.SendLight(0, intensity);
     platform::ScriptedPrompter prompter;
     prompter.AnswerMessage(platform::IDOK);
     {
         platform::ScopedPrompter scoped(prompter);
-        frame->SendLift(0, '4');  // the range has no lifts
+        range->commands.SendLift(0, '4');  // the range has no lifts
     }
     EXPECT_EQ(prompter.Log().size(), 1u);
     EXPECT_EQ(Lane(2).liftPosition, 0);
     RangeItem(RangeItems::kExternalEquipment, 3);
-    frame->SendLift(0, '4');
+    range->commands.SendLift(0, '4');
     EXPECT_EQ(Lane(2).liftPosition, '4');
     EXPECT_EQ(Lane(12).liftPosition, '4');
     for (SimBus* s : {&a, &b}) {
@@ -360,9 +367,9 @@ TEST_F(LineChannelsTest, CommandsToAllUnitsCarryTheirLane)
 
     // The mode to every line, and a repeat to the one lane still waiting,
     // which goes as a message to all on that lane's line only.
-    frame->SendMode(48, 0, 0);
+    range->commands.SendMode(48, 0, 0);
     Lane(2).lineStatus = LineStatus::kAnswers;
-    frame->SendMode(72, 2, Cmd::kMarkLanes);
+    range->commands.SendMode(72, 2, Cmd::kMarkLanes);
     EXPECT_EQ(Lane(2).lineStatus, LineStatus::kPending);
     ASSERT_TRUE(Eventually(a, [&] { return a.HeardByAll('r').size() == 2; }));
     ASSERT_TRUE(Eventually(b, [&] { return b.HeardByAll('r').size() == 1; }));
@@ -375,7 +382,7 @@ TEST_F(LineChannelsTest, CommandsToAllUnitsCarryTheirLane)
     // The start-up reset: every unit, and the start-up question waits for
     // each active lane.
     Lane(5).startupDifference = 0x80;
-    frame->ResetAllLanes();
+    range->commands.ResetAllLanes();
     EXPECT_EQ(Lane(2).startupDifference, 1);
     EXPECT_EQ(Lane(12).startupDifference, 1);
     EXPECT_EQ(Lane(5).startupDifference, 0);
@@ -392,7 +399,7 @@ TEST_F(LineChannelsTest, LaneSetupFromTheLanesCard)
     ASSERT_EQ(platform::CreateFolders(comp.FolderOf(1)), 0);
     ASSERT_EQ(comp.Open(1, 1), 0);
     ASSERT_EQ(WriteItem(comp.CompConfig(), CompSettings::kDistance, 300), 0);
-    frame->OpenPorts();
+    range->channels.OpenPorts();
     LaneBlock& lane = Lane(2);
     lane.enabled = 1;
     lane.lineStatus = LineStatus::kAnswers;
@@ -405,7 +412,7 @@ TEST_F(LineChannelsTest, LaneSetupFromTheLanesCard)
     lane.card.valueSystem = 2;
     lane.active.seriesState = 0x83;
 
-    frame->SendLaneSetup(2, 0x03);
+    range->commands.SendLaneSetup(2, 0x03);
     EXPECT_EQ(lane.lineStatus, LineStatus::kPending);
     ASSERT_TRUE(Eventually(a, [&] { return !a.Heard(2, 's').empty() && !a.Heard(2, 'v').empty(); }));
     Bytes setup = a.Heard(2, 's')[0];
@@ -430,7 +437,7 @@ TEST_F(LineChannelsTest, LaneSetupFromTheLanesCard)
     EXPECT_EQ(a.Heard(2, 'v')[0].size(), 61u);
 
     // The overview of an empty card.
-    frame->SendCardOverview(2);
+    range->records.SendCardOverview(2);
     ASSERT_TRUE(Eventually(a, [&] { return !a.Heard(2, 'x').empty(); }));
     EXPECT_EQ(a.Heard(2, 'x')[0], (Bytes{0x40, 'x', 2, 1, 0, 0, 0, 0xFF, 0xFF}));
 }

@@ -1,8 +1,9 @@
-// Shot intake at the frame: the checks of a shot message, what is stored,
+// Shot intake without a window: the checks of a shot message, what is stored,
 // what is shown, and the lane text of a complete series.
-#include "FrameOnRange.h"
+#include "RangeOnFolder.h"
 
 #include "foundation/settings/CompSettings.h"
+#include "range/shots/ShotRequests.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,7 @@ LineMessage Message(const Shot& s)
     return m;
 }
 
-class ShotIntakeTest : public bvtest::FrameOnRange {};
+class ShotIntakeTest : public bvtest::RangeOnFolder {};
 
 // Shots that fail a check are shown and not stored: the unit keeps them.
 TEST_F(ShotIntakeTest, RefusedShots)
@@ -72,21 +73,20 @@ TEST_F(ShotIntakeTest, RefusedShots)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        bvtest::TempFolder caseFolder;  // each case on a range folder of its own
         Open();
         Shot s;
         c.change(s);
-        frame->Dispatch(0, Message(s));
+        range->dispatcher.Dispatch(0, Message(s));
         EXPECT_EQ(Warning(), c.warning);
-        EXPECT_EQ(frame->m_tick.statusCountdown, c.ticks);
+        EXPECT_EQ(services->statusTicks, c.ticks);
         if (c.log)
             EXPECT_NE(Log().find(c.log), std::string::npos);
         EXPECT_EQ(Stored(1, 2).shots[0].state, CDataComp::kSlotFree);
         // What the unit said of itself is kept all the same.
         EXPECT_EQ(Lane(2).targetRelay, s.relay);
         EXPECT_EQ(Lane(2).targetCompetition, s.competition);
-        frame.reset();
-        objects.reset();
-        std::system("rm -rf Comp1 BVLeder.bvc BVLog.txt");
+        Close();
     }
 }
 
@@ -97,7 +97,7 @@ TEST_F(ShotIntakeTest, StoredShots)
     // shot, and it is not asked for again.
     Shot first;
     first.state = 0;
-    frame->Dispatch(0, Message(first));
+    range->dispatcher.Dispatch(0, Message(first));
     ShotListRecord list = Stored(1, 2);
     EXPECT_EQ(list.shots[0].state, CDataComp::kSlotShot);
     EXPECT_EQ(static_cast<int>(list.shots[0].value), 950);
@@ -107,21 +107,21 @@ TEST_F(ShotIntakeTest, StoredShots)
     for (int32_t t : Lane(2).shotTimers)
         ASSERT_EQ(t, 0);
     EXPECT_EQ(Lane(2).cardCountdown, 100);
-    EXPECT_EQ(frame->m_tick.fileTouchCountdown, 10);
+    EXPECT_EQ(tick.fileTouchCountdown, 10);
 
     // A shot beyond the unit's count of one leaves a gap that is asked for.
     Shot third;
     third.number = 3;
     third.count = 3;
     third.value = 1000;
-    frame->Dispatch(0, Message(third));
+    range->dispatcher.Dispatch(0, Message(third));
     list = Stored(1, 2);
     EXPECT_EQ(list.shots[1].state, CDataComp::kSlotSkipped);
     EXPECT_EQ(list.shots[2].state, CDataComp::kSlotShot);
     EXPECT_EQ(Lane(2).shotTimers[1], 15);
 
     // The same shot again is not stored twice.
-    frame->Dispatch(0, Message(third));
+    range->dispatcher.Dispatch(0, Message(third));
     list = Stored(1, 2);
     EXPECT_EQ(list.shots[3].state, CDataComp::kSlotFree);
 }
@@ -137,7 +137,7 @@ TEST_F(ShotIntakeTest, MarkKindAndFrameShots)
     CompSettings::WriteOptions(comp, options);
     Shot frameShot;
     frameShot.flags = 0x08;
-    frame->Dispatch(0, Message(frameShot));
+    range->dispatcher.Dispatch(0, Message(frameShot));
     ShotListRecord list = Stored(1, 2);
     // Blocked marking: no mark bit; a frame shot is kept but counts nowhere.
     EXPECT_EQ(static_cast<int>(list.shots[0].flags), 0x09);
@@ -152,7 +152,7 @@ TEST_F(ShotIntakeTest, PracticeLaneFollowsTheShootersRelay)
     Shot s;
     s.competition = 0;
     s.relay = 7;
-    frame->Dispatch(0, Message(s));
+    range->dispatcher.Dispatch(0, Message(s));
     EXPECT_EQ(Lane(2).active.relay, 7);
     EXPECT_EQ(Stored(7, 2).shots[0].state, CDataComp::kSlotShot);
     EXPECT_EQ(Stored(1, 2).shots[0].state, CDataComp::kSlotFree);
@@ -164,9 +164,9 @@ TEST_F(ShotIntakeTest, LaneWithoutRelayDropsTheShot)
     Lane(2).active.relay = 0;
     Shot s;
     s.relay = 0;
-    frame->Dispatch(0, Message(s));
+    range->dispatcher.Dispatch(0, Message(s));
     EXPECT_EQ(Warning(), "Lane without a relay: shot dropped");
-    EXPECT_EQ(frame->m_tick.statusCountdown, 25);
+    EXPECT_EQ(services->statusTicks, 25);
 }
 
 // The competition's lane text goes to the monitor once the series is complete.
@@ -176,14 +176,46 @@ TEST_F(ShotIntakeTest, LaneTextWhenTheSeriesIsComplete)
     setup.laneText = "Serie ferdig";
     Open(setup);
     Shot s;
-    frame->Dispatch(0, Message(s));
+    range->dispatcher.Dispatch(0, Message(s));
     EXPECT_EQ(Lane(2).lastText, "");
     EXPECT_EQ(Lane(2).shotsPerSeries[1], 1);
     s.number = 2;
     s.count = 2;
-    frame->Dispatch(0, Message(s));
+    range->dispatcher.Dispatch(0, Message(s));
     EXPECT_EQ(Lane(2).shotsPerSeries[1], 2);
     EXPECT_EQ(Lane(2).lastText, "Serie ferdig");
+}
+
+// A unit that sends a state byte that is neither a stored shot nor a free
+// slot gets its shot stored as received: no gap opens behind it, and the
+// lane draws no requests, however long the range runs.
+TEST_F(ShotIntakeTest, OddStateByteDrawsNoRequests)
+{
+    for (int state : {5, 64, 16, 255}) {
+        SCOPED_TRACE(state);
+        bvtest::TempFolder caseFolder;  // each case on a range folder of its own
+        Open();
+        for (int number = 1; number <= 3; ++number) {
+            Shot s;
+            s.number = number;
+            s.count = number;
+            s.state = number == 2 ? state : 0x80;
+            range->dispatcher.Dispatch(0, Message(s));
+        }
+        ShotListRecord list = Stored(1, 2);
+        for (int slot = 0; slot < 3; ++slot)
+            EXPECT_EQ(list.shots[slot].state, CDataComp::kSlotShot) << slot;
+        EXPECT_EQ(list.shots[3].state, CDataComp::kSlotFree);
+        // Two and a half minutes of ticks: no shot is ever asked for.
+        int asked = 0;
+        for (int t = 0; t < 750; ++t) {
+            range->intake.LaneWork();
+            for (int32_t timer : Lane(2).shotTimers)
+                asked += timer == ShotRequests::WaitTicks(1) ? 1 : 0;
+        }
+        EXPECT_EQ(asked, 0);
+        Close();
+    }
 }
 
 // A state report carries no shot: the gaps up to the unit's count are asked for.
@@ -191,11 +223,11 @@ TEST_F(ShotIntakeTest, StateReportAsksForWhatIsMissing)
 {
     Open();
     Shot one;
-    frame->Dispatch(0, Message(one));
+    range->dispatcher.Dispatch(0, Message(one));
     Shot report;
     report.kind = 0x10;
     report.count = 3;
-    frame->Dispatch(0, Message(report));
+    range->dispatcher.Dispatch(0, Message(report));
     ShotListRecord list = Stored(1, 2);
     EXPECT_EQ(list.shots[1].state, CDataComp::kSlotSkipped);
     EXPECT_EQ(list.shots[2].state, CDataComp::kSlotSkipped);

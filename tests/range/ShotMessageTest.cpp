@@ -1,5 +1,5 @@
 // The shot message of a unit and the ShotRecord built from it, byte for byte.
-#include "range/ShotMessage.h"
+#include "range/shots/ShotMessage.h"
 
 #include <gtest/gtest.h>
 

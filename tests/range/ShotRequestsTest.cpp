@@ -1,6 +1,6 @@
 // Requests for missing shots: which shots are asked for, and how long each
 // waits for its answer.
-#include "range/ShotRequests.h"
+#include "range/shots/ShotRequests.h"
 
 #include <gtest/gtest.h>
 

@@ -95,8 +95,8 @@ protected:
         ASSERT_EQ(bus->Start(), 0);
         platform::SetComDevice(1, pty.SlavePath());
         Start();
-        ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::kRunning; }, 5000));
-        ASSERT_EQ(Frame().Ports()[0].state, PortRecord::kOpen);
+        ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::StartState::Running; }, 5000));
+        ASSERT_EQ(Frame().Ports()[0].state, PortState::Open);
     }
 
     // The card's shots as another program reads them from the files.
@@ -220,6 +220,7 @@ TEST_F(ShotRoadTest, ResultsInTheResultsProgramsFormat)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.program);
+        bvtest::TempFolder caseFolder;  // each case on a range folder of its own
         RangeFolderSetup setup;
         setup.resultsProgram = c.program;
         StartRange(setup);
@@ -236,7 +237,6 @@ TEST_F(ShotRoadTest, ResultsInTheResultsProgramsFormat)
         bus.reset();
         app.reset();
         pty.Close();
-        std::system("rm -rf BV Comp1 BVLeder.bvc");
     }
 }
 

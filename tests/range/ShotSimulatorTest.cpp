@@ -1,6 +1,6 @@
 // Simulated shots: the random step and the lanes' band series.
-#include "range/ShotSimulator.h"
-#include "range/ShotMessage.h"
+#include "range/shots/ShotSimulator.h"
+#include "range/shots/ShotMessage.h"
 
 #include "foundation/targets/TargetTypes.h"
 

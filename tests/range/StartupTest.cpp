@@ -5,7 +5,9 @@
 #include "foundation/ui/net/BVSocket.h"
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
-#include "range/DlgAsk.h"
+#include "range/ui/DlgAsk.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -52,9 +54,10 @@ TEST_F(StartupTest, WithoutACompetitionTheProgramCloses)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        bvtest::TempFolder caseFolder;  // each case on a range folder of its own
         bvtest::MakeRangeFolder(c.setup);
         if (c.removeFolder)
-            std::system("rm -rf Comp1");
+            std::filesystem::remove_all("Comp1");
         prompter.Clear();
         Start();
         Ticks(1);
@@ -64,7 +67,6 @@ TEST_F(StartupTest, WithoutACompetitionTheProgramCloses)
         EXPECT_EQ(prompter.Questions()[0].text, c.message);
         EXPECT_EQ(Frame().CompetitionNumber(), -1);
         app.reset();
-        std::system("rm -rf Comp1 BVLeder.bvc BVLog.txt");
     }
 }
 
@@ -73,7 +75,7 @@ TEST_F(StartupTest, WorkshopModeClosesWithoutOpening)
     bvtest::MakeRangeFolder({});
     Start("BVLeder verksteder");
     Ticks(1);
-    EXPECT_EQ(Frame().m_tick.startState, TickSchedule::kRunning);
+    EXPECT_EQ(Frame().m_tick.startState, TickSchedule::StartState::Running);
     EXPECT_TRUE(Frame().Closed());
     EXPECT_TRUE(prompter.Questions().empty());
 }
@@ -88,13 +90,13 @@ TEST_F(StartupTest, FirstTickOpensCompetitionLinesAndClockLink)
     platform::SetComDevice(1, folder.File("no-such-port"));
     Start();
     // The first focus arms the tick; nothing is opened before it runs.
-    EXPECT_EQ(Frame().m_tick.startState, TickSchedule::kFirstFocus);
+    EXPECT_EQ(Frame().m_tick.startState, TickSchedule::StartState::FirstFocus);
     EXPECT_EQ(Frame().CompetitionNumber(), -1);
     Ticks(1);
 
     EXPECT_FALSE(Frame().Closed());
     EXPECT_EQ(Frame().CompetitionNumber(), 1);
-    EXPECT_EQ(Frame().Ports()[0].state, PortRecord::kFailed);
+    EXPECT_EQ(Frame().Ports()[0].state, PortState::Failed);
     EXPECT_NE(Log().find("Failed to open Com1"), std::string::npos);
     // The displays still get their clock link.
     ASSERT_TRUE(Frame().m_socket);
@@ -140,6 +142,7 @@ TEST_F(StartupTest, StartupQuestion)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        bvtest::TempFolder caseFolder;  // each case on a range folder of its own
         RangeFolderSetup setup;
         setup.competition = c.competition;
         setup.com = 0;
@@ -156,17 +159,17 @@ TEST_F(StartupTest, StartupQuestion)
         CDlgAsk* box = Frame().AskBox();
         ASSERT_NE(box, nullptr);
         EXPECT_TRUE(box->IsOpen());
-        EXPECT_EQ(Frame().m_askType, 1);
+        EXPECT_EQ(Frame().m_askType, AskState::Startup);
         EXPECT_EQ(box->Caption(), "Start-up");
         EXPECT_FALSE(box->item(CDlgAsk::IDC_BUTTON1).visible());
         // The first tick counted one; the bar fills towards the end.
         Ticks(13);
-        EXPECT_EQ(Frame().m_askType, 1);
+        EXPECT_EQ(Frame().m_askType, AskState::Startup);
         EXPECT_TRUE(box->item(CDlgAsk::IDC_PROGRESS).visible());
         EXPECT_EQ(box->item(CDlgAsk::IDC_PROGRESS).pos(), 94);
         Ticks(1);
         if (c.question) {
-            EXPECT_EQ(Frame().m_askType, 1);
+            EXPECT_EQ(Frame().m_askType, AskState::Startup);
             EXPECT_TRUE(box->IsOpen());
             EXPECT_EQ(box->Line(0), "The targets are set to another competition or relay");
             EXPECT_EQ(box->item(CDlgAsk::IDC_BUTTON1).text(), "Choose competition");
@@ -179,9 +182,8 @@ TEST_F(StartupTest, StartupQuestion)
         } else {
             EXPECT_FALSE(box->IsOpen());
         }
-        EXPECT_EQ(Frame().m_askType, 0);
+        EXPECT_EQ(Frame().m_askType, AskState::None);
         app.reset();
-        std::system("rm -rf Comp0 Comp1 BVLeder.bvc");
     }
 }
 
@@ -208,7 +210,7 @@ TEST_F(StartupTest, StartupAnswerPracticeSwitchesTheRange)
     practice.Open(CompSettings::FileOf(".\\", 0), 0);
     EXPECT_EQ(ReadItem(practice, CompSettings::kName), "Practice");
     EXPECT_FALSE(box->IsOpen());
-    EXPECT_EQ(Frame().m_askType, 0);
+    EXPECT_EQ(Frame().m_askType, AskState::None);
 }
 
 // Closing while the range control talks to targets asks first.
@@ -233,6 +235,7 @@ TEST_F(StartupTest, ExitQuestion)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        bvtest::TempFolder caseFolder;  // each case on a range folder of its own
         RangeFolderSetup setup;
         setup.competition = c.competition;
         setup.com = 0;
@@ -245,7 +248,7 @@ TEST_F(StartupTest, ExitQuestion)
         Frame().Window()->close();
         if (c.button != 0) {
             EXPECT_FALSE(Frame().Closed());
-            EXPECT_EQ(Frame().m_askType, 2);
+            EXPECT_EQ(Frame().m_askType, AskState::Exit);
             CDlgAsk* box = Frame().AskBox();
             ASSERT_TRUE(box && box->IsOpen());
             EXPECT_EQ(box->Line(0), "Set the targets to practice before closing?");
@@ -254,7 +257,7 @@ TEST_F(StartupTest, ExitQuestion)
         EXPECT_EQ(Frame().Closed(), c.closed);
         if (c.ticksToClose > 0) {
             EXPECT_EQ(Frame().CompetitionNumber(), 0);
-            EXPECT_EQ(Frame().m_askType, 3);
+            EXPECT_EQ(Frame().m_askType, AskState::ExitCountdown);
             Ticks(c.ticksToClose - 1);
             EXPECT_FALSE(Frame().Closed());
             Ticks(1);
@@ -268,7 +271,6 @@ TEST_F(StartupTest, ExitQuestion)
             EXPECT_EQ(profile.GetInt("Context", "StatusOn", -1), 1);
         }
         app.reset();
-        std::system("rm -rf Comp0 Comp1 BVLeder.bvc");
     }
 }
 
@@ -278,7 +280,7 @@ TEST_F(StartupTest, TheTimerRunsTheTick)
     bvtest::MakeRangeFolder({});
     platform::SetComDevice(1, folder.File("no-such-port"));
     Start();
-    ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::kRunning; }, 5000));
+    ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::StartState::Running; }, 5000));
     EXPECT_EQ(Frame().CompetitionNumber(), 1);
     // The file touch runs every 25 ticks (5 s): other programs see the
     // change counter of Active.BVD move.

@@ -1,6 +1,6 @@
 // The checks every message from the target units passes: the length table,
 // where it may come from, and the reading of the lane-state message.
-#include "range/TargetMessages.h"
+#include "range/lanes/TargetMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The tick: the order of its steps and the periods of its countdowns, on a
 // timer driven by a hand-moved clock.
-#include "range/TickSchedule.h"
+#include "range/run/TickSchedule.h"
 
 #include <gtest/gtest.h>
 
@@ -157,7 +157,7 @@ TEST(TickOrder, FirstTickStartsUpThenRunsAFullTick)
         "Dispatch", "Outside", "Simulation", "CardDialog", "ArmTimer200",
     };
     EXPECT_EQ(r.work.LastTick(), expected);
-    EXPECT_EQ(r.tick.startState, TickSchedule::kRunning);
+    EXPECT_EQ(r.tick.startState, TickSchedule::StartState::Running);
 
     r.work.RunUntil(TickAt(2));
     EXPECT_EQ(r.work.LastTick(), kRunningTick);

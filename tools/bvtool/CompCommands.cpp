@@ -7,6 +7,7 @@
 #include "foundation/exchange/BVExch.h"
 #include "foundation/settings/CompSettings.h"
 #include "foundation/comp/DataComp.h"
+#include "foundation/comp/ShotTime.h"
 #include "foundation/text/FieldText.h"
 #include "foundation/settings/ProgramStore.h"
 #include "foundation/settings/RangeSettings.h"
@@ -158,15 +159,7 @@ bool ParseShotLine(const std::string& line, int& relay, int& lane, ShotRecord& s
     shot.shotNumber = static_cast<uint8_t>(number);
     shot.series = static_cast<uint8_t>(series);
     shot.sensorA = shot.sensorB = shot.sensorC = shot.sensorD = 255;
-    platform::LocalTime now = platform::Now();
-    shot.century = static_cast<uint8_t>(now.year / 100);
-    shot.year = static_cast<uint8_t>(now.year % 100);
-    shot.month = static_cast<uint8_t>(now.month);
-    shot.day = static_cast<uint8_t>(now.day);
-    shot.hour = static_cast<uint8_t>(now.hour);
-    shot.minute = static_cast<uint8_t>(now.minute);
-    shot.second = static_cast<uint8_t>(now.second);
-    shot.hundredths = static_cast<uint8_t>(now.millisecond / 10);
+    StampShot(shot, platform::Now(), ShotStamp::DateAndTime);
     return true;
 }
 

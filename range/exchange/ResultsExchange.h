@@ -1,0 +1,27 @@
+#pragma once
+// The exchange with the results program: results written to the exchange
+// folder after each stored shot or on command, and the shooters' names taken
+// from it onto the lanes' cards.
+#include "foundation/files/BVLog.h"
+
+struct RangeObjects;
+class FrameServices;
+
+class ResultsExchange {
+public:
+    ResultsExchange(RangeObjects& objects, FrameServices& services);
+
+    // Exports the results of relays first..last (0..0 each lane's own) from
+    // the first lane on, at most `shooters`; 0 when exported, else -1.
+    int SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* text = nullptr);
+    // The export of the send results command.
+    void SendOfficeResults();
+    // Takes the shooters' names from the results program: every active lane,
+    // or the one lane given; 1 when imported.
+    int ImportNames(int laneLimit);
+
+private:
+    RangeObjects& m_obj;
+    FrameServices& m_services;
+    CBVLog m_log;
+};

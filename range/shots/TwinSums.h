@@ -1,0 +1,26 @@
+#pragma once
+// The sums the twin lane's monitor shows shot by shot: the marking command
+// of the twin lane starts them at a lane and series, and the tick sends the
+// next shot at the competition's marking tempo.
+struct RangeObjects;
+class TickSchedule;
+class LaneCommands;
+
+class TwinSums {
+public:
+    TwinSums(RangeObjects& objects, TickSchedule& tick, LaneCommands& commands);
+
+    void StartSums(int lane, int series);
+    // One step: the next shot of the series shown, or the clearing command
+    // once none is left.
+    void SendSums();
+
+private:
+    RangeObjects& m_obj;
+    TickSchedule& m_tick;
+    LaneCommands& m_commands;
+    // The lane and series shown, the next shot.
+    int m_sumsLane = 0;
+    int m_sumsSeries = 0;
+    int m_sumsIndex = -1;
+};

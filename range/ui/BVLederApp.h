@@ -1,0 +1,32 @@
+#pragma once
+// BVLeder's application: the program-wide objects, the main frame and its
+// window, from the start of the program to its end.
+#include "range/ui/MainFrm.h"
+#include "range/run/RangeObjects.h"
+
+#include <memory>
+#include <string>
+
+class CBVLederApp {
+public:
+    // The language file of the range control, in its working folder.
+    static constexpr const char* kLanguageFile = ".\\BVRange.bvt";
+    // The clock link's port; a test range control takes another by the
+    // environment variable BV_CLOCK_PORT.
+    static constexpr int kClockPort = 8888;
+
+    explicit CBVLederApp(RangeObjects& objects);
+    ~CBVLederApp();
+    CBVLederApp(const CBVLederApp&) = delete;
+    CBVLederApp& operator=(const CBVLederApp&) = delete;
+
+    // Makes the frame and its window, loads the profile and the language and
+    // shows the window; the first focus arms the start-up. Returns 1.
+    int InitInstance(const std::string& commandLine);
+
+    CMainFrame* Frame() { return m_frame.get(); }
+
+private:
+    RangeObjects& m_obj;
+    std::unique_ptr<CMainFrame> m_frame;
+};

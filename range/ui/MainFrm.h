@@ -1,0 +1,223 @@
+#pragma once
+// The range control's main frame: it owns the range's logic (RangeControl)
+// and serves it the window's side (FrameServices): the status bar, the
+// views, the message and question boxes, the timer and the clock link's
+// socket. The tick runs on its timer. Everything runs on the user-interface
+// thread; the line threads meet it only in the queues of the line objects.
+//
+// The frame works without a screen (the tests run it so); CreateWindowFrame
+// gives it its window, whose status bar the status texts go to.
+#include "foundation/files/BVLog.h"
+#include "foundation/files/ConfigItem.h"
+#include "foundation/settings/CompOptions.h"
+#include "line/LineMessage.h"
+#include "range/run/FrameServices.h"
+#include "range/run/RangeControl.h"
+#include "range/run/RangeObjects.h"
+#include "range/run/TickSchedule.h"
+#include "range/ui/DlgAsk.h"
+
+#include <QPointer>
+
+#include <memory>
+#include <string>
+
+class CBVSocket;
+
+namespace platform {
+class FrameWnd;
+}
+
+class CMainFrame : public TickWork, private FrameServices {
+public:
+    // Window messages of the frame.
+    static constexpr int WM_DISPATCH = 0x8000 + 1;  // take the received messages now
+
+    // Status-bar panes: warnings go to pane 1, information to pane 2.
+    static constexpr int kWarningPane = 1;
+    static constexpr int kInfoPane = 2;
+
+    explicit CMainFrame(RangeObjects& objects);
+    ~CMainFrame() override;
+    CMainFrame(const CMainFrame&) = delete;
+    CMainFrame& operator=(const CMainFrame&) = delete;
+
+    // The frame window with its status bar; made once.
+    platform::FrameWnd* CreateWindowFrame();
+    platform::FrameWnd* Window() const;
+
+    RangeObjects& Objects() { return m_obj; }
+    RangeControl& Range() { return m_range; }
+
+    // ---- Start, run and close
+    // The frame's first focus arms the start-up on the first tick.
+    void OnSetFocus();
+    // The start-up of the first tick: opens the competition, the lines and
+    // the clock link; the competition opened, or -1.
+    int Startup() override;
+    // Closes the program, or first asks whether the targets should go to the
+    // practice competition.
+    void CloseFrame(bool noQuestion);
+    // The range configuration's computer name: this computer's, or empty.
+    void SetComputerName(bool set);
+    // Makes competition n's folder and settings as a copy of the open one's.
+    void CreateCompetition(int n);
+    // Timer 1.
+    void OnTick() { m_tick.OnTick(*this); }
+    // The program was closed (its window is gone).
+    bool Closed() const { return m_closed; }
+    // The program's command line as typed; the word after the program's
+    // name may start the workshop mode.
+    std::string commandLine;
+    static bool IsProductionMode(const std::string& commandLine);
+    // The range goes over to the practice competition.
+    void SwitchToPractice();
+    LaneTable& Lanes() { return m_obj.lanes; }
+    PortTable& Ports() { return m_obj.ports; }
+
+    // ---- Lanes and line channels (the clock link opens and closes with them)
+    void OpenPorts();
+    void ClosePorts();
+    int NextActiveLane(int lane) const { return m_obj.lanes.NextActiveLane(lane); }
+    int NextLineLane(int lane) const { return m_obj.lanes.NextLineLane(lane); }
+    void MarkLane(int lane, uint8_t value) { m_range.channels.MarkLane(lane, value); }
+    void UpdateLineStatus() { m_range.channels.UpdateLineStatus(); }
+    bool Simulation() const { return m_range.channels.Simulation(); }
+    bool OutsideSystemOpen() const { return m_range.channels.OutsideSystemOpen(); }
+
+    // ---- Receive dispatcher
+    void DispatchMessages() override { m_range.dispatcher.DispatchMessages(); }
+    void Dispatch(int channel, const LineMessage& m) { m_range.dispatcher.Dispatch(channel, m); }
+    void WriteActive(int lane, uint8_t series) { m_range.records.WriteActive(lane, series); }
+    void ReloadShotRecord(int relay, int lane, int count) { m_range.records.ReloadShotRecord(relay, lane, count); }
+    void ShowStatusKey(const char* key) override;
+    void ShowStatusText(const std::string& text) override;
+    void ShowStatusKeys(const char* key1, const char* key2, const char* text) override;
+
+    // ---- Outgoing commands
+    int SendCommand(int lane, const LineMessage& message, uint8_t flags)
+    {
+        return m_range.commands.SendCommand(lane, message, flags);
+    }
+    void SendMode(int mode, int lane, uint8_t flags) { m_range.commands.SendMode(mode, lane, flags); }
+    void ResetAllLanes() override { m_range.commands.ResetAllLanes(); }
+    void SendLaneSetup(int lane, uint8_t flags) { m_range.commands.SendLaneSetup(lane, flags); }
+    void SendProgram(int lane, uint8_t flags) { m_range.commands.SendProgram(lane, flags); }
+    void SendText(int lane, const std::string& text) { m_range.commands.SendText(lane, text); }
+    void SendCardOverview(int lane) { m_range.records.SendCardOverview(lane); }
+    void DeleteMonitorCard(int lane) { m_range.commands.DeleteMonitorCard(lane); }
+    void SendZoom(int lane, int level) { m_range.commands.SendZoom(lane, level); }
+    void SendMotor(int lane, int value) { m_range.commands.SendMotor(lane, value); }
+    void SendStatusQuery() { m_range.commands.SendStatusQuery(); }
+    void SendLight(int lane, const int intensity[3]) { m_range.commands.SendLight(lane, intensity); }
+    void SendShoot(int lane, int value) { m_range.commands.SendShoot(lane, value); }
+    void SendLift(int lane, int position) { m_range.commands.SendLift(lane, position); }
+    void OnToggleStop() { m_range.commands.OnToggleStop(); }
+
+    // ---- The tick's work (the tick decides when)
+    int CheckFiles(bool force) override { return m_range.files.CheckFiles(force); }
+    int ReloadShots(bool force) override { return m_range.files.ReloadShots(force); }
+    void RefreshViews() override { RefreshPanel(); }
+    void RefreshChangedRows() override { m_range.files.RefreshChangedRows(); }
+    void TouchFiles() override { m_range.files.TouchFiles(); }
+    void SimulationStep() override { m_range.simulation.Step(); }
+
+    // ---- Shot intake
+    void StoreShot(int relay, int lane, ShotRecord& shot) { m_range.intake.StoreShot(relay, lane, shot); }
+    void RequestMissingShots(int lane) { m_range.intake.RequestMissingShots(lane); }
+    void SendCardSummary(int lane) { m_range.intake.SendCardSummary(lane); }
+    void SendLaneText(int lane, int series, bool force) { m_range.intake.SendLaneText(lane, series, force); }
+    void SendSums() override { m_range.sums.SendSums(); }
+    void StartSums(int lane, int series) { m_range.sums.StartSums(lane, series); }
+
+    // ---- Cards in the frame
+    void TakeLaneSettings(int lane) { m_range.cards.TakeLaneSettings(lane); }
+    void StoreLaneSettings(int lane) { m_range.cards.StoreLaneSettings(lane); }
+    void RecomputeLane(int lane) { m_range.cards.RecomputeLane(lane); }
+
+    // ---- Exchange with the results program
+    int SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* text = nullptr)
+    {
+        return m_range.exchange.SendResults(firstRelay, lastRelay, firstLane, shooters, text);
+    }
+    void SendOfficeResults() { m_range.exchange.SendOfficeResults(); }
+    int ImportNames(int laneLimit) { return m_range.exchange.ImportNames(laneLimit); }
+
+    // ---- Clock link
+    void SendClock() override;
+    void OnSocketMessage(intptr_t socket, intptr_t event);
+
+    // ---- Simulation
+    void SimulateShots(int lane, int kind) { m_range.simulation.SimulateShots(lane, kind); }
+    int EffectiveTargetType(int lane) { return m_range.simulation.EffectiveTargetType(lane); }
+
+    // ---- Question box
+    void Ask(AskState type);
+    void OnAskAnswer(int value);
+    void AskProgress() override;
+    CDlgAsk* AskBox() const { return m_askBox; }
+    AskState Asking() const override { return m_askType; }
+
+    // ---- What the tick and the commands share
+    TickSchedule m_tick;
+    AskState m_askType = AskState::None;
+
+    // The clock link's server, made on the frame's window by the start-up;
+    // opening the lines starts it on the clock port, closing them stops it.
+    std::unique_ptr<CBVSocket> m_socket;
+    int m_clockPort = 8888;
+
+    int CompetitionNumber() const { return m_obj.CompetitionNumber(); }
+    int CompInt(const ConfigIntItem& item) { return m_obj.CompInt(item); }
+    CompOptions Options() const { return m_obj.Options(); }
+    int RangeInt(const ConfigIntItem& item) { return m_obj.RangeInt(item); }
+
+protected:
+    // ---- FrameServices: what the range's logic asks of the window.
+    void ShowStatusFor(const char* key, int ticks) override;
+    void Message(const std::string& text) override;
+    void Beep(bool information) override;
+    void Busy(bool on) override;
+    void RedrawRow(int lane) override;
+    void RefreshPanel() override;
+    void RankLanes() override;
+    void OnMonitorPrintMsg(const LineMessage& m) override;
+    void OnLightMsg(const LineMessage& m) override;
+    void OnUnitMsg(const LineMessage& m) override;
+    void OnFetchShot(const LineMessage& m) override;
+    void OnCompetitionChoice() override;
+    void CloseAsk() override;
+    void OnAskCountdown() override;
+
+    // ---- The rest of the tick's work
+    void ArmTimer(int milliseconds) override;
+    void KillTimer() override;
+    void SendStartupMode() override;
+    void AskStartup() override;
+    int Competition() override { return CompetitionNumber(); }
+    void CloseWithoutQuestion() override { CloseFrame(true); }
+    void ShowMonitorFrames() override;
+    bool AskCountdownEnd() override;
+    bool RepeatModes() override { return m_range.commands.RepeatModes(); }
+    void LaneWork() override { m_range.intake.LaneWork(); }
+    void PollOutsideSystem() override;
+    void ReloadRangeConfig() override { m_range.files.ReloadRangeConfig(); }
+    void RefreshCardDialog() override;
+    void ClearStatusText() override;
+
+private:
+    class FrameWindow;
+
+    // Whether closing asks first: lines are open or shots are simulated.
+    bool ExitQuestionDue() const;
+    void UpdateTitle();
+
+    RangeObjects& m_obj;
+    CBVLog m_log;
+    std::unique_ptr<FrameWindow> m_window;
+    RangeControl m_range;
+    static constexpr int kTickTimer = 1;
+    bool m_closing = false;
+    bool m_closed = false;
+    QPointer<CDlgAsk> m_askBox;
+};

@@ -1,0 +1,220 @@
+// The range control's start, run and close: the first focus arms the tick,
+// the first tick opens the competition and the lines, and closing asks first
+// while lines are open.
+#include "range/ui/MainFrm.h"
+
+#include "foundation/files/BVFileEx.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/settings/RangeSettings.h"
+#include "foundation/ui/net/BVSocket.h"
+#include "platform/files/FileSystem.h"
+#include "platform/system/SystemInfo.h"
+#include "platform/ui/FrameWnd.h"
+#include "platform/ui/Prompter.h"
+
+#include <cctype>
+#include <cstdio>
+
+namespace {
+
+// The word after the program's name that starts the workshop mode, in which
+// the program only loads software into target units.
+constexpr const char* kProductionWord = "VERKSTEDER";
+
+}  // namespace
+
+bool CMainFrame::IsProductionMode(const std::string& commandLine)
+{
+    std::string upper;
+    for (char c : commandLine)
+        upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    size_t blank = upper.find(' ');
+    if (blank == std::string::npos)
+        return false;
+    size_t start = upper.find_first_not_of(' ', blank);
+    if (start == std::string::npos)
+        return false;
+    size_t end = upper.find(' ', start);
+    return upper.substr(start, end == std::string::npos ? std::string::npos : end - start) == kProductionWord;
+}
+
+void CMainFrame::OnSetFocus()
+{
+    if (m_tick.startState != TickSchedule::StartState::Created)
+        return;
+    m_obj.targetTypes.SetLanguage(m_obj.language.GetText("IDS_LANG").c_str());
+    if (platform::FrameWnd* w = Window()) {
+        const CRangeSettings::Profile& p = m_obj.settings.profile;
+        w->ShowStatusBar(p.statusOn != 0);
+        w->ShowToolBar(p.toolOn != 0);
+        w->SetPaneText(kWarningPane, "");
+        w->SetPaneText(kInfoPane, "");
+    }
+    m_obj.comp.decimalSeparator = m_obj.language.GetText("IDS_COMMA");
+    if (m_obj.comp.decimalSeparator.empty())
+        m_obj.comp.decimalSeparator = ",";
+    // The clock link's socket lives on the frame's window; opening the lines
+    // starts it as the server.
+    if (!m_socket && Window())
+        m_socket = std::make_unique<CBVSocket>(Window());
+    m_tick.ArmFirstTick(*this);
+}
+
+int CMainFrame::Startup()
+{
+    CDataComp& comp = m_obj.comp;
+    comp.Close();
+
+    if (IsProductionMode(commandLine)) {
+        // The workshop loads software into target units and nothing else;
+        // without a competition the program closes on this tick.
+        m_tick.startState = TickSchedule::StartState::Production;
+        if (Window())
+            Window()->showMinimized();
+        return -1;
+    }
+
+    if (CBVFileEx::TestFolder(".\\") == 0) {
+        BV_LOG(m_log, 80, "Failed to get access to working directory!");
+        platform::MessageBox(m_obj.language.GetText("IDS_WRN_ACCESS"));
+        return -1;
+    }
+
+    m_obj.settings.OpenConfig();
+    CBVConfig& config = m_obj.settings.Config();
+    if (config.IsOpen())
+        config.Refresh();
+
+    int competition = m_obj.settings.GetCurrentComp();
+    if (competition < 0 || CBVFileEx::TestFolder(CompSettings::FolderOf(".\\", competition)) == 0) {
+        // The officer chooses another competition, which becomes the range's.
+        OnCompetitionChoice();
+        if (config.IsOpen())
+            competition = ReadItem(config, RangeItems::kCurrentCompetition);
+        comp.Close();
+        SetComputerName(false);
+    }
+    if (competition < 0) {
+        BV_LOG(m_log, 80, "No valid competition selected!");
+        platform::MessageBox(m_obj.language.GetText("IDS_WRN_NOCOMP"));
+        return -1;
+    }
+    if (CBVFileEx::TestFolder(CompSettings::FolderOf(".\\", competition)) == 0) {
+        BV_LOG(m_log, 80, "Failed to get access to comp%d directory!", competition);
+        platform::MessageBox(m_obj.language.GetText("IDS_WRN_ACCESS"));
+        return -1;
+    }
+
+    comp.Open(competition, 1);
+    SetComputerName(true);
+    OpenPorts();
+    CheckFiles(true);
+    ReloadShots(true);
+    RefreshViews();
+    RefreshChangedRows();
+    RankLanes();
+    UpdateTitle();
+    WriteActive(0, 0);
+    return CompetitionNumber();
+}
+
+void CMainFrame::SetComputerName(bool set)
+{
+    CBVConfig& config = m_obj.settings.Config();
+    // The displays of the range find the clock link's computer here.
+    CRangeSettings::WriteComputerName(config, set ? platform::ComputerName() : std::string());
+}
+
+void CMainFrame::SendStartupMode() { SendMode(48, 0, 0); }
+
+void CMainFrame::UpdateTitle()
+{
+    if (!Window())
+        return;
+    std::string name = "Comp";
+    if (m_obj.comp.IsOpen() && m_obj.comp.CompConfig().IsOpen())
+        name = ReadItem(m_obj.comp.CompConfig(), ConfigTextItem{2, 1, 500, "Comp"});
+    Window()->SetCaption(m_obj.language.GetText("IDR_MAINFRAME") + " - " + name);
+}
+
+bool CMainFrame::ExitQuestionDue() const
+{
+    if (Simulation())
+        return true;
+    for (const PortRecord& p : m_obj.ports)
+        if (PortRecord::IsLine(p.type))
+            return true;
+    return false;
+}
+
+void CMainFrame::CloseFrame(bool noQuestion)
+{
+    if (m_closed)
+        return;
+    BusyScope busy(*this);
+    // With lines to the targets the officer is asked whether the targets go
+    // to the practice competition first; the answer closes later.
+    if (ExitQuestionDue() && !noQuestion && CompetitionNumber() > 0) {
+        Ask(AskState::Exit);
+        return;
+    }
+    m_socket.reset();
+    m_obj.settings.SaveProfile();
+    ClosePorts();
+    KillTimer();
+    SetComputerName(false);
+    m_closed = true;
+    m_closing = true;
+    if (m_askBox)
+        m_askBox->Close();
+    if (Window())
+        Window()->close();
+}
+
+void CMainFrame::CreateCompetition(int n)
+{
+    std::string folder = CompSettings::FolderOf(".\\", n);
+    if (!platform::FolderExists(folder)) {
+        BV_LOG(m_log, 70, "Can't find directory %s tries to create!", folder.c_str());
+    }
+    CBVConfig& current = m_obj.comp.CompConfig();
+    int rc = CompSettings::CreateCompetition(".\\", n, current, m_obj.language.GetText("IDS_COMP_NAME"));
+    if (rc != 0 || CBVFileEx::TestFolder(folder) == 0) {
+        platform::MessageBox(m_obj.language.GetText("IDS_COMP_WRNFAIL"));
+        if (platform::FileExists(folder))
+            BV_LOG(m_log, 90, "%s is a file", folder.c_str());
+        else
+            BV_LOG(m_log, 90, "Can't find directory %s!", folder.c_str());
+    }
+}
+
+void CMainFrame::SwitchToPractice()
+{
+    CBVConfig& config = m_obj.settings.Config();
+    if (config.IsOpen())
+        WriteItem(config, RangeItems::kCurrentCompetition, 0);
+    for (int lane = 1; lane <= LaneTable::kLastLane; ++lane) {
+        LaneBlock& b = m_obj.lanes[lane];
+        if (b.channelType == 0 || b.channelType == PortRecord::kOutsideSystem)
+            continue;
+        SendLaneSetup(lane, 20);
+        b.printFlag = 0;
+        b.cardCountdown = 0;
+    }
+    std::string folder = CompSettings::FolderOf(".\\", 0);
+    if (!platform::FolderExists(folder)) {
+        BV_LOG(m_log, 70, "Can't find directory %s tries to create!", folder.c_str());
+        CreateCompetition(0);
+    }
+    m_obj.comp.Close();
+    m_obj.comp.Open(0, 1);
+    SetComputerName(true);
+    if (m_obj.comp.CompConfig().IsOpen())
+        WriteItem(m_obj.comp.CompConfig(), CompSettings::kName, m_obj.language.GetText("IDS_COMP_TRAINNAME"));
+    CheckFiles(true);
+    RefreshViews();
+    ReloadShots(true);
+    RefreshChangedRows();
+    UpdateTitle();
+    ShowStatusKey("IDS_INFO_PC");
+}

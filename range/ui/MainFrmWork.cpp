@@ -1,0 +1,61 @@
+// The frame's share of the tick's work and of the lines: its timer, the
+// clock link's socket that opens and closes with the lines, and the windows
+// that follow the tick while they are open.
+#include "range/ui/MainFrm.h"
+
+#include "foundation/ui/net/BVSocket.h"
+#include "platform/ui/FrameWnd.h"
+
+void CMainFrame::ArmTimer(int milliseconds)
+{
+    if (platform::FrameWnd* w = Window())
+        w->SetTimer(kTickTimer, milliseconds);
+}
+
+void CMainFrame::KillTimer()
+{
+    if (platform::FrameWnd* w = Window())
+        w->KillTimer(kTickTimer);
+}
+
+// The line monitor shows what it collected while it is open.
+void CMainFrame::ShowMonitorFrames() {}
+
+// The outside range system's events are read on every tick while one is open.
+void CMainFrame::PollOutsideSystem() {}
+
+// An open card dialog follows the lane's card.
+void CMainFrame::RefreshCardDialog() {}
+
+void CMainFrame::OpenPorts()
+{
+    m_range.channels.OpenPorts();
+    // The displays of the range connect to the clock link.
+    if (m_socket)
+        m_socket->Connect(1, m_clockPort, "");
+}
+
+void CMainFrame::ClosePorts()
+{
+    m_range.channels.ClosePorts();
+    if (m_socket)
+        m_socket->Close();
+}
+
+void CMainFrame::SendClock()
+{
+    std::string text = m_range.clock.Message();
+    if (m_socket)
+        m_socket->Send(text.data(), static_cast<int>(text.size()));
+    m_tick.clockCountdown = TickSchedule::kClockTicks;
+}
+
+void CMainFrame::OnSocketMessage(intptr_t socket, intptr_t event)
+{
+    if (!m_socket)
+        return;
+    m_socket->OnSocketMessage(socket, event);
+    // Displays only listen; whatever one sends is dropped unread.
+    while (!m_socket->GetReceived().empty()) {
+    }
+}
