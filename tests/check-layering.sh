@@ -27,42 +27,13 @@ cd "$root" || exit 2
 
 folders="platform foundation line range results display remote tools"
 
-# Files of range/ that still hold the range control's window code; they move
-# under range/ui/ when its logic is split from its window. An entry whose file
-# is gone fails the check, so that the list only shrinks: delete it then.
-pending_widget_files="
-range/BVLeder.cpp
-range/BVLederApp.cpp
-range/DlgAsk.h
-range/MainFrm.cpp
-range/MainFrm.h
-range/MainFrmAsk.cpp
-range/MainFrmClock.cpp
-range/MainFrmCommands.cpp
-range/MainFrmExport.cpp
-range/MainFrmLanes.cpp
-range/MainFrmSimulation.cpp
-range/MainFrmStartup.cpp
-range/MainFrmTick.cpp
-range/WaitCursor.h
-"
-
 fail=0
-for f in $pending_widget_files; do
-    if [ ! -e "$f" ]; then
-        echo "$f: listed as pending window code in check-layering.sh but gone; remove it from the list"
-        fail=1
-    fi
-done
-
 existing=$(for d in $folders; do [ -d "$d" ] && echo "$d"; done)
 # shellcheck disable=SC2086
 grep -rnE --include='*.h' --include='*.cpp' \
     '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]' $existing 2>/dev/null |
-awk -v pending="$pending_widget_files" '
+awk '
 BEGIN {
-    n = split(pending, p, /[[:space:]]+/)
-    for (i = 1; i <= n; ++i) if (p[i] != "") isPending[p[i]] = 1
     rank["platform"] = 0; rank["foundation"] = 1; rank["line"] = 2
     rank["range"] = 3; rank["results"] = 3; rank["display"] = 3; rank["remote"] = 3
     rank["tools"] = 3
@@ -91,7 +62,7 @@ function allowed(from, to) {
         else why = from " includes a higher layer"
         print where why ": " text; bad = 1
     }
-    if (from == "tools" || file ~ /(^|\/)ui\// || (file in isPending)) next
+    if (from == "tools" || file ~ /(^|\/)ui\//) next
     qt = substr(target, 1, 1) == "<" && path ~ /^(Q|qt)/
     widgets = path ~ /(^|\/)ui\//
     if (file ~ /^results\/print\// && path ~ /^platform\/ui\/draw\//) widgets = 0
