@@ -8,6 +8,7 @@
 #include "platform/system/Codepage.h"
 #include "platform/files/FileSystem.h"
 #include "RangeFixture.h"
+#include "RunCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -372,6 +373,41 @@ protected:
             exch.relays[lane] = relay;
     }
 };
+
+// Some results programs write their column files in the Nordic DOS code page,
+// others in Windows-1252: the names of both read right.
+TEST_F(NameImportTest, ColumnFilesInTheDosPageAndInWindows1252BothGiveTheirNames)
+{
+    struct Case {
+        const char* page;
+        std::string utf8Name, utf8Club;
+    };
+    const Case cases[] = {
+        {"CP865", "Åse Ærø Bjørnsen", "Øvre Åsen Skyttarlag"},
+        {"CP1252", "Åse Sjöberg Ærø", "Müller Bjørkelangen"},  // æ ø ö stay as they are
+    };
+    for (const auto& [page, utf8Name, utf8Club] : cases) {
+        SCOPED_TRACE(page);
+        // Columns are counted in bytes of the file: pad after converting.
+        TempFolder::Write("utf8.txt", utf8Name + "\n" + utf8Club + "\n");
+        std::string converted = bvtest::RunCommand(std::string("iconv -f UTF-8 -t ") + page + " utf8.txt");
+        size_t cut = converted.find('\n');
+        ASSERT_NE(cut, std::string::npos);
+        std::string name = converted.substr(0, cut), club = converted.substr(cut + 1, converted.size() - cut - 2);
+        std::string line = "7";
+        line.resize(12, ' ');
+        line += "V55 " + name;
+        line.resize(37, ' ');
+        line += club;
+        line.resize(58, ' ');
+        TempFolder::Write("BV/H1-XX-s.003", line + "12\r\n");
+        CBVExch exch;
+        Ask(exch, 3, 3, {7});
+        ASSERT_EQ(exch.ImportNames(3, 0, 1, ""), 0);
+        EXPECT_EQ(std::string(exch.names[7].name), platform::Ansi(utf8Name));
+        EXPECT_EQ(std::string(exch.names[7].club), platform::Ansi(utf8Club));
+    }
+}
 
 TEST_F(NameImportTest, TheColumnFileByLane)
 {
