@@ -1,6 +1,8 @@
 // bvtool comp, shots, cards, export and import, run as a user runs them on a
 // range folder.
+#include "foundation/comp/DataComp.h"
 #include "foundation/files/BVConfig.h"
+#include "foundation/settings/RangeSettings.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -148,3 +150,77 @@ TEST_F(BvtoolCompTest, ACompetitionFromCreationToExportAndImport)
 }
 
 }  // namespace
+
+// The programs run in the range folder, so a relative exchange folder lies
+// below it; bvtool, run from anywhere, finds the same folder. The cards it
+// makes take the range's settings for a new lane, band advance included.
+TEST_F(BvtoolCompTest, ExchangeFolderAndNewCardsAreTheRangesWhereverBvtoolRuns)
+{
+    fs::create_directories("range/BV");
+    fs::create_directories("elsewhere");
+    ASSERT_EQ(Bvtool("comp create range 1 3-3").status, 0);
+    TempFolder::Write("shots.txt", "1 3 1 10.9 0 0\n");
+    {
+        CBVConfig range;
+        range.Open(".\\range\\BVLeder.bvc", 1);
+        range.WriteInt(33, 1, 533, 3);   // band advance frequency of a new lane
+        range.WriteInt(33, 1, 534, 45);  // and its length
+    }
+    ASSERT_EQ(Bvtool("shots add range 1 shots.txt").status, 0);
+    CDataComp dc;
+    dc.SetBasePath(".\\range");
+    ASSERT_EQ(dc.Open(1, 0), 0);
+    CardRecord card;
+    CDataComp::ClearCard(card);
+    card.relay = 1;
+    card.lane = 3;
+    ASSERT_EQ(dc.GetCard(card, 0), 0);
+    EXPECT_EQ(+card.band1, 3);
+    EXPECT_EQ(+card.band2, 45);
+    EXPECT_EQ(+card.sensitivity, 2);
+    dc.Close();
+
+    struct Case {
+        const char* setting;   // the range's exchange folder
+        const char* exported;  // where the results of lane 3 go, from here
+    };
+    const Case cases[] = {
+        {"BV", "range/BV/H1R00103.txt"},
+        {".\\BV\\", "range/BV/H1R00103.txt"},
+        {"", "range/H1R00103.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.setting);
+        {
+            CBVConfig range;
+            range.Open(".\\range\\BVLeder.bvc", 1);
+            CRangeSettings::WriteExchangeFolder(range, c.setting);
+        }
+        fs::remove("range/BV/H1R00103.txt");
+        fs::remove("range/H1R00103.txt");
+        // Run from another folder: nothing lands there.
+        RunResult r = Bvtool("export range 1");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(fs::exists(c.exported));
+        EXPECT_FALSE(fs::exists("BV"));
+        EXPECT_FALSE(fs::exists("H1R00103.txt"));
+        // The names come back from the same folder.
+        std::string folder = fs::path(c.exported).parent_path().string();
+        std::string line = "3";
+        line.resize(16, ' ');
+        TempFolder::Write(folder + "/H1-XX-s.001", line + "Kari Nordmann\r\n");
+        {
+            CBVConfig range;
+            range.Open(".\\range\\BVLeder.bvc", 1);
+            range.WriteInt(1, 1, 15, 3);
+        }
+        r = Bvtool("import range 1 1");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "  3    103 Kari Nordmann\n");
+        {
+            CBVConfig range;
+            range.Open(".\\range\\BVLeder.bvc", 1);
+            range.WriteInt(1, 1, 15, 0);
+        }
+    }
+}
