@@ -1,5 +1,6 @@
 // Results to the results programs, in each program's format, and names back.
 #include "foundation/files/BVConfig.h"
+#include "foundation/settings/ProgramStore.h"
 #include "foundation/exchange/BVExch.h"
 #include "foundation/files/BVIniFile.h"
 #include "foundation/settings/CompSettings.h"
@@ -19,6 +20,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+using namespace ProgramItems;
 
 namespace {
 
@@ -47,13 +50,13 @@ protected:
         {
             CBVConfig prog;
             prog.Open(".\\Program.BVC", 1);
-            prog.WriteString(29, 1, 500, "Test");
-            prog.WriteInt(29, 1, 531, 2);
-            prog.WriteInt(29, 1, 550, 2);
-            prog.WriteInt(25, 1, 2, 5);
-            prog.WriteInt(12, 1, 2, 1);
-            prog.WriteInt(25, 1, 3, 2);
-            prog.WriteInt(12, 1, 3, 5);
+            prog.WriteString(kProgramSection, 1, kKeyName, "Test");
+            prog.WriteInt(kProgramSection, 1, kKeySerieCount, 2);
+            prog.WriteInt(kProgramSection, 1, kKeySize, 2);
+            prog.WriteInt(kSerieShots, 1, 2, 5);
+            prog.WriteInt(kSerieExch, 1, 2, 1);
+            prog.WriteInt(kSerieShots, 1, 3, 2);
+            prog.WriteInt(kSerieExch, 1, 3, 5);
         }
         CDataComp dc;
         OpenComp(dc);
@@ -328,8 +331,8 @@ TEST_F(ExchTest, TheMixedPistolTargetIsToldByItsSeries)
         {
             CBVConfig prog;
             prog.Open(".\\Program.BVC", 1);
-            prog.WriteInt(33, 1, 2, c.targetOfSeries1);
-            prog.WriteInt(33, 1, 3, c.targetOfSeries2);
+            prog.WriteInt(kSerieTarget, 1, 2, c.targetOfSeries1);
+            prog.WriteInt(kSerieTarget, 1, 3, c.targetOfSeries2);
             CDataComp dc;
             OpenComp(dc);
             CardRecord card = MakeCard(1, 3);

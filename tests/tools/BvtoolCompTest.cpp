@@ -1,7 +1,9 @@
 // bvtool comp, shots, cards, export and import, run as a user runs them on a
 // range folder.
 #include "foundation/comp/DataComp.h"
+#include "foundation/settings/ProgramStore.h"
 #include "foundation/files/BVConfig.h"
+#include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
 #include "TempFolder.h"
 
@@ -12,6 +14,8 @@
 #include <string>
 
 #include <sys/wait.h>
+
+using namespace ProgramItems;
 
 namespace {
 
@@ -71,12 +75,12 @@ TEST_F(BvtoolCompTest, ACompetitionFromCreationToExportAndImport)
     {
         CBVConfig prog;
         prog.Open(".\\range\\Program.BVC", 1);
-        prog.WriteString(29, 1, 500, "Ti skudd");
-        prog.WriteInt(29, 1, 531, 1);
-        prog.WriteInt(25, 1, 2, 10);
+        prog.WriteString(kProgramSection, 1, kKeyName, "Ti skudd");
+        prog.WriteInt(kProgramSection, 1, kKeySerieCount, 1);
+        prog.WriteInt(kSerieShots, 1, 2, 10);
         CBVConfig comp;
         comp.Open(".\\range\\Comp1\\Comp.BVC", 1);
-        comp.WriteInt(2, 1, 15, 1);
+        WriteItem(comp, CompSettings::kProgram, 1);
     }
 
     TempFolder::Write("shots.txt",
@@ -120,7 +124,7 @@ TEST_F(BvtoolCompTest, ACompetitionFromCreationToExportAndImport)
     {
         CBVConfig range;
         range.Open(".\\range\\BVLeder.bvc", 1);
-        range.WriteInt(1, 1, 15, 3);
+        WriteItem(range, RangeItems::kResultsProgram, 3);
     }
     std::string line = "3";
     line.resize(12, ' ');
@@ -163,8 +167,8 @@ TEST_F(BvtoolCompTest, ExchangeFolderAndNewCardsAreTheRangesWhereverBvtoolRuns)
     {
         CBVConfig range;
         range.Open(".\\range\\BVLeder.bvc", 1);
-        range.WriteInt(33, 1, 533, 3);   // band advance frequency of a new lane
-        range.WriteInt(33, 1, 534, 45);  // and its length
+        WriteItem(range, RangeItems::kNewLaneBandFrequency, 3);
+        WriteItem(range, RangeItems::kNewLaneBandLength, 45);
     }
     ASSERT_EQ(Bvtool("shots add range 1 shots.txt").status, 0);
     CDataComp dc;
@@ -212,7 +216,7 @@ TEST_F(BvtoolCompTest, ExchangeFolderAndNewCardsAreTheRangesWhereverBvtoolRuns)
         {
             CBVConfig range;
             range.Open(".\\range\\BVLeder.bvc", 1);
-            range.WriteInt(1, 1, 15, 3);
+            WriteItem(range, RangeItems::kResultsProgram, 3);
         }
         r = Bvtool("import range 1 1");
         EXPECT_EQ(r.status, 0) << r.err;
@@ -220,7 +224,7 @@ TEST_F(BvtoolCompTest, ExchangeFolderAndNewCardsAreTheRangesWhereverBvtoolRuns)
         {
             CBVConfig range;
             range.Open(".\\range\\BVLeder.bvc", 1);
-            range.WriteInt(1, 1, 15, 0);
+            WriteItem(range, RangeItems::kResultsProgram, 0);
         }
     }
 }
