@@ -5,6 +5,7 @@
 // theirs.
 #include "platform/files/PrivateProfile.h"
 #include "platform/files/ProfileStore.h"
+#include "platform/files/SystemPath.h"
 #include "fuzz/FuzzScratch.h"
 
 #include <cstddef>
@@ -41,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // A value written reads back, and another key that read before reads the
     // same after.
-    const std::string other = key == "Other" ? "Another" : "Other";
+    const std::string other = platform::SameNameNoCase(key, "Other") ? "Another" : "Other";
     std::string otherBefore = store.GetString(section, other, "\x01");
     if (!store.WriteString(section, key, "fuzz value"))
         return 0;  // a profile that cannot be rewritten is left alone
