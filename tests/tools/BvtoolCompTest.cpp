@@ -5,6 +5,7 @@
 #include "foundation/files/BVConfig.h"
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
+#include "RunCommand.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 #include <filesystem>
 #include <string>
 
-#include <sys/wait.h>
 
 using namespace ProgramItems;
 
@@ -22,26 +22,8 @@ namespace {
 namespace fs = std::filesystem;
 using bvtest::TempFolder;
 
-struct RunResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-RunResult Bvtool(const std::string& args)
-{
-    RunResult r;
-    std::string command = std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool " + args + " 2>stderr.txt";
-    FILE* p = popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t n;
-    while (p && (n = fread(buffer, 1, sizeof buffer, p)) > 0)
-        r.out.append(buffer, n);
-    int rc = p ? pclose(p) : -1;
-    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    r.err = TempFolder::Read("stderr.txt");
-    return r;
-}
+using bvtest::RunTool;
+using bvtest::ToolRun;
 
 class BvtoolCompTest : public bvtest::InTempFolder {};
 
@@ -55,7 +37,7 @@ TEST_F(BvtoolCompTest, ACompetitionFromCreationToExportAndImport)
         std::string err;  // a part of the message on failure
     };
     auto run = [](const Step& s) {
-        RunResult r = Bvtool(s.args);
+        ToolRun r = RunTool(s.args);
         EXPECT_EQ(r.status, s.status) << s.args << ": " << r.err;
         EXPECT_EQ(r.out, s.out) << s.args;
         if (s.status != 0) {
@@ -162,7 +144,7 @@ TEST_F(BvtoolCompTest, ExchangeFolderAndNewCardsAreTheRangesWhereverBvtoolRuns)
 {
     fs::create_directories("range/BV");
     fs::create_directories("elsewhere");
-    ASSERT_EQ(Bvtool("comp create range 1 3-3").status, 0);
+    ASSERT_EQ(RunTool("comp create range 1 3-3").status, 0);
     TempFolder::Write("shots.txt", "1 3 1 10.9 0 0\n");
     {
         CBVConfig range;
@@ -170,7 +152,7 @@ TEST_F(BvtoolCompTest, ExchangeFolderAndNewCardsAreTheRangesWhereverBvtoolRuns)
         WriteItem(range, RangeItems::kNewLaneBandFrequency, 3);
         WriteItem(range, RangeItems::kNewLaneBandLength, 45);
     }
-    ASSERT_EQ(Bvtool("shots add range 1 shots.txt").status, 0);
+    ASSERT_EQ(RunTool("shots add range 1 shots.txt").status, 0);
     CDataComp dc;
     dc.SetBasePath(".\\range");
     ASSERT_EQ(dc.Open(1, 0), 0);
@@ -203,7 +185,7 @@ TEST_F(BvtoolCompTest, ExchangeFolderAndNewCardsAreTheRangesWhereverBvtoolRuns)
         fs::remove("range/BV/H1R00103.txt");
         fs::remove("range/H1R00103.txt");
         // Run from another folder: nothing lands there.
-        RunResult r = Bvtool("export range 1");
+        ToolRun r = RunTool("export range 1");
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_TRUE(fs::exists(c.exported));
         EXPECT_FALSE(fs::exists("BV"));
@@ -218,7 +200,7 @@ TEST_F(BvtoolCompTest, ExchangeFolderAndNewCardsAreTheRangesWhereverBvtoolRuns)
             range.Open(".\\range\\BVLeder.bvc", 1);
             WriteItem(range, RangeItems::kResultsProgram, 3);
         }
-        r = Bvtool("import range 1 1");
+        r = RunTool("import range 1 1");
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, "  3    103 Kari Nordmann\n");
         {
