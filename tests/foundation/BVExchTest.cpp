@@ -514,6 +514,12 @@ TEST_F(NameImportTest, NamesOfAnotherRangeFolder)
         CDataComp::ClearName(name);
         std::strcpy(name.name, "Hundre");
         ASSERT_EQ(dc.StoreName(1, 100, name), 0);
+        // Another program filled every text of lane 3's name to its last byte.
+        std::memset(name.name, 'N', sizeof name.name);
+        std::memset(name.club, 'C', sizeof name.club);
+        std::memset(name.cls, 'K', sizeof name.cls);
+        std::memset(name.category, 'A', sizeof name.category);
+        ASSERT_EQ(dc.StoreName(1, 3, name), 0);
     }
     fs::create_directories("Other");
     fs::rename("Comp1", "Other/Comp1");
@@ -522,7 +528,12 @@ TEST_F(NameImportTest, NamesOfAnotherRangeFolder)
     EXPECT_EQ(exch.ImportNames(1, 0, 1, ".\\Other"), 0);
     EXPECT_STREQ(exch.names[100].name, "Hundre");
     EXPECT_EQ(+exch.names[100].startNumber, 200);
-    EXPECT_STREQ(exch.names[3].name, "");         // a card without a name
+    // Full texts arrive cut to end in a zero, as the cards and the export
+    // read them.
+    EXPECT_EQ(std::string(exch.names[3].name), std::string(31, 'N'));
+    EXPECT_EQ(std::string(exch.names[3].club), std::string(31, 'C'));
+    EXPECT_EQ(std::string(exch.names[3].cls), std::string(10, 'K'));
+    EXPECT_EQ(std::string(exch.names[3].category), std::string(10, 'A'));
     EXPECT_EQ(+exch.names[3].startNumber, 103);
     EXPECT_EQ(+exch.names[50].startNumber, -1);   // no card
 }
