@@ -38,11 +38,8 @@ Options ReadOptions(CBVConfig& range, CBVConfig& competition)
     o.startScore = ReadItem(competition, CompSettings::kStartScore) != 0;
     o.program = ReadItem(competition, CompSettings::kProgram);
     // Missing distances are the face's own, decided per card.
-    o.actualDistance = competition.ReadInt(CompSettings::kDistance.section, CompSettings::kDistance.index,
-                                           CompSettings::kDistance.key, 0);
-    o.simulatedDistance =
-        competition.ReadInt(CompSettings::kSimulatedDistance.section, CompSettings::kSimulatedDistance.index,
-                            CompSettings::kSimulatedDistance.key, 0);
+    o.actualDistance = ReadItem(competition, CompSettings::kDistance, 0);
+    o.simulatedDistance = ReadItem(competition, CompSettings::kSimulatedDistance, 0);
     return o;
 }
 

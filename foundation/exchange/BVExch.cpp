@@ -276,8 +276,8 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
             // Simulated over real distance; a distance that is missing, 0 or
             // not a number is the target type's own.
             const int typeDistance = std::max(types.GetDistance(code), 1);
-            int actual = dc.CompConfig().ReadInt(2, 1, 5, typeDistance);
-            int simulated = dc.CompConfig().ReadInt(2, 1, 6, typeDistance);
+            int actual = ReadItem(dc.CompConfig(), CompSettings::kDistance, typeDistance);
+            int simulated = ReadItem(dc.CompConfig(), CompSettings::kSimulatedDistance, typeDistance);
             if (actual <= 0)
                 actual = typeDistance;
             if (simulated <= 0)

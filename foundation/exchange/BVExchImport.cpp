@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -116,8 +117,16 @@ void CBVExch::ImportOtherRange(int relay, int lane, int competition, const std::
         card.lane = static_cast<int16_t>(l);
         if (dc.GetCard(card, 0) != 0)
             continue;  // no card: no name for the lane
-        dc.ReadName(card, names[l]);
-        names[l].startNumber = (dc.StartNumberMode() ? 0 : l) + relay * 100;
+        NameRecord& n = names[l];
+        if (dc.ReadName(card, n) != 0)
+            ClearSlot(n, -1);
+        // Another program's record may fill a text to its last byte; the
+        // slot's texts always end in a zero, as the export and the cards
+        // read them.
+        for (auto [field, size] : {std::pair{n.name, sizeof n.name}, std::pair{n.club, sizeof n.club},
+                                   std::pair{n.cls, sizeof n.cls}, std::pair{n.category, sizeof n.category}})
+            SetFieldText(field, size, FieldText(field, size));
+        n.startNumber = (dc.StartNumberMode() ? 0 : l) + relay * 100;
     }
 }
 

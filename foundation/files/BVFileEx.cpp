@@ -303,7 +303,14 @@ int CBVFileEx::WaitLock(int pauseMs, int limit)
     int pauses = 0;
     int reopens = 0;
     for (;;) {
-        if (m_file.TryLock(0, 4) == 0) {
+        int rc = m_file.TryLock(0, 4);
+        if (rc == EBADF) {
+            // Opened for reading only (the display and the remote open the
+            // shared files so): no wait would let this handle write.
+            BV_LOG(m_log, 20, "WaitLock(%s) Read-only", m_path.c_str());
+            return -4;
+        }
+        if (rc == 0) {
             // Locked; but if the file was replaced while we waited, the lock
             // guards a file that nobody reads any more.
             if (!HandleStillCurrent() && reopens < 3) {
@@ -426,24 +433,7 @@ int CBVFileEx::ReadData(void* buffer, int64_t offset, int length)
     }
     ++m_stats.readCalls;
     m_stats.bytesRead += length;
-    int attempts = std::max(m_retries + 2, 1);
-    long done = 0;
-    int error = 0;
-    for (int attempt = 1; attempt <= attempts; ++attempt) {
-        errno = 0;
-        done = m_file.ReadAt(buffer, static_cast<size_t>(length), offset);
-        if (done == length)
-            return 0;
-        error = errno;
-        ++m_stats.readRetries;
-        if (error == 0)
-            break;  // the end of the file: waiting will not bring the bytes
-        if (attempt < attempts)
-            platform::SleepMs(static_cast<unsigned>(m_wait));
-    }
-    BV_LOG(m_log, 90, "ReadData(%s)=%d H=%d S=%d R=%d", m_path.c_str(), error, m_file.Descriptor(), length,
-           static_cast<int>(done));
-    return -1;
+    return Transfer(false, buffer, offset, length);
 }
 
 int CBVFileEx::WriteData(const void* buffer, int64_t offset, int length)
@@ -457,23 +447,33 @@ int CBVFileEx::WriteData(const void* buffer, int64_t offset, int length)
     ++m_stats.writeCalls;
     m_stats.bytesWritten += length;
     m_dirty = true;
+    return Transfer(true, const_cast<void*>(buffer), offset, length);
+}
+
+// One read or write, tried again after a pause while the failure may pass (a
+// share that hiccups); the end of the file, a full disk or a handle that may
+// not write end the tries at once.
+int CBVFileEx::Transfer(bool write, void* buffer, int64_t offset, int length)
+{
     int attempts = std::max(m_retries + 2, 1);
     long done = 0;
     int error = 0;
     for (int attempt = 1; attempt <= attempts; ++attempt) {
         errno = 0;
-        done = m_file.WriteAt(buffer, static_cast<size_t>(length), offset);
+        done = write ? m_file.WriteAt(buffer, static_cast<size_t>(length), offset)
+                     : m_file.ReadAt(buffer, static_cast<size_t>(length), offset);
         if (done == length)
             return 0;
-        error = LastError();
-        ++m_stats.writeRetries;
-        if (error == EFBIG || error == ENOSPC || error == EDQUOT || error == EBADF)
-            break;  // no wait makes room or access
+        ++(write ? m_stats.writeRetries : m_stats.readRetries);
+        error = write ? LastError() : errno;
+        bool lasting = write ? (error == EFBIG || error == ENOSPC || error == EDQUOT || error == EBADF) : error == 0;
+        if (lasting)
+            break;
         if (attempt < attempts)
             platform::SleepMs(static_cast<unsigned>(m_wait));
     }
-    BV_LOG(m_log, 90, "WriteData(%s)=%d H=%d S=%d R=%d", m_path.c_str(), error, m_file.Descriptor(), length,
-           static_cast<int>(done));
+    BV_LOG(m_log, 90, "%s(%s)=%d H=%d S=%d R=%d", write ? "WriteData" : "ReadData", m_path.c_str(), error,
+           m_file.Descriptor(), length, static_cast<int>(done));
     return -1;
 }
 
@@ -481,7 +481,13 @@ int CBVFileEx::WriteData(const void* buffer, int64_t offset, int length)
 // first, and a failed write puts them straight back.
 int CBVFileEx::Overwrite(int64_t offset, const void* data, int length)
 {
-    if (int e = m_journal.Save(m_file, offset, static_cast<size_t>(length)); e != 0) {
+    int e = m_journal.Save(m_file, offset, static_cast<size_t>(length));
+    // The disk writes a sector whole or not at all; a change over several
+    // can be cut between them, and then only a journal already on the disk
+    // brings the old record back.
+    if (e == 0 && offset / m_sectorSize != (offset + length - 1) / m_sectorSize)
+        e = m_journal.MakeDurable();
+    if (e != 0) {
         BV_LOG(m_log, 90, "WriteData(%s)=%d H=%d S=%d R=%d", m_path.c_str(), e, m_file.Descriptor(), length, 0);
         return -1;
     }

@@ -69,6 +69,8 @@ public:
 
     int CheckOpen();
     int CheckClose(int force);
+    // 0; -1 not open; -3 still held by another program after every pause;
+    // -4 at once when the file was opened for reading only.
     int Lock();
     int WaitLock(int pauseMs, int limit);
     int Unlock();
@@ -138,6 +140,7 @@ private:
     int BumpCounter(int32_t& value);
     void UndoInterruptedWriter();
     void RepairAtOpen();
+    int Transfer(bool write, void* buffer, int64_t offset, int length);
     int Overwrite(int64_t offset, const void* data, int length);
     int64_t FileRecordCount();
     bool AllocateCache(size_t bytes, size_t keys);

@@ -25,6 +25,13 @@ inline int ReadItem(CBVConfig& store, const ConfigIntItem& item)
     return store.ReadInt(item.section, item.index, item.key, item.defaultValue);
 }
 
+// The item with the caller's default instead of its own, where a missing
+// item means something only the caller knows (a distance: the face's own).
+inline int ReadItem(CBVConfig& store, const ConfigIntItem& item, int fallback)
+{
+    return store.ReadInt(item.section, item.index, item.key, fallback);
+}
+
 inline std::string ReadItem(CBVConfig& store, const ConfigTextItem& item)
 {
     char buffer[CBVConfig::kValueSize];

@@ -1,5 +1,6 @@
 #include "foundation/files/RecordJournal.h"
 
+#include "platform/files/FileSystem.h"
 #include "platform/system/Clock.h"
 #include "platform/system/SystemInfo.h"
 
@@ -101,13 +102,21 @@ int CRecordJournal::Begin(const platform::NativeFile& target)
     if (size < 0)
         return Errno();
     int rc = m_file.OpenExistingResolved(m_path, platform::NativeFile::Access::ReadWrite);
+    bool created = false;
     if (rc == ENOENT) {
         rc = m_file.CreateExclusiveResolved(m_path);
+        created = rc == 0;
         if (rc == EEXIST)
             rc = m_file.OpenExistingResolved(m_path, platform::NativeFile::Access::ReadWrite);
     }
     if (rc != 0)
         return rc;
+    // Once in the life of a record file: its journal's name reaches the disk
+    // before the journal is ever relied on.
+    if (created)
+        platform::SyncFolder(platform::FolderOf(m_path).empty() ? "." : platform::FolderOf(m_path));
+    m_durable = false;
+    m_unflushed = true;
     m_nonce = NewNonce();
     platform::FileIdentity id = target.Identity();
     char head[kHeadSize] = {};
@@ -153,7 +162,19 @@ int CRecordJournal::Save(const platform::NativeFile& target, int64_t offset, siz
     if (m_file.WriteAt(entry.data(), entry.size(), m_end) != static_cast<long>(entry.size()))
         return Errno();
     m_end += static_cast<int64_t>(entry.size());
+    m_unflushed = true;
     m_lastSaved.assign(entry.begin() + kEntryHeadSize, entry.end());
+    return 0;
+}
+
+int CRecordJournal::MakeDurable()
+{
+    if (!Active() || !m_unflushed)
+        return 0;
+    if (int rc = m_file.Sync(); rc != 0)
+        return rc;
+    m_unflushed = false;
+    m_durable = true;
     return 0;
 }
 
@@ -163,6 +184,9 @@ int CRecordJournal::Commit()
         return 0;
     errno = 0;
     int rc = m_file.WriteAt(kDone, sizeof kDone, 0) == static_cast<long>(sizeof kDone) ? 0 : Errno();
+    if (rc == 0 && m_durable)
+        rc = m_file.Sync();
+    m_durable = false;
     m_file.Close();
     m_lastSaved.clear();
     return rc;
@@ -170,6 +194,7 @@ int CRecordJournal::Commit()
 
 void CRecordJournal::Abandon()
 {
+    m_durable = false;
     m_file.Close();
     m_lastSaved.clear();
 }

@@ -47,6 +47,12 @@ public:
     int Save(const platform::NativeFile& target, int64_t offset, size_t length);
     // The last bytes Save read, for putting them back after a failed write.
     const std::vector<char>& LastSaved() const { return m_lastSaved; }
+    // Puts what Save wrote on the disk, for a change that a power cut could
+    // tear: one the disk writes as several sectors. Once made durable, the
+    // journal's done mark is made durable too, so that a journal whose
+    // changes did reach the disk is never replayed after a power cut.
+    // 0, or the system error.
+    int MakeDurable();
 
     // The changes have reached the disk: the journal is marked done.
     int Commit();
@@ -67,5 +73,7 @@ private:
     int64_t m_end = 0;
     int64_t m_originalSize = 0;
     uint64_t m_nonce = 0;
+    bool m_durable = false;   // this hold's journal was flushed
+    bool m_unflushed = false; // written since the last flush
     std::vector<char> m_lastSaved;
 };

@@ -4,30 +4,25 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace {
 
-// Code page 865 (the Nordic DOS page) to Windows-1252 for the bytes 0x80-0xFF.
-// A byte whose character Windows-1252 lacks (box drawing, most Greek letters)
-// maps to itself.
-constexpr std::array<unsigned char, 128> kCp865To1252 = {
-    0xC7, 0xFC, 0xE9, 0xE2, 0xE4, 0xE0, 0xE5, 0xE7,  // 80 Ç ü é â ä à å ç
-    0xEA, 0xEB, 0xE8, 0xEF, 0xEE, 0xEC, 0xC4, 0xC5,  // 88 ê ë è ï î ì Ä Å
-    0xC9, 0xE6, 0xC6, 0xF4, 0xF6, 0xF2, 0xFB, 0xF9,  // 90 É æ Æ ô ö ò û ù
-    0xFF, 0xD6, 0xDC, 0xF8, 0xA3, 0xD8, 0x9E, 0x83,  // 98 ÿ Ö Ü ø £ Ø - ƒ
-    0xE1, 0xED, 0xF3, 0xFA, 0xF1, 0xD1, 0xAA, 0xBA,  // A0 á í ó ú ñ Ñ ª º
-    0xBF, 0xA9, 0xAC, 0xBD, 0xBC, 0xA1, 0xAB, 0xA4,  // A8 ¿ - ¬ ½ ¼ ¡ « ¤
-    0xB0, 0xB1, 0xB2, 0xB3, 0xB4, 0xB5, 0xB6, 0xB7,  // B0 box drawing
-    0xB8, 0xB9, 0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF,  // B8
-    0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7,  // C0
-    0xC8, 0xC9, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE, 0xCF,  // C8
-    0xD0, 0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD7,  // D0
-    0xD8, 0xD9, 0xDA, 0xDB, 0xDC, 0xDD, 0xDE, 0xDF,  // D8
-    0xE0, 0xDF, 0xE2, 0xE3, 0xE4, 0xE5, 0xB5, 0xE7,  // E0 - ß - - - - µ -
-    0xE8, 0xE9, 0xEA, 0xEB, 0xEC, 0xED, 0xEE, 0xEF,  // E8
-    0xF0, 0xB1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF7, 0xF7,  // F0 - ± - - - - ÷ -
-    0xB0, 0xF9, 0xB7, 0xFB, 0xFC, 0xB2, 0xFE, 0xA0,  // F8 ° - · - - ² - nbsp
-};
+// The Nordic letters of code page 865 (the DOS page the older results
+// programs write) that are not where Windows-1252 has them: å Å æ Æ ø Ø.
+// Only these are turned: a name file written in Windows-1252 comes through
+// the same conversion, and its own letters (æ, ø, ö ...) must stay.
+constexpr std::array<std::pair<unsigned char, unsigned char>, 6> kNordicLetters = {{
+    {0x86, 0xE5}, {0x8F, 0xC5}, {0x91, 0xE6}, {0x92, 0xC6}, {0x9B, 0xF8}, {0x9D, 0xD8},
+}};
+
+char ToWindowsLetter(char ch)
+{
+    for (const auto& [dos, windows] : kNordicLetters)
+        if (static_cast<unsigned char>(ch) == dos)
+            return static_cast<char>(windows);
+    return ch;
+}
 
 // The index is built from blocks of this size, one pass over the file.
 constexpr size_t kIndexBlock = 4096;
@@ -127,20 +122,14 @@ void CTextFile::ToWindowsLetters(char* text)
 {
     if (text == nullptr)
         return;
-    for (; *text; ++text) {
-        unsigned char c = static_cast<unsigned char>(*text);
-        if (c >= 0x80)
-            *text = static_cast<char>(kCp865To1252[c - 0x80]);
-    }
+    for (; *text; ++text)
+        *text = ToWindowsLetter(*text);
 }
 
 void CTextFile::ToWindowsLetters(std::string& text)
 {
-    for (char& ch : text) {
-        unsigned char c = static_cast<unsigned char>(ch);
-        if (c >= 0x80)
-            ch = static_cast<char>(kCp865To1252[c - 0x80]);
-    }
+    for (char& ch : text)
+        ch = ToWindowsLetter(ch);
 }
 
 std::string CTextFile::GetColumn(std::string_view line, int firstColumn, int width)

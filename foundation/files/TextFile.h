@@ -45,9 +45,8 @@ public:
 
     int GetLineCount() const { return static_cast<int>(m_lines.size()); }
 
-    // Turns the letters (and the other characters Windows-1252 also has) of
-    // the Nordic DOS code page 865 into their Windows-1252 bytes, in place.
-    // Bytes without a Windows-1252 counterpart stay as they are.
+    // Turns the six Nordic letters of the DOS code page 865 (å Å æ Æ ø Ø)
+    // into their Windows-1252 bytes, in place; every other byte stays.
     static void ToWindowsLetters(char* text);
     static void ToWindowsLetters(std::string& text);
 

@@ -8,31 +8,9 @@
 #include <cstring>
 #include <string_view>
 
-namespace {
+using namespace ProgramItems;
 
-// Sections of a program's items (index = the program's number in its file).
-constexpr int kProgramSection = 29;   // keys below
-constexpr int kKeyEquipment = 1;
-constexpr int kKeyName = 500;
-constexpr int kKeyCommand = 520;
-constexpr int kKeySlotsUsed = 530;     // index 1 only: slots used in the file
-constexpr int kKeySerieCount = 531;
-constexpr int kKeyClassCount = 532;
-constexpr int kKeySubCount = 533;
-constexpr int kKeySize = 550;
-constexpr int kKeyOrganisation = 690;
-// Per series s, key s + 1:
-constexpr int kSerieName = 8;
-constexpr int kSerieExch = 12;
-constexpr int kSerieShots = 25;
-constexpr int kSerieTiming = 26;
-constexpr int kSerieMark = 28;
-constexpr int kSerieTarget = 33;
-// Per class c and sub-sum k, key c + 1 and k + 1:
-constexpr int kClassName = 6;
-constexpr int kClassDef = 500;
-constexpr int kSubSumName = 9;
-constexpr int kSubSumDef = 34;
+namespace {
 
 // Programs made before the organisation filter existed count as everyone's.
 constexpr int kOrganisationDefault[2] = {99, 0};

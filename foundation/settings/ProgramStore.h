@@ -19,6 +19,37 @@
 
 #include "foundation/files/BVConfig.h"
 
+// Where a program's items lie in its file: a section and a key, the index
+// being the program's number within its file (1..100). Tests and tools that
+// lay out programs use these names too.
+namespace ProgramItems {
+
+// Sections of a program's items (index = the program's number in its file).
+inline constexpr int kProgramSection = 29;   // keys below
+inline constexpr int kKeyEquipment = 1;
+inline constexpr int kKeyName = 500;
+inline constexpr int kKeyCommand = 520;
+inline constexpr int kKeySlotsUsed = 530;     // index 1 only: slots used in the file
+inline constexpr int kKeySerieCount = 531;
+inline constexpr int kKeyClassCount = 532;
+inline constexpr int kKeySubCount = 533;
+inline constexpr int kKeySize = 550;
+inline constexpr int kKeyOrganisation = 690;
+// Per series s, key s + 1:
+inline constexpr int kSerieName = 8;
+inline constexpr int kSerieExch = 12;
+inline constexpr int kSerieShots = 25;
+inline constexpr int kSerieTiming = 26;
+inline constexpr int kSerieMark = 28;
+inline constexpr int kSerieTarget = 33;
+// Per class c and sub-sum k, key c + 1 and k + 1:
+inline constexpr int kClassName = 6;
+inline constexpr int kClassDef = 500;
+inline constexpr int kSubSumName = 9;
+inline constexpr int kSubSumDef = 34;
+
+}  // namespace ProgramItems
+
 class CProgramStore {
 public:
     static constexpr int kProgramsPerFile = 100;

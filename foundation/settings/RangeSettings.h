@@ -30,6 +30,8 @@ struct ChannelSetting {
 namespace RangeItems {
 
 inline constexpr ConfigIntItem kExternalEquipment{1, 1, 1, 0};  // 0..5; 1 turning targets, 2 running targets
+// The range's targets advance a band (motor); also lets a shot's warning bit
+// show in the lane's line status.
 inline constexpr ConfigIntItem kMotor{1, 1, 2, 1};
 inline constexpr ConfigIntItem kSimulation{1, 1, 3, 0};         // no line channel is opened
 inline constexpr ConfigIntItem kResultsProgram{1, 1, 15, 0};    // 0..8

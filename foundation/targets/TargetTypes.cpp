@@ -2,6 +2,7 @@
 
 #include "platform/system/Codepage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -376,6 +377,16 @@ const char* CTargetTypes::GetName(int code) const
         if (names.codes[i] == code)
             return names.texts[i][column].c_str();
     return kUndefinedName;
+}
+
+bool CTargetTypes::IsKnownCode(int code)
+{
+    if (code == 0 || code == 48 || (code >= 64 && code <= 89))
+        return true;
+    if (code > 0 && code <= kLastListedCode && kRowByCode[code] >= 0)
+        return true;
+    const NameTable& names = Names();
+    return std::find(names.codes.begin(), names.codes.end(), code) != names.codes.end();
 }
 
 int CTargetTypes::GetRow(int code) const

@@ -75,6 +75,8 @@ public:
     // Name in the object's language, as Windows-1252 text. "Udefinert" for
     // codes that name no type.
     const char* GetName(int code) const;
+    // true for a code that names a type or has a row of its own.
+    static bool IsKnownCode(int code);
 
     int GetRow(int code) const;
     static const TargetTypeRow& RowData(int row);

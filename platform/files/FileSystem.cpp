@@ -30,6 +30,44 @@ int WriteAllAndSync(NativeFile& out, std::string_view bytes)
     return out.Sync();
 }
 
+// The atomic writer's own temporary files. Each is held locked by its writer
+// for as long as it lives, so a file of this name that nobody holds was left
+// by a writer that died (killed, or the power cut) and may go.
+constexpr std::string_view kWriterPrefix = "~bvw";
+constexpr char kWriterPattern[] = "~bvw*.TMP";
+// A living writer locks its file the moment after making it; a file younger
+// than this may be one caught in that moment.
+constexpr int kFreshSeconds = 2;
+
+// A new "~bvwXXXX.TMP" in the folder, open and locked; its path, or empty.
+std::string MakeWriterTemp(const std::string& folder, NativeFile& out)
+{
+    std::string path = MakeTempFile(folder, kWriterPrefix);
+    if (path.empty())
+        return path;
+    if (out.OpenExisting(path, NativeFile::Access::ReadWrite) != 0 || out.TryLock(0, 0) != 0) {
+        out.Close();
+        RemoveFile(path);
+        return {};
+    }
+    return path;
+}
+
+// Removes the temporary files of writers of this folder that are gone.
+void RemoveAbandonedWriterTemps(const std::string& folder)
+{
+    const time_t now = ::time(nullptr);
+    for (const std::string& name : FindFiles(folder, kWriterPattern)) {
+        std::string path = JoinSystemPath(folder, name);
+        NativeFile f;
+        if (f.OpenExisting(path, NativeFile::Access::ReadWrite) != 0 || f.TryLock(0, 0) != 0)
+            continue;  // its writer is still at work
+        struct stat st;
+        if (::fstat(f.Descriptor(), &st) == 0 && now - st.st_mtime >= kFreshSeconds)
+            RemoveFile(path);
+    }
+}
+
 }  // namespace
 
 bool FileExists(const std::string& systemPath)
@@ -131,21 +169,24 @@ int SyncFolder(const std::string& systemPath)
 int WriteFileAtomically(const std::string& systemPath, std::string_view bytes)
 {
     std::string folder = FolderOf(systemPath);
-    std::string temp = MakeTempFile(folder.empty() ? "." : folder, "~bv");
+    if (folder.empty())
+        folder = ".";
+    RemoveAbandonedWriterTemps(folder);
+    NativeFile out;
+    errno = 0;
+    std::string temp = MakeWriterTemp(folder, out);
     if (temp.empty())
         return errno ? errno : EIO;
-    NativeFile out;
-    int rc = out.OpenExisting(temp, NativeFile::Access::ReadWrite);
-    if (rc == 0)
-        rc = WriteAllAndSync(out, bytes);
-    out.Close();
+    int rc = WriteAllAndSync(out, bytes);
+    // The lock goes with the name: the file is renamed while still held.
     if (rc == 0)
         rc = ReplaceFile(temp, systemPath);
-    if (rc != 0) {
+    if (rc != 0)
         RemoveFile(temp);
+    out.Close();
+    if (rc != 0)
         return rc;
-    }
-    SyncFolder(folder.empty() ? "." : folder);
+    SyncFolder(folder);
     return 0;
 }
 

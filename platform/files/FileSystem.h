@@ -31,7 +31,9 @@ int CopyFile(const std::string& fromSystemPath, const std::string& toSystemPath)
 
 // Writes bytes to a new file beside the target, flushes it and renames it over
 // the target, so a crash or a full disk never leaves half a file. 0 or the
-// system error; on failure the target is as it was.
+// system error; on failure the target is as it was. The new file
+// ("~bvwXXXX.TMP") is held locked while it is written; one that a writer left
+// behind when it died is removed by the next writer of the folder.
 int WriteFileAtomically(const std::string& systemPath, std::string_view bytes);
 // Reads a whole file; false when it cannot be read.
 bool ReadWholeFile(const std::string& systemPath, std::string& bytes);

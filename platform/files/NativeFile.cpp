@@ -116,9 +116,15 @@ int NativeFile::Truncate(int64_t length)
     return ::ftruncate(m_fd, length) == 0 ? 0 : errno;
 }
 
+void (*NativeFile::s_syncHook)(const NativeFile& file) = nullptr;
+
 int NativeFile::Sync()
 {
-    return ::fdatasync(m_fd) == 0 ? 0 : errno;
+    if (::fdatasync(m_fd) != 0)
+        return errno;
+    if (s_syncHook)
+        s_syncHook(*this);
+    return 0;
 }
 
 int NativeFile::TryLock(int64_t offset, int64_t length)

@@ -57,6 +57,9 @@ public:
     int64_t Size() const;  // -1 when it cannot be read (errno set)
     int Truncate(int64_t length);
     int Sync();  // data (and the size when it changed) reach the disk
+    // Power-cut tests see what each flush made durable: called after every
+    // successful Sync. Null in the programs.
+    static void (*s_syncHook)(const NativeFile& file);
 
     // Exclusive lock of [offset, offset+length) without waiting. 0, or EAGAIN
     // when another open file holds it, or another system error.

@@ -1,5 +1,6 @@
 // Results to the results programs, in each program's format, and names back.
 #include "foundation/files/BVConfig.h"
+#include "foundation/settings/ProgramStore.h"
 #include "foundation/exchange/BVExch.h"
 #include "foundation/files/BVIniFile.h"
 #include "foundation/settings/CompSettings.h"
@@ -8,6 +9,7 @@
 #include "platform/system/Codepage.h"
 #include "platform/files/FileSystem.h"
 #include "RangeFixture.h"
+#include "RunCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+using namespace ProgramItems;
 
 namespace {
 
@@ -46,13 +50,13 @@ protected:
         {
             CBVConfig prog;
             prog.Open(".\\Program.BVC", 1);
-            prog.WriteString(29, 1, 500, "Test");
-            prog.WriteInt(29, 1, 531, 2);
-            prog.WriteInt(29, 1, 550, 2);
-            prog.WriteInt(25, 1, 2, 5);
-            prog.WriteInt(12, 1, 2, 1);
-            prog.WriteInt(25, 1, 3, 2);
-            prog.WriteInt(12, 1, 3, 5);
+            prog.WriteString(kProgramSection, 1, kKeyName, "Test");
+            prog.WriteInt(kProgramSection, 1, kKeySerieCount, 2);
+            prog.WriteInt(kProgramSection, 1, kKeySize, 2);
+            prog.WriteInt(kSerieShots, 1, 2, 5);
+            prog.WriteInt(kSerieExch, 1, 2, 1);
+            prog.WriteInt(kSerieShots, 1, 3, 2);
+            prog.WriteInt(kSerieExch, 1, 3, 5);
         }
         CDataComp dc;
         OpenComp(dc);
@@ -327,8 +331,8 @@ TEST_F(ExchTest, TheMixedPistolTargetIsToldByItsSeries)
         {
             CBVConfig prog;
             prog.Open(".\\Program.BVC", 1);
-            prog.WriteInt(33, 1, 2, c.targetOfSeries1);
-            prog.WriteInt(33, 1, 3, c.targetOfSeries2);
+            prog.WriteInt(kSerieTarget, 1, 2, c.targetOfSeries1);
+            prog.WriteInt(kSerieTarget, 1, 3, c.targetOfSeries2);
             CDataComp dc;
             OpenComp(dc);
             CardRecord card = MakeCard(1, 3);
@@ -372,6 +376,41 @@ protected:
             exch.relays[lane] = relay;
     }
 };
+
+// Some results programs write their column files in the Nordic DOS code page,
+// others in Windows-1252: the names of both read right.
+TEST_F(NameImportTest, ColumnFilesInTheDosPageAndInWindows1252BothGiveTheirNames)
+{
+    struct Case {
+        const char* page;
+        std::string utf8Name, utf8Club;
+    };
+    const Case cases[] = {
+        {"CP865", "Åse Ærø Bjørnsen", "Øvre Åsen Skyttarlag"},
+        {"CP1252", "Åse Sjöberg Ærø", "Müller Bjørkelangen"},  // æ ø ö stay as they are
+    };
+    for (const auto& [page, utf8Name, utf8Club] : cases) {
+        SCOPED_TRACE(page);
+        // Columns are counted in bytes of the file: pad after converting.
+        TempFolder::Write("utf8.txt", utf8Name + "\n" + utf8Club + "\n");
+        std::string converted = bvtest::RunCommand(std::string("iconv -f UTF-8 -t ") + page + " utf8.txt");
+        size_t cut = converted.find('\n');
+        ASSERT_NE(cut, std::string::npos);
+        std::string name = converted.substr(0, cut), club = converted.substr(cut + 1, converted.size() - cut - 2);
+        std::string line = "7";
+        line.resize(12, ' ');
+        line += "V55 " + name;
+        line.resize(37, ' ');
+        line += club;
+        line.resize(58, ' ');
+        TempFolder::Write("BV/H1-XX-s.003", line + "12\r\n");
+        CBVExch exch;
+        Ask(exch, 3, 3, {7});
+        ASSERT_EQ(exch.ImportNames(3, 0, 1, ""), 0);
+        EXPECT_EQ(std::string(exch.names[7].name), platform::Ansi(utf8Name));
+        EXPECT_EQ(std::string(exch.names[7].club), platform::Ansi(utf8Club));
+    }
+}
 
 TEST_F(NameImportTest, TheColumnFileByLane)
 {
@@ -475,6 +514,12 @@ TEST_F(NameImportTest, NamesOfAnotherRangeFolder)
         CDataComp::ClearName(name);
         std::strcpy(name.name, "Hundre");
         ASSERT_EQ(dc.StoreName(1, 100, name), 0);
+        // Another program filled every text of lane 3's name to its last byte.
+        std::memset(name.name, 'N', sizeof name.name);
+        std::memset(name.club, 'C', sizeof name.club);
+        std::memset(name.cls, 'K', sizeof name.cls);
+        std::memset(name.category, 'A', sizeof name.category);
+        ASSERT_EQ(dc.StoreName(1, 3, name), 0);
     }
     fs::create_directories("Other");
     fs::rename("Comp1", "Other/Comp1");
@@ -483,7 +528,12 @@ TEST_F(NameImportTest, NamesOfAnotherRangeFolder)
     EXPECT_EQ(exch.ImportNames(1, 0, 1, ".\\Other"), 0);
     EXPECT_STREQ(exch.names[100].name, "Hundre");
     EXPECT_EQ(+exch.names[100].startNumber, 200);
-    EXPECT_STREQ(exch.names[3].name, "");         // a card without a name
+    // Full texts arrive cut to end in a zero, as the cards and the export
+    // read them.
+    EXPECT_EQ(std::string(exch.names[3].name), std::string(31, 'N'));
+    EXPECT_EQ(std::string(exch.names[3].club), std::string(31, 'C'));
+    EXPECT_EQ(std::string(exch.names[3].cls), std::string(10, 'K'));
+    EXPECT_EQ(std::string(exch.names[3].category), std::string(10, 'A'));
     EXPECT_EQ(+exch.names[3].startNumber, 103);
     EXPECT_EQ(+exch.names[50].startNumber, -1);   // no card
 }

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <regex>
 #include <signal.h>
 #include <sys/resource.h>
@@ -215,6 +216,43 @@ TEST_F(BVFileExTest, WritesBeyondTheLastRecordWriteNothing)
         EXPECT_EQ(f.IncrementField(5, 0, 4), 0);
         EXPECT_EQ(Bytes("w.bvd"), before);
     }
+}
+
+// The display and the remote open the shared files for reading only; a write
+// asked through such a handle is refused at once, writes nothing and waits
+// for no lock.
+TEST_F(BVFileExTest, AWriteThroughAReadOnlyHandleIsRefusedAtOnce)
+{
+    Put("r.bvc", RecordHeader(4, 36, 1) + ItemBytes(1, "one"));
+    const std::string before = Bytes("r.bvc");
+    struct Case {
+        const char* name;
+        uint8_t options;
+        int (*write)(CBVFileEx&);
+    };
+    const Case cases[] = {
+        {"WriteRec", 0x80, [](CBVFileEx& f) { return f.WriteRec(1, ItemBytes(1, "two").data()); }},
+        {"AddRec", 0x80, [](CBVFileEx& f) { int n = 0; return f.AddRec(n, ItemBytes(2, "two").data()); }},
+        {"WriteRecKey", 0x88, [](CBVFileEx& f) { return f.WriteRecKey(ItemBytes(1, "two").data()); }},
+        {"WriteField", 0x80, [](CBVFileEx& f) { return f.WriteField(1, 4, 3, "two"); }},
+        {"IncrementField", 0x80, [](CBVFileEx& f) { return f.IncrementField(1, 0, 4) <= 0 ? -1 : 0; }},
+        {"GetUnique", 0x84, [](CBVFileEx& f) { return f.GetUnique() == 0 ? -1 : 0; }},
+        {"CutToHeader", 0x80, [](CBVFileEx& f) { return f.CutToHeader(); }},
+        {"Lock", 0x84, [](CBVFileEx& f) { f.CheckOpen(); int rc = f.Lock(); f.CheckClose(1); return rc; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearLog();
+        CBVFileEx f;
+        ASSERT_EQ(f.Open("r.bvc", 36, 1, 0, c.options), 0);
+        EXPECT_NE(c.write(f), 0);
+        EXPECT_FALSE(Logged("Too many attempts")) << Log();
+        EXPECT_EQ(Bytes("r.bvc"), before);
+        char buffer[36];
+        EXPECT_EQ(f.ReadRec(1, buffer), 0);  // and the handle still reads
+        EXPECT_EQ(std::string(buffer, 36), ItemBytes(1, "one"));
+    }
+    EXPECT_FALSE(std::filesystem::exists("r.bvc.undo"));
 }
 
 TEST_F(BVFileExTest, CacheVerifyReportsEachChangeOnce)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,6 +68,19 @@ TEST_F(BVLogTest, AnUnwritableLogLosesTheEntryQuietly)
 {
     mkdir("BVLog.txt", 0777);  // a folder where the file should be
     CBVLog log;
+    testing::internal::CaptureStderr();
     log.Write("a.cpp", 1, 90, "lost");
-    SUCCEED();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    // Nothing was put anywhere else: the folder stays empty and no other
+    // file appears beside it.
+    struct stat st {};
+    ASSERT_EQ(stat("BVLog.txt", &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(rmdir("BVLog.txt"), 0) << "the folder got something written into it";
+    EXPECT_TRUE(std::filesystem::is_empty(".")) << "something was written beside the folder";
+    // The entry is gone for good, and the log writes again once it can.
+    log.Write("a.cpp", 2, 90, "next");
+    std::string text = LogText();
+    EXPECT_EQ(text.find("lost"), std::string::npos);
+    EXPECT_NE(text.find(" a.cpp(002) next\r\n"), std::string::npos);
 }

@@ -2,6 +2,7 @@
 // program, practice, sums and running totals, turning and running targets,
 // and the card's bounds.
 #include "foundation/cards/CardFill.h"
+#include "foundation/settings/ProgramStore.h"
 
 #include "ShotLogFixture.h"
 #include "TempFolder.h"
@@ -10,6 +11,8 @@
 
 #include <cstring>
 #include <string>
+
+using namespace ProgramItems;
 
 namespace {
 
@@ -24,13 +27,13 @@ protected:
         {
             CBVConfig file;
             file.Open(".\\Program.BVC", 1);
-            file.WriteInt(29, 1, 531, 3);
-            file.WriteInt(29, 1, 550, 10);
-            file.WriteInt(25, 1, 3, 25);
-            file.WriteInt(25, 1, 4, 25);
-            file.WriteString(8, 1, 2, "Prove");
-            file.WriteString(8, 1, 3, "Grunnlag");
-            file.WriteString(8, 1, 4, "Finale");
+            file.WriteInt(kProgramSection, 1, kKeySerieCount, 3);
+            file.WriteInt(kProgramSection, 1, kKeySize, 10);
+            file.WriteInt(kSerieShots, 1, 3, 25);
+            file.WriteInt(kSerieShots, 1, 4, 25);
+            file.WriteString(kSerieName, 1, 2, "Prove");
+            file.WriteString(kSerieName, 1, 3, "Grunnlag");
+            file.WriteString(kSerieName, 1, 4, "Finale");
         }
         programs.SetBasePath(".\\");
         options.program = 1;
@@ -167,10 +170,10 @@ TEST_F(CardFillTest, ACardNeverHoldsMoreThan250ShotsOr39Slots)
     {
         CBVConfig file;
         file.Open(".\\Program.BVC", 1);
-        file.WriteInt(29, 1, 531, 28);
-        file.WriteInt(29, 1, 550, 1);
+        file.WriteInt(kProgramSection, 1, kKeySerieCount, 28);
+        file.WriteInt(kProgramSection, 1, kKeySize, 1);
         for (int s = 1; s <= 28; ++s)
-            file.WriteInt(25, 1, s + 1, 25);
+            file.WriteInt(kSerieShots, 1, s + 1, 25);
     }
     CProgramStore many;
     many.SetBasePath(".\\");
@@ -183,7 +186,7 @@ TEST_F(CardFillTest, ACardNeverHoldsMoreThan250ShotsOr39Slots)
     {
         CBVConfig file;
         file.Open(".\\Program.BVC", 1);
-        file.WriteInt(29, 1, 550, 99);
+        file.WriteInt(kProgramSection, 1, kKeySize, 99);
     }
     CProgramStore big;
     big.SetBasePath(".\\");

@@ -21,7 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using bvtest::Bytes;
-using bvtest::Header;
+using bvtest::RecordHeader;
 using bvtest::MakeCard;
 using bvtest::MakeShot;
 using bvtest::TempFolder;
@@ -40,10 +40,10 @@ TEST_F(DataCompTest, NewFilesHaveTheirHeadersAndRecordsTheirLayoutByteForByte)
 {
     CDataComp dc;
     OpenComp(dc);
-    EXPECT_EQ(TempFolder::Read("Comp1/Active.BVD"), Header(0, 12, 1));
-    EXPECT_EQ(TempFolder::Read("Comp1/Card.BVD"), Header(0, 54, 2));
-    EXPECT_EQ(TempFolder::Read("Comp1/Name.BVD"), Header(0, 116, 1));
-    EXPECT_EQ(TempFolder::Read("Comp1/Shot.BVD"), Header(0, 13254, 3));
+    EXPECT_EQ(TempFolder::Read("Comp1/Active.BVD"), RecordHeader(0, 12, 1));
+    EXPECT_EQ(TempFolder::Read("Comp1/Card.BVD"), RecordHeader(0, 54, 2));
+    EXPECT_EQ(TempFolder::Read("Comp1/Name.BVD"), RecordHeader(0, 116, 1));
+    EXPECT_EQ(TempFolder::Read("Comp1/Shot.BVD"), RecordHeader(0, 13254, 3));
     EXPECT_TRUE(fs::exists("Comp1/Comp.BVC"));
     EXPECT_TRUE(fs::exists("Program.BVC"));
 
@@ -64,10 +64,10 @@ TEST_F(DataCompTest, NewFilesHaveTheirHeadersAndRecordsTheirLayoutByteForByte)
     expectedCard.I16(14, -300).I16(16, 0x1234).U8(18, 9).U8(33, 4);
     for (int k = 0; k < 14; ++k)
         expectedCard.U8(19 + k, 0xA0 + k);
-    EXPECT_EQ(AfterCounter(TempFolder::Read("Comp1/Card.BVD")), AfterCounter(Header(0, 54, 2)) + expectedCard.str());
+    EXPECT_EQ(AfterCounter(TempFolder::Read("Comp1/Card.BVD")), AfterCounter(RecordHeader(0, 54, 2)) + expectedCard.str());
     // The lane shows it: lane 7, relay 2, card record 1, counter 0, series state 129.
     EXPECT_EQ(AfterCounter(TempFolder::Read("Comp1/Active.BVD")),
-              AfterCounter(Header(0, 12, 1)) + Bytes(12).I32(0, 7).I16(4, 2).I16(6, 1).I16(8, 0).U8(10, 129).str());
+              AfterCounter(RecordHeader(0, 12, 1)) + Bytes(12).I32(0, 7).I16(4, 2).I16(6, 1).I16(8, 0).U8(10, 129).str());
 
     NameRecord name;
     CDataComp::ClearName(name);
@@ -82,7 +82,7 @@ TEST_F(DataCompTest, NewFilesHaveTheirHeadersAndRecordsTheirLayoutByteForByte)
     Bytes expectedName(116);
     expectedName.I32(0, 1).I32(4, 207).Text(8, "Kari Nordmann").Text(40, platform::Ansi("Ørsta Skytterlag"));
     expectedName.Text(72, "V55").Text(83, "Jr").I32(94, 9850);
-    EXPECT_EQ(AfterCounter(TempFolder::Read("Comp1/Name.BVD")), AfterCounter(Header(0, 116, 1)) + expectedName.str());
+    EXPECT_EQ(AfterCounter(TempFolder::Read("Comp1/Name.BVD")), AfterCounter(RecordHeader(0, 116, 1)) + expectedName.str());
 
     // A shot with every field set; the store gives it its counting series.
     ShotRecord shot = MakeShot(0x81, 1090, -12345, 67890, 1);
@@ -108,7 +108,7 @@ TEST_F(DataCompTest, NewFilesHaveTheirHeadersAndRecordsTheirLayoutByteForByte)
     list.U8(s + 30, 78).I32(s + 31, 123456).U8(s + 35, 0x81).U8(s + 36, 1);
     list.U8(s + 37, 30).U8(s + 38, 31).U8(s + 39, 32).U8(s + 40, 33);
     list.U8(s + 41, 41).U8(s + 42, 42).U8(s + 43, 43).U8(s + 44, 44).I16(s + 45, -4545).U8(s + 47, 5);
-    EXPECT_EQ(AfterCounter(TempFolder::Read("Comp1/Shot.BVD")), AfterCounter(Header(0, 13254, 3)) + list.str());
+    EXPECT_EQ(AfterCounter(TempFolder::Read("Comp1/Shot.BVD")), AfterCounter(RecordHeader(0, 13254, 3)) + list.str());
 
     // The comment and the word after it, written with the shots.
     ShotListRecord edited;
@@ -117,11 +117,11 @@ TEST_F(DataCompTest, NewFilesHaveTheirHeadersAndRecordsTheirLayoutByteForByte)
     edited.reserved = 0x0102;
     ASSERT_EQ(dc.WriteShots(2, 7, edited), 3);
     list.I32(0, 3).Text(13004, "Skive byttet\r\nbane 3").I16(13252, 0x0102);
-    EXPECT_EQ(AfterCounter(TempFolder::Read("Comp1/Shot.BVD")), AfterCounter(Header(0, 13254, 3)) + list.str());
+    EXPECT_EQ(AfterCounter(TempFolder::Read("Comp1/Shot.BVD")), AfterCounter(RecordHeader(0, 13254, 3)) + list.str());
 
     // The card points at its shot list and its name.
     expectedCard.I16(9, 1).I16(11, 1);
-    EXPECT_EQ(AfterCounter(TempFolder::Read("Comp1/Card.BVD")), AfterCounter(Header(0, 54, 2)) + expectedCard.str());
+    EXPECT_EQ(AfterCounter(TempFolder::Read("Comp1/Card.BVD")), AfterCounter(RecordHeader(0, 54, 2)) + expectedCard.str());
 }
 
 // A version-1 shot file: counter and 250 shots of 40 bytes per list.
@@ -158,7 +158,7 @@ TEST_F(DataCompTest, VersionOneAndTwoShotFilesAreConvertedInTheirOwnFolder)
     v1 = OldShot(v1, 4 + 2 * 40, 0x20, 1);
     v1 = OldShot(v1, 4 + 3 * 40, 0x02, 1);
     v1 = OldShot(v1, 4 + 4 * 40, 0x00, 3);
-    const std::string oldV1 = Header(77, 10004, 1) + v1.str() + Bytes(10004).I32(0, -1).str();
+    const std::string oldV1 = RecordHeader(77, 10004, 1) + v1.str() + Bytes(10004).I32(0, -1).str();
 
     // The flags: the old byte 28, bit 15 of the old word at 38 (0x0200), the
     // turned bit of byte 36 (0x0004), the frame (0x0008) and 0x0100 of byte 37.
@@ -169,15 +169,15 @@ TEST_F(DataCompTest, VersionOneAndTwoShotFilesAreConvertedInTheirOwnFolder)
     v3 = NewShot(v3, 4 + 2 * 52, 32, 0x20 | extra, 1);
     v3 = NewShot(v3, 4 + 3 * 52, 16, 0x02 | extra, 1);
     v3 = NewShot(v3, 4 + 4 * 52, 128, 0x00 | extra, 3);
-    const std::string newV1 = Header(77, 13254, 3) + v3.str() + Bytes(13254).I32(0, -1).str();
+    const std::string newV1 = RecordHeader(77, 13254, 3) + v3.str() + Bytes(13254).I32(0, -1).str();
 
     // Version 2: today's shots without the comment.
     Bytes v2(13004);
     v2.I32(0, 9);
     for (size_t i = 4; i < 13004; i += 7)
         v2.U8(i, static_cast<unsigned>(i * 13));
-    const std::string oldV2 = Header(12, 13004, 2) + v2.str();
-    const std::string newV2 = Header(12, 13254, 3) + v2.str() + std::string(250, '\0');
+    const std::string oldV2 = RecordHeader(12, 13004, 2) + v2.str();
+    const std::string newV2 = RecordHeader(12, 13254, 3) + v2.str() + std::string(250, '\0');
 
     struct Case {
         const char* name;
@@ -213,7 +213,7 @@ TEST_F(DataCompTest, VersionOneAndTwoShotFilesAreConvertedInTheirOwnFolder)
 
 TEST_F(DataCompTest, LayoutsThisProgramCannotReadAreReportedAndLeftClosed)
 {
-    const std::string oldShots = Header(1, 10004, 1) + Bytes(10004).str();
+    const std::string oldShots = RecordHeader(1, 10004, 1) + Bytes(10004).str();
     struct Case {
         const char* name;
         const char* file;
@@ -226,12 +226,12 @@ TEST_F(DataCompTest, LayoutsThisProgramCannotReadAreReportedAndLeftClosed)
     } cases[] = {
         {"old shots, reader", "Shot.BVD", oldShots, 0, true, {}, {"Shot.bvd and program versions are incompatible"}, false},
         {"old shots, Cancel", "Shot.BVD", oldShots, 1, false, {"Shot.bvd will be converted"}, {}, false},
-        {"newer shots", "Shot.BVD", Header(1, 13254, 4), 1, true, {}, {"Shot.bvd and program versions are incompatible"}, false},
-        {"newer active", "Active.BVD", Header(1, 12, 2), 0, true, {}, {"Active.bvd and program versions are incompatible"}, true},
-        {"newer names", "Name.BVD", Header(1, 116, 2), 1, true, {}, {"Name.bvd and program versions are incompatible"}, true},
-        {"old names", "Name.BVD", Header(1, 100, 0), 1, true, {}, {"Name.bvd and program versions are incompatible"}, true},
-        {"old cards, reader", "Card.BVD", Header(1, 52, 1), 0, true, {}, {"Card.bvd and program versions are incompatible"}, true},
-        {"old cards, Cancel", "Card.BVD", Header(1, 52, 1), 1, false, {"Card.bvd will be converted"}, {}, true},
+        {"newer shots", "Shot.BVD", RecordHeader(1, 13254, 4), 1, true, {}, {"Shot.bvd and program versions are incompatible"}, false},
+        {"newer active", "Active.BVD", RecordHeader(1, 12, 2), 0, true, {}, {"Active.bvd and program versions are incompatible"}, true},
+        {"newer names", "Name.BVD", RecordHeader(1, 116, 2), 1, true, {}, {"Name.bvd and program versions are incompatible"}, true},
+        {"old names", "Name.BVD", RecordHeader(1, 100, 0), 1, true, {}, {"Name.bvd and program versions are incompatible"}, true},
+        {"old cards, reader", "Card.BVD", RecordHeader(1, 52, 1), 0, true, {}, {"Card.bvd and program versions are incompatible"}, true},
+        {"old cards, Cancel", "Card.BVD", RecordHeader(1, 52, 1), 1, false, {"Card.bvd will be converted"}, {}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -266,9 +266,9 @@ TEST_F(DataCompTest, OldActiveAndCardFilesAreConvertedWithTheirRecords)
     // competition's folder (a range folder has no Common folder); a card
     // file of version 1 after the question, each record padded with zeros.
     const std::string activeRecord = Bytes(12).I32(0, 4).I16(4, 1).I16(6, 1).I16(8, 3).U8(10, 130).str();
-    TempFolder::Write("Comp1/Active.BVD", Header(6, 12, 0) + activeRecord);
+    TempFolder::Write("Comp1/Active.BVD", RecordHeader(6, 12, 0) + activeRecord);
     const std::string oldCard = Bytes(52).I16(0, 1).I16(2, 4).U8(4, 3).U8(33, 2).U8(51, 0x5A).str();
-    TempFolder::Write("Comp1/Card.BVD", Header(8, 52, 1) + oldCard);
+    TempFolder::Write("Comp1/Card.BVD", RecordHeader(8, 52, 1) + oldCard);
     CDataComp dc;
     int asked = 0;
     dc.confirmConversion = [&](const std::string& text) {
@@ -277,8 +277,8 @@ TEST_F(DataCompTest, OldActiveAndCardFilesAreConvertedWithTheirRecords)
     };
     EXPECT_EQ(dc.Open(1, 1), 0);
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(TempFolder::Read("Comp1/Active.BVD"), Header(6, 12, 1) + activeRecord);
-    EXPECT_EQ(TempFolder::Read("Comp1/Card.BVD"), Header(8, 54, 2) + oldCard + std::string(2, '\0'));
+    EXPECT_EQ(TempFolder::Read("Comp1/Active.BVD"), RecordHeader(6, 12, 1) + activeRecord);
+    EXPECT_EQ(TempFolder::Read("Comp1/Card.BVD"), RecordHeader(8, 54, 2) + oldCard + std::string(2, '\0'));
     EXPECT_EQ(Backups("Comp1").size(), 2u);
     EXPECT_FALSE(fs::exists("Common"));
     CardRecord card = MakeCard(1, 4);

@@ -8,6 +8,8 @@
 
 #include <string>
 
+using namespace ProgramItems;
+
 namespace {
 
 // Shooting programs written straight into the two files, as the program
@@ -19,25 +21,25 @@ protected:
         first.Open(".\\Program.BVC", 1);
         second.Open(".\\Program2.BVC", 1);
         ASSERT_TRUE(first.IsOpen() && second.IsOpen());
-        first.WriteInt(29, 1, 530, 12);  // slots used
-        second.WriteInt(29, 1, 530, 60);
+        first.WriteInt(kProgramSection, 1, kKeySlotsUsed, 12);  // slots used
+        second.WriteInt(kProgramSection, 1, kKeySlotsUsed, 60);
         Program(first, 1, "Felt", 3);
-        first.WriteInt(25, 1, 2, 25);  // series 1: 25 shots
-        first.WriteInt(25, 1, 3, 10);  // series 2: 10 shots
-        first.WriteInt(25, 1, 4, 0);   // series 3 not used
-        first.WriteString(8, 1, 2, platform::Ansi("Prøve").c_str());
+        first.WriteInt(kSerieShots, 1, 2, 25);  // series 1: 25 shots
+        first.WriteInt(kSerieShots, 1, 3, 10);  // series 2: 10 shots
+        first.WriteInt(kSerieShots, 1, 4, 0);   // series 3 not used
+        first.WriteString(kSerieName, 1, 2, platform::Ansi("Prøve").c_str());
         Program(first, 5, "Bane", 2);
-        first.WriteInt(29, 5, 550, 0);  // an empty size cell in the editor
+        first.WriteInt(kProgramSection, 5, kKeySize, 0);  // an empty size cell in the editor
         Program(first, 11, "Grunnlag", 1);
-        first.WriteInt(29, 11, 550, -3);
+        first.WriteInt(kProgramSection, 11, kKeySize, -3);
         Program(second, 50, "Hundre og femti", 2);
         Program(second, 55, "Hundre og femtifem", 1);
     }
 
     static void Program(CBVConfig& file, int index, const char* name, int series)
     {
-        file.WriteString(29, index, 500, name);
-        file.WriteInt(29, index, 531, series);
+        file.WriteString(kProgramSection, index, kKeyName, name);
+        file.WriteInt(kProgramSection, index, kKeySerieCount, series);
     }
 
     CBVConfig first, second;
@@ -83,13 +85,13 @@ TEST_F(ProgramStoreTest, SeriesReadWithTheirDefaults)
     EXPECT_EQ(store.GetSerieShots(1, 1), 25);
     EXPECT_EQ(store.GetSerieMark(1, 1), 1);  // has shots
     EXPECT_EQ(store.GetSerieMark(3, 1), 0);
-    first.WriteInt(28, 1, 2, 3);
+    first.WriteInt(kSerieMark, 1, 2, 3);
     store.Refresh();
     EXPECT_EQ(store.GetSerieMark(1, 1), 3);
     EXPECT_EQ(store.GetSerieTarget(1, 1), -1);
     EXPECT_EQ(store.GetSerieExch(7, 1), 7);
-    first.WriteInt(12, 1, 8, 2);
-    first.WriteInt(33, 1, 8, 29);
+    first.WriteInt(kSerieExch, 1, 8, 2);
+    first.WriteInt(kSerieTarget, 1, 8, 29);
     store.Refresh();
     EXPECT_EQ(store.GetSerieExch(7, 1), 2);
     EXPECT_EQ(store.GetSerieTarget(7, 1), 29);
@@ -105,10 +107,10 @@ TEST_F(ProgramStoreTest, LineCountAndAnEmptySizeCell)
     // A size of 0 or below reads as 10, never as a divisor of 0.
     EXPECT_EQ(store.GetSize(5), 10);
     EXPECT_EQ(store.GetSize(11), 10);
-    first.WriteInt(25, 5, 2, 12);
+    first.WriteInt(kSerieShots, 5, 2, 12);
     store.Refresh();
     EXPECT_EQ(store.GetLineCount(2, 5), 1 + 2);
-    first.WriteInt(29, 1, 550, 5);
+    first.WriteInt(kProgramSection, 1, kKeySize, 5);
     store.Refresh();
     EXPECT_EQ(store.GetSerieSize(9, 1), 5);
     EXPECT_EQ(store.GetLineCount(3, 1), 1 + 5 + 2);
@@ -116,7 +118,7 @@ TEST_F(ProgramStoreTest, LineCountAndAnEmptySizeCell)
 
 TEST_F(ProgramStoreTest, TimingTextsOfTurningTargets)
 {
-    first.WriteInt(29, 1, 1, 129);
+    first.WriteInt(kProgramSection, 1, kKeyEquipment, 129);
     struct Case {
         const char* stored;
         bool noTimer;
@@ -129,7 +131,7 @@ TEST_F(ProgramStoreTest, TimingTextsOfTurningTargets)
         {"20;4", false, 20, 4, 0, 0, 0},
     };
     for (const Case& c : cases) {
-        first.WriteString(26, 1, 2, c.stored);
+        first.WriteString(kSerieTiming, 1, 2, c.stored);
         CProgramStore store;
         CProgramStore::SerieTiming t;
         EXPECT_EQ(store.GetSerieTiming(t, 1, 1), 129) << c.stored;
@@ -154,11 +156,11 @@ TEST_F(ProgramStoreTest, TimingTextsOfTurningTargets)
 
 TEST_F(ProgramStoreTest, FindClassComparesTrimmedNamesLikeNames)
 {
-    first.WriteInt(29, 1, 532, 4);
-    first.WriteString(6, 1, 2, "Senior");
-    first.WriteString(6, 1, 3, platform::Ansi("Åpen").c_str());
-    first.WriteString(6, 1, 4, "");
-    first.WriteString(6, 1, 5, "Junior");
+    first.WriteInt(kProgramSection, 1, kKeyClassCount, 4);
+    first.WriteString(kClassName, 1, 2, "Senior");
+    first.WriteString(kClassName, 1, 3, platform::Ansi("Åpen").c_str());
+    first.WriteString(kClassName, 1, 4, "");
+    first.WriteString(kClassName, 1, 5, "Junior");
     CProgramStore store;
     struct Case {
         std::string text;
@@ -169,7 +171,7 @@ TEST_F(ProgramStoreTest, FindClassComparesTrimmedNamesLikeNames)
     };
     for (const Case& c : cases)
         EXPECT_EQ(store.FindClass(c.text, 1), c.cls) << c.text;
-    first.WriteString(6, 1, 4, "Rekrutt");
+    first.WriteString(kClassName, 1, 4, "Rekrutt");
     store.Refresh();
     EXPECT_EQ(store.FindClass("Veteran", 1), 0);
     char name[32];
@@ -182,8 +184,8 @@ TEST_F(ProgramStoreTest, FindClassComparesTrimmedNamesLikeNames)
 TEST_F(ProgramStoreTest, DefPositionsAddressTheirOwnCharacter)
 {
     const std::string def = "!\"" + std::string(17, ' ') + "#";  // 1 for series 1, 2 for 2, 3 for 20
-    first.WriteString(500, 1, 2, def.c_str());
-    first.WriteString(34, 1, 3, "!!");  // a short text from another editor
+    first.WriteString(kClassDef, 1, 2, def.c_str());
+    first.WriteString(kSubSumDef, 1, 3, "!!");  // a short text from another editor
     CProgramStore store;
     struct Case {
         int p;
@@ -220,8 +222,8 @@ TEST_F(ProgramStoreTest, NextProgramStaysInItsOwnFile)
     } cases[] = {{1, 5}, {5, 11}, {11, 0}, {99, 0}, {100, 0}, {101, 150}, {150, 155}, {155, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(store.NextProgram(c.n), c.next) << c.n;
-    first.WriteInt(29, 1, 530, 100);
-    first.WriteString(29, 100, 500, "Siste");
+    first.WriteInt(kProgramSection, 1, kKeySlotsUsed, 100);
+    first.WriteString(kProgramSection, 100, kKeyName, "Siste");
     store.Refresh();
     EXPECT_EQ(store.NextProgram(99), 100);
     EXPECT_EQ(store.NextProgram(100), 0);  // never on into program 101
@@ -232,7 +234,7 @@ TEST_F(ProgramStoreTest, RefreshSeesAnotherEditorsChangeOnce)
     CProgramStore store;
     EXPECT_EQ(store.GetSerieCount(150), 2);
     EXPECT_EQ(store.Refresh(), 0);
-    second.WriteInt(29, 50, 531, 6);
+    second.WriteInt(kProgramSection, 50, kKeySerieCount, 6);
     EXPECT_EQ(store.Refresh(), 1);
     EXPECT_EQ(store.Refresh(), 0);
     EXPECT_EQ(store.GetSerieCount(150), 6);
@@ -279,8 +281,8 @@ TEST(ProgramStoreOneFile, MissingSecondFileIsQuiet)
     {
         CBVConfig first;
         first.Open(".\\Program.BVC", 1);
-        first.WriteString(29, 1, 500, "Felt");
-        first.WriteInt(25, 1, 2, 10);
+        first.WriteString(kProgramSection, 1, kKeyName, "Felt");
+        first.WriteInt(kSerieShots, 1, 2, 10);
     }
     CProgramStore store;
     for (int tick = 0; tick < 5; ++tick) {

@@ -4,6 +4,7 @@
 // by byte.
 #include "foundation/comp/DataComp.h"
 #include "platform/files/FileSystem.h"
+#include "RecordBytes.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -37,12 +38,6 @@ private:
     }
     std::string m_bytes;
 };
-
-// The 8-byte header of a record file.
-inline std::string Header(int32_t counter, int size, int version)
-{
-    return Bytes(8).I32(0, counter).I16(4, size).I16(6, version).str();
-}
 
 // A shot as the target delivers it: in series `series`, value in hundredths,
 // x and y in micrometres; number 0 takes the next free slot.

@@ -1,10 +1,14 @@
 // The shot store: slots, repeated and changed shots, counting limits, the
 // counters the other programs watch; and the value, order and rating rules.
 #include "foundation/comp/DataComp.h"
+#include "foundation/targets/TargetTypes.h"
 #include "RangeFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -359,6 +363,175 @@ TEST(SensorRating, RatesAgainstTheSetsThresholds)
             list.shots[k] = c.shots[k];
         EXPECT_EQ(dc.RateSensors(list, c.last, rifle, 1), c.rating) << c.name;
     }
+}
+
+// The thresholds of one row of the rating table, for ratings 25, 50, 75.
+struct Thresholds {
+    int low[3], high[3], min[3], max[3], dev[3];
+    int lo, hi, lo2;
+};
+
+// The rating of n equal shots, each with these levels (255 absent), the last
+// one rated, worked out by hand from the rating rules: the oracle the
+// program's table is held against.
+int ExpectedRating(const int (&levels)[4], int n, const Thresholds& t)
+{
+    const bool hasD = levels[3] != 255;
+    const int m = hasD ? ((levels[0] + levels[1] + levels[2] + levels[3] + 2) * 10) / 4
+                       : ((levels[0] + levels[1] + levels[2]) * 10 + 15) / 3;
+    const int e = m / 10;
+    int lowest = 255, highest = 0, dev = 0;
+    for (int l : levels) {
+        if (l == 255)
+            continue;
+        lowest = std::min(lowest, l);
+        highest = std::max(highest, l);
+        dev += std::abs(l - e);
+    }
+    int spread = 0;
+    if (n >= 5) {
+        int clampedSum = 0, mean[4] = {};
+        for (int ch = 0; ch < 4; ++ch) {
+            if (levels[ch] == 255)
+                continue;
+            clampedSum += n * std::clamp(levels[ch], t.lo, t.hi);
+            mean[ch] = std::clamp(levels[ch], t.lo2, t.high[1]);
+        }
+        const int overall = clampedSum / n / (hasD ? 4 : 3);
+        if (!hasD)
+            mean[3] = overall;
+        for (int ch = 0; ch < 4; ++ch)
+            spread = std::max(spread, std::abs(mean[ch] - overall));
+    }
+    int rating = 0;
+    for (int i = 0; i < 3; ++i)
+        if (t.min[i] >= lowest || highest >= t.max[i] || spread >= (i == 0 ? 6 : i == 1 ? 9 : 12) ||
+            !(t.low[i] < e && e < t.high[i] && dev < t.dev[i]))
+            rating = 25 * (i + 1);
+    return rating;
+}
+
+// The first target type at this distance.
+int TypeAt(int metres)
+{
+    CTargetTypes types;
+    for (int code = 0; code <= 102; ++code)
+        if (CTargetTypes::IsKnownCode(code) && types.GetDistance(code) == metres)
+            return code;
+    return -1;
+}
+
+// Every row of the table, reached by the sensor set a target sends or, when
+// it sends none, by the distance of the lane's target type; each row probed
+// at and around each of its thresholds, so that a threshold moved, swapped
+// with another or taken from another row changes a rating.
+TEST(SensorRating, EveryRowOfTheTableAtEachThreshold)
+{
+    const Thresholds set0{{26, 22, 19}, {37, 40, 45}, {10, 3, 0}, {70, 80, 90}, {20, 30, 60}, 26, 37, 22};
+    const Thresholds set1{{26, 22, 19}, {37, 40, 45}, {12, 7, 0}, {70, 80, 90}, {20, 30, 60}, 26, 37, 22};
+    const Thresholds set3{{25, 21, 18}, {40, 46, 52}, {12, 7, 0}, {70, 80, 90}, {20, 30, 60}, 25, 40, 21};
+    const Thresholds set47{{23, 22, 18}, {41, 45, 50}, {22, 20, 10}, {45, 60, 70}, {18, 30, 50}, 23, 41, 22};
+    const Thresholds set5{{25, 23, 18}, {41, 45, 50}, {23, 20, 10}, {45, 60, 70}, {18, 30, 50}, 25, 41, 23};
+    const Thresholds air457{{22, 19, 15}, {30, 37, 40}, {21, 16, 10}, {36, 41, 55}, {20, 30, 60}, 22, 30, 19};
+    const Thresholds air6{{18, 15, 10}, {40, 50, 60}, {11, 7, 3}, {55, 65, 75}, {30, 45, 60}, 18, 40, 15};
+    const Thresholds small6{{22, 19, 15}, {40, 50, 60}, {11, 7, 3}, {55, 65, 75}, {30, 45, 60}, 22, 40, 19};
+    const Thresholds other6{{24, 20, 15}, {45, 50, 60}, {11, 7, 3}, {55, 65, 75}, {30, 45, 60}, 24, 45, 20};
+    const Thresholds small2{{21, 19, 17}, {33, 35, 39}, {19, 17, 0}, {35, 45, 60}, {12, 20, 40}, 21, 33, 19};
+    const Thresholds near2{{25, 22, 19}, {38, 42, 48}, {12, 7, 0}, {70, 80, 90}, {20, 30, 60}, 25, 38, 22};
+    const Thresholds far2{{25, 21, 18}, {40, 46, 52}, {12, 7, 0}, {70, 80, 90}, {20, 30, 60}, 25, 40, 21};
+
+    const int at300 = TypeAt(300), at100 = TypeAt(100), at200 = TypeAt(200), at50 = TypeAt(50), at25 = TypeAt(25);
+    ASSERT_GE(at300, 0);
+    ASSERT_GE(at100, 0);
+    ASSERT_GE(at200, 0);
+    ASSERT_GE(at50, 0);
+    ASSERT_GE(at25, 0);
+    struct Row {
+        const char* name;
+        int set;  // as the shots carry it; 0 none
+        int cls;  // the lane's sensitivity class
+        int type;
+        const Thresholds& t;
+    };
+    const Row rows[] = {
+        {"set 0 in the low bits", 0x10, 1, at300, set0},
+        {"set 12", 12, 2, at100, set0},
+        {"set 15", 15, 3, at25, set0},
+        {"set 1", 1, 3, at25, set1},
+        {"set 3", 3, 1, at50, set3},
+        {"set 4", 4, 1, at300, set47},
+        {"set 7, small bore", 7, 2, at25, set47},
+        {"set 5", 5, 1, at100, set5},
+        {"set 4, air", 4, 3, at300, air457},
+        {"set 5, air", 5, 3, at300, air457},
+        {"set 7, air", 0x27, 3, at300, air457},
+        {"set 6, air", 6, 3, at300, air6},
+        {"set 6, small bore", 6, 2, at300, small6},
+        {"set 6, coarse", 6, 1, at300, other6},
+        {"set 2, small bore", 2, 2, at300, small2},
+        {"set 11, small bore", 11, 2, at25, small2},
+        {"set 8 below 200 m", 8, 1, at100, near2},
+        {"set 9 at 200 m", 9, 3, at200, far2},
+        {"set 10 at 300 m", 10, 1, at300, far2},
+        // Targets that send no set: the distance chooses it.
+        {"no set, 300 m", 0, 1, at300, set1},
+        {"no set, 200 m", 0, 1, at200, far2},
+        {"no set, 100 m", 0, 3, at100, near2},
+        {"no set, 100 m, small bore", 0, 2, at100, small2},
+        {"no set, 50 m", 0, 1, at50, set5},
+        {"no set, 50 m, air", 0, 3, at50, air457},
+        {"no set, 25 m, small bore", 0, 2, at25, small6},
+        {"no set, 25 m, air", 0, 3, at25, air6},
+    };
+    CDataComp dc;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const int good = (row.t.low[0] + row.t.high[0]) / 2;
+        // Levels that walk over every threshold: all sensors alike, one sensor
+        // alone, sensors pulled apart around the mean, the fourth absent,
+        // and one channel apart over five shots.
+        std::vector<std::array<int, 4>> probes;
+        for (int l = 0; l <= 100; ++l) {
+            probes.push_back({l, l, l, l});
+            probes.push_back({good, good, l, good});
+            probes.push_back({l, good, good, 255});
+        }
+        for (int k = 0; k <= 16; ++k)
+            probes.push_back({good + k, good - k, good + k, good - k});
+        for (const auto& p : probes) {
+            for (int n : {1, 5}) {
+                ShotListRecord list;
+                CDataComp::ClearShots(list);
+                for (int s = 0; s < n; ++s)
+                    list.shots[s] = Sensed(p[0], p[1], p[2], p[3], row.set);
+                const int levels[4] = {p[0], p[1], p[2], p[3]};
+                ASSERT_EQ(dc.RateSensors(list, n - 1, row.type, row.cls), ExpectedRating(levels, n, row.t))
+                    << "levels " << p[0] << " " << p[1] << " " << p[2] << " " << p[3] << ", " << n << " shots";
+            }
+        }
+        // Channel D apart from the others by j over five shots: the spread.
+        for (int j = 0; j <= 20; ++j) {
+            ShotListRecord list;
+            CDataComp::ClearShots(list);
+            for (int s = 0; s < 5; ++s)
+                list.shots[s] = Sensed(good, good, good, good + j, row.set);
+            const int levels[4] = {good, good, good, good + j};
+            ASSERT_EQ(dc.RateSensors(list, 4, row.type, row.cls), ExpectedRating(levels, 5, row.t)) << "D apart by " << j;
+        }
+    }
+}
+
+// A shot without its A, B or C level gives no mean to rate: it is left out
+// of the level statistics rather than read as a sensor at level 255.
+TEST(SensorRating, AShotWithoutAMainSensorIsLeftOutOfTheLevels)
+{
+    CDataComp dc;
+    ShotListRecord list;
+    CDataComp::ClearShots(list);
+    list.shots[0] = Sensed(30, 31, 255, 31);  // as a level, 255 would rate 75
+    EXPECT_EQ(dc.RateSensors(list, 0, 3, 1), 0);
+    list.shots[0] = Sensed(255, 31, 30, 31);
+    EXPECT_EQ(dc.RateSensors(list, 0, 3, 1), 0);
 }
 
 TEST(SensorRating, OnlySlotsHoldingAShotCount)

@@ -1,5 +1,6 @@
 #include "platform/system/Clock.h"
 #include "platform/files/FileSystem.h"
+#include "platform/files/NativeFile.h"
 #include "platform/system/SystemInfo.h"
 #include "platform/files/SystemPath.h"
 #include "TempFolder.h"
@@ -7,9 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
 #include <set>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace platform;
@@ -90,6 +95,50 @@ TEST_F(FileSystemTest, FoldersTemporaryFilesTimesAndCopies)
     EXPECT_EQ(got.second, 15);
     EXPECT_EQ(got.millisecond, 250);
     EXPECT_FALSE(GetModifiedTime("missing", got));
+}
+
+// Writers killed in the middle of an atomic write leave their temporary file;
+// the next writer of the folder removes those whose writer is gone, and
+// leaves alone the file of a writer still at work.
+TEST_F(FileSystemTest, TheNextWriterRemovesTheTemporaryFilesOfKilledWriters)
+{
+    ASSERT_EQ(CreateFolder("BV"), 0);
+    const std::string big(64 << 20, 'x');  // long enough to be caught writing
+    auto writerTemps = [] { return FindFiles("BV", "~bvw*.TMP"); };
+    for (int k = 0; k < 3; ++k) {
+        const size_t before = writerTemps().size();
+        pid_t pid = fork();
+        if (pid == 0) {
+            for (;;)
+                WriteFileAtomically(".\\BV\\H1R00103.txt", big);
+        }
+        ASSERT_GT(pid, 0);
+        for (int polls = 0; writerTemps().size() == before && polls < 20000; ++polls)
+            usleep(100);
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    std::vector<std::string> left = writerTemps();
+    ASSERT_GE(left.size(), 3u) << "each killed writer left its file";
+
+    // A writer at work: its file is held. And a file made this very moment,
+    // whose writer has not locked it yet.
+    NativeFile working;
+    ASSERT_EQ(working.CreateExclusive(".\\BV\\~bvwBEEF.TMP"), 0);
+    ASSERT_EQ(working.TryLock(0, 0), 0);
+    bvtest::TempFolder::Write("BV/~bvwCAFE.TMP", "");
+    // The killed writers' files are older than a moment.
+    for (const std::string& name : left)
+        std::filesystem::last_write_time("BV/" + name,
+                                         std::filesystem::file_time_type::clock::now() - std::chrono::seconds(10));
+    bvtest::TempFolder::Write("BV/~bvOTHER.TMP", "");  // another kind of temporary file
+    std::filesystem::last_write_time("BV/~bvOTHER.TMP",
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::seconds(10));
+
+    ASSERT_EQ(WriteFileAtomically(".\\BV\\Sponsor.txt", "[H1]\r\n"), 0);
+    EXPECT_EQ(writerTemps(), (std::vector<std::string>{"~bvwBEEF.TMP", "~bvwCAFE.TMP"}));
+    EXPECT_TRUE(FileExists(".\\BV\\~bvOTHER.TMP"));
+    EXPECT_EQ(bvtest::TempFolder::Read("BV/Sponsor.txt"), "[H1]\r\n");
 }
 
 TEST(Clock, ManualClockReplacesTheMachinesAndItsTickWraps)

@@ -1,6 +1,11 @@
 // bvtool comp, shots, cards, export and import, run as a user runs them on a
 // range folder.
+#include "foundation/comp/DataComp.h"
+#include "foundation/settings/ProgramStore.h"
 #include "foundation/files/BVConfig.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/settings/RangeSettings.h"
+#include "RunCommand.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,33 +14,16 @@
 #include <filesystem>
 #include <string>
 
-#include <sys/wait.h>
+
+using namespace ProgramItems;
 
 namespace {
 
 namespace fs = std::filesystem;
 using bvtest::TempFolder;
 
-struct RunResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-RunResult Bvtool(const std::string& args)
-{
-    RunResult r;
-    std::string command = std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool " + args + " 2>stderr.txt";
-    FILE* p = popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t n;
-    while (p && (n = fread(buffer, 1, sizeof buffer, p)) > 0)
-        r.out.append(buffer, n);
-    int rc = p ? pclose(p) : -1;
-    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    r.err = TempFolder::Read("stderr.txt");
-    return r;
-}
+using bvtest::RunTool;
+using bvtest::ToolRun;
 
 class BvtoolCompTest : public bvtest::InTempFolder {};
 
@@ -49,7 +37,7 @@ TEST_F(BvtoolCompTest, ACompetitionFromCreationToExportAndImport)
         std::string err;  // a part of the message on failure
     };
     auto run = [](const Step& s) {
-        RunResult r = Bvtool(s.args);
+        ToolRun r = RunTool(s.args);
         EXPECT_EQ(r.status, s.status) << s.args << ": " << r.err;
         EXPECT_EQ(r.out, s.out) << s.args;
         if (s.status != 0) {
@@ -69,12 +57,12 @@ TEST_F(BvtoolCompTest, ACompetitionFromCreationToExportAndImport)
     {
         CBVConfig prog;
         prog.Open(".\\range\\Program.BVC", 1);
-        prog.WriteString(29, 1, 500, "Ti skudd");
-        prog.WriteInt(29, 1, 531, 1);
-        prog.WriteInt(25, 1, 2, 10);
+        prog.WriteString(kProgramSection, 1, kKeyName, "Ti skudd");
+        prog.WriteInt(kProgramSection, 1, kKeySerieCount, 1);
+        prog.WriteInt(kSerieShots, 1, 2, 10);
         CBVConfig comp;
         comp.Open(".\\range\\Comp1\\Comp.BVC", 1);
-        comp.WriteInt(2, 1, 15, 1);
+        WriteItem(comp, CompSettings::kProgram, 1);
     }
 
     TempFolder::Write("shots.txt",
@@ -118,7 +106,7 @@ TEST_F(BvtoolCompTest, ACompetitionFromCreationToExportAndImport)
     {
         CBVConfig range;
         range.Open(".\\range\\BVLeder.bvc", 1);
-        range.WriteInt(1, 1, 15, 3);
+        WriteItem(range, RangeItems::kResultsProgram, 3);
     }
     std::string line = "3";
     line.resize(12, ' ');
@@ -148,3 +136,77 @@ TEST_F(BvtoolCompTest, ACompetitionFromCreationToExportAndImport)
 }
 
 }  // namespace
+
+// The programs run in the range folder, so a relative exchange folder lies
+// below it; bvtool, run from anywhere, finds the same folder. The cards it
+// makes take the range's settings for a new lane, band advance included.
+TEST_F(BvtoolCompTest, ExchangeFolderAndNewCardsAreTheRangesWhereverBvtoolRuns)
+{
+    fs::create_directories("range/BV");
+    fs::create_directories("elsewhere");
+    ASSERT_EQ(RunTool("comp create range 1 3-3").status, 0);
+    TempFolder::Write("shots.txt", "1 3 1 10.9 0 0\n");
+    {
+        CBVConfig range;
+        range.Open(".\\range\\BVLeder.bvc", 1);
+        WriteItem(range, RangeItems::kNewLaneBandFrequency, 3);
+        WriteItem(range, RangeItems::kNewLaneBandLength, 45);
+    }
+    ASSERT_EQ(RunTool("shots add range 1 shots.txt").status, 0);
+    CDataComp dc;
+    dc.SetBasePath(".\\range");
+    ASSERT_EQ(dc.Open(1, 0), 0);
+    CardRecord card;
+    CDataComp::ClearCard(card);
+    card.relay = 1;
+    card.lane = 3;
+    ASSERT_EQ(dc.GetCard(card, 0), 0);
+    EXPECT_EQ(+card.band1, 3);
+    EXPECT_EQ(+card.band2, 45);
+    EXPECT_EQ(+card.sensitivity, 2);
+    dc.Close();
+
+    struct Case {
+        const char* setting;   // the range's exchange folder
+        const char* exported;  // where the results of lane 3 go, from here
+    };
+    const Case cases[] = {
+        {"BV", "range/BV/H1R00103.txt"},
+        {".\\BV\\", "range/BV/H1R00103.txt"},
+        {"", "range/H1R00103.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.setting);
+        {
+            CBVConfig range;
+            range.Open(".\\range\\BVLeder.bvc", 1);
+            CRangeSettings::WriteExchangeFolder(range, c.setting);
+        }
+        fs::remove("range/BV/H1R00103.txt");
+        fs::remove("range/H1R00103.txt");
+        // Run from another folder: nothing lands there.
+        ToolRun r = RunTool("export range 1");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(fs::exists(c.exported));
+        EXPECT_FALSE(fs::exists("BV"));
+        EXPECT_FALSE(fs::exists("H1R00103.txt"));
+        // The names come back from the same folder.
+        std::string folder = fs::path(c.exported).parent_path().string();
+        std::string line = "3";
+        line.resize(16, ' ');
+        TempFolder::Write(folder + "/H1-XX-s.001", line + "Kari Nordmann\r\n");
+        {
+            CBVConfig range;
+            range.Open(".\\range\\BVLeder.bvc", 1);
+            WriteItem(range, RangeItems::kResultsProgram, 3);
+        }
+        r = RunTool("import range 1 1");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "  3    103 Kari Nordmann\n");
+        {
+            CBVConfig range;
+            range.Open(".\\range\\BVLeder.bvc", 1);
+            WriteItem(range, RangeItems::kResultsProgram, 0);
+        }
+    }
+}

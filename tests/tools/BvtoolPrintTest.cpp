@@ -1,6 +1,9 @@
 // bvtool print on a small competition made here: the cards and a lane's shot
 // log in PDF files, checked with pdfinfo and pdftotext.
 #include "foundation/files/BVConfig.h"
+#include "foundation/settings/ProgramStore.h"
+#include "foundation/settings/RangeSettings.h"
+#include "foundation/settings/CompSettings.h"
 #include "foundation/cards/CardFill.h"
 #include "foundation/cards/CardLayout.h"
 #include "foundation/comp/DataComp.h"
@@ -17,6 +20,8 @@
 #include <string>
 #include <optional>
 #include <vector>
+
+using namespace ProgramItems;
 
 namespace {
 
@@ -82,24 +87,24 @@ protected:
         {
             CBVConfig range;
             range.Open(".\\Range\\BVLeder.bvc", 1);
-            range.WriteString(1, 1, 500, "Brevandi SKL");
-            range.WriteString(1, 1, 501, "Innebanen");
-            range.WriteInt(32, 1, 531, 6);
+            WriteItem(range, RangeItems::kUserName, "Brevandi SKL");
+            WriteItem(range, RangeItems::kRangeName, "Innebanen");
+            WriteItem(range, RangeItems::kPrintSeriesPerPage, 6);
             CBVConfig program;
             program.Open(".\\Range\\Program.BVC", 1);
-            program.WriteInt(29, 1, 531, 7);
-            program.WriteInt(29, 1, 550, 10);
+            program.WriteInt(kProgramSection, 1, kKeySerieCount, 7);
+            program.WriteInt(kProgramSection, 1, kKeySize, 10);
             for (int s = 1; s <= 7; ++s) {
-                program.WriteInt(25, 1, s + 1, 10);
-                program.WriteString(8, 1, s + 1, ("Serie " + std::to_string(s)).c_str());
+                program.WriteInt(kSerieShots, 1, s + 1, 10);
+                program.WriteString(kSerieName, 1, s + 1, ("Serie " + std::to_string(s)).c_str());
             }
         }
         CDataComp data;
         data.SetBasePath(".\\Range\\");
         EXPECT_EQ(data.Open(1, 1), 0);
-        data.CompConfig().WriteString(2, 1, 500, platform::Ansi("Julestevne på bane").c_str());
-        data.CompConfig().WriteString(2, 1, 510, "10.12.2026");
-        data.CompConfig().WriteInt(2, 1, 15, 1);
+        WriteItem(data.CompConfig(), CompSettings::kName, platform::Ansi("Julestevne på bane"));
+        WriteItem(data.CompConfig(), CompSettings::kDate, "10.12.2026");
+        WriteItem(data.CompConfig(), CompSettings::kProgram, 1);
         AddCard(data, 1, platform::Ansi("Kari Nordmann"), 7, 5);
         AddCard(data, 2, "Ola Normann", 3, 10);
         AddCard(data, 3, "Per Hansen", 7, 10);

@@ -1,5 +1,6 @@
 // bvtool prog on a range folder made here.
 #include "foundation/files/BVConfig.h"
+#include "foundation/settings/ProgramStore.h"
 #include "platform/system/Codepage.h"
 #include "platform/files/FileSystem.h"
 #include "RunCommand.h"
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+
+using namespace ProgramItems;
 
 namespace {
 
@@ -19,19 +22,19 @@ TEST_F(BvtoolProgTest, ShowsAProgramAsTheStoreReadsIt)
     CBVConfig file;
     file.Open(".\\Range\\Program2.BVC", 1);
     ASSERT_TRUE(file.IsOpen());
-    file.WriteString(29, 12, 500, platform::Ansi("Felt Øvelse").c_str());
-    file.WriteInt(29, 12, 1, 1);  // turning targets
-    file.WriteInt(29, 12, 531, 2);
-    file.WriteInt(29, 12, 532, 1);
-    file.WriteInt(29, 12, 533, 1);
-    file.WriteInt(29, 12, 550, 0);  // empty cell: 10
-    file.WriteInt(25, 12, 2, 5);
-    file.WriteString(26, 12, 2, "X;5;3;7;1;");
-    file.WriteInt(25, 12, 3, 6);
-    file.WriteString(26, 12, 3, "150;10;3;7;5;");
-    file.WriteString(6, 12, 2, "Senior");
-    file.WriteString(500, 12, 2, "!\"");
-    file.WriteString(34, 12, 2, " !");
+    file.WriteString(kProgramSection, 12, kKeyName, platform::Ansi("Felt Øvelse").c_str());
+    file.WriteInt(kProgramSection, 12, kKeyEquipment, 1);  // turning targets
+    file.WriteInt(kProgramSection, 12, kKeySerieCount, 2);
+    file.WriteInt(kProgramSection, 12, kKeyClassCount, 1);
+    file.WriteInt(kProgramSection, 12, kKeySubCount, 1);
+    file.WriteInt(kProgramSection, 12, kKeySize, 0);  // empty cell: 10
+    file.WriteInt(kSerieShots, 12, 2, 5);
+    file.WriteString(kSerieTiming, 12, 2, "X;5;3;7;1;");
+    file.WriteInt(kSerieShots, 12, 3, 6);
+    file.WriteString(kSerieTiming, 12, 3, "150;10;3;7;5;");
+    file.WriteString(kClassName, 12, 2, "Senior");
+    file.WriteString(kClassDef, 12, 2, "!\"");
+    file.WriteString(kSubSumDef, 12, 2, " !");
 
     bvtest::ToolRun shown = bvtest::RunTool("prog Range 112");
     ASSERT_EQ(shown.status, 0);

@@ -43,6 +43,8 @@ int Get(const Args& args, int section, int index, int key)
 int Set(const Args& args, int section, int index, int key)
 {
     std::string text = ToFile(args[5]);
+    if (ToScreen(text) != args[5])
+        return Fail("the text has a character that Windows-1252 does not have");
     if (text.size() > CBVConfig::kValueSize - 1)
         return Fail("the text is longer than 31 characters");
     CBVConfig cfg;

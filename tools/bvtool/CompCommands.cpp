@@ -2,6 +2,7 @@
 // command line. A competition can be made, filled with shots from a text
 // list and looked at, without a range control or a target.
 #include "Command.h"
+#include "tools/bvtool/RangeDefaults.h"
 
 #include "foundation/files/BVConfig.h"
 #include "foundation/exchange/BVExch.h"
@@ -19,11 +20,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 namespace bvtool {
 namespace {
+
+constexpr long kMaxRelay = 32767;  // a card keeps its relay (or start number) in 16 bits
 
 // Opens competition `comp` of a range folder; false (with the message
 // given) when its files are not there.
@@ -37,6 +41,10 @@ bool OpenComp(CDataComp& dc, const std::string& folder, const std::string& comp,
     dc.SetBasePath(ToFile(folder));
     if (!platform::FileExists(dc.FolderOf(static_cast<int>(n)) + "\\Card.BVD")) {
         error = "no competition " + comp + " in " + folder;
+        return false;
+    }
+    if (std::string fault = CompetitionFault(ToFile(folder), static_cast<int>(n), write); !fault.empty()) {
+        error = "cannot read competition " + comp + " in " + folder + ": " + ToScreen(fault);
         return false;
     }
     if (dc.Open(static_cast<int>(n), write ? 1 : 0) != 0 || !dc.IsOpen()) {
@@ -143,7 +151,7 @@ bool ParseShotLine(const std::string& line, int& relay, int& lane, ShotRecord& s
     if (!ParseInt(f[0], r) || !ParseInt(f[1], l) || !ParseInt(f[2], series) || !ParseDecimal(f[3], 2, value) ||
         !ParseDecimal(f[4], 3, x) || !ParseDecimal(f[5], 3, y) || (count == 7 && !ParseInt(f[6], number)))
         return false;
-    if (r < 1 || r > 32767 || !CDataComp::IsLane(static_cast<int>(l)) || series < 1 ||
+    if (r < 1 || r > kMaxRelay || !CDataComp::IsLane(static_cast<int>(l)) || series < 1 ||
         series > CDataComp::kMaxSeries || value < 0 || value > 1399 || number < 0 || number > CDataComp::kSlots)
         return false;
     relay = static_cast<int>(r);
@@ -171,6 +179,8 @@ int AddShots(const Args& args)
     CDataComp dc;
     if (!OpenComp(dc, args[1], args[2], true, error))
         return Fail(error);
+    if (std::filesystem::is_directory(args[3]))
+        return Fail(args[3] + " is a folder, not a shot list");
     std::ifstream in(args[3], std::ios::binary);
     if (!in)
         return Fail("cannot read " + args[3]);
@@ -195,13 +205,7 @@ int AddShots(const Args& args)
             return Fail(args[3] + " line " + std::to_string(lineNo) +
                         ": not RELAY LANE SERIES VALUE X Y [SHOT] (lanes 1-100, series 1-28, value in rings, mm)");
         // The card, as a new lane gets it on this range.
-        CardRecord card;
-        CDataComp::ClearCard(card);
-        card.relay = static_cast<int16_t>(relay);
-        card.lane = static_cast<int16_t>(lane);
-        card.targetType = static_cast<uint8_t>(ReadItem(range, RangeItems::kNewLaneTargetType));
-        card.sensitivity = static_cast<uint8_t>(ReadItem(range, RangeItems::kNewLaneSensitivity));
-        card.valueSystem = static_cast<uint8_t>(ReadItem(range, RangeItems::kNewLaneValueSystem));
+        CardRecord card = NewLaneCard(range, relay, lane);
         if (dc.GetCard(card, 1) < 0)
             return Fail("cannot make the card of relay " + std::to_string(relay) + " lane " + std::to_string(lane));
         // Shots count in their series as the program allows; without a
@@ -211,6 +215,10 @@ int AddShots(const Args& args)
         if (dc.AddShot(relay, lane, shot, nullptr, limit, 0) == 0 && refused++ == 0)
             firstRefused = lineNo;
     }
+    if (in.bad())
+        return Fail("cannot read " + args[3]);
+    if (sent == 0)
+        return Fail("no shots in " + args[3]);
     if (refused > 0)
         return Fail(std::to_string(refused) + " of " + std::to_string(sent) +
                     " shots not stored (repeated or changed shot, or a full card; first at line " +
@@ -226,8 +234,9 @@ int PrintShots(const Args& args)
     if (!OpenComp(dc, args[0], args[1], false, error))
         return Fail(error);
     long relay, lane;
-    if (!ParseInt(args[2], relay) || !ParseInt(args[3], lane) || !CDataComp::IsLane(static_cast<int>(lane)))
-        return Fail("a card is RELAY LANE, lanes 1-100");
+    if (!ParseInt(args[2], relay) || !ParseInt(args[3], lane) || relay < 1 || relay > kMaxRelay ||
+        lane < 1 || lane > CDataComp::kMaxLane)
+        return Fail("a card is RELAY LANE, relays 1-32767, lanes 1-100");
     CardRecord card;
     CDataComp::ClearCard(card);
     card.relay = static_cast<int16_t>(relay);
@@ -235,7 +244,8 @@ int PrintShots(const Args& args)
     if (dc.GetCard(card, 0) != 0)
         return Fail("no card of relay " + args[2] + " lane " + args[3]);
     ShotListRecord list;
-    dc.ReadShots(static_cast<int>(relay), static_cast<int>(lane), list);
+    if (dc.ReadShots(static_cast<int>(relay), static_cast<int>(lane), list) != 0 && card.shotRec != 0)
+        return Fail("cannot read the shots of relay " + args[2] + " lane " + args[3] + " in Shot.BVD");
     uint8_t order[CDataComp::kSlots];
     CDataComp::BuildShotOrder(list, order, false);
     dc.decimalSeparator = ".";
@@ -272,24 +282,31 @@ int RunCards(const Args& args)
     CDataComp dc;
     if (!OpenComp(dc, args[0], args[1], false, error))
         return Fail(error);
-    std::printf("%s lane type system shots name\n", dc.StartNumberMode() ? "start" : "relay");
+    // The table is printed once every card has been read: a card that
+    // cannot be read fails the command, not a line of the table.
+    std::string table = std::string(dc.StartNumberMode() ? "start" : "relay") + " lane type system shots name\n";
     const int count = dc.CardFile().GetRecCount();
     for (int n = 1; n <= count; ++n) {
         CardRecord card;
         if (dc.CardFile().ReadRec(n, &card) != 0)
-            continue;
+            return Fail("cannot read card " + std::to_string(n) + " of Card.BVD");
         ShotListRecord list;
         CDataComp::ClearShots(list);
-        if (card.shotRec != 0)
-            dc.ShotFile().ReadRecDirect(card.shotRec, &list);
+        if (card.shotRec != 0 && dc.ShotFile().ReadRecDirect(card.shotRec, &list) != 0)
+            return Fail("cannot read shot list " + std::to_string(card.shotRec) + " of Shot.BVD");
         int shots = 0;
         for (const ShotRecord& s : list.shots)
             shots += s.state == CDataComp::kSlotShot;
         NameRecord name;
-        dc.ReadName(card, name);
-        std::printf("%5d %4d %4d %6d %5d %s\n", card.relay, card.lane, card.targetType, card.valueSystem, shots,
-                    ToScreen(FieldText(name.name, sizeof name.name)).c_str());
+        CDataComp::ClearName(name);
+        if (card.nameRec != 0 && dc.ReadName(card, name) != 0)
+            return Fail("cannot read name " + std::to_string(card.nameRec) + " of Name.BVD");
+        char line[64];
+        std::snprintf(line, sizeof line, "%5d %4d %4d %6d %5d ", card.relay, card.lane, card.targetType,
+                      card.valueSystem, shots);
+        table += line + ToScreen(FieldText(name.name, sizeof name.name)) + "\n";
     }
+    std::fputs(table.c_str(), stdout);
     return 0;
 }
 

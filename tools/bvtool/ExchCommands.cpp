@@ -2,6 +2,7 @@
 // of its results program, and the shooters' names back onto its cards, as
 // the range control and the remote program do.
 #include "Command.h"
+#include "tools/bvtool/RangeDefaults.h"
 
 #include "foundation/files/BVConfig.h"
 #include "foundation/exchange/BVExch.h"
@@ -42,8 +43,9 @@ int RunExport(const Args& args)
             const std::string& r = args[++i];
             size_t dash = r.find('-');
             if (!ParseInt(r.substr(0, dash), first) ||
-                !ParseInt(dash == std::string::npos ? r : r.substr(dash + 1), last) || first < 1 || last < first)
-                return Fail("relays are FIRST-LAST, not '" + r + "'");
+                !ParseInt(dash == std::string::npos ? r : r.substr(dash + 1), last) || first < 1 || last < first ||
+                last > 32767)
+                return Fail("relays are FIRST-LAST within 1-32767, not '" + r + "'");
         } else {
             plain.push_back(args[i]);
         }
@@ -56,8 +58,10 @@ int RunExport(const Args& args)
         return Fail(error);
     CBVExch exch;
     exch.SetFolder(ToFile(plain[0]));
-    int rc = exch.ExportResults(comp, static_cast<int>(first), static_cast<int>(last), 0, 0,
-                                plain.size() == 3 ? ToFile(plain[2]) : std::string());
+    CBVConfig range;
+    range.Open(CBVExch::NormalizeFolder(ToFile(plain[0])) + "BVLeder.bvc", 0);
+    const std::string folder = plain.size() == 3 ? ToFile(plain[2]) : RangeExchangeFolder(range, ToFile(plain[0]));
+    int rc = exch.ExportResults(comp, static_cast<int>(first), static_cast<int>(last), 0, 0, folder);
     switch (rc) {
     case CBVExch::kDone:
         return 0;
@@ -88,7 +92,9 @@ int RunImport(const Args& args)
         return Fail(error);
     long relay;
     if (!ParseInt(args[2], relay) || relay < 1 || relay > 32767)
-        return Fail("a relay is a number from 1, not '" + args[2] + "'");
+        return Fail("a relay is a number from 1 to 32767, not '" + args[2] + "'");
+    if (std::string fault = CompetitionFault(ToFile(args[0]), comp, true); !fault.empty())
+        return Fail("cannot read competition " + args[1] + " in " + args[0] + ": " + ToScreen(fault));
     CDataComp dc;
     dc.SetBasePath(ToFile(args[0]));
     if (dc.Open(comp, 1) != 0)
@@ -101,13 +107,29 @@ int RunImport(const Args& args)
     exch.prefix = ReadItem(dc.CompConfig(), CompSettings::kPrefix);
     exch.startNumbers = dc.StartNumberMode();
     const std::string given = args.size() == 4 ? ToFile(args[3]) : std::string();
-    exch.exchangeFolder = exch.resultsProgram == 8 || !given.empty() ? given : CRangeSettings::ReadExchangeFolder(range);
+    exch.exchangeFolder =
+        exch.resultsProgram == 8 || !given.empty() ? given : RangeExchangeFolder(range, dc.GetBasePath());
     if (exch.resultsProgram == 8 && given.empty())
         return Fail("the range's results program (8) takes names from another range folder: give it");
     if (exch.resultsProgram != 8 && !CBVFileEx::TestFolder(CBVExch::NormalizeFolder(exch.exchangeFolder)))
         return Fail("cannot use the exchange folder " + ToScreen(CBVExch::NormalizeFolder(exch.exchangeFolder)));
     if (!CBVExch::IsValidPrefix(exch.prefix))
         return Fail("illegal prefix '" + ToScreen(exch.prefix) + "' (a letter and a digit)");
+    // The relay's own file of names, or the other range's competition, must
+    // be there to be read; a name file of one start number may be missing.
+    if (exch.resultsProgram >= 3 && exch.resultsProgram <= 5) {
+        char name[32];
+        std::snprintf(name, sizeof name, "%s-XX-s.%03d", exch.prefix.c_str(), static_cast<int>(relay));
+        const std::string file = CBVExch::NormalizeFolder(exch.exchangeFolder) + name;
+        if (!platform::FileExists(file))
+            return Fail("cannot read " + ToScreen(file));
+    }
+    if (exch.resultsProgram == 8) {
+        if (!platform::FileExists(CompSettings::FolderOf(CBVExch::NormalizeFolder(given), comp) + "\\Card.BVD"))
+            return Fail("no competition " + args[1] + " in " + args[3]);
+        if (std::string fault = CompetitionFault(given, comp, false); !fault.empty())
+            return Fail("cannot read competition " + args[1] + " in " + args[3] + ": " + ToScreen(fault));
+    }
     for (int lane = 1; lane <= CDataComp::kMaxLane; ++lane)
         if (ReadItem(dc.CompConfig(), CompSettings::LaneActive(lane)) != 0)
             exch.relays[lane] = static_cast<int>(relay);
@@ -120,13 +142,7 @@ int RunImport(const Args& args)
         if (exch.relays[lane] < 0 || name.startNumber == -1)
             continue;
         name.competition = comp;
-        CardRecord card;
-        CDataComp::ClearCard(card);
-        card.relay = static_cast<int16_t>(relay);
-        card.lane = static_cast<int16_t>(lane);
-        card.targetType = static_cast<uint8_t>(ReadItem(range, RangeItems::kNewLaneTargetType));
-        card.sensitivity = static_cast<uint8_t>(ReadItem(range, RangeItems::kNewLaneSensitivity));
-        card.valueSystem = static_cast<uint8_t>(ReadItem(range, RangeItems::kNewLaneValueSystem));
+        CardRecord card = NewLaneCard(range, static_cast<int>(relay), lane);
         if (dc.GetCard(card, 1) < 0 || dc.StoreName(static_cast<int>(relay), lane, name) != 0)
             return Fail("cannot store the name of lane " + std::to_string(lane));
         std::printf("%3d %6d %s\n", lane, name.startNumber, ToScreen(FieldText(name.name, sizeof name.name)).c_str());

@@ -2,6 +2,7 @@
 // lane's card, printed into a PDF file as the range control prints them,
 // without a dialog and without a screen.
 #include "Command.h"
+#include "tools/bvtool/RangeDefaults.h"
 
 #include "foundation/files/BVConfig.h"
 #include "foundation/cards/CardFill.h"
@@ -78,6 +79,8 @@ int OpenRange(const std::string& folderArg, const std::string& compArg, Range& r
     range.folder = folder;
     if (!platform::FileExists(CompSettings::FileOf(folder, static_cast<int>(comp))))
         return Fail("no competition " + compArg + " in " + folderArg);
+    if (std::string fault = CompetitionFault(folder, static_cast<int>(comp), false); !fault.empty())
+        return Fail("cannot read competition " + compArg + " in " + folderArg + ": " + ToScreen(fault));
     range.data.SetBasePath(folder);
     range.data.Open(static_cast<int>(comp), 0);
     if (!range.data.CardFile().IsOpen())
@@ -88,13 +91,20 @@ int OpenRange(const std::string& folderArg, const std::string& compArg, Range& r
     return 0;
 }
 
-ShotListRecord ShotsOf(Range& range, const CardRecord& card)
+// The card's shots; false when it has a list that cannot be read.
+bool ShotsOf(Range& range, const CardRecord& card, ShotListRecord& list)
 {
-    ShotListRecord list;
     CDataComp::ClearShots(list);
-    if (card.shotRec != 0 && range.data.ShotFile().ReadRecDirect(card.shotRec, &list) != 0)
+    if (card.shotRec != 0 && range.data.ShotFile().ReadRecDirect(card.shotRec, &list) != 0) {
         CDataComp::ClearShots(list);
-    return list;
+        return false;
+    }
+    return true;
+}
+
+std::string CardText(const CardRecord& card)
+{
+    return "relay " + std::to_string(card.relay) + " lane " + std::to_string(card.lane);
 }
 
 std::string CompetitionName(Range& range)
@@ -136,7 +146,9 @@ int PrintCards(const Args& args)
     CBVFileEx& file = range.data.CardFile();
     for (int n = 1; n <= file.GetRecCount(); ++n) {
         CardRecord card;
-        if (file.ReadRec(n, &card) == 0 && card.relay != 0)
+        if (file.ReadRec(n, &card) != 0)
+            return Fail("cannot read card " + std::to_string(n) + " of Card.BVD");
+        if (card.relay != 0)
             cards.push_back(card);
     }
     std::stable_sort(cards.begin(), cards.end(), [](const CardRecord& a, const CardRecord& b) {
@@ -145,7 +157,11 @@ int PrintCards(const Args& args)
     for (const CardRecord& card : cards) {
         NameRecord name;
         bool named = range.data.ReadName(card, name) == 0;
-        ShotListRecord shots = ShotsOf(range, card);
+        if (!named && card.nameRec != 0)
+            return Fail("cannot read the name of " + CardText(card) + " in Name.BVD");
+        ShotListRecord shots;
+        if (!ShotsOf(range, card, shots))
+            return Fail("cannot read the shots of " + CardText(card) + " in Shot.BVD");
         CardFill::Fill(card, named ? &name : nullptr, shots, range.programs, range.types, options, *printer.AddCard());
     }
     int count = printer.CardCount();
@@ -176,9 +192,13 @@ int PrintLog(const Args& args)
         return rc;
     ActiveRecord active;
     CardRecord card;
-    if (range.data.ReadActive(static_cast<int>(lane), active) != 0 || active.cardRec <= 0 ||
-        range.data.CardFile().ReadRec(active.cardRec, &card) != 0)
+    if (range.data.ReadActive(static_cast<int>(lane), active) != 0 || active.cardRec <= 0)
         return Fail("lane " + args[3] + " has no card");
+    if (range.data.CardFile().ReadRec(active.cardRec, &card) != 0)
+        return Fail("cannot read card " + std::to_string(active.cardRec) + " of Card.BVD");
+    ShotListRecord shots;
+    if (!ShotsOf(range, card, shots))
+        return Fail("cannot read the shots of " + CardText(card) + " in Shot.BVD");
     StartQt();
 
     CBVConfig& comp = range.data.CompConfig();
@@ -205,7 +225,7 @@ int PrintLog(const Args& args)
     platform::PrintJob job;
     if (!PdfJob(args[4], job))
         return Fail("cannot print into " + args[4]);
-    if (printer.Print(job, card, ShotsOf(range, card)) != CShotListPrinter::kPrinted)
+    if (printer.Print(job, card, shots) != CShotListPrinter::kPrinted)
         return Fail("cannot print into " + args[4]);
     std::printf("pages: %d\n", job.Target()->PagesPrinted());
     return 0;

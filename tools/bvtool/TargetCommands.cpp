@@ -22,6 +22,29 @@ bool ParseCode(const std::string& text, int& code)
     return true;
 }
 
+// A code that names a type; the failure's text otherwise.
+bool KnownCode(const std::string& text, int& code, std::string& error)
+{
+    if (!ParseCode(text, code)) {
+        error = "not a target type code: '" + text + "'";
+        return false;
+    }
+    if (!CTargetTypes::IsKnownCode(code)) {
+        error = "unknown target type code " + text;
+        return false;
+    }
+    return true;
+}
+
+// The languages of the programs' language files.
+bool KnownLanguage(const std::string& code)
+{
+    for (const char* known : {"NO", "DK", "SE", "UK", "DE"})
+        if (code == known)
+            return true;
+    return false;
+}
+
 bool ParseMm(const std::string& text, double& value)
 {
     if (text.empty())
@@ -49,8 +72,11 @@ int RunScore(const Args& args)
         return Fail("usage: bvtool score CODE X Y [--lang CODE]");
     int code;
     double x, y;
-    if (!ParseCode(rest[0], code))
-        return Fail("not a target type code: '" + rest[0] + "'");
+    std::string error;
+    if (!KnownCode(rest[0], code, error))
+        return Fail(error);
+    if (!language.empty() && !KnownLanguage(language))
+        return Fail("unknown language '" + language + "' (NO, DK, SE, UK or DE)");
     if (!ParseMm(rest[1], x) || !ParseMm(rest[2], y))
         return Fail("X and Y must be numbers of millimetres");
     CTargetTypes types;
@@ -87,8 +113,9 @@ int RunTarget(const Args& args)
     int code;
     if (args.size() != 1)
         return Fail("usage: bvtool target CODE");
-    if (!ParseCode(args[0], code))
-        return Fail("not a target type code: '" + args[0] + "'");
+    std::string error;
+    if (!KnownCode(args[0], code, error))
+        return Fail(error);
     CTargetTypes t;
     std::printf("code: %d\n", code);
     for (const char* language : {"NO", "DK", "SE", "UK"}) {

@@ -1,0 +1,27 @@
+#pragma once
+// What bvtool takes from a range folder the way the range control does: the
+// card a new lane starts with, where the exchange folder lies, and whether a
+// competition's files can be read at all.
+#include "foundation/comp/DataComp.h"
+#include "foundation/files/BVConfig.h"
+
+#include <string>
+
+namespace bvtool {
+
+// A card for (relay, lane) with the range's settings for a new lane: target
+// type, value system, sensitivity and band advance.
+CardRecord NewLaneCard(CBVConfig& range, int relay, int lane);
+
+// The range's exchange folder, with its trailing backslash. The programs run
+// in the range folder, so a relative one ("BV", ".\BV\", or none at all) lies
+// below rangeFolder, not below the shell's working folder.
+std::string RangeExchangeFolder(CBVConfig& range, const std::string& rangeFolder);
+
+// The first file of competition comp that the programs could not read, named
+// with what is wrong with it ("Card.BVD: wrong record size 50");
+// empty when every file reads. With writing, the older layouts that opening
+// for writing converts are taken as readable.
+std::string CompetitionFault(const std::string& rangeFolder, int comp, bool writing);
+
+}  // namespace bvtool
