@@ -171,7 +171,8 @@ TEST_F(LoaderLineTest, TwoPassLoadToFiveUnits)
         SCOPED_TRACE(lane);
         std::string records;
         Unit(lane, [&](const bvsim::LoaderUnit& u) {
-            EXPECT_EQ(u.Commits(), 2);
+            // A commit whose answer comes late on a busy bus is sent again.
+            EXPECT_GE(u.Commits(), 2);
             records = u.ImageRecords();
         });
         std::string name = "unit" + std::to_string(lane) + ".s28";
