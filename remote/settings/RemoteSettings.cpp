@@ -24,6 +24,13 @@ bool RemoteSettings::Open(const std::string& path)
     return m_store.IsOpen();
 }
 
+bool RemoteSettings::OpenReadOnly(const std::string& path)
+{
+    m_writable = false;
+    m_store.Open(path, 0);
+    return m_store.IsOpen();
+}
+
 int RemoteSettings::EventCount() { return std::max(0, ReadItem(m_store, kEventCount)); }
 
 bool RemoteSettings::InUse(int e) { return ReadItem(m_store, EventInUse(e)) != 0; }

@@ -29,6 +29,8 @@ public:
     // Opens the file (a system path) for writing, creating it; else
     // read-only with the writable flag off. True when it is open at all.
     bool Open(const std::string& path);
+    // Opens it for reading only, writable flag off.
+    bool OpenReadOnly(const std::string& path);
     bool Writable() const { return m_writable; }
     CBVConfig& Store() { return m_store; }
     // Re-reads the file when another copy of the program changed it.
