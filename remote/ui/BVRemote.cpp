@@ -10,6 +10,18 @@
 #include <string>
 #include <vector>
 
+namespace {
+
+// Qt's notes about its surroundings (no runtime folder, no screen) are no
+// business of --print's output; only its failures are.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "BVRemote: %s\n", message.toLocal8Bit().constData());
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -18,8 +30,10 @@ int main(int argc, char** argv)
         return 0;
     }
     bool print = !args.empty() && args[0] == "--print";
-    if (print)
+    if (print) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qInstallMessageHandler(QuietMessages);
+    }
     QApplication app(argc, argv);
     if (print)
         return RemoteCommand::Print(std::vector<std::string>(args.begin() + 1, args.end()));

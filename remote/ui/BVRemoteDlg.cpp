@@ -55,7 +55,7 @@ CBVRemoteDlg::CBVRemoteDlg() : Dialog(kMain)
 {
     OnSelChanging(1037, [this] {
         OnTabSelChanging();
-        return true;
+        return false;
     });
     OnSelChange(1037, [this] { OnTabSelChange(); });
 }

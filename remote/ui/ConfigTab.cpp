@@ -93,6 +93,7 @@ void CConfigTab::ClickRow(int row)
     if (row < 0 || row >= item(1051).count())
         return;
     m_clicked = row;
+    item(1051).setSelection(row);
     int e = static_cast<int>(item(1051).itemData(row));
     item(1058).setText(m_settings.EventName(e));
     item(1055).setText(m_settings.EventFolder(e));
@@ -152,10 +153,12 @@ void CConfigTab::OnBrowse()
 
 void CConfigTab::OnLeavePage()
 {
-    // A field being edited saves itself when it loses the focus.
-    if (item(1058).widget()->hasFocus())
+    // A field being edited saves itself when it loses the focus; the page
+    // may hide before the focus moves, so a changed field is saved here.
+    int e = ClickedEvent();
+    if (e > 0 && item(1058).text() != m_settings.EventName(e))
         SaveName();
-    if (item(1055).widget()->hasFocus())
+    if (e > 0 && item(1055).text() != m_settings.EventFolder(e))
         SaveFolder();
     item(1051).focus();
 }
