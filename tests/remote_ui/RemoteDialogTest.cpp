@@ -385,3 +385,46 @@ TEST_F(PrintCommandTest, StartNumbersShotLogsAndFailures)
 }
 
 }  // namespace
+
+namespace {
+
+// Pictures of the six pages and of a printed card page for the docs.
+TEST_F(RemoteDialogTest, Screenshots)
+{
+    bvtest::RemoteRange range("range");
+    {
+        CBVConfig settings;
+        settings.Open("range\\BVLeder.BVC", 1);
+        WriteItem(settings, RangeItems::Channel(0), ChannelSetting{1, 1, 4}.Encode());
+        CBVConfig comp;
+        range.MakeComp(1, false);
+        comp.Open("range\\Comp1\\Comp.Bvc", 1);
+        for (int lane = 1; lane <= 4; ++lane)
+            WriteItem(comp, CompSettings::LaneActive(lane), 1);
+    }
+    range.MakeCard(1, 1, 1, "Ola Nordmann", 2, 25, 1000, 2, 1550);
+    range.MakeCard(1, 1, 2, "Kari Nordmann", 2, 25, 900);
+    AddEvent("range");
+    Start();
+    dlg->show();
+    std::string out = BV_BINARY_DIR "/screens";
+    std::filesystem::create_directories(out);
+    const char* names[] = {"language", "config", "print", "name", "mark", "exchange"};
+    for (int i = 0; i < 6; ++i) {
+        dlg->ChooseTab(i);
+        if (i == 1)
+            dlg->Config().ClickRow(0);
+        QTest::qWait(20);
+        EXPECT_TRUE(dlg->grab().toImage().save(QString::fromStdString(out + "/bvremote-" + names[i] + ".png")));
+    }
+    int rc = -1;
+    bvtest::RunCommand(std::string(BV_BINARY_DIR "/remote/BVRemote --print 1 1 ") + folder.File("card.pdf") +
+                           " --relays 1-1 --lanes 1-1",
+                       &rc);
+    ASSERT_EQ(rc, 0);
+    bvtest::RunCommand("pdftoppm -png -r 60 -f 1 -l 1 -singlefile '" + folder.File("card.pdf") + "' '" + out +
+                       "/bvremote-card'");
+    EXPECT_TRUE(std::filesystem::exists(out + "/bvremote-card.png"));
+}
+
+}  // namespace
