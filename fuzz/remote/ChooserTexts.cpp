@@ -4,7 +4,7 @@
 // with the number.
 #include "remote/settings/EventChooser.h"
 
-#include "FuzzScratch.h"
+#include "fuzz/FuzzScratch.h"
 
 #include <cstddef>
 #include <cstdint>

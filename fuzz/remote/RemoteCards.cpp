@@ -5,7 +5,7 @@
 // stay 1..39, and a class never runs into the field after it.
 #include "remote/names/NameList.h"
 
-#include "FuzzScratch.h"
+#include "fuzz/FuzzScratch.h"
 #include "foundation/cards/CardFill.h"
 
 #include <algorithm>

@@ -298,6 +298,22 @@ TEST_F(RemoteDialogTest, ExchangeParametersSaveWhereTheRangeKeepsThem)
     EXPECT_EQ(p.resultsProgram, 0);
     EXPECT_EQ(p.officeFolder, "C:\\Office\\BV\\");
     EXPECT_EQ(page.item(1063).text(), "C:\\Office\\BV\\");
+
+    // Send relays 3 to 5 into the range's exchange folder, and say how it went.
+    for (int relay = 2; relay <= 6; ++relay)
+        range.MakeCard(1, relay, 1, "Relay " + std::to_string(relay), 2, 5, 1000);
+    std::filesystem::create_directories(folder.File("office"));
+    page.item(1063).setText("office\\BV");
+    page.item(1076).click();
+    std::filesystem::create_directories(folder.File("office/BV"));
+    page.item(1083).setNumber(3);
+    page.item(1087).setNumber(5);
+    page.item(1071).click();
+    EXPECT_EQ(prompter.Questions().back().text, "The results were sent.") << ::testing::PrintToString(prompter.Log());
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.File("office/BV")))
+        files.push_back(entry.path().filename().string());
+    EXPECT_EQ(files.size(), 3u) << ::testing::PrintToString(files);
 }
 
 TEST(ExchangeFolders, BVResFolderEndsInBV)
