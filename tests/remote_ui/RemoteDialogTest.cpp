@@ -300,6 +300,14 @@ TEST_F(RemoteDialogTest, ExchangeParametersSaveWhereTheRangeKeepsThem)
     EXPECT_EQ(page.item(1063).text(), "C:\\Office\\BV\\");
 
     // Send relays 3 to 5 into the range's exchange folder, and say how it went.
+    {
+        CBVConfig settings;
+        settings.Open("range\\BVLeder.BVC", 1);
+        WriteItem(settings, RangeItems::Channel(0), ChannelSetting{1, 1, 4}.Encode());
+        CBVConfig comp;
+        comp.Open("range\\Comp1\\Comp.Bvc", 1);
+        WriteItem(comp, CompSettings::LaneActive(1), 1);
+    }
     for (int relay = 2; relay <= 6; ++relay)
         range.MakeCard(1, relay, 1, "Relay " + std::to_string(relay), 2, 5, 1000);
     std::filesystem::create_directories(folder.File("office"));
