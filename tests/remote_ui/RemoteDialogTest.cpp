@@ -192,6 +192,15 @@ TEST_F(RemoteDialogTest, PrintPagePrintsCardsIntoAPdf)
     // Stored per event: the last lane typed is kept.
     EXPECT_EQ(dlg->Settings().Store().ReadInt(32, 1, 535, 0), 2);
 
+    // A competition whose settings cannot be read shows zeros and stores none of them.
+    std::filesystem::create_directories(folder.File("range/Comp2"));
+    dlg->PrintPage().Boxes().FillCompetitions();
+    ASSERT_EQ(page.item(1012).count(), 2);
+    page.item(1012).choose(1);
+    EXPECT_EQ(page.item(1002).text(), "0");
+    EXPECT_EQ(dlg->Settings().Store().ReadInt(32, 1, 535, -1), 2);
+    EXPECT_EQ(dlg->Settings().Store().ReadInt(32, 1, 533, -1), -1);
+
     // No competition chosen: the stop message, nothing printed.
     page.item(1012).setSelection(-1);
     page.item(1039).click();
