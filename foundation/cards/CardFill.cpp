@@ -86,19 +86,42 @@ int Fill(const CardRecord& card, const NameRecord* name, const ShotListRecord& s
     out.resultState = card.resultState;
     out.SetComment(FieldText(shots.comment, sizeof shots.comment));
     out.startScore = options.startScore && name != nullptr ? name->startScore : 0;
+    return FillSeries(card, shots, programs, types, options, out);
+}
+
+int FillSeries(const CardRecord& card, const ShotListRecord& shots, CProgramStore& programs, const CTargetTypes& types,
+               const Options& options, PrintCard& out, bool* cut)
+{
+    const int code = card.targetType;
 
     uint8_t order[CDataComp::kSlots];
-    bool byTime = options.equipment == 1 && programs.GetEquipment(options.program) == 129;
-    CDataComp::BuildShotOrder(shots, order, byTime);
+    if (options.storedOrder) {
+        int n = 0;
+        while (n < CDataComp::kSlots && shots.shots[n].state != CDataComp::kSlotFree) {
+            order[n] = static_cast<uint8_t>(n);
+            ++n;
+        }
+        if (n < CDataComp::kSlots)
+            order[n] = CDataComp::kOrderEnd;
+    } else {
+        bool byTime = options.equipment == 1 && programs.GetEquipment(options.program) == 129;
+        CDataComp::BuildShotOrder(shots, order, byTime);
+    }
     const int maxValue = types.GetMaxValue(code);
 
+    // Carry on after the slots already on the card.
     int slot = 0, added = 0;
-    int32_t running = out.startScore;
+    for (int s = PrintCard::kFirstSeries; s <= PrintCard::kLastSeries; ++s)
+        if (out.shotCount[s] != 0 || out.seriesName[s][0] != '\0')
+            slot = s;
+    int32_t running = slot > 0 ? out.runningTotal[slot] : out.startScore;
     bool full = false;
     const int seriesCount = std::min(programs.GetSerieCount(options.program), CDataComp::kMaxSeries);
     for (int s = 1; s <= seriesCount && !full; ++s) {
         const int programShots = programs.GetSerieShots(s, options.program);
-        const int size = options.trueSize ? 99 : programShots != 0 ? programs.GetSize(options.program) : 10;
+        int size = options.trueSize ? 99 : programShots != 0 ? programs.GetSize(options.program) : 10;
+        if (options.slotLimit > 0)
+            size = std::min(size, options.slotLimit);
         int inSlot = size;  // the first shot opens a slot
         int number = 0, reference = -1;
         for (int i = 0; i < CDataComp::kSlots && order[i] != CDataComp::kOrderEnd && !full; ++i) {
@@ -155,6 +178,8 @@ int Fill(const CardRecord& card, const NameRecord* name, const ShotListRecord& s
         out.totalSum += out.seriesSum[s];
         out.totalShots += out.shotCount[s];
     }
+    if (cut != nullptr)
+        *cut = full;
     return added;
 }
 

@@ -26,6 +26,12 @@ struct Options {
     int program = 0;          // the competition's shooting program
     int actualDistance = 0;   // metres; 0: the face's own
     int simulatedDistance = 0;
+    // Shots in their stored order up to the first free slot instead of the
+    // card's display order, and at most this many in a slot (0: no limit
+    // beyond the program's): how a second competition's series are put in
+    // front of a card.
+    bool storedOrder = false;
+    int slotLimit = 0;
 };
 
 // The options of a competition's print settings (BVLeder.bvc section 32)
@@ -48,5 +54,12 @@ double HoleRadius(int code, const Options& options, const CTargetTypes& types);
 // on the card.
 int Fill(const CardRecord& card, const NameRecord* name, const ShotListRecord& shots, CProgramStore& programs,
          const CTargetTypes& types, const Options& options, PrintCard& out);
+
+// Appends the series of a card's shots after the slots `out` already has,
+// their running totals carrying on from the last of them. Returns the
+// number of shots put on the card; `cut` is set when the card was full
+// before every shot was on it.
+int FillSeries(const CardRecord& card, const ShotListRecord& shots, CProgramStore& programs, const CTargetTypes& types,
+               const Options& options, PrintCard& out, bool* cut = nullptr);
 
 }  // namespace CardFill
