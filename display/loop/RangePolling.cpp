@@ -44,9 +44,9 @@ std::string WithBackslash(std::string folder)
 
 int DisplayLoop::NewViewFlags(int viewType, int pictureFlags, bool showPlace)
 {
-    if (viewType < 0 || viewType > 3)
-        return 0;
-    const ViewTypeRow& row = kViewTypes[viewType];
+    // Any other kind shows nothing of its own.
+    constexpr ViewTypeRow kOther{0, 0, true};
+    const ViewTypeRow& row = viewType >= 0 && viewType <= 3 ? kViewTypes[viewType] : kOther;
     int flags = row.base | (pictureFlags & row.fromPicture);
     if (row.names)
         flags |= pictureFlags & 0xF;
