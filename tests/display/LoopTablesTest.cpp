@@ -101,12 +101,12 @@ TEST(ViewFlagsTest, ByViewTypeAndPictureFlags)
         bool place;
         int flags;
     } cases[] = {
-        {0, 0x20017, false, 0x30303},       // face: names, no lane
-        {0, 0x20017, true, 0x30B03},
+        {0, 0x20017, false, 0x30307},       // face: name, club, class; no lane
+        {0, 0x20017, true, 0x30B07},
         {0, 0, false, 0x30301},             // no name bit: the name
         {1, 0x20017, false, 0x10000},       // face only, no names added
-        {2, 0x20097, false, 0x23393},       // list row takes shot list and count
-        {2, 0x0, true, 0x3B01},             // place instead of the lane
+        {2, 0x20097, false, 0x233D7},       // list row takes shot list, count, series name
+        {2, 0x0, true, 0x3B41},             // a list row keeps its lane beside the place
         {3, 0x4, false, 0x1245},            // lane, sub-sums, class, name, total
         {4, 0x20017, false, 0x247},         // unknown kind: lane, names, total
         {-1, 0x20017, true, 0xA07},
