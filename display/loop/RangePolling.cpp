@@ -253,6 +253,9 @@ int DisplayLoop::LoadPicture()
     if (!m_data.current || m_data.rebuild) {
         int place = m_data.current ? m_data.current->place : 0;
         m_data.RemoveAllPictures();
+        // The profile's name goes with its pictures: the title shows it from the first picture on.
+        CopyText(m_data.profileName, sizeof m_data.profileName,
+                 ReadItem(profiles, VisItems::ProfileName(m_data.profile)));
         int places = ReadItem(profiles, VisItems::ProfilePlaces(m_data.profile));
         for (int i = 1; i <= places && i <= 999; ++i) {
             CVisPicture& p = m_data.AddPicture(i);

@@ -134,7 +134,8 @@ public:
     {
         data.Close();
         comp = competition;
-        data.Open(comp, 1);
+        platform::CreateFolders(folder + "\\Comp" + std::to_string(comp));
+        ASSERT_EQ(data.Open(comp, 1), 0);
         WriteItem(data.CompConfig(), CompSettings::kProgram, 1);
         for (int lane = 1; lane <= 100; ++lane)
             WriteItem(data.CompConfig(), CompSettings::LaneActive(lane), 1);
