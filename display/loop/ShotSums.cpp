@@ -55,7 +55,9 @@ int DisplayLoop::ReadShots(CVisTarget& t)
     const int L = e.shotsPerLine < 1 ? 1 : e.shotsPerLine;
 
     // 1. The shot list, when its update counter moved. An odd counter is a
-    // list in the middle of a write: it is read again at the next tick.
+    // list in the middle of a write: it is read again at the next tick. A
+    // rewrite of the whole list (shots replaced or deleted) leaves an odd
+    // counter for good; seen twice alike it is taken as it stands.
     t.shotsIncomplete = false;
     const int r = t.card.shotRec;
     if (r != 0) {
@@ -66,12 +68,14 @@ int DisplayLoop::ReadShots(CVisTarget& t)
             t.SetError("IDS_ERROR_NOSHOTFILE");
         } else if (counter != t.shots.updateCounter) {
             static ShotListRecord fresh;
-            if (counter & 1) {
+            bool settled = (counter & 1) && counter == t.oddCounter;
+            t.oddCounter = (counter & 1) ? counter : 0;
+            if ((counter & 1) && !settled) {
                 t.shotsIncomplete = true;
             } else if (file.ReadRecDirect(r, &fresh) != 0) {
                 BV_LOG(m_log, 80, "IDS_ERROR_NOSHOTFILE");
                 t.SetError("IDS_ERROR_NOSHOTFILE");
-            } else if (fresh.updateCounter & 1) {
+            } else if (fresh.updateCounter != counter) {
                 t.shotsIncomplete = true;
             } else {
                 for (int k = 0; k < CDataComp::kSlots && t.shots.shots[k].flags != 0; ++k)

@@ -91,6 +91,9 @@ public:
     // A shot list read in the middle of a write (odd update counter) is
     // read again at the next tick.
     bool shotsIncomplete = false;
+    // An odd counter seen at the last look: still the same at the next one,
+    // the list is not in the middle of a write but was rewritten whole.
+    int32_t oddCounter = 0;
 
     bool HasError() const { return errorKey[0] != 0; }
     void SetError(const char* key)
