@@ -81,6 +81,8 @@ private:
     void CheckFinalLock(CVisPicture& pic);
     void OneShotWindow(CVisPicture& pic);
     void LookFailed(CVisEvent& event);
+    // 1 when Shot.BVD was written since the last look, 0 not, -1 unreadable.
+    static int ShotFileMoved(CVisEvent& event);
     int LaneStartScore(CVisEvent& event, const ActiveRecord& active);
     bool Elapsed(CTickCounter& c) { return c.Elapsed(false, false); }
 

@@ -182,6 +182,9 @@ int DisplayLoop::PollSources()
                 r = e->data.ActiveFile().CacheVerify(1);
                 if (r > 0)
                     e->data.CardFile().CacheVerify(1);
+                int s = ShotFileMoved(*e);
+                if (r >= 0 && s != 0)
+                    r = s;
             } else if (configDue) {
                 r = e->data.CardFile().CacheVerify(1);
             }
@@ -197,6 +200,22 @@ int DisplayLoop::PollSources()
     for (auto& e : m_data.events)
         e->filesChanged = false;
     return 0;
+}
+
+int DisplayLoop::ShotFileMoved(CVisEvent& e)
+{
+    CBVFileEx& f = e.data.ShotFile();
+    int32_t counter = 0;
+    if (f.CheckOpen() != 0)
+        return -1;
+    int rc = f.ReadData(&counter, 0, 4);
+    f.CheckClose(0);
+    if (rc != 0)
+        return -1;
+    if (counter == e.shotFileCounter)
+        return 0;
+    e.shotFileCounter = counter;
+    return 1;
 }
 
 void DisplayLoop::OpenEventData(CVisEvent& e)

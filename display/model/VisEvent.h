@@ -47,6 +47,9 @@ public:
     // Looks in a row at the range folder's files that failed; at three the
     // folder counts as gone and its targets show that the range is missing.
     int failedLooks = 0;
+    // Change counter of Shot.BVD at the last look: a shot added to a list
+    // that already had shots changes neither Active.BVD nor Card.BVD.
+    int32_t shotFileCounter = 0;
     bool lost = false;
 
     static constexpr int kLostAfter = 3;
