@@ -179,17 +179,20 @@ int DisplayLoop::PollSources()
         if (e->shotCheck == 0 && e->data.IsOpen()) {
             int r = 0;
             if (shotDue) {
-                r = e->data.ActiveFile().CacheVerify(1);
+                int a = e->data.ActiveFile().CacheVerify(1);
+                int s = ShotFileMoved(*e);
+                r = a < 0 || s < 0 ? -1 : (a > 0 || s > 0 ? 1 : 0);
+                // A first shot gives the card its shot list: the card changed too.
                 if (r > 0)
                     e->data.CardFile().CacheVerify(1);
-                int s = ShotFileMoved(*e);
-                if (r >= 0 && s != 0)
-                    r = s;
             } else if (configDue) {
                 r = e->data.CardFile().CacheVerify(1);
             }
-            if (r < 0)
+            if (r < 0) {
+                // What this look saw is not taken as seen: the next look compares afresh.
+                e->shotFileCounter = 0;
                 LookFailed(*e);
+            }
             else if (shotDue || configDue)
                 e->failedLooks = 0;
             e->shotCheck = r > 0 ? 1 : -1;
