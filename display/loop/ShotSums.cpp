@@ -142,6 +142,9 @@ int DisplayLoop::ReadShots(CVisTarget& t)
             continue;
         const int series = s.series & 0x7F;
         const int p = s.countingSeries & 0x7F;
+        // Series past the program's 28 count nowhere.
+        if (p > CDataComp::kMaxSeries || (p == 0 && series > CDataComp::kMaxSeries))
+            continue;
         const int cv = ShotValue(e, s, t.card.valueSystem);
         const bool counts = s.flags & kCounts;
         if (p != 0 && p < cs && counts) {
@@ -163,7 +166,7 @@ int DisplayLoop::ReadShots(CVisTarget& t)
                     A[k] += cv;
                     ++C[k];
                 }
-        } else if (counts && ((p != 0 && p == cs) || (p == 0 && series == cs))) {
+        } else if (counts && cs <= CDataComp::kMaxSeries && ((p != 0 && p == cs) || (p == 0 && series == cs))) {
             int n = table[cs][0] + 1;
             if (n > 100)
                 n = 100;
@@ -174,8 +177,9 @@ int DisplayLoop::ReadShots(CVisTarget& t)
                 ++verify;
             current += cv;
             if (p != 0) {
+                // Lines past the series' planned shots (-1) stay empty.
                 int line = Line(n, L);
-                if (line <= 28)
+                if (line <= 28 && table[cs][line] != -1)
                     table[cs][line] += cv;
             }
             if (t.shownShotMap[n] != slot) {
@@ -309,8 +313,6 @@ int DisplayLoop::RankTotal(CVisEvent& e, const ShotListRecord& shots, int x, int
         if (p == 0 || p > x || p > 28)
             continue;
         if (p < x && rows[p] >= planned[p])
-            continue;
-        if (p == x && rows[p] >= 100)
             continue;
         ++rows[p];
         total += ShotValue(e, s, valueSystem);
