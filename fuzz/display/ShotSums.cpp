@@ -105,13 +105,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     loop.ReadShots(t);
     for (int s = 1; s < CVisTarget::kSeriesRows; ++s) {
         Check(t.seriesSums[s][0] >= 0 && t.seriesSums[s][0] <= 100);
-        // Once a series' lines end, -1 fills the rest of its row.
-        bool ended = false;
-        for (int c = 1; c < CVisTarget::kSeriesRows; ++c) {
-            if (ended)
-                Check(t.seriesSums[s][c] == -1);
-            ended = ended || t.seriesSums[s][c] == -1;
-        }
+        // Past a series' planned lines the row holds -1, whatever was shot.
+        const int planned = e.programs.GetSerieShots(s, e.competition == 0 ? -1 : 1);
+        const int perLine = e.shotsPerLine < 1 ? 1 : e.shotsPerLine;
+        int from = planned == 0 ? 1 : (planned - 1) / perLine + 2;
+        for (int c = from < 1 ? 1 : from; c < CVisTarget::kSeriesRows; ++c)
+            Check(t.seriesSums[s][c] == -1);
     }
     Check(t.firstListShot >= 1);
     Check(t.values[CVisTarget::kValShotCount].number >= 0 && t.values[CVisTarget::kValShotCount].number <= 100);
