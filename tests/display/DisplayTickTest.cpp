@@ -168,5 +168,57 @@ TEST_F(TickTest, ByCountdownGoesFullScreenByHandStaysWindowed)
     }
 }
 
+
+TEST_F(TickTest, RepaintLaysOutOnRebuildAndShowsHtmlAndMessageScreens)
+{
+    {
+        CBVConfig html;
+        html.Open(".\\Pict3.bvc", 1);
+        html.WriteString(31, 1, 500, "Web");
+        html.WriteInt(31, 1, 2, CVisPicture::kHtml);
+        html.WriteLong(501, 1, 570, "C:\\web\\start.html");
+        CBVConfig shortName;
+        shortName.Open(".\\Pict4.bvc", 1);
+        shortName.WriteInt(31, 1, 2, CVisPicture::kHtml);
+        shortName.WriteLong(501, 1, 570, "a.ht");
+    }
+    DisplayFiles::Profile({{1, 10}, {3, 10}, {4, 10}, {9, 10}});
+    Display d;
+    d.Tick();
+    EXPECT_EQ(std::count(d.port.calls.begin(), d.port.calls.end(), "layout"), 1);
+    d.Tick(3);
+    EXPECT_EQ(std::count(d.port.calls.begin(), d.port.calls.end(), "layout"), 1) << "nothing changed";
+
+    d.port.calls.clear();
+    d.loop.OnCommand(DisplayLoop::kNext);
+    d.Tick();
+    EXPECT_EQ(d.port.calls, (std::vector<std::string>{"html C:\\web\\start.html"}));
+    EXPECT_EQ(d.port.view, DisplayPort::kHtmlView);
+
+    d.loop.OnCommand(DisplayLoop::kNext);
+    d.Tick();
+    EXPECT_STREQ(d.Picture().errorKey, "IDS_ERROR_NOHTML");
+
+    d.port.calls.clear();
+    d.loop.OnCommand(DisplayLoop::kNext);
+    d.Tick();
+    EXPECT_STREQ(d.Picture().errorKey, "IDS_ERROR_NOPICTCONFIG");
+    EXPECT_EQ(d.port.calls, (std::vector<std::string>{"message"}));
+}
+
+TEST_F(TickTest, RefreshWithoutAViewChangesNothing)
+{
+    DisplayFiles::Profile({{1, 10}});
+    Display d;
+    d.Tick();
+    d.port.view = DisplayPort::kNoView;
+    d.port.calls.clear();
+    d.data.rebuild = false;
+    d.loop.OnCommand(DisplayLoop::kRefresh);
+    d.loop.OnCommand(DisplayLoop::kToggleFullScreen);
+    EXPECT_TRUE(d.port.calls.empty());
+    EXPECT_FALSE(d.data.rebuild);
+}
+
 }  // namespace
 }  // namespace bvtest
