@@ -174,5 +174,32 @@ TEST_F(RangeFollowTest, AVanishedFolderShowsTheErrorAndComesBack)
     EXPECT_EQ(Total(d.Target(0)), 1000);
 }
 
+
+TEST_F(RangeFollowTest, NamesAndStartScoresComeFromTheExchangeFolder)
+{
+    platform::CreateFolders("X");
+    TempFolder::Write("X/H1R00103.txt", "[Def]\r\nStartNr=7\r\n");
+    TempFolder::Write("X/N00007.txt",
+                      "[Shooter]\r\nName=Kari Nordmann\r\nClub=Brevandi\r\n[H1]\r\nClass=Senior\r\nCat=V55\r\nStart=2,5\r\n");
+    // Lane 4 is off the picture; its start score lifts it to the first place.
+    TempFolder::Write("X/H1R00104.txt", "[Def]\r\nStartNr=8\r\n");
+    TempFolder::Write("X/N00008.txt", "[Shooter]\r\nName=Ola\r\n[H1]\r\nStart=5\r\n");
+    {
+        CBVConfig rs;
+        rs.Open("R1\\BVLeder.bvc", 1);
+        rs.WriteLong(1, 1, 570, "X");
+    }
+    WriteItem(range->data.CompConfig(), CompSettings::kStartScore, 1);
+    Display& d = Show({{3}}, {{VisItems::kShowPlace, 1}});
+    CVisTarget& t = d.Target(0);
+    EXPECT_STREQ(t.values[CVisTarget::kValName].text, "Kari Nordmann");
+    EXPECT_STREQ(t.values[CVisTarget::kValClub].text, "Brevandi");
+    EXPECT_STREQ(t.values[CVisTarget::kValClass].text, "Senior");
+    EXPECT_STREQ(t.values[CVisTarget::kValCategory].text, "V55");
+    EXPECT_EQ(t.startScore, 250);
+    EXPECT_EQ(Total(t), 1250);
+    EXPECT_EQ(t.values[CVisTarget::kValPlace].number, 2);
+}
+
 }  // namespace
 }  // namespace bvtest
