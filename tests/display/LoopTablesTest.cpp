@@ -6,6 +6,7 @@
 
 #include "TempFolder.h"
 #include "display/loop/DisplayLoop.h"
+#include "display/model/VisData.h"
 #include "display/model/TickCounter.h"
 #include "display/settings/LoopIntervals.h"
 #include "display/settings/VisSettings.h"
@@ -144,6 +145,41 @@ TEST(EstimateTest, ByEstimateMode)
     };
     for (const Case& c : cases)
         EXPECT_EQ(DisplayLoop::Estimate(c.mode, c.total, c.count, c.planned, c.best), c.result) << c.mode;
+}
+
+
+TEST(VisDataTest, DefaultsAndSharedEvents)
+{
+    CVisData data;
+    EXPECT_EQ(data.profile, -1);
+    EXPECT_TRUE(data.rebuild);
+    CVisPicture& p = data.AddPicture(1);
+    EXPECT_EQ(p.type, 0);
+    EXPECT_EQ(p.faceAspect, 1.0);
+    EXPECT_TRUE(p.headerChanged);
+    EXPECT_EQ(p.exportWidth, 240);
+    CVisTarget& t = p.AddTarget(3);
+    EXPECT_TRUE(t.relayout && t.shotsChanged && t.namesDue && t.faceRedraw && t.listRedraw);
+    EXPECT_EQ(t.redrawMask, -1);
+    EXPECT_EQ(t.firstCountedShot, -1);
+    EXPECT_EQ(t.zoomRing, 11);
+    EXPECT_STREQ(t.zoomText, "0123456789X");
+    EXPECT_EQ(t.exportCountdown, 300);
+    EXPECT_EQ(t.card.targetType, 255);
+    CVisEvent& e = data.AddEvent(2);
+    EXPECT_EQ(e.competition, -1);
+    EXPECT_TRUE(e.filesChanged);
+    EXPECT_EQ(e.shotCheck, 1);
+    EXPECT_EQ(e.rangeSettingsState, 0);
+    EXPECT_EQ(e.shotsPerLine, 0);
+    EXPECT_EQ(e.distanceScale, 1.0);
+    data.AddEvent(2);
+    EXPECT_EQ(data.FindEvent(2), &e) << "the first of a number";
+    EXPECT_EQ(data.FindEvent(5), nullptr);
+    p.RemoveTarget(&t);
+    EXPECT_TRUE(p.targets.empty());
+    data.RemoveAllPictures();
+    EXPECT_EQ(data.current, nullptr);
 }
 
 }  // namespace
