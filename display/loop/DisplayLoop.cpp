@@ -72,7 +72,8 @@ int DisplayLoop::DisplayTick()
     nameCounter.Elapsed(false, true);
     shotCounter.Elapsed(false, true);
 
-    int seconds = (pictCounter.GetLimit() - pictCounter.Get()) * LoopIntervals::kTickMs / 1000;
+    int seconds = static_cast<int>((static_cast<int64_t>(pictCounter.GetLimit()) - pictCounter.Get()) *
+                                   LoopIntervals::kTickMs / 1000);
     if (seconds != secondsShown) {
         secondsShown = seconds;
         SetDisplayTitle();
@@ -169,7 +170,7 @@ void DisplayLoop::SetDisplayTitle()
         std::snprintf(text, sizeof text, "BVVis - %s : %s (Pause)", m_data.profileName, pic->name);
     } else {
         int n = secondsShown + 1;
-        int most = pictCounter.GetLimit() * LoopIntervals::kTickMs / 1000;
+        int most = static_cast<int>(static_cast<int64_t>(pictCounter.GetLimit()) * LoopIntervals::kTickMs / 1000);
         std::snprintf(text, sizeof text, "BVVis - %s : %s (%d)", m_data.profileName, pic->name, n < most ? n : most);
     }
     title = text;

@@ -55,6 +55,8 @@ public:
     int RankEvents();
     // The estimate of a total by EstimateMode over the program's T planned shots.
     static int Estimate(int mode, int total, int count, int planned, int best);
+    // Shots the program plans for a series, 0 .. 250.
+    static int PlannedShots(CProgramStore& programs, int series, int program);
 
     // Display 3's clock links; called with the picture's first target.
     std::function<void(CVisTarget&)> updateClockLinks;

@@ -1,6 +1,7 @@
 // The display loop's file work: which settings and range files changed, the
 // profile's pictures, the current picture's targets and events, and each
 // target's active record, card and names.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -247,7 +248,7 @@ void DisplayLoop::ReadRangeSettings(CVisEvent& e)
     e.longestSeries = 0;
     e.seriesWithShots = 0;
     for (int s = 1; s <= CDataComp::kMaxSeries; ++s) {
-        int n = e.programs.GetSerieShots(s, e.program);
+        int n = PlannedShots(e.programs, s, e.program);
         if (n > e.longestSeries)
             e.longestSeries = n;
         if (n > 0)
@@ -255,7 +256,7 @@ void DisplayLoop::ReadRangeSettings(CVisEvent& e)
     }
     // Shots per line of the series sums: a series that would need twenty
     // lines or more is shown by tens, so no line falls outside the table.
-    int size = e.programs.GetSize(e.program);
+    int size = std::min(e.programs.GetSize(e.program), CDataComp::kSlots);
     e.shotsPerLine = size < 1 ? 1 : size;
     if (e.longestSeries / e.shotsPerLine >= 20)
         e.shotsPerLine = 10;
@@ -334,7 +335,8 @@ int DisplayLoop::LoadPicture()
         CBVConfig& ps = pic.store;
         CopyText(pic.name, sizeof pic.name, ReadItem(ps, VisItems::kPictName));
         pic.type = ReadItem(ps, VisItems::kPictType);
-        pic.displayTime = ReadItem(profiles, VisItems::PlaceSeconds(m_data.profile, pic.place));
+        // A display time longer than a day is a typing error; it is kept to a day.
+        pic.displayTime = std::clamp(ReadItem(profiles, VisItems::PlaceSeconds(m_data.profile, pic.place)), 0, 86400);
         pic.exportTime = pic.displayTime;
         int ticks = pic.displayTime * 10;
         pictCounter.Init(ticks < 1 ? 1 : ticks, true, true);
@@ -581,6 +583,13 @@ void DisplayLoop::StepTargets(CVisPicture& pic)
             single = false;
         previous = t.eventNumber;
         CVisEvent* e = t.event;
+        // A record that could not be read while the range control wrote it
+        // is tried again at the next look at the range's files.
+        if (Elapsed(shotCounter) && (std::strcmp(t.errorKey, "IDS_ERROR_NOACTIVE") == 0 ||
+                                     std::strcmp(t.errorKey, "IDS_ERROR_NOSHOTFILE") == 0)) {
+            t.errorKey[0] = 0;
+            t.shotsChanged = true;
+        }
         if (e && e->data.IsOpen() && e->rangeSettingsState == 1)
             t.relayout = true;
         if (!e || !e->data.IsOpen() || e->lost)

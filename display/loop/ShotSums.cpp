@@ -1,6 +1,7 @@
 // What a target's shots add up to: the current series' count and sum, the
 // totals, the series sums by lines, the sub-sums with their estimate, the
 // verification state; and the places of every lane of an event.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -30,7 +31,20 @@ int ShotValue(const CVisEvent& e, const ShotRecord& s, int valueSystem)
     return (e.timedShots && marked) ? 0 : cv;
 }
 
+// Toward zero, kept within an int.
+int Truncated(double v)
+{
+    return static_cast<int>(std::clamp(v, -2.0e9, 2.0e9));
+}
+
 }  // namespace
+
+// A card holds 250 shots: a program item beyond that (or below 0) plans what
+// no card can hold.
+int DisplayLoop::PlannedShots(CProgramStore& programs, int series, int program)
+{
+    return std::clamp(programs.GetSerieShots(series, program), 0, CDataComp::kSlots);
+}
 
 int DisplayLoop::Estimate(int mode, int total, int count, int planned, int best)
 {
@@ -40,7 +54,7 @@ int DisplayLoop::Estimate(int mode, int total, int count, int planned, int best)
     case 2:
         return count == 0 ? 0 : total * 100 / count;
     case 3:
-        return count == 0 ? 0 : static_cast<int>(static_cast<double>(total) * planned / count);
+        return count == 0 ? 0 : Truncated(static_cast<double>(total) * planned / count);
     default:
         return total;
     }
@@ -110,12 +124,12 @@ int DisplayLoop::ReadShots(CVisTarget& t)
         t.values[CVisTarget::kValLane].number = t.lane;
         t.redrawMask |= 0x40;
     }
-    t.seriesShots = prog.GetSerieShots(cs, program);
+    t.seriesShots = PlannedShots(prog, cs, program);
     // 7. Series sums: lines past a series' planned shots hold -1.
     int planned[CVisTarget::kSeriesRows] = {};
     int table[CVisTarget::kSeriesRows][CVisTarget::kSeriesRows] = {};
     for (int s = 1; s <= CDataComp::kMaxSeries; ++s) {
-        planned[s] = prog.GetSerieShots(s, program);
+        planned[s] = PlannedShots(prog, s, program);
         int from = planned[s] == 0 ? 1 : (planned[s] - 1) / L + 2;
         for (int c = from < 1 ? 1 : from; c <= 28; ++c)
             table[s][c] = -1;
@@ -253,7 +267,7 @@ int DisplayLoop::ReadShots(CVisTarget& t)
             else if (E == 2)
                 value = A[k] / C[k];
             else if (E == 3)
-                value = static_cast<int>(static_cast<double>(A[k]) * B[k] / C[k]) + (e.startScore ? t.startScore : 0);
+                value = Truncated(static_cast<double>(A[k]) * B[k] / C[k]) + (e.startScore ? t.startScore : 0);
         } else if (k <= K && e.startScore) {
             value += t.startScore;
         }
@@ -301,7 +315,7 @@ int DisplayLoop::RankTotal(CVisEvent& e, const ShotListRecord& shots, int x, int
     int rows[CVisTarget::kSeriesRows] = {};
     int planned[CVisTarget::kSeriesRows];
     for (int s = 1; s <= 28; ++s)
-        planned[s] = prog.GetSerieShots(s, program);
+        planned[s] = PlannedShots(prog, s, program);
     x &= 0x7F;
     int total = 0;
     count = 0;
@@ -355,7 +369,7 @@ int DisplayLoop::RankEvents()
         const int program = e.competition == 0 ? -1 : e.program;
         int T = 0;
         for (int s = 1; s <= 28; ++s)
-            T += e.programs.GetSerieShots(s, program);
+            T += PlannedShots(e.programs, s, program);
         int from = ReadItem(m_data.settings, VisItems::EventFirstLane(e.number));
         int to = ReadItem(m_data.settings, VisItems::EventLastLane(e.number));
         int totals[CDataComp::kMaxLane + 1] = {};
