@@ -142,6 +142,19 @@ int CBVConfig::ReadLong(int section, int index, int key, char* buffer, int size)
     return static_cast<int>(joined.size());
 }
 
+int CBVConfig::WriteLong(int section, int index, int key, const std::string& text)
+{
+    if (text.size() > static_cast<size_t>(kLongSize))
+        return 0;
+    for (int j = 8; j >= 0; --j) {
+        size_t from = static_cast<size_t>(30 * j);
+        std::string piece = from < text.size() ? text.substr(from, j == 8 ? std::string::npos : 30) : std::string();
+        if (WriteString(section, index, key + j, piece.c_str()) != 0)
+            return 0;
+    }
+    return 1;
+}
+
 int CBVConfig::WriteString(int section, int index, int key, const char* text)
 {
     if (!m_open) {

@@ -57,6 +57,13 @@ public:
     // Stores the first 31 characters; the record file's result (0 or negative).
     int WriteString(int section, int index, int key, const char* text);
     int WriteInt(int section, int index, int key, int value);
+    // Writes a long text into the nine keys key .. key + 8 (the last one
+    // first, so a reader never joins a new head to an old tail): key + j
+    // gets characters 30 x j .. 30 x j + 29, key + 8 the rest. 1 when
+    // written; 0, writing nothing, for a text longer than the 271 characters
+    // the keys keep, or when a key cannot be written.
+    int WriteLong(int section, int index, int key, const std::string& text);
+    static constexpr int kLongSize = 8 * 30 + kValueSize - 1;
 
     // A read-modify-write of several items that no other program may
     // interleave with: Lock takes the file's lock and reads every item
