@@ -146,6 +146,7 @@ public:
         kFlagNoCoordinates = 0x0002,
         kFlagMarked = 0x0004,   // turned away on a turning-target range: counts 0 there
         kFlagFrame = 0x0008,
+        kFlagShown = 0x0080,    // the target may show the shot: set at storing unless marking is blocked
         kFlagFlagged = 0x0400,  // the super-final mark
         kFlagCopied = 0x0800,
     };

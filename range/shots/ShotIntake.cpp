@@ -126,7 +126,7 @@ void ShotIntake::StoreShot(int relay, int lane, ShotRecord& shot)
     shot.countingSeries = 0;
     shot.series &= 0x7F;
     if (m_obj.CompInt(CompSettings::kMarkKind) <= 2)
-        shot.flags |= 0x80;
+        shot.flags |= CDataComp::kFlagShown;
 
     if (b.active.relay != 0) {
         int limit = m_obj.programs.GetSerieShots(shot.series, 0);

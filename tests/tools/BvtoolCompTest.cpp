@@ -85,9 +85,9 @@ TEST_F(BvtoolCompTest, ACompetitionFromCreationToExportAndImport)
                   ""},
              Step{"shots range 1 1 3", 0,
                   "slot series shot  value      x mm      y mm counts flags\n"
-                  "   0      1    0   10.9    12.345    -2.050      1 0x0001\n"
-                  "   1      1    0    9.5     0.000     0.000      1 0x0001\n"
-                  "   2      1    0   10.9    12.345    -2.050      1 0x0001\n",
+                  "   0      1    0   10.9    12.345    -2.050      1 0x0081\n"
+                  "   1      1    0    9.5     0.000     0.000      1 0x0081\n"
+                  "   2      1    0   10.9    12.345    -2.050      1 0x0081\n",
                   ""},
              Step{"shots range 1 1 4", 1, "", "no card"},
              Step{"export range 1 range/BV", 0, "", ""},

@@ -189,6 +189,9 @@ int AddShots(const Args& args)
     CProgramStore programs;
     programs.SetBasePath(dc.GetBasePath());
     const int program = dc.GetCurrentProgram();
+    // Marked as shown unless the competition blocks marking, as the range
+    // control's intake stores them.
+    const bool shown = !dc.CompConfig().IsOpen() || ReadItem(dc.CompConfig(), CompSettings::kMarkKind) <= 2;
 
     std::string line;
     int lineNo = 0, sent = 0, refused = 0, firstRefused = 0;
@@ -211,6 +214,8 @@ int AddShots(const Args& args)
         // Shots count in their series as the program allows; without a
         // program every shot counts.
         int limit = program > 0 ? programs.GetSerieShots(shot.series, program) : CDataComp::kSlots;
+        if (shown)
+            shot.flags |= CDataComp::kFlagShown;
         ++sent;
         if (dc.AddShot(relay, lane, shot, nullptr, limit, 0) == 0 && refused++ == 0)
             firstRefused = lineNo;
