@@ -360,7 +360,7 @@ int RunRelays(const Args& args, bool renumber)
 int RunRes(const Args& args)
 {
     if (args.empty())
-        return Fail("usage: bvtool res comp|event|relay|shooter|entry|startnr|relays|renumber DIR ... (see 'bvtool help')");
+        return Fail("usage: bvtool res comp|event|relay|shooter|entry|startnr|relays|renumber|zip|clubs|org|orgs|persons DIR ... (see 'bvtool help')");
     const std::string& sub = args[0];
     if (sub == "comp")
         return RunComp(args);
@@ -378,6 +378,8 @@ int RunRes(const Args& args)
         return RunRelays(args, false);
     if (sub == "renumber")
         return RunRelays(args, true);
+    if (sub == "zip")
+        return RunZip(args);
     return Fail("unknown res command '" + sub + "' (see 'bvtool help')");
 }
 
@@ -393,14 +395,15 @@ constexpr const char* kUsage =
     "[--state N] [--comments TEXT]\n"
     "bvtool res startnr DIR\n"
     "bvtool res relays DIR EVENT\n"
-    "bvtool res renumber DIR EVENT";
+    "bvtool res renumber DIR EVENT\n"
+    "bvtool res zip ARCHIVE [--base FOLDER] [--append] [--flat] FILE..";
 
 }  // namespace
 
 [[maybe_unused]] const bool registered = Register(
     {"res", kUsage,
      "BVRes's data in its working folder DIR: makes the competition, events, relays, shooters and entries, draws "
-     "start numbers, lists and renumbers relays",
+     "start numbers, lists and renumbers relays; packs zip backups; keeps the club, organisation and person registers",
      &RunRes});
 
 }  // namespace bvtool::res
