@@ -17,6 +17,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -46,6 +47,15 @@ public:
     // Writes by key; 0 when written, 65535 for a kind it does not take.
     int Put(const void* record, int value, int kind);
 
+    // The federations' club lists (ClubImport.cpp): organisation 1's column
+    // list, organisation 2's list with MapID.txt beside it, organisation 3's
+    // NJFF list. 0 when done; -1 when the file is missing; 1 (column list)
+    // when it cannot be read. What the user must hear goes to the report.
+    int ImportClubList(const std::string& path);
+    int ImportMapFile(const std::string& path);
+    int ImportNjff(const std::string& path);
+    void SetReport(std::function<void(const std::string& text)> report) { m_report = std::move(report); }
+
     int ClubOrg() const;
     int OrgOrg() const;
     std::string Caption(int level) const;  // 0..2 for A..C
@@ -66,9 +76,12 @@ private:
     bool OpenOrgs();
     std::shared_ptr<const ClubIndexes> Clubs() const;
     std::shared_ptr<const OrgIndexes> Orgs() const;
+    void Report(const std::string& text, int level);
+    int WriteImported(ClubRecord& record);
     int ReadIndexed(CBVFileEx& file, const std::vector<uint32_t>& index, int n, void* buffer, int outside);
 
     std::string m_folder;
+    std::function<void(const std::string&)> m_report;
     std::unique_ptr<CBVFileEx> m_clubFile;
     std::unique_ptr<CBVFileEx> m_orgFile;
     bool m_clubOpen = false;
