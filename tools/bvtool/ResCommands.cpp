@@ -378,8 +378,8 @@ int RunRes(const Args& args)
         return RunRelays(args, false);
     if (sub == "renumber")
         return RunRelays(args, true);
-    if (sub == "zip")
-        return RunZip(args);
+    if (sub == "zip" || sub == "clubs" || sub == "org" || sub == "orgs" || sub == "persons")
+        return RunRegisters(args);
     return Fail("unknown res command '" + sub + "' (see 'bvtool help')");
 }
 
@@ -396,7 +396,15 @@ constexpr const char* kUsage =
     "bvtool res startnr DIR\n"
     "bvtool res relays DIR EVENT\n"
     "bvtool res renumber DIR EVENT\n"
-    "bvtool res zip ARCHIVE [--base FOLDER] [--append] [--flat] FILE..";
+    "bvtool res zip ARCHIVE [--base FOLDER] [--append] [--flat] FILE..\n"
+    "bvtool res clubs import DIR ORG [FILE]\n"
+    "bvtool res clubs list DIR ORG [--by number]\n"
+    "bvtool res org DIR ORG KIND ITEM TEXT\n"
+    "bvtool res orgs DIR ORG\n"
+    "bvtool res persons list DIR ORG\n"
+    "bvtool res persons put DIR ORG CLUB NAME [--class TEXT] [--bib TEXT] [--date YYYYMMDD]\n"
+    "bvtool res persons find DIR ORG CLUB NAME\n"
+    "bvtool res persons clean DIR ORG [--merge] [--older-than YEAR]";
 
 }  // namespace
 

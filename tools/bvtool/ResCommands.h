@@ -45,5 +45,7 @@ void PrintRelays(results::CCompetition& comp, results::CDataEvent& event);
 int RunEvent(const Args& args);
 // The zip backup and the shared registers (ResRegisterCommands.cpp).
 int RunZip(const Args& args);
+// clubs, org, orgs, persons and zip.
+int RunRegisters(const Args& args);
 
 }  // namespace bvtool::res
