@@ -12,6 +12,8 @@ struct Entry {
 };
 
 constexpr Entry kTable[] = {
+    {IDS_NO_CLUB_LIST, "Finner ikke filen \"skytterlag.txt\""},
+    {IDS_NO_IMPORT_FILE, "Finner ikke filen for import"},
     {IDS_NEWER_VERSION, "Du må bruke en nyere BVRes på disse filene!!!"},
     {13100, "Mandag"},
     {13101, "Tirsdag"},
@@ -33,5 +35,8 @@ std::string ResString(int id)
 }
 
 std::string TextDeleteTeamsFirst() { return platform::Ansi("Alle lag må slettes først!"); }
+std::string TextReadError() { return platform::Ansi("Feil i lesing av fil"); }
+std::string TextNoNjffFile() { return platform::Ansi("Finner ikke filen NJFF.txt"); }
+std::string TextImportNotForOrg() { return platform::Ansi("Import ikke implementert for denne org."); }
 
 }  // namespace results

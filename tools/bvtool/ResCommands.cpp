@@ -360,7 +360,7 @@ int RunRelays(const Args& args, bool renumber)
 int RunRes(const Args& args)
 {
     if (args.empty())
-        return Fail("usage: bvtool res comp|event|relay|shooter|entry|startnr|relays|renumber DIR ... (see 'bvtool help')");
+        return Fail("usage: bvtool res comp|event|relay|shooter|entry|startnr|relays|renumber|zip|clubs|org|orgs|persons DIR ... (see 'bvtool help')");
     const std::string& sub = args[0];
     if (sub == "comp")
         return RunComp(args);
@@ -378,6 +378,8 @@ int RunRes(const Args& args)
         return RunRelays(args, false);
     if (sub == "renumber")
         return RunRelays(args, true);
+    if (sub == "zip" || sub == "clubs" || sub == "org" || sub == "orgs" || sub == "persons")
+        return RunRegisters(args);
     return Fail("unknown res command '" + sub + "' (see 'bvtool help')");
 }
 
@@ -393,14 +395,23 @@ constexpr const char* kUsage =
     "[--state N] [--comments TEXT]\n"
     "bvtool res startnr DIR\n"
     "bvtool res relays DIR EVENT\n"
-    "bvtool res renumber DIR EVENT";
+    "bvtool res renumber DIR EVENT\n"
+    "bvtool res zip ARCHIVE [--base FOLDER] [--append] [--flat] FILE..\n"
+    "bvtool res clubs import DIR ORG [FILE]\n"
+    "bvtool res clubs list DIR ORG [--by number]\n"
+    "bvtool res org DIR ORG KIND ITEM TEXT\n"
+    "bvtool res orgs DIR ORG\n"
+    "bvtool res persons list DIR ORG\n"
+    "bvtool res persons put DIR ORG CLUB NAME [--class TEXT] [--bib TEXT] [--date YYYYMMDD]\n"
+    "bvtool res persons find DIR ORG CLUB NAME\n"
+    "bvtool res persons clean DIR ORG [--merge] [--older-than YEAR]";
 
 }  // namespace
 
 [[maybe_unused]] const bool registered = Register(
     {"res", kUsage,
      "BVRes's data in its working folder DIR: makes the competition, events, relays, shooters and entries, draws "
-     "start numbers, lists and renumbers relays",
+     "start numbers, lists and renumbers relays; packs zip backups; keeps the club, organisation and person registers",
      &RunRes});
 
 }  // namespace bvtool::res

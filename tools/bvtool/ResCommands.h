@@ -43,5 +43,9 @@ results::CDataEvent* EventOf(results::CCompetition& comp, const std::string& tex
 void PrintRelays(results::CCompetition& comp, results::CDataEvent& event);
 
 int RunEvent(const Args& args);
+// The zip backup and the shared registers (ResRegisterCommands.cpp).
+int RunZip(const Args& args);
+// clubs, org, orgs, persons and zip.
+int RunRegisters(const Args& args);
 
 }  // namespace bvtool::res
