@@ -110,6 +110,8 @@ int CMainFrame::Startup()
     SetComputerName(true);
     OpenPorts();
     CheckFiles(true);
+    // The outside system's lanes the competition enables go under remote control.
+    m_range.channels.UpdateOutsideControl();
     ReloadShots(true);
     RefreshViews();
     RefreshChangedRows();

@@ -47,7 +47,7 @@ protected:
         Command("reset");
         Command("log " + folder.File("rci.log"));
         ASSERT_EQ(symlink(kStandIn.c_str(), folder.File("libRCI2000.so").c_str()), 0);
-        bvtest::TempFolder::Write(folder.File("RCI.INI"), "[RCI_MarkII]\r\nName=Range\r\n[BVLeder]\r\nChTo=3\r\n");
+        bvtest::TempFolder::Write(folder.File("RCI.INI"), "[RCI_MarkII]\r\nName=Range\r\n[BVLeder]\r\nChTo=3\r\nLane1=1\r\n");
     }
     void TearDown() override
     {
@@ -106,6 +106,35 @@ TEST_F(OutsidePollTest, ShotsAreReadSixATickAndStoredWithTheirValues)
     int own = objects->targetTypes.ScoreRing(std::floor(std::sqrt(1500.0 * 1500 + 2000.0 * 2000)) * 0.001, type,
                                              objects->targetTypes.GetBulletRadius(type));
     EXPECT_EQ(second.value, own / 100 == 9 ? own : 900);
+
+}
+
+TEST_F(OutsidePollTest, EnabledLanesGoRemoteAndBackToLocal)
+{
+    Command("channels 4");
+    bvtest::RangeFolderSetup setup;
+    setup.com = 10;
+    Open(setup);
+    auto puts = [&](const char* channel) {
+        std::string log = bvtest::TempFolder::Read(folder.File("rci.log"));
+        std::string prefix = std::string(channel) + " > ";
+        size_t n = 0;
+        for (size_t at = log.find(prefix); at != std::string::npos; at = log.find(prefix, at + 1))
+            ++n;
+        return n;
+    };
+    size_t opened = puts("Ch1");
+    CVI9001* vi = range->channels.OutsideSystem();
+    ASSERT_NE(vi, nullptr);
+    EXPECT_FALSE(vi->IsRemote(1));
+    // The file check enabled lane 1; the control modes follow.
+    range->channels.UpdateOutsideControl();
+    EXPECT_TRUE(vi->IsRemote(1));
+    size_t remote = puts("Ch1");
+    EXPECT_GT(remote, opened);
+    EXPECT_EQ(puts("Ch2"), puts("Ch3"));  // lanes without a channel get nothing
+    range->channels.ClosePorts();
+    EXPECT_GT(puts("Ch1"), remote);  // and go local at the close
 }
 
 TEST_F(OutsidePollTest, WithoutItsLibraryTheOtherLanesRunOn)
