@@ -7,9 +7,13 @@
 #include "foundation/files/BVFileEx.h"
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
+#include "line/outside/CVI9001.h"
 #include "range/exchange/ExportTriggers.h"
 #include "range/run/FrameServices.h"
 #include "range/run/RangeObjects.h"
+
+#include <cstring>
+#include <string>
 
 ResultsExchange::ResultsExchange(RangeObjects& objects, FrameServices& services) : m_obj(objects), m_services(services)
 {
@@ -122,6 +126,18 @@ int ResultsExchange::ImportNames(int laneLimit)
                 b.card.nameRec = card.nameRec;
         }
         b.rowMark = 1;
+    }
+    // The outside range system shows each of its lanes' shooter, or none.
+    for (int lane = LaneTable::kFirstLane; lane <= CVI9001::kMaxLane; ++lane) {
+        const LaneBlock& b = m_obj.lanes[lane];
+        CVI9001* outside = b.channelType == PortRecord::kOutsideSystem ? m_obj.ports[b.channel].outside : nullptr;
+        if (!outside || !b.enabled)
+            continue;
+        const NameRecord& got = exch.names[lane];
+        if (got.startNumber == -1)
+            outside->SetLaneShooter(lane, 0, std::string());
+        else
+            outside->SetLaneShooter(lane, got.startNumber, std::string(got.name, strnlen(got.name, sizeof got.name)));
     }
     return 1;
 }

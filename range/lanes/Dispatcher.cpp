@@ -30,6 +30,8 @@ void Dispatcher::DispatchMessages()
             std::unique_ptr<LineMessage> m = p.line->GetMsg();
             if (!m)
                 continue;
+            if (PortRecord::IsUsb(p.type))
+                p.line->CountReceived();
             m_tick.counterA = 0;
             m->portIndex = static_cast<uint8_t>(k);
             found = true;

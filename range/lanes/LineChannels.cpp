@@ -2,6 +2,7 @@
 
 #include "foundation/settings/RangeSettings.h"
 #include "line/BVSerCom.h"
+#include "line/outside/CVI9001.h"
 #include "platform/system/Codepage.h"
 #include "range/run/FrameServices.h"
 #include "range/run/RangeObjects.h"
@@ -59,18 +60,13 @@ void LineChannels::OpenChannel(int k)
         p.line.reset();
     }
     p.outside = nullptr;
+    m_outside[k].reset();
     p.state = PortState::Closed;
     if (m_simulation || p.type == 0)
         return;
 
     if (p.type == PortRecord::kOutsideSystem) {
-        // The outside range system's interface library is not part of this
-        // program; its lanes keep their channel and show no contact.
-        m_outsideSystem = true;
-        p.state = PortState::Failed;
-        BV_LOG(m_log, 80, "Outside range system channel %d not available", k);
-        m_services.Message(platform::Ansi("Klarer ikke å starte RCI2000.dll!\nRCI2000.dll må ligge i gjeldende "
-                                            "katalog!\nMuxConfig må evt. kjøres for å installere SIUS SW!"));
+        OpenOutsideSystem(k);
         return;
     }
 
@@ -101,16 +97,81 @@ void LineChannels::OpenChannel(int k)
     p.line = std::move(line);
 }
 
+void LineChannels::OpenOutsideSystem(int k)
+{
+    PortRecord& p = m_obj.ports[k];
+    m_outsideSystem = true;
+    m_outside[k] = std::make_unique<CVI9001>();
+    CVI9001& vi = *m_outside[k];
+    if (!vi.IsOpen()) {
+        // Without the outside system's library its lanes show no contact;
+        // the other channels run on.
+        m_outside[k].reset();
+        p.state = PortState::Failed;
+        BV_LOG(m_log, 80, "Outside range system channel %d not available", k);
+        m_services.Message(platform::Ansi("Klarer ikke å starte RCI2000.dll!\nRCI2000.dll må ligge i gjeldende "
+                                            "katalog!\nMuxConfig må evt. kjøres for å installere SIUS SW!"));
+        return;
+    }
+    p.outside = &vi;
+    p.state = PortState::Open;
+    int competition = m_obj.CompetitionNumber();
+    for (int lane = p.firstLane; lane <= p.lastLane && lane <= CVI9001::kMaxLane; ++lane) {
+        vi.SetLaneOnChannel(lane, true);
+        LaneBlock& b = m_obj.lanes[lane];
+        b.channel = static_cast<uint8_t>(k);
+        b.channelType = p.type;
+        b.targetCompetition = static_cast<int16_t>(competition);
+        b.targetRelay = b.card.relay;
+        b.sensitivity = b.card.sensitivity;
+        if (vi.State() <= 1)
+            b.lineStatus = LineStatus::kOutside;
+    }
+    vi.UpdateControlModes();
+}
+
 void LineChannels::ClosePorts()
 {
-    for (PortRecord& p : m_obj.ports) {
+    for (size_t k = 0; k < m_obj.ports.size(); ++k) {
+        PortRecord& p = m_obj.ports[k];
         if (p.line) {
             p.line->PortClose();
             p.line.reset();
         }
         p.outside = nullptr;
+        m_outside[k].reset();
         p.state = PortState::Closed;
     }
+}
+
+void LineChannels::UpdateOutsideControl()
+{
+    for (const PortRecord& p : m_obj.ports)
+        if (p.type == PortRecord::kOutsideSystem && p.outside)
+            p.outside->UpdateControlModes();
+}
+
+bool LineChannels::OutsideRemote() const
+{
+    auto remote = [&](int lane) {
+        const LaneBlock& b = m_obj.lanes[lane];
+        const CVI9001* vi = b.channelType == PortRecord::kOutsideSystem ? m_obj.ports[b.channel].outside : nullptr;
+        return vi && vi->State() > 1;
+    };
+    if (remote(1))
+        return true;
+    for (int lane = m_obj.lanes.NextActiveLane(0); lane != 0; lane = m_obj.lanes.NextActiveLane(lane))
+        if (remote(lane))
+            return true;
+    return false;
+}
+
+CVI9001* LineChannels::OutsideSystem() const
+{
+    for (const PortRecord& p : m_obj.ports)
+        if (p.type == PortRecord::kOutsideSystem && p.outside)
+            return p.outside;
+    return nullptr;
 }
 
 void LineChannels::MarkLane(int lane, uint8_t value)

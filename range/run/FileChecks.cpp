@@ -2,10 +2,24 @@
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
+#include "line/outside/CVI9001.h"
 #include "range/exchange/ResultsExchange.h"
 #include "range/lanes/LaneCards.h"
 #include "range/run/FrameServices.h"
 #include "range/run/RangeObjects.h"
+
+namespace {
+
+// Every open outside range system follows the lanes' settings.
+template <class F>
+void ForEachOutsideSystem(PortTable& ports, F f)
+{
+    for (PortRecord& p : ports)
+        if (p.type == PortRecord::kOutsideSystem && p.outside)
+            f(*p.outside);
+}
+
+}  // namespace
 
 FileChecks::FileChecks(RangeObjects& objects, FrameServices& services, LaneCards& cards, ResultsExchange& exchange)
     : m_obj(objects), m_services(services), m_cards(cards), m_exchange(exchange)
@@ -56,6 +70,7 @@ int FileChecks::CheckFiles(bool force)
         if (enabled != b.enabled)
             laneChanged = true;
         b.enabled = enabled;
+        ForEachOutsideSystem(m_obj.ports, [&](CVI9001& vi) { vi.SetLaneActive(lane, enabled != 0); });
         if (!enabled) {
             // A lane that left is drawn again, and the lane set changed.
             b.rowMark = 1;
@@ -91,6 +106,8 @@ int FileChecks::CheckFiles(bool force)
             if (b.card.nameRec != 0 && comp.ReadName(b.card, b.name) != 0)
                 b.rowMark = 1;
         }
+        if (b.channelType == PortRecord::kOutsideSystem && m_obj.ports[b.channel].outside)
+            m_obj.ports[b.channel].outside->SetLaneTargetType(lane, b.card.targetType);
         if (laneChanged) {
             b.rowMark = 1;
             result |= 0x80;

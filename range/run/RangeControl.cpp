@@ -12,6 +12,7 @@ RangeControl::RangeControl(RangeObjects& objects, FrameServices& services, TickS
       intake(objects, services, tick, {commands, records, cards, files, exchange}),
       sums(objects, tick, commands),
       simulation(objects, services, tick, channels, records, intake),
+      outside(objects, services, tick, {channels, records, intake, simulation}),
       clock(objects),
       dispatcher(objects, services, tick, channels, *this)
 {

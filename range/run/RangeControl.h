@@ -13,6 +13,7 @@
 #include "range/lanes/LaneRecords.h"
 #include "range/lanes/LineChannels.h"
 #include "range/run/FileChecks.h"
+#include "range/shots/OutsidePoll.h"
 #include "range/shots/ShotIntake.h"
 #include "range/shots/Simulation.h"
 #include "range/shots/TwinSums.h"
@@ -37,6 +38,7 @@ public:
     ShotIntake intake;
     TwinSums sums;
     Simulation simulation;
+    OutsidePoll outside;
     ClockLink clock;
     Dispatcher dispatcher;
 

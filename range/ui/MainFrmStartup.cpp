@@ -7,6 +7,7 @@
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
 #include "foundation/ui/net/BVSocket.h"
+#include "line/outside/CVI9001.h"
 #include "platform/files/FileSystem.h"
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
@@ -109,6 +110,8 @@ int CMainFrame::Startup()
     SetComputerName(true);
     OpenPorts();
     CheckFiles(true);
+    // The outside system's lanes the competition enables go under remote control.
+    m_range.channels.UpdateOutsideControl();
     ReloadShots(true);
     RefreshViews();
     RefreshChangedRows();
@@ -144,7 +147,7 @@ bool CMainFrame::ExitQuestionDue() const
     for (const PortRecord& p : m_obj.ports)
         if (PortRecord::IsLine(p.type))
             return true;
-    return false;
+    return m_range.channels.OutsideRemote();
 }
 
 void CMainFrame::CloseFrame(bool noQuestion)
@@ -195,12 +198,21 @@ void CMainFrame::SwitchToPractice()
         WriteItem(config, RangeItems::kCurrentCompetition, 0);
     for (int lane = 1; lane <= LaneTable::kLastLane; ++lane) {
         LaneBlock& b = m_obj.lanes[lane];
-        if (b.channelType == 0 || b.channelType == PortRecord::kOutsideSystem)
+        if (b.channelType == 0)
             continue;
+        if (b.channelType == PortRecord::kOutsideSystem) {
+            // The practice competition takes no lane of the outside system.
+            if (b.enabled)
+                for (PortRecord& p : m_obj.ports)
+                    if (p.type == PortRecord::kOutsideSystem && p.outside)
+                        p.outside->SetLaneActive(lane, false);
+            continue;
+        }
         SendLaneSetup(lane, 20);
         b.printFlag = 0;
         b.cardCountdown = 0;
     }
+    m_range.channels.UpdateOutsideControl();
     std::string folder = CompSettings::FolderOf(".\\", 0);
     if (!platform::FolderExists(folder)) {
         BV_LOG(m_log, 70, "Can't find directory %s tries to create!", folder.c_str());

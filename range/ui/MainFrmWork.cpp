@@ -22,7 +22,7 @@ void CMainFrame::KillTimer()
 void CMainFrame::ShowMonitorFrames() {}
 
 // The outside range system's events are read on every tick while one is open.
-void CMainFrame::PollOutsideSystem() {}
+void CMainFrame::PollOutsideSystem() { m_range.outside.PollOutsideSystem(); }
 
 // An open card dialog follows the lane's card.
 void CMainFrame::RefreshCardDialog() {}

@@ -6,12 +6,16 @@
 #include "foundation/exchange/ClockMessage.h"
 #include "foundation/settings/CompSettings.h"
 #include "foundation/ui/net/BVSocket.h"
+#include "line/BVSerCom.h"
 #include "platform/ports/PseudoTerminal.h"
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
 #include "tools/bvsim/lib/Bus.h"
 
 #include <QTcpSocket>
+
+#include <dlfcn.h>
+#include <stdlib.h>
 
 #include <atomic>
 #include <cstring>
@@ -65,6 +69,29 @@ Bytes ShotPayload(int lane, int kind, int shot, int cardCount, int value, int x,
     return p;
 }
 
+const std::string kUsbStandIn = std::string(BV_BINARY_DIR) + "/standin/libftd2xx.so";
+
+void UsbCommand(const std::string& line)
+{
+    static auto command = [] {
+        void* h = dlopen(kUsbStandIn.c_str(), RTLD_NOW);
+        return h ? reinterpret_cast<void (*)(const char*)>(dlsym(h, "BvFtd2xxCommand")) : nullptr;
+    }();
+    ASSERT_NE(command, nullptr) << dlerror();
+    command(line.c_str());
+}
+
+std::string Hex(const Bytes& bytes)
+{
+    std::string text;
+    char two[3];
+    for (uint8_t b : bytes) {
+        std::snprintf(two, sizeof two, "%02X", b);
+        text += two;
+    }
+    return text;
+}
+
 class ShotRoadTest : public bvtest::RangeFrameTest {
 protected:
     void TearDown() override
@@ -94,6 +121,8 @@ protected:
         });
         ASSERT_EQ(bus->Start(), 0);
         platform::SetComDevice(1, pty.SlavePath());
+        if (beforeStart)
+            beforeStart();
         Start();
         ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::StartState::Running; }, 5000));
         ASSERT_EQ(Frame().Ports()[0].state, PortState::Open);
@@ -124,6 +153,7 @@ protected:
 
     platform::PseudoTerminal pty;
     std::unique_ptr<bvsim::Bus> bus;
+    std::function<void()> beforeStart;  // more of the range folder
     std::function<void(const Bytes&)> onRequest;
     std::vector<Bytes> requests;
     std::mutex m_heard;
@@ -320,6 +350,53 @@ TEST_F(ShotRoadTest, TwinLaneShowsTheSums)
     // The series ends there.
     RunUntil([] { return false; }, 1500);
     EXPECT_EQ(sums().size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+// Lanes 5 to 8 on a USB line adapter beside lanes 1 to 4 on COM1.
+void AddUsbChannel()
+{
+    CBVConfig range;
+    range.Open(".\\BVLeder.bvc", 1);
+    ASSERT_TRUE(range.IsOpen());
+    ASSERT_EQ(CRangeSettings::WriteChannel(range, 1, {11, 5, 8}), 0);
+    WriteItem(range, RangeItems::UsbAdapter(1), 0);
+    CBVConfig comp;
+    comp.Open(CompSettings::FileOf(".\\", 1), 1);
+    ASSERT_TRUE(comp.IsOpen());
+    for (int lane = 5; lane <= 8; ++lane)
+        WriteItem(comp, CompSettings::LaneActive(lane), 1);
+}
+
+TEST_F(ShotRoadTest, ShotsOfASerialAndAUsbChannelReachTheirCards)
+{
+    ::setenv("BV_FTD2XX", kUsbStandIn.c_str(), 1);
+    UsbCommand("reset");
+    UsbCommand("adapter BV100000");
+    beforeStart = AddUsbChannel;
+    StartRange();
+    ASSERT_EQ(Frame().Ports()[1].state, PortState::Open);
+    ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 1, 1, 1047, -12345, 2000000)));
+    // The adapter runs once it has its set-up.
+    ASSERT_TRUE(RunUntil([&] { return Frame().Ports()[1].line->LineState() > 1; }, 10000));
+    UsbCommand("unit BV100000 6 " + Hex(ShotPayload(6, 0x20, 1, 1, 950, 1500, -2500)));
+    ASSERT_TRUE(RunUntil([&] { return StoredShots(2, 1); }));
+    ASSERT_TRUE(RunUntil([&] { return StoredShots(6, 1); })) << bvtest::TempFolder::Read("BVLog.txt");
+    EXPECT_EQ(static_cast<int>(Shots(6).shots[0].value), 950);
+    EXPECT_EQ(static_cast<int>(Shots(2).shots[0].value), 1047);
+    UsbCommand("reset");
+}
+
+TEST_F(ShotRoadTest, WithoutTheUsbDriverTheSerialLanesRunOn)
+{
+    ::setenv("BV_FTD2XX", "/no/such/libftd2xx.so", 1);
+    beforeStart = AddUsbChannel;
+    StartRange();
+    ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 1, 1, 1047, -12345, 2000000)));
+    ASSERT_TRUE(RunUntil([&] { return StoredShots(2, 1); }));
 }
 
 }  // namespace
