@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -45,6 +46,33 @@ public:
 private:
     std::string m_path;
 };
+
+// For a target that works in a folder of its own: the paths on libFuzzer's
+// command line (corpus folders, and the files and prefixes its flags name)
+// made absolute, so that they still hold once the target has changed its
+// working folder.
+inline void AbsoluteArguments(int* argc, char*** argv)
+{
+    static const char* const kPathFlags[] = {"-artifact_prefix=", "-exact_artifact_path=", "-dict=",
+                                             "-features_dir=", "-mutation_graph_file="};
+    for (int i = 1; i < *argc; ++i) {
+        std::string arg = (*argv)[i];
+        std::string flag;
+        if (!arg.empty() && arg[0] == '-') {
+            for (const char* f : kPathFlags)
+                if (arg.rfind(f, 0) == 0)
+                    flag = f;
+            if (flag.empty())
+                continue;
+        }
+        std::string path = arg.substr(flag.size());
+        if (path.empty() || path[0] == '/')
+            continue;
+        // A prefix keeps its trailing slash: it starts a file name.
+        std::string absolute = (std::filesystem::current_path() / path).string();
+        (*argv)[i] = strdup((flag + absolute).c_str());
+    }
+}
 
 // Makes the file hold exactly these bytes; false when it cannot be written.
 inline bool WriteWholeFile(const std::string& path, const void* data, size_t size)

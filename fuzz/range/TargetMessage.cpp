@@ -1,7 +1,15 @@
-// Any bytes as a message from a target unit, on any of the channels: the
-// dispatcher checks and handles it without reading or writing outside the
-// message and the lanes, and no message ever counts as coming from lane 0.
+// Any bytes as a message from a target unit, on any of the channels, with a
+// competition open so that shots reach the shot file: the dispatcher checks
+// and handles it without reading or writing outside the message, the lanes
+// and the competition's files, and no message ever counts as coming from
+// lane 0.
+#include "foundation/files/BVConfig.h"
+#include "foundation/files/ConfigItem.h"
+#include "foundation/settings/CompSettings.h"
+#include "foundation/settings/ProgramStore.h"
+#include "foundation/settings/RangeSettings.h"
 #include "fuzz/FuzzScratch.h"
+#include "platform/files/FileSystem.h"
 #include "range/run/FrameServices.h"
 #include "range/run/RangeControl.h"
 #include "range/run/RangeObjects.h"
@@ -44,20 +52,49 @@ public:
     void OnAskCountdown() override {}
 };
 
+// A range folder in the working folder: program 1 of two series of five
+// shots, competition 1 on it with lanes 1..100 taking part.
+void MakeRangeFolder()
+{
+    CBVConfig programs;
+    programs.Open(".\\Program.BVC", 1);
+    programs.WriteString(ProgramItems::kProgramSection, 1, ProgramItems::kKeyName, "Fuzz");
+    programs.WriteInt(ProgramItems::kProgramSection, 1, ProgramItems::kKeySerieCount, 2);
+    programs.WriteInt(ProgramItems::kProgramSection, 1, ProgramItems::kKeySize, 10);
+    for (int series = 1; series <= 2; ++series)
+        programs.WriteInt(ProgramItems::kSerieShots, 1, series + 1, 5);
+    CBVConfig range;
+    range.Open(".\\BVLeder.bvc", 1);
+    WriteItem(range, RangeItems::kCurrentCompetition, 1);
+    if (platform::CreateFolders(CompSettings::FolderOf(".\\", 1)) != 0)
+        std::abort();
+    CBVConfig comp;
+    comp.Open(CompSettings::FileOf(".\\", 1), 1);
+    WriteItem(comp, CompSettings::kProgram, 1);
+    WriteItem(comp, CompSettings::kCurrentSeries, 1);
+    for (int lane = 1; lane <= 100; ++lane)
+        WriteItem(comp, CompSettings::LaneActive(lane), 1);
+}
+
 RangeObjects* g_objects;
 NoWindow* g_window;
 RangeControl* g_range;
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     // A folder of its own, with the log off: refused messages are logged.
+    fuzz::AbsoluteArguments(argc, argv);
     static const fuzz::ScratchFolder scratch("fuzz-target-message");
     if (chdir(scratch.Path().c_str()) != 0)
         std::abort();
     std::ofstream("BVLog.ini") << "[BVLog]\r\nLevel=200\r\n";
+    MakeRangeFolder();
     g_objects = new RangeObjects;
+    g_objects->settings.OpenConfig();
+    if (g_objects->comp.Open(1, 1) != 0)
+        std::abort();
     g_window = new NoWindow;
     g_range = new RangeControl(*g_objects, *g_window, *new TickSchedule);
     PortTable& ports = g_objects->ports;
@@ -68,6 +105,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
         ports[k].lastLane = static_cast<uint8_t>(channels[k][2]);
     }
     g_objects->lanes.AssignChannels(ports);
+    g_range->files.CheckFiles(true);
+    g_range->files.ReloadShots(true);
     return 0;
 }
 

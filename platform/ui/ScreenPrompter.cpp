@@ -13,7 +13,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTimer>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace platform {
@@ -21,6 +24,33 @@ namespace {
 
 ScreenPrompter g_screen;
 Prompter* g_prompter = nullptr;
+
+// Whether nobody can see a box: the program runs without a display.
+bool Unseen()
+{
+    QString name = QGuiApplication::platformName();
+    return name == "offscreen" || name == "minimal";
+}
+
+// How long an unseen box waits before it takes its default answer: a minute,
+// or BV_UNSEEN_ANSWER_MS for a program started by a test.
+int UnseenAnswerMs()
+{
+    if (const char* ms = std::getenv("BV_UNSEEN_ANSWER_MS"); ms && *ms)
+        return std::atoi(ms);
+    return 60 * 1000;
+}
+
+const char* ButtonName(int id)
+{
+    switch (id) {
+    case IDOK: return "OK";
+    case IDCANCEL: return "Cancel";
+    case IDYES: return "Yes";
+    case IDNO: return "No";
+    default: return "?";
+    }
+}
 
 QWidget* Owner()
 {
@@ -125,6 +155,20 @@ int ScreenPrompter::Message(const MessageRequest& request)
     // not to go on.
     if (request.buttons == MessageButtons::YesNo)
         box.setEscapeButton(QMessageBox::No);
+    // A box nobody can see says its text on standard error, and a question
+    // there takes its default answer in time instead of waiting for good.
+    if (Unseen()) {
+        std::string caption = request.caption.empty() ? ProgramName() : request.caption;
+        std::fprintf(stderr, "%s: %s\n", ToQt(caption).toStdString().c_str(),
+                     ToQt(request.text).toStdString().c_str());
+        const int ms = UnseenAnswerMs();
+        const auto answer = buttons[def];
+        QTimer::singleShot(ms, &box, [&box, answer, ms] {
+            std::fprintf(stderr, "No one to answer: %s after %d ms\n", ButtonName(answer.second), ms);
+            if (QAbstractButton* b = box.button(answer.first))
+                b->click();
+        });
+    }
     auto pressed = static_cast<QMessageBox::StandardButton>(box.exec());
     for (auto& b : buttons)
         if (b.first == pressed)

@@ -19,13 +19,6 @@
 #include "range/shots/ShotMessage.h"
 #include "range/shots/ShotRequests.h"
 
-namespace {
-
-// Whether a shot's warning bit shows in the lane's line status.
-constexpr ConfigIntItem kShowShotWarning{1, 1, 2, 1};
-
-}  // namespace
-
 ShotIntake::ShotIntake(RangeObjects& objects, FrameServices& services, TickSchedule& tick, const Links& parts)
     : m_obj(objects), m_services(services), m_tick(tick), m_links(parts)
 {
@@ -101,7 +94,7 @@ void ShotIntake::OnShotMsg(const LineMessage& m)
     // state takes a slot the store does not count, so the gap behind it could
     // never be filled and would be asked for about three times a second.
     shot.state = CDataComp::kSlotShot;
-    b.shotWarning = (shot.flags & 0x200) && m_obj.RangeInt(kShowShotWarning) != 0;
+    b.shotWarning = (shot.flags & 0x200) && m_obj.RangeInt(RangeItems::kMotor) != 0;
     if (competition == 0) {
         b.active.seriesState = static_cast<uint8_t>(s.series);
         b.targetRelay = static_cast<int16_t>(s.relay);

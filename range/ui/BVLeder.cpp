@@ -18,5 +18,7 @@ int main(int argc, char** argv)
     });
     if (bvleder.Frame()->Closed())
         return 0;
-    return run.Exec();
+    int rc = run.Exec();
+    // A start refused for a file that cannot be read is no clean end.
+    return bvleder.Frame()->StartFailed() ? 1 : rc;
 }

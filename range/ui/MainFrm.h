@@ -55,6 +55,8 @@ public:
     // The start-up of the first tick: opens the competition, the lines and
     // the clock link; the competition opened, or -1.
     int Startup() override;
+    // Logs and shows the file that cannot be read, and marks the start failed.
+    int RefuseDamagedFile(const std::string& fileAndFault);
     // Closes the program, or first asks whether the targets should go to the
     // practice competition.
     void CloseFrame(bool noQuestion);
@@ -66,6 +68,8 @@ public:
     void OnTick() { m_tick.OnTick(*this); }
     // The program was closed (its window is gone).
     bool Closed() const { return m_closed; }
+    // Whether the start found a file it cannot read and closed for it.
+    bool StartFailed() const { return m_startFailed; }
     // The program's command line as typed; the word after the program's
     // name may start the workshop mode.
     std::string commandLine;
@@ -219,5 +223,6 @@ private:
     static constexpr int kTickTimer = 1;
     bool m_closing = false;
     bool m_closed = false;
+    bool m_startFailed = false;
     QPointer<CDlgAsk> m_askBox;
 };

@@ -3,6 +3,7 @@
 // while lines are open.
 #include "range/ui/MainFrm.h"
 
+#include "foundation/comp/FileFaults.h"
 #include "foundation/files/BVFileEx.h"
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
@@ -81,6 +82,16 @@ int CMainFrame::Startup()
         return -1;
     }
 
+    // A range configuration that cannot be read is left as it is: the range
+    // does not run on defaults that would overwrite it.
+    if (!platform::FileExists(CRangeSettings::kConfigPath))
+        BV_LOG(m_log, 80, "BVLeder.bvc: missing, made anew");
+    else if (std::string fault = ConfigFileFault(CRangeSettings::kConfigPath); !fault.empty())
+        return RefuseDamagedFile("BVLeder.bvc: " + fault);
+    // Without its shooting programs the range runs on; the lanes get none.
+    if (std::string fault = ConfigFileFault(".\\Program.BVC"); !fault.empty())
+        BV_LOG(m_log, 80, "Program.BVC: %s", fault.c_str());
+
     m_obj.settings.OpenConfig();
     CBVConfig& config = m_obj.settings.Config();
     if (config.IsOpen())
@@ -100,11 +111,19 @@ int CMainFrame::Startup()
         platform::MessageBox(m_obj.language.GetText("IDS_WRN_NOCOMP"));
         return -1;
     }
+    // A competition that is not there is named as such, not as a folder
+    // that cannot be written.
+    if (!platform::FolderExists(CompSettings::FolderOf(".\\", competition)))
+        return RefuseDamagedFile(CompSettings::FolderOf("", competition) + ": missing");
     if (CBVFileEx::TestFolder(CompSettings::FolderOf(".\\", competition)) == 0) {
         BV_LOG(m_log, 80, "Failed to get access to comp%d directory!", competition);
         platform::MessageBox(m_obj.language.GetText("IDS_WRN_ACCESS"));
         return -1;
     }
+    // A competition file that cannot be read is named once and left alone,
+    // rather than failing on every lane and every tick.
+    if (std::string fault = CompetitionFault(".\\", competition, true, true); !fault.empty())
+        return RefuseDamagedFile(CompSettings::FolderOf("", competition) + "\\" + fault);
 
     comp.Open(competition, 1);
     SetComputerName(true);
@@ -119,6 +138,14 @@ int CMainFrame::Startup()
     UpdateTitle();
     WriteActive(0, 0);
     return CompetitionNumber();
+}
+
+int CMainFrame::RefuseDamagedFile(const std::string& fileAndFault)
+{
+    BV_LOG(m_log, 90, "%s", fileAndFault.c_str());
+    m_startFailed = true;
+    platform::MessageBox(m_obj.language.GetText("IDS_WRN_DAMAGED") + "\n" + fileAndFault);
+    return -1;
 }
 
 void CMainFrame::SetComputerName(bool set)

@@ -49,8 +49,7 @@ TEST_F(StartupTest, WithoutACompetitionTheProgramCloses)
     none.competition = -1;
     const Case cases[] = {
         {"no competition", none, false, "No valid competition selected!", "No valid competition selected"},
-        {"competition folder missing", {}, true, "Failed to get access to comp1 directory!",
-         "Cannot write to the folder"},
+        {"competition folder missing", {}, true, "Comp1: missing", "Cannot read the file\nComp1: missing"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

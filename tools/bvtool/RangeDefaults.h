@@ -3,6 +3,7 @@
 // card a new lane starts with, where the exchange folder lies, and whether a
 // competition's files can be read at all.
 #include "foundation/comp/DataComp.h"
+#include "foundation/comp/FileFaults.h"
 #include "foundation/files/BVConfig.h"
 
 #include <string>
@@ -18,10 +19,8 @@ CardRecord NewLaneCard(CBVConfig& range, int relay, int lane);
 // below rangeFolder, not below the shell's working folder.
 std::string RangeExchangeFolder(CBVConfig& range, const std::string& rangeFolder);
 
-// The first file of competition comp that the programs could not read, named
-// with what is wrong with it ("Card.BVD: wrong record size 50");
-// empty when every file reads. With writing, the older layouts that opening
-// for writing converts are taken as readable.
-std::string CompetitionFault(const std::string& rangeFolder, int comp, bool writing);
+// Whether a competition's files can be read at all, as the range control
+// tells it.
+using ::CompetitionFault;
 
 }  // namespace bvtool
