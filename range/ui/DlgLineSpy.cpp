@@ -21,7 +21,8 @@ using platform::ControlTemplate;
 constexpr int kMaxListSize = 1000;
 
 const ControlTemplate kControls[] = {
-    {.id = CDlgLineSpy::IDC_CHANNEL_GROUP, .kind = ControlKind::Group, .row = 0, .col = 0, .key = "IDS_SPY_CHANNEL"},
+    {.id = CDlgLineSpy::IDC_CHANNEL_GROUP, .kind = ControlKind::Group, .row = 0, .col = 0, .colSpan = 4,
+     .key = "IDS_SPY_CHANNEL"},
     {.id = CDlgLineSpy::IDC_CHANNEL0, .kind = ControlKind::Radio, .parent = CDlgLineSpy::IDC_CHANNEL_GROUP, .row = 0,
      .col = 0, .style = platform::CS_GROUP},
     {.id = CDlgLineSpy::IDC_CHANNEL0 + 1, .kind = ControlKind::Radio, .parent = CDlgLineSpy::IDC_CHANNEL_GROUP,
@@ -30,20 +31,21 @@ const ControlTemplate kControls[] = {
      .row = 0, .col = 2},
     {.id = CDlgLineSpy::IDC_CHANNEL0 + 3, .kind = ControlKind::Radio, .parent = CDlgLineSpy::IDC_CHANNEL_GROUP,
      .row = 0, .col = 3},
-    {.id = CDlgLineSpy::IDC_VIEW_GROUP, .kind = ControlKind::Group, .row = 0, .col = 1, .key = "IDS_SPY_VIEW"},
+    {.id = CDlgLineSpy::IDC_VIEW_GROUP, .kind = ControlKind::Group, .row = 0, .col = 4, .colSpan = 3,
+     .key = "IDS_SPY_VIEW"},
     {.id = CDlgLineSpy::IDC_MESSAGES, .kind = ControlKind::Radio, .parent = CDlgLineSpy::IDC_VIEW_GROUP, .row = 0,
      .col = 0, .key = "IDS_SPY_MSG", .style = platform::CS_GROUP},
     {.id = CDlgLineSpy::IDC_STATISTICS, .kind = ControlKind::Radio, .parent = CDlgLineSpy::IDC_VIEW_GROUP, .row = 0,
      .col = 1, .key = "IDS_SPY_STAT"},
-    {.id = CDlgLineSpy::IDC_SIZE_LABEL, .kind = ControlKind::Static, .row = 0, .col = 2, .key = "IDS_SPY_SIZE"},
-    {.id = CDlgLineSpy::IDC_SIZE, .kind = ControlKind::Edit, .row = 0, .col = 3, .style = platform::CS_NUMBER,
+    {.id = CDlgLineSpy::IDC_SIZE_LABEL, .kind = ControlKind::Static, .row = 1, .col = 2, .key = "IDS_SPY_SIZE"},
+    {.id = CDlgLineSpy::IDC_SIZE, .kind = ControlKind::Edit, .row = 1, .col = 3, .style = platform::CS_NUMBER,
      .limit = 6},
-    {.id = CDlgLineSpy::IDC_RATE, .kind = ControlKind::Check, .row = 0, .col = 4, .key = "IDS_SPY_RATE"},
-    {.id = CDlgLineSpy::IDC_ACTIVE, .kind = ControlKind::Check, .row = 0, .col = 5, .key = "IDS_SPY_ACTIVE"},
-    {.id = CDlgLineSpy::IDC_CLEAR, .kind = ControlKind::Button, .row = 0, .col = 6, .key = "IDS_SPY_CLEAR"},
-    {.id = CDlgLineSpy::IDC_LIST, .kind = ControlKind::ListView, .row = 1, .col = 0, .colSpan = 7,
+    {.id = CDlgLineSpy::IDC_RATE, .kind = ControlKind::Check, .row = 1, .col = 4, .key = "IDS_SPY_RATE"},
+    {.id = CDlgLineSpy::IDC_ACTIVE, .kind = ControlKind::Check, .row = 1, .col = 5, .key = "IDS_SPY_ACTIVE"},
+    {.id = CDlgLineSpy::IDC_CLEAR, .kind = ControlKind::Button, .row = 1, .col = 6, .key = "IDS_SPY_CLEAR"},
+    {.id = CDlgLineSpy::IDC_LIST, .kind = ControlKind::ListView, .row = 2, .col = 0, .colSpan = 7,
      .style = platform::CS_STRETCH},
-    {.id = CDlgLineSpy::IDC_CLOSE, .kind = ControlKind::Button, .row = 2, .col = 6, .key = "IDS_SPY_CANCEL"},
+    {.id = CDlgLineSpy::IDC_CLOSE, .kind = ControlKind::Button, .row = 3, .col = 6, .key = "IDS_SPY_CANCEL"},
 };
 
 const platform::DialogTemplate kTemplate{
