@@ -16,6 +16,7 @@
 #include "range/run/RangeObjects.h"
 #include "range/run/TickSchedule.h"
 #include "range/ui/DlgAsk.h"
+#include "range/ui/DlgLineSpy.h"
 
 #include <QPointer>
 
@@ -162,6 +163,11 @@ public:
     CDlgAsk* AskBox() const { return m_askBox; }
     AskState Asking() const override { return m_askType; }
 
+    // ---- Line monitor: opened modeless, replacing one that is open.
+    void OpenLineMonitor();
+    void CloseLineMonitor();
+    CDlgLineSpy* LineMonitor() const { return m_lineSpy; }
+
     // ---- What the tick and the commands share
     TickSchedule m_tick;
     AskState m_askType = AskState::None;
@@ -225,4 +231,5 @@ private:
     bool m_closed = false;
     bool m_startFailed = false;
     QPointer<CDlgAsk> m_askBox;
+    QPointer<CDlgLineSpy> m_lineSpy;
 };

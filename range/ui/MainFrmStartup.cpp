@@ -190,6 +190,7 @@ void CMainFrame::CloseFrame(bool noQuestion)
     }
     m_socket.reset();
     m_obj.settings.SaveProfile();
+    CloseLineMonitor();
     ClosePorts();
     KillTimer();
     SetComputerName(false);

@@ -5,6 +5,7 @@
 
 #include "foundation/ui/net/BVSocket.h"
 #include "platform/ui/FrameWnd.h"
+#include "range/ui/DlgLineSpy.h"
 
 void CMainFrame::ArmTimer(int milliseconds)
 {
@@ -19,7 +20,32 @@ void CMainFrame::KillTimer()
 }
 
 // The line monitor shows what it collected while it is open.
-void CMainFrame::ShowMonitorFrames() {}
+void CMainFrame::ShowMonitorFrames()
+{
+    if (m_lineSpy && m_lineSpy->isVisible())
+        m_lineSpy->ShowFrames();
+}
+
+void CMainFrame::OpenLineMonitor()
+{
+    CloseLineMonitor();
+    m_lineSpy = new CDlgLineSpy(Window(), m_obj);
+    if (m_lineSpy->Create())
+        m_lineSpy->ShowWindow(true);
+}
+
+void CMainFrame::CloseLineMonitor()
+{
+    if (!m_lineSpy)
+        return;
+    m_lineSpy->Close();
+    // Without a window to own it, the frame deletes it now.
+    if (Window())
+        m_lineSpy->deleteLater();
+    else
+        delete m_lineSpy.data();
+    m_lineSpy = nullptr;
+}
 
 // The outside range system's events are read on every tick while one is open.
 void CMainFrame::PollOutsideSystem() { m_range.outside.PollOutsideSystem(); }
