@@ -360,7 +360,7 @@ int RunRelays(const Args& args, bool renumber)
 int RunRes(const Args& args)
 {
     if (args.empty())
-        return Fail("usage: bvtool res comp|event|relay|shooter|entry|startnr|relays|renumber DIR ... (see 'bvtool help')");
+        return Fail("usage: bvtool res comp|event|relay|shooter|entry|startnr|relays|renumber|values|card|shot|series DIR ... (see 'bvtool help')");
     const std::string& sub = args[0];
     if (sub == "comp")
         return RunComp(args);
@@ -378,6 +378,14 @@ int RunRes(const Args& args)
         return RunRelays(args, false);
     if (sub == "renumber")
         return RunRelays(args, true);
+    if (sub == "values")
+        return RunValues(args);
+    if (sub == "card")
+        return RunCard(args);
+    if (sub == "shot")
+        return RunShotEntry(args);
+    if (sub == "series")
+        return RunSeriesStore(args);
     return Fail("unknown res command '" + sub + "' (see 'bvtool help')");
 }
 
@@ -393,14 +401,18 @@ constexpr const char* kUsage =
     "[--state N] [--comments TEXT]\n"
     "bvtool res startnr DIR\n"
     "bvtool res relays DIR EVENT\n"
-    "bvtool res renumber DIR EVENT";
+    "bvtool res renumber DIR EVENT\n"
+    "bvtool res values TYPE [--final] [--org N]\n"
+    "bvtool res card DIR EVENT RELAY TARGET [--kind K] [--start N]\n"
+    "bvtool res shot DIR EVENT RELAY TARGET SERIES SHOT TEXT\n"
+    "bvtool res series DIR EVENT RELAY TARGET SERIES V[:X:Y:T]..";
 
 }  // namespace
 
 [[maybe_unused]] const bool registered = Register(
     {"res", kUsage,
      "BVRes's data in its working folder DIR: makes the competition, events, relays, shooters and entries, draws "
-     "start numbers, lists and renumbers relays",
+     "start numbers, lists and renumbers relays; shows the value systems and a result card, enters shots and series",
      &RunRes});
 
 }  // namespace bvtool::res

@@ -43,5 +43,10 @@ results::CDataEvent* EventOf(results::CCompetition& comp, const std::string& tex
 void PrintRelays(results::CCompetition& comp, results::CDataEvent& event);
 
 int RunEvent(const Args& args);
+// Result cards and the value systems (ResCardCommands.cpp).
+int RunValues(const Args& args);
+int RunCard(const Args& args);
+int RunShotEntry(const Args& args);
+int RunSeriesStore(const Args& args);
 
 }  // namespace bvtool::res
