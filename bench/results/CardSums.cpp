@@ -3,6 +3,8 @@
 // summed and both sub-event totals (series 1-3 and 4-6 with the start score)
 // made with the figures a result row sorts by. A list of 5,000 shooters must
 // be ready in under a second: the time per card shows the room left.
+// Measured (Debug -O1, shared machine): 40 to 90 ms for the 5,000 cards,
+// 8 to 18 microseconds a card, about 3 of them CPU.
 #include "foundation/files/BVConfig.h"
 #include "foundation/files/ConfigItem.h"
 #include "results/data/CompetitionItems.h"
