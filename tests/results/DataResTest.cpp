@@ -100,7 +100,7 @@ TEST_F(CardTest, LoadCardMapsSlotsInAnyOrder)
     EXPECT_EQ(res.LastUsedSlot(), 108);
     ShotEntry e;
     EXPECT_EQ(res.GetShot(3, 1, e), -1);
-    EXPECT_EQ(e.value, 255);
+    EXPECT_EQ(int{e.value}, 255);
     EXPECT_EQ(res.GetShot(0, 1, e), -1);
     EXPECT_EQ(res.GetShot(1, 11, e), -1);
 
@@ -206,9 +206,9 @@ TEST_F(CardTest, StoredSeriesSumsAndFigures)
     EXPECT_EQ(res.ShotText(1, 5, 0), "");
     ShotEntry e;
     res.GetShot(1, 4, e);
-    EXPECT_EQ(e.x, 3);
-    EXPECT_EQ(e.y, -3);
-    EXPECT_EQ(e.time, 30);
+    EXPECT_EQ(int{e.x}, 3);  // packed fields are read by value
+    EXPECT_EQ(int{e.y}, -3);
+    EXPECT_EQ(int{e.time}, 30);
 
     RowFigures R(13, 0), V;
     R.push_back(0);
