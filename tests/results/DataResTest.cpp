@@ -106,9 +106,9 @@ TEST_F(CardTest, LoadCardMapsSlotsInAnyOrder)
 
     // Not in the file: an empty card with the key.
     EXPECT_NE(res.LoadCard(2, 5), 0);
-    EXPECT_EQ(res.Record().relay, 2);
-    EXPECT_EQ(res.Record().target, 5);
-    EXPECT_EQ(res.Record().targetId, 255);
+    EXPECT_EQ(int{res.Record().relay}, 2);
+    EXPECT_EQ(int{res.Record().target}, 5);
+    EXPECT_EQ(int{res.Record().targetId}, 255);
 }
 
 TEST_F(CardTest, TypedShotsAreStoredInTheirSlots)
