@@ -151,7 +151,7 @@ CDataEvent* CCompetition::MakeEvent(int n)
     if (!slot)
         slot = std::make_unique<CDataEvent>();
     slot->SetNumber(n);
-    slot->Bind(&m_comp);
+    slot->Bind(&m_comp, [this](int e) { return GetEvent(e); });
     return slot.get();
 }
 

@@ -73,6 +73,7 @@ void CDataEvent::OpenFiles(const std::string& compFolder)
     m_settings.Open(compFolder + name, 1);
     std::snprintf(name, sizeof name, "Res%d.bvd", m_number);
     OpenResults(compFolder + name);
+    m_card.SetFile(nullptr, m_number);
     std::snprintf(name, sizeof name, "Reg%d.bvd", m_number);
     m_entries.Open(compFolder + name);
     std::snprintf(name, sizeof name, "Prize%d.bvc", m_number);

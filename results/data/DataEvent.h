@@ -7,6 +7,8 @@
 #include "foundation/files/BVFileEx.h"
 #include "results/data/DataRank.h"
 #include "results/data/DataReg.h"
+#include "results/values/DataRes.h"
+#include "results/values/EventCards.h"
 
 #include <cstdint>
 #include <memory>
@@ -25,8 +27,13 @@ public:
     CDataEvent& operator=(const CDataEvent&) = delete;
 
     // The competition's Comp.bvc, where the event's counts and target range
-    // are kept. Set by the competition when it makes the event.
-    void Bind(CBVConfig* compSettings) { m_comp = compSettings; }
+    // are kept, and how the event's card reaches linked events. Set by the
+    // competition when it makes the event.
+    void Bind(CBVConfig* compSettings, EventCards::Lookup others = {})
+    {
+        m_comp = compSettings;
+        m_cardEvents.Bind(compSettings, std::move(others));
+    }
 
     // Opens the event's files from the competition folder (".\Comp<n>\") in
     // the order the program has always used: settings, results, entries,
@@ -67,6 +74,8 @@ public:
     CBVConfig& Prizes() { return m_prizes; }
     CDataReg& Entries() { return m_entries; }
     CDataRank& Ranks() { return m_ranks; }
+    // The event's card object, bound to its own Res%d.bvd.
+    CDataRes& Card() { return m_card; }
     CBVFileEx& ResultFile() { return *m_resultFile; }
     bool ResultsOpen() const { return m_resultsOpen != 0; }
 
@@ -85,6 +94,8 @@ private:
     std::unique_ptr<CBVFileEx> m_resultFile;
     uint8_t m_resultsOpen = 0;
     CBVConfig* m_comp = nullptr;
+    EventCards m_cardEvents{*this};
+    CDataRes m_card{&m_cardEvents};
 };
 
 // The calendar day after yyyymmdd (whatever the clocks do that night); 0 for

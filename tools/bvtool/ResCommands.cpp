@@ -360,7 +360,7 @@ int RunRelays(const Args& args, bool renumber)
 int RunRes(const Args& args)
 {
     if (args.empty())
-        return Fail("usage: bvtool res comp|event|relay|shooter|entry|startnr|relays|renumber|zip|clubs|org|orgs|persons DIR ... (see 'bvtool help')");
+        return Fail("usage: bvtool res comp|event|relay|shooter|entry|startnr|relays|renumber|values|card|shot|series|zip|clubs|org|orgs|persons DIR ... (see 'bvtool help')");
     const std::string& sub = args[0];
     if (sub == "comp")
         return RunComp(args);
@@ -378,6 +378,14 @@ int RunRes(const Args& args)
         return RunRelays(args, false);
     if (sub == "renumber")
         return RunRelays(args, true);
+    if (sub == "values")
+        return RunValues(args);
+    if (sub == "card")
+        return RunCard(args);
+    if (sub == "shot")
+        return RunShotEntry(args);
+    if (sub == "series")
+        return RunSeriesStore(args);
     if (sub == "zip" || sub == "clubs" || sub == "org" || sub == "orgs" || sub == "persons")
         return RunRegisters(args);
     return Fail("unknown res command '" + sub + "' (see 'bvtool help')");
@@ -396,6 +404,10 @@ constexpr const char* kUsage =
     "bvtool res startnr DIR\n"
     "bvtool res relays DIR EVENT\n"
     "bvtool res renumber DIR EVENT\n"
+    "bvtool res values TYPE [--final] [--org N]\n"
+    "bvtool res card DIR EVENT RELAY TARGET [--kind K] [--start N]\n"
+    "bvtool res shot DIR EVENT RELAY TARGET SERIES SHOT TEXT\n"
+    "bvtool res series DIR EVENT RELAY TARGET SERIES V[:X:Y:T]..\n"
     "bvtool res zip ARCHIVE [--base FOLDER] [--append] [--flat] FILE..\n"
     "bvtool res clubs import DIR ORG [FILE]\n"
     "bvtool res clubs list DIR ORG [--by number]\n"
@@ -411,7 +423,8 @@ constexpr const char* kUsage =
 [[maybe_unused]] const bool registered = Register(
     {"res", kUsage,
      "BVRes's data in its working folder DIR: makes the competition, events, relays, shooters and entries, draws "
-     "start numbers, lists and renumbers relays; packs zip backups; keeps the club, organisation and person registers",
+     "start numbers, lists and renumbers relays; shows the value systems and a result card, enters shots and series; "
+     "packs zip backups; keeps the club, organisation and person registers",
      &RunRes});
 
 }  // namespace bvtool::res

@@ -47,5 +47,10 @@ int RunEvent(const Args& args);
 int RunZip(const Args& args);
 // clubs, org, orgs, persons and zip.
 int RunRegisters(const Args& args);
+// Result cards and the value systems (ResCardCommands.cpp).
+int RunValues(const Args& args);
+int RunCard(const Args& args);
+int RunShotEntry(const Args& args);
+int RunSeriesStore(const Args& args);
 
 }  // namespace bvtool::res
