@@ -1,6 +1,7 @@
 // Byte layouts of the commands the range control sends: each built from a
 // small set of values and compared byte for byte with what the units read.
 #include "range/lanes/Commands.h"
+#include "tools/bvsim/lib/UnitFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -13,27 +14,9 @@
 namespace {
 
 // Bytes 0..n of a message as "0B 00 40 ...".
-std::string Hex(const LineMessage& m)
-{
-    std::string out;
-    char b[4];
-    for (int i = 0; i <= m.data[0]; ++i) {
-        std::snprintf(b, sizeof b, i ? " %02X" : "%02X", m.data[i]);
-        out += b;
-    }
-    return out;
-}
+std::string Hex(const LineMessage& m) { return bvsim::Hex(bvsim::Bytes(m.data, m.data + m.data[0] + 1)); }
 
-std::string Hex(const std::vector<uint8_t>& bytes)
-{
-    std::string out;
-    char b[4];
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        std::snprintf(b, sizeof b, i ? " %02X" : "%02X", bytes[i]);
-        out += b;
-    }
-    return out;
-}
+using bvsim::Hex;
 
 // Nothing may be left behind the command's last byte.
 void ExpectClearAfter(const LineMessage& m)

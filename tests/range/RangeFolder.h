@@ -5,6 +5,7 @@
 #include "foundation/files/BVConfig.h"
 #include "foundation/settings/CompOptions.h"
 #include "foundation/settings/CompSettings.h"
+#include "foundation/settings/ProgramStore.h"
 #include "foundation/settings/RangeSettings.h"
 #include "platform/files/FileSystem.h"
 
@@ -52,11 +53,12 @@ inline void MakeRangeFolder(const RangeFolderSetup& s)
     CBVConfig programs;
     programs.Open(".\\Program.BVC", 1);
     ASSERT_TRUE(programs.IsOpen());
-    programs.WriteString(29, 1, 500, "Test");
-    programs.WriteInt(29, 1, 531, 2);
-    programs.WriteInt(29, 1, 550, 10);
+    using namespace ProgramItems;
+    programs.WriteString(kProgramSection, 1, kKeyName, "Test");
+    programs.WriteInt(kProgramSection, 1, kKeySerieCount, 2);
+    programs.WriteInt(kProgramSection, 1, kKeySize, 10);
     for (int series = 1; series <= 2; ++series)
-        programs.WriteInt(25, 1, series + 1, s.shotsPerSeries);
+        programs.WriteInt(kSerieShots, 1, series + 1, s.shotsPerSeries);
 
     if (s.competition < 0)
         return;

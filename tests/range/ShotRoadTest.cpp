@@ -29,38 +29,27 @@ using bvtest::RangeFolderSetup;
 // A shot message from position 2 on, with a value in every field.
 Bytes ShotPayload(int lane, int kind, int shot, int cardCount, int value, int x, int y)
 {
-    Bytes p(49, 0);
+    bvsim::ShotFields fields;
+    fields.lane = lane;
+    fields.shotNumber = shot;
+    fields.value = value;
+    fields.x = x;
+    fields.y = y;
+    fields.hundredths = 5060759;  // 14:03:27.59
+    Bytes p = bvsim::ShotPayload(fields);
     auto at = [&](int position) -> uint8_t& { return p[static_cast<size_t>(position - 2)]; };
-    auto put24 = [&](int position, int v) {
-        at(position) = static_cast<uint8_t>(v);
-        at(position + 1) = static_cast<uint8_t>(v >> 8);
-        at(position + 2) = static_cast<uint8_t>(v >> 16);
-    };
-    at(2) = 0x40;
-    at(3) = 'C';
-    at(4) = static_cast<uint8_t>(lane);
     at(5) = static_cast<uint8_t>(kind);
-    at(6) = 1;  // competition
-    at(7) = 1;  // relay 1
-    at(9) = 1;  // series
-    at(10) = static_cast<uint8_t>(shot);
+    at(8) = 0;
     at(11) = static_cast<uint8_t>(cardCount);
-    at(12) = 1;
-    at(17) = static_cast<uint8_t>(value);
-    at(18) = static_cast<uint8_t>(value >> 8);
     at(23) = 0x33;
     at(25) = 0x44;
-    at(26) = 0x80;  // a shot with its position
     at(27) = 0x55;
-    put24(28, x);
-    put24(31, y);
     at(34) = 21;
     at(35) = 11;
     at(36) = 22;
     at(37) = 33;
     at(38) = 44;
-    put24(39, 5060759);  // 14:03:27.59
-    put24(42, -30);
+    bvsim::Put24(p, 42, -30);
     at(45) = 0xA7;
     at(46) = 0x66;
     at(47) = 0x77;

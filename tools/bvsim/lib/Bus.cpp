@@ -177,34 +177,18 @@ bool Bus::QueueShotPayload(int lane, int shotNumber, Bytes payload)
 
 bool Bus::QueueShot(int lane, int shotNumber, int value, int x, int y, int series, int relay, int competition)
 {
-    // The shot message as a target sends it: 'C' with kind 0x20, positions
-    // 2..50 (the payload holds them from index 0 on).
-    Bytes p(49, 0);
-    auto at = [&](int position) -> uint8_t& { return p[static_cast<size_t>(position - 2)]; };
-    auto put24 = [&](int position, int v) {
-        at(position) = static_cast<uint8_t>(v);
-        at(position + 1) = static_cast<uint8_t>(v >> 8);
-        at(position + 2) = static_cast<uint8_t>(v >> 16);
-    };
     platform::LocalTime t = platform::Now();
-    int hundredths = ((t.hour * 60 + t.minute) * 60 + t.second) * 100 + t.millisecond / 10;
-    at(2) = 0x40;
-    at(3) = 'C';
-    at(4) = static_cast<uint8_t>(lane);
-    at(5) = 0x20;
-    at(6) = static_cast<uint8_t>(competition);
-    at(7) = static_cast<uint8_t>(relay);
-    at(8) = static_cast<uint8_t>(relay >> 8);
-    at(9) = static_cast<uint8_t>(series);
-    at(10) = static_cast<uint8_t>(shotNumber);
-    at(11) = static_cast<uint8_t>(shotNumber);
-    at(12) = static_cast<uint8_t>(series);
-    at(17) = static_cast<uint8_t>(value);
-    at(18) = static_cast<uint8_t>(value >> 8);
-    at(26) = 0x80;  // the slot state of a shot with its position
-    put24(28, x);
-    put24(31, y);
-    put24(39, hundredths);
+    ShotFields shot;
+    shot.lane = lane;
+    shot.shotNumber = shotNumber;
+    shot.value = value;
+    shot.x = x;
+    shot.y = y;
+    shot.series = series;
+    shot.relay = relay;
+    shot.competition = competition;
+    shot.hundredths = ((t.hour * 60 + t.minute) * 60 + t.second) * 100 + t.millisecond / 10;
+    Bytes p = ShotPayload(shot);
     return QueueShotPayload(lane, shotNumber, std::move(p));
 }
 

@@ -67,6 +67,36 @@ HeardFrame Hear(const Bytes& frame)
     return h;
 }
 
+void Put24(Bytes& payload, int position, int v)
+{
+    for (int k = 0; k < 3; ++k)
+        payload[static_cast<size_t>(position - 2 + k)] = static_cast<uint8_t>(v >> (8 * k));
+}
+
+Bytes ShotPayload(const ShotFields& shot)
+{
+    Bytes p(49, 0);
+    auto at = [&](int position) -> uint8_t& { return p[static_cast<size_t>(position - 2)]; };
+    at(2) = 0x40;
+    at(3) = 'C';
+    at(4) = static_cast<uint8_t>(shot.lane);
+    at(5) = 0x20;
+    at(6) = static_cast<uint8_t>(shot.competition);
+    at(7) = static_cast<uint8_t>(shot.relay);
+    at(8) = static_cast<uint8_t>(shot.relay >> 8);
+    at(9) = static_cast<uint8_t>(shot.series);
+    at(10) = static_cast<uint8_t>(shot.shotNumber);
+    at(11) = static_cast<uint8_t>(shot.shotNumber);
+    at(12) = static_cast<uint8_t>(shot.series);
+    at(17) = static_cast<uint8_t>(shot.value);
+    at(18) = static_cast<uint8_t>(shot.value >> 8);
+    at(26) = 0x80;  // the slot state of a shot with its position
+    Put24(p, 28, shot.x);
+    Put24(p, 31, shot.y);
+    Put24(p, 39, shot.hundredths);
+    return p;
+}
+
 std::string Hex(const Bytes& bytes)
 {
     std::string s;

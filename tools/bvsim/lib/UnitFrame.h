@@ -30,6 +30,17 @@ struct HeardFrame {
 HeardFrame Hear(const Bytes& frame);
 
 std::string Hex(const Bytes& bytes);
+
+// A unit's shot message from position 2 on ('C', kind 0x20, the slot state
+// of a shot with its position), the fields a target fills for every shot.
+struct ShotFields {
+    int lane = 1, shotNumber = 1, value = 0, x = 0, y = 0;
+    int series = 1, relay = 1, competition = 1;
+    int hundredths = 0;  // the unit's time of day
+};
+Bytes ShotPayload(const ShotFields& shot);
+// Writes v's three low bytes, low first, at a message position.
+void Put24(Bytes& payload, int position, int v);
 // Parses "40 57 05" or "405705"; false on anything else.
 bool ParseHex(const std::string& text, Bytes& out);
 
