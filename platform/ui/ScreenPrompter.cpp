@@ -25,22 +25,6 @@ namespace {
 ScreenPrompter g_screen;
 Prompter* g_prompter = nullptr;
 
-// Whether nobody can see a box: the program runs without a display.
-bool Unseen()
-{
-    QString name = QGuiApplication::platformName();
-    return name == "offscreen" || name == "minimal";
-}
-
-// How long an unseen box waits before it takes its default answer: a minute,
-// or BV_UNSEEN_ANSWER_MS for a program started by a test.
-int UnseenAnswerMs()
-{
-    if (const char* ms = std::getenv("BV_UNSEEN_ANSWER_MS"); ms && *ms)
-        return std::atoi(ms);
-    return 60 * 1000;
-}
-
 const char* ButtonName(int id)
 {
     switch (id) {
@@ -157,7 +141,7 @@ int ScreenPrompter::Message(const MessageRequest& request)
         box.setEscapeButton(QMessageBox::No);
     // A box nobody can see says its text on standard error, and a question
     // there takes its default answer in time instead of waiting for good.
-    if (Unseen()) {
+    if (BoxesUnseen()) {
         std::string caption = request.caption.empty() ? ProgramName() : request.caption;
         std::fprintf(stderr, "%s: %s\n", ToQt(caption).toStdString().c_str(),
                      ToQt(request.text).toStdString().c_str());
@@ -253,6 +237,19 @@ bool ScreenPrompter::ChoosePrinter(PrinterChoice& choice)
     }
     choice.landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
     return true;
+}
+
+bool BoxesUnseen()
+{
+    QString name = QGuiApplication::platformName();
+    return name == "offscreen" || name == "minimal";
+}
+
+int UnseenAnswerMs()
+{
+    if (const char* ms = std::getenv("BV_UNSEEN_ANSWER_MS"); ms && *ms)
+        return std::atoi(ms);
+    return 60 * 1000;
 }
 
 }  // namespace platform

@@ -15,6 +15,12 @@ public:
     bool ChoosePrinter(PrinterChoice& choice) override;
 };
 
+// Whether nobody can see a box: the program runs without a display.
+bool BoxesUnseen();
+// How long an unseen question waits before it takes its default answer: a
+// minute, or BV_UNSEEN_ANSWER_MS for a program started by a test.
+int UnseenAnswerMs();
+
 // "Text files (*.txt)|*.txt|All files (*.*)|*.*" as Qt writes a filter:
 // "Text files (*.txt);;All files (*)".
 std::string QtFileFilter(const std::string& filter);

@@ -1,6 +1,13 @@
 #include "range/ui/DlgAsk.h"
 
+#include "foundation/files/BVLog.h"
 #include "platform/system/TextTable.h"
+#include "platform/ui/ScreenPrompter.h"
+#include "platform/ui/UiText.h"
+
+#include <QTimer>
+
+#include <cstdio>
 
 namespace {
 
@@ -101,6 +108,33 @@ void CDlgAsk::Close()
 {
     m_open = false;
     ShowWindow(false);
+}
+
+void CDlgAsk::AnswerWhenUnseen()
+{
+    if (!platform::BoxesUnseen())
+        return;
+    std::string text;
+    for (const std::string& line : m_lines)
+        if (!line.empty())
+            text += (text.empty() ? "" : " ") + line;
+    std::fprintf(stderr, "%s: %s\n", platform::ToQt(m_title).toStdString().c_str(),
+                 platform::ToQt(text).toStdString().c_str());
+    const int round = ++m_unseenRound;
+    const int ms = platform::UnseenAnswerMs();
+    QTimer::singleShot(ms, this, [this, round, ms] {
+        if (!m_open || round != m_unseenRound)
+            return;
+        std::fprintf(stderr, "No one to answer: Cancel after %d ms\n", ms);
+        CBVLog log;
+        BV_LOG(log, 80, "No one to answer %s: Cancel after %d ms", m_title.c_str(), ms);
+        for (size_t i = 0; i < m_values.size(); ++i)
+            if (m_values[i] == kCancel) {
+                OnAnswer(static_cast<int>(i));
+                return;
+            }
+        Close();
+    });
 }
 
 void CDlgAsk::OnAnswer(int button)

@@ -49,6 +49,12 @@ public:
     // Hides the box; it counts as closed.
     void Close();
 
+    // For a question without a countdown: on a program without a display
+    // the box says its text on standard error and takes the Cancel answer
+    // (the close box's) after UnseenAnswerMs, so the program never waits
+    // for good. Asked again, the wait starts afresh.
+    void AnswerWhenUnseen();
+
     bool IsOpen() const { return m_open; }
     int LastAnswer() const { return m_answer; }
     const std::string& Line(int i) const { return m_lines[static_cast<size_t>(i)]; }
@@ -70,4 +76,5 @@ private:
     std::array<std::string, 4> m_keys;
     bool m_open = false;
     int m_answer = 0;
+    int m_unseenRound = 0;  // a later question outdates an earlier wait
 };

@@ -43,6 +43,7 @@ void CMainFrame::Ask(AskState type)
                              {CDlgAsk::kYes, CDlgAsk::kNo, 0, CDlgAsk::kCancel},
                              {"IDS_YES", "IDS_NO", nullptr, "IDS_CANCEL"});
         m_tick.askCountdown = 0;
+        m_askBox->AnswerWhenUnseen();
         break;
     case AskState::ExitCountdown:
         m_askBox->SetContent(m_obj.language.GetText("IDS_ASK_EXIT_TITLE"), noMessage,
@@ -100,6 +101,7 @@ void CMainFrame::OnAskCountdown()
                                      {"IDS_ASK_INIT_NEW", "IDS_ASK_INIT_TRAIN", nullptr, "IDS_CANCEL"});
                 m_askBox->SetProgress(0);
                 m_askBox->ShowWindow(true);
+                m_askBox->AnswerWhenUnseen();
             }
             return;
         }

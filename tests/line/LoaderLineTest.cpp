@@ -180,7 +180,9 @@ TEST_F(LoaderLineTest, TwoPassLoadToFiveUnits)
         int same = -1;
         std::string said = bvtest::RunCommand("srec_cmp Display.s28 -motorola " + name + " -motorola 2>&1", &same);
         EXPECT_EQ(same, 0) << said;
-        EXPECT_EQ(loader->Cell(lane, SoftwareLoader::kColSent), loaderkeys::kMsgFinish);
+        // Finished, or cleared by the answer to a commit sent again.
+        std::string sent = loader->Cell(lane, SoftwareLoader::kColSent);
+        EXPECT_TRUE(sent == loaderkeys::kMsgFinish || sent.empty()) << sent;
     }
     Unit(4, [](const bvsim::LoaderUnit& u) { EXPECT_EQ(u.BlocksRefused(), 1); });
     Unit(2, [](const bvsim::LoaderUnit& u) { EXPECT_EQ(u.ListsDropped(), 1); });

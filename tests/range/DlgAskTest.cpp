@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -108,6 +112,39 @@ TEST(DlgAsk, ButtonsAnswersAndProgress)
     ask.item(CDlgAsk::IDC_BUTTON4).click();
     EXPECT_EQ(frame.answers.back(), CDlgAsk::kCancel);
     platform::SetTextTable(nullptr);
+}
+
+// Without a display a question with no countdown answers itself with
+// Cancel in time; an answer given first, or a newer question, outdates it.
+TEST(DlgAsk, AnUnseenQuestionAnswersCancelInTime)
+{
+    bvtest::QtApp();
+    setenv("BV_UNSEEN_ANSWER_MS", "100", 1);
+    AnswerFrame frame;
+    CDlgAsk ask(&frame);
+    ask.Create();
+    auto waitMs = [](int ms) {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+
+    ask.SetContent("Avslutt", "Sett skivene til trening?", {CDlgAsk::kYes, CDlgAsk::kNo, 0, CDlgAsk::kCancel},
+                   {"IDS_YES", "IDS_NO", nullptr, "IDS_CANCEL"});
+    ask.ShowWindow(true);
+    ask.AnswerWhenUnseen();
+    waitMs(400);
+    EXPECT_EQ(frame.answers, (std::vector<intptr_t>{CDlgAsk::kCancel}));
+    EXPECT_FALSE(ask.IsOpen());
+
+    // Answered by hand first: the wait answers nothing more.
+    ask.SetContent("Avslutt", "", {CDlgAsk::kYes, CDlgAsk::kNo, 0, CDlgAsk::kCancel}, {});
+    ask.AnswerWhenUnseen();
+    ask.item(CDlgAsk::IDC_BUTTON1).click();
+    waitMs(400);
+    EXPECT_EQ(frame.answers, (std::vector<intptr_t>{CDlgAsk::kCancel, CDlgAsk::kYes}));
+    unsetenv("BV_UNSEEN_ANSWER_MS");
 }
 
 }  // namespace

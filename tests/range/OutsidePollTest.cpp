@@ -91,21 +91,21 @@ TEST_F(OutsidePollTest, ShotsAreReadSixATickAndStoredWithTheirValues)
 
     ShotListRecord list = Stored(1, 2);
     const ShotRecord& first = list.shots[0];
-    EXPECT_EQ(first.value, 1150);
-    EXPECT_EQ(first.hour, 12);
-    EXPECT_EQ(first.minute, 34);
-    EXPECT_EQ(first.second, 56);
-    EXPECT_EQ(first.hundredths, 78);
-    EXPECT_EQ(first.data41, 2);
-    EXPECT_EQ(first.sensorB, 255);
+    EXPECT_EQ(+first.value, 1150);
+    EXPECT_EQ(+first.hour, 12);
+    EXPECT_EQ(+first.minute, 34);
+    EXPECT_EQ(+first.second, 56);
+    EXPECT_EQ(+first.hundredths, 78);
+    EXPECT_EQ(+first.data41, 2);
+    EXPECT_EQ(+first.sensorB, 255);
     const ShotRecord& second = list.shots[1];
-    EXPECT_EQ(second.x, -1500);
-    EXPECT_EQ(second.y, 2000);
-    EXPECT_EQ(second.radius, 2500);
+    EXPECT_EQ(+second.x, -1500);
+    EXPECT_EQ(+second.y, 2000);
+    EXPECT_EQ(+second.radius, 2500);
     int type = range->simulation.EffectiveTargetType(2);
     int own = objects->targetTypes.ScoreRing(std::floor(std::sqrt(1500.0 * 1500 + 2000.0 * 2000)) * 0.001, type,
                                              objects->targetTypes.GetBulletRadius(type));
-    EXPECT_EQ(second.value, own / 100 == 9 ? own : 900);
+    EXPECT_EQ(+second.value, own / 100 == 9 ? own : 900);
 
 }
 

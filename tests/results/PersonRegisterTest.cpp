@@ -140,8 +140,8 @@ TEST_F(PersonRegisterTest, MergeDuplicatesKeepsTheLatestAndRemovesOld)
     EXPECT_EQ(reg.Find("Kari Li", 4), 3);  // another club
     PersonRecord freed;
     reg.File().ReadRec(1, &freed);
-    EXPECT_EQ(freed.club, 0);
-    EXPECT_EQ(freed.org, 0);
+    EXPECT_EQ(+freed.club, 0);
+    EXPECT_EQ(+freed.org, 0);
 
     reg.MergeDuplicates(false, true, 2005);
     ASSERT_EQ(reg.Load(1), 0);
