@@ -9,6 +9,11 @@ or '|'.
 
 Output: a header line and one line "KEY;;;;NO;DK;SE;EN;DE" per key, CR LF
 line ends, in Windows-1252, every byte XORed with 0x3B.
+
+With a C++ source and a function name after the output, it also writes the
+English column as a C++ table the program carries built in, so it shows
+English texts when its language file is missing or unreadable:
+    std::span<const CLanguageTable::Entry> FUNCTION();
 """
 import re
 import sys
@@ -19,8 +24,9 @@ HEADER = "Key;;;;Norsk;Dansk;Svenska;English;Deutsch"
 KEY = re.compile(r"^[A-Za-z][A-Za-z0-9_]*$")
 
 
-def build(source_path):
-    lines = [HEADER]
+def read(source_path):
+    """The (key, texts) rows of a source, in its order."""
+    rows = []
     seen = {}
     errors = []
     with open(source_path, encoding="utf-8") as f:
@@ -51,19 +57,69 @@ def build(source_path):
                     continue
                 if len(encoded) > MAX_TEXT:
                     errors.append(f"{where}: {key}: text longer than {MAX_TEXT} characters")
-            lines.append(";".join([key, "", "", ""] + texts))
+            rows.append((key, texts))
     if errors:
         raise SystemExit("\n".join(errors))
+    return rows
+
+
+def build(rows):
+    lines = [HEADER] + [";".join([key, "", "", ""] + texts) for key, texts in rows]
     data = ("\r\n".join(lines) + "\r\n").encode("cp1252")
     return bytes(b ^ SCRAMBLE_KEY for b in data)
 
 
+ENGLISH = 3
+
+
+def c_string(text):
+    """A C++ string literal of the text's Windows-1252 bytes."""
+    out = []
+    for b in text.encode("cp1252"):
+        if b in (0x22, 0x5C):
+            out.append("\\" + chr(b))
+        elif 0x20 <= b < 0x7F:
+            out.append(chr(b))
+        else:
+            out.append(f"\\{b:03o}")
+    return '"' + "".join(out) + '"'
+
+
+def build_cpp(rows, source_name, function):
+    lines = [
+        f"// Made by lang/make_bvt.py from {source_name}: the English texts built into the program.",
+        '#include "foundation/settings/LanguageTable.h"',
+        "",
+        "#include <span>",
+        "",
+        "namespace {",
+        "",
+        "const CLanguageTable::Entry kTexts[] = {",
+    ]
+    lines += [f"    {{{c_string(key)}, {c_string(texts[ENGLISH])}}}," for key, texts in rows]
+    lines += [
+        "};",
+        "",
+        "}  // namespace",
+        "",
+        f"std::span<const CLanguageTable::Entry> {function}()",
+        "{",
+        "    return kTexts;",
+        "}",
+        "",
+    ]
+    return "\n".join(lines)
+
+
 def main():
-    if len(sys.argv) != 3:
-        raise SystemExit("usage: make_bvt.py SOURCE OUTPUT")
-    data = build(sys.argv[1])
+    if len(sys.argv) not in (3, 5):
+        raise SystemExit("usage: make_bvt.py SOURCE OUTPUT [CPP_OUTPUT FUNCTION]")
+    rows = read(sys.argv[1])
     with open(sys.argv[2], "wb") as f:
-        f.write(data)
+        f.write(build(rows))
+    if len(sys.argv) == 5:
+        with open(sys.argv[3], "w", encoding="ascii", newline="\n") as f:
+            f.write(build_cpp(rows, sys.argv[1].replace("\\", "/").split("/")[-1], sys.argv[4]))
 
 
 if __name__ == "__main__":

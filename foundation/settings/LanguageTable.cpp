@@ -95,14 +95,30 @@ int CLanguageTable::Load(const std::string& path, const std::string& code)
         }
         if (!found)
             continue;
-        std::string_view raw = Trim(rest.substr(0, rest.find(';')));
-        std::string text = raw.find('\\') == std::string_view::npos ? std::string(raw) : Unescape(raw);
-        if (text.size() > kMaxText)
-            text.resize(kMaxText);
-        std::string k(key.substr(0, kMaxText));
-        m_texts.try_emplace(std::move(k), std::move(text));  // the first line of a key wins
+        Add(key, Trim(rest.substr(0, rest.find(';'))));
     }
     return m_column;
+}
+
+int CLanguageTable::LoadBuiltIn(std::span<const Entry> entries)
+{
+    m_texts.clear();
+    m_column = entries.empty() ? -1 : ColumnOf("EN");
+    if (m_column < 0)
+        return -1;
+    for (const Entry& e : entries)
+        Add(Trim(e.key), Trim(e.text));
+    return m_column;
+}
+
+void CLanguageTable::Add(std::string_view key, std::string_view raw)
+{
+    if (key.empty())
+        return;
+    std::string text = raw.find('\\') == std::string_view::npos ? std::string(raw) : Unescape(raw);
+    if (text.size() > kMaxText)
+        text.resize(kMaxText);
+    m_texts.try_emplace(std::string(key.substr(0, kMaxText)), std::move(text));  // the first line of a key wins
 }
 
 std::string CLanguageTable::GetText(std::string_view key)

@@ -9,6 +9,7 @@
 // where the three fields after the key are not used here. Keys and texts are
 // trimmed of blanks and ';' and hold at most 250 characters; a text may carry
 // the escapes \t, \r and \n, and "\:" which stands for nothing.
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -23,6 +24,13 @@ public:
     static constexpr unsigned char kScrambleKey = 0x3B;
     static constexpr size_t kMaxText = 250;
 
+    // One key and its text, as a program carries its English texts built in
+    // (made from the language file's source when the program is built).
+    struct Entry {
+        const char* key;
+        const char* text;
+    };
+
     CLanguageTable() = default;
     ~CLanguageTable() override = default;
 
@@ -31,6 +39,11 @@ public:
     // what was loaded. The column 0..4, or -1 for another code or a missing,
     // empty or unreadable file; the table is then empty.
     int Load(const std::string& path, const std::string& code);
+
+    // Loads the English texts a program carries built in, replacing what was
+    // loaded; for when its language file is missing or unreadable. The
+    // English column, or -1 for an empty table.
+    int LoadBuiltIn(std::span<const Entry> entries);
 
     // The text of a key in the loaded language (exact, case-sensitive key);
     // the empty text for a key that is not there.
@@ -47,6 +60,9 @@ public:
     static int ColumnOf(const std::string& code);
 
 private:
+    // Adds a key's text, escapes expanded, unless the key is there already.
+    void Add(std::string_view key, std::string_view raw);
+
     int m_column = -1;
     std::unordered_map<std::string, std::string> m_texts;
 };

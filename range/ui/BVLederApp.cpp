@@ -1,6 +1,8 @@
 #include "range/ui/BVLederApp.h"
 
+#include "foundation/files/BVLog.h"
 #include "foundation/ui/net/BVSocket.h"
+#include "platform/files/FileSystem.h"
 #include "platform/files/ProfileStore.h"
 #include "platform/ui/FrameWnd.h"
 
@@ -34,7 +36,7 @@ int CBVLederApp::InitInstance(const std::string& commandLine)
     CRangeSettings& settings = m_obj.settings;
     settings.LoadProfile();
     std::string language = settings.profile.language.empty() ? "EN" : settings.profile.language;
-    m_obj.language.Load(kLanguageFile, language);
+    LoadLanguage(language);
     platform::SetTextTable(&m_obj.language);
 
     platform::FrameWnd* window = m_frame->CreateWindowFrame();
@@ -53,4 +55,17 @@ int CBVLederApp::InitInstance(const std::string& commandLine)
     // The frame may not be told of its focus on a screen without one.
     m_frame->OnSetFocus();
     return 1;
+}
+
+void CBVLederApp::LoadLanguage(const std::string& code)
+{
+    CLanguageTable& table = m_obj.language;
+    if (table.Load(kLanguageFile, code) >= 0 && table.GetCount() > 0)
+        return;
+    // Without its texts every box and menu would be blank.
+    std::string fault = CLanguageTable::ColumnOf(code) < 0      ? "no language " + code
+                        : !platform::FileExists(kLanguageFile) ? "missing"
+                                                               : "unreadable";
+    BV_LOG(ProgramLog(), 90, "BVRange.bvt: %s, built-in English texts used", fault.c_str());
+    table.LoadBuiltIn(BuiltInRangeTexts());
 }

@@ -5,7 +5,12 @@
 #include "range/run/RangeObjects.h"
 
 #include <memory>
+#include <span>
 #include <string>
+
+// The range control's English texts, built into the program from the source
+// of its language file (lang/BVRange.txt).
+std::span<const CLanguageTable::Entry> BuiltInRangeTexts();
 
 class CBVLederApp {
 public:
@@ -21,12 +26,16 @@ public:
     CBVLederApp& operator=(const CBVLederApp&) = delete;
 
     // Makes the frame and its window, loads the profile and the language and
-    // shows the window; the first focus arms the start-up. Returns 1.
+    // shows the window; the first focus arms the start-up. Returns 1. A
+    // language file that is missing or unreadable is logged, and the built-in
+    // English texts stand in for it.
     int InitInstance(const std::string& commandLine);
 
     CMainFrame* Frame() { return m_frame.get(); }
 
 private:
+    void LoadLanguage(const std::string& code);
+
     RangeObjects& m_obj;
     std::unique_ptr<CMainFrame> m_frame;
 };

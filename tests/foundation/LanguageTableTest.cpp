@@ -112,6 +112,25 @@ TEST_F(LanguageTableTest, MissingEmptyOrUnknownFilesGiveEmptyTexts)
     EXPECT_EQ(table.GetText("IDS_COMP_TRAINNAME"), "Training");
 }
 
+// The English texts a program carries built in, for when its file fails.
+TEST_F(LanguageTableTest, BuiltInTextsLoadAsEnglish)
+{
+    const CLanguageTable::Entry entries[] = {
+        {"IDS_COMP_TRAINNAME", "Practice"},
+        {" IDS_BLANKS ", " Two\\nlines\\: "},
+        {"IDS_COMP_TRAINNAME", "Not this one"},
+        {"", "no key"},
+    };
+    CLanguageTable table;
+    ASSERT_EQ(table.Load("Test.bvt", "NO"), 0);
+    ASSERT_EQ(table.LoadBuiltIn(entries), 3);  // replaces what was loaded
+    EXPECT_EQ(table.GetText("IDS_COMP_TRAINNAME"), "Practice");
+    EXPECT_EQ(table.GetText("IDS_BLANKS"), "Two\nlines");
+    EXPECT_EQ(table.GetCount(), 2);
+    EXPECT_EQ(table.LoadBuiltIn({}), -1);
+    EXPECT_EQ(table.GetText("IDS_COMP_TRAINNAME"), "");
+}
+
 TEST_F(LanguageTableTest, ServesTheScreensAsTheirTextTable)
 {
     CLanguageTable table;

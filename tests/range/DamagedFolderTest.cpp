@@ -55,6 +55,9 @@ const Case kCases[] = {
     // not there either.
     {"RangeMissing", "BVLeder.bvc", Damage::Missing, "BVLeder.bvc: missing", true, "Comp0: missing"},
     {"CompetitionMissing", "Comp1", Damage::Missing, "Comp1: missing", true},
+    // Without its texts the program runs on with the English built into it.
+    {"LanguageMissing", "BVRange.bvt", Damage::Missing, "BVRange.bvt: missing", false},
+    {"LanguageGarbage", "BVRange.bvt", Damage::Garbage, "BVRange.bvt: unreadable", false},
 };
 
 void Spoil(const std::string& path, Damage damage)

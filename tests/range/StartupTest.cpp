@@ -79,6 +79,42 @@ TEST_F(StartupTest, WorkshopModeClosesWithoutOpening)
     EXPECT_TRUE(prompter.Questions().empty());
 }
 
+// A language file that is missing or unreadable is logged once, and the
+// program shows the English texts built into it, the same as the file's.
+TEST_F(StartupTest, WithoutItsLanguageFileTheProgramShowsBuiltInEnglish)
+{
+    CLanguageTable english;
+    ASSERT_GT(english.Load(std::string(BV_BINARY_DIR) + "/lang/BVRange.bvt", "EN"), 0);
+    ASSERT_EQ(static_cast<int>(BuiltInRangeTexts().size()), english.GetCount());
+    struct Case {
+        const char* name;
+        const char* bytes;  // of BVRange.bvt; none: missing
+        const char* logged;
+    };
+    const Case cases[] = {
+        {"Missing", nullptr, "BVRange.bvt: missing"},
+        {"Garbage", "xxxxxxxxxxxxxxxxxxxx", "BVRange.bvt: unreadable"},
+        {"Empty", "", "BVRange.bvt: unreadable"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bvtest::TempFolder caseFolder;
+        bvtest::MakeRangeFolder({});
+        std::filesystem::remove("BVRange.bvt");
+        if (c.bytes)
+            bvtest::TempFolder::Write("BVRange.bvt", c.bytes);
+        Start();
+        std::string log = Log();
+        EXPECT_NE(log.find(c.logged), std::string::npos) << log;
+        EXPECT_EQ(log.find("BVRange.bvt"), log.rfind("BVRange.bvt")) << log;
+        for (const CLanguageTable::Entry& e : BuiltInRangeTexts())
+            EXPECT_EQ(objects->language.GetText(e.key), english.GetText(e.key)) << e.key;
+        EXPECT_EQ(platform::TextOfKey("IDR_MAINFRAME"), english.GetText("IDR_MAINFRAME"));
+        app.reset();
+        objects.reset();
+    }
+}
+
 TEST_F(StartupTest, FirstTickOpensCompetitionLinesAndClockLink)
 {
     RangeFolderSetup setup;
