@@ -5,7 +5,9 @@ Source (UTF-8): one key a line, the key and its five texts separated by '|':
     IDS_KEY | Norwegian | Danish | Swedish | English | German
 Blank lines and lines starting with '#' are skipped. Texts may hold the
 escapes \\t, \\r, \\n and \\: that the programs expand; they cannot hold ';'
-or '|'.
+or '|'. A program's texts may be split by screen: after SOURCE (BVRange.txt)
+come the files of the folder named like it (BVRange/*.txt) in name order, as
+if they were one file; no key may stand twice among them.
 
 Output: a header line and one line "KEY;;;;NO;DK;SE;EN;DE" per key, CR LF
 line ends, in Windows-1252, every byte XORed with 0x3B.
@@ -15,6 +17,8 @@ English column as a C++ table the program carries built in, so it shows
 English texts when its language file is missing or unreadable:
     std::span<const CLanguageTable::Entry> FUNCTION();
 """
+import glob
+import os
 import re
 import sys
 
@@ -24,11 +28,26 @@ HEADER = "Key;;;;Norsk;Dansk;Svenska;English;Deutsch"
 KEY = re.compile(r"^[A-Za-z][A-Za-z0-9_]*$")
 
 
+def source_files(source_path):
+    """SOURCE, then the files of its folder of screens in name order."""
+    folder = os.path.splitext(source_path)[0]
+    parts = sorted(glob.glob(os.path.join(folder, "*.txt"))) if os.path.isdir(folder) else []
+    return [source_path] + parts
+
+
 def read(source_path):
-    """The (key, texts) rows of a source, in its order."""
+    """The (key, texts) rows of a source and its screen files, in their order."""
     rows = []
     seen = {}
     errors = []
+    for path in source_files(source_path):
+        read_file(path, rows, seen, errors)
+    if errors:
+        raise SystemExit("\n".join(errors))
+    return rows
+
+
+def read_file(source_path, rows, seen, errors):
     with open(source_path, encoding="utf-8") as f:
         for number, raw in enumerate(f, 1):
             text = raw.rstrip("\r\n")
@@ -41,9 +60,9 @@ def read(source_path):
                 errors.append(f"{where}: '{key}' is not a key")
                 continue
             if key in seen:
-                errors.append(f"{where}: {key} is already on line {seen[key]}")
+                errors.append(f"{where}: {key} is already at {seen[key]}")
                 continue
-            seen[key] = number
+            seen[key] = where
             if len(texts) != 5:
                 errors.append(f"{where}: {key} has {len(texts)} texts, not 5")
                 continue
@@ -58,9 +77,6 @@ def read(source_path):
                 if len(encoded) > MAX_TEXT:
                     errors.append(f"{where}: {key}: text longer than {MAX_TEXT} characters")
             rows.append((key, texts))
-    if errors:
-        raise SystemExit("\n".join(errors))
-    return rows
 
 
 def build(rows):
