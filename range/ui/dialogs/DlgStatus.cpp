@@ -33,9 +33,11 @@ struct Column {
     int width;
     bool right;
 };
+// Wide enough for the longest version texts ("3.07 2019.04.12 HW=40H") and
+// counters (655415535) in the screen's font.
 const Column kColumnDefs[D::kColumns] = {
-    {"IDS_DLGSTATUS_H0", 40, true},  {"IDS_DLGSTATUS_H1", 100, false}, {"IDS_DLGSTATUS_H2", 150, false},
-    {"IDS_DLGSTATUS_H3", 75, true},  {"IDS_DLGSTATUS_H4", 75, true},   {"IDS_DLGSTATUS_H5", 75, true},
+    {"IDS_DLGSTATUS_H0", 40, true},  {"IDS_DLGSTATUS_H1", 120, false}, {"IDS_DLGSTATUS_H2", 190, false},
+    {"IDS_DLGSTATUS_H3", 80, true},  {"IDS_DLGSTATUS_H4", 80, true},   {"IDS_DLGSTATUS_H5", 60, true},
     {"IDS_DLGSTATUS_H6", 75, true},
 };
 
