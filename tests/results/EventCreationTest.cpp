@@ -668,23 +668,28 @@ TEST_F(EventCreationTest, ResultTypes)
 }
 
 // The prefix's digit counts up to 9 and no further: the tenth 100m event
-// and a 200m event whose H2..H9 are taken are made without exchange.
+// and a 200m event whose H2..H9 are taken are made without exchange, and
+// "Can't find prefix" is logged for each.
 TEST_F(EventCreationTest, PrefixesRunOutAtTheDigitNine)
 {
     Competition(1, {"R"});
-    for (int i = 1; i <= 10; ++i)
+    // Finfelt has no prefix at all: no exchange either, rather than exchange
+    // files named without one.
+    ASSERT_EQ(Create(1, {8, 1}), 1);
+    for (int i = 2; i <= 11; ++i)
         ASSERT_EQ(Create(1, {1, 1}), i);
-    ASSERT_EQ(Create(1, {2, 1}), 11);
-    for (int n = 1; n <= 11; ++n) {
+    ASSERT_EQ(Create(1, {2, 1}), 12);
+    for (int n = 1; n <= 12; ++n) {
         SCOPED_TRACE(n);
-        EXPECT_EQ(Text("Exch.bvc", 12, n, 630), n <= 9 ? "H" + std::to_string(n) : "");
-        EXPECT_EQ(Read("Exch.bvc", 12, n, 640), n <= 9 ? 1 : 0);
+        const bool prefixed = n >= 2 && n <= 10;
+        EXPECT_EQ(Text("Exch.bvc", 12, n, 630), prefixed ? "H" + std::to_string(n - 1) : "");
+        EXPECT_EQ(Read("Exch.bvc", 12, n, 640), prefixed ? 1 : 0);
     }
     std::string log = bvtest::TempFolder::Read("BVLog.txt");
     size_t lines = 0;
     for (size_t at = log.find("Can't find prefix"); at != std::string::npos; at = log.find("Can't find prefix", at + 1))
         ++lines;
-    EXPECT_EQ(lines, 2u);
+    EXPECT_EQ(lines, 3u);
 }
 
 // Two programs creating ten events each in one competition at the same
