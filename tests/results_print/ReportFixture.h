@@ -57,8 +57,9 @@ struct SyntheticDef {
 };
 
 // Definition d in the page frame: per body line a name column (70 %) and a
-// right-aligned number column (30 %), header and footer texts of its own.
-inline void AddSyntheticDef(CReport& report, int d, const SyntheticDef& shape)
+// right-aligned number column (30 %), header and footer texts of its own,
+// or the competition's when a frame is given.
+inline void AddSyntheticDef(CReport& report, int d, const SyntheticDef& shape, CPageFrame* frame = nullptr)
 {
     if (static_cast<int>(report.aListDef.size()) < d)
         report.aListDef.resize(static_cast<size_t>(d));
@@ -78,18 +79,22 @@ inline void AddSyntheticDef(CReport& report, int d, const SyntheticDef& shape)
     for (int l = 1; l <= shape.lines; ++l)
         Nth(def.bodyLines, l).firstColumn = 2 * l - 1;
 
-    std::vector<ReportCell> header(static_cast<size_t>(shape.captions) + 6);
-    header[0].text = "Stevne" + std::to_string(d);
-    header[1].text = platform::Ansi("Arrangør:Skytterlaget");
-    header[2].text = "1.mai";
-    header[4].text = "Tittel" + std::to_string(d);
-    header[5].text = "Klasse" + std::to_string(d);
-    for (int k = 0; k < shape.captions; ++k)
-        header[static_cast<size_t>(6 + k)].text = "K" + std::to_string(k + 7);
-    report.AddHeaderRow(header, d);
-    report.AddFooterRow({{"Sponsor" + std::to_string(d)}, {"Bank" + std::to_string(d)}, {"12:00 - 01.05"},
-                         {"www.brevandi.no"}},
-                        d);
+    if (frame != nullptr) {
+        frame->BuildPageHeader(report, "Tittel" + std::to_string(d), "Klasse" + std::to_string(d), d, shape.captions);
+    } else {
+        std::vector<ReportCell> header(static_cast<size_t>(shape.captions) + 6);
+        header[0].text = "Stevne" + std::to_string(d);
+        header[1].text = platform::Ansi("Arrangør:Skytterlaget");
+        header[2].text = "1.mai";
+        header[4].text = "Tittel" + std::to_string(d);
+        header[5].text = "Klasse" + std::to_string(d);
+        for (int k = 0; k < shape.captions; ++k)
+            header[static_cast<size_t>(6 + k)].text = "K" + std::to_string(k + 7);
+        report.AddHeaderRow(header, d);
+        report.AddFooterRow({{"Sponsor" + std::to_string(d)}, {"Bank" + std::to_string(d)}, {"12:00 - 01.05"},
+                             {"www.brevandi.no"}},
+                            d);
+    }
 
     std::vector<ReportCell> cells(static_cast<size_t>(2 * shape.lines));
     for (int i = 1; i <= shape.rows; ++i) {
