@@ -58,13 +58,17 @@ TEST_F(PageFrameTest, HeaderAndFooterTextsByTheCompetitionsRules)
     };
     const std::string e;  // an empty caption
     const Case cases[] = {
+        // Unset, what the shooters represent counts as nations.
+        {6, -1, 7, {"Rk", "Bib", "Name", "Nat", "Serie", "Total", "Remark"}},
         {1, -1, 0, {}},
+        {1, 0, 7, {e, e, e, e, e, e, e}},
         {1, 0, 9, {e, e, e, e, e, e, e, e, e}},
+        {1, 1, 18, std::vector<std::string>(18)},
         {2, 0, 0, {}},
         {2, 0, 7, {"Pl", "SNr", "Navn", "Land", "Serie", "Total", "Merknad"}},
         {2, 1, 9, {"Pl", "SNr", "Navn/Klub", e, "Serie", "Total", "Merknad", e, e}},
         {2, 0, 18, {"Pl", "SNr", "Navn", "Land", "Stilling", "Serie", "Delsum", "Total", "Merknad", e, e, e, e, e, e, e, e, e}},
-        {6, -1, 7, {"Rk", "Bib", "Name", "Nat", "Serie", "Total", "Remark"}},
+        {6, 0, 0, {}},
         {6, 1, 9, {"Rk", "Bib", "Name/Club", e, "Serie", "Total", "Remark", e, e}},
         {6, 0, 18, {"Rk", "Bib", "Name", "Nat", "Pos", "Serie", "Sub", "Total", "Remark", e, e, e, e, e, e, e, e, e}},
     };

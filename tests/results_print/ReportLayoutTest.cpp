@@ -313,7 +313,8 @@ TEST_F(ReportLayoutTest, PreviewGoingBackLaysOutAgain)
 }
 
 // Lists the layout cannot fill sensibly still end: rows of no height, rows
-// taller than the page, columns too narrow for one character.
+// taller than the page (of more lines than a shooting card's 40 series),
+// columns too narrow for one character.
 TEST_F(ReportLayoutTest, OddListsComeToAnEnd)
 {
     struct Case {
@@ -327,9 +328,9 @@ TEST_F(ReportLayoutTest, OddListsComeToAnEnd)
         {"no body columns", [](ListDef& def) { def.bodyColumns.clear(); }, 50, 1},
         {"rows taller than the page",
          [](ListDef& def) {
-             def.bodyLines.assign(40, ReportLine());
-             def.bodyColumns.assign(40, def.bodyColumns[0]);
-             for (int l = 1; l <= 40; ++l) {
+             def.bodyLines.assign(45, ReportLine());
+             def.bodyColumns.assign(45, def.bodyColumns[0]);
+             for (int l = 1; l <= 45; ++l) {
                  Nth(def.bodyColumns, l).line = l;
                  Nth(def.bodyColumns, l).pointSize = 72;
                  Nth(def.bodyColumns, l).widthPercent = 100;
