@@ -261,6 +261,53 @@ TEST_F(RemoteDialogTest, PrintPagePrintsCardsIntoAPdf)
     EXPECT_EQ(prompter.Questions().back().text, "Choose a competition first.");
 }
 
+// What the print page shows follows the kind of print, 1:1 and whether the
+// competition uses start numbers.
+TEST_F(RemoteDialogTest, PrintPageShowsWhatTheKindOfPrintNeeds)
+{
+    bvtest::RemoteRange range("range");
+    range.MakeComp(1, false);
+    range.MakeComp(2, true);
+    AddEvent("range");
+    Start();
+    dlg->ChooseTab(2);
+    CPrintTab& page = dlg->PrintPage();
+    ASSERT_EQ(page.item(1012).selection(), 0);
+
+    // Shown: series per page, black, practice, start score, 1:1, names,
+    // and the zoom group.
+    struct Case {
+        int radio;
+        bool oneToOne;
+        bool cardOptions, names, zoom;
+    };
+    const Case cases[] = {
+        {1032, false, true, true, true},   {1032, true, true, true, false}, {1033, false, false, false, false},
+        {1034, false, false, true, false}, {1034, true, false, true, false},
+    };
+    for (const Case& c : cases) {
+        page.item(c.radio).click();
+        if ((page.item(1038).check() != 0) != c.oneToOne)
+            page.item(1038).click();
+        for (int id : {1014, 1015, 1048, 1018, 1019, 1035, 1038})
+            EXPECT_EQ(page.item(id).visible(), c.cardOptions) << c.radio << " " << c.oneToOne << " " << id;
+        EXPECT_EQ(page.item(1020).visible(), c.names) << c.radio;
+        for (int id : {1050, 1021, 1026, 1031})
+            EXPECT_EQ(page.item(id).visible(), c.zoom) << c.radio << " " << c.oneToOne << " " << id;
+    }
+    EXPECT_EQ(dlg->Settings().Store().ReadInt(32, 1, 4, -1), 2);  // the kind is stored, 1:1 is not
+    EXPECT_TRUE(page.item(1000).visible());
+    EXPECT_EQ(page.item(1046).text(), "From relay:");
+
+    // Start numbers: no lanes; the kind and 1:1 stay as they were.
+    page.item(1012).choose(1);
+    for (int id : {1000, 1001, 1002, 1003, 1044, 1045})
+        EXPECT_FALSE(page.item(id).visible()) << id;
+    EXPECT_EQ(page.item(1046).text(), "From start no.:");
+    EXPECT_EQ(page.item(1034).check(), 1);
+    EXPECT_EQ(page.item(1038).check(), 1);
+}
+
 // The name page's grid as the secretary uses it: a click makes a cell
 // current, another opens its editor; Enter ends the edit (the editor it
 // opens on the next cell is left with Escape).
@@ -398,10 +445,32 @@ TEST_F(RemoteDialogTest, ExchangeParametersSaveWhereTheRangeKeepsThem)
     EXPECT_EQ(page.item(1064).text(), "H1");
 
     std::string leder = ReadFileText(folder.File("range/BVLeder.BVC"));
+    auto cfg = [&](const std::string& file, const std::string& key) {
+        return bvtest::RunCommand(std::string(BV_BINARY_DIR "/tools/bvtool/bvtool cfg get ") + folder.File(file) + " " +
+                                  key);
+    };
     page.item(1064).setText("K7");
     page.item(1076).click();
     EXPECT_EQ(ReadFileText(folder.File("range/BVLeder.BVC")), leder);  // a prefix touches only Comp.Bvc
-    EXPECT_EQ(ExchangeParameters::Load("range\\", 1).prefix, "K7");
+    EXPECT_EQ(cfg("range/Comp1/Comp.Bvc", "630 1 620"), "K7\n");
+    EXPECT_EQ(cfg("range/Comp1/Comp.Bvc", "2 1 13"), "1\n");
+    EXPECT_EQ(cfg("range/BVLeder.BVC", "1 1 15"), "3\n");
+
+    // Save and Send need a competition: without one, the error beep and
+    // nothing written or sent.
+    std::string comp = ReadFileText(folder.File("range/Comp1/Comp.Bvc"));
+    page.item(1073).setSelection(-1);
+    page.item(1064).setText("Z9");
+    size_t asked = prompter.Questions().size();
+    page.item(1076).click();
+    page.item(1071).click();
+    ASSERT_EQ(prompter.Questions().size(), asked + 2);
+    for (size_t i = asked; i < asked + 2; ++i)
+        EXPECT_EQ(prompter.Questions()[i].kind, platform::QuestionKind::Beep);
+    EXPECT_EQ(ReadFileText(folder.File("range/Comp1/Comp.Bvc")), comp);
+    EXPECT_EQ(ReadFileText(folder.File("range/BVLeder.BVC")), leder);
+    page.item(1073).choose(0);
+    EXPECT_EQ(page.item(1064).text(), "K7");
 
     page.item(1066).setSelection(0);
     page.item(1063).setText("C:\\Office");
