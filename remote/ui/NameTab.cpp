@@ -5,9 +5,12 @@
 #include "platform/system/TextTable.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Prompter.h"
+#include "platform/ui/UiText.h"
 
 #include <QPainter>
 #include <QShowEvent>
+
+#include <algorithm>
 
 using namespace platform;
 
@@ -93,12 +96,20 @@ void CNameTab::DefineColumns()
         g.DeleteColumn(0);
     for (int c = 0; c < NameList::kColumns; ++c) {
         const Column& column = kColumns[c];
-        g.InsertColumn(c, TextOfKey(column.key), column.left ? GridAlign::Left : GridAlign::Right, column.width);
+        g.InsertColumn(c, TextOfKey(column.key), column.left ? GridAlign::Left : GridAlign::Right,
+                       FittedWidth(c, column.width));
         g.SetColumnType(c, column.kind, 0);
         g.Column(c)->m_leftAlign = column.left ? 1 : 0;
     }
     g.m_firstColumn = kFirstEditable;
     g.m_defaultLastColumn = kLastEditable;
+}
+
+// A column at least as wide as its heading, so that no language cuts it.
+int CNameTab::FittedWidth(int column, int width) const
+{
+    QString header = platform::ToQt(TextOfKey(kColumns[column].key));
+    return std::max(width, m_grid->fontMetrics().horizontalAdvance(header) + 12);
 }
 
 void CNameTab::SetTexts()
@@ -114,7 +125,7 @@ void CNameTab::SetTexts()
         g.DeleteColumn(0);
     for (int c = 0; c < NameList::kColumns; ++c)
         g.InsertColumn(c, TextOfKey(kColumns[c].key), kColumns[c].left ? GridAlign::Left : GridAlign::Right,
-                       widths[c]);
+                       FittedWidth(c, widths[c]));
     ShowRows();
 }
 

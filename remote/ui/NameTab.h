@@ -29,6 +29,7 @@ public:
 
 private:
     void DefineColumns();
+    int FittedWidth(int column, int width) const;
     void ShowRows();
     // Sets the row's texts from its record; true when one changed.
     bool ShowRow(int row);
