@@ -38,6 +38,8 @@ results/print/Throwaway.h|#include "platform/ui/draw/DrawSurface.h"|pass
 results/print/Throwaway.h|#include "platform/ui/Dialog.h"|fail
 results/print/Throwaway.h|#include <QPainter>|fail
 range/ui/Throwaway.h|#include <QWidget>|pass
+line/ui/Throwaway.h|#include <QWidget>|pass
+line/loader/Throwaway.h|#include "line/ui/BVSWLoad.h"|fail
 foundation/ui/grid/Throwaway.h|#include "platform/ui/KitWindow.h"|pass
 foundation/ui/grid/Throwaway.h|#include "line/LineMessage.h"|fail
 platform/files/Throwaway.h|#include "foundation/files/BVFileEx.h"|fail
