@@ -9,7 +9,7 @@
 #    includes another program's code. The support tools (bvtool's results
 #    commands) may use a program's logic folders, never its ui folder.
 # 2. Logic folders hold no widgets. A folder named ui, and everything below
-#    it, is a widget folder (platform/ui/**, foundation/ui/**, range/ui/**,
+#    it, is a widget folder (platform/ui/**, foundation/ui/**, line/ui/**, range/ui/**,
 #    results/ui/**, ...); every other folder is a logic folder, and a file
 #    there includes no Qt header (<Q...>, <qt...>) and nothing from a ui
 #    folder (platform/ui/, foundation/ui/, range/ui/, ...).
