@@ -68,7 +68,13 @@ public:
     // Makes competition n's folder and settings as a copy of the open one's.
     void CreateCompetition(int n);
     // Timer 1.
-    void OnTick() { m_tick.OnTick(*this); }
+    // A frame closed by a stop signal before its first tick stays closed:
+    // no start-up runs and no question opens after it.
+    void OnTick()
+    {
+        if (!m_closed)
+            m_tick.OnTick(*this);
+    }
     // The program was closed (its window is gone).
     bool Closed() const { return m_closed; }
     // Whether the start found a file it cannot read and closed for it.

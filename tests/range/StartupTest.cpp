@@ -415,3 +415,30 @@ TEST_F(StartupTest, TheLineMonitorIsOneAtATimeAndClosesWithTheProgram)
 }
 
 }  // namespace
+
+namespace {
+
+// The system's stop signal may come while the program starts, before its
+// first tick: the frame closes, and no start-up question keeps the program
+// alive behind the closed window.
+TEST_F(StartupTest, AStopBeforeTheFirstTickLeavesNoQuestionOpen)
+{
+    RangeFolderSetup setup;
+    setup.com = 0;
+    setup.simulation = true;
+    bvtest::MakeRangeFolder(setup);
+    {
+        CBVConfig range;
+        range.Open(".\\BVLeder.bvc", 1);
+        CRangeSettings::WriteChannel(range, 0, {1, 1, 4});
+    }
+    Start();
+    Frame().CloseFrame(true);
+    ASSERT_TRUE(Frame().Closed());
+    for (int tick = 0; tick < 3; ++tick)
+        Frame().OnTick();
+    EXPECT_EQ(Frame().AskBox(), nullptr);
+    EXPECT_NE(Frame().m_tick.startState, TickSchedule::StartState::Running);
+}
+
+}  // namespace
