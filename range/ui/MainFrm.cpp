@@ -169,5 +169,3 @@ void CMainFrame::RedrawRow(int) {}
 void CMainFrame::RefreshPanel() {}
 
 void CMainFrame::RankLanes() {}
-
-void CMainFrame::OnCompetitionChoice() {}

@@ -63,8 +63,12 @@ public:
     void CloseFrame(bool noQuestion);
     // The range configuration's computer name: this computer's, or empty.
     void SetComputerName(bool set);
-    // Makes competition n's folder and settings as a copy of the open one's.
-    void CreateCompetition(int n);
+    // Makes competition n's folder and settings as a copy of the open one's;
+    // false, after telling the officer, when it could not.
+    bool CreateCompetition(int n);
+    // The interface dialog, modal; its result. The frame's lines close while
+    // a port search in it runs and open again afterwards.
+    int RunInterfaceDialog();
     // Timer 1.
     void OnTick() { m_tick.OnTick(*this); }
     // The program was closed (its window is gone).
