@@ -69,6 +69,9 @@ public:
     // The interface dialog, modal; its result. The frame's lines close while
     // a port search in it runs and open again afterwards.
     int RunInterfaceDialog();
+    // The competition choice, then the switch to the competition chosen
+    // (a new one gets its settings first).
+    void OnCompetitionChoice() override;
     // Timer 1.
     void OnTick() { m_tick.OnTick(*this); }
     // The program was closed (its window is gone).
@@ -199,7 +202,6 @@ protected:
     void OnLightMsg(const LineMessage& m) override;
     void OnUnitMsg(const LineMessage& m) override;
     void OnFetchShot(const LineMessage& m) override;
-    void OnCompetitionChoice() override;
     void CloseAsk() override;
     void OnAskCountdown() override;
 

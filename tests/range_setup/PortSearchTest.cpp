@@ -220,6 +220,11 @@ TEST_F(SearchDialogTest, YesStoresThePortsFoundWithTheirLanes)
     EXPECT_EQ(dlg->BusyBox()->Caption(), platform::Ansi("Prøver COM3"));
     EXPECT_EQ(dlg->BusyBox()->item(CDlgBusy::IDC_CANCEL).text(), "Cancel");
     SaveScreen(*dlg->BusyBox(), "port-search.png");
+    {
+        bvtest::RecordingHelp help;
+        QTest::keyClick(dlg->BusyBox()->item(CDlgBusy::IDC_JOBS).widget(), Qt::Key_F1);
+        EXPECT_EQ(help.requests, (std::vector<std::pair<uint32_t, int>>{{133, 2}}));
+    }
 
     ASSERT_TRUE(RunUntil([&] { return !dlg->Searching(); }));
     EXPECT_EQ(dlg->BusyBox(), nullptr);
