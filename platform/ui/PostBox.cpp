@@ -42,9 +42,7 @@ public:
                 return false;
             m_letters.push_back({state, message, wParam, lParam});
         }
-        uint64_t one = 1;
-        // A full counter still wakes the loop; nothing else can go wrong here.
-        [[maybe_unused]] ssize_t n = ::write(m_wake, &one, sizeof one);
+        Wake();
         return true;
     }
 
@@ -75,12 +73,20 @@ private:
         QObject::connect(m_notifier, &QSocketNotifier::activated, [this] { Deliver(); });
     }
 
+    void Wake()
+    {
+        uint64_t one = 1;
+        // A full counter still wakes the loop; nothing else can go wrong here.
+        [[maybe_unused]] ssize_t n = ::write(m_wake, &one, sizeof one);
+    }
+
     void Deliver()
     {
         uint64_t count = 0;
         [[maybe_unused]] ssize_t n = ::read(m_wake, &count, sizeof count);
         for (;;) {
             Letter letter;
+            bool more = false;
             {
                 std::lock_guard<std::mutex> hold(m_lock);
                 // A closed box's letters go unread.
@@ -90,7 +96,12 @@ private:
                     return;
                 letter = std::move(m_letters.front());
                 m_letters.pop_front();
+                more = !m_letters.empty();
             }
+            // Should the window run an event loop of its own while it
+            // handles this one, that loop takes the next.
+            if (more)
+                Wake();
             letter.state->window->OnMessage(letter.message, letter.wParam, letter.lParam);
         }
     }
