@@ -105,7 +105,8 @@ void PortSearch::SearchChannels()
         for (int j = 1; j <= m_options.ports && j < static_cast<int>(available.size()) && !CancelRequested(); ++j) {
             if (!available[static_cast<size_t>(j)])
                 continue;
-            std::string trying = Format(m_texts.trying.c_str(), j, "");
+            char trying[96];
+            std::snprintf(trying, sizeof trying, m_texts.trying.c_str(), j);
             Emit(Step::Caption, trying);
             Emit(Step::AddLine, trying);
             line = std::make_unique<CBVSerCom>();

@@ -203,6 +203,8 @@ void CMainFrame::CloseFrame(bool noQuestion)
     m_socket.reset();
     m_obj.settings.SaveProfile();
     CloseLineMonitor();
+    CloseLightDialog();
+    CloseStatusDialog();
     ClosePorts();
     KillTimer();
     SetComputerName(false);
