@@ -177,7 +177,9 @@ TEST_F(DlgDefCompTest, PrefixesAndTwinScreensThatAreRefused)
             d.item(D::IDC_OK).click();
             // A refusal leaves the dialog open and the file as it was.
             if (d.isVisible()) {
-                EXPECT_EQ(Cfg("Comp1/Comp.BVC", 630, 1, 620), "H1");
+                CBVConfig comp;
+                comp.Open(CompSettings::FileOf(".\\", 1), 0);
+                EXPECT_EQ(ReadItem(comp, CompSettings::kPrefix), "H1");
                 d.item(D::IDC_CANCEL).click();
             }
         });
@@ -187,8 +189,8 @@ TEST_F(DlgDefCompTest, PrefixesAndTwinScreensThatAreRefused)
         } else {
             EXPECT_TRUE(prompter.Questions().empty());
             EXPECT_EQ(result, IDOK);
-            EXPECT_EQ(Cfg("Comp1/Comp.BVC", 630, 1, 620), c.prefix);
-            EXPECT_EQ(Cfg("Comp1/Comp.BVC", 2, 1, 7), std::to_string(c.twin));
+            EXPECT_EQ(CfgItems("Comp1/Comp.BVC", {{630, 1, 620}, {2, 1, 7}}),
+                      (std::vector<std::string>{c.prefix, std::to_string(c.twin)}));
             // Back to the range's prefix for the next case.
             CBVConfig comp;
             comp.Open(CompSettings::FileOf(".\\", 1), 1);

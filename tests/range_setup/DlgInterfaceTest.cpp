@@ -170,8 +170,11 @@ TEST_F(DlgInterfaceTest, ChannelSetUpsThatCannotRunAreRefused)
                   IDCANCEL);
         ASSERT_EQ(prompter.Questions().size(), 1u);
         EXPECT_EQ(prompter.Questions()[0].text, c.message);
-        EXPECT_EQ(CfgBytes("BVLeder.bvc", 1, 1, 530), "5 1 4");
+        CBVConfig range;
+        range.Open(".\\BVLeder.bvc", 0);
+        EXPECT_EQ(ReadItem(range, RangeItems::Channel(0)), "\x05\x01\x04");
     }
+    EXPECT_EQ(CfgBytes("BVLeder.bvc", 1, 1, 530), "5 1 4");
 }
 
 TEST_F(DlgInterfaceTest, TheExchangeFolderGetsItsBVFolderAndMayNotGrowTooLong)
