@@ -37,6 +37,10 @@ range/Throwaway.h|#include "range/ui/Screen.h"|fail
 results/print/Throwaway.h|#include "platform/ui/draw/DrawSurface.h"|pass
 results/print/Throwaway.h|#include "platform/ui/Dialog.h"|fail
 results/print/Throwaway.h|#include <QPainter>|fail
+display/draw/Throwaway.h|#include "platform/ui/draw/BitmapDC.h"|pass
+display/draw/Throwaway.h|#include "platform/ui/KitWindow.h"|fail
+display/draw/Throwaway.h|#include <QImage>|fail
+display/layout/Throwaway.h|#include "platform/ui/draw/DrawSurface.h"|fail
 range/ui/Throwaway.h|#include <QWidget>|pass
 foundation/ui/grid/Throwaway.h|#include "platform/ui/KitWindow.h"|pass
 foundation/ui/grid/Throwaway.h|#include "line/LineMessage.h"|fail

@@ -13,8 +13,9 @@
 #    results/ui/**, ...); every other folder is a logic folder, and a file
 #    there includes no Qt header (<Q...>, <qt...>) and nothing from a ui
 #    folder (platform/ui/, foundation/ui/, range/ui/, ...).
-#    One exception: results/print (and below), where the results program lays
-#    out and prints its lists, may include the kit's drawing and print headers
+#    Two exceptions: results/print (and below), where the results program lays
+#    out and prints its lists, and display/draw (and below), where the display
+#    draws its pictures, may include the kit's drawing and print headers
 #    (platform/ui/draw/) and nothing else of the kit, nor Qt itself.
 #    Tools are command-line programs that print and may use the kit; rule 2
 #    does not apply to them.
@@ -65,7 +66,7 @@ function allowed(from, to) {
     if (from == "tools" || file ~ /(^|\/)ui\//) next
     qt = substr(target, 1, 1) == "<" && path ~ /^(Q|qt)/
     widgets = path ~ /(^|\/)ui\//
-    if (file ~ /^results\/print\// && path ~ /^platform\/ui\/draw\//) widgets = 0
+    if (file ~ /^(results\/print|display\/draw)\// && path ~ /^platform\/ui\/draw\//) widgets = 0
     if (qt) { print where "a logic folder includes Qt: " text; bad = 1 }
     else if (widgets) { print where "a logic folder includes a ui folder: " text; bad = 1 }
 }

@@ -358,6 +358,9 @@ int DisplayLoop::LoadPicture()
         pic.estimateMode = ReadItem(ps, VisItems::kEstimateMode);
         pic.showPlace = ReadItem(ps, VisItems::kShowPlace) != 0;
         pic.oneShot = ReadItem(ps, VisItems::kOneShot) != 0;
+        pic.showClock = ReadItem(ps, VisItems::kShowClock) != 0;
+        for (int k = VisItems::kBackground; k <= VisItems::kHighlight; ++k)
+            pic.colours[k] = static_cast<uint32_t>(ReadItem(ps, VisItems::PictColour(k)));
         LoadTargets(pic);
     }
 

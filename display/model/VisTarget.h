@@ -75,6 +75,9 @@ public:
     int lastShotDrawn = 0;
     double pixelScale = 1.0;
     int firstListShot = 1;
+    // Columns of the shot list at its last full drawing; the values alone
+    // are drawn into the same cells.
+    int listColumns = 1;
     int listShotCount = 0;
     int seriesSums[kSeriesRows][kSeriesRows] = {};
     int subSums[kSeriesRows] = {};
