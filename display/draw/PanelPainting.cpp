@@ -56,10 +56,15 @@ void PicturePainter::DrawPanel(CVisTarget& t, bool window)
         if (t.redrawMask & kWholeMask)
             m_graphic.DrawFrame(t.cell, Graphic::kGrey, base.Frame);
     } else if (t.HasError()) {
-        // 4.
-        if (t.redrawMask < 0)
+        // 4. A panel that has just got its error shows it at once.
+        if (t.redrawMask < 0 || !t.messageShown)
             DrawPanelMessage(t, false);
+        t.messageShown = true;
     } else {
+        // A panel that showed an error is drawn whole again.
+        if (t.messageShown)
+            t.redrawMask = -1;
+        t.messageShown = false;
         // 5.
         if (t.redrawMask < 0) {
             m_graphic.FillBox(t.cell, base.BackColour, base.Frame);

@@ -522,8 +522,11 @@ int DisplayLoop::ReadTargetRecords(CVisPicture& pic, CVisTarget& t)
         t.decimals = false;
         t.relayout = true;
     }
-    if (a.relay != t.active.relay)
+    if (a.relay != t.active.relay) {
         t.relayout = true;
+        // The header names the relay all panels share.
+        pic.headerChanged = true;
+    }
     if (a.seriesState != t.active.seriesState) {
         t.shotsChanged = t.faceRedraw = t.listRedraw = true;
         if (pic.oneShot)

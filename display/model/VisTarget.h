@@ -78,6 +78,9 @@ public:
     // Columns of the shot list at its last full drawing; the values alone
     // are drawn into the same cells.
     int listColumns = 1;
+    // The panel shows its error message: a panel that gets or loses an
+    // error is drawn whole, whatever its redraw mask says.
+    bool messageShown = false;
     int listShotCount = 0;
     int seriesSums[kSeriesRows][kSeriesRows] = {};
     int subSums[kSeriesRows] = {};
