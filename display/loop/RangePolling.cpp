@@ -175,8 +175,10 @@ int DisplayLoop::PollSources()
             t.relayout = true;
         if (t.relayout || nameDue)
             t.namesDue = true;
-        if (t.relayout || t.HasError())
+        if (t.relayout)
             continue;
+        // The event's files are looked at even when its targets all show an
+        // error: a lane the range control gives a card later is seen then.
         if (e->shotCheck == 0 && e->data.IsOpen()) {
             int r = 0;
             if (shotDue) {
@@ -198,6 +200,8 @@ int DisplayLoop::PollSources()
                 e->failedLooks = 0;
             e->shotCheck = r > 0 ? 1 : -1;
         }
+        if (t.HasError())
+            continue;
         if (e->shotCheck == 1 || t.shotsIncomplete)
             t.shotsChanged = true;
     }

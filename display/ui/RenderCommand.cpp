@@ -250,6 +250,10 @@ int Render(const std::vector<std::string>& args)
         frame.drawnWhole = false;
         loop.DisplayTick();
         Events(0);
+        // A program-wide error stops the loop: shown in a message box, or
+        // (settings files that cannot be opened) tried again every tick.
+        if (frame.errorKey.empty() && data.HasError())
+            frame.errorKey = data.errorKey;
         if (!frame.errorKey.empty())
             break;
         if (!data.current)
