@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "PaintFixture.h"
+#include "RunCommand.h"
 #include "display/layout/GraphicGeometry.h"
 
 namespace bvtest {
@@ -199,6 +200,31 @@ TEST_F(PanelDrawingTest, MessageScreenWithoutAPictureIsBlackOnWhite)
     EXPECT_GT(white, 400 * 200 / 2);
     EXPECT_GT(black, 200);
     EXPECT_EQ(ColourAt(image, 0, 0), 0xFFFFFFu);
+}
+
+TEST_F(PanelDrawingTest, OffScreenPicturesAreWhiteAndSavedAsPng)
+{
+    PaintedDisplay d(800, 450);
+    d.Tick(3);
+    d.data.drawRect = {0, 0, 240, 180};
+    PicturePainter& p = d.painter;
+    ASSERT_EQ(p.BeginDraw(false), 0);
+    ASSERT_EQ(p.LayoutPicture(false), 0);
+    for (auto& t : d.Picture().targets) {
+        p.LayoutPanel(*t, false);
+        t->redrawMask = -1;
+        p.DrawPanel(*t, false);
+    }
+    p.EndDraw(false, ".\\export.png");
+    const int passes = d.window.passes;
+    QImage image("export.png");
+    ASSERT_EQ(image.size(), QSize(240, 180));
+    EXPECT_EQ(d.window.passes, passes);  // the window was not drawn on
+    int check = -1;
+    std::string report = RunCommand("pngcheck export.png 2>&1", &check);
+    EXPECT_EQ(check, 0) << report;
+    // Without a drawing pass open, nothing is drawn and nothing breaks.
+    EXPECT_EQ(p.Graphic().FillBox({0, 0, 10, 10}, 0, 0), -1);
 }
 
 }  // namespace
