@@ -120,12 +120,14 @@ TEST_F(RenderTest, ARangeWrittenByBvtoolWhileTheDisplayPolls)
     std::vector<KnownShot> known;
     for (int round = 0; round < 2; ++round) {
         const std::string n = std::to_string(round + 1);
-        Background faces("--render 1 1 faces" + n + ".png --seconds 3 --report", "faces" + n);
-        Background list("--render 1 2 list" + n + ".png --seconds 3 --report", "list" + n);
+        // Long enough after its first picture that a busy machine still
+        // stores every shot before the display stops looking.
+        Background faces("--render 1 1 faces" + n + ".png --seconds 6 --report", "faces" + n);
+        Background list("--render 1 2 list" + n + ".png --seconds 6 --report", "list" + n);
         // The shots come while the display looks: some at once, the rest a moment later.
         std::vector<KnownShot> shots = SpreadShots(kLanes, round, round == 0 ? 3 : 2, 0);
         for (size_t half = 0; half < 2; ++half) {
-            platform::SleepMs(700);
+            platform::SleepMs(500);
             std::string lines;
             for (size_t i = half; i < shots.size(); i += 2) {
                 const KnownShot& s = shots[i];
@@ -239,8 +241,8 @@ TEST_F(RenderTest, ARangeRunByTheRangeControlWithTenUnits)
     std::map<int, int> fired;
     for (int round = 0; round < 2; ++round) {
         const std::string n = std::to_string(round + 1);
-        Background faces("--render 1 1 faces" + n + ".png --seconds 5 --report", "faces" + n);
-        Background list("--render 1 2 list" + n + ".png --seconds 5 --report", "list" + n);
+        Background faces("--render 1 1 faces" + n + ".png --seconds 7 --report", "faces" + n);
+        Background list("--render 1 2 list" + n + ".png --seconds 7 --report", "list" + n);
         platform::SleepMs(500);
         std::vector<KnownShot> shots = SpreadShots(kLanes, round, round == 0 ? 2 : 1, type);
         for (const KnownShot& s : shots)
