@@ -361,14 +361,17 @@ std::vector<std::string> FindFiles(const std::string& folderSystemPath, std::str
         std::string name = e->d_name;
         if (name == "." || name == "..")
             continue;
+        // The name first: an exchange folder holds thousands of files, and
+        // only those that match are worth a look at the disk.
+        std::string ansi = Utf8ToCp1252(name);
+        if (!MatchesPattern(ansi, pattern))
+            continue;
         struct stat st;
         if (::stat((native + "/" + name).c_str(), &st) != 0)
             continue;
         if (S_ISDIR(st.st_mode) ? !foldersToo : !S_ISREG(st.st_mode))
             continue;
-        std::string ansi = Utf8ToCp1252(name);
-        if (MatchesPattern(ansi, pattern))
-            names.push_back(ansi);
+        names.push_back(ansi);
     }
     ::closedir(dir);
     std::sort(names.begin(), names.end());

@@ -22,6 +22,12 @@ constexpr Entry kTable[] = {
     {13104, "Fredag"},
     {13105, "Lørdag"},
     {13106, "Søndag"},
+    {16811, "skyttere lest inn fra ulike lag"},
+    {16812, "skyttere lest inn fra lag"},
+    {16813, "skyttere lagt ut for ulike lag"},
+    {16814, "skyttere lagt ut for lag"},
+    {16816, "Skuddverdier er endret på "},
+    {16819, "Skudd fjernet på:"},
 };
 
 }  // namespace

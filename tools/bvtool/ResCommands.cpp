@@ -388,6 +388,8 @@ int RunRes(const Args& args)
         return RunSeriesStore(args);
     if (sub == "zip" || sub == "clubs" || sub == "org" || sub == "orgs" || sub == "persons")
         return RunRegisters(args);
+    if (sub == "exchange" || sub == "worker" || sub == "log")
+        return RunExchange(args);
     return Fail("unknown res command '" + sub + "' (see 'bvtool help')");
 }
 
@@ -416,7 +418,10 @@ constexpr const char* kUsage =
     "bvtool res persons list DIR ORG\n"
     "bvtool res persons put DIR ORG CLUB NAME [--class TEXT] [--bib TEXT] [--date YYYYMMDD]\n"
     "bvtool res persons find DIR ORG CLUB NAME\n"
-    "bvtool res persons clean DIR ORG [--merge] [--older-than YEAR]";
+    "bvtool res persons clean DIR ORG [--merge] [--older-than YEAR]\n"
+    "bvtool res exchange DIR [--comp N] [--runs N] [--read-now]\n"
+    "bvtool res worker DIR [--comp N] [--passes N] [--pass-ms MS] [--take-part]\n"
+    "bvtool res log DIR [--comp N] [--clear]";
 
 }  // namespace
 

@@ -52,5 +52,7 @@ int RunValues(const Args& args);
 int RunCard(const Args& args);
 int RunShotEntry(const Args& args);
 int RunSeriesStore(const Args& args);
+// The exchange runs, the worker and the exchange log (ResExchangeCommands.cpp).
+int RunExchange(const Args& args);
 
 }  // namespace bvtool::res
