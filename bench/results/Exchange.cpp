@@ -1,9 +1,10 @@
 // What an exchange run costs BVRes's worker: 5,000 shooters (two events of
 // 25 relays x 100 targets, six series of ten shots) exported by the range
-// control's own export into the exchange folder, then taken in: the first
-// run (every file read, every name written), an idle run (nothing new) and
-// a run after the range control rewrote 100 files. Beside the time, the
-// durable writes (flushes) per shooter read in.
+// control's own export into the exchange folder, then taken in: the very
+// first run (every file read, every name written), the run of a fresh
+// worker on files that are all there (each start of the program), an idle
+// run (nothing new) and a run after the range control rewrote 100 files.
+// Beside the time, the durable writes (flushes) per shooter read in.
 //
 // BV_EXCH_BENCH_RELAYS and BV_EXCH_BENCH_TARGETS make the field smaller
 // (CTest runs it small, to see that it works).
@@ -207,8 +208,8 @@ void Report(benchmark::State& state, long syncs, long read)
     state.counters["syncs"] = static_cast<double>(syncs) / static_cast<double>(state.iterations());
 }
 
-// A worker new to the events: every file read, every name written, each
-// start number compared (and written, the very first time).
+// The very first run on the exported files: every file read, every name
+// and start number written.
 void BM_ExchangeFirstRun(benchmark::State& state)
 {
     Prepare();
@@ -228,6 +229,28 @@ void BM_ExchangeFirstRun(benchmark::State& state)
     Report(state, syncs, read);
 }
 BENCHMARK(BM_ExchangeFirstRun)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A worker new to the events on files that are all there: what every start
+// of the program costs. Every file is read, and every name compared.
+void BM_ExchangeRestartRun(benchmark::State& state)
+{
+    Prepare();
+    long syncs = 0, read = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::current_path("res");
+        auto worker = std::make_unique<CBVResThread>(1);
+        worker->OpenFiles();
+        worker->MakeReader();
+        std::filesystem::current_path("..");
+        const long before = g_syncs.load();
+        state.ResumeTiming();
+        read += Run(*worker);
+        syncs += g_syncs.load() - before;
+    }
+    Report(state, syncs, read);
+}
+BENCHMARK(BM_ExchangeRestartRun)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // The worker that has run once: a run that finds nothing new.
 CBVResThread& SettledWorker()

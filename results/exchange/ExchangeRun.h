@@ -24,6 +24,7 @@ struct CBVResThread::RunState {
     bool heartbeat = false;  // an event wrote ExchHeartbeat
     bool stopped = false;    // a stop request or another reader ended the run
     int orgType = 0;
+    ExchangeListing listing;  // the exchange folder, listed once
     // KME folders whose result files this run took: the files, to be
     // deleted at the end, and their lines.
     struct KmeTaken {
@@ -102,8 +103,7 @@ private:
     bool m_kmeFinal;
     bool m_kmeListNoted = false;
     bool m_entriesChanged = false;  // by another program since the worker's last look
-    ExchangeListing m_listing;      // the event's files: prefix*
-    ExchangeListing m_names;        // the name files N*.TXT
+    ExchangeListing& m_listing;     // the run's listing of the exchange folder
 };
 
 }  // namespace results

@@ -46,6 +46,7 @@ std::vector<ExchangeEventReport> CBVResThread::ResProc()
     RunState run;
     run.readNow = ::ReadItem(m_exchCfg, ExchItems::kReadNow) != 0;
     run.orgType = ::ReadItem(m_compCfg, CompItems::kOrgType);
+    run.listing.Load(kExchangeFolder, "*");
     m_shooters.Open(m_folder + "Shooter.bvd");
     m_clubs.LoadClubs(run.orgType);
 
@@ -135,7 +136,7 @@ bool CBVResThread::RunEvent(int n, RunState& run, ExchangeEventReport& report)
 CBVResThread::EventRun::EventRun(CBVResThread& worker, RunState& run, WorkerEvent& event, int type,
                                  const std::string& prefix)
     : m_worker(worker), m_run(run), m_event(event), m_card(event.card), m_n(event.number), m_type(type),
-      m_prefix(prefix)
+      m_prefix(prefix), m_listing(run.listing)
 {
     CBVConfig& exch = worker.m_exchCfg;
     CBVConfig& comp = worker.m_compCfg;
@@ -151,7 +152,6 @@ CBVResThread::EventRun::EventRun(CBVResThread& worker, RunState& run, WorkerEven
     m_relays = ::ReadItem(comp, CompItems::EventRelays(m_n));
     m_entriesChanged = worker.m_events.Refresh(event);
     m_card.LoadEvent(m_n);
-    m_listing.Load(kExchangeFolder, m_prefix + "*");
 }
 
 bool CBVResThread::EventRun::Import()
@@ -245,14 +245,15 @@ bool CBVResThread::EventRun::ImportResultFiles(int k, int relay)
 {
     bool received = false;
     for (int t = m_first; t <= m_last; ++t) {
-        const std::string path = m_listing.Find(Format("%sR%03d%02d.TXT", m_prefix, relay, t));
+        const std::string name = Format("%sR%03d%02d.TXT", m_prefix, relay, t);
+        const std::string path = m_listing.Find(name);
         if (path.empty())
             continue;
         // The mark is cleared before the file is read: a rewrite by the
         // range control while it is read marks it again for the next run.
         if (m_all)
             platform::SetArchiveFlag(path, false);
-        else if (!platform::TestAndClearArchiveFlag(path))
+        else if (!platform::TestAndClearArchiveFlagResolved(m_listing.NativeFind(name)))
             continue;
         CBVIniFile ini;
         ini.Open(path);

@@ -66,7 +66,6 @@ bool CBVResThread::EventRun::Export()
             return true;  // the list written waits for its marker
         m_event.kmeMarkerPending = false;
     }
-    m_names.Load(kExchangeFolder, "N*.TXT");
     for (int k = 1; k <= m_relays; ++k) {
         if (m_worker.StopRequested())
             return false;
@@ -128,25 +127,43 @@ bool CBVResThread::EventRun::ClearChanged(const RegRecord& sent)
 
 bool CBVResThread::EventRun::WriteNameFile(const RegRecord& entry, int startScore)
 {
-    const std::string className = m_worker.m_compCfg.IsOpen()
-                                      ? ::ReadItem(m_worker.m_compCfg, CompItems::ClassName(entry.classNr))
-                                      : std::string();
+    const std::string className =
+        entry.classNr ? ::ReadItem(m_worker.m_compCfg, CompItems::ClassName(entry.classNr)) : std::string();
     const std::string category = FieldText(entry.category, sizeof entry.category);
-    CBVIniFile ini;
-    ini.PutString("Shooter", "Club", ExchangeValue(ClubName(entry.startNr)));
-    ini.PutString("Shooter", "Name", ExchangeValue(m_worker.m_shooters.GetName(entry.startNr)));
-    ini.PutString("Shooter", "Class", ExchangeValue(entry.classNr ? className : std::string()));
-    ini.PutString("Shooter", "Cat", ExchangeValue(category));
-    ini.PutString(m_prefix, "Class", ExchangeValue(entry.classNr ? className : std::string()));
-    ini.PutString(m_prefix, "Cat", ExchangeValue(category));
-    ini.PutString(m_prefix, "Start", StartScoreText(startScore));
+    const std::string values[][3] = {
+        {"Shooter", "Club", ClubName(entry.startNr)},
+        {"Shooter", "Name", m_worker.m_shooters.GetName(entry.startNr)},
+        {"Shooter", "Class", className},
+        {"Shooter", "Cat", category},
+        {m_prefix, "Class", className},
+        {m_prefix, "Cat", category},
+        {m_prefix, "Start", StartScoreText(startScore)},
+    };
     char name[32];
     std::snprintf(name, sizeof name, "N%05d.TXT", entry.startNr);
-    const std::string path = m_names.PathOf(name);
+    const std::string found = m_listing.Find(name);
+    // A file that says all this already is left as it is: a worker new to
+    // the event sends every name, and most are out already.
+    if (!found.empty()) {
+        CBVIniFile now;
+        now.Open(found);
+        bool same = true;
+        std::string value;
+        for (const auto& v : values)
+            same = same && now.Lookup(v[0], v[1], &value) && value == Trimmed(ExchangeValue(v[2]));
+        if (same)
+            return true;
+    }
+    CBVIniFile ini;
+    for (const auto& v : values)
+        ini.PutString(v[0], v[1], ExchangeValue(v[2]));
+    const std::string path = found.empty() ? m_listing.PathOf(name) : found;
     if (ini.Write(path) != 0) {
         BV_LOG(ProgramLog(), 80, "%s not written; sent again next run", path.c_str());
         return false;
     }
+    if (found.empty())
+        m_listing.Add(name);
     return true;
 }
 
@@ -169,6 +186,8 @@ void CBVResThread::EventRun::WriteStartNumber(int relay, const RegRecord& entry)
     ini.PutInt("Def", "StartNr", entry.startNr);
     if (ini.Write(found.empty() ? m_listing.PathOf(name) : found, false, CBVIniFile::ArchiveMark::Keep) != 0)
         BV_LOG(ProgramLog(), 80, "StartNr %d not written into %s", entry.startNr, name);
+    else if (found.empty())
+        m_listing.Add(name);
 }
 
 void CBVResThread::EventRun::ExportRelay(int k, int relay, bool all)
@@ -225,6 +244,7 @@ void CBVResThread::EventRun::WriteNameColumnFile(int k, int relay, bool all)
         BV_LOG(ProgramLog(), 80, "%s not written (%d); sent again next run", path.c_str(), rc);
         return;
     }
+    m_listing.Add(platform::BaseName(path));
     for (const RegRecord& entry : freed)
         ClearChanged(entry);
 }

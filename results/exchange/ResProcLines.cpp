@@ -71,6 +71,7 @@ bool CBVResThread::EventRun::ImportQnet(int k, int relay)
                 BV_LOG(ProgramLog(), 80, "%s not taken (%d)", path.c_str(), rc);
                 continue;
             }
+            m_listing.Remove(name);
             if (m_worker.onFileTaken)
                 m_worker.onFileTaken(path);
             std::string bytes;

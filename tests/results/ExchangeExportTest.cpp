@@ -76,6 +76,14 @@ TEST_F(NameExportTest, OnlyChangedEntriesGoOutAgain)
     EXPECT_EQ(Run(*worker), "1:0:2");
     EXPECT_EQ(TakeLog(), (Log{"2 skyttere lagt ut for ulike lag"}));
     EXPECT_EQ(Run(*worker), "1:0:0");
+    // A worker new to the event sends every name; a file that says it
+    // already is not written again.
+    struct stat before {}, after {};
+    ASSERT_EQ(::stat("BV/N00101.TXT", &before), 0);
+    EXPECT_EQ(Run(*Reader()), "1:0:2");
+    ASSERT_EQ(::stat("BV/N00101.TXT", &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    TakeLog();
     std::filesystem::remove("BV/N00101.TXT");
     std::filesystem::remove("BV/N00102.TXT");
     PutEntry(1, 2, 4, 102, 1, 0, 2, "X");
