@@ -75,6 +75,8 @@ CMainFrame::~CMainFrame()
 {
     ClosePorts();
     m_socket.reset();
+    CloseLightDialog();
+    CloseStatusDialog();
     delete m_askBox.data();
 }
 
@@ -157,12 +159,6 @@ void CMainFrame::Busy(bool on)
 void CMainFrame::OnMonitorPrintMsg(const LineMessage&) {}
 
 void CMainFrame::OnFetchShot(const LineMessage&) {}
-
-// The light dialog takes the message only while it is open.
-void CMainFrame::OnLightMsg(const LineMessage&) {}
-
-// The unit status dialog shows versions and states only while it is open.
-void CMainFrame::OnUnitMsg(const LineMessage&) {}
 
 void CMainFrame::RedrawRow(int) {}
 

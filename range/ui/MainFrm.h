@@ -17,6 +17,8 @@
 #include "range/run/TickSchedule.h"
 #include "range/ui/DlgAsk.h"
 #include "range/ui/DlgLineSpy.h"
+#include "range/ui/dialogs/DlgLC.h"
+#include "range/ui/dialogs/DlgStatus.h"
 
 #include <QPointer>
 
@@ -168,6 +170,15 @@ public:
     void CloseLineMonitor();
     CDlgLineSpy* LineMonitor() const { return m_lineSpy; }
 
+    // ---- Light and unit status dialogs: opened modeless, replacing one
+    // that is open; they take the targets' answers while they are open.
+    void OpenLightDialog();
+    void OpenStatusDialog();
+    void CloseLightDialog();
+    void CloseStatusDialog();
+    CDlgLC* LightDialog() const { return m_lightDlg; }
+    CDlgStatus* StatusDialog() const { return m_statusDlg; }
+
     // ---- What the tick and the commands share
     TickSchedule m_tick;
     AskState m_askType = AskState::None;
@@ -232,4 +243,6 @@ private:
     bool m_startFailed = false;
     QPointer<CDlgAsk> m_askBox;
     QPointer<CDlgLineSpy> m_lineSpy;
+    QPointer<CDlgLC> m_lightDlg;
+    QPointer<CDlgStatus> m_statusDlg;
 };

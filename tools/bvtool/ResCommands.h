@@ -52,6 +52,9 @@ int RunValues(const Args& args);
 int RunCard(const Args& args);
 int RunShotEntry(const Args& args);
 int RunSeriesStore(const Args& args);
+// Event creation from the templates and the data check (ResCreateCommands.cpp).
+int RunCreateEvent(const Args& args);
+int RunVerify(const Args& args);
 // The exchange runs, the worker and the exchange log (ResExchangeCommands.cpp).
 int RunExchange(const Args& args);
 
