@@ -165,5 +165,3 @@ void CMainFrame::RedrawRow(int) {}
 void CMainFrame::RefreshPanel() {}
 
 void CMainFrame::RankLanes() {}
-
-void CMainFrame::OnCompetitionChoice() {}
