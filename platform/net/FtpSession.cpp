@@ -199,7 +199,8 @@ FtpStatus FtpSession::Connect(std::string_view server, const std::string& user, 
     m_error.clear();
     m_reply = 0;
     if (!ParseFtpServer(server, m_host, m_port))
-        return Fail(kFtpBadName, "connect", "the server is not a host name or \"host:port\"");
+        return Fail(kFtpBadName, "connect to \"" + std::string(server) + "\"",
+                    "not a host name or \"host:port\"");
     InitialiseCurlOnce();
     m_curl = std::make_unique<Curl>();
     m_curl->handle = curl_easy_init();

@@ -152,6 +152,9 @@ TEST_F(FtpSessionTest, FilesArriveByteForByteInBothModesOverOneLogin)
         EXPECT_EQ(session.PutFile(empty, prefix + "empty.htm"), platform::kFtpOk) << session.Error();
         EXPECT_EQ(session.PutFile(older, prefix + "page.htm"), platform::kFtpOk) << session.Error();
         EXPECT_EQ(session.PutFile(newer, prefix + "page.htm"), platform::kFtpOk) << session.Error();
+        // Names go to the server as given, nothing of them taken for URL syntax.
+        EXPECT_EQ(session.PutFile(binary, prefix + "Side 1#;type=a.bin"), platform::kFtpOk) << session.Error();
+        EXPECT_EQ(session.PutFile(older, prefix + "%41?.htm"), platform::kFtpOk) << session.Error();
         session.Close();
         EXPECT_FALSE(session.IsConnected());
 
@@ -159,14 +162,16 @@ TEST_F(FtpSessionTest, FilesArriveByteForByteInBothModesOverOneLogin)
         EXPECT_TRUE(IsServed(prefix + "empty.htm"));
         EXPECT_EQ(Served(prefix + "empty.htm"), "");
         EXPECT_EQ(Served(prefix + "page.htm"), "new page\r\n");
+        EXPECT_EQ(Served(prefix + "Side 1#;type=a.bin"), bytes);
+        EXPECT_EQ(Served(prefix + "%41?.htm"), "old page");
 
         EXPECT_EQ(server.Commands("USER").size(), logins + 1) << "one login for the whole session";
         size_t openedNow = 0;
         for (const char* verb : c.dataCommands)
             openedNow += server.Commands(verb).size();
-        EXPECT_EQ(openedNow - opened, 4u) << server.Log();
+        EXPECT_EQ(openedNow - opened, 6u) << server.Log();
     }
-    EXPECT_EQ(server.Commands("STOR").size(), 8u);
+    EXPECT_EQ(server.Commands("STOR").size(), 12u);
     EXPECT_EQ(server.Commands("TYPE").size(), 2u) << "binary once per session: " << server.Log();
     for (const std::string& line : server.Commands("TYPE"))
         EXPECT_NE(line.find("TYPE I"), std::string::npos) << line;
