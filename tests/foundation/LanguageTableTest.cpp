@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -155,8 +157,23 @@ TEST(LanguageFiles, BuiltFilesCarryEverySourceTextInAllFiveLanguages)
 {
     const char* codes[] = {"NO", "DK", "SE", "EN", "DE"};
     for (const char* name : {"BVRange", "BVView", "BVRemote"}) {
-        std::ifstream source(std::string(BV_SOURCE_DIR) + "/lang/" + name + ".txt");
-        ASSERT_TRUE(source) << name;
+        // The main file, then the screens' files of its folder in name order.
+        std::vector<std::string> sources{std::string(BV_SOURCE_DIR) + "/lang/" + name + ".txt"};
+        std::string folder = std::string(BV_SOURCE_DIR) + "/lang/" + name;
+        if (std::filesystem::is_directory(folder)) {
+            std::vector<std::string> parts;
+            for (const auto& entry : std::filesystem::directory_iterator(folder))
+                if (entry.path().extension() == ".txt")
+                    parts.push_back(entry.path().string());
+            std::sort(parts.begin(), parts.end());
+            sources.insert(sources.end(), parts.begin(), parts.end());
+        }
+        std::stringstream source;
+        for (const std::string& path : sources) {
+            std::ifstream part(path);
+            ASSERT_TRUE(part) << path;
+            source << part.rdbuf() << "\n";
+        }
         std::string bvt = std::string(BV_BINARY_DIR) + "/lang/" + name + ".bvt";
         CLanguageTable tables[5];
         for (int c = 0; c < 5; ++c)

@@ -320,8 +320,13 @@ void CGridList::mousePressEvent(QMouseEvent* event)
 {
     Call call(*this);
     QPoint at = event->position().toPoint();
+    unsigned modifiers = GM_NONE;
+    if (event->modifiers() & Qt::ShiftModifier)
+        modifiers |= GM_SHIFT;
+    if (event->modifiers() & Qt::ControlModifier)
+        modifiers |= GM_CTRL;
     if (event->button() == Qt::LeftButton)
-        OnLButtonDown(at.x(), at.y());
+        OnLButtonDown(at.x(), at.y(), modifiers);
     else if (event->button() == Qt::RightButton)
         OnRButtonDown(at.x(), at.y());
     event->accept();
