@@ -193,6 +193,7 @@ void CMainFrame::CloseFrame(bool noQuestion)
     CloseLineMonitor();
     CloseLightDialog();
     CloseStatusDialog();
+    CloseCardDialog();
     ClosePorts();
     KillTimer();
     SetComputerName(false);
