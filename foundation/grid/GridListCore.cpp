@@ -231,7 +231,7 @@ void CGridListCore::SelectRow(int row, int notify)
         else if (row < GetItemCount())
             SelectItem(row);
         ScrollToCell();
-    } else if (row == -1) {
+    } else if (row == -1 && !m_keepSelection) {
         for (Item& item : m_items)
             item.selected = false;
         m_view->RedrawAll();
@@ -813,7 +813,11 @@ void CGridListCore::OnSetFocus()
 {
     RedrawRowSafe(m_currentRow);
     m_previousRow = m_currentRow;
+    // Rows selected together stay so when the grid takes the focus.
+    const bool keep = m_keepSelection;
+    m_keepSelection = keep || m_multiSelect;
     SelectRow(m_currentRow, 1);
+    m_keepSelection = keep;
 }
 
 void CGridListCore::OnKillFocus()

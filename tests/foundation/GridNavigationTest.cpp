@@ -292,16 +292,23 @@ TEST(GridNavigationTest, CtrlAndShiftClicksSelectSeveralRows)
         EXPECT_EQ(g.Current().first, c.clicks.back().row);
     }
 
-    // The program selects and unselects rows one by one.
+    // The program selects and unselects rows one by one; the grid taking the
+    // focus keeps them.
     LaneGrid g;
     g.grid.m_multiSelect = true;
+    g.grid.WindowFocusOut();
     g.grid.SetItemSelected(2, true);
     g.grid.SetItemSelected(0, true);
     g.grid.SetItemSelected(9, true);
     EXPECT_EQ(g.grid.GetSelectedItems(), (std::vector<int>{0, 2}));
     g.grid.SetItemSelected(2, false);
     EXPECT_EQ(g.grid.GetSelectedItems(), (std::vector<int>{0}));
-    EXPECT_EQ(g.owner.Take(), Log{});
+    g.owner.Take();
+    g.grid.m_currentRow = -1;
+    g.grid.WindowFocusIn();
+    EXPECT_EQ(g.grid.GetSelectedItems(), (std::vector<int>{0}));
+    g.grid.OnLButtonDown(kColumnX[1], RowY(3), GM_CTRL);
+    EXPECT_EQ(g.grid.GetSelectedItems(), (std::vector<int>{0, 3}));
 }
 
 TEST(GridNavigationTest, RightClickSelectsUnlessEditing)

@@ -308,6 +308,14 @@ bool CGridList::event(QEvent* event)
 void CGridList::keyPressEvent(QKeyEvent* event)
 {
     Call call(*this);
+    // Ctrl or Shift held for a click or a key to come: rows selected
+    // together stay as they are.
+    const int key = event->key();
+    if (m_multiSelect &&
+        (key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt || key == Qt::Key_Meta)) {
+        event->accept();
+        return;
+    }
     GridKeyStroke stroke = GridKeyOf(event);
     if (!KeyPress(stroke.key, stroke.modifiers, stroke.ch)) {
         event->ignore();  // the dialog's: Escape, and Tab or Enter during an edit

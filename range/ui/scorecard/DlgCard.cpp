@@ -92,6 +92,7 @@ const platform::DialogTemplate kTemplate{
     .id = D::IDD, .captionKey = "IDS_CARD_TITLE", .cx = 460, .cy = 300, .controls = kControls};
 
 constexpr int kStretchRow = 3;
+constexpr int kTextInset = 5;
 constexpr int kStretchColumn = 9;
 
 std::string Text(const char* key) { return platform::TextOfKey(key); }
@@ -164,6 +165,7 @@ bool CDlgCard::OnInitDialog()
         item(IDC_RELAY_LABEL).setText(Text("IDS_CARD_RELAY"));
     }
     item(IDC_CLIPBOARD_LABEL).hide();
+    item(IDC_CLIPBOARD).hide();
 
     const CRangeSettings::Profile& place = m_frame.Objects().settings.profile;
     if (place.cardX1 - place.cardX0 >= 200 && place.cardY1 - place.cardY0 >= 150)
@@ -182,6 +184,7 @@ bool CDlgCard::OnInitDialog()
     }
     Fill(true, false);
     m_card.ClearChanges();
+    TakeValues();  // the fill's exchange: set up
     m_initialised = true;
     m_open = true;
     return true;
@@ -206,7 +209,8 @@ void CDlgCard::BuildColumns()
         const int column = static_cast<int>(i);
         CardColumn def = CardColumnOf(m_kinds[i], equipment);
         std::string header = def.headerKey ? Text(def.headerKey) : std::string("  ");
-        int width = std::max(metrics.horizontalAdvance(platform::ToQt(def.sample)) + 3,
+        // The sample's room counts the 5 pixels the text is drawn in from the edge.
+        int width = std::max(metrics.horizontalAdvance(platform::ToQt(def.sample)) + 3 + kTextInset,
                              metrics.horizontalAdvance(platform::ToQt(header)) + 12);
         g.InsertColumn(column, header, def.leftAligned ? GridAlign::Left : GridAlign::Right, width);
         g.SetColumnType(column, column == 0 ? GRID_CHECK : 0, 0);
@@ -606,6 +610,7 @@ void CDlgCard::EditShot()
                 CorrectShot(stored, entered, m_frame.MarkKind());
         });
         RereadFrame();
+        Refresh();
         return;
     }
     if (ReadItem(m_comp.CompConfig(), CompSettings::kSuperFinal) != 0)
@@ -629,6 +634,7 @@ void CDlgCard::ToggleSuperFlag(int slot)
             stored.flags |= CDataComp::kFlagFlagged;
     });
     RereadFrame();
+    Refresh();
 }
 
 // ---- Copying shots between cards
@@ -638,6 +644,7 @@ void CDlgCard::ShowClipboard()
     const int count = m_clipboard.Count();
     item(IDC_CLIPBOARD).setText(count > 0 ? std::to_string(count) : std::string());
     item(IDC_CLIPBOARD_LABEL).show(count > 0);
+    item(IDC_CLIPBOARD).show(count > 0);
 }
 
 void CDlgCard::CopyShots()
