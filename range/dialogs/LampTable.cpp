@@ -1,9 +1,8 @@
 #include "range/dialogs/LampTable.h"
 
-#include "foundation/text/TextUtil.h"
 #include "line/LineMessage.h"
+#include "range/dialogs/GridHandshake.h"
 
-#include <string>
 
 void LampTable::Clear()
 {
@@ -51,7 +50,5 @@ int LampTable::TestValue(int radio)
 
 int LampTable::TypedValue(std::string_view text)
 {
-    std::string cut(text.substr(0, 30));
-    CTextUtil::Trim(cut, " ", 30);
-    return CTextUtil::ParseScaled(cut, 0) & 0xFF;
+    return GridHandshake::TypedNumber(text) & 0xFF;
 }

@@ -166,5 +166,3 @@ void CMainFrame::RedrawRow(int) {}
 void CMainFrame::RefreshPanel() {}
 
 void CMainFrame::RankLanes() {}
-
-void CMainFrame::OnCompetitionChoice() {}

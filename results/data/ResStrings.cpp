@@ -22,6 +22,7 @@ constexpr Entry kTable[] = {
     {13104, "Fredag"},
     {13105, "Lørdag"},
     {13106, "Søndag"},
+    {IDS_ORGANISER, "Arrangør"},
 
     {IDS_VERIFY_NO_SHOOTER, "Mangler skytter - resultat funnet"},
     {IDS_VERIFY_NO_RESULT, "Manger resultat - skytter funnet"},
@@ -43,6 +44,12 @@ constexpr Entry kTable[] = {
     {IDS_WORD_HURTIG, "Hurtig"},
     {IDS_WORD_FINALE, "Finale"},
     {IDS_WORD_UTVIDET, "Utvidet"},
+    {16811, "skyttere lest inn fra ulike lag"},
+    {16812, "skyttere lest inn fra lag"},
+    {16813, "skyttere lagt ut for ulike lag"},
+    {16814, "skyttere lagt ut for lag"},
+    {16816, "Skuddverdier er endret på "},
+    {16819, "Skudd fjernet på:"},
 };
 
 }  // namespace
@@ -59,5 +66,11 @@ std::string TextDeleteTeamsFirst() { return platform::Ansi("Alle lag må slettes
 std::string TextReadError() { return platform::Ansi("Feil i lesing av fil"); }
 std::string TextNoNjffFile() { return platform::Ansi("Finner ikke filen NJFF.txt"); }
 std::string TextImportNotForOrg() { return platform::Ansi("Import ikke implementert for denne org."); }
+
+std::string TextPrintDocumentName() { return "BVRes utskrift"; }
+std::string TextPreviewCaption() { return platform::Ansi("BVRes forhåndsvisning"); }
+// The print system's own words, as its dialogs speak them.
+std::string TextCannotStartPrint() { return "Could not start print job."; }
+std::string TextPrintFailed() { return "The print job could not be completed."; }
 
 }  // namespace results

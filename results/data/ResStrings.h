@@ -12,6 +12,7 @@ enum ResStringId : int {
     IDS_NEWER_VERSION = 12002,   // a data file of a newer BVRes
     IDS_MONDAY = 13100,          // weekday names, Monday first ...
     IDS_SUNDAY = 13106,
+    IDS_ORGANISER = 16224,       // "Arrangør", before the organiser in every page header
 
     // The data check's rows and its dialog's texts.
     IDS_VERIFY_NO_SHOOTER = 17000,        // shots on a target without entry
@@ -37,6 +38,10 @@ enum ResStringId : int {
     IDS_WORD_UTVIDET = 17538,
 };
 
+// The maker's web address, at the foot of every printed list and in the list
+// files and web pages.
+inline constexpr const char* kMakerWebAddress = "www.brevandi.no";
+
 // The text of the id; empty for an id the program does not have.
 std::string ResString(int id);
 
@@ -45,5 +50,11 @@ std::string TextDeleteTeamsFirst();
 std::string TextReadError();          // a club list could not be read
 std::string TextNoNjffFile();         // NJFF.txt is missing
 std::string TextImportNotForOrg();    // no club list import for the organisation   // an event with numbered relays is not deleted
+
+// Printing and the preview.
+std::string TextPrintDocumentName();  // every printout's name in the print queue
+std::string TextPreviewCaption();     // the preview window's caption
+std::string TextCannotStartPrint();   // the printer would not start the document
+std::string TextPrintFailed();        // the printer gave up half-way
 
 }  // namespace results

@@ -151,48 +151,61 @@ TEST_F(LanguageTableTest, LongTextsAreCutAt250)
     EXPECT_EQ(table.GetText("IDS_LONG"), std::string(250, 'x'));
 }
 
+// A source text as the table hands it out: its escapes \t, \r, \n and \:
+// stand for a tab, CR, LF and a colon.
+std::string Expanded(const std::string& text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && std::string("trn:").find(text[i + 1]) != std::string::npos) {
+            const char next = text[++i];
+            out += next == 't' ? '\t' : next == 'r' ? '\r' : next == 'n' ? '\n' : ':';
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 // The language files the build makes from lang/*.txt carry every key of their
 // source in all five languages, in Windows-1252.
 TEST(LanguageFiles, BuiltFilesCarryEverySourceTextInAllFiveLanguages)
 {
     const char* codes[] = {"NO", "DK", "SE", "EN", "DE"};
     for (const char* name : {"BVRange", "BVView", "BVRemote"}) {
-        // The main file, then the screens' files of its folder in name order.
-        std::vector<std::string> sources{std::string(BV_SOURCE_DIR) + "/lang/" + name + ".txt"};
-        std::string folder = std::string(BV_SOURCE_DIR) + "/lang/" + name;
-        if (std::filesystem::is_directory(folder)) {
-            std::vector<std::string> parts;
-            for (const auto& entry : std::filesystem::directory_iterator(folder))
+        // The main file, then the screens' files of the folder named like it.
+        const std::string lang = std::string(BV_SOURCE_DIR) + "/lang/";
+        std::vector<std::string> sources = {lang + name + ".txt"};
+        std::vector<std::string> screens;
+        if (std::filesystem::is_directory(lang + name))
+            for (const auto& entry : std::filesystem::directory_iterator(lang + name))
                 if (entry.path().extension() == ".txt")
-                    parts.push_back(entry.path().string());
-            std::sort(parts.begin(), parts.end());
-            sources.insert(sources.end(), parts.begin(), parts.end());
-        }
-        std::stringstream source;
-        for (const std::string& path : sources) {
-            std::ifstream part(path);
-            ASSERT_TRUE(part) << path;
-            source << part.rdbuf() << "\n";
-        }
+                    screens.push_back(entry.path().string());
+        std::sort(screens.begin(), screens.end());
+        sources.insert(sources.end(), screens.begin(), screens.end());
         std::string bvt = std::string(BV_BINARY_DIR) + "/lang/" + name + ".bvt";
         CLanguageTable tables[5];
         for (int c = 0; c < 5; ++c)
             ASSERT_EQ(tables[c].Load(bvt, codes[c]), c) << bvt;
         int keys = 0;
-        std::string line;
-        while (std::getline(source, line)) {
-            if (line.find_first_not_of(" \t") == std::string::npos || line[line.find_first_not_of(" \t")] == '#')
-                continue;
-            std::vector<std::string> fields;
-            std::stringstream split(line);
-            for (std::string f; std::getline(split, f, '|');)
-                fields.push_back(f.substr(f.find_first_not_of(' '), f.find_last_not_of(' ') - f.find_first_not_of(' ') + 1));
-            ASSERT_EQ(fields.size(), 6u) << line;
-            for (int c = 0; c < 5; ++c) {
-                EXPECT_FALSE(fields[c + 1].empty()) << fields[0] << " has no text in " << codes[c];
-                EXPECT_EQ(tables[c].GetText(fields[0]), platform::Utf8ToCp1252(fields[c + 1])) << fields[0];
+        for (const std::string& path : sources) {
+            std::ifstream source(path);
+            ASSERT_TRUE(source) << path;
+            std::string line;
+            while (std::getline(source, line)) {
+                if (line.find_first_not_of(" \t") == std::string::npos || line[line.find_first_not_of(" \t")] == '#')
+                    continue;
+                std::vector<std::string> fields;
+                std::stringstream split(line);
+                for (std::string f; std::getline(split, f, '|');)
+                    fields.push_back(f.substr(f.find_first_not_of(' '), f.find_last_not_of(' ') - f.find_first_not_of(' ') + 1));
+                ASSERT_EQ(fields.size(), 6u) << line;
+                for (int c = 0; c < 5; ++c) {
+                    EXPECT_FALSE(fields[c + 1].empty()) << fields[0] << " has no text in " << codes[c];
+                    EXPECT_EQ(tables[c].GetText(fields[0]), platform::Utf8ToCp1252(Expanded(fields[c + 1]))) << fields[0];
+                }
+                ++keys;
             }
-            ++keys;
         }
         for (int c = 0; c < 5; ++c)
             EXPECT_EQ(tables[c].GetCount(), keys) << name << " " << codes[c];

@@ -39,9 +39,12 @@ std::string Number(int value) { return value >= 0 ? std::to_string(value) : std:
 
 }  // namespace
 
-CDlgLC::CDlgLC(CMainFrame& frame, QWidget* parent) : platform::Dialog(kTemplate, parent), m_frame(frame)
+CDlgLC::CDlgLC(CMainFrame& frame, QWidget* parent)
+    : platform::Dialog(kTemplate, parent),
+      m_frame(frame),
+      m_grid(new CGridList(this)),
+      m_handshake(*m_grid, [this](const GridCellEdit& edit) { StoreEdit(edit); })
 {
-    m_grid = new CGridList(this);
     SetCustomControl(IDC_GRID, m_grid);
     m_grid->SetControlId(IDC_GRID);
     for (int id : {IDC_TEST_NONE, IDC_TEST_RED, IDC_TEST_GREEN})
@@ -151,55 +154,26 @@ void CDlgLC::OnCopyNext()
     m_grid->SelectRow(next, 0);
 }
 
-intptr_t CDlgLC::OnBeginEdit(intptr_t wParam)
+void CDlgLC::StoreEdit(const GridCellEdit& edit)
 {
-    int row = BeginEditRow(wParam);
-    int column = BeginEditColumn(wParam);
-    BV_LOG(m_log, 10, "Edit %d EditMode=%d", row, m_grid->m_editMode);
-    if (column == kColB || column == kColA)
-        if (CGridColumn* def = m_grid->Column(column))
-            def->m_texts[0] = m_grid->GetItemText(row, column);
-    return 0;
-}
-
-void CDlgLC::OnEndEdit(intptr_t wParam)
-{
-    const GridEditRecord* r = GridRecordOf(wParam);
-    BV_LOG(m_log, 10, "Form.Change Lane=%d", r->row + 1);
-    if (r->row < 0 || r->row >= m_grid->GetItemCount())
-        return;
-    if (!r->text) {
-        BV_LOG(m_log, 10, "Cancel?\r\n");
-        return;
-    }
-    int lane = LaneOfRow(r->row);
-    int value = LampTable::TypedValue(r->text);
+    int value = LampTable::TypedValue(edit.text);
     // The target's light message brings the value it took.
-    if (r->column == kColB) {
-        Send(lane, {LampTable::kUnchanged, LampTable::kUnchanged, value});
-        m_lamps.ForgetB(lane);
-    } else if (r->column == kColA) {
-        Send(lane, {LampTable::kUnchanged, value, LampTable::kUnchanged});
-        m_lamps.ForgetA(lane);
+    if (edit.column == kColB) {
+        Send(edit.lane, {LampTable::kUnchanged, LampTable::kUnchanged, value});
+        m_lamps.ForgetB(edit.lane);
+    } else if (edit.column == kColA) {
+        Send(edit.lane, {LampTable::kUnchanged, value, LampTable::kUnchanged});
+        m_lamps.ForgetA(edit.lane);
     }
-    ShowRow(r->row);
+    ShowRow(edit.row);
 }
 
 intptr_t CDlgLC::OnMessage(int message, intptr_t wParam, intptr_t lParam)
 {
-    switch (static_cast<unsigned>(message)) {
-    case WM_GRID_BEGINEDIT:
-        return OnBeginEdit(wParam);
-    case WM_GRID_ENDEDIT:
-        OnEndEdit(wParam);
-        return 0;
-    case WM_GRID_SELCHANGE:
-        if (GridFocusLeft(wParam))
-            m_grid->m_editMode = 0;
-        return 0;
-    default:
-        return Dialog::OnMessage(message, wParam, lParam);
-    }
+    intptr_t result = 0;
+    if (m_handshake.Handle(static_cast<unsigned>(message), wParam, result))
+        return result;
+    return Dialog::OnMessage(message, wParam, lParam);
 }
 
 void CDlgLC::OnOK()

@@ -6,8 +6,8 @@
 // target the light command that makes it report, and hands it the targets'
 // light messages while it is open. Everything goes out through the frame's
 // SendLight.
-#include "foundation/files/BVLog.h"
 #include "platform/ui/Dialog.h"
+#include "range/dialogs/GridHandshake.h"
 #include "range/dialogs/LampTable.h"
 
 #include <cstdint>
@@ -53,8 +53,7 @@ private:
     void OnTest();
     void OnCopyAll();
     void OnCopyNext();
-    intptr_t OnBeginEdit(intptr_t wParam);
-    void OnEndEdit(intptr_t wParam);
+    void StoreEdit(const GridCellEdit& edit);
     int RowOfLane(int lane) const;
     int LaneOfRow(int row) const;
     void ShowRow(int row);
@@ -63,6 +62,6 @@ private:
     CMainFrame& m_frame;
     CGridList* m_grid;
     LampTable m_lamps;
+    GridHandshake m_handshake;
     bool m_open = false;
-    CBVLog m_log;
 };
