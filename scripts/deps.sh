@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev zlib1g-dev libminizip-dev libpng-dev
   fonts-liberation xvfb
   pngcheck poppler-utils zip unzip python3 srecord
+  libreoffice-writer-nogui python3-html5lib tidy
 )
 
 missing=()

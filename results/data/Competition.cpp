@@ -50,7 +50,7 @@ bool CCompetition::MakeFolder(const std::string& path)
     return platform::CreateFolder(path) == 0;
 }
 
-int CCompetition::Open()
+int CCompetition::Open(int number)
 {
     if (!platform::FolderExists(kCommonFolder)) {
         BV_LOG(ProgramLog(), 70, "Can't find directory .\\common tries to create!");
@@ -67,7 +67,7 @@ int CCompetition::Open()
 
     m_user.Open(".\\Common\\User.bvc", 1);
     m_user.Refresh();
-    competition = ::ReadItem(m_user, UserItems::kCompetition);
+    competition = number > 0 ? number : ::ReadItem(m_user, UserItems::kCompetition);
 
     for (const char* folder : kFolders) {
         std::string path = folder ? std::string(folder) : Folder();

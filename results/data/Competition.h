@@ -46,8 +46,10 @@ public:
     // Opens the competition named by User.bvc, as the main frame does at
     // start: .\Common, User.bvc, the program's folders, the competition's
     // files, the context and the switches. 0, or -1 when .\Common cannot be had
-    // (then nothing else is open).
-    int Open();
+    // (then nothing else is open). A number above 0 opens that competition
+    // instead, leaving User.bvc as it is (a list object or a tool that looks
+    // at another competition than the program's).
+    int Open(int number = 0);
     // Saves the context, makes competition n the open one, opens it with
     // exchange off and refreshes the events.
     int ChangeCompetition(int n);
