@@ -22,6 +22,7 @@ TEST_F(OverviewListsTest, EntryListOfAClub)
     AddEvent(2, "Bane", 1, 1);
     AddEvent(3, "Finale", 1, 1);
     Relay(1, 2, 7, 2, "10:30");
+    Relay(3, 1, 1, 2, "08:00");  // day 2 of a one-day event: no date, no day
     Club(11, "Fjellby", "Postboks 12", "3900 Fjellby");
     Club(12, "Nordvik");
     Shooter(1, "Ola", 11, 1, "A");
@@ -62,7 +63,7 @@ TEST_F(OverviewListsTest, EntryListOfAClub)
                                      // nobody of the club in event 2: no block
                                      "||||",
                                      "Finale||||",
-                                     "Ola (Junior - B)|Lørdag 16/5|Kl 08:00|Lag  1|Skive  1",
+                                     "Ola (Junior - B)||Kl 08:00|Lag  1|Skive  1",
                                      "Antall = 1||||",
                                      "||||",
                                      "Totalt = 3||||",

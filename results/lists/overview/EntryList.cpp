@@ -73,8 +73,11 @@ void CDataList::MakeEntryList()
             const int number = ::ReadItem(settings, EventItems::RelayNumber(r));
             if (number == 0)
                 continue;
+            // A relay on a day without a date has no day to show (DayLabel
+            // would give today's).
             const int day = ::ReadItem(settings, EventItems::RelayDay(r));
-            const std::string dayLabel = event->DayLabel(::ReadItem(settings, EventItems::DayDate(day)));
+            const int date = ::ReadItem(settings, EventItems::DayDate(day));
+            const std::string dayLabel = date > 0 ? event->DayLabel(date) : std::string();
             const std::string time = "Kl " + ::ReadItem(settings, EventItems::RelayTime(r));
             for (int t = first; t <= last; ++t) {
                 const int k = FindShooterRow(r, t);
