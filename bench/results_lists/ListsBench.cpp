@@ -134,7 +134,8 @@ private:
                     if (nr % 2 == 0) {
                         ShotEntry shots[10];
                         for (int k = 0; k < 10; ++k)
-                            shots[k] = {1, static_cast<uint8_t>(k + 1), static_cast<uint8_t>(80 + (nr + k) % 29), 0, 0, 0};
+                            shots[k] = {1, static_cast<uint8_t>(k + 1), static_cast<uint8_t>(80 + (nr + k) % 29),
+                                        0, 0, 0};
                         card.LoadCard(r, t);
                         card.StoreSeries(r, t, 1, shots, 10);
                     }

@@ -55,7 +55,11 @@ int CDataList::OpenCompetition(int number)
 
 void CDataList::PrepareRows()
 {
-    if (m_followUser && m_comp.User().IsOpen()) {
+    // The object opens the program's competition on first use, and follows
+    // it when the program changes to another.
+    if (m_followUser && !m_comp.User().IsOpen()) {
+        OpenCompetition(0);
+    } else if (m_followUser) {
         m_comp.User().Refresh();
         if (::ReadItem(m_comp.User(), UserItems::kCompetition) != m_comp.competition)
             OpenCompetition(0);

@@ -40,7 +40,8 @@ public:
     // ---- the competition -------------------------------------------------
     // Opens the object's own competition: the one User.bvc names (number 0),
     // which it then follows when the program changes competition, or the
-    // given one. 0, or the competition's failure.
+    // given one. 0, or the competition's failure. MakeList and the exports
+    // open the program's competition themselves when none was opened.
     int OpenCompetition(int number = 0);
     CCompetition& Competition() { return m_comp; }
     // The program's club register; without one the object keeps its own.

@@ -43,7 +43,7 @@ inline std::string Format(const char* format, ...)
 }
 
 // A body column's look, as the producers' tables give it.
-struct ColumnSpec {
+struct ColumnShape {
     int fitChars;
     int align;
     int widthPercent;
@@ -51,13 +51,13 @@ struct ColumnSpec {
 
 // Gives the body columns 1.. the looks of the table and puts them all on
 // one line, without underline.
-inline void OneLineOfColumns(ListDef& def, const ColumnSpec* specs, size_t count)
+inline void OneLineOfColumns(ListDef& def, const ColumnShape* shapes, size_t count)
 {
     for (size_t c = 0; c < count && c < def.bodyColumns.size(); ++c) {
         ReportColumn& column = def.bodyColumns[c];
-        column.fitChars = specs[c].fitChars;
-        column.align = specs[c].align;
-        column.widthPercent = specs[c].widthPercent;
+        column.fitChars = shapes[c].fitChars;
+        column.align = shapes[c].align;
+        column.widthPercent = shapes[c].widthPercent;
     }
     def.bodyLines.assign(1, ReportLine());
     def.bodyLines[0].firstColumn = 1;

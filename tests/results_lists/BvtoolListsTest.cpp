@@ -41,7 +41,8 @@ TEST_F(BvtoolListsTest, RefusedCalls)
     EXPECT_FALSE(std::filesystem::exists("list.doc"));
 
     ToolRun help = RunTool("help");
-    for (const char* usage : {"bvtool res list DIR --kind N [--out FILE|-]", "bvtool res export DIR shooters|relay R|sius R",
+    for (const char* usage : {"bvtool res list DIR --kind N [--out FILE|-]",
+                              "bvtool res export DIR shooters|relay R|sius R",
                               "bvtool res club DIR ORG NUMBER NAME", "bvtool batch FILE|-"})
         EXPECT_NE(help.out.find(usage), std::string::npos) << usage;
 }

@@ -179,7 +179,8 @@ protected:
         // The exports one by one: two of them write the same file.
         for (const Golden& g : kGoldens) {
             if (g.written) {
-                bvtest::ToolRun run = bvtest::RunTool(std::regex_replace(g.call, std::regex(" \\. "), " " + Quote(work) + " "));
+                const std::string call = std::regex_replace(g.call, std::regex(" \\. "), " " + Quote(work) + " ");
+                bvtest::ToolRun run = bvtest::RunTool(call);
                 EXPECT_EQ(run.status, 0) << g.call << ": " << run.err;
                 EXPECT_EQ(run.out, "file\t" + work + "/" + g.written + "\n");
                 made[g.name] = bvtest::TempFolder::Read(work + "/" + g.written);
@@ -191,7 +192,10 @@ protected:
     }
     static void TearDownTestSuite() { folder.reset(); }
 
-    static std::string GoldenBytes(const std::string& name) { return bvtest::TempFolder::Read(kGoldenDir + "/" + name); }
+    static std::string GoldenBytes(const std::string& name)
+    {
+        return bvtest::TempFolder::Read(kGoldenDir + "/" + name);
+    }
 
     static std::unique_ptr<bvtest::TempFolder> folder;
     static std::string work, out;
@@ -272,10 +276,8 @@ TEST_F(ListsGoldenTest, LibreOfficeReadsTheRtfFiles)
             frame = defs[0].head;
         if (c.footer)
             frame.insert(frame.end(), defs[0].foot.begin(), defs[0].foot.end());
-        {
-            for (const std::string& cell : frame)
-                EXPECT_NE(text.find(Collapsed(platform::Utf8ToCp1252(cell))), std::string::npos) << c.rtf << ": " << cell;
-        }
+        for (const std::string& cell : frame)
+            EXPECT_NE(text.find(Collapsed(platform::Utf8ToCp1252(cell))), std::string::npos) << c.rtf << ": " << cell;
     }
 }
 

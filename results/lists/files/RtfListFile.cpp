@@ -76,7 +76,8 @@ void PageHeader(std::string& out, const ListDef& def)
         }
         const int last = seven ? 13 : 15;
         for (int c = 7; c <= last; ++c)
-            out += "\\pard \\f2\\fs20\\intbl\\qc\r\n" + cell(c) + (c == last ? "\\cell\\pard\\intbl\\row\r\n" : "\\cell\r\n");
+            out += "\\pard \\f2\\fs20\\intbl\\qc\r\n" + cell(c) +
+                   (c == last ? "\\cell\\pard\\intbl\\row\r\n" : "\\cell\r\n");
     }
     out += "\\pard\r\n}\r\n";
 }

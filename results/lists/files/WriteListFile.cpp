@@ -27,7 +27,8 @@ std::string HtmlPrintTime()
 std::string CDataList::ListFileBytes(bool textFile, bool header, bool footer, bool pressList)
 {
     if (request.file.html) {
-        int fontSize = m_comp.Web().IsOpen() ? ::ReadItem(m_comp.Web(), WebItems::kFontSize) : WebItems::kFontSize.defaultValue;
+        const int fontSize = m_comp.Web().IsOpen() ? ::ReadItem(m_comp.Web(), WebItems::kFontSize)
+                                                   : WebItems::kFontSize.defaultValue;
         return HtmlListFile(aListDef, header, fontSize, HtmlPrintTime());
     }
     if (textFile)

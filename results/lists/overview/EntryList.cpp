@@ -20,7 +20,7 @@ namespace results {
 namespace {
 
 constexpr int kColumns = 5;
-constexpr ColumnSpec kEntryColumns[kColumns] = {
+constexpr ColumnShape kEntryColumns[kColumns] = {
     {20, kAlignLeft, 45}, {10, kAlignLeft, 17}, {4, kAlignLeft, 13}, {6, kAlignLeft, 12}, {6, kAlignLeft, 13},
 };
 constexpr int kOrgTypeRifle = 1;  // its clubs are "skytterlag"

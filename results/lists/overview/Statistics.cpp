@@ -12,7 +12,7 @@ namespace results {
 namespace {
 
 constexpr int kColumns = 5;
-constexpr ColumnSpec kStatisticsColumns[kColumns] = {
+constexpr ColumnShape kStatisticsColumns[kColumns] = {
     {10, kAlignLeft, 20}, {10, kAlignRight, 20}, {10, kAlignRight, 20}, {10, kAlignRight, 20}, {10, kAlignLeft, 20},
 };
 

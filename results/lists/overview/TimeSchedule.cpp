@@ -125,8 +125,10 @@ void CDataList::MakeTimeSchedule()
 
     const size_t columns = static_cast<size_t>(n) + 1;
     std::vector<ReportCell> names = Cells(columns);
-    for (int l = 0; l < n; ++l)
-        names[static_cast<size_t>(l) + 1].text = ::ReadItem(comp, CompItems::EventName(events[static_cast<size_t>(l)].number));
+    for (int l = 0; l < n; ++l) {
+        const int event = events[static_cast<size_t>(l)].number;
+        names[static_cast<size_t>(l) + 1].text = ::ReadItem(comp, CompItems::EventName(event));
+    }
     AddRow(names, 1);
 
     bool undated = false;
