@@ -46,7 +46,13 @@ results/print/Throwaway.h|#include "results/lists/DataList.h"|fail
 results/values/Throwaway.h|#include "results/lists/DataList.h"|fail
 results/ui/Throwaway.h|#include "results/lists/DataList.h"|pass
 results/print/Throwaway.h|#include <QPainter>|fail
+display/draw/Throwaway.h|#include "platform/ui/draw/BitmapDC.h"|pass
+display/draw/Throwaway.h|#include "platform/ui/KitWindow.h"|fail
+display/draw/Throwaway.h|#include <QImage>|fail
+display/layout/Throwaway.h|#include "platform/ui/draw/DrawSurface.h"|fail
 range/ui/Throwaway.h|#include <QWidget>|pass
+line/ui/Throwaway.h|#include <QWidget>|pass
+line/loader/Throwaway.h|#include "line/ui/BVSWLoad.h"|fail
 foundation/ui/grid/Throwaway.h|#include "platform/ui/KitWindow.h"|pass
 foundation/ui/grid/Throwaway.h|#include "line/LineMessage.h"|fail
 platform/files/Throwaway.h|#include "foundation/files/BVFileEx.h"|fail

@@ -77,6 +77,7 @@ CMainFrame::~CMainFrame()
     m_socket.reset();
     CloseLightDialog();
     CloseStatusDialog();
+    CloseCardDialog();
     delete m_askBox.data();
 }
 
@@ -165,5 +166,3 @@ void CMainFrame::RedrawRow(int) {}
 void CMainFrame::RefreshPanel() {}
 
 void CMainFrame::RankLanes() {}
-
-void CMainFrame::OnCompetitionChoice() {}

@@ -19,6 +19,7 @@
 #include "range/ui/DlgLineSpy.h"
 #include "range/ui/dialogs/DlgLC.h"
 #include "range/ui/dialogs/DlgStatus.h"
+#include "range/ui/scorecard/DlgCard.h"
 
 #include <QPointer>
 
@@ -65,10 +66,23 @@ public:
     void CloseFrame(bool noQuestion);
     // The range configuration's computer name: this computer's, or empty.
     void SetComputerName(bool set);
-    // Makes competition n's folder and settings as a copy of the open one's.
-    void CreateCompetition(int n);
+    // Makes competition n's folder and settings as a copy of the open one's;
+    // false, after telling the officer, when it could not.
+    bool CreateCompetition(int n);
+    // The interface dialog, modal; its result. The frame's lines close while
+    // a port search in it runs and open again afterwards.
+    int RunInterfaceDialog();
+    // The competition choice, then the switch to the competition chosen
+    // (a new one gets its settings first).
+    void OnCompetitionChoice() override;
     // Timer 1.
-    void OnTick() { m_tick.OnTick(*this); }
+    // A frame closed by a stop signal before its first tick stays closed:
+    // no start-up runs and no question opens after it.
+    void OnTick()
+    {
+        if (!m_closed)
+            m_tick.OnTick(*this);
+    }
     // The program was closed (its window is gone).
     bool Closed() const { return m_closed; }
     // Whether the start found a file it cannot read and closed for it.
@@ -179,6 +193,14 @@ public:
     CDlgLC* LightDialog() const { return m_lightDlg; }
     CDlgStatus* StatusDialog() const { return m_statusDlg; }
 
+    // ---- Score card dialog (MainFrmCard.cpp): one at a time, replaced
+    // unless it is still setting itself up; it follows the tick.
+    void OpenCardDialog();
+    void CloseCardDialog();
+    CDlgCard* CardDialog() const { return m_cardDlg; }
+    // The stored mark kind (2,1,711) as the file check last read it.
+    int MarkKind() const { return m_range.files.markKind; }
+
     // ---- What the tick and the commands share
     TickSchedule m_tick;
     AskState m_askType = AskState::None;
@@ -206,7 +228,6 @@ protected:
     void OnLightMsg(const LineMessage& m) override;
     void OnUnitMsg(const LineMessage& m) override;
     void OnFetchShot(const LineMessage& m) override;
-    void OnCompetitionChoice() override;
     void CloseAsk() override;
     void OnAskCountdown() override;
 
@@ -245,4 +266,5 @@ private:
     QPointer<CDlgLineSpy> m_lineSpy;
     QPointer<CDlgLC> m_lightDlg;
     QPointer<CDlgStatus> m_statusDlg;
+    QPointer<CDlgCard> m_cardDlg;
 };

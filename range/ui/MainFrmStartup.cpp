@@ -9,10 +9,12 @@
 #include "foundation/settings/RangeSettings.h"
 #include "foundation/ui/net/BVSocket.h"
 #include "line/outside/CVI9001.h"
+#include "line/ui/BVSWLoad.h"
 #include "platform/files/FileSystem.h"
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Prompter.h"
+#include "range/ui/BVLederApp.h"
 
 #include <cctype>
 #include <cstdio>
@@ -22,6 +24,14 @@ namespace {
 // The word after the program's name that starts the workshop mode, in which
 // the program only loads software into target units.
 constexpr const char* kProductionWord = "VERKSTEDER";
+
+bool HasChannelSettings(CBVConfig& config)
+{
+    for (int k = 0; k < CRangeSettings::kChannels; ++k)
+        if (!ReadItem(config, RangeItems::Channel(k)).empty())
+            return true;
+    return false;
+}
 
 }  // namespace
 
@@ -68,11 +78,13 @@ int CMainFrame::Startup()
     comp.Close();
 
     if (IsProductionMode(commandLine)) {
-        // The workshop loads software into target units and nothing else;
-        // without a competition the program closes on this tick.
+        // The workshop loads software into target units and nothing else,
+        // in Norwegian; without a competition the program closes on this
+        // tick. The loader stands alone: the minimised frame is no owner.
         m_tick.startState = TickSchedule::StartState::Production;
         if (Window())
             Window()->showMinimized();
+        CBVSWLoad::RunLoader(nullptr, "NO", BuiltInRangeTexts());
         return -1;
     }
 
@@ -96,6 +108,10 @@ int CMainFrame::Startup()
     CBVConfig& config = m_obj.settings.Config();
     if (config.IsOpen())
         config.Refresh();
+
+    // A range without any line channel is set up before it opens a competition.
+    if (config.IsOpen() && !HasChannelSettings(config))
+        RunInterfaceDialog();
 
     int competition = m_obj.settings.GetCurrentComp();
     if (competition < 0 || CBVFileEx::TestFolder(CompSettings::FolderOf(".\\", competition)) == 0) {
@@ -193,6 +209,7 @@ void CMainFrame::CloseFrame(bool noQuestion)
     CloseLineMonitor();
     CloseLightDialog();
     CloseStatusDialog();
+    CloseCardDialog();
     ClosePorts();
     KillTimer();
     SetComputerName(false);
@@ -204,7 +221,7 @@ void CMainFrame::CloseFrame(bool noQuestion)
         Window()->close();
 }
 
-void CMainFrame::CreateCompetition(int n)
+bool CMainFrame::CreateCompetition(int n)
 {
     std::string folder = CompSettings::FolderOf(".\\", n);
     if (!platform::FolderExists(folder)) {
@@ -218,7 +235,9 @@ void CMainFrame::CreateCompetition(int n)
             BV_LOG(m_log, 90, "%s is a file", folder.c_str());
         else
             BV_LOG(m_log, 90, "Can't find directory %s!", folder.c_str());
+        return false;
     }
+    return true;
 }
 
 void CMainFrame::SwitchToPractice()

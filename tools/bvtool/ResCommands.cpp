@@ -392,6 +392,8 @@ int RunRes(const Args& args)
         return RunCreateEvent(args);
     if (sub == "verify")
         return RunVerify(args);
+    if (sub == "exchange" || sub == "worker" || sub == "log")
+        return RunExchange(args);
     if (sub == "list")
         return RunList(args);
     if (sub == "export")
@@ -430,6 +432,9 @@ constexpr const char* kUsage =
     "bvtool res create-event DIR --org T --kind K [--exch X] [--types T1,T2,..] [--holds H] [--extra-holds E] "
     "[--national] [--international] [--comp N]\n"
     "bvtool res verify DIR [EVENT] [--limit N] [--no-missing] [--no-payment]\n"
+    "bvtool res exchange DIR [--comp N] [--runs N] [--read-now]\n"
+    "bvtool res worker DIR [--comp N] [--passes N] [--pass-ms MS] [--take-part]\n"
+    "bvtool res log DIR [--comp N] [--clear]\n"
     "bvtool res list DIR --kind N [--out FILE|-] [--comp N] [--event E] [--relays A-B] [--targets A-B] "
     "[--classes C,..] [--letters TEXT] [--series S,..] [--variant V] [--team T] [--common] [--complete-final] "
     "[--time-protest] [--result-fields] [--with-prizes] [--split] [--email] [--png] [--font-size N] "
