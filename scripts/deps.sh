@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev zlib1g-dev libminizip-dev libpng-dev libcurl4-openssl-dev
   fonts-liberation xvfb
   pngcheck poppler-utils zip unzip python3 srecord python3-pyftpdlib
+  libreoffice-writer-nogui python3-html5lib tidy
 )
 
 missing=()
