@@ -724,6 +724,14 @@ void CGridListCore::OnRButtonDown(int x, int y)
     SelectRow(hit.row, 1);
 }
 
+void CGridListCore::OnHeaderClick(int column)
+{
+    Call call(*this);
+    if (column < 0 || column >= GetColumnCount())
+        return;
+    Send(WM_GRID_HEADERCLICK, column, m_controlId);
+}
+
 void CGridListCore::OnScrollRequest()
 {
     Call call(*this);

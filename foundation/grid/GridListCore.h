@@ -229,6 +229,9 @@ public:
     void OnLButtonDown(int x, int y);
     void OnLButtonDblClk(int x, int y);
     void OnRButtonDown(int x, int y);
+    // A click on the header of a column: the owner is told, nothing else
+    // changes (sorting, if any, is the owner's business).
+    void OnHeaderClick(int column);
     // Before the user scrolls (scroll bar or wheel): the grid takes the focus.
     void OnScrollRequest();
     // The grid window took the focus from the window system (a click, a tab
