@@ -362,6 +362,14 @@ std::string_view CGridListCore::GetColumnHeader(int index) const
     return m_header[index].header;
 }
 
+void CGridListCore::SetColumnHeader(int index, std::string_view header)
+{
+    if (index < 0 || index >= GetColumnCount())
+        return;
+    m_header[static_cast<size_t>(index)].header = std::string(header);
+    m_view->RedrawAll();
+}
+
 int CGridListCore::ColumnLeft(int index) const
 {
     int x = 0;
