@@ -35,12 +35,14 @@ void ShotFlags::ToggleShotFlag(int lane, int position, int mode)
     int slot = b.displaySlots[index];
     if (slot >= CDataComp::kSlots)
         return;
-    uint16_t& flags = b.shots.shots[slot].flags;
+    // The record is packed: its flags are read and written by value.
+    uint16_t flags = b.shots.shots[slot].flags;
     bool on = (flags & CDataComp::kFlagFlagged) != 0;
     bool want = mode == kSet ? true : mode == kClear ? false : !on;
     if (want == on)
         return;
-    flags = static_cast<uint16_t>(want ? flags | CDataComp::kFlagFlagged : flags & ~CDataComp::kFlagFlagged);
+    b.shots.shots[slot].flags =
+        static_cast<uint16_t>(want ? flags | CDataComp::kFlagFlagged : flags & ~CDataComp::kFlagFlagged);
     if (m_obj.comp.WriteShots(b.card.relay, lane, b.shots) == 0)
         return;
     m_records.WriteActive(lane, b.active.seriesState);

@@ -209,8 +209,10 @@ public:
     CFormTab* TabView() const;
     CLockSplitter* OuterSplitter() const { return m_outer; }
     CLockSplitter* InnerSplitter() const { return m_inner; }
-    // The tab strip's height while it is shown.
+    // The tab strip's height while it is shown: 21 pixels, or what its tabs
+    // and the pane's border need in the kit's style.
     static constexpr int kTabHeight = 21;
+    int TabStripHeight() const;
 
     // ---- Cards, relays and the series (MainFrmRelay.cpp)
     // The new-shooter procedure: the officer's choice of relays, then new

@@ -5,6 +5,7 @@
 #include "range/ui/MainFrm.h"
 
 #include "foundation/ui/grid/GridList.h"
+#include "foundation/ui/windows/FormTabCtrl.h"
 #include "foundation/ui/windows/HtmlHelp.h"
 #include "foundation/ui/windows/LockSplitter.h"
 #include "platform/ui/FrameWnd.h"
@@ -21,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTabBar>
 #include <QToolBar>
 
 #include <algorithm>
@@ -184,11 +186,20 @@ void CMainFrame::LayoutClient()
     int left = std::max(50, w->width() - panel->PanelWidth() - 21);
     m_outer->SetColumnInfo(0, left, 20);
     m_outer->SetColumnInfo(1, std::max(0, m_outer->width() - left), 0);
-    bool tabs = m_obj.settings.profile.tabOn != 0;
-    m_inner->SetRowInfo(0, tabs ? kTabHeight : 0, 20);
-    m_inner->SetRowInfo(1, std::max(0, m_inner->height() - (tabs ? kTabHeight : 0)), 0);
+    int tabs = m_obj.settings.profile.tabOn != 0 ? TabStripHeight() : 0;
+    m_inner->SetRowInfo(0, tabs, 20);
+    m_inner->SetRowInfo(1, std::max(0, m_inner->height() - tabs), 0);
     m_outer->RecalcLayout();
     m_inner->RecalcLayout();
+}
+
+int CMainFrame::TabStripHeight() const
+{
+    CFormTab* tab = TabView();
+    if (!tab)
+        return kTabHeight;
+    // Two pixels of the pane's border above and below the strip.
+    return std::max(kTabHeight, tab->Tabs()->Bar()->sizeHint().height() + 4);
 }
 
 void CMainFrame::OnSizing(const QRect& r)
