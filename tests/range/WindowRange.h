@@ -111,6 +111,7 @@ protected:
     }
 
     CMainFrame& Main() { return noting ? *noting : Frame(); }
+    LaneBlock& Lane(int lane) { return objects->lanes[lane]; }
     CFormList& List() { return *Main().List(); }
     CFormPanel& Panel() { return *Main().Panel(); }
     CFormTab& Tabs() { return *Main().TabView(); }
