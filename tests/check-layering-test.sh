@@ -36,8 +36,14 @@ display/Throwaway.h|#include "foundation/ui/grid/GridList.h"|fail
 range/Throwaway.h|#include "range/ui/Screen.h"|fail
 results/print/Throwaway.h|#include "platform/ui/draw/DrawSurface.h"|pass
 results/print/Throwaway.h|#include "platform/ui/Dialog.h"|fail
+results/print/Throwaway.h|#include "platform/ui/Prompter.h"|pass
+results/data/Throwaway.h|#include "platform/ui/Prompter.h"|fail
+results/data/Throwaway.h|#include "results/print/Report.h"|fail
+results/ui/Throwaway.h|#include "results/print/Report.h"|pass
 results/print/Throwaway.h|#include <QPainter>|fail
 range/ui/Throwaway.h|#include <QWidget>|pass
+line/ui/Throwaway.h|#include <QWidget>|pass
+line/loader/Throwaway.h|#include "line/ui/BVSWLoad.h"|fail
 foundation/ui/grid/Throwaway.h|#include "platform/ui/KitWindow.h"|pass
 foundation/ui/grid/Throwaway.h|#include "line/LineMessage.h"|fail
 platform/files/Throwaway.h|#include "foundation/files/BVFileEx.h"|fail

@@ -9,13 +9,16 @@
 #    includes another program's code. The support tools (bvtool's results
 #    commands) may use a program's logic folders, never its ui folder.
 # 2. Logic folders hold no widgets. A folder named ui, and everything below
-#    it, is a widget folder (platform/ui/**, foundation/ui/**, range/ui/**,
+#    it, is a widget folder (platform/ui/**, foundation/ui/**, line/ui/**, range/ui/**,
 #    results/ui/**, ...); every other folder is a logic folder, and a file
 #    there includes no Qt header (<Q...>, <qt...>) and nothing from a ui
 #    folder (platform/ui/, foundation/ui/, range/ui/, ...).
 #    One exception: results/print (and below), where the results program lays
 #    out and prints its lists, may include the kit's drawing and print headers
-#    (platform/ui/draw/) and nothing else of the kit, nor Qt itself.
+#    (platform/ui/draw/) and its prompter (platform/ui/Prompter.h, no Qt), and
+#    nothing else of the kit, nor Qt itself.
+# 3. BVRes's core (every folder of results/ but print and ui) stays free of
+#    drawing: it does not include results/print.
 #    Tools are command-line programs that print and may use the kit; rule 2
 #    does not apply to them.
 # Tests, benchmarks and fuzzers are not checked: they reach into what they test.
@@ -62,10 +65,13 @@ function allowed(from, to) {
         else why = from " includes a higher layer"
         print where why ": " text; bad = 1
     }
+    if (file ~ /^results\// && file !~ /^results\/(print|ui)\// && path ~ /^results\/print\//) {
+        print where "the results core includes its printing: " text; bad = 1
+    }
     if (from == "tools" || file ~ /(^|\/)ui\//) next
     qt = substr(target, 1, 1) == "<" && path ~ /^(Q|qt)/
     widgets = path ~ /(^|\/)ui\//
-    if (file ~ /^results\/print\// && path ~ /^platform\/ui\/draw\//) widgets = 0
+    if (file ~ /^results\/print\// && (path ~ /^platform\/ui\/draw\// || path == "platform/ui/Prompter.h")) widgets = 0
     if (qt) { print where "a logic folder includes Qt: " text; bad = 1 }
     else if (widgets) { print where "a logic folder includes a ui folder: " text; bad = 1 }
 }

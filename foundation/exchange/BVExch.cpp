@@ -54,9 +54,17 @@ struct Shooter {
     ShotListRecord list;
 };
 
+// How a lane's shooter was read.
+enum class ShooterRead {
+    Read,        // the card and its shots, or no card: a cleared card
+    Unreadable,  // the card or shot file is damaged or cannot be opened
+};
+
 // The card and shots of (relay, lane); relay 0 asks for the relay now on the
-// lane. A missing card reads as a cleared card without shots.
-void ReadShooter(CDataComp& dc, int relay, int lane, Shooter& out)
+// lane. A missing card reads as a cleared card without shots. A card that is
+// there but cannot be read is not cleared: sent empty, the results program
+// would take it for a shooter whose shots were deleted.
+ShooterRead ReadShooter(CDataComp& dc, int relay, int lane, Shooter& out)
 {
     if (relay == 0) {
         ActiveRecord active;
@@ -68,11 +76,18 @@ void ReadShooter(CDataComp& dc, int relay, int lane, Shooter& out)
     CDataComp::ClearShots(out.list);
     out.card.relay = static_cast<int16_t>(relay);
     out.card.lane = static_cast<int16_t>(lane);
-    if (relay == 0 || dc.GetCard(out.card, 0) != 0) {
+    if (relay == 0)
+        return ShooterRead::Read;
+    if (dc.GetCard(out.card, 0) != 0) {
         CDataComp::ClearCard(out.card);
-        return;
+        CBVFileEx& cards = dc.CardFile();
+        if (!cards.IsOpen() && platform::FileExists(cards.Path()))
+            return ShooterRead::Unreadable;
+        return ShooterRead::Read;
     }
-    dc.ReadShots(relay, lane, out.list);
+    if (out.card.shotRec != 0 && dc.ReadShots(relay, lane, out.list) != 0)
+        return ShooterRead::Unreadable;
+    return ShooterRead::Read;
 }
 
 // The comment of a card on one line: CR as a backslash, LF as a bar.
@@ -204,7 +219,10 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
             for (int lane : lanes) {
                 if (limitReached())
                     break;
-                ReadShooter(dc, relay, lane, shooter);
+                if (ReadShooter(dc, relay, lane, shooter) == ShooterRead::Unreadable) {
+                    BV_LOG(m_log, 80, "Card %d:%d unreadable - not sent", relay, lane);
+                    continue;
+                }
                 CDataComp::BuildShotOrder(shooter.list, order, resort);
                 text += Format("%2d: ", lane);
                 const int system = resultsProgram == 7 ? shooter.card.valueSystem : 99;
@@ -240,7 +258,10 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
         for (int lane : lanes) {
             if (limitReached())
                 break;
-            ReadShooter(dc, relayAsked, lane, shooter);
+            if (ReadShooter(dc, relayAsked, lane, shooter) == ShooterRead::Unreadable) {
+                BV_LOG(m_log, 80, "Card %d:%d unreadable - not sent", shooter.relay, lane);
+                continue;
+            }
             if (shooter.relay == 0)
                 continue;  // nobody on the lane
             const CardRecord& card = shooter.card;

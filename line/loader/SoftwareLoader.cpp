@@ -170,6 +170,14 @@ bool SoftwareLoader::AnyLaneAnswered() const
     return false;
 }
 
+int SoftwareLoader::FirstNewerLane(int version) const
+{
+    for (int lane = m_first; lane <= m_last; ++lane)
+        if (TakesPart(lane) && m_lanes[static_cast<size_t>(lane)].version > version)
+            return lane;
+    return 0;
+}
+
 void SoftwareLoader::AllLanesTakePart()
 {
     for (int lane = m_first; lane <= m_last; ++lane)
@@ -416,7 +424,7 @@ void SoftwareLoader::HandleMessage(const LineMessage& message)
     }
     if (n < least || n > kLongestAccepted) {
         BV_LOG(m_log, 80, "Msg error msg=%d len=%d lane=%d", type, n, lane);
-        SetCell(lane, kColReceived, Text(loaderkeys::kMsgError) + Format("%02X=%d", type, n));
+        SetCell(lane, kColReceived, Text(loaderkeys::kMsgError) + Format(" %02X=%d", type, n));
         return;
     }
     SetKey(lane, kColState, loaderkeys::kReady);
@@ -944,6 +952,15 @@ void SoftwareLoader::EndLogReading()
 }
 
 // --- Service commands ---
+
+SoftwareLoader::SensorDefaults SoftwareLoader::DefaultsForUnitType(int code)
+{
+    if (code >= 8 && code <= 10)
+        return {1, 5, 5};
+    if (code >= 24 && code <= 26)
+        return {0, 1, 10};
+    return {2, 20, 10};
+}
 
 bool SoftwareLoader::SetUnitId(int id)
 {

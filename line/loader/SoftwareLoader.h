@@ -152,6 +152,9 @@ public:
     // request and the technician loads all the same).
     void AllLanesTakePart();
     bool AnyLaneAnswered() const;
+    // The first lane taking part whose unit reported a version above this
+    // one (major * 256 + minor), 0 when none did.
+    int FirstNewerLane(int version) const;
 
     // Log reading into DULOG%02d.txt, CULOG%02d.txt or CULOGB%02d.txt.
     void StartLogReading();
@@ -165,6 +168,13 @@ public:
     bool FallFigure(const std::array<bool, 5>& figures);
     // Which lanes carry the controller mark that refuses the log commands.
     bool AnyOldController() const;
+
+    // What a unit type of the sensor set-up starts with: weapon class (0
+    // air, 1 small bore, 2 full bore), band advance frequency and length.
+    struct SensorDefaults {
+        int weaponClass, frequency, length;
+    };
+    static SensorDefaults DefaultsForUnitType(int code);
 
     int State() const { return m_state; }
     int Pass() const { return m_pass; }

@@ -55,7 +55,12 @@ void SpinCtrl::Step(int delta)
     // A range given upside down counts the other way, as the arrows show it.
     if (m_lower > m_upper)
         delta = -delta;
-    int next = std::clamp(Pos() + delta, lo, hi);
+    int next = Pos() + delta;
+    if (m_wrap && next > hi)
+        next = lo;
+    else if (m_wrap && next < lo)
+        next = hi;
+    next = std::clamp(next, lo, hi);
     if (!m_buddy || next == Pos())
         return;
     SetPos(next);

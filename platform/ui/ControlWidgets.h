@@ -9,13 +9,17 @@ class QToolButton;
 namespace platform {
 
 // Up-down arrows bound to a buddy edit: each step writes the new number into
-// the buddy, so the screen sees an ordinary text change of that edit.
+// the buddy, so the screen sees an ordinary text change of that edit. A step
+// past the end of the range stops there, or with wrapping goes on from the
+// other end (one past the top gives the bottom, one below the bottom the top).
 class SpinCtrl : public QWidget {
 public:
     explicit SpinCtrl(QWidget* parent = nullptr);
     void SetBuddy(QLineEdit* buddy) { m_buddy = buddy; }
     QLineEdit* Buddy() const { return m_buddy; }
     void SetRange(int lower, int upper);
+    void SetWrap(bool wrap) { m_wrap = wrap; }
+    bool Wraps() const { return m_wrap; }
     int Lower() const { return m_lower; }
     int Upper() const { return m_upper; }
     int Pos() const;
@@ -28,6 +32,7 @@ private:
     QToolButton* m_down;
     int m_lower = 0;
     int m_upper = 100;
+    bool m_wrap = false;
 };
 
 // The report list: rows of cells under column headers.

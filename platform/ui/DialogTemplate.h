@@ -49,6 +49,7 @@ enum ControlStyle : uint32_t {
     CS_PASSWORD = 0x800,
     CS_RIGHT = 0x1000,     // text aligned right
     CS_STRETCH = 0x2000,   // takes the spare room of its row and column
+    CS_WRAP = 0x4000,      // spin: past one end of its range it goes on from the other
 };
 
 struct ControlTemplate {

@@ -29,6 +29,10 @@ int ResultsExchange::SendResults(int firstRelay, int lastRelay, int firstLane, i
     BusyScope busy(m_services);
     CBVExch exch;
     int rc = exch.ExportResults(competition, firstRelay, lastRelay, firstLane, shooters, "");
+    if (rc == CBVExch::kFolderNotWritable)
+        FolderMissing(exch.FailedFolder());
+    else if (rc == CBVExch::kDone)
+        m_missingFolder.clear();
     const ExportTriggers::Outcome* outcome = ExportTriggers::OutcomeOf(rc);
     if (!outcome)
         return rc == 0 ? 0 : -1;
@@ -47,6 +51,14 @@ int ResultsExchange::SendResults(int firstRelay, int lastRelay, int firstLane, i
     if (outcome->beep)
         m_services.Beep(rc == 0);
     return rc == 0 ? 0 : -1;
+}
+
+void ResultsExchange::FolderMissing(const std::string& folder)
+{
+    if (folder == m_missingFolder)
+        return;
+    m_missingFolder = folder;
+    BV_LOG(m_log, 80, "Exchange folder %s missing or not writable", folder.c_str());
 }
 
 void ResultsExchange::SendOfficeResults()
@@ -94,6 +106,7 @@ int ResultsExchange::ImportNames(int laneLimit)
     }
 
     if (program != 8 && CBVFileEx::TestFolder(folder) == 0) {
+        FolderMissing(folder);
         m_services.ShowStatusText(m_obj.language.GetText("IDS_WRN_FAIL_PATH") + " " + folder);
         return 0;
     }

@@ -4,6 +4,8 @@
 // from it onto the lanes' cards.
 #include "foundation/files/BVLog.h"
 
+#include <string>
+
 struct RangeObjects;
 class FrameServices;
 
@@ -21,7 +23,12 @@ public:
     int ImportNames(int laneLimit);
 
 private:
+    // The status bar names a missing exchange folder at every shot; the log
+    // names it once, until the folder is usable again.
+    void FolderMissing(const std::string& folder);
+
     RangeObjects& m_obj;
     FrameServices& m_services;
     CBVLog m_log;
+    std::string m_missingFolder;  // the folder logged as missing, empty when none
 };

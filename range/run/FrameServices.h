@@ -44,8 +44,8 @@ public:
     virtual void OnCompetitionChoice() = 0;
 
     // ---- Printing: the job's cards on the printer the officer picks; a
-    // CardPrintJob::Result.
-    virtual int PrintCards(CardPrintJob& job) = 0;
+    // CardPrintJob::Result. A window that cannot print has no printer (3).
+    virtual int PrintCards(CardPrintJob& job) { return 3; }
 
     // ---- The question box, which follows the targets' lane states.
     virtual AskState Asking() const = 0;

@@ -81,9 +81,11 @@ CDlgLineSpy::CDlgLineSpy(QWidget* parent, RangeObjects& objects) : platform::Dia
 
 CDlgLineSpy::~CDlgLineSpy()
 {
-    // The line must not keep queuing copies nobody takes.
-    if (CBVSerCom* line = Line())
-        line->CopiesOff();
+    // The line must not keep queuing copies nobody takes; a monitor closed
+    // before has turned them off already, and they may be another's now.
+    if (m_running)
+        if (CBVSerCom* line = Line())
+            line->CopiesOff();
     CloseLog();
 }
 

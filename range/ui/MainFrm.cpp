@@ -92,6 +92,8 @@ CMainFrame::~CMainFrame()
         platform::SetHelpService(nullptr);
     ClosePorts();
     m_socket.reset();
+    CloseLightDialog();
+    CloseStatusDialog();
     delete m_askBox.data();
 }
 
@@ -172,10 +174,5 @@ void CMainFrame::Busy(bool on)
 // Work that the logic hands on to the dialogs. Each does here the least
 // that keeps the range running; the windows that own them fill them in.
 
-// The light dialog takes the message only while it is open.
-void CMainFrame::OnLightMsg(const LineMessage&) {}
-
-// The unit status dialog shows versions and states only while it is open.
-void CMainFrame::OnUnitMsg(const LineMessage&) {}
 
 void CMainFrame::OnCompetitionChoice() {}

@@ -20,6 +20,8 @@
 #include "range/run/TickSchedule.h"
 #include "range/ui/DlgAsk.h"
 #include "range/ui/DlgLineSpy.h"
+#include "range/ui/dialogs/DlgLC.h"
+#include "range/ui/dialogs/DlgStatus.h"
 
 #include <QPointer>
 #include <QRect>
@@ -78,7 +80,13 @@ public:
     // Makes competition n's folder and settings as a copy of the open one's.
     void CreateCompetition(int n);
     // Timer 1.
-    void OnTick() { m_tick.OnTick(*this); }
+    // A frame closed by a stop signal before its first tick stays closed:
+    // no start-up runs and no question opens after it.
+    void OnTick()
+    {
+        if (!m_closed)
+            m_tick.OnTick(*this);
+    }
     // The program was closed (its window is gone).
     bool Closed() const { return m_closed; }
     // Whether the start found a file it cannot read and closed for it.
@@ -180,6 +188,15 @@ public:
     void OpenLineMonitor();
     void CloseLineMonitor();
     CDlgLineSpy* LineMonitor() const { return m_lineSpy; }
+
+    // ---- Light and unit status dialogs: opened modeless, replacing one
+    // that is open; they take the targets' answers while they are open.
+    void OpenLightDialog();
+    void OpenStatusDialog();
+    void CloseLightDialog();
+    void CloseStatusDialog();
+    CDlgLC* LightDialog() const { return m_lightDlg; }
+    CDlgStatus* StatusDialog() const { return m_statusDlg; }
 
     // ---- The window's client: splitters, views, menu and help (MainFrmViews.cpp)
     // Menu, accelerators and tool bar, the two splitters and the three
@@ -304,6 +321,8 @@ private:
     bool m_startFailed = false;
     QPointer<CDlgAsk> m_askBox;
     QPointer<CDlgLineSpy> m_lineSpy;
+    QPointer<CDlgLC> m_lightDlg;
+    QPointer<CDlgStatus> m_statusDlg;
 
     // The client of the window, made by OnCreateClient.
     CChildView* m_childView = nullptr;

@@ -21,6 +21,8 @@ constexpr int kExitTicksOutside = 75;
 
 void CMainFrame::Ask(AskState type)
 {
+    if (m_closed)
+        return;
     if (m_askBox && type != AskState::ExitCountdown) {
         m_askBox->Close();
         m_askBox->deleteLater();

@@ -9,10 +9,12 @@
 #include "foundation/settings/RangeSettings.h"
 #include "foundation/ui/net/BVSocket.h"
 #include "line/outside/CVI9001.h"
+#include "line/ui/BVSWLoad.h"
 #include "platform/files/FileSystem.h"
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Prompter.h"
+#include "range/ui/BVLederApp.h"
 
 #include <cctype>
 #include <cstdio>
@@ -68,11 +70,13 @@ int CMainFrame::Startup()
     comp.Close();
 
     if (IsProductionMode(commandLine)) {
-        // The workshop loads software into target units and nothing else;
-        // without a competition the program closes on this tick.
+        // The workshop loads software into target units and nothing else,
+        // in Norwegian; without a competition the program closes on this
+        // tick. The loader stands alone: the minimised frame is no owner.
         m_tick.startState = TickSchedule::StartState::Production;
         if (Window())
             Window()->showMinimized();
+        CBVSWLoad::RunLoader(nullptr, "NO", BuiltInRangeTexts());
         return -1;
     }
 
@@ -194,6 +198,8 @@ void CMainFrame::CloseFrame(bool noQuestion)
     m_socket.reset();
     m_obj.settings.SaveProfile();
     CloseLineMonitor();
+    CloseLightDialog();
+    CloseStatusDialog();
     ClosePorts();
     KillTimer();
     SetComputerName(false);

@@ -16,6 +16,9 @@
 
 namespace results {
 
+class CDataShooter;
+class VerifySink;
+
 class CDataEvent {
 public:
     static constexpr int16_t kResultRecordSize = 2008;
@@ -66,9 +69,59 @@ public:
     // cannot be locked.
     int RenumberRelays();
 
-    // Used only while events are created: which class sets are offered.
+    // Used only while events are created: which class sets are offered. The
+    // event wizard sets them; an event made any other way has neither.
     uint8_t nationalClasses = 0;
     uint8_t internationalClasses = 0;
+
+    // Event creation, from the built-in templates of the organisation type
+    // (orgType) and program kind (kind: the low 7 bits the kind, 0x80 = with
+    // a final event). The event wizard calls CreateEvent on a temporary
+    // object that the competition does not hold; the frame's refresh makes
+    // the real event objects afterwards.
+    //
+    // Appends event n (and its final n + 1 when the kind has one) to
+    // competition `competition`: first day today, first relay at 08:00,
+    // default name, classes and categories, series and sub-events, prize
+    // lists, series types (one byte per series, the main event's first, then
+    // the final's), result type and exchange prefix (exchType 0 none, 1
+    // BV2000, 2 Q-NET, 3 Siusdata, 4 KME). holds and extraHolds are the hold
+    // and additional precision series of a field pistol event. Returns n and
+    // leaves the object numbered as the last event made; negative, with
+    // nothing made, when no event number can be drawn.
+    int CreateEvent(int competition, int orgType, int kind, int exchType, const std::string& seriesTypes, int holds,
+                    int extraHolds);
+    // The default name of a main (final 0) or final (final 1) event; empty
+    // for a kind without one. Windows-1252.
+    static std::string EventNameFor(int orgType, int final, int kind);
+    // 1 when a class of this name takes part in such an event, else 0.
+    int ClassesFor(int orgType, int final, int kind, const std::string& className) const;
+    // Writes the series, sub-events and categories of the program into the
+    // event's settings; finalIndex is 0 for a main event, else the number of
+    // the main event of this final. The number of series; subEvents gets the
+    // number of sub-events.
+    int BuildProgram(int orgType, int finalIndex, int kind, CBVConfig& eventSettings, int& subEvents, int event,
+                     int holds, int extraHolds) const;
+    // Fills Prize%d.bvc of the event with the prize lists of the template,
+    // keeping every item the template does not name, and leaves it open in
+    // this object. Nothing for an event not in use in comp.
+    int BuildPrizes(int orgType, int finalIndex, int kind, int event, int competition, CBVConfig& comp);
+    // The exchange prefix of a try: 0..9 for a main event, 128 + 0..9 for a
+    // final. Empty when the kind has none, or when the try would run past
+    // the digit 9 (no free prefix).
+    static std::string MakePrefix(int orgType, int attempt, int kind, int exchType);
+    // 1 when the kind has a final event, else -1 (kept as the final's start
+    // score link).
+    static int IsFinalPair(int orgType, int kind);
+
+    // The data check: every mismatch between the event's entries, result
+    // cards and settings becomes a row of the sink, relay by relay. Relays
+    // numbered above relayLimit are left out; options: kVerifySkipMissing
+    // and kVerifySkipPayment. 0, or -1 when no sink is given (nothing is
+    // looked at beyond the settings).
+    static constexpr int kVerifySkipMissing = 0x1;
+    static constexpr int kVerifySkipPayment = 0x2;
+    int Verify(int relayLimit, int options, VerifySink* sink, CDataShooter& shooters);
 
     CBVConfig& Settings() { return m_settings; }
     CBVConfig& Prizes() { return m_prizes; }

@@ -22,6 +22,28 @@ constexpr Entry kTable[] = {
     {13104, "Fredag"},
     {13105, "Lørdag"},
     {13106, "Søndag"},
+    {IDS_ORGANISER, "Arrangør"},
+
+    {IDS_VERIFY_NO_SHOOTER, "Mangler skytter - resultat funnet"},
+    {IDS_VERIFY_NO_RESULT, "Manger resultat - skytter funnet"},
+    {IDS_VERIFY_RESULT_OUTSIDE, "Resultat funnet utenfor lovlig område"},
+    {IDS_VERIFY_SHOOTER_OUTSIDE, "Skytter funnet utenfor lovlig område"},
+    {IDS_VERIFY_BAD_CLASS, "Ugyldig klasse eller klasse mangler"},
+    {IDS_VERIFY_NO_CLUB, "Forening er ikke registrert"},
+    {IDS_VERIFY_BLANK_NAME, "Blankt navn"},
+    {IDS_VERIFY_ROW_COUNT, "Antall feil"},
+    {IDS_VERIFY_TITLE, "Kontroller data"},
+    {IDS_VERIFY_SKIP_MISSING, "Ikke rapporter manglende resultat"},
+    {IDS_VERIFY_ALSO_AT, "Startnr finnes også på:"},
+    {IDS_VERIFY_SKIP_PAYMENT, "Ikke rapporter feil betaling"},
+    {IDS_VERIFY_BAD_PAYMENT, "Feil betaling. Beløp= "},
+    {IDS_VERIFY_SHOT_ORDER, "Feil rekkefølge på skudd i serie "},
+    {IDS_VERIFY_LEVEL, "Velg kontrollnivå"},
+    {IDS_WORD_SKUDD, "Skudd"},
+    {IDS_WORD_HELMATCH, "Helmatch"},
+    {IDS_WORD_HURTIG, "Hurtig"},
+    {IDS_WORD_FINALE, "Finale"},
+    {IDS_WORD_UTVIDET, "Utvidet"},
 };
 
 }  // namespace
@@ -38,5 +60,11 @@ std::string TextDeleteTeamsFirst() { return platform::Ansi("Alle lag må slettes
 std::string TextReadError() { return platform::Ansi("Feil i lesing av fil"); }
 std::string TextNoNjffFile() { return platform::Ansi("Finner ikke filen NJFF.txt"); }
 std::string TextImportNotForOrg() { return platform::Ansi("Import ikke implementert for denne org."); }
+
+std::string TextPrintDocumentName() { return "BVRes utskrift"; }
+std::string TextPreviewCaption() { return platform::Ansi("BVRes forhåndsvisning"); }
+// The print system's own words, as its dialogs speak them.
+std::string TextCannotStartPrint() { return "Could not start print job."; }
+std::string TextPrintFailed() { return "The print job could not be completed."; }
 
 }  // namespace results

@@ -12,7 +12,35 @@ enum ResStringId : int {
     IDS_NEWER_VERSION = 12002,   // a data file of a newer BVRes
     IDS_MONDAY = 13100,          // weekday names, Monday first ...
     IDS_SUNDAY = 13106,
+    IDS_ORGANISER = 16224,       // "Arrangør", before the organiser in every page header
+
+    // The data check's rows and its dialog's texts.
+    IDS_VERIFY_NO_SHOOTER = 17000,        // shots on a target without entry
+    IDS_VERIFY_NO_RESULT = 17001,         // an entry without shots
+    IDS_VERIFY_RESULT_OUTSIDE = 17002,    // shots on a target outside the event's range
+    IDS_VERIFY_SHOOTER_OUTSIDE = 17003,   // an entry outside the event's range
+    IDS_VERIFY_BAD_CLASS = 17004,
+    IDS_VERIFY_NO_CLUB = 17005,
+    IDS_VERIFY_BLANK_NAME = 17006,
+    IDS_VERIFY_ROW_COUNT = 17007,
+    IDS_VERIFY_TITLE = 17008,
+    IDS_VERIFY_SKIP_MISSING = 17009,      // option bit 0
+    IDS_VERIFY_ALSO_AT = 17010,           // followed by relay:target of the other entry
+    IDS_VERIFY_SKIP_PAYMENT = 17011,      // option bit 1
+    IDS_VERIFY_BAD_PAYMENT = 17012,       // followed by the amount paid
+    IDS_VERIFY_SHOT_ORDER = 17013,        // followed by the series
+    IDS_VERIFY_LEVEL = 17014,
+    // Words the default event names are made of.
+    IDS_WORD_SKUDD = 17517,
+    IDS_WORD_HELMATCH = 17520,
+    IDS_WORD_HURTIG = 17523,
+    IDS_WORD_FINALE = 17532,
+    IDS_WORD_UTVIDET = 17538,
 };
+
+// The maker's web address, at the foot of every printed list and in the list
+// files and web pages.
+inline constexpr const char* kMakerWebAddress = "www.brevandi.no";
 
 // The text of the id; empty for an id the program does not have.
 std::string ResString(int id);
@@ -22,5 +50,11 @@ std::string TextDeleteTeamsFirst();
 std::string TextReadError();          // a club list could not be read
 std::string TextNoNjffFile();         // NJFF.txt is missing
 std::string TextImportNotForOrg();    // no club list import for the organisation   // an event with numbered relays is not deleted
+
+// Printing and the preview.
+std::string TextPrintDocumentName();  // every printout's name in the print queue
+std::string TextPreviewCaption();     // the preview window's caption
+std::string TextCannotStartPrint();   // the printer would not start the document
+std::string TextPrintFailed();        // the printer gave up half-way
 
 }  // namespace results

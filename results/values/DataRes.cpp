@@ -73,7 +73,8 @@ int CDataRes::LoadEvent(int event)
     CBVConfig* comp = m_events ? m_events->Comp() : nullptr;
     CBVConfig* settings = SettingsOf(event);
     const int n = comp ? std::clamp(::ReadItem(*comp, CompItems::EventSeries(event)), 0, kMaxSeries) : 0;
-    const int final = comp ? ::ReadItem(*comp, EventItems::Final(event)) : 0;
+    // Final scoring (tenths) is the event's own item, in its Event%d.bvc.
+    const int final = settings ? ::ReadItem(*settings, EventItems::Final(event)) : 0;
     Clear();
     m_types.assign(n + 1, 0);
     m_seriesDefined = n;

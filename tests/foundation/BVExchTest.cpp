@@ -277,6 +277,37 @@ TEST_F(ExchTest, FailuresAreReportedByTheirCodes)
     EXPECT_TRUE(fs::exists("BV/H1-01-5.001"));
 }
 
+// A card or shot file that cannot be read sends nothing for its lanes: an
+// empty result file would tell the results program the shots were deleted.
+TEST_F(ExchTest, ACardThatCannotBeReadIsNotSentAsACleared)
+{
+    struct Case {
+        const char* file;
+        int resultsProgram;
+    } cases[] = {{"Comp1/Shot.BVD", 0}, {"Comp1/Card.BVD", 0}, {"Comp1/Shot.BVD", 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + std::to_string(c.resultsProgram));
+        SetRange(1, 1, 15, c.resultsProgram);
+        std::string kept = TempFolder::Read(c.file);
+        TempFolder::Write(c.file, kept.substr(0, 5));
+        fs::remove_all("BV");
+        fs::create_directories("BV");
+        fs::remove("BVLog.txt");
+        CBVExch exch;
+        EXPECT_EQ(exch.ExportResults(1, 1, 1, 0, 0, ""), 0);
+        if (c.resultsProgram == 0) {
+            EXPECT_TRUE(Exchanged().empty());
+        } else {
+            // The relay's line file leaves the lanes out.
+            EXPECT_EQ(TempFolder::Read("BV/H1-01-5.001"), "");
+        }
+        std::string log = TempFolder::Read("BVLog.txt");
+        EXPECT_NE(log.find("Card 1:3 unreadable - not sent"), std::string::npos) << log;
+        EXPECT_NE(log.find("Card 1:100 unreadable - not sent"), std::string::npos) << log;
+        TempFolder::Write(c.file, kept);
+    }
+}
+
 TEST_F(ExchTest, LanesFromTheFirstOneAndAtMostSoManyShooters)
 {
     CBVExch exch;

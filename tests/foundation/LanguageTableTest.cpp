@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -155,27 +157,39 @@ TEST(LanguageFiles, BuiltFilesCarryEverySourceTextInAllFiveLanguages)
 {
     const char* codes[] = {"NO", "DK", "SE", "EN", "DE"};
     for (const char* name : {"BVRange", "BVView", "BVRemote"}) {
-        std::ifstream source(std::string(BV_SOURCE_DIR) + "/lang/" + name + ".txt");
-        ASSERT_TRUE(source) << name;
+        // The main file, then the screens' files of the folder named like it.
+        const std::string lang = std::string(BV_SOURCE_DIR) + "/lang/";
+        std::vector<std::string> sources = {lang + name + ".txt"};
+        std::vector<std::string> screens;
+        if (std::filesystem::is_directory(lang + name))
+            for (const auto& entry : std::filesystem::directory_iterator(lang + name))
+                if (entry.path().extension() == ".txt")
+                    screens.push_back(entry.path().string());
+        std::sort(screens.begin(), screens.end());
+        sources.insert(sources.end(), screens.begin(), screens.end());
         std::string bvt = std::string(BV_BINARY_DIR) + "/lang/" + name + ".bvt";
         CLanguageTable tables[5];
         for (int c = 0; c < 5; ++c)
             ASSERT_EQ(tables[c].Load(bvt, codes[c]), c) << bvt;
         int keys = 0;
-        std::string line;
-        while (std::getline(source, line)) {
-            if (line.find_first_not_of(" \t") == std::string::npos || line[line.find_first_not_of(" \t")] == '#')
-                continue;
-            std::vector<std::string> fields;
-            std::stringstream split(line);
-            for (std::string f; std::getline(split, f, '|');)
-                fields.push_back(f.substr(f.find_first_not_of(' '), f.find_last_not_of(' ') - f.find_first_not_of(' ') + 1));
-            ASSERT_EQ(fields.size(), 6u) << line;
-            for (int c = 0; c < 5; ++c) {
-                EXPECT_FALSE(fields[c + 1].empty()) << fields[0] << " has no text in " << codes[c];
-                EXPECT_EQ(tables[c].GetText(fields[0]), platform::Utf8ToCp1252(fields[c + 1])) << fields[0];
+        for (const std::string& path : sources) {
+            std::ifstream source(path);
+            ASSERT_TRUE(source) << path;
+            std::string line;
+            while (std::getline(source, line)) {
+                if (line.find_first_not_of(" \t") == std::string::npos || line[line.find_first_not_of(" \t")] == '#')
+                    continue;
+                std::vector<std::string> fields;
+                std::stringstream split(line);
+                for (std::string f; std::getline(split, f, '|');)
+                    fields.push_back(f.substr(f.find_first_not_of(' '), f.find_last_not_of(' ') - f.find_first_not_of(' ') + 1));
+                ASSERT_EQ(fields.size(), 6u) << line;
+                for (int c = 0; c < 5; ++c) {
+                    EXPECT_FALSE(fields[c + 1].empty()) << fields[0] << " has no text in " << codes[c];
+                    EXPECT_EQ(tables[c].GetText(fields[0]), platform::Utf8ToCp1252(fields[c + 1])) << fields[0];
+                }
+                ++keys;
             }
-            ++keys;
         }
         for (int c = 0; c < 5; ++c)
             EXPECT_EQ(tables[c].GetCount(), keys) << name << " " << codes[c];

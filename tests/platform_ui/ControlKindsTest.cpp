@@ -3,6 +3,7 @@
 // of no control at all, does nothing and answers empty.
 #include "QtApp.h"
 
+#include "platform/ui/ControlWidgets.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/TabCtrl.h"
 #include "platform/ui/controls/ControlKinds.h"
@@ -143,6 +144,45 @@ TEST(ControlKindsTest, AScreensOwnWidgetInAControlsPlaceWorksByWhatItIs)
     EXPECT_EQ(own.widget(), combo);
     EXPECT_EQ(own.insertItem(0, "Senior"), -1);
     EXPECT_EQ(combo->count(), 0);
+}
+
+// Spin arrows step their buddy within the range: a plain spin stops at either
+// end, a wrapping one goes on from the other end. Each step is a text change
+// of the buddy, as typing is.
+TEST(ControlKindsTest, ASpinStopsAtTheEndsOrWrapsAround)
+{
+    QtApp();
+    enum { kPlainEdit = kId, kPlain, kWrapEdit, kWrap };
+    const platform::ControlTemplate controls[] = {
+        {.id = kPlainEdit, .kind = K::Edit, .row = 0, .col = 0},
+        {.id = kPlain, .kind = K::Spin, .row = 0, .col = 1, .buddy = kPlainEdit, .min = 1, .max = 9999},
+        {.id = kWrapEdit, .kind = K::Edit, .row = 1, .col = 0},
+        {.id = kWrap, .kind = K::Spin, .row = 1, .col = 1, .style = platform::CS_WRAP, .buddy = kWrapEdit,
+         .min = 1, .max = 9999},
+    };
+    platform::Dialog dlg(platform::DialogTemplate{.id = 1, .controls = controls});
+    struct Case {
+        int spin;
+        int start;
+        int step;
+        int after;
+    };
+    const Case cases[] = {
+        {kPlain, 9999, 1, 9999}, {kPlain, 1, -1, 1},    {kPlain, 41, 1, 42},
+        {kWrap, 9999, 1, 1},     {kWrap, 1, -1, 9999},  {kWrap, 41, -1, 40},
+        {kWrap, 9998, 1, 9999},
+    };
+    int changes = 0;
+    dlg.OnChange(kPlainEdit, [&] { ++changes; });
+    dlg.OnChange(kWrapEdit, [&] { ++changes; });
+    for (const Case& c : cases) {
+        int edit = c.spin - 1;
+        dlg.item(edit).setText(std::to_string(c.start));
+        changes = 0;
+        static_cast<platform::SpinCtrl*>(dlg.item(c.spin).widget())->Step(c.step);
+        EXPECT_EQ(dlg.item(c.spin).pos(), c.after) << c.spin << " from " << c.start;
+        EXPECT_EQ(changes, c.after == c.start ? 0 : 1) << c.spin << " from " << c.start;
+    }
 }
 
 }  // namespace

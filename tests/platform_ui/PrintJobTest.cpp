@@ -2,6 +2,7 @@
 // stand on the sheet, pdfinfo the paper and the document name.
 #include "platform/system/Codepage.h"
 #include "platform/files/FileSystem.h"
+#include "platform/ui/draw/DefaultPrinter.h"
 #include "platform/ui/draw/DrawSurface.h"
 #include "platform/ui/draw/PrintJob.h"
 #include "platform/ui/draw/PrintPreview.h"
@@ -320,6 +321,69 @@ TEST_F(PrintJobTest, PreviewShowsThePagesTheDocumentDraws)
     EXPECT_EQ(preview.CurrentPage(), 2);
     preview.close();
     EXPECT_EQ(closed, 1);
+}
+
+// The preview draws on the default printer's paper: a description put in
+// place of the machine's printer (a tool's, a test's), or A4 without one.
+TEST_F(PrintJobTest, PreviewPaperIsTheDefaultPrinters)
+{
+    struct Case {
+        const char* name;
+        std::optional<PrinterDescription> printer;
+        int dpi;
+        double widthMm, heightMm, leftMm, topMm;
+    };
+    PrinterDescription letter{"Brevskriver", {}};
+    letter.caps.logPixelsX = letter.caps.logPixelsY = 300;
+    letter.caps.physicalWidth = 2550;   // 8.5 x 11 inches, upright
+    letter.caps.physicalHeight = 3300;
+    letter.caps.physicalOffsetX = 75;   // 1/4 inch all round
+    letter.caps.physicalOffsetY = 75;
+    letter.caps.horzRes = 2400;
+    letter.caps.vertRes = 3150;
+    PrinterDescription landscape = A4Printer(600, 118, 236);
+    std::swap(landscape.caps.physicalWidth, landscape.caps.physicalHeight);
+    std::swap(landscape.caps.horzRes, landscape.caps.vertRes);
+    landscape.caps.horzRes = landscape.caps.physicalWidth - 2 * 118;
+    landscape.caps.vertRes = landscape.caps.physicalHeight - 2 * 236;
+    const Case cases[] = {
+        {"A4 at 600 dpi", A4Printer(600, 100, 120), 600, 210, 297, 100 * 25.4 / 600, 120 * 25.4 / 600},
+        {"letter at 300 dpi", letter, 300, 215.9, 279.4, 6.35, 6.35},
+        {"A4 turned", landscape, 600, 297, 210, 5, 10},
+        {"no printer", std::nullopt, 1200, 210, 297, -1, -1},  // margins: the PDF printer's own
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScopedDefaultPrinter scoped(c.printer);
+        std::optional<PrinterDescription> now = DefaultPrinter();
+        ASSERT_EQ(now.has_value(), c.printer.has_value());
+        if (now)
+            EXPECT_EQ(now->name, c.printer->name);
+        DeviceCaps seen;
+        PrintPreview preview([&](DrawTarget& page) {
+            seen = page.Caps();
+            DrawSurface s;
+            s.Attach(&page);
+            s.StartDoc("Forhåndsvisning");
+            s.StartPage();
+            s.TextOut(100, 100, "Side");
+            s.EndPage();
+            s.EndDoc();
+        });
+        preview.Refresh();
+        if (c.printer)
+            EXPECT_EQ(seen.logPixelsX, c.dpi);
+        // Within a third of a millimetre: PDF pages measure in points.
+        double mm = 25.4 / seen.logPixelsX;
+        EXPECT_NEAR(seen.physicalWidth * mm, c.widthMm, 0.4);
+        EXPECT_NEAR(seen.physicalHeight * mm, c.heightMm, 0.4);
+        if (c.printer) {
+            EXPECT_NEAR(seen.physicalOffsetX * mm, c.leftMm, 0.4);
+            EXPECT_NEAR(seen.physicalOffsetY * mm, c.topMm, 0.4);
+            EXPECT_NEAR(seen.horzRes * mm, c.printer->caps.horzRes * 25.4 / c.dpi, 0.7);
+            EXPECT_NEAR(seen.vertRes * mm, c.printer->caps.vertRes * 25.4 / c.dpi, 0.7);
+        }
+    }
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
+#include "platform/files/FileSystem.h"
 
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -102,6 +104,32 @@ TEST_F(ExchangeTest, ExportOutcomes)
             EXPECT_NE(Log().find(c.log), std::string::npos);
         Close();
     }
+}
+
+// Every shot tries the export again; the status bar says so each time, the
+// log once, until the folder comes back and goes again.
+TEST_F(ExchangeTest, AMissingExchangeFolderIsLoggedOnce)
+{
+    bvtest::RangeFolderSetup setup;
+    Open(setup);
+    CRangeSettings::WriteExchangeFolder(objects->settings.Config(), ".\\Gone\\");
+    auto logged = [&] {
+        std::string log = Log();
+        size_t n = 0;
+        for (size_t at = log.find("Exchange folder .\\Gone\\ missing"); at != std::string::npos;
+             at = log.find("Exchange folder .\\Gone\\ missing", at + 1))
+            ++n;
+        return n;
+    };
+    for (int shot = 0; shot < 3; ++shot)
+        EXPECT_EQ(range->exchange.SendResults(0, 0, 1, 0), -1);
+    range->exchange.ImportNames(0);
+    EXPECT_EQ(logged(), 1u);
+    ASSERT_EQ(platform::CreateFolders("Gone"), 0);
+    EXPECT_EQ(range->exchange.SendResults(0, 0, 1, 0), 0);
+    std::filesystem::remove_all("Gone");
+    EXPECT_EQ(range->exchange.SendResults(0, 0, 1, 0), -1);
+    EXPECT_EQ(logged(), 2u);
 }
 
 TEST_F(ExchangeTest, NamesOfEveryLane)

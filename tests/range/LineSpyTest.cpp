@@ -4,11 +4,13 @@
 #include "QtApp.h"
 #include "TempFolder.h"
 
+#include "foundation/settings/LanguageTable.h"
 #include "foundation/settings/RangeSettings.h"
 #include "line/BVSerCom.h"
 #include "platform/ports/PseudoTerminal.h"
 #include "platform/ports/SerialPort.h"
 #include "platform/system/Clock.h"
+#include "platform/system/TextTable.h"
 #include "platform/ui/ScriptedPrompter.h"
 #include "range/run/RangeControl.h"
 #include "range/run/RangeObjects.h"
@@ -19,7 +21,6 @@
 #include "RecordingServices.h"
 
 #include <QImage>
-
 
 #include <gtest/gtest.h>
 
@@ -217,12 +218,46 @@ TEST_F(LineSpyTest, StatisticsShowAndClearTheLaneCounters)
     EXPECT_EQ(Line()->GetCopy(), nullptr);
 }
 
-TEST_F(LineSpyTest, Screenshot)
+// The monitor as the officer sees it, in English, on the simulated line:
+// a command to lane 5, the shot and lane state the units send back, and no
+// polls among them.
+TEST_F(LineSpyTest, ScreenshotOfTheLiveLine)
 {
-    Line()->QueueCopy(Copy(true, 5, {0x85, 0x0F, 0x13, 0x0D}));
-    Line()->QueueCopy(Copy(false, 5, {0xC5, 0x40, 0x21, 0x05, 0x66, 0x0D}));
-    Ticks();
+    CLanguageTable english;
+    ASSERT_EQ(english.Load(BV_BINARY_DIR "/lang/BVRange.bvt", "EN"), 3);
+    platform::SetTextTable(&english);
+    spy = std::make_unique<CDlgLineSpy>(nullptr, *objects);
+    ASSERT_TRUE(spy->Create());
+    spy->ShowWindow(true);
+    spy->resize(720, 360);
+    EXPECT_EQ(spy->Caption(), english.GetText("IDS_SPY_TITLE"));
+    EXPECT_EQ(spy->item(CDlgLineSpy::IDC_CHANNEL0 + 1).text(), english.GetText("IDS_SPY_SIUS"));
+
+    auto mode = std::make_unique<LineMessage>();
+    *mode = LineMessage{};
+    const uint8_t payload[] = {0x40, 0x57, 5, 0x30};
+    mode->data[0] = sizeof payload + 1;
+    std::memcpy(mode->data + 2, payload, sizeof payload);
+    mode->targetAddress = 5;
+    Line()->SendMsg(std::move(mode));
+    ASSERT_TRUE(bus->QueueShot(5, 1, 104, 1200, -800));
+    ASSERT_TRUE(bus->QueueLaneState(4, 2));
+    auto shown = [&](const std::string& start) {
+        for (int r = 0; r < List().count(); ++r)
+            if (List().itemText(r, 2).rfind(start, 0) == 0)
+                return true;
+        return false;
+    };
+    for (int k = 0; k < 300 && !(shown("     M05 40 57") && shown("     S05 40") && shown("    S04 40")); ++k) {
+        Ticks();
+        platform::SleepMs(20);
+    }
+    EXPECT_TRUE(shown("     M05 40 57")) << LogFile();
+    EXPECT_TRUE(shown("     S05 40")) << LogFile();
+    EXPECT_TRUE(shown("    S04 40")) << LogFile();
+    EXPECT_NE(LogFile().find("< "), std::string::npos);
     QImage shot = spy->grab().toImage();
+    platform::SetTextTable(nullptr);
     std::filesystem::create_directories(BV_BINARY_DIR "/screens");
     EXPECT_TRUE(shot.save(BV_BINARY_DIR "/screens/line-monitor.png"));
 }

@@ -4,6 +4,9 @@
 #include "RangeOnFolder.h"
 
 #include "line/outside/CVI9001.h"
+#include "platform/system/Clock.h"
+
+#include <cstdio>
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -109,32 +112,39 @@ TEST_F(OutsidePollTest, ShotsAreReadSixATickAndStoredWithTheirValues)
 
 }
 
+// Every channel is asked for its lane at the opening; lane 1, which the file
+// check enabled on channel 1, goes remote (year, lane, control mode, demo
+// mode, range type) and back to local when the channels close.
 TEST_F(OutsidePollTest, EnabledLanesGoRemoteAndBackToLocal)
 {
     Command("channels 4");
     bvtest::RangeFolderSetup setup;
     setup.com = 10;
     Open(setup);
-    auto puts = [&](const char* channel) {
-        std::string log = bvtest::TempFolder::Read(folder.File("rci.log"));
-        std::string prefix = std::string(channel) + " > ";
-        size_t n = 0;
-        for (size_t at = log.find(prefix); at != std::string::npos; at = log.find(prefix, at + 1))
-            ++n;
-        return n;
-    };
-    size_t opened = puts("Ch1");
     CVI9001* vi = range->channels.OutsideSystem();
     ASSERT_NE(vi, nullptr);
     EXPECT_FALSE(vi->IsRemote(1));
-    // The file check enabled lane 1; the control modes follow.
     range->channels.UpdateOutsideControl();
     EXPECT_TRUE(vi->IsRemote(1));
-    size_t remote = puts("Ch1");
-    EXPECT_GT(remote, opened);
-    EXPECT_EQ(puts("Ch2"), puts("Ch3"));  // lanes without a channel get nothing
     range->channels.ClosePorts();
-    EXPECT_GT(puts("Ch1"), remote);  // and go local at the close
+
+    const int year = platform::Now().year;
+    char yearBytes[8];
+    std::snprintf(yearBytes, sizeof yearBytes, "%02X %02X", year >> 8, year & 0xFF);
+    std::string expected;
+    for (int c = 0; c < 4; ++c)
+        expected += "Ch" + std::to_string(c) + " created\n";
+    for (int c = 0; c < 4; ++c)
+        expected += "Ch" + std::to_string(c) + " > 40 03\nCh" + std::to_string(c) + " > 40 04\n";
+    expected += std::string("Ch1 > 00 3A ") + yearBytes + "\n"
+                "Ch1 > 40 03\n"
+                "Ch1 > 00 04 01\n"
+                "Ch1 > 00 0E 00\n"
+                "Ch1 > 00 0D 00 04\n"
+                "Ch1 > 00 04 00\n";
+    for (int c = 0; c < 4; ++c)
+        expected += "Ch" + std::to_string(c) + " deleted\n";
+    EXPECT_EQ(bvtest::TempFolder::Read(folder.File("rci.log")), expected);
 }
 
 TEST_F(OutsidePollTest, WithoutItsLibraryTheOtherLanesRunOn)

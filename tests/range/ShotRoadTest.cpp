@@ -8,6 +8,7 @@
 #include "foundation/ui/net/BVSocket.h"
 #include "line/BVSerCom.h"
 #include "platform/ports/PseudoTerminal.h"
+#include "platform/system/Clock.h"
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
 #include "tools/bvsim/lib/Bus.h"
@@ -16,8 +17,11 @@
 
 #include <dlfcn.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <filesystem>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 
@@ -384,6 +388,106 @@ TEST_F(ShotRoadTest, WithoutTheUsbDriverTheSerialLanesRunOn)
     ::setenv("BV_FTD2XX", "/no/such/libftd2xx.so", 1);
     beforeStart = AddUsbChannel;
     StartRange();
+    ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 1, 1, 1047, -12345, 2000000)));
+    ASSERT_TRUE(RunUntil([&] { return StoredShots(2, 1); }));
+}
+
+const std::string kOutsideStandIn = std::string(BV_BINARY_DIR) + "/standin/libRCI2000.so";
+
+void OutsideCommand(const std::string& line)
+{
+    static auto command = [] {
+        void* h = dlopen(kOutsideStandIn.c_str(), RTLD_NOW);
+        return h ? reinterpret_cast<void (*)(const char*)>(dlsym(h, "BvRci2000Command")) : nullptr;
+    }();
+    ASSERT_NE(command, nullptr) << dlerror();
+    command(line.c_str());
+}
+
+// Lanes 9 and 10 on the outside range system beside lanes 1 to 4 on COM1;
+// its library in the working folder when `withLibrary`.
+void AddOutsideChannel(bool withLibrary)
+{
+    CBVConfig range;
+    range.Open(".\\BVLeder.bvc", 1);
+    ASSERT_TRUE(range.IsOpen());
+    ASSERT_EQ(CRangeSettings::WriteChannel(range, 2, {10, 9, 10}), 0);
+    CBVConfig comp;
+    comp.Open(CompSettings::FileOf(".\\", 1), 1);
+    ASSERT_TRUE(comp.IsOpen());
+    for (int lane = 9; lane <= 10; ++lane)
+        WriteItem(comp, CompSettings::LaneActive(lane), 1);
+    bvtest::TempFolder::Write("RCI.INI",
+                              "[RCI_MarkII]\r\nName=Range\r\n[BVLeder]\r\nChTo=3\r\nLane9=0\r\nLane10=1\r\n");
+    if (withLibrary)
+        ASSERT_EQ(::symlink(kOutsideStandIn.c_str(), "libRCI2000.so"), 0);
+}
+
+// The outside system's lane message maps its channel 0 to lane 9; seven
+// shots follow, of which the tick reads six at a time. A shot above the ring
+// gets the value of its score (96 tenths: 1150); one inside ring 9 keeps the
+// range's own value when that lies in ring 9 too.
+TEST_F(ShotRoadTest, ShotsOfTheOutsideSystemReachTheirCardsBesideTheSerialLanes)
+{
+    OutsideCommand("reset");
+    OutsideCommand("log " + std::filesystem::absolute("rci.log").string());
+    OutsideCommand("channels 4");
+    OutsideCommand("message 0 80 03 00 09");
+    OutsideCommand("message 0 80 04 00");
+    beforeStart = [] { AddOutsideChannel(true); };
+    StartRange();
+    ASSERT_EQ(Frame().Ports()[2].state, PortState::Open);
+    ASSERT_TRUE(RunUntil([&] { return Lane(9).lineStatus == LineStatus::kOutside; }, 10000));
+    OutsideCommand("shot 0 1 4529678 0.0 0.0 9 96 0000");
+    OutsideCommand("shot 0 2 4529679 -1.5 2.0 9 50 0000");
+    for (int n = 3; n <= 7; ++n)
+        OutsideCommand("shot 0 " + std::to_string(n) + " 4529700 3.0 4.0 9 96 0000");
+    ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 1, 1, 1047, -12345, 2000000)));
+    // The outside system's shots are stored in slots of their own kind.
+    auto outsideShots = [&] {
+        int n = 0;
+        for (const ShotRecord& shot : Shots(9).shots)
+            n += shot.state == CDataComp::kSlotNoPosition;
+        return n;
+    };
+    ASSERT_TRUE(RunUntil([&] { return outsideShots() == 7 && StoredShots(2, 1); })) << outsideShots();
+    ShotListRecord list = Shots(9);
+    EXPECT_EQ(static_cast<int>(list.shots[0].value), 1150);
+    const int second = list.shots[1].value;
+    EXPECT_TRUE(second >= 900 && second <= 999) << second;
+    EXPECT_EQ(static_cast<int>(list.shots[1].x), -1500);
+    EXPECT_EQ(static_cast<int>(Shots(2).shots[0].value), 1047);
+    // Lanes 9 and 10 went under the range control's remote control (year,
+    // lane, control mode, demo mode, range type) after their channels were
+    // asked for their lanes, and go back to local when the program closes.
+    app.reset();
+    auto putsOf = [](const std::string& channel) {
+        std::string all = bvtest::TempFolder::Read("rci.log"), mine;
+        for (size_t at = 0, end; at < all.size(); at = end + 1) {
+            end = all.find('\n', at);
+            if (end == std::string::npos)
+                end = all.size();
+            if (all.compare(at, channel.size() + 3, channel + " > ") == 0)
+                mine += all.substr(at + channel.size() + 3, end - at - channel.size() - 3) + "\n";
+        }
+        return mine;
+    };
+    const int year = platform::Now().year;
+    char remote[128];
+    std::snprintf(remote, sizeof remote, "40 03\n40 04\n00 3A %02X %02X\n40 03\n00 04 01\n00 0E 00\n00 0D 00 04\n00 04 00\n",
+                  year >> 8, year & 0xFF);
+    EXPECT_EQ(putsOf("Ch0"), remote);
+    EXPECT_EQ(putsOf("Ch1"), remote);
+    EXPECT_EQ(putsOf("Ch2"), "40 03\n40 04\n");
+    OutsideCommand("reset");
+}
+
+TEST_F(ShotRoadTest, WithoutTheOutsideLibraryTheSerialLanesRunOn)
+{
+    prompter.AnswerMessage(platform::IDOK);
+    beforeStart = [] { AddOutsideChannel(false); };
+    StartRange();
+    EXPECT_EQ(Frame().Ports()[2].state, PortState::Failed);
     ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 1, 1, 1047, -12345, 2000000)));
     ASSERT_TRUE(RunUntil([&] { return StoredShots(2, 1); }));
 }

@@ -3,10 +3,19 @@
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/ui/net/BVSocket.h"
+#include "line/BVSerCom.h"
+#include "line/ui/BVSWLoad.h"
+#include "platform/files/FileSystem.h"
+#include "platform/ports/PseudoTerminal.h"
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
 #include "range/ui/DlgAsk.h"
 
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -69,14 +78,38 @@ TEST_F(StartupTest, WithoutACompetitionTheProgramCloses)
     }
 }
 
-TEST_F(StartupTest, WorkshopModeClosesWithoutOpening)
+// The workshop sees only the software loader, in Norwegian, whatever the
+// range's language; closing it closes the program.
+TEST_F(StartupTest, WorkshopModeShowsOnlyTheLoaderAndClosesWithIt)
 {
     bvtest::MakeRangeFolder({});
+    setenv("BV_FTD2XX", BV_BINARY_DIR "/standin/libftd2xx.so", 1);
+    CLanguageTable norwegian;
+    ASSERT_EQ(norwegian.Load("BVRange.bvt", "NO"), 0);
     Start("BVLeder verksteder");
+    ASSERT_NE(objects->language.GetText("C_BVSWLOAD_STRING_CAPTION"), norwegian.GetText("C_BVSWLOAD_STRING_CAPTION"));
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* loader = dynamic_cast<CBVSWLoad*>(QApplication::activeModalWidget());
+        ASSERT_NE(loader, nullptr);
+        seen = true;
+        EXPECT_EQ(loader->Caption(), norwegian.GetText("C_BVSWLOAD_STRING_CAPTION"));
+        EXPECT_EQ(loader->item(CBVSWLoad::IDC_EXIT).text(), "Avslutt");
+        EXPECT_TRUE(Frame().Window()->isMinimized());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != loader && w->isVisible())
+                EXPECT_TRUE(w->isMinimized()) << w->metaObject()->className();
+        // Competitions, lines and clock link stay closed.
+        EXPECT_FALSE(objects->comp.IsOpen());
+        loader->item(CBVSWLoad::IDC_EXIT).click();
+    });
     Ticks(1);
+    unsetenv("BV_FTD2XX");
+    EXPECT_TRUE(seen);
     EXPECT_EQ(Frame().m_tick.startState, TickSchedule::StartState::Running);
     EXPECT_TRUE(Frame().Closed());
     EXPECT_TRUE(prompter.Questions().empty());
+    EXPECT_TRUE(platform::FileExists(".\\Admin.ini"));
 }
 
 // A language file that is missing or unreadable is logged once, and the
@@ -326,6 +359,86 @@ TEST_F(StartupTest, TheTimerRunsTheTick)
     t.start();
     ASSERT_TRUE(RunUntil([&] { return counter() != before; }, 10000));
     EXPECT_GT(t.elapsed(), 3000);
+}
+
+}  // namespace
+
+namespace {
+
+// The line monitor is the frame's: one at a time, fed by the tick, closed
+// with the program.
+TEST_F(StartupTest, TheLineMonitorIsOneAtATimeAndClosesWithTheProgram)
+{
+    bvtest::MakeRangeFolder({});
+    platform::PseudoTerminal pty;
+    ASSERT_EQ(pty.Open(), 0);
+    platform::SetComDevice(1, pty.SlavePath());
+    Start();
+    Ticks(1);
+    ASSERT_FALSE(Frame().Closed());
+    Frame().OpenLineMonitor();
+    QPointer<CDlgLineSpy> first = Frame().LineMonitor();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isVisible());
+    Frame().OpenLineMonitor();
+    QPointer<CDlgLineSpy> second = Frame().LineMonitor();
+    ASSERT_NE(second.data(), first.data());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(first);
+
+    // A frame the line copies for the monitor reaches its list on the tick.
+    CBVSerCom* line = Frame().Ports()[0].line.get();
+    ASSERT_NE(line, nullptr);
+    LineMessage copy{};
+    const uint8_t frame[] = {0x82, 0x40, 0x57, 0x02, 0x30, 0x0D};
+    std::memcpy(copy.data + 1, frame, sizeof frame);
+    copy.data[0] = sizeof frame;
+    copy.copyDirection = 1;
+    copy.slot = 2;
+    // Copies go to a monitor that reads them: offered until it has.
+    ASSERT_TRUE(RunUntil(
+        [&] {
+            if (second->item(CDlgLineSpy::IDC_LIST).count() > 0)
+                return true;
+            line->QueueCopy(copy);
+            return false;
+        },
+        10000));
+    EXPECT_EQ(second->item(CDlgLineSpy::IDC_LIST).itemText(0, 2), "  M02 40 57 02 30 0D ");
+    EXPECT_TRUE(second->LogOpen());
+
+    Frame().CloseFrame(true);
+    EXPECT_EQ(Frame().LineMonitor(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(second);
+    EXPECT_NE(bvtest::TempFolder::Read("BVLederMessage.TXT").find("  M02 40"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The system's stop signal may come while the program starts, before its
+// first tick: the frame closes, and no start-up question keeps the program
+// alive behind the closed window.
+TEST_F(StartupTest, AStopBeforeTheFirstTickLeavesNoQuestionOpen)
+{
+    RangeFolderSetup setup;
+    setup.com = 0;
+    setup.simulation = true;
+    bvtest::MakeRangeFolder(setup);
+    {
+        CBVConfig range;
+        range.Open(".\\BVLeder.bvc", 1);
+        CRangeSettings::WriteChannel(range, 0, {1, 1, 4});
+    }
+    Start();
+    Frame().CloseFrame(true);
+    ASSERT_TRUE(Frame().Closed());
+    for (int tick = 0; tick < 3; ++tick)
+        Frame().OnTick();
+    EXPECT_EQ(Frame().AskBox(), nullptr);
+    EXPECT_NE(Frame().m_tick.startState, TickSchedule::StartState::Running);
 }
 
 }  // namespace

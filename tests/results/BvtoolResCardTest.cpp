@@ -104,4 +104,22 @@ TEST_F(BvtoolResCardTest, ShotsAndSeriesShownOnTheCard)
     EXPECT_TRUE(bvtest::FailedWithOneLine(RunTool("res series res 1 1 4 2 4:1:2:3:4")));
 }
 
+// An event scored in tenths (its own Event%d.bvc item) counts 9.5 as 95.
+TEST_F(BvtoolResCardTest, AFinalEventCountsInTenths)
+{
+    RunSteps({
+        {"res comp res 1"},
+        {"res event res 1 --series 3:3 --final"},
+        {"res entry res 1 1 4 55"},
+        {"res shot res 1 1 4 1 1 9.5", 0, "result\t0\n"},
+        {"res card res 1 1 4", 0,
+         "card\t1\t1\t4\t1\t255\t255\n"
+         "shot\t1\t1\t1\t95\t0\t0\t0\t9.5\t9\t95\n"
+         "shot\t1\t2\t-1\t255\t0\t0\t0\t_._\t\t0\n"
+         "shot\t1\t3\t-1\t255\t0\t0\t0\t_._\t\t0\n"
+         "series\t1\t3\t3\t95\t9.5\t4\t1\n"
+         "order\t1\t0\n"},
+    });
+}
+
 }  // namespace

@@ -61,7 +61,7 @@ protected:
     {
         CDataEvent& event = Event(n, 2);
         ::WriteItem(comp.Comp(), CompItems::EventSeries(n), static_cast<int>(series.size()));
-        ::WriteItem(comp.Comp(), EventItems::Final(n), final ? 1 : 0);
+        ::WriteItem(event.Settings(), EventItems::Final(n), final ? 1 : 0);
         for (size_t s = 0; s < series.size(); ++s) {
             ::WriteItem(event.Settings(), EventItems::SeriesShots(static_cast<int>(s) + 1), series[s].first);
             ::WriteItem(event.Settings(), EventItems::SeriesType(static_cast<int>(s) + 1), series[s].second);

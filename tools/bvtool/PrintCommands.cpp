@@ -15,6 +15,7 @@
 #include "foundation/ui/cards/CardPrinter.h"
 #include "foundation/ui/cards/ShotListPrinter.h"
 #include "platform/files/FileSystem.h"
+#include "platform/ui/draw/DefaultPrinter.h"
 #include "platform/ui/draw/PrintJob.h"
 
 #include <QApplication>
@@ -55,6 +56,9 @@ void StartQt()
     static char name[] = "bvtool";
     static char* argv[] = {name, nullptr};
     static std::unique_ptr<QApplication> app = std::make_unique<QApplication>(argc, argv);
+    // What the tool lays out must not depend on the printers of the machine
+    // it runs on: its default printer is an A4 sheet at 600 dpi.
+    platform::SetDefaultPrinter(platform::A4Printer(600, 0, 0));
 }
 
 // A range folder with one of its competitions open for reading.

@@ -388,6 +388,10 @@ int RunRes(const Args& args)
         return RunSeriesStore(args);
     if (sub == "zip" || sub == "clubs" || sub == "org" || sub == "orgs" || sub == "persons")
         return RunRegisters(args);
+    if (sub == "create-event")
+        return RunCreateEvent(args);
+    if (sub == "verify")
+        return RunVerify(args);
     return Fail("unknown res command '" + sub + "' (see 'bvtool help')");
 }
 
@@ -416,7 +420,10 @@ constexpr const char* kUsage =
     "bvtool res persons list DIR ORG\n"
     "bvtool res persons put DIR ORG CLUB NAME [--class TEXT] [--bib TEXT] [--date YYYYMMDD]\n"
     "bvtool res persons find DIR ORG CLUB NAME\n"
-    "bvtool res persons clean DIR ORG [--merge] [--older-than YEAR]";
+    "bvtool res persons clean DIR ORG [--merge] [--older-than YEAR]\n"
+    "bvtool res create-event DIR --org T --kind K [--exch X] [--types T1,T2,..] [--holds H] [--extra-holds E] "
+    "[--national] [--international] [--comp N]\n"
+    "bvtool res verify DIR [EVENT] [--limit N] [--no-missing] [--no-payment]";
 
 }  // namespace
 
@@ -424,7 +431,8 @@ constexpr const char* kUsage =
     {"res", kUsage,
      "BVRes's data in its working folder DIR: makes the competition, events, relays, shooters and entries, draws "
      "start numbers, lists and renumbers relays; shows the value systems and a result card, enters shots and series; "
-     "packs zip backups; keeps the club, organisation and person registers",
+     "packs zip backups; keeps the club, organisation and person registers; creates events from the built-in "
+     "templates and checks events' data",
      &RunRes});
 
 }  // namespace bvtool::res

@@ -52,5 +52,8 @@ int RunValues(const Args& args);
 int RunCard(const Args& args);
 int RunShotEntry(const Args& args);
 int RunSeriesStore(const Args& args);
+// Event creation from the templates and the data check (ResCreateCommands.cpp).
+int RunCreateEvent(const Args& args);
+int RunVerify(const Args& args);
 
 }  // namespace bvtool::res

@@ -260,7 +260,7 @@ void CGridList::DrawCell(QPainter& painter, const QRect& cell, int column, std::
     painter.restore();
 }
 
-void CGridList::DrawRowCells(QPainter& painter, int row, const QRect& rect) const
+void CGridList::DrawRowCells(QPainter& painter, int row, const QRect& rect, const CellColorsHook& own) const
 {
     // The cells sit one pixel up, so that the grid line below each row shows.
     QRect item = rect.translated(0, -1);
@@ -270,6 +270,8 @@ void CGridList::DrawRowCells(QPainter& painter, int row, const QRect& rect) cons
         if (right <= left)
             continue;
         SetCellColors(painter, row, column);
+        if (own)
+            own(painter, row, column);
         DrawCell(painter, QRect(left, item.top(), right - left, item.height()), column, GetItemText(row, column));
     }
 }
@@ -443,9 +445,11 @@ void CGridList::SyncScrollBars()
     m_layingOut = false;
 }
 
+int CGridList::HeaderHeight() const { return m_header->sizeHint().height(); }
+
 void CGridList::LayoutHeader()
 {
-    int height = m_header->sizeHint().height();
+    int height = HeaderHeight();
     setViewportMargins(0, height, 0, 0);
     QRect area = viewport()->geometry();
     m_header->setGeometry(area.left(), area.top() - height, area.width(), height);

@@ -61,11 +61,15 @@ public:
     // centred, 5 pixels in from the side of the column's alignment and ended
     // with an ellipsis when it does not fit.
     void DrawCell(QPainter& painter, const QRect& cell, int column, std::string_view text) const;
+    // An owner's own colours of a cell, set on the painter after the grid's.
+    using CellColorsHook = std::function<void(QPainter& painter, int row, int column)>;
     // Every cell of a row from the list's texts, each in its own colours.
-    void DrawRowCells(QPainter& painter, int row, const QRect& rect) const;
+    void DrawRowCells(QPainter& painter, int row, const QRect& rect, const CellColorsHook& own = {}) const;
 
     void SetRowHeight(int height);
     int GetRowHeight() const { return m_rowHeight; }
+    // Height of the column headers above the rows.
+    int HeaderHeight() const;
 
     // The editor window that is open, if any.
     QWidget* EditorWindow() const { return m_editorWindow; }

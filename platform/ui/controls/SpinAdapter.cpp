@@ -11,6 +11,7 @@ std::unique_ptr<ControlAdapter> SpinAdapter::Build(const ControlTemplate& t, Con
 {
     auto* spin = new SpinCtrl(build.parent);
     spin->SetRange(t.min, t.max);
+    spin->SetWrap((t.style & CS_WRAP) != 0);
     return std::make_unique<SpinAdapter>(spin, t.id, t.buddy);
 }
 

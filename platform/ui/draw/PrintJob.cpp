@@ -1,5 +1,7 @@
 #include "platform/ui/draw/PrintJob.h"
 
+#include "platform/ui/draw/DefaultPrinter.h"
+
 #include "platform/files/FileSystem.h"
 #include "platform/files/NativeFile.h"
 #include "platform/files/SystemPath.h"
@@ -24,22 +26,7 @@ PrintTarget::~PrintTarget()
 
 DeviceCaps PrintTarget::Caps() const
 {
-    DeviceCaps caps;
-    if (m_printer == nullptr)
-        return caps;
-    int dpi = m_printer->resolution();
-    QPageLayout layout = m_printer->pageLayout();
-    QRect paper = layout.fullRectPixels(dpi);
-    QRect printable = layout.paintRectPixels(dpi);
-    caps.horzRes = printable.width();
-    caps.vertRes = printable.height();
-    caps.logPixelsX = caps.logPixelsY = dpi;
-    caps.physicalWidth = paper.width();
-    caps.physicalHeight = paper.height();
-    caps.physicalOffsetX = printable.left() - paper.left();
-    caps.physicalOffsetY = printable.top() - paper.top();
-    caps.bitsPixel = 24;
-    return caps;
+    return m_printer == nullptr ? DeviceCaps() : CapsOf(*m_printer);
 }
 
 QPainter* PrintTarget::Painter()

@@ -1,5 +1,8 @@
 #include "platform/ui/draw/PrintPreview.h"
 
+#include "platform/ui/KitWindow.h"
+#include "platform/ui/UiText.h"
+#include "platform/ui/draw/DefaultPrinter.h"
 #include "platform/ui/draw/PrintJob.h"
 
 #include <QAction>
@@ -15,15 +18,20 @@ namespace platform {
 
 PrintPreview::PrintPreview(Render render, QWidget* parent) : QWidget(parent), m_render(std::move(render))
 {
-    QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (printer.isNull()) {
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        m_printer->setOutputFormat(QPrinter::PdfFormat);
-        m_printer->setPageSize(QPageSize(QPageSize::A4));
+    // The pages are drawn as on the default printer's paper; the preview
+    // never prints on the device itself.
+    m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_printer->setOutputFormat(QPrinter::PdfFormat);
+    std::optional<PrinterDescription> printer = DefaultPrinter();
+    if (printer) {
+        UseDescribedPaper(*m_printer, printer->caps);
     } else {
-        m_printer = std::make_unique<QPrinter>(printer, QPrinter::HighResolution);
+        m_printer->setPageSize(QPageSize(QPageSize::A4));
+        m_printer->setFullPage(false);
     }
-    m_printer->setFullPage(false);
+    // Closing the preview is no reason for the program to end, even while
+    // it stands in for the main window.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -54,7 +62,11 @@ PrintPreview::PrintPreview(Render render, QWidget* parent) : QWidget(parent), m_
     resize(800, 1000);
 }
 
-PrintPreview::~PrintPreview() = default;
+PrintPreview::~PrintPreview()
+{
+    if (m_hiddenMain)
+        m_hiddenMain->show();
+}
 
 void PrintPreview::SetPrintAction(std::function<void()> print)
 {
@@ -65,6 +77,31 @@ void PrintPreview::SetPrintAction(std::function<void()> print)
 void PrintPreview::SetClosedAction(std::function<void()> closed)
 {
     m_closed = std::move(closed);
+}
+
+void PrintPreview::SetCaption(std::string_view text)
+{
+    setWindowTitle(ToQt(text));
+}
+
+void PrintPreview::ShowInPlaceOfMainWindow()
+{
+    KitWindow* main = MainWindow();
+    QWidget* host = main != nullptr ? main->Host() : nullptr;
+    if (host != nullptr && host != this && host->isVisible()) {
+        m_hiddenMain = host;
+        host->hide();
+    }
+    show();
+    BringToFront();
+}
+
+void PrintPreview::BringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
 }
 
 void PrintPreview::Refresh()
@@ -98,6 +135,11 @@ void PrintPreview::UpdatePageLabel()
 void PrintPreview::closeEvent(QCloseEvent* event)
 {
     event->accept();
+    // The main window is back before anyone hears of the close.
+    if (m_hiddenMain) {
+        m_hiddenMain->show();
+        m_hiddenMain = nullptr;
+    }
     if (m_closed) {
         auto closed = std::move(m_closed);
         m_closed = nullptr;

@@ -120,6 +120,14 @@ std::vector<Bytes> LoaderUnit::Hear(const Bytes& p, bool broadcast)
         uint8_t sub = byteAt(6);
         if (sub == 0) {
             ++m_prepares;
+            // The first pass of a new load: the unit erases what it held,
+            // and the block numbers start again from 1.
+            if (m_pass == 1) {
+                std::fill(m_memory.begin(), m_memory.end(), 0xFF);
+                std::fill(m_written.begin(), m_written.end(), false);
+                m_toList.clear();
+                m_listed.clear();
+            }
         } else if (sub == 1) {
             ++m_commits;
             // The first pass's commit carries 4 at position 7; the second 2.

@@ -2,10 +2,11 @@
 // A target unit as the software loader meets it: it answers version,
 // configuration, counters and load commands (prepare, commit, restart,
 // status), keeps the image blocks it hears broadcast in a 0x20000-byte
-// memory, lists the blocks it took when it is polled, and serves a log of
-// 1024 blocks (0..511 and 4096..4607). Faults on request: acknowledgement
-// lists with news in them lost, blocks refused. The bus feeds it what it hears and sends what
-// it answers; it needs no bus to be tried.
+// memory (erased by the prepare of a first pass), lists the blocks it took
+// when it is polled, and serves a log of 1024 blocks (0..511 and
+// 4096..4607). Faults on request: acknowledgement lists with news in them
+// lost, blocks refused. The bus feeds it what it hears and sends what it
+// answers; it needs no bus to be tried.
 #include "tools/bvsim/lib/UnitFrame.h"
 
 #include <cstdint>
