@@ -113,9 +113,11 @@ void CMainFrame::OnCreateClient()
     panel->InitialUpdate();
     w->SetActiveView(list);
 
-    // The help pages of the chosen language.
+    // The help pages of the chosen language, unless the program has a
+    // help service already.
     m_help = std::make_unique<CHtmlHelp>(".\\Help\\BVLeder" + HelpLanguage(m_obj.Text("IDS_LANG")));
-    platform::SetHelpService(m_help.get());
+    if (!platform::CurrentHelpService())
+        platform::SetHelpService(m_help.get());
 
     w->OnCommandRange(FrameResources::ID_PAGE_FIRST, FrameResources::ID_PAGE_LAST,
                       [this](int id) { SelectPage(id - FrameResources::ID_PAGE_FIRST + 1); });
