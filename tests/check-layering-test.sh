@@ -41,6 +41,10 @@ results/data/Throwaway.h|#include "platform/ui/Prompter.h"|fail
 results/data/Throwaway.h|#include "results/print/Report.h"|fail
 results/ui/Throwaway.h|#include "results/print/Report.h"|pass
 results/print/Throwaway.h|#include <QPainter>|fail
+display/draw/Throwaway.h|#include "platform/ui/draw/BitmapDC.h"|pass
+display/draw/Throwaway.h|#include "platform/ui/KitWindow.h"|fail
+display/draw/Throwaway.h|#include <QImage>|fail
+display/layout/Throwaway.h|#include "platform/ui/draw/DrawSurface.h"|fail
 range/ui/Throwaway.h|#include <QWidget>|pass
 line/ui/Throwaway.h|#include <QWidget>|pass
 line/loader/Throwaway.h|#include "line/ui/BVSWLoad.h"|fail

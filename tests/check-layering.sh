@@ -13,10 +13,11 @@
 #    results/ui/**, ...); every other folder is a logic folder, and a file
 #    there includes no Qt header (<Q...>, <qt...>) and nothing from a ui
 #    folder (platform/ui/, foundation/ui/, range/ui/, ...).
-#    One exception: results/print (and below), where the results program lays
-#    out and prints its lists, may include the kit's drawing and print headers
-#    (platform/ui/draw/) and its prompter (platform/ui/Prompter.h, no Qt), and
-#    nothing else of the kit, nor Qt itself.
+#    Two exceptions: results/print (and below), where the results program lays
+#    out and prints its lists, and display/draw (and below), where the display
+#    draws its pictures, may include the kit's drawing and print headers
+#    (platform/ui/draw/); results/print also its prompter
+#    (platform/ui/Prompter.h, no Qt). Nothing else of the kit, nor Qt itself.
 # 3. BVRes's core (every folder of results/ but print and ui) stays free of
 #    drawing: it does not include results/print.
 #    Tools are command-line programs that print and may use the kit; rule 2
@@ -72,6 +73,7 @@ function allowed(from, to) {
     qt = substr(target, 1, 1) == "<" && path ~ /^(Q|qt)/
     widgets = path ~ /(^|\/)ui\//
     if (file ~ /^results\/print\// && (path ~ /^platform\/ui\/draw\// || path == "platform/ui/Prompter.h")) widgets = 0
+    if (file ~ /^display\/draw\// && path ~ /^platform\/ui\/draw\//) widgets = 0
     if (qt) { print where "a logic folder includes Qt: " text; bad = 1 }
     else if (widgets) { print where "a logic folder includes a ui folder: " text; bad = 1 }
 }

@@ -175,8 +175,10 @@ int DisplayLoop::PollSources()
             t.relayout = true;
         if (t.relayout || nameDue)
             t.namesDue = true;
-        if (t.relayout || t.HasError())
+        if (t.relayout)
             continue;
+        // The event's files are looked at even when its targets all show an
+        // error: a lane the range control gives a card later is seen then.
         if (e->shotCheck == 0 && e->data.IsOpen()) {
             int r = 0;
             if (shotDue) {
@@ -198,6 +200,8 @@ int DisplayLoop::PollSources()
                 e->failedLooks = 0;
             e->shotCheck = r > 0 ? 1 : -1;
         }
+        if (t.HasError())
+            continue;
         if (e->shotCheck == 1 || t.shotsIncomplete)
             t.shotsChanged = true;
     }
@@ -358,6 +362,9 @@ int DisplayLoop::LoadPicture()
         pic.estimateMode = ReadItem(ps, VisItems::kEstimateMode);
         pic.showPlace = ReadItem(ps, VisItems::kShowPlace) != 0;
         pic.oneShot = ReadItem(ps, VisItems::kOneShot) != 0;
+        pic.showClock = ReadItem(ps, VisItems::kShowClock) != 0;
+        for (int k = VisItems::kBackground; k <= VisItems::kHighlight; ++k)
+            pic.colours[k] = static_cast<uint32_t>(ReadItem(ps, VisItems::PictColour(k)));
         LoadTargets(pic);
     }
 
@@ -519,8 +526,11 @@ int DisplayLoop::ReadTargetRecords(CVisPicture& pic, CVisTarget& t)
         t.decimals = false;
         t.relayout = true;
     }
-    if (a.relay != t.active.relay)
+    if (a.relay != t.active.relay) {
         t.relayout = true;
+        // The header names the relay all panels share.
+        pic.headerChanged = true;
+    }
     if (a.seriesState != t.active.seriesState) {
         t.shotsChanged = t.faceRedraw = t.listRedraw = true;
         if (pic.oneShot)

@@ -119,6 +119,9 @@ int DisplayLoop::ReadShots(CVisTarget& t)
     if (name != seriesName.text) {
         std::snprintf(seriesName.text, sizeof seriesName.text, "%s", name.c_str());
         t.redrawMask |= 0x10;
+        // The header names the series all panels share.
+        if (pic)
+            pic->headerChanged = true;
     }
     if (t.values[CVisTarget::kValLane].number != t.lane) {
         t.values[CVisTarget::kValLane].number = t.lane;

@@ -8,6 +8,7 @@
 #include "display/model/VisEvent.h"
 #include "display/model/VisPicture.h"
 #include "foundation/files/BVConfig.h"
+#include "foundation/targets/TargetTypes.h"
 #include "platform/system/Geometry.h"
 
 class CVisData {
@@ -28,6 +29,8 @@ public:
     CBVConfig settings;  // .\BVVis.bvc
     CBVConfig profiles;  // .\Profil.bvc
     platform::Rect drawRect{};
+    // The program's target types, in its language (the Swedish figures).
+    CTargetTypes targetTypes;
 
     CVisPicture& AddPicture(int place);
     void RemoveAllPictures();

@@ -1,5 +1,6 @@
 #pragma once
 // One place of the chosen profile: a picture file with its targets.
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -7,13 +8,18 @@
 
 #include "display/model/GraphicStyle.h"
 #include "display/model/VisTarget.h"
+#include "display/settings/VisSettings.h"
 #include "foundation/files/BVConfig.h"
 
 class CVisPicture {
 public:
     enum Type { kTargets = 0, kReserved = 1, kHtml = 2, kNettcast = 3 };
 
-    explicit CVisPicture(int place) : place(place) {}
+    explicit CVisPicture(int place) : place(place)
+    {
+        for (int k = 0; k < 12; ++k)
+            colours[k] = static_cast<uint32_t>(VisItems::kColourDefaults[k]);
+    }
     virtual ~CVisPicture() = default;
     CVisPicture(const CVisPicture&) = delete;
     CVisPicture& operator=(const CVisPicture&) = delete;
@@ -44,6 +50,10 @@ public:
     // Options read with the picture.
     bool showPlace = false;
     bool oneShot = false;
+    bool showClock = false;
+    // The picture's colours 1..11 (background, target, centre, shot, last
+    // shot, text, places 1, 2, 3 and others, marked shot), 0x00BBGGRR.
+    uint32_t colours[12] = {};
 
     CVisTarget& AddTarget(int slot)
     {

@@ -75,6 +75,12 @@ public:
     int lastShotDrawn = 0;
     double pixelScale = 1.0;
     int firstListShot = 1;
+    // Columns of the shot list at its last full drawing; the values alone
+    // are drawn into the same cells.
+    int listColumns = 1;
+    // The panel shows its error message: a panel that gets or loses an
+    // error is drawn whole, whatever its redraw mask says.
+    bool messageShown = false;
     int listShotCount = 0;
     int seriesSums[kSeriesRows][kSeriesRows] = {};
     int subSums[kSeriesRows] = {};

@@ -1,5 +1,6 @@
 #include "foundation/cards/CardFill.h"
 
+#include "foundation/comp/RunNumber.h"
 #include "foundation/files/BVConfig.h"
 #include "foundation/settings/CompSettings.h"
 #include "foundation/files/ConfigItem.h"
@@ -14,16 +15,6 @@ namespace {
 
 // Hole radii (mm) of the gauges 1 to 7 a 1:1 card may be printed with.
 constexpr double kGaugeRadius[] = {2.25, 2.795, 3.25, 3.81, 4.0, 4.065, 4.825};
-
-// The run of a shot on a running-target range, counted from the run of the
-// series' first shot; the run counter wraps at 128.
-int RunNumber(int a, int b)
-{
-    int run = (a & 127) + ((b & 128) ? 2 : 1) - (b & 127);
-    if ((a & 127) < (b & 127))
-        run += 128;
-    return run;
-}
 
 }  // namespace
 

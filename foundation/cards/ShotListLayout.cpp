@@ -1,4 +1,5 @@
 #include "foundation/cards/ShotListLayout.h"
+#include "foundation/comp/RunNumber.h"
 
 #include "foundation/text/TextUtil.h"
 #include "platform/system/Codepage.h"
@@ -155,10 +156,7 @@ RowTexts Row(const ShotListSettings& settings, const CDataComp& values, const Ca
         break;
     case 2: {
         int a = shot.data44, b = first >= 0 ? list.shots[first].data44 : a;
-        int run = (a & 127) + ((b & 128) ? 2 : 1) - (b & 127);
-        if ((a & 127) < (b & 127))
-            run += 128;
-        row.turn = Format("%d", run);
+        row.turn = Format("%d", RunNumber(a, b));
         break;
     }
     case 129:

@@ -194,9 +194,10 @@ int CDataComp::OpenFile(File which, uint8_t create)
     if (rc != -99)
         return rc;
 
-    // Another layout. Old ones are converted in the competition's own folder
-    // (the old file stays there as a backup); what this program cannot read
-    // is reported and left closed, and the program goes on without it.
+    // Another layout. Old ones are converted, by a writer only, in the
+    // competition's own folder (the old file stays there as a backup); what
+    // this program cannot read is reported and left closed, and the program
+    // goes on without it.
     const int found = file.GetVersion();
     if (found > kind.version) {
         BV_LOG(m_log, 90, "File version is newer than program");
@@ -205,7 +206,7 @@ int CDataComp::OpenFile(File which, uint8_t create)
     }
     switch (which) {
     case File::Active:
-        if (found <= 0)
+        if (create && found <= 0)
             rc = file.Convert(folder, kActiveSize, kActiveVersion);
         break;
     case File::Card:

@@ -1,5 +1,7 @@
 #include "range/lanes/Commands.h"
 
+#include "foundation/comp/RunNumber.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -187,14 +189,8 @@ int SumsCmd::RunByte(int externalEquipment, int shotByte44, int firstByte44, int
 {
     if (externalEquipment == 1)
         return shotByte44 & 0xFF;
-    if (externalEquipment == 2) {
-        int a = shotByte44 & 127;
-        int b = firstByte44 & 127;
-        int run = a + ((firstByte44 & 0x80) ? 2 : 1) - b;
-        if (a < b)
-            run += 128;
-        return run & 0xFF;
-    }
+    if (externalEquipment == 2)
+        return RunNumber(shotByte44, firstByte44) & 0xFF;
     return shotNumber & 0xFF;
 }
 

@@ -174,5 +174,3 @@ void CMainFrame::Busy(bool on)
 // Work that the logic hands on to the dialogs. Each does here the least
 // that keeps the range running; the windows that own them fill them in.
 
-
-void CMainFrame::OnCompetitionChoice() {}

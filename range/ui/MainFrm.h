@@ -77,8 +77,15 @@ public:
     void CloseFrame(bool noQuestion);
     // The range configuration's computer name: this computer's, or empty.
     void SetComputerName(bool set);
-    // Makes competition n's folder and settings as a copy of the open one's.
-    void CreateCompetition(int n);
+    // Makes competition n's folder and settings as a copy of the open one's;
+    // false, after telling the officer, when it could not.
+    bool CreateCompetition(int n);
+    // The interface dialog, modal; its result. The frame's lines close while
+    // a port search in it runs and open again afterwards.
+    int RunInterfaceDialog();
+    // The competition choice, then the switch to the competition chosen
+    // (a new one gets its settings first).
+    void OnCompetitionChoice() override;
     // Timer 1.
     // A frame closed by a stop signal before its first tick stays closed:
     // no start-up runs and no question opens after it.
@@ -283,7 +290,6 @@ protected:
     void OnLightMsg(const LineMessage& m) override;
     void OnUnitMsg(const LineMessage& m) override;
     void OnFetchShot(const LineMessage& m) override;
-    void OnCompetitionChoice() override;
     int PrintCards(CardPrintJob& job) override;
     void CloseAsk() override;
     void OnAskCountdown() override;

@@ -25,6 +25,14 @@ namespace {
 // the program only loads software into target units.
 constexpr const char* kProductionWord = "VERKSTEDER";
 
+bool HasChannelSettings(CBVConfig& config)
+{
+    for (int k = 0; k < CRangeSettings::kChannels; ++k)
+        if (!ReadItem(config, RangeItems::Channel(k)).empty())
+            return true;
+    return false;
+}
+
 }  // namespace
 
 bool CMainFrame::IsProductionMode(const std::string& commandLine)
@@ -100,6 +108,10 @@ int CMainFrame::Startup()
     CBVConfig& config = m_obj.settings.Config();
     if (config.IsOpen())
         config.Refresh();
+
+    // A range without any line channel is set up before it opens a competition.
+    if (config.IsOpen() && !HasChannelSettings(config))
+        RunInterfaceDialog();
 
     int competition = m_obj.settings.GetCurrentComp();
     if (competition < 0 || CBVFileEx::TestFolder(CompSettings::FolderOf(".\\", competition)) == 0) {
@@ -211,7 +223,7 @@ void CMainFrame::CloseFrame(bool noQuestion)
         Window()->close();
 }
 
-void CMainFrame::CreateCompetition(int n)
+bool CMainFrame::CreateCompetition(int n)
 {
     std::string folder = CompSettings::FolderOf(".\\", n);
     if (!platform::FolderExists(folder)) {
@@ -225,7 +237,9 @@ void CMainFrame::CreateCompetition(int n)
             BV_LOG(m_log, 90, "%s is a file", folder.c_str());
         else
             BV_LOG(m_log, 90, "Can't find directory %s!", folder.c_str());
+        return false;
     }
+    return true;
 }
 
 void CMainFrame::SwitchToPractice()

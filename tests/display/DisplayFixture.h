@@ -95,18 +95,18 @@ struct DisplayFiles {
             p.WriteInt(501, 1, static_cast<int>(k + 1), places[k].second);
         }
     }
-    static void Picture(int b, const std::string& name, const std::vector<Slot>& slots,
+    static void Picture(int b, const std::string& name, const std::vector<Slot>& targetSlots,
                         std::vector<std::pair<ConfigIntItem, int>> options = {})
     {
         CBVConfig p;
         p.Open(".\\Pict" + std::to_string(b) + ".bvc", 1);
         p.WriteString(31, 1, 500, name.c_str());
-        p.WriteInt(31, 1, 530, static_cast<int>(slots.size()));
-        for (size_t i = 0; i < slots.size(); ++i) {
+        p.WriteInt(31, 1, 530, static_cast<int>(targetSlots.size()));
+        for (size_t i = 0; i < targetSlots.size(); ++i) {
             int n = static_cast<int>(i + 1);
-            p.WriteInt(503, 1, n, slots[i].lane);
-            p.WriteInt(502, 1, n, slots[i].event);
-            p.WriteInt(500, n, 640, slots[i].viewType);
+            p.WriteInt(503, 1, n, targetSlots[i].lane);
+            p.WriteInt(502, 1, n, targetSlots[i].event);
+            p.WriteInt(500, n, 640, targetSlots[i].viewType);
         }
         for (auto& [item, value] : options)
             WriteItem(p, item, value);

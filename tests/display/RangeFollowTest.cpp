@@ -66,6 +66,20 @@ TEST_F(RangeFollowTest, ANewCardClearsTheShots)
     EXPECT_EQ(d.Target(0).values[CVisTarget::kValShotCount].number, 0);
 }
 
+TEST_F(RangeFollowTest, LanesTheRangeControlOpensLaterAreShownWhenItDoes)
+{
+    // Lanes 7 and 8 have no card yet: every panel of the picture says so.
+    Display& d = Show({{7}, {8}});
+    ASSERT_STREQ(d.Target(0).errorKey, "IDS_ERROR_NOACTIVE");
+    ASSERT_STREQ(d.Target(1).errorKey, "IDS_ERROR_NOACTIVE");
+    range->Card(1, 7);
+    range->Shot(1, 7, 1, 950);
+    d.Tick(3);
+    EXPECT_STREQ(d.Target(0).errorKey, "");
+    EXPECT_EQ(Total(d.Target(0)), 900);
+    EXPECT_STREQ(d.Target(1).errorKey, "IDS_ERROR_NOACTIVE");
+}
+
 TEST_F(RangeFollowTest, TheFinalLocksOntoTheFinalistAndReleases)
 {
     Display& d = Show({{3}, {4}, {5}});

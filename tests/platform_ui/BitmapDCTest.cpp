@@ -125,6 +125,24 @@ TEST_F(BitmapDCTest, SavedAgainAfterMoreDrawingAndOneColumnWide)
     EXPECT_TRUE(Leftovers().empty());
 }
 
+TEST_F(BitmapDCTest, CopiesAPictureInWholeWhateverTheClip)
+{
+    QImage window(4, 3, QImage::Format_RGB32);
+    window.fill(qRgb(10, 20, 30));
+    window.setPixel(3, 2, qRgb(200, 0, 0));
+    CBitmapDC copy;
+    EXPECT_FALSE(copy.CopyFrom(window));  // nothing to copy onto yet
+    ASSERT_TRUE(copy.Create(6, 4));
+    copy.Clear(Rgb(255, 255, 255));
+    copy.IntersectClipRect(0, 0, 1, 1);
+    ASSERT_TRUE(copy.CopyFrom(window, 1, 1));
+    QImage picture = copy.Picture();
+    EXPECT_EQ(picture.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(picture.pixel(1, 1), qRgb(10, 20, 30));
+    EXPECT_EQ(picture.pixel(4, 3), qRgb(200, 0, 0));
+    EXPECT_EQ(picture.pixel(5, 3), qRgb(255, 255, 255));
+}
+
 TEST_F(BitmapDCTest, NothingIsWrittenWhereThePictureCannotGo)
 {
     CBitmapDC never;

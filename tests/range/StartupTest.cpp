@@ -10,6 +10,10 @@
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
 #include "range/ui/DlgAsk.h"
+#include "range/ui/dialogs/DlgComp.h"
+#include "range/ui/dialogs/DlgInterface.h"
+
+#include "ModalDriver.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -67,8 +71,12 @@ TEST_F(StartupTest, WithoutACompetitionTheProgramCloses)
         if (c.removeFolder)
             std::filesystem::remove_all("Comp1");
         prompter.Clear();
+        // The officer is offered the competition choice first, and cancels it.
+        bvtest::ModalDriver dialogs;
+        dialogs.Cancel(CDlgComp::IDD);
         Start();
         Ticks(1);
+        EXPECT_TRUE(dialogs.Done());
         EXPECT_TRUE(Frame().Closed());
         EXPECT_NE(Log().find(c.log), std::string::npos);
         ASSERT_EQ(prompter.Questions().size(), 1u);
@@ -309,8 +317,12 @@ TEST_F(StartupTest, ExitQuestion)
         setup.com = 0;
         setup.simulation = c.simulation;
         bvtest::MakeRangeFolder(setup);
+        // A range without channels offers its interface first.
+        bvtest::ModalDriver dialogs;
+        dialogs.Cancel(CDlgInterface::IDD);
         Start();
         Ticks(1);
+        EXPECT_TRUE(dialogs.Done());
         ASSERT_FALSE(Frame().Closed());
         ASSERT_EQ(RangeText(RangeItems::kComputerName), platform::ComputerName());
         Frame().Window()->close();

@@ -4,6 +4,8 @@
 #include "platform/files/SystemPath.h"
 #include "platform/ui/draw/PngWriter.h"
 
+#include <QPainter>
+
 #include <cstring>
 #include <new>
 #include <vector>
@@ -47,6 +49,22 @@ void CBitmapDC::Clear(Colour colour)
     if (GetClipBox(box) == RGN_ERROR)
         return;
     FillSolidRect(box, colour);
+}
+
+bool CBitmapDC::CopyFrom(const QImage& picture, int x, int y)
+{
+    if (!m_bitmap || Target() != m_bitmap.get())
+        return false;
+    QPainter* painter = m_bitmap->Painter();
+    if (painter == nullptr)
+        return false;
+    painter->save();
+    painter->setClipping(false);
+    painter->resetTransform();
+    painter->setCompositionMode(QPainter::CompositionMode_Source);
+    painter->drawImage(x, y, picture);
+    painter->restore();
+    return true;
 }
 
 QImage CBitmapDC::Picture()

@@ -28,6 +28,9 @@ public:
     // Fills what can be drawn on (the clip box) with one colour, which also
     // becomes the background colour of opaque text.
     void Clear(Colour colour);
+    // Copies a picture onto this one at (x, y), the way a window's contents
+    // are copied off the screen; false before Create.
+    bool CopyFrom(const QImage& picture, int x = 0, int y = 0);
 
     // Writes the picture as a PNG file under a system path. The file is
     // written beside its name and takes the name only when complete, so a
