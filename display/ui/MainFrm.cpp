@@ -13,6 +13,7 @@
 #include <QToolBar>
 
 #include <array>
+#include <cstdio>
 #include <cstdlib>
 
 #include "display/ui/BVVisView.h"
@@ -167,6 +168,7 @@ platform::FrameWnd* CMainFrame::CreateWindowFrame()
     m_window->LoadAccelerators(kKeys);
     for (const platform::Accelerator& key : kKeys)
         m_window->OnCommand(key.id, [this, id = key.id] { OnCommand(id); });
+    m_window->OnCommand(kSelectCommand, [this] { OnCommand(kSelectCommand); });
     m_window->OnCommand(kAboutCommand, [this] { ShowAbout(); });
     m_help = std::make_unique<CHtmlHelp>(HelpFolder());
 

@@ -71,6 +71,7 @@ public:
     // the help folder of the profile's language.
     void WinHelp(uint32_t data, int command);
     std::string HelpFolder() const;
+    CHtmlHelp* Help() const { return m_help.get(); }
     void ShowAbout();
 
     // The views. A view is made when the frame switches to it and goes when
