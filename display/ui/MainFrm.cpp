@@ -133,15 +133,13 @@ CMainFrame::CMainFrame() : m_loop(m_data, *this)
     windowRect = {profile.GetInt("Context", "WindowX0", -1), profile.GetInt("Context", "WindowY0", -1),
                   profile.GetInt("Context", "WindowX1", -1), profile.GetInt("Context", "WindowY1", -1)};
     DisplayText::Load(m_data);
-    if (const char* port = std::getenv("BV_CLOCK_PORT"); port && *port)
-        clockPort = std::atoi(port);
     m_loop.updateClockLinks = [this](CVisTarget& first) { UpdateClockLinks(first); };
     m_loop.closeClockLinks = [this] { CloseClockLinks(); };
 }
 
 CMainFrame::~CMainFrame()
 {
-    CloseClockLinks();
+    m_clock.reset();
     WriteWindowRect();
     m_window.reset();
     m_help.reset();
@@ -156,6 +154,7 @@ platform::FrameWnd* CMainFrame::CreateWindowFrame()
     if (m_window)
         return m_window.get();
     m_window = std::make_unique<FrameWindow>(*this);
+    m_clock = std::make_unique<ClockLinks>(m_data, m_window.get());
     // No menu and no status bar: the pictures take the window.
     m_window->menuBar()->hide();
     m_window->ShowStatusBar(false);

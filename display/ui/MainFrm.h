@@ -15,6 +15,7 @@
 
 #include "display/loop/DisplayLoop.h"
 #include "display/model/VisData.h"
+#include "display/ui/ClockLinks.h"
 #include "foundation/files/BVLog.h"
 #include "platform/system/Geometry.h"
 
@@ -35,11 +36,6 @@ public:
     // The tool bar's buttons and the frame's commands besides the loop's.
     static constexpr int kSelectCommand = DisplayLoop::kSelectButton;  // 32788
     static constexpr int kAboutCommand = 57664;
-    // The clock link's port; a test takes another by BV_CLOCK_PORT, as the
-    // range control does.
-    static constexpr int kClockPort = 8888;
-    // Ticks between two attempts to bring a link back.
-    static constexpr int kReconnectTicks = 50;
 
     CMainFrame();
     ~CMainFrame() override;
@@ -82,13 +78,20 @@ public:
     // The select dialog while it runs.
     CDlgSelect* SelectDialog() const { return m_select; }
 
-    // ---- Clock links, one per event (MainFrmClock.cpp)
-    void UpdateClockLinks(CVisTarget& first);
-    intptr_t OnClockMessage(intptr_t socket, intptr_t event);
-    void CloseClockLinks();
-    CBVSocket* ClockLink(int event) const;
-    int clockPort = kClockPort;
-    int reconnectCountdown = 0;
+    // ---- Clock links, one per event
+    void UpdateClockLinks(CVisTarget& first)
+    {
+        if (m_clock)
+            m_clock->Update(first);
+    }
+    intptr_t OnClockMessage(intptr_t socket, intptr_t event) { return m_clock->OnClockMessage(socket, event); }
+    void CloseClockLinks()
+    {
+        if (m_clock)
+            m_clock->Close();
+    }
+    CBVSocket* ClockLink(int event) const { return m_clock->Link(event); }
+    ClockLinks& Clock() { return *m_clock; }
 
     // ---- Seams for the windows of later work and for tests
     // The settings dialog (the select dialog's buttons 1097 and 1143).
@@ -148,5 +151,5 @@ private:
     bool m_firstFocus = true;
     bool m_closed = false;
     bool m_switchingScreen = false;
-    std::map<int, std::unique_ptr<CBVSocket>> m_links;  // by event number
+    std::unique_ptr<ClockLinks> m_clock;
 };

@@ -72,7 +72,7 @@ protected:
         Profiles({"Finale"}, {{picture, 60}});
         driver.Next(CDlgSelect::IDD, [](platform::Dialog& d) { d.item(CDlgSelect::IDC_START).click(); });
         Start();
-        frame->clockPort = port;
+        frame->Clock().port = port;
         ASSERT_TRUE(Showing());
         frame->StopTimer();
     }
@@ -164,7 +164,7 @@ TEST_F(ClockLinkTest, ALinkComesBackWithinFiftyTicksOfTheRangeControl)
         ++ticks;
     }
     EXPECT_TRUE(Connected());
-    EXPECT_LE(ticks, CMainFrame::kReconnectTicks + 1);
+    EXPECT_LE(ticks, ClockLinks::kReconnectTicks + 1);
     Send(Message(1, 600, 0, 0));
     ASSERT_TRUE(RunUntil([&] { return Event().clockPeriod == 600; }));
 }

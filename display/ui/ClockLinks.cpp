@@ -1,14 +1,15 @@
 // The clock links: one client connection per event to the range control's
 // computer, opened while the current picture shows the clock, read on its
 // notifications, and closed when the select dialog opens.
-#include "display/ui/MainFrm.h"
+#include "display/ui/ClockLinks.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "display/loop/DisplayClock.h"
+#include "display/model/VisData.h"
 #include "foundation/ui/net/BVSocket.h"
 #include "platform/system/Clock.h"
-#include "platform/ui/FrameWnd.h"
 
 namespace {
 
@@ -17,7 +18,15 @@ constexpr int kClient = 2;
 
 }  // namespace
 
-void CMainFrame::UpdateClockLinks(CVisTarget& first)
+ClockLinks::ClockLinks(CVisData& data, QWidget* notifyWindow) : m_data(data), m_window(notifyWindow)
+{
+    if (const char* p = std::getenv("BV_CLOCK_PORT"); p && *p)
+        port = std::atoi(p);
+}
+
+ClockLinks::~ClockLinks() { Close(); }
+
+void ClockLinks::Update(CVisTarget& first)
 {
     if (m_data.events.empty()) {
         BV_LOG(m_log, 80, "Loader Timer, men starter ikke socket.");
@@ -33,18 +42,18 @@ void CMainFrame::UpdateClockLinks(CVisTarget& first)
                 continue;
             std::unique_ptr<CBVSocket>& link = m_links[e->number];
             if (!link) {
-                link = std::make_unique<CBVSocket>(Window());
+                link = std::make_unique<CBVSocket>(m_window.data());
                 if (!e->rangeComputer.empty()) {
                     BV_LOG(m_log, 0, "Connect to %s", e->rangeComputer.c_str());
                     e->clockPending.clear();
-                    link->Connect(kClient, clockPort, e->rangeComputer);
+                    link->Connect(kClient, port, e->rangeComputer);
                 }
             } else if (!link->IsOpen()) {
                 if (reconnectCountdown > 0)
                     --reconnectCountdown;
                 if (reconnectCountdown == 0 && !e->rangeComputer.empty()) {
                     e->clockPending.clear();
-                    link->Reconnect(kClient, clockPort, e->rangeComputer);
+                    link->Reconnect(kClient, port, e->rangeComputer);
                     reconnectCountdown = kReconnectTicks;
                 }
             }
@@ -56,7 +65,7 @@ void CMainFrame::UpdateClockLinks(CVisTarget& first)
     }
 }
 
-intptr_t CMainFrame::OnClockMessage(intptr_t socket, intptr_t event)
+intptr_t ClockLinks::OnClockMessage(intptr_t socket, intptr_t event)
 {
     for (auto& [number, link] : m_links) {
         if (!link || link->Socket() != socket)
@@ -79,7 +88,7 @@ intptr_t CMainFrame::OnClockMessage(intptr_t socket, intptr_t event)
     return 0;
 }
 
-void CMainFrame::CloseClockLinks()
+void ClockLinks::Close()
 {
     for (auto& [number, link] : m_links)
         if (link)
@@ -87,7 +96,7 @@ void CMainFrame::CloseClockLinks()
     m_links.clear();
 }
 
-CBVSocket* CMainFrame::ClockLink(int event) const
+CBVSocket* ClockLinks::Link(int event) const
 {
     auto it = m_links.find(event);
     return it == m_links.end() ? nullptr : it->second.get();
