@@ -34,8 +34,10 @@ constexpr int kListWidth = 250;
 constexpr int kNumberLeft = 30;
 constexpr int kNumberTop = 2;
 constexpr int kNumberPoints = 24;
-// Tall enough for the countdown's figures over the button's text.
+// Tall enough for the countdown's figures, and wide enough that they stand
+// left of the button's centred text.
 constexpr int kStartButtonHeight = 46;
+constexpr int kStartButtonWidth = 150;
 
 }  // namespace
 
@@ -50,6 +52,7 @@ CDlgSelect::CDlgSelect(CBVConfig& profiles, CBVConfig& settings, QWidget* parent
 
     QWidget* start = item(IDC_START).widget();
     start->setMinimumHeight(kStartButtonHeight);
+    start->setMinimumWidth(kStartButtonWidth);
     m_countdown = new QLabel(this);
     QFont font = m_countdown->font();
     font.setPointSize(kNumberPoints);
