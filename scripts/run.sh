@@ -81,6 +81,8 @@ cleanup() {
     echo
     echo "Demo ended. The range folder stays in $DEMO:"
     "$BVTOOL" cards "$DEMO" 1 || true
+    # A stop ends the script too, not only its programs.
+    exit 0
 }
 trap cleanup EXIT INT TERM
 
