@@ -72,7 +72,7 @@ for place in 1 2; do
     cfg "$DISPLAY_DIR/Profil.bvc" 501 1 $place 10
 done
 
-# --- The simulated target units ---
+# --- The simulated target units, left set to competition 1 and relay 1 ---
 pids=()
 cleanup() {
     trap - EXIT INT TERM
@@ -86,7 +86,7 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-"$BVSIM" --link "$DEMO/COM1" --units 1-10 --control "$DEMO/bvsim.ctl" >"$DEMO/bvsim.log" 2>&1 &
+"$BVSIM" --link "$DEMO/COM1" --units 1-10 --comp 1 --relay 1 --control "$DEMO/bvsim.ctl" >"$DEMO/bvsim.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do
     grep -q '^ready' "$DEMO/bvsim.log" 2>/dev/null && break
