@@ -5,6 +5,7 @@
 
 #include "platform/ui/FrameWnd.h"
 #include "range/ui/dialogs/DlgLaneSel.h"
+#include "range/ui/views/FormList.h"
 #include "range/ui/views/FormPanel.h"
 
 int CMainFrame::NewRelay(bool nextRelay, bool force, bool noAllLanes, bool reset)
@@ -53,6 +54,7 @@ bool CMainFrame::ChooseLane(LaneChoice& choice)
     if (d.DoModal() != platform::IDOK)
         return false;
     choice.lane = d.m_lane;
+    choice.relay = d.m_relay;
     choice.allTargets = d.m_allTargets != 0;
     return true;
 }
@@ -63,6 +65,14 @@ void CMainFrame::RedrawClock()
         panel->DrawClock();
 }
 
-void CMainFrame::Welcome(int) {}
+void CMainFrame::Welcome(int lane)
+{
+    if (!m_welcome.Welcome(lane))
+        return;
+    SelectPage(1);
+    if (CFormList* list = List())
+        list->update();
+    ShowStatusKeys("IDS_INFO_WELCOME", nullptr, nullptr);
+}
 
 void CMainFrame::OnSimulate(int) {}

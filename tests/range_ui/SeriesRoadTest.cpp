@@ -1,0 +1,245 @@
+// A series run against ten simulated units: every command of the clock,
+// shoot, mark, twin-lane mark, welcome, lift and motor as bvsim prints what
+// the units heard, line by line, and the active records other programs read.
+#include "WindowRange.h"
+
+#include "ModalDriver.h"
+#include "RunCommand.h"
+
+#include "foundation/files/BVConfig.h"
+#include "range/ui/dialogs/DlgLaneSel.h"
+#include "range/ui/dialogs/DlgLift.h"
+#include "tools/bvsim/lib/Control.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <cctype>
+#include <cstdio>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The records of Active.BVD as bvtool dump shows them: lane -> series byte.
+std::map<int, int> SeriesBytes(const std::string& out)
+{
+    std::map<int, int> bytes;
+    std::istringstream in(out);
+    std::vector<int> record;
+    auto take = [&] {
+        if (record.size() >= 11)
+            bytes[record[0] | (record[1] << 8)] = record[10];
+        record.clear();
+    };
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("record ", 0) == 0) {
+            take();
+            continue;
+        }
+        std::istringstream fields(line);
+        std::string offset, hex;
+        fields >> offset;
+        while (record.size() < 12 && fields >> hex && hex.size() == 2 && std::isxdigit(static_cast<unsigned char>(hex[0])))
+            record.push_back(std::stoi(hex, nullptr, 16));
+    }
+    take();
+    return bytes;
+}
+
+// A mode command to all as bvsim prints it, its clock fields blanked.
+std::string Mode(const char* mode, const char* rest = "41 00 00 00 00 00 00 00 00 00 00 00 00 00 14 00")
+{
+    return std::string("bcast 40 72 00 ") + mode + " .. .. .. .. .. 00 " + rest;
+}
+
+class SeriesRoadTest : public bvtest::WindowRangeTest {
+protected:
+    // Units on lanes 1..10; lanes 1..9 take part, lane 10 is the twin lane
+    // when `twin` says so.
+    void StartRange(bool twin, void (*extra)(CBVConfig& comp, CBVConfig& range) = nullptr)
+    {
+        bvtest::RangeFolderSetup setup;
+        setup.autoSend = false;
+        setup.lastLane = 10;
+        bvtest::MakeRangeFolder(setup);
+        {
+            CBVConfig comp;
+            comp.Open(CompSettings::FileOf(".\\", 1), 1);
+            CBVConfig range;
+            range.Open(".\\BVLeder.bvc", 1);
+            if (twin) {
+                WriteItem(comp, CompSettings::LaneActive(10), 0);
+                WriteItem(comp, CompSettings::kTwinLane, 10);
+            }
+            if (extra)
+                extra(comp, range);
+        }
+        StartUnits(1, 10);
+        StartProgram();
+        Settle();
+    }
+    // Waits until the line has been quiet for a while.
+    void Settle(int quietMs = 800)
+    {
+        size_t seen = Heard().size();
+        QElapsedTimer quiet;
+        quiet.start();
+        RunUntil([&] {
+            size_t now = Heard().size();
+            if (now != seen) {
+                seen = now;
+                quiet.restart();
+            }
+            return quiet.elapsed() > quietMs;
+        }, 20000);
+    }
+    // What bvsim printed since the mark, for the command bytes given; the
+    // clock fields of a mode command (its age and the time of day) blanked.
+    Lines Since(size_t mark, const std::string& commands)
+    {
+        Lines out;
+        std::vector<bvsim::BusEvent> heard = Heard();
+        for (size_t i = mark; i < heard.size(); ++i) {
+            bvsim::BusEvent e = heard[i];
+            if (e.bytes.size() < 2 || commands.find(static_cast<char>(e.bytes[1])) == std::string::npos)
+                continue;
+            std::string line = bvsim::FormatEvent(e);
+            if (e.bytes[1] == 'r') {
+                // The age and the time of day: the fifth to ninth bytes heard.
+                size_t at = line.find(' ') + 1;
+                if (e.kind == bvsim::BusEvent::Command)
+                    at = line.find(' ', at) + 1;
+                at += 3 * 4;
+                for (size_t b = 0; b < 5 && at + 3 * b + 2 <= line.size(); ++b)
+                    line.replace(at + 3 * b, 2, "..");
+            }
+            // A command the line sent again, its answer not heard in time,
+            // is the line's business.
+            if (!out.empty() && out.back() == line)
+                continue;
+            out.push_back(line);
+        }
+        return out;
+    }
+    // The lines expected, once they all came (and nothing more after a pause).
+    Lines Await(size_t mark, const std::string& commands, size_t count)
+    {
+        RunUntil([&] { return Since(mark, commands).size() >= count; }, 15000);
+        Settle(400);
+        return Since(mark, commands);
+    }
+    std::map<int, int> ActiveSeries()
+    {
+        bvtest::ToolRun dump = bvtest::RunTool("dump " + folder.File("Comp1/Active.BVD"));
+        EXPECT_EQ(dump.status, 0) << dump.err;
+        return SeriesBytes(dump.out);
+    }
+};
+
+// Lanes 1..9 shoot, lane 10 shows the first lane's shots as the twin lane.
+TEST_F(SeriesRoadTest, ClockShootAndMarkWithATwinLane)
+{
+    StartRange(true);
+    size_t mark = Heard().size();
+    Frame().SendClockMode(0);
+    EXPECT_EQ(Await(mark, "r", 1), Lines{Mode("7A")});
+
+    // Every lane without a dialog (the competition's options say so): the
+    // twin lane's sums cleared, the shoot command to each lane and the twin
+    // lane, then mode 48 and the shoot to all.
+    mark = Heard().size();
+    Frame().ShootSeries(1, 0, false);
+    // Written at once with the change still to be confirmed by the targets.
+    std::map<int, int> series = ActiveSeries();
+    for (int lane = 1; lane <= 9; ++lane)
+        EXPECT_EQ(series[lane], 0x81) << lane;
+    Lines shoot = {"cmd 10 40 70 0A 80 01 01 02 00 00 00 00 00 00 00 00 00 00 00"};
+    for (int lane = 1; lane <= 9; ++lane)
+        shoot.push_back("cmd " + std::to_string(lane) + " 40 51 0" + std::to_string(lane) + " 01 01 01 01 03 02 25");
+    shoot.push_back("cmd 10 40 51 0A 01 01 01 01 03 02 25");
+    shoot.push_back(Mode("30"));
+    shoot.push_back("bcast 40 75 00 02 00");
+    EXPECT_EQ(Await(mark, "Qrup", shoot.size()), shoot);
+
+    // Mark: series marking with the shooter clock, no copy to the twin lane.
+    mark = Heard().size();
+    Frame().MarkSeries(1, 0, false);
+    Lines marked = {"cmd 10 40 70 0A 80 01 01 02 00 00 00 00 00 00 00 00 00 00 00"};
+    for (int lane = 1; lane <= 9; ++lane)
+        marked.push_back("cmd " + std::to_string(lane) + " 40 51 0" + std::to_string(lane) + " 01 01 01 81 03 02 8F");
+    series = ActiveSeries();
+    for (int lane = 1; lane <= 9; ++lane)
+        EXPECT_EQ(series[lane], 0x81) << lane;
+    EXPECT_EQ(Await(mark, "Qrup", marked.size()), marked);
+
+    // The twin lane's mark: the first lane marks, the twin lane is told and
+    // shows the sums (none yet: cleared).
+    mark = Heard().size();
+    Frame().MarkTwinLane(0, 1);
+    series = ActiveSeries();
+    EXPECT_EQ(series[1], 0x82);
+    EXPECT_EQ(series[2], 0x81);
+    const Lines twin = {
+        "cmd 1 40 51 01 01 02 02 80 03 02 8D",
+        "cmd 10 40 70 0A 01 02 02 02 00 00 00 00 00 00 00 00 00 00 00",
+        "cmd 10 40 70 0A 80 01 02 02 00 00 00 00 00 00 00 00 00 00 00",
+    };
+    EXPECT_EQ(Await(mark, "Qrup", twin.size()), twin);
+}
+
+TEST_F(SeriesRoadTest, ShootToOneLaneThroughTheDialog)
+{
+    StartRange(true);
+    bvtest::ModalDriver driver;
+    // Cancelled: nothing goes out.
+    driver.Cancel(CDlgLaneSel::IDD);
+    size_t mark = Heard().size();
+    Frame().ShootSeries(0, 1, true);
+    EXPECT_TRUE(driver.Done());
+    Settle(600);
+    EXPECT_EQ(Since(mark, "QrupWF"), Lines{});
+
+    driver.Next(CDlgLaneSel::IDD, [](platform::Dialog& d) {
+        EXPECT_EQ(d.Caption(), "Shoot series");
+        EXPECT_EQ(d.item(CDlgLaneSel::IDC_LANE).text(), "1");
+        EXPECT_FALSE(d.item(CDlgLaneSel::IDC_RELAY).visible());
+        d.item(CDlgLaneSel::IDC_LANE).setText("4");
+        d.item(CDlgLaneSel::IDC_OK).click();
+    });
+    Frame().ShootSeries(0, 1, true);
+    EXPECT_TRUE(driver.Done());
+    // The lane chosen waits for its target to take the series; the others
+    // keep the series their targets reported at the start.
+    std::map<int, int> series = ActiveSeries();
+    EXPECT_EQ(series[4], 0x82);
+    EXPECT_EQ(series[3], 0x01);
+    const Lines shoot = {
+        "cmd 10 40 70 0A 80 01 02 02 00 00 00 00 00 00 00 00 00 00 00",
+        "cmd 4 40 51 04 01 02 02 00 03 02 07",
+        "cmd 10 40 51 0A 01 02 02 00 03 02 07",
+        Mode("30"),
+        "bcast 40 75 00 02 00",
+    };
+    EXPECT_EQ(Await(mark, "Qrup", shoot.size()), shoot);
+}
+
+TEST_F(SeriesRoadTest, ClockModeOfTurningTargets)
+{
+    StartRange(false, [](CBVConfig&, CBVConfig&) {
+        CBVConfig programs;
+        programs.Open(".\\Program.BVC", 1);
+        programs.WriteInt(ProgramItems::kProgramSection, 1, ProgramItems::kKeyEquipment, 1);
+    });
+    size_t mark = Heard().size();
+    Frame().SendClockMode(0);
+    EXPECT_EQ(Await(mark, "r", 1), Lines{Mode("BC")});
+}
+
+
+}  // namespace
