@@ -6,7 +6,9 @@
 #include "ModalDriver.h"
 #include "RunCommand.h"
 
+#include "foundation/comp/DataComp.h"
 #include "foundation/files/BVConfig.h"
+#include "foundation/settings/RangeSettings.h"
 #include "range/ui/dialogs/DlgLaneSel.h"
 #include "range/ui/dialogs/DlgLift.h"
 #include "tools/bvsim/lib/Control.h"
@@ -16,6 +18,7 @@
 #include <QTimer>
 
 #include <cctype>
+#include <cstring>
 #include <cstdio>
 #include <map>
 #include <sstream>
@@ -56,6 +59,20 @@ std::map<int, int> SeriesBytes(const std::string& out)
 std::string Mode(const char* mode, const char* rest = "41 00 00 00 00 00 00 00 00 00 00 00 00 00 14 00")
 {
     return std::string("bcast 40 72 00 ") + mode + " .. .. .. .. .. 00 " + rest;
+}
+
+// Text as bvsim prints its bytes.
+std::string Hexed(const std::string& text) { return bvsim::Hex(bvsim::Bytes(text.begin(), text.end())); }
+
+// A welcome line ('W') to a lane (or to all, lane 0) at a column, row and size.
+std::string Screen(int lane, int column, int row, int size, const std::string& text)
+{
+    char head[64];
+    if (lane == 0)
+        std::snprintf(head, sizeof head, "bcast 40 57 3C 00 %02X %02X %02X", column, row, size);
+    else
+        std::snprintf(head, sizeof head, "cmd %d 40 57 %02X 00 %02X %02X %02X", lane, lane, column, row, size);
+    return std::string(head) + (text.empty() ? "" : " " + Hexed(text)) + " 00";
 }
 
 class SeriesRoadTest : public bvtest::WindowRangeTest {
@@ -241,5 +258,109 @@ TEST_F(SeriesRoadTest, ClockModeOfTurningTargets)
     EXPECT_EQ(Await(mark, "r", 1), Lines{Mode("BC")});
 }
 
+
+// Lanes 1..10 with names on three lanes, a range name of ten characters
+// and a sponsor line; the welcome for all lanes under results program 8
+// (names only) and for lane 7 under results program 0 (with the text the
+// results program published for the lane).
+TEST_F(SeriesRoadTest, WelcomeForAllLanesAndForOne)
+{
+    StartRange(false, [](CBVConfig&, CBVConfig& range) {
+        WriteItem(range, RangeItems::kUserName, "Skytebanen");
+        WriteItem(range, RangeItems::kSponsor1, "Sparebanken");
+        WriteItem(range, RangeItems::kSponsor2, " Vest");
+        WriteItem(range, RangeItems::kResultsProgram, 8);
+        CDataComp dc;
+        ASSERT_EQ(dc.Open(1, 1), 0);
+        const std::pair<int, const char*> names[] = {{1, "Kari Nordmann"}, {7, "Ola Hansen"}, {10, "Per"}};
+        for (auto [lane, text] : names) {
+            CardRecord card;
+            CDataComp::ClearCard(card);
+            card.relay = 1;
+            card.lane = static_cast<int16_t>(lane);
+            ASSERT_GE(dc.GetCard(card, 1), 0);
+            NameRecord name;
+            CDataComp::ClearName(name);
+            std::strcpy(name.name, text);
+            ASSERT_EQ(dc.StoreName(1, lane, name), 0);
+        }
+        std::FILE* f = std::fopen("BV/Sponsor.txt", "w");
+        ASSERT_NE(f, nullptr);
+        std::fputs("[H1]\r\nLane7=Velkommen til Vest\r\n", f);
+        std::fclose(f);
+    });
+    size_t mark = Heard().size();
+    Frame().Welcome(0);
+    Lines all = {Screen(0, 1, 1, 0, ""), Screen(0, 1, 1, 2, ""), "bcast 40 46 3C 00"};
+    for (int lane = 1; lane <= 10; ++lane)
+        all.push_back(Screen(lane, 34, 8, 3, lane < 10 ? " " + std::to_string(lane) : std::to_string(lane)));
+    all.push_back(Screen(0, 30, 28, 2, "Skytebanen"));
+    all.push_back(Screen(0, 24, 24, 2, "Sparebanken Vest"));
+    all.push_back(Screen(1, 27, 16, 2, "Kari Nordmann"));
+    all.push_back(Screen(7, 30, 16, 2, "Ola Hansen"));
+    all.push_back(Screen(10, 37, 16, 2, "Per"));
+    EXPECT_EQ(Await(mark, "WF", all.size()), all);
+    EXPECT_EQ(Frame().Page(), 1);
+    EXPECT_EQ(Frame().Window()->PaneText(CMainFrame::kInfoPane), "Welcome text sent");
+
+    WriteItem(Frame().Objects().settings.Config(), RangeItems::kResultsProgram, 0);
+    mark = Heard().size();
+    Frame().Welcome(7);
+    const Lines one = {
+        Screen(7, 1, 1, 0, ""),
+        Screen(7, 1, 1, 2, ""),
+        "cmd 7 40 46 07 00",
+        Screen(7, 34, 8, 3, " 7"),
+        Screen(7, 30, 28, 2, "Skytebanen"),
+        Screen(7, 24, 24, 2, "Sparebanken Vest"),
+        Screen(7, 22, 20, 2, "Velkommen til Vest"),
+        Screen(7, 30, 16, 2, "Ola Hansen"),
+    };
+    EXPECT_EQ(Await(mark, "WF", one.size()), one);
+}
+
+// The lift dialog for one lane and for all, and three band advances in the
+// motor form before Cancel.
+TEST_F(SeriesRoadTest, LiftsAndMotors)
+{
+    StartRange(false, [](CBVConfig&, CBVConfig& range) { WriteItem(range, RangeItems::kExternalEquipment, 3); });
+    bvtest::ModalDriver driver;
+    driver.Next(CDlgLift::IDD, [](platform::Dialog& d) {
+        d.item(CDlgLift::IDC_LANE).setText("3");
+        d.item(CDlgLift::IDC_ACTIVATE).click();  // no position: nothing
+        d.item(CDlgLift::IDC_STAND).click();
+        d.item(CDlgLift::IDC_ACTIVATE).click();
+        d.item(CDlgLift::IDC_ALL).click();
+        d.item(CDlgLift::IDC_PRONE).click();
+        d.item(CDlgLift::IDC_ACTIVATE).click();
+        d.item(CDlgLift::IDC_CLOSE).click();
+    });
+    size_t mark = Heard().size();
+    Frame().OnLift();
+    EXPECT_TRUE(driver.Done());
+    Lines lifts = {"bcast 40 4B 03 38"};
+    for (int lane = 1; lane <= 10; ++lane) {
+        char line[32];
+        std::snprintf(line, sizeof line, "bcast 40 4B %02X 36", lane);
+        lifts.push_back(line);
+    }
+    EXPECT_EQ(Await(mark, "K", lifts.size()), lifts);
+
+    driver.Next(CDlgLaneSel::IDD, [](platform::Dialog& d) {
+        EXPECT_EQ(d.Caption(), "Advance target band");
+        EXPECT_EQ(d.item(CDlgLaneSel::IDC_RELAY).text(), "1");
+        d.item(CDlgLaneSel::IDC_EXTRA).click();
+        d.item(CDlgLaneSel::IDC_RELAY).setText("3");
+        d.item(CDlgLaneSel::IDC_EXTRA).click();
+        d.item(CDlgLaneSel::IDC_ALL).click();
+        d.item(CDlgLaneSel::IDC_EXTRA).click();
+        d.item(CDlgLaneSel::IDC_CANCEL).click();
+    });
+    mark = Heard().size();
+    Frame().OnMotor();
+    EXPECT_TRUE(driver.Done());
+    const Lines motors = {"cmd 1 40 5D 01 01", "cmd 1 40 5D 01 03", "bcast 40 5D 00 03"};
+    EXPECT_EQ(Await(mark, "]", motors.size()), motors);
+}
 
 }  // namespace
