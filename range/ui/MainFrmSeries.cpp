@@ -2,9 +2,11 @@
 // motors, the welcome with its lane dialog, and the final marking.
 #include "range/ui/MainFrm.h"
 
+#include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Prompter.h"
+#include "range/ui/dialogs/DlgFinal.h"
 #include "range/ui/dialogs/DlgLaneSel.h"
 #include "range/ui/dialogs/DlgLift.h"
 
@@ -88,4 +90,29 @@ void CMainFrame::OnWelcomeOne()
         Welcome(choice.allTargets ? 0 : choice.lane);
 }
 
-void CMainFrame::OnFinalMarking() {}
+void CMainFrame::OnFinalMarking()
+{
+    if (CompetitionNumber() <= 0) {
+        Message(m_obj.Text("IDS_WRN_COMPTRAIN"));
+        return;
+    }
+    if (platform::MessageBox(m_obj.Text("IDS_FINAL_CONFIRM"), {}, platform::MessageIcon::Question,
+                             platform::MessageButtons::YesNo) != platform::IDYES)
+        return;
+    const int first = NextActiveLane(0);
+    if (first == 0)
+        return;
+    const int last = NextActiveLane(-1);
+    int current = last;
+    if (Options().IsOn(CompOptions::StartNumbers)) {
+        // The lane field holds a start number: the last one on the lanes.
+        current = 0;
+        for (int l = first; l != 0; l = NextActiveLane(l))
+            if (m_obj.lanes[l].card.relay != 0)
+                current = m_obj.lanes[l].card.relay;
+    }
+    CDlgFinal d(m_obj, m_range, Window());
+    d.Begin(first, last, current, CompInt(CompSettings::kCurrentSeries));
+    d.onSendResults = [this] { SendOfficeResults(); };
+    d.DoModal();
+}
