@@ -189,10 +189,11 @@ void FinalMarking::SetShown(const std::vector<int>& slots, bool shown)
 {
     bool changed = false;
     for (int slot : slots) {
-        uint16_t& flags = m_shots.shots[slot].flags;
-        const uint16_t now = shown ? flags | CDataComp::kFlagShown : flags & ~CDataComp::kFlagShown;
+        // The record is packed: its flags are copied, never referred to.
+        const uint16_t flags = m_shots.shots[slot].flags;
+        const uint16_t now = static_cast<uint16_t>(shown ? flags | CDataComp::kFlagShown : flags & ~CDataComp::kFlagShown);
         changed |= now != flags;
-        flags = now;
+        m_shots.shots[slot].flags = now;
     }
     if (!changed || m_card.shotRec == 0)
         return;
