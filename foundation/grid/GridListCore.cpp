@@ -319,6 +319,15 @@ int CGridListCore::InsertColumn(int index, std::string_view header, GridAlign fo
     return index;
 }
 
+bool CGridListCore::SetColumnHeader(int index, std::string_view header)
+{
+    if (index < 0 || index >= GetColumnCount())
+        return false;
+    m_header[static_cast<size_t>(index)].header = std::string(header);
+    m_view->RedrawAll();
+    return true;
+}
+
 bool CGridListCore::DeleteColumn(int index)
 {
     if (index < 0 || index >= GetColumnCount())

@@ -185,6 +185,8 @@ public:
     void SetColumnWidth(int index, int width);
     GridAlign GetColumnFormat(int index) const;
     std::string_view GetColumnHeader(int index) const;
+    // A new header text, as after a change of language; false for no such column.
+    bool SetColumnHeader(int index, std::string_view header);
     // Left edge of a column, counted from the first column's left edge.
     int ColumnLeft(int index) const;
     int TotalWidth() const;
