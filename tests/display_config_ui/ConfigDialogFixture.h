@@ -4,6 +4,7 @@
 // and a help service that keeps what it was asked. Items written are read
 // back with bvtool, the way another program sees them.
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -143,7 +144,12 @@ protected:
         ASSERT_NE(view, nullptr);
         view->scrollToItem(view->topLevelItem(row));
         QRect r = view->visualItemRect(view->topLevelItem(row));
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+        // Press and release, then the second press as a double click.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+        QMouseEvent twice(QEvent::MouseButtonDblClick, r.center(), view->viewport()->mapToGlobal(r.center()),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &twice);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
     }
     // Types into an edit and leaves it for another control, so its focus
     // loss stores what was typed.

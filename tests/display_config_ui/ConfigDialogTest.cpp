@@ -214,7 +214,7 @@ TEST_F(ConfigDialogTest, EventsAreMadeDeletedAndEdited)
     page.item(E::IDC_BROWSE).click();
     EXPECT_EQ(Vis(3, 2, 570), "Hall");
     EXPECT_EQ(prompter.Log(), (std::vector<std::string>{"Folder [Choose the range folder] from " +
-                                                             longFolder.substr(0, 260) + " -> Hall",
+                                                             longFolder.substr(0, 259) + " -> Hall",
                                                          "Folder [Choose the range folder] from Hall -> cancelled"}));
 }
 
