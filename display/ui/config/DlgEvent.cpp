@@ -56,6 +56,8 @@ CDlgEvent::CDlgEvent(CDlgConfig& config, QWidget* parent) : CConfigPage(kEvent, 
     OnClick(IDC_BROWSE, [this] { OnBrowse(); });
     OnChange(IDC_FIRST, [this] { OnLane(true); });
     OnChange(IDC_LAST, [this] { OnLane(false); });
+    for (int id : {IDC_FIRST, IDC_LAST})
+        item(id).widget()->setMaximumWidth(60);
 }
 
 bool CDlgEvent::OnInitDialog()

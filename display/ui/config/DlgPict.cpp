@@ -36,7 +36,8 @@ enum {
 };
 
 const ControlTemplate kControls[] = {
-    {.id = D::IDC_LIST, .kind = ControlKind::ListView, .row = 0, .col = 0, .rowSpan = 5, .style = CS_STRETCH},
+    // The list fills its column; the spare height goes to the targets' row.
+    {.id = D::IDC_LIST, .kind = ControlKind::ListView, .row = 0, .col = 0, .rowSpan = 5},
     {.id = D::IDC_NEW, .kind = ControlKind::Button, .row = 5, .col = 0, .key = "IDS_PICT_NEW"},
     {.id = D::IDC_DELETE, .kind = ControlKind::Button, .row = 6, .col = 0, .key = "IDS_PICT_DEL"},
 
@@ -124,13 +125,14 @@ const ControlTemplate kControls[] = {
 const DialogTemplate kPict{.id = D::IDD, .cx = 480, .cy = 300, .controls = kControls};
 
 constexpr int kListNameWidth = 115;
-constexpr int kListProfileWidth = 40;
+// Wide enough for the header of the second column in every language.
+constexpr int kListProfileWidth = 70;
 constexpr int kLaneWidth = 40;
 constexpr int kHtmlType = 2;
 constexpr int kNettcastType = 3;
 const char* const kGridHeaders[] = {"IDS_PICT_SELECTED_H0", "IDS_PICT_SELECTED_H1", "IDS_PICT_SELECTED_H2",
                                     "IDS_PICT_SELECTED_H3"};
-const int kGridWidths[] = {40, 80, 100, 75};
+const int kGridWidths[] = {40, 80, 100, 95};
 const char* const kViewTypes[] = {"IDS_PICT_GTYPE1", "IDS_PICT_GTYPE2", "IDS_PICT_GTYPE3", "IDS_PICT_GTYPE4"};
 const char kRingChoices[] = "0123456789X";
 
@@ -164,6 +166,7 @@ CDlgPict::CDlgPict(CDlgConfig& config, QWidget* parent)
     for (int w : kGridWidths)
         gridWidth += w;
     m_grid->setMinimumWidth(gridWidth);
+    item(IDC_LIST).widget()->setMinimumWidth(kListNameWidth + kListProfileWidth + 8);
 
     OnClick(IDC_LIST, [this] { OnListClick(); });
     OnSelChange(IDC_LIST, [this] {

@@ -19,27 +19,28 @@ using D = CDlgProfil;
 enum { kDataGroup = 1130, kNameLabel = 1059, kPicturesLabel = 1131, kPlacesLabel = 1132 };
 
 const ControlTemplate kControls[] = {
-    {.id = D::IDC_PROFILES, .kind = ControlKind::ListView, .row = 0, .col = 0, .colSpan = 2, .style = CS_STRETCH},
+    // The spare width goes to the profile's data.
+    {.id = D::IDC_PROFILES, .kind = ControlKind::ListView, .row = 0, .col = 0, .colSpan = 2},
     {.id = D::IDC_NEW, .kind = ControlKind::Button, .row = 1, .col = 0, .key = "IDS_PROFIL_NEW"},
     {.id = D::IDC_DELETE, .kind = ControlKind::Button, .row = 1, .col = 1, .key = "IDS_PROFIL_DEL"},
     {.id = kDataGroup, .kind = ControlKind::Group, .row = 0, .col = 2, .rowSpan = 2, .key = "IDS_PROFIL_DATA",
      .style = CS_STRETCH},
     {.id = kNameLabel, .kind = ControlKind::Static, .parent = kDataGroup, .row = 0, .col = 0,
      .key = "IDS_PROFIL_NAME"},
-    {.id = D::IDC_NAME, .kind = ControlKind::Edit, .parent = kDataGroup, .row = 0, .col = 1, .colSpan = 2,
-     .limit = 31},
+    {.id = D::IDC_NAME, .kind = ControlKind::Edit, .parent = kDataGroup, .row = 0, .col = 1, .limit = 31},
     {.id = kPicturesLabel, .kind = ControlKind::Static, .parent = kDataGroup, .row = 1, .col = 0,
      .key = "IDS_PROFIL_PICTS"},
-    {.id = kPlacesLabel, .kind = ControlKind::Static, .parent = kDataGroup, .row = 1, .col = 2,
+    {.id = kPlacesLabel, .kind = ControlKind::Static, .parent = kDataGroup, .row = 1, .col = 1,
      .key = "IDS_PROFIL_SELECTED"},
-    {.id = D::IDC_PICTURES, .kind = ControlKind::ListView, .parent = kDataGroup, .row = 2, .col = 0, .rowSpan = 3,
+    {.id = D::IDC_PICTURES, .kind = ControlKind::ListView, .parent = kDataGroup, .row = 2, .col = 0,
      .style = CS_STRETCH},
-    {.id = D::IDC_ADD, .kind = ControlKind::Button, .parent = kDataGroup, .row = 2, .col = 1,
+    {.id = D::IDC_PLACES, .kind = ControlKind::Custom, .parent = kDataGroup, .row = 2, .col = 1, .colSpan = 2,
+     .style = CS_STRETCH},
+    // Each button under the list it takes from.
+    {.id = D::IDC_ADD, .kind = ControlKind::Button, .parent = kDataGroup, .row = 3, .col = 0,
      .key = "IDS_PROFIL_ADD"},
     {.id = D::IDC_REMOVE, .kind = ControlKind::Button, .parent = kDataGroup, .row = 3, .col = 1,
      .key = "IDS_PROFIL_REMOVE"},
-    {.id = D::IDC_PLACES, .kind = ControlKind::Custom, .parent = kDataGroup, .row = 2, .col = 2, .rowSpan = 3,
-     .style = CS_STRETCH},
 };
 const DialogTemplate kProfil{.id = D::IDD, .cx = 480, .cy = 300, .controls = kControls};
 
@@ -56,6 +57,7 @@ CDlgProfil::CDlgProfil(CDlgConfig& config, QWidget* parent)
     m_grid->SetControlId(IDC_PLACES);
     m_grid->SetDrawItem([this](QPainter& painter, int row, const QRect& rect) { DrawRow(painter, row, rect); });
     m_grid->setMinimumWidth(kPictureWidth + kSecondsWidth + 4);
+    item(IDC_PROFILES).widget()->setMinimumWidth(kProfileWidth + 60);
     OnClick(IDC_PROFILES, [this] { ShowProfile(false); });
     OnSelChange(IDC_PROFILES, [this] {
         if (m_initialised)

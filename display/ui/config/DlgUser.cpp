@@ -1,5 +1,7 @@
 #include "display/ui/config/DlgUser.h"
 
+#include <QGridLayout>
+
 #include "display/config/UserSettings.h"
 #include "display/ui/DisplayText.h"
 #include "display/ui/config/DlgColor.h"
@@ -37,7 +39,7 @@ const ControlTemplate kControls[] = {
     {.id = kLiveGroup, .kind = ControlKind::Group, .row = 0, .col = 1, .key = "IDS_USER_LIVE", .style = CS_STRETCH},
     {.id = kLocalLabel, .kind = ControlKind::Static, .parent = kLiveGroup, .row = 0, .col = 0,
      .key = "IDS_USER_LOCAL"},
-    {.id = D::IDC_LOCAL, .kind = ControlKind::Edit, .parent = kLiveGroup, .row = 0, .col = 1, .style = CS_STRETCH},
+    {.id = D::IDC_LOCAL, .kind = ControlKind::Edit, .parent = kLiveGroup, .row = 0, .col = 1},
     {.id = kRemoteLabel, .kind = ControlKind::Static, .parent = kLiveGroup, .row = 1, .col = 0,
      .key = "IDS_USER_REMOTE"},
     {.id = D::IDC_REMOTE, .kind = ControlKind::Edit, .parent = kLiveGroup, .row = 1, .col = 1},
@@ -58,6 +60,9 @@ const DialogTemplate kUser{.id = D::IDD, .cx = 308, .cy = 252, .controls = kCont
 
 CDlgUser::CDlgUser(CDlgConfig& config, QWidget* parent) : CConfigPage(kUser, config, parent, false)
 {
+    // The two groups keep their height; the room below them stays empty.
+    if (auto* grid = dynamic_cast<QGridLayout*>(layout()))
+        grid->setRowStretch(1, 1);
     for (int id : {IDC_SERVER, IDC_USER, IDC_PASSWORD, IDC_LOCAL, IDC_REMOTE})
         OnKillFocus(id, [this, id] { SaveField(id); });
     for (int id = IDC_NORWEGIAN; id <= IDC_GERMAN; ++id)
