@@ -194,9 +194,10 @@ int CDataComp::OpenFile(File which, uint8_t create)
     if (rc != -99)
         return rc;
 
-    // Another layout. Old ones are converted in the competition's own folder
-    // (the old file stays there as a backup); what this program cannot read
-    // is reported and left closed, and the program goes on without it.
+    // Another layout. Old ones are converted, by a writer only, in the
+    // competition's own folder (the old file stays there as a backup); what
+    // this program cannot read is reported and left closed, and the program
+    // goes on without it.
     const int found = file.GetVersion();
     if (found > kind.version) {
         BV_LOG(m_log, 90, "File version is newer than program");
@@ -205,7 +206,7 @@ int CDataComp::OpenFile(File which, uint8_t create)
     }
     switch (which) {
     case File::Active:
-        if (found <= 0)
+        if (create && found <= 0)
             rc = file.Convert(folder, kActiveSize, kActiveVersion);
         break;
     case File::Card:
@@ -363,11 +364,39 @@ int CDataComp::ReadName(const CardRecord& card, NameRecord& name)
     return 0;
 }
 
-void CDataComp::BumpLaneCounter(int lane)
+void CDataComp::BumpLaneCounter(int lane, int relay)
 {
     ActiveRecord active;
-    if (ReadActive(lane, active) == 0)
-        m_active.IncrementField(m_active.LastKeyHit(), offsetof(ActiveRecord, changeCounter), 2);
+    if (lane != 0) {
+        if (ReadActive(lane, active) == 0)
+            m_active.IncrementField(m_active.LastKeyHit(), offsetof(ActiveRecord, changeCounter), 2);
+        return;
+    }
+    for (int l = 1; l <= kMaxLane; ++l)
+        if (ReadActive(l, active) == 0 && active.relay == relay)
+            m_active.IncrementField(m_active.LastKeyHit(), offsetof(ActiveRecord, changeCounter), 2);
+}
+
+int CDataComp::StoreResultState(int relay, int lane, uint8_t state)
+{
+    if (!IsCardLane(lane) || m_card.CheckOpen() != 0)
+        return -1;
+    if (m_card.Lock() != 0) {
+        m_card.CheckClose(0);
+        return -1;
+    }
+    CardRecord card;
+    int cardNo = FindCard(relay, lane, card);
+    int rc = -1;
+    if (cardNo != 0) {
+        card.resultState = state;
+        rc = m_card.WriteRec(cardNo, &card) == 0 ? 0 : -1;
+    }
+    if (m_card.CheckClose(0) != 0)
+        rc = -1;
+    if (rc != 0)
+        BV_LOG(m_log, 90, "Can't store the result state of %d:%d", relay, lane);
+    return rc;
 }
 
 int CDataComp::GetCard(CardRecord& card, uint8_t create)
@@ -468,7 +497,7 @@ int CDataComp::DeleteName(int relay, int lane)
         BV_LOG(m_log, 90, "Failed to modify name rec!");
         return -1;
     }
-    BumpLaneCounter(lane);
+    BumpLaneCounter(lane, relay);
     return 0;
 }
 

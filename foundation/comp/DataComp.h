@@ -137,6 +137,10 @@ public:
     // Lanes are numbered 1 to 100; any other number, wherever it comes from,
     // names no lane.
     static bool IsLane(int lane) { return lane >= 1 && lane <= kMaxLane; }
+    // A card's lane as the calls below take it: a lane, or 0 for a start
+    // number's card in start-number mode (cards are kept with lane 0 there,
+    // and a window that shows a card by start number knows no lane).
+    bool IsCardLane(int lane) const { return IsLane(lane) || (lane == 0 && StartNumberMode()); }
 
     // Slot states.
     enum : uint8_t { kSlotFree = 0, kSlotShot = 128, kSlotNoPosition = 64, kSlotSkipped = 254 };
@@ -196,6 +200,9 @@ public:
     // written (the caller's relay is then 0). In start-number mode relay is
     // the start number and the card is kept with lane 0.
     int GetCard(CardRecord& card, uint8_t create);
+    // Sets the result state (0 none, 1..4) of the card of (relay, lane), read
+    // afresh under the card file's lock. 0, or -1 (no card, or a failed write).
+    int StoreResultState(int relay, int lane, uint8_t state);
     // Clears the card's name; 0, or -1 (no card, no name, or a failed write).
     int DeleteName(int relay, int lane);
     // Stores a name for the card of (relay, lane): over its NameRecord when
@@ -224,6 +231,11 @@ public:
     // Clears every shot and the comment. The new update counter; 1 when the
     // card has no shots; 0 on failure.
     int32_t DeleteShots(int relay, int lane);
+    // Changes the card's shot list as read afresh under the lock (made first
+    // when the card has none), so that a shot stored meanwhile by another
+    // program stays: the way to change a few fields of a list shown for a
+    // while. The new update counter, or 0.
+    int32_t ChangeShots(int relay, int lane, const std::function<void(ShotListRecord&)>& change);
     // The card's shot list, read from the file; 0, -1 when the card or its
     // list is missing or unreadable (the list is then cleared).
     int ReadShots(int relay, int lane, ShotListRecord& list);
@@ -289,8 +301,12 @@ private:
     // Reads the card of (relay, lane) (lane 0 in start-number mode) afresh
     // from the file; its record number, or 0 when there is none.
     int FindCard(int relay, int lane, CardRecord& card);
-    // Counts a change of the lane's card in its ActiveRecord.
-    void BumpLaneCounter(int lane);
+    // Counts a change of the lane's card in its ActiveRecord; lane 0 (a
+    // start number's card) counts it on every lane that shows the card.
+    void BumpLaneCounter(int lane, int relay);
+    // Gives the card its shot list when it has none, in one bracket of the
+    // card file; the card's record number, or 0.
+    int MakeShotList(int relay, int lane, CardRecord& card);
     int32_t RewriteShots(int relay, int lane, const ShotListRecord* list);
     // Opens and locks Shot.BVD and reads list recNo into m_shots afresh: the
     // start of a read-modify-write of a card's shots. On false the file is

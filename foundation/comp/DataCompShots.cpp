@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -26,46 +27,51 @@ bool CountsIn(const ShotRecord& slot, int series)
 
 }  // namespace
 
-int32_t CDataComp::AddShot(int relay, int lane, ShotRecord& shot, ShotListRecord* copy, int limit, int noCount)
+int CDataComp::MakeShotList(int relay, int lane, CardRecord& card)
 {
-    CardRecord card;
-    int cardNo = IsLane(lane) ? FindCard(relay, lane, card) : 0;
-    if (cardNo == 0) {
-        BV_LOG(m_log, 90, "Card rec not found!");
+    // The list is made and the card pointed at it in one bracket of the card
+    // file, so that two programs storing the first shot at once make one list
+    // and both shots land in it.
+    if (m_card.CheckOpen() != 0)
+        return 0;
+    if (m_card.Lock() != 0) {
+        m_card.CheckClose(0);
         return 0;
     }
-
-    if (card.shotRec == 0) {
-        // The card's first shot: its list is made and the card pointed at it
-        // in one bracket of the card file, so that two programs storing the
-        // first shot at once make one list and both shots land in it.
-        if (m_card.CheckOpen() != 0)
-            return 0;
-        if (m_card.Lock() != 0) {
+    int cardNo = FindCard(relay, lane, card);
+    if (cardNo != 0 && card.shotRec == 0) {
+        ClearShots(m_shots);
+        int n = 0;
+        if (m_shot.AddRec(n, &m_shots) != 0) {
             m_card.CheckClose(0);
+            BV_LOG(m_log, 90, "Failed to create Shot rec!");
             return 0;
         }
-        cardNo = FindCard(relay, lane, card);
-        if (cardNo != 0 && card.shotRec == 0) {
-            ClearShots(m_shots);
-            int n = 0;
-            if (m_shot.AddRec(n, &m_shots) != 0) {
-                m_card.CheckClose(0);
-                BV_LOG(m_log, 90, "Failed to create Shot rec!");
-                return 0;
-            }
-            card.shotRec = static_cast<uint16_t>(n);
-            if (n < 1 || n > 0xFFFF || m_card.WriteRec(cardNo, &card) != 0) {
-                m_card.CheckClose(0);
-                BV_LOG(m_log, 90, "Failed to update card rec!");
-                return 0;
-            }
-        }
-        if (m_card.CheckClose(0) != 0 || cardNo == 0 || card.shotRec == 0) {
+        card.shotRec = static_cast<uint16_t>(n);
+        if (n < 1 || n > 0xFFFF || m_card.WriteRec(cardNo, &card) != 0) {
+            m_card.CheckClose(0);
             BV_LOG(m_log, 90, "Failed to update card rec!");
             return 0;
         }
     }
+    if (m_card.CheckClose(0) != 0 || cardNo == 0 || card.shotRec == 0) {
+        BV_LOG(m_log, 90, "Failed to update card rec!");
+        return 0;
+    }
+    return cardNo;
+}
+
+int32_t CDataComp::AddShot(int relay, int lane, ShotRecord& shot, ShotListRecord* copy, int limit, int noCount)
+{
+    CardRecord card;
+    int cardNo = IsCardLane(lane) ? FindCard(relay, lane, card) : 0;
+    if (cardNo == 0) {
+        BV_LOG(m_log, 90, "Card rec not found!");
+        return 0;
+    }
+    // The card's first shot: its list comes first.
+    if (card.shotRec == 0 && MakeShotList(relay, lane, card) == 0)
+        return 0;
 
     // The read, the slot choice and the write of the list are one bracket.
     if (!LockShotList(card.shotRec, relay, lane))
@@ -154,7 +160,7 @@ int32_t CDataComp::DeleteShots(int relay, int lane) { return RewriteShots(relay,
 int32_t CDataComp::RewriteShots(int relay, int lane, const ShotListRecord* list)
 {
     CardRecord card;
-    if (!IsLane(lane) || FindCard(relay, lane, card) == 0) {
+    if (!IsCardLane(lane) || FindCard(relay, lane, card) == 0) {
         BV_LOG(m_log, 90, "Card rec not found!");
         return 0;
     }
@@ -191,7 +197,32 @@ int32_t CDataComp::RewriteShots(int relay, int lane, const ShotListRecord* list)
         BV_LOG(m_log, 90, "Failed to modify shot rec!");
         return 0;
     }
-    BumpLaneCounter(lane);
+    BumpLaneCounter(lane, relay);
+    return counter;
+}
+
+int32_t CDataComp::ChangeShots(int relay, int lane, const std::function<void(ShotListRecord&)>& change)
+{
+    CardRecord card;
+    if (!IsCardLane(lane) || FindCard(relay, lane, card) == 0) {
+        BV_LOG(m_log, 90, "Card rec not found!");
+        return 0;
+    }
+    if (card.shotRec == 0 && MakeShotList(relay, lane, card) == 0)
+        return 0;
+    if (!LockShotList(card.shotRec, relay, lane))
+        return 0;
+    const int32_t counter = NextCounter(m_shots.updateCounter);
+    change(m_shots);
+    m_shots.updateCounter = counter;
+    int rc = m_shot.WriteRecDirect(card.shotRec, &m_shots);
+    if (m_shot.CheckClose(0) != 0)
+        rc = -1;
+    if (rc != 0) {
+        BV_LOG(m_log, 90, "Failed to modify shot rec!");
+        return 0;
+    }
+    BumpLaneCounter(lane, relay);
     return counter;
 }
 
@@ -199,7 +230,7 @@ int CDataComp::ReadShots(int relay, int lane, ShotListRecord& list)
 {
     ClearShots(list);
     CardRecord card;
-    if (!IsLane(lane) || FindCard(relay, lane, card) == 0 || card.shotRec == 0)
+    if (!IsCardLane(lane) || FindCard(relay, lane, card) == 0 || card.shotRec == 0)
         return -1;
     if (m_shot.ReadRecDirect(card.shotRec, &list) != 0) {
         ClearShots(list);

@@ -305,7 +305,7 @@ void CBVIniFile::RemoveKeys(std::string_view section, std::function<bool(std::st
         m_queue.push_back({std::string(TrimBlanks(OneLine(section))), {}, {}, std::move(which)});
 }
 
-int CBVIniFile::Write(const std::string& path, bool startFresh)
+int CBVIniFile::Write(const std::string& path, bool startFresh, ArchiveMark mark)
 {
     platform::NativeFile file;
     bool locked = false;
@@ -362,6 +362,9 @@ int CBVIniFile::Write(const std::string& path, bool startFresh)
         }
     }
     std::string bytes = Serialize(sections);
+    // Other writers wait for the lock held here, so the mark read now is the
+    // one the file replaced carries.
+    const bool marked = mark == ArchiveMark::Set || platform::HasArchiveFlag(path);
 
     rc = platform::WriteFileAtomically(path, bytes);
     if (rc != 0) {
@@ -370,7 +373,8 @@ int CBVIniFile::Write(const std::string& path, bool startFresh)
     }
     // The results program takes a result file in again only when it carries
     // the archive mark.
-    platform::SetArchiveFlag(path, true);
+    if (marked)
+        platform::SetArchiveFlag(path, true);
     Load(std::move(bytes));
     return 0;  // closing the old file releases the lock
 }

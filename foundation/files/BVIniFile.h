@@ -59,12 +59,18 @@ public:
     // longer have, under the same lock, and leaves every other key.
     void RemoveKeys(std::string_view section, std::function<bool(std::string_view key)> which);
 
+    // What a rewrite does to the file's archive mark (the results program's
+    // "not yet read"): Set marks it, the writer's own news; Keep carries over
+    // the mark of the file replaced, for a writer that only adds its own
+    // key to another program's file and must neither hide nor fake news.
+    enum class ArchiveMark { Set, Keep };
+
     // Rewrites the file (created when missing) with the queued values merged
     // into what it holds now; with startFresh the file ends up holding only
-    // the queued values. Sets the file's archive mark. The queue stays; the
-    // loaded text becomes the text written. 0, or -1 when the file could not
-    // be locked or written; the file is then as it was.
-    int Write(const std::string& path, bool startFresh = false);
+    // the queued values. Sets the file's archive mark (or keeps it, above).
+    // The queue stays; the loaded text becomes the text written. 0, or -1
+    // when the file could not be locked or written; the file is then as it was.
+    int Write(const std::string& path, bool startFresh = false, ArchiveMark mark = ArchiveMark::Set);
 
     // Forgets the loaded text and the queue.
     void Reset();

@@ -226,10 +226,12 @@ void CGridListCore::SelectRow(int row, int notify)
     Call call(*this);
     m_focus = 1;
     if (row >= 0) {
-        if (row < GetItemCount())
+        if (m_keepSelection)
+            m_focusedItem = row;
+        else if (row < GetItemCount())
             SelectItem(row);
         ScrollToCell();
-    } else if (row == -1) {
+    } else if (row == -1 && !m_keepSelection) {
         for (Item& item : m_items)
             item.selected = false;
         m_view->RedrawAll();
@@ -474,6 +476,23 @@ int CGridListCore::GetSelectedItem() const
     return -1;
 }
 
+void CGridListCore::SetItemSelected(int item, bool on)
+{
+    if (item < 0 || item >= GetItemCount() || m_items[item].selected == on)
+        return;
+    m_items[item].selected = on;
+    m_view->RedrawRow(item);
+}
+
+std::vector<int> CGridListCore::GetSelectedItems() const
+{
+    std::vector<int> selected;
+    for (int i = 0; i < GetItemCount(); ++i)
+        if (m_items[i].selected)
+            selected.push_back(i);
+    return selected;
+}
+
 int CGridListCore::GetCountPerPage() const
 {
     int rowHeight = std::max(1, m_view->RowHeight());
@@ -670,21 +689,44 @@ void CGridListCore::OnChar(int ch, unsigned /*modifiers*/)
 
 // ---- Mouse
 
-void CGridListCore::ClickListItem(int row)
+void CGridListCore::ClickListItem(int row, unsigned modifiers)
 {
     // The list's own handling of a click: the clicked row becomes the
     // selected and focused one; a click beside the rows clears the selection.
     TakeFocus();
+    m_keepSelection = false;
+    if (m_multiSelect && row >= 0 && (modifiers & (GM_CTRL | GM_SHIFT)) != 0) {
+        if (modifiers & GM_SHIFT) {
+            // From the focused row (the anchor) to the clicked one; Ctrl keeps
+            // what was selected besides.
+            int anchor = m_focusedItem >= 0 && m_focusedItem < GetItemCount() ? m_focusedItem : row;
+            if (!(modifiers & GM_CTRL))
+                for (Item& each : m_items)
+                    each.selected = false;
+            for (int i = std::min(anchor, row); i <= std::max(anchor, row); ++i)
+                m_items[i].selected = true;
+        } else {
+            m_items[row].selected = !m_items[row].selected;
+        }
+        m_focusedItem = row;
+        m_keepSelection = true;
+        m_view->RedrawAll();
+        return;
+    }
     if (row >= 0)
         SelectItem(row);
     else
         SelectItem(-1);
 }
 
-void CGridListCore::OnLButtonDown(int x, int y)
+void CGridListCore::OnLButtonDown(int x, int y, unsigned modifiers)
 {
     Call call(*this);
-    ClickListItem(SubItemHitTest(x, y).row);
+    ClickListItem(SubItemHitTest(x, y).row, modifiers);
+    struct KeepSelection {
+        bool& flag;
+        ~KeepSelection() { flag = false; }
+    } keep{m_keepSelection};
     GridHit hit = SubItemHitTest(x, y);
     if (hit.row < 0 || hit.column < 0)
         return;
@@ -717,8 +759,11 @@ void CGridListCore::OnLButtonDblClk(int x, int y)
     if (hit.row < 0 || hit.column < 0 || hit.row != m_focusedItem)
         return;
     SetCurrent(hit.row, ClampColumn(hit.row, hit.column));
-    if (GetColumnType(m_currentColumn) != 0 && InEditableRange(hit.row, hit.column))
-        EditCell(hit.row, m_currentColumn);
+    if (GetColumnType(m_currentColumn) != 0 && InEditableRange(hit.row, hit.column) &&
+        EditCell(hit.row, m_currentColumn))
+        return;
+    // No editor: the double click is the owner's (a card opens the shot).
+    Send(WM_GRID_DBLCLK, (static_cast<intptr_t>(hit.row) << 16) | hit.column, m_controlId);
 }
 
 void CGridListCore::OnRButtonDown(int x, int y)
@@ -777,7 +822,11 @@ void CGridListCore::OnSetFocus()
 {
     RedrawRowSafe(m_currentRow);
     m_previousRow = m_currentRow;
+    // Rows selected together stay so when the grid takes the focus.
+    const bool keep = m_keepSelection;
+    m_keepSelection = keep || m_multiSelect;
     SelectRow(m_currentRow, 1);
+    m_keepSelection = keep;
 }
 
 void CGridListCore::OnKillFocus()

@@ -136,6 +136,9 @@ public:
     int16_t m_firstColumn = 0;
     // Column definitions by column number.
     std::vector<std::unique_ptr<CGridColumn>> m_columns;
+    // Several rows may be selected at once (Ctrl and Shift clicks); off, a
+    // click selects the clicked row alone.
+    bool m_multiSelect = false;
 
     // ---- Wiring.
 
@@ -204,6 +207,10 @@ public:
     void SelectItem(int item);
     // First selected item, -1 none.
     int GetSelectedItem() const;
+    // Selects or unselects one item and leaves the others as they are.
+    void SetItemSelected(int item, bool on);
+    // Every selected item, in list order.
+    std::vector<int> GetSelectedItems() const;
     int GetFocusedItem() const { return m_focusedItem; }
     // Scrolls a row fully into view; false when there is no such row.
     bool EnsureVisible(int item);
@@ -228,7 +235,11 @@ public:
     bool TakesKey(int key) const;
     void OnKeyDown(int key, unsigned modifiers);
     void OnChar(int ch, unsigned modifiers);
-    void OnLButtonDown(int x, int y);
+    // A click; with several rows selectable, Ctrl adds or takes away the
+    // clicked row and Shift selects every row from the focused one to it.
+    void OnLButtonDown(int x, int y, unsigned modifiers = GM_NONE);
+    // A double click opens the clicked cell's editor, or else tells the
+    // owner (WM_GRID_DBLCLK) when it hit a row.
     void OnLButtonDblClk(int x, int y);
     void OnRButtonDown(int x, int y);
     // Before the user scrolls (scroll bar or wheel): the grid takes the focus.
@@ -292,7 +303,7 @@ private:
     void SetCurrent(int row, int column);
     bool ColumnSkips(int column) const;
     void RedrawRowSafe(int row);
-    void ClickListItem(int row);
+    void ClickListItem(int row, unsigned modifiers = GM_NONE);
 
     CGridOwner* m_owner = nullptr;
     intptr_t m_controlId = 0;
@@ -302,6 +313,9 @@ private:
     std::vector<HeaderColumn> m_header;
     std::vector<Item> m_items;
     int m_focusedItem = -1;
+    // A Ctrl or Shift click is building a selection of several rows: the
+    // grid's own selection of the clicked row keeps it.
+    bool m_keepSelection = false;
     int m_scrollX = 0;
     int m_topIndex = 0;
 

@@ -56,3 +56,7 @@ inline int BeginEditRow(intptr_t wParam) { return static_cast<int>((wParam >> 16
 // A SELCHANGE row with bit 15 set but not -2: the focus left the grid, and
 // the owner clears the grid's edit mode.
 inline bool GridFocusLeft(intptr_t wParam) { return wParam != -2 && (wParam & 0x8000) != 0; }
+
+// WM_APP + 104: a double click on a row that opened no editor;
+// wParam = column | row << 16 (read with BeginEditRow and BeginEditColumn).
+constexpr unsigned WM_GRID_DBLCLK = 0x8068;

@@ -81,9 +81,10 @@ bool HasArchiveFlag(const std::string& systemPath)
     return ::access(MarkerOf(native).c_str(), F_OK) == 0;
 }
 
-bool TestAndClearArchiveFlag(const std::string& systemPath)
+bool TestAndClearArchiveFlag(const std::string& systemPath) { return TestAndClearArchiveFlagResolved(NativePath(systemPath)); }
+
+bool TestAndClearArchiveFlagResolved(const std::string& native)
 {
-    std::string native = NativePath(systemPath);
     if (!IsRegularFile(native)) {
         RemoveMarker(native);  // a marker left by a file that is gone marks nothing
         return false;

@@ -20,6 +20,9 @@ bool HasArchiveFlag(const std::string& systemPath);
 // Clears the mark and tells whether it was set, in one step: of two programs
 // testing the same file at once, only one sees it set.
 bool TestAndClearArchiveFlag(const std::string& systemPath);
+// The same for a path NativePath has already resolved: an importer that
+// listed its folder looks at thousands of files without a second search.
+bool TestAndClearArchiveFlagResolved(const std::string& nativePath);
 
 // Where the mark goes: Auto uses the extended attribute when the file system
 // takes it; MarkerFile always uses the marker file, as on a file system

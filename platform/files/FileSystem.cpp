@@ -361,14 +361,24 @@ std::vector<std::string> FindFiles(const std::string& folderSystemPath, std::str
         std::string name = e->d_name;
         if (name == "." || name == "..")
             continue;
-        struct stat st;
-        if (::stat((native + "/" + name).c_str(), &st) != 0)
-            continue;
-        if (S_ISDIR(st.st_mode) ? !foldersToo : !S_ISREG(st.st_mode))
-            continue;
+        // The name first: an exchange folder holds thousands of files, and
+        // only those that match are worth a look at the disk.
         std::string ansi = Utf8ToCp1252(name);
-        if (MatchesPattern(ansi, pattern))
-            names.push_back(ansi);
+        if (!MatchesPattern(ansi, pattern))
+            continue;
+        // The entry's type as the folder tells it; a look at the file
+        // itself only where it does not (or for a link).
+        bool file = e->d_type == DT_REG, folder = e->d_type == DT_DIR;
+        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+            struct stat st;
+            if (::stat((native + "/" + name).c_str(), &st) != 0)
+                continue;
+            file = S_ISREG(st.st_mode);
+            folder = S_ISDIR(st.st_mode);
+        }
+        if (folder ? !foldersToo : !file)
+            continue;
+        names.push_back(ansi);
     }
     ::closedir(dir);
     std::sort(names.begin(), names.end());

@@ -2,6 +2,7 @@
 
 #include "platform/system/Codepage.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <mutex>
@@ -31,7 +32,12 @@ std::string FindNoCase(const std::string& folder, const std::string& wantedUtf8)
     std::string wanted = Utf8ToCp1252(wantedUtf8);
     std::string found;
     while (dirent* e = readdir(dir)) {
-        if (SameNameNoCase(Utf8ToCp1252(e->d_name), wanted)) {
+        // Folders of thousands of files are searched for names that are not
+        // there yet: a plain ASCII name is compared as it stands, without a
+        // conversion of its own.
+        std::string_view name = e->d_name;
+        bool ascii = std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (ascii ? SameNameNoCase(name, wanted) : SameNameNoCase(Utf8ToCp1252(name), wanted)) {
             found = e->d_name;
             break;
         }

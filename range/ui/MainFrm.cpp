@@ -77,6 +77,7 @@ CMainFrame::~CMainFrame()
     m_socket.reset();
     CloseLightDialog();
     CloseStatusDialog();
+    CloseCardDialog();
     delete m_askBox.data();
 }
 

@@ -19,6 +19,7 @@
 #include "range/ui/DlgLineSpy.h"
 #include "range/ui/dialogs/DlgLC.h"
 #include "range/ui/dialogs/DlgStatus.h"
+#include "range/ui/scorecard/DlgCard.h"
 
 #include <QPointer>
 
@@ -192,6 +193,14 @@ public:
     CDlgLC* LightDialog() const { return m_lightDlg; }
     CDlgStatus* StatusDialog() const { return m_statusDlg; }
 
+    // ---- Score card dialog (MainFrmCard.cpp): one at a time, replaced
+    // unless it is still setting itself up; it follows the tick.
+    void OpenCardDialog();
+    void CloseCardDialog();
+    CDlgCard* CardDialog() const { return m_cardDlg; }
+    // The stored mark kind (2,1,711) as the file check last read it.
+    int MarkKind() const { return m_range.files.markKind; }
+
     // ---- What the tick and the commands share
     TickSchedule m_tick;
     AskState m_askType = AskState::None;
@@ -257,4 +266,5 @@ private:
     QPointer<CDlgLineSpy> m_lineSpy;
     QPointer<CDlgLC> m_lightDlg;
     QPointer<CDlgStatus> m_statusDlg;
+    QPointer<CDlgCard> m_cardDlg;
 };

@@ -209,6 +209,7 @@ void CMainFrame::CloseFrame(bool noQuestion)
     CloseLineMonitor();
     CloseLightDialog();
     CloseStatusDialog();
+    CloseCardDialog();
     ClosePorts();
     KillTimer();
     SetComputerName(false);

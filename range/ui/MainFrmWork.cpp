@@ -50,9 +50,6 @@ void CMainFrame::CloseLineMonitor()
 // The outside range system's events are read on every tick while one is open.
 void CMainFrame::PollOutsideSystem() { m_range.outside.PollOutsideSystem(); }
 
-// An open card dialog follows the lane's card.
-void CMainFrame::RefreshCardDialog() {}
-
 void CMainFrame::OpenPorts()
 {
     m_range.channels.OpenPorts();

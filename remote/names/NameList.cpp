@@ -78,16 +78,40 @@ int NameList::Fill(const std::string& rangeFolder, int comp, int relay)
     return m_relay;
 }
 
+bool NameList::OpenNames(CBVFileEx& file, bool write) const
+{
+    std::string path = CompSettings::FolderOf(m_folder, m_comp) + "\\Name.BVD";
+    if (m_comp <= 0 || !platform::FileExists(path))
+        return false;
+    uint8_t options = CBVFileEx::kUpdated | (write ? CBVFileEx::kWritable : 0);
+    return file.Open(path, CDataComp::kNameSize, CDataComp::kNameVersion, 0, options) == 0;
+}
+
+int NameList::NameRec(int row) const
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return 0;
+    return m_rows[static_cast<size_t>(row)].nameRec;
+}
+
 bool NameList::ReadRecord(int row, NameRecord& record)
 {
     CDataComp::ClearName(record);
-    if (row < 0 || row >= static_cast<int>(m_rows.size()) || m_rows[static_cast<size_t>(row)].nameRec == 0)
+    int n = NameRec(row);
+    CBVFileEx names;
+    return n > 0 && OpenNames(names, false) && names.ReadRecDirect(n, &record) == 0;
+}
+
+// Only over a record that is there and reads: a file the range control
+// has not made, or a record beyond its end, is left alone.
+bool NameList::WriteRecord(int row, const NameRecord& record)
+{
+    int n = NameRec(row);
+    CBVFileEx names;
+    NameRecord stored;
+    if (n <= 0 || !OpenNames(names, true) || names.ReadRecDirect(n, &stored) != 0)
         return false;
-    CDataComp data;
-    data.SetBasePath(m_folder);
-    data.Open(m_comp, 0);
-    return data.NameFile().IsOpen() &&
-           data.NameFile().ReadRecDirect(m_rows[static_cast<size_t>(row)].nameRec, &record) == 0;
+    return names.WriteRec(n, &record) == 0;
 }
 
 std::string NameList::StartScoreText(int hundredths)
@@ -124,6 +148,19 @@ std::string NameList::CellText(int row, int column)
     NameRecord record;
     ReadRecord(row, record);
     return Text(record, column);
+}
+
+std::vector<std::string> NameList::RowTexts(int row)
+{
+    std::vector<std::string> texts(kColumns);
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return texts;
+    NameRecord record;
+    ReadRecord(row, record);
+    texts[0] = std::to_string(m_rows[static_cast<size_t>(row)].lane);
+    for (int c = 1; c < kColumns; ++c)
+        texts[static_cast<size_t>(c)] = Text(record, c);
+    return texts;
 }
 
 bool NameList::Apply(NameRecord& record, int column, const std::string& text)
@@ -169,22 +206,14 @@ bool NameList::Store(int row, int column, const std::string& text)
     // A record that cannot be read is not written back half-made.
     if (!ReadRecord(row, record) || !Apply(record, column, text))
         return false;
-    CDataComp data;
-    data.SetBasePath(m_folder);
-    data.Open(m_comp, 1);
-    return data.NameFile().WriteRec(m_rows[static_cast<size_t>(row)].nameRec, &record) == 0;
+    return WriteRecord(row, record);
 }
 
 bool NameList::Clear(int row)
 {
-    if (row < 0 || row >= static_cast<int>(m_rows.size()) || m_rows[static_cast<size_t>(row)].nameRec == 0)
-        return false;
     NameRecord record;
     std::memset(&record, 0, sizeof record);
-    CDataComp data;
-    data.SetBasePath(m_folder);
-    data.Open(m_comp, 1);
-    return data.NameFile().IsOpen() && data.NameFile().WriteRec(m_rows[static_cast<size_t>(row)].nameRec, &record) == 0;
+    return WriteRecord(row, record);
 }
 
 void NameList::ClearRelay()

@@ -29,6 +29,8 @@ public:
 
     // The text of a cell, read afresh from Name.BVD; empty for no row.
     std::string CellText(int row, int column);
+    // The texts of every column of a row, from one read of its record.
+    std::vector<std::string> RowTexts(int row);
 
     // Why an edit of a row is refused, or 0 when it may be edited:
     // -1 no lane, 1 no name record, 2 the results program is not "none".
@@ -36,7 +38,8 @@ public:
     // Stores an edited cell (columns 1..5) into the row's name record; false
     // when the record cannot be read or written (then nothing is written).
     bool Store(int row, int column, const std::string& text);
-    // Writes a cleared record over the row's name record.
+    // Writes a cleared record over the row's name record, when that record
+    // can be read.
     bool Clear(int row);
     // Clears every listed row with a name record.
     void ClearRelay();
@@ -47,8 +50,11 @@ public:
     static std::string StartScoreText(int hundredths);
 
 private:
-    bool Writable();
+    // Opens the competition's Name.BVD as it stands, never making it.
+    bool OpenNames(CBVFileEx& file, bool write) const;
+    int NameRec(int row) const;
     bool ReadRecord(int row, NameRecord& record);
+    bool WriteRecord(int row, const NameRecord& record);
 
     std::string m_folder;
     int m_comp = 0;

@@ -33,7 +33,18 @@ constexpr const char* kFolders[] = {".\\BV", nullptr, ".\\AWeb", ".\\Backup", ".
 
 CCompetition::CCompetition() { context.fill(0); }
 
-CCompetition::~CCompetition() { DropAllEvents(); }
+CCompetition::~CCompetition()
+{
+    StopWorker();
+    DropAllEvents();
+}
+
+void CCompetition::StopWorker()
+{
+    if (m_workerStarted && stopWorker)
+        stopWorker(*this);
+    m_workerStarted = false;
+}
 
 std::string CCompetition::Folder() const
 {
@@ -50,8 +61,9 @@ bool CCompetition::MakeFolder(const std::string& path)
     return platform::CreateFolder(path) == 0;
 }
 
-int CCompetition::Open()
+int CCompetition::Open(int only)
 {
+    StopWorker();
     if (!platform::FolderExists(kCommonFolder)) {
         BV_LOG(ProgramLog(), 70, "Can't find directory .\\common tries to create!");
         platform::CreateFolder(kCommonFolder);
@@ -67,7 +79,7 @@ int CCompetition::Open()
 
     m_user.Open(".\\Common\\User.bvc", 1);
     m_user.Refresh();
-    competition = ::ReadItem(m_user, UserItems::kCompetition);
+    competition = only > 0 ? only : ::ReadItem(m_user, UserItems::kCompetition);
 
     for (const char* folder : kFolders) {
         std::string path = folder ? std::string(folder) : Folder();
@@ -99,7 +111,7 @@ int CCompetition::Open()
 
     if (loadClubRegister)
         loadClubRegister(*this);
-    if (!m_workerStarted && startWorker) {
+    if (startWorker) {
         m_workerStarted = true;
         startWorker(*this);
     }
@@ -108,6 +120,7 @@ int CCompetition::Open()
 
 int CCompetition::ChangeCompetition(int n)
 {
+    StopWorker();
     SaveContext();
     ::WriteItem(m_user, UserItems::kCompetition, n);
     DropAllEvents();

@@ -43,19 +43,23 @@ public:
     CCompetition(const CCompetition&) = delete;
     CCompetition& operator=(const CCompetition&) = delete;
 
-    // Opens the competition named by User.bvc, as the main frame does at
-    // start: .\Common, User.bvc, the program's folders, the competition's
-    // files, the context and the switches. 0, or -1 when .\Common cannot be had
-    // (then nothing else is open).
-    int Open();
+    // Opens the competition named by User.bvc (or `only`, leaving User.bvc
+    // as it is), as the main frame does at start: .\Common, User.bvc, the
+    // program's folders, the competition's files, the context and the
+    // switches. 0, or -1 when .\Common cannot be had (then nothing else is open).
+    int Open(int only = 0);
     // Saves the context, makes competition n the open one, opens it with
     // exchange off and refreshes the events.
     int ChangeCompetition(int n);
 
-    // Runs once per competition opened (the club register of its
-    // organisation type) and once per program run (the background worker).
+    // Run for every competition opened: the club register of its
+    // organisation type, and the background worker, which belongs to the
+    // competition. stopWorker runs before the competition is left (another
+    // one opened, or this object ending), so whoever holds the worker must
+    // outlive this object.
     std::function<void(CCompetition&)> loadClubRegister;
     std::function<void(CCompetition&)> startWorker;
+    std::function<void(CCompetition&)> stopWorker;
 
     // The frame's refresh: makes and opens the objects of events in use,
     // drops those of events no longer in use.
@@ -112,6 +116,7 @@ public:
 
 private:
     bool MakeFolder(const std::string& path);
+    void StopWorker();
 
     std::vector<std::unique_ptr<CDataEvent>> m_events;  // slot n - 1 holds event n
     CBVConfig m_user;

@@ -55,6 +55,7 @@ namespace ExchItems {
 inline constexpr ConfigIntItem kReadNow{2, 1, 1, 0};         // import at once, every file; the reader clears it
 inline constexpr ConfigIntItem kInterval{2, 1, 520, 15};     // worker passes between two imports
 inline constexpr ConfigIntItem kHeartbeat{2, 1, 521, 0};     // written so other computers see the file change
+inline constexpr ConfigTextItem kReaderId{2, 1, 522, ""};    // "pid computer" of the worker that reads the exchange
 inline constexpr ConfigIntItem kLastEvent{2, 1, 530, 0};
 inline constexpr ConfigIntItem kLastRelay{2, 1, 531, 0};
 inline constexpr ConfigIntItem kOn{2, 1, 680, 0};

@@ -44,6 +44,12 @@ constexpr Entry kTable[] = {
     {IDS_WORD_HURTIG, "Hurtig"},
     {IDS_WORD_FINALE, "Finale"},
     {IDS_WORD_UTVIDET, "Utvidet"},
+    {16811, "skyttere lest inn fra ulike lag"},
+    {16812, "skyttere lest inn fra lag"},
+    {16813, "skyttere lagt ut for ulike lag"},
+    {16814, "skyttere lagt ut for lag"},
+    {16816, "Skuddverdier er endret på "},
+    {16819, "Skudd fjernet på:"},
 };
 
 }  // namespace

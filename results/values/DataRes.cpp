@@ -256,6 +256,51 @@ int CDataRes::StoreSeries(int, int, int series, const ShotEntry* entries, int co
     return rc;
 }
 
+int CDataRes::StoreShots(int relay, int target, const std::vector<ShotEntry>& shots, int targetId, int targetIdDef)
+{
+    if (!m_resFile) {
+        BV_LOG(ProgramLog(), 90, "ResFile = NULL  i LoadCard !!!");
+        return -1;
+    }
+    if (relay != m_relay || target != m_target)
+        LoadCard(relay, target);
+    bool full = false;
+    const int rc = WriteLocked([&] {
+        auto put = [&](int series, int k, const ShotEntry& e) {
+            const int slot = TakeSlot(series, k);
+            m_record.series[slot] = static_cast<uint8_t>(series);
+            m_record.value[slot] = e.value;
+            m_record.x[slot] = e.x;
+            m_record.y[slot] = e.y;
+            m_record.time[slot] = e.time;
+        };
+        for (const ShotEntry& e : shots) {
+            const int series = e.series;
+            if (series < 1 || series > GetSeriesCount() || e.shot < 1 || e.shot > kMaxSeriesShots)
+                continue;
+            if (m_lastSlot + NewSlotsFor(series, e.shot) > kLastSlot) {
+                full = true;
+                continue;
+            }
+            const ShotEntry none{e.series, 0, values::kNoShot, 0, 0, 0};
+            for (int k = 1; k < e.shot; ++k)
+                if (SlotOf(series, k) < 0)
+                    put(series, k, none);
+            put(series, e.shot, e);
+        }
+        if (targetId >= 0)
+            m_record.targetId = static_cast<uint8_t>(targetId);
+        if (targetIdDef >= 0)
+            m_record.targetIdDef = static_cast<uint8_t>(targetIdDef);
+        return 0;
+    });
+    if (rc != 0) {
+        BV_LOG(ProgramLog(), 90, "Error writing results ");
+        return rc;
+    }
+    return full ? kCardFull : 0;
+}
+
 int CDataRes::GetSeriesShots(int series) const
 {
     return series >= 1 && series <= GetSeriesCount() ? m_shots[series - 1] : 0;

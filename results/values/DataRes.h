@@ -50,6 +50,14 @@ public:
     // Writes count shots as shots 1..count of the series on the loaded card;
     // LoadCard's result of the reload, or the write's failure.
     int StoreSeries(int relay, int target, int series, const ShotEntry* entries, int count);
+    // Writes the shots given, each at its series and shot number (shots
+    // below it that the card lacks become no shot), and the target type
+    // bytes unless negative, on the card of (relay, target) read afresh
+    // under the file's lock: one write for all of them. 0; kCardFull when a
+    // shot found no free slot (the others are written); else the write's
+    // failure.
+    int StoreShots(int relay, int target, const std::vector<ShotEntry>& shots, int targetId = -1,
+                   int targetIdDef = -1);
 
     int GetSeriesShots(int series) const;
     int GetSeriesCount() const { return static_cast<int>(m_shots.size()); }

@@ -191,6 +191,29 @@ TEST_F(BVIniFileTest, WriteSetsTheArchiveMarkEveryTime)
     EXPECT_TRUE(platform::HasArchiveFlag("a.ini"));
 }
 
+// The results program writing its start number into the range control's
+// file leaves the file's "unread" mark as it found it.
+TEST_F(BVIniFileTest, AWriteCanKeepTheArchiveMark)
+{
+    for (const bool marked : {true, false}) {
+        SCOPED_TRACE(marked);
+        CBVIniFile range;
+        range.PutString("Res", "Ser1", "10 9");
+        ASSERT_EQ(range.Write("a.ini"), 0);
+        ASSERT_EQ(platform::SetArchiveFlag("a.ini", marked), 0);
+        CBVIniFile results;
+        results.PutInt("Def", "StartNr", 7);
+        ASSERT_EQ(results.Write("a.ini", false, CBVIniFile::ArchiveMark::Keep), 0);
+        EXPECT_EQ(platform::HasArchiveFlag("a.ini"), marked);
+        EXPECT_EQ(TempFolder::Read("a.ini"), "[Res]\r\nSer1=10 9\r\n[Def]\r\nStartNr=7\r\n");
+    }
+    // A file made by such a write carries no mark.
+    CBVIniFile results;
+    results.PutInt("Def", "StartNr", 7);
+    ASSERT_EQ(results.Write("b.ini", false, CBVIniFile::ArchiveMark::Keep), 0);
+    EXPECT_FALSE(platform::HasArchiveFlag("b.ini"));
+}
+
 TEST_F(BVIniFileTest, WriteIntoAMissingFolderFailsAndMakesNothing)
 {
     CBVIniFile ini;

@@ -228,6 +228,8 @@ TEST_F(DataCompTest, LayoutsThisProgramCannotReadAreReportedAndLeftClosed)
         {"old shots, Cancel", "Shot.BVD", oldShots, 1, false, {"Shot.bvd will be converted"}, {}, false},
         {"newer shots", "Shot.BVD", RecordHeader(1, 13254, 4), 1, true, {}, {"Shot.bvd and program versions are incompatible"}, false},
         {"newer active", "Active.BVD", RecordHeader(1, 12, 2), 0, true, {}, {"Active.bvd and program versions are incompatible"}, true},
+        // A reader (display, remote program) never rewrites the range's files.
+        {"old active, reader", "Active.BVD", RecordHeader(1, 12, 0), 0, true, {}, {"Active.bvd and program versions are incompatible"}, true},
         {"newer names", "Name.BVD", RecordHeader(1, 116, 2), 1, true, {}, {"Name.bvd and program versions are incompatible"}, true},
         {"old names", "Name.BVD", RecordHeader(1, 100, 0), 1, true, {}, {"Name.bvd and program versions are incompatible"}, true},
         {"old cards, reader", "Card.BVD", RecordHeader(1, 52, 1), 0, true, {}, {"Card.bvd and program versions are incompatible"}, true},

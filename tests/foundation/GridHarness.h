@@ -9,6 +9,7 @@
 //   "begin 1,4"          WM_GRID_BEGINEDIT for row 1, column 4
 //   "end 1,4 'X'/1 123"  WM_GRID_ENDEDIT: row, column, text/length, parameter;
 //                        "null" for no text, "@1138" for the grid's own id
+//   "dbl 2,0"            WM_GRID_DBLCLK on row 2, column 0
 #include "foundation/grid/GridEditorCore.h"
 #include "foundation/grid/GridListCore.h"
 
@@ -74,6 +75,9 @@ public:
             }
             return 0;
         }
+        case WM_GRID_DBLCLK:
+            log.push_back("dbl " + std::to_string(BeginEditRow(wParam)) + "," + std::to_string(BeginEditColumn(wParam)));
+            return 0;
         default:
             log.push_back("unknown " + std::to_string(message));
             return 0;

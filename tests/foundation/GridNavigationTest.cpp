@@ -236,13 +236,79 @@ TEST(GridNavigationTest, DoubleClickEditsTheCellItLandsOn)
     ASSERT_NE(g.grid.Editor(), nullptr);
     EXPECT_EQ(g.grid.Editor()->Kind(), GRID_CHOICE);
 
-    // On a cell that is never edited nothing opens.
+    // On a cell that is never edited nothing opens, and the double click is
+    // the owner's; so it is when the owner refuses the edit.
     LaneGrid h;
     h.StartAt(0, 1);
     h.grid.OnLButtonDown(kColumnX[0], RowY(2));
     h.grid.OnLButtonDblClk(kColumnX[0], RowY(2));
-    EXPECT_EQ(h.owner.Take(), (Log{"sel 2", "sel -2"}));
+    EXPECT_EQ(h.owner.Take(), (Log{"sel 2", "sel -2", "dbl 2,0"}));
     EXPECT_EQ(h.grid.Editor(), nullptr);
+
+    LaneGrid v;
+    v.StartAt(0, 1);
+    v.owner.vetoes.insert({1, 2});
+    v.grid.OnLButtonDblClk(kColumnX[2], RowY(1));
+    EXPECT_EQ(v.owner.Take(), (Log{"sel -2", "begin 1,2", "dbl 1,2"}));
+    EXPECT_EQ(v.grid.Editor(), nullptr);
+
+    // Beside the rows nobody is told.
+    LaneGrid b;
+    b.StartAt(0, 1);
+    b.grid.OnLButtonDblClk(kColumnX[2], RowY(40));
+    EXPECT_EQ(b.owner.Take(), Log{});
+}
+
+TEST(GridNavigationTest, CtrlAndShiftClicksSelectSeveralRows)
+{
+    struct Click {
+        int row;
+        unsigned modifiers;
+    };
+    struct Case {
+        const char* name;
+        bool multi;
+        std::vector<Click> clicks;
+        std::vector<int> selected;
+    } cases[] = {
+        {"PlainClickSelectsOne", true, {{1, GM_NONE}, {3, GM_NONE}}, {3}},
+        {"CtrlAdds", true, {{1, GM_NONE}, {3, GM_CTRL}, {0, GM_CTRL}}, {0, 1, 3}},
+        {"CtrlTakesAway", true, {{1, GM_NONE}, {3, GM_CTRL}, {1, GM_CTRL}}, {3}},
+        {"ShiftFromTheFocusedRow", true, {{1, GM_NONE}, {3, GM_SHIFT}}, {1, 2, 3}},
+        {"ShiftUpwards", true, {{3, GM_NONE}, {0, GM_SHIFT}}, {0, 1, 2, 3}},
+        {"ShiftReplacesCtrlKeeps", true, {{0, GM_NONE}, {3, GM_CTRL}, {1, GM_SHIFT}}, {1, 2, 3}},
+        {"CtrlShiftAddsTheRange", true, {{0, GM_NONE}, {2, GM_CTRL}, {3, GM_CTRL | GM_SHIFT}}, {0, 2, 3}},
+        {"SingleSelectionIgnoresModifiers", false, {{1, GM_NONE}, {3, GM_CTRL}}, {3}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LaneGrid g;
+        g.grid.m_multiSelect = c.multi;
+        g.StartAt(0, 1);
+        for (const Click& k : c.clicks)
+            g.grid.OnLButtonDown(kColumnX[1], RowY(k.row), k.modifiers);
+        EXPECT_EQ(g.grid.GetSelectedItems(), c.selected);
+        // The clicked row is the current one, as with a plain click.
+        EXPECT_EQ(g.Current().first, c.clicks.back().row);
+    }
+
+    // The program selects and unselects rows one by one; the grid taking the
+    // focus keeps them.
+    LaneGrid g;
+    g.grid.m_multiSelect = true;
+    g.grid.WindowFocusOut();
+    g.grid.SetItemSelected(2, true);
+    g.grid.SetItemSelected(0, true);
+    g.grid.SetItemSelected(9, true);
+    EXPECT_EQ(g.grid.GetSelectedItems(), (std::vector<int>{0, 2}));
+    g.grid.SetItemSelected(2, false);
+    EXPECT_EQ(g.grid.GetSelectedItems(), (std::vector<int>{0}));
+    g.owner.Take();
+    g.grid.m_currentRow = -1;
+    g.grid.WindowFocusIn();
+    EXPECT_EQ(g.grid.GetSelectedItems(), (std::vector<int>{0}));
+    g.grid.OnLButtonDown(kColumnX[1], RowY(3), GM_CTRL);
+    EXPECT_EQ(g.grid.GetSelectedItems(), (std::vector<int>{0, 3}));
 }
 
 TEST(GridNavigationTest, RightClickSelectsUnlessEditing)

@@ -1,6 +1,7 @@
 // The shot store: slots, repeated and changed shots, counting limits, the
 // counters the other programs watch; and the value, order and rating rules.
 #include "foundation/comp/DataComp.h"
+#include "foundation/settings/CompSettings.h"
 #include "foundation/targets/TargetTypes.h"
 #include "RangeFixture.h"
 
@@ -161,6 +162,107 @@ TEST_F(ShotStoreTest, ReplacingAndDeletingShotsMoveTheLanesCounter)
     for (int s = 0; s < CDataComp::kSlots; ++s)
         ASSERT_EQ(+list.shots[s].state, CDataComp::kSlotFree);
     EXPECT_STREQ(list.comment, "");
+}
+
+TEST_F(ShotStoreTest, ChangingShotsWorksOnTheListAsStoredNow)
+{
+    auto laneCounter = [&] {
+        ActiveRecord a;
+        EXPECT_EQ(dc.ReadActive(3, a), 0);
+        return static_cast<int>(a.changeCounter);
+    };
+    for (int k = 0; k < 2; ++k) {
+        ShotRecord s = MakeShot(1, 1000 - k, k, 0);
+        ASSERT_GT(dc.AddShot(1, 3, s, nullptr, 10, 0), 0);
+    }
+    // A window has shown the two shots for a while; meanwhile another
+    // program stores a third in the slot the window saw free.
+    ShotListRecord shown = Read();
+    {
+        CDataComp other;
+        OpenComp(other);
+        ShotRecord third = MakeShot(1, 800, 2, 0);
+        ASSERT_GT(other.AddShot(1, 3, third, nullptr, 10, 0), 0);
+    }
+    const int before = laneCounter();
+    const int32_t c = dc.ChangeShots(1, 3, [&](ShotListRecord& list) {
+        EXPECT_EQ(+list.shots[2].value, 800);  // read afresh
+        list.shots[0].countingSeries = 128;
+        std::strcpy(list.comment, "sjekket");
+    });
+    EXPECT_GT(c, shown.updateCounter);
+    EXPECT_EQ(laneCounter(), before + 1);
+    ShotListRecord list = Read();
+    EXPECT_EQ(list.updateCounter, c);
+    EXPECT_EQ(+list.shots[0].countingSeries, 128);
+    EXPECT_EQ(+list.shots[1].countingSeries, 1);
+    EXPECT_EQ(+list.shots[2].value, 800);
+    EXPECT_STREQ(list.comment, "sjekket");
+
+    // A card without a list gets one; no card, nothing.
+    CardRecord bare = MakeCard(2, 3);
+    ASSERT_EQ(dc.GetCard(bare, 1), 1);
+    EXPECT_GT(dc.ChangeShots(2, 3, [](ShotListRecord& l) { std::strcpy(l.comment, "DNS"); }), 0);
+    ShotListRecord made;
+    ASSERT_EQ(dc.ReadShots(2, 3, made), 0);
+    EXPECT_STREQ(made.comment, "DNS");
+    EXPECT_EQ(+made.shots[0].state, CDataComp::kSlotFree);
+    bool called = false;
+    EXPECT_EQ(dc.ChangeShots(9, 3, [&](ShotListRecord&) { called = true; }), 0);
+    EXPECT_FALSE(called);
+}
+
+TEST_F(ShotStoreTest, TheResultStateIsStoredAloneOnTheCardAsStoredNow)
+{
+    CardRecord mine = MakeCard(1, 3);
+    ASSERT_EQ(dc.GetCard(mine, 0), 0);
+    // Another program gives the card its shot list after this one read it.
+    {
+        CDataComp other;
+        OpenComp(other);
+        ShotRecord s = MakeShot(1, 1000, 0, 0);
+        ASSERT_GT(other.AddShot(1, 3, s, nullptr, 10, 0), 0);
+    }
+    EXPECT_EQ(+mine.shotRec, 0);
+    EXPECT_EQ(dc.StoreResultState(1, 3, 2), 0);
+    CardRecord stored = MakeCard(1, 3);
+    ASSERT_EQ(dc.GetCard(stored, 0), 0);
+    EXPECT_EQ(+stored.resultState, 2);
+    EXPECT_EQ(+stored.shotRec, 1);  // not put back to the older copy's 0
+    EXPECT_EQ(dc.StoreResultState(9, 3, 2), -1);
+    EXPECT_EQ(dc.StoreResultState(1, 0, 2), -1);  // lane 0 is no card's without start numbers
+}
+
+TEST_F(ShotStoreTest, AStartNumbersCardIsReachedWithLaneZero)
+{
+    CompOptions options;
+    options.Set(CompOptions::StartNumbers, true);
+    ASSERT_EQ(CompSettings::WriteOptions(dc.CompConfig(), options), 0);
+    ASSERT_EQ(dc.Open(1, 1), 0);
+    // Start number 17 is shown on lanes 4 and 6.
+    CardRecord card = MakeCard(17, 4);
+    ASSERT_EQ(dc.GetCard(card, 1), 1);
+    card = MakeCard(17, 6);
+    ASSERT_EQ(dc.GetCard(card, 1), 0);
+    auto laneCounter = [&](int lane) {
+        ActiveRecord a;
+        EXPECT_EQ(dc.ReadActive(lane, a), 0);
+        return static_cast<int>(a.changeCounter);
+    };
+
+    ShotRecord shot = MakeShot(1, 1000, 0, 0);
+    EXPECT_GT(dc.AddShot(17, 0, shot, nullptr, 10, 0), 0);
+    EXPECT_EQ(dc.StoreResultState(17, 0, 3), 0);
+    EXPECT_GT(dc.ChangeShots(17, 0, [](ShotListRecord& l) { l.shots[0].countingSeries = 128; }), 0);
+    ShotListRecord list;
+    ASSERT_EQ(dc.ReadShots(17, 0, list), 0);
+    EXPECT_EQ(+list.shots[0].countingSeries, 128);
+    // The lanes that show the card see it changed; lane 3 (another card) does not.
+    EXPECT_EQ(laneCounter(4), 1);
+    EXPECT_EQ(laneCounter(6), 1);
+    EXPECT_EQ(laneCounter(3), 0);
+    EXPECT_GT(dc.WriteShots(17, 0, list), 0);
+    EXPECT_EQ(laneCounter(4), 2);
 }
 
 TEST_F(ShotStoreTest, TheUpdateCounterSkipsZero)

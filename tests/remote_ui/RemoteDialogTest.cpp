@@ -9,6 +9,8 @@
 #include "remote/ui/PrintTab.h"
 #include "remote/ui/RemoteText.h"
 
+#include "foundation/ui/grid/GridList.h"
+
 #include "QtApp.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
@@ -24,6 +26,10 @@
 #include "platform/ui/ScriptedPrompter.h"
 #include "platform/ui/TabCtrl.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTimer>
 #include <QTabBar>
 #include <QTest>
 
@@ -133,6 +139,54 @@ TEST_F(RemoteDialogTest, FirstStartTabsCaptionsHelpAndLanguage)
     EXPECT_EQ(dlg->Language().item(1201).text(), "Norsk");  // the radios keep their texts
 }
 
+// The About item sits in the dialog's own context menu and opens the About
+// box modally, with its texts from the language file; without a text for
+// the item there is no menu.
+TEST_F(RemoteDialogTest, AboutBoxFromTheContextMenu)
+{
+    Start();
+    dlg->show();
+    QApplication::setActiveWindow(dlg.get());
+    std::vector<std::string> menu;
+    std::string caption, version, copyright;
+    bool closed = false;
+    QTimer::singleShot(0, [&] {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(popup, nullptr);
+        for (QAction* action : popup->actions())
+            menu.push_back(action->text().toStdString());
+        QTimer::singleShot(0, [&] {
+            auto* about = dynamic_cast<platform::Dialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(about, nullptr);
+            caption = about->Caption();
+            version = about->item(1040).text();
+            copyright = about->item(1059).text();
+            EXPECT_EQ(about->TemplateId(), 100);
+            about->item(platform::IDOK).click();
+            closed = true;
+        });
+        popup->setActiveAction(popup->actions().front());
+        QTest::keyClick(popup, Qt::Key_Return);
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20), dlg->mapToGlobal(QPoint(20, 20)));
+    QCoreApplication::sendEvent(dlg.get(), &event);
+    EXPECT_EQ(menu, std::vector<std::string>{"About BVRemote..."});
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(caption, "About BVRemote");
+    EXPECT_EQ(version, "BVRemote version 1.0");
+    EXPECT_EQ(copyright, "Brevandi shooting ranges");
+
+    // A language without texts: no item, so no menu.
+    struct NoTexts : platform::TextTable {
+        std::string GetText(std::string_view) override { return {}; }
+    } empty;
+    platform::TextTable* loaded = platform::CurrentTextTable();
+    platform::SetTextTable(&empty);
+    QCoreApplication::sendEvent(dlg.get(), &event);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    platform::SetTextTable(loaded);
+}
+
 TEST_F(RemoteDialogTest, EventListByButtonsAndFields)
 {
     Start();
@@ -207,7 +261,79 @@ TEST_F(RemoteDialogTest, PrintPagePrintsCardsIntoAPdf)
     EXPECT_EQ(prompter.Questions().back().text, "Choose a competition first.");
 }
 
-TEST_F(RemoteDialogTest, NamesAreCorrectedOnlyWhereTheRangeKeepsThem)
+// What the print page shows follows the kind of print, 1:1 and whether the
+// competition uses start numbers.
+TEST_F(RemoteDialogTest, PrintPageShowsWhatTheKindOfPrintNeeds)
+{
+    bvtest::RemoteRange range("range");
+    range.MakeComp(1, false);
+    range.MakeComp(2, true);
+    AddEvent("range");
+    Start();
+    dlg->ChooseTab(2);
+    CPrintTab& page = dlg->PrintPage();
+    ASSERT_EQ(page.item(1012).selection(), 0);
+
+    // Shown: series per page, black, practice, start score, 1:1, names,
+    // and the zoom group.
+    struct Case {
+        int radio;
+        bool oneToOne;
+        bool cardOptions, names, zoom;
+    };
+    const Case cases[] = {
+        {1032, false, true, true, true},   {1032, true, true, true, false}, {1033, false, false, false, false},
+        {1034, false, false, true, false}, {1034, true, false, true, false},
+    };
+    for (const Case& c : cases) {
+        page.item(c.radio).click();
+        if ((page.item(1038).check() != 0) != c.oneToOne)
+            page.item(1038).click();
+        for (int id : {1014, 1015, 1048, 1018, 1019, 1035, 1038})
+            EXPECT_EQ(page.item(id).visible(), c.cardOptions) << c.radio << " " << c.oneToOne << " " << id;
+        EXPECT_EQ(page.item(1020).visible(), c.names) << c.radio;
+        for (int id : {1050, 1021, 1026, 1031})
+            EXPECT_EQ(page.item(id).visible(), c.zoom) << c.radio << " " << c.oneToOne << " " << id;
+    }
+    EXPECT_EQ(dlg->Settings().Store().ReadInt(32, 1, 4, -1), 2);  // the kind is stored, 1:1 is not
+    EXPECT_TRUE(page.item(1000).visible());
+    EXPECT_EQ(page.item(1046).text(), "From relay:");
+
+    // Start numbers: no lanes; the kind and 1:1 stay as they were.
+    page.item(1012).choose(1);
+    for (int id : {1000, 1001, 1002, 1003, 1044, 1045})
+        EXPECT_FALSE(page.item(id).visible()) << id;
+    EXPECT_EQ(page.item(1046).text(), "From start no.:");
+    EXPECT_EQ(page.item(1034).check(), 1);
+    EXPECT_EQ(page.item(1038).check(), 1);
+}
+
+// The name page's grid as the secretary uses it: a click makes a cell
+// current, another opens its editor; Enter ends the edit (the editor it
+// opens on the next cell is left with Escape).
+QWidget* OpenEditor(CGridList& grid, int row, int column)
+{
+    QWidget* rows = grid.viewport();
+    QPoint at = grid.CellRect(row, column).center();
+    QTest::mouseClick(rows, Qt::LeftButton, Qt::NoModifier, at);
+    if (!grid.EditorWindow())
+        QTest::mouseClick(rows, Qt::LeftButton, Qt::NoModifier, at);
+    return grid.EditorWindow();
+}
+
+void TypeInto(CGridList& grid, int row, int column, const std::string& text)
+{
+    QWidget* editor = OpenEditor(grid, row, column);
+    ASSERT_NE(editor, nullptr) << row << "," << column;
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QString::fromLatin1(text.c_str()));
+    QTest::keyClick(editor, Qt::Key_Return);
+    if (QWidget* next = grid.EditorWindow())
+        QTest::keyClick(next, Qt::Key_Escape);
+    EXPECT_EQ(grid.EditorWindow(), nullptr);
+}
+
+TEST_F(RemoteDialogTest, NamesAreCorrectedInTheGridOnlyWhereTheRangeKeepsThem)
 {
     bvtest::RemoteRange range("range");
     {
@@ -223,57 +349,81 @@ TEST_F(RemoteDialogTest, NamesAreCorrectedOnlyWhereTheRangeKeepsThem)
         for (int lane = 1; lane <= 3; ++lane)
             WriteItem(comp, CompSettings::LaneActive(lane), 1);
     }
-    range.MakeCard(1, 3, 1, "Ola", 2, 0, 0);
     range.MakeCard(1, 3, 2, "Kari", 2, 0, 0);
+    range.MakeCard(1, 3, 1, "Ola", 2, 0, 0);  // relay 3 is now on lane 1
+    AddEvent("range");
+    Start();
+    dlg->show();
+    QApplication::setActiveWindow(dlg.get());
+    dlg->ChooseTab(3);
+    QCoreApplication::processEvents();
+    CNameTab& page = dlg->NamePage();
+    CGridList& grid = page.Grid();
+    ASSERT_EQ(grid.GetItemCount(), 3);
+    EXPECT_EQ(grid.m_rowCount, 3);
+    EXPECT_EQ(page.item(1093).number(), 3);
+    EXPECT_EQ(grid.GetColumnCount(), 6);
+    EXPECT_EQ(grid.GetColumnHeader(1), "Name");
+    EXPECT_EQ(grid.GetItemText(0, 1), "Ola");
+    EXPECT_EQ(grid.GetItemText(1, 2), "Klubben");
+
+    // Results program 8: what is typed goes into the lane's name record.
+    TypeInto(grid, 0, 1, "  Nord  Skytter ");
+    TypeInto(grid, 0, 5, "12,5");
+    TypeInto(grid, 0, 3, "Veteran 65 and older");
+    TypeInto(grid, 1, 5, "12");
+    EXPECT_EQ(grid.GetItemText(0, 1), "Nord  Skytter");
+    EXPECT_EQ(grid.GetItemText(0, 5), "12.50");
+    EXPECT_EQ(grid.GetItemText(0, 3), "Veteran 65");
+    EXPECT_EQ(grid.GetItemText(0, 4), "");  // the field after the class stays as it was
+    EXPECT_EQ(grid.GetItemText(1, 5), "12");
     {
-        // The relay now on lane 1.
         CDataComp data;
         data.SetBasePath("range\\");
-        data.Open(1, 1);
+        data.Open(1, 0);
         CardRecord card;
         CDataComp::ClearCard(card);
         card.relay = 3;
         card.lane = 1;
-        data.GetCard(card, 1);
+        ASSERT_EQ(data.GetCard(card, 0), 0);
+        NameRecord name;
+        ASSERT_EQ(data.ReadName(card, name), 0);
+        int score = name.startScore;
+        EXPECT_EQ(score, 1250);
     }
-    AddEvent("range");
-    Start();
-    dlg->ChooseTab(3);
-    CNameTab& page = dlg->NamePage();
-    Control list = page.item(1091);
-    ASSERT_EQ(list.count(), 3);
-    EXPECT_EQ(page.item(1093).number(), 3);
-    EXPECT_EQ(list.itemText(0, 1), "Ola");
-    EXPECT_EQ(list.itemText(1, 2), "Klubben");
+    std::string bvtool = std::string(BV_BINARY_DIR "/tools/bvtool/bvtool cards ") + folder.File("range") + " 1";
+    std::string cards = bvtest::RunCommand(bvtool);
+    EXPECT_NE(cards.find("    3    1   18      1     0 Nord  Skytter\n"), std::string::npos) << cards;
 
-    ASSERT_TRUE(page.BeginEdit(0, 1));
-    page.EndEdit(0, 1, "  Nord  Skytter ");
-    ASSERT_TRUE(page.BeginEdit(0, 5));
-    page.EndEdit(0, 5, "12,5");
-    page.EndEdit(0, 3, "Veteran 65 and older");
-    EXPECT_EQ(list.itemText(0, 1), "Nord  Skytter");
-    EXPECT_EQ(list.itemText(0, 5), "12.50");
-    EXPECT_EQ(list.itemText(0, 3), "Veteran 65");
-    EXPECT_EQ(list.itemText(0, 4), "");  // the field after the class stays as it was
-
-    // Lane 3 has no name record; a results program other than 8 refuses.
-    EXPECT_FALSE(page.BeginEdit(2, 1));
+    // Lane 3 has no name record: the editor does not open.
+    EXPECT_EQ(OpenEditor(grid, 2, 1), nullptr);
     EXPECT_EQ(prompter.Questions().back().text,
               "The lane has no shooter. Create the relay, empty, in the range control first.");
+    // Another results program keeps the names: refused, nothing written.
     {
         CBVConfig settings;
         settings.Open("range\\BVLeder.BVC", 1);
         WriteItem(settings, RangeItems::kResultsProgram, 1);
     }
-    EXPECT_FALSE(page.BeginEdit(0, 1));
+    EXPECT_EQ(OpenEditor(grid, 1, 1), nullptr);
     EXPECT_EQ(prompter.Questions().back().text, "Names cannot be edited for this kind of results program.");
+    EXPECT_EQ(grid.GetItemText(1, 1), "Kari");
 
-    // Clearing is always allowed; the cards stay.
+    // Clearing is always allowed, without a question; the cards stay.
+    grid.SelectItem(-1);
+    page.item(1100).click();
+    EXPECT_EQ(prompter.Questions().back().text, "Choose a shooter first.");
+    size_t asked = prompter.Questions().size();
+    grid.SelectItem(1);
+    page.item(1100).click();
+    EXPECT_EQ(grid.GetItemText(1, 1), "");
+    EXPECT_EQ(grid.GetItemText(0, 1), "Nord  Skytter");
     page.item(1099).click();
-    EXPECT_EQ(list.itemText(0, 1), "");
-    EXPECT_EQ(list.itemText(1, 1), "");
-    std::string cards = bvtest::RunCommand(std::string(BV_BINARY_DIR "/tools/bvtool/bvtool cards ") + folder.File("range") + " 1");
-    EXPECT_NE(cards.find("3"), std::string::npos) << cards;
+    EXPECT_EQ(grid.GetItemText(0, 1), "");
+    EXPECT_EQ(prompter.Questions().size(), asked);
+    cards = bvtest::RunCommand(bvtool);
+    EXPECT_NE(cards.find("    3    1   18      1     0 \n"), std::string::npos) << cards;
+    EXPECT_NE(cards.find("    3    2   18      1     0 \n"), std::string::npos) << cards;
 }
 
 TEST_F(RemoteDialogTest, ExchangeParametersSaveWhereTheRangeKeepsThem)
@@ -295,10 +445,32 @@ TEST_F(RemoteDialogTest, ExchangeParametersSaveWhereTheRangeKeepsThem)
     EXPECT_EQ(page.item(1064).text(), "H1");
 
     std::string leder = ReadFileText(folder.File("range/BVLeder.BVC"));
+    auto cfg = [&](const std::string& file, const std::string& key) {
+        return bvtest::RunCommand(std::string(BV_BINARY_DIR "/tools/bvtool/bvtool cfg get ") + folder.File(file) + " " +
+                                  key);
+    };
     page.item(1064).setText("K7");
     page.item(1076).click();
     EXPECT_EQ(ReadFileText(folder.File("range/BVLeder.BVC")), leder);  // a prefix touches only Comp.Bvc
-    EXPECT_EQ(ExchangeParameters::Load("range\\", 1).prefix, "K7");
+    EXPECT_EQ(cfg("range/Comp1/Comp.Bvc", "630 1 620"), "K7\n");
+    EXPECT_EQ(cfg("range/Comp1/Comp.Bvc", "2 1 13"), "1\n");
+    EXPECT_EQ(cfg("range/BVLeder.BVC", "1 1 15"), "3\n");
+
+    // Save and Send need a competition: without one, the error beep and
+    // nothing written or sent.
+    std::string comp = ReadFileText(folder.File("range/Comp1/Comp.Bvc"));
+    page.item(1073).setSelection(-1);
+    page.item(1064).setText("Z9");
+    size_t asked = prompter.Questions().size();
+    page.item(1076).click();
+    page.item(1071).click();
+    ASSERT_EQ(prompter.Questions().size(), asked + 2);
+    for (size_t i = asked; i < asked + 2; ++i)
+        EXPECT_EQ(prompter.Questions()[i].kind, platform::QuestionKind::Beep);
+    EXPECT_EQ(ReadFileText(folder.File("range/Comp1/Comp.Bvc")), comp);
+    EXPECT_EQ(ReadFileText(folder.File("range/BVLeder.BVC")), leder);
+    page.item(1073).choose(0);
+    EXPECT_EQ(page.item(1064).text(), "K7");
 
     page.item(1066).setSelection(0);
     page.item(1063).setText("C:\\Office");

@@ -44,10 +44,11 @@ TEST_F(CompetitionOpenTest, TheCompetitionOfUserBvcAndTheContextAreTaken)
     profile.WriteInt("Context", "TreeLevel", -2);
     profile.WriteInt("Context", "Event", 3);
     ::WriteItem(comp.Comp(), CompItems::kOrgType, 6);  // competition 1's, not 4's
+    int workers = 0, stops = 0, registers = 0;  // outlive the object, which stops its worker when it goes
     CCompetition other;
     other.SetProfile(&profile);
-    int workers = 0, registers = 0;
-    other.startWorker = [&](CCompetition&) { ++workers; };
+    other.startWorker = [&](CCompetition& c) { workers += c.competition; };
+    other.stopWorker = [&](CCompetition& c) { stops += c.competition; };
     other.loadClubRegister = [&](CCompetition&) { ++registers; };
     ASSERT_EQ(other.Open(), 0);
     EXPECT_EQ(other.competition, 4);
@@ -61,7 +62,9 @@ TEST_F(CompetitionOpenTest, TheCompetitionOfUserBvcAndTheContextAreTaken)
     EXPECT_EQ(other.orgType, 2);
     EXPECT_EQ(other.ftpOn, 1);
     EXPECT_EQ(::ReadItem(other.Exch(), ExchItems::kOn), 0);
-    EXPECT_EQ(workers, 1);  // once per program run
+    // The worker follows the competition: stopped before the change, started again.
+    EXPECT_EQ(workers, 8);
+    EXPECT_EQ(stops, 4);
     EXPECT_EQ(registers, 2);
 }
 

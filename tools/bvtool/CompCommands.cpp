@@ -268,13 +268,75 @@ int PrintShots(const Args& args)
     return 0;
 }
 
+// A text on one line: carriage returns and line feeds as \r and \n.
+std::string OneLine(const std::string& text)
+{
+    std::string line;
+    for (char c : text)
+        line += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+    return line;
+}
+
+// Prints one card and every field of every used slot of its shot list, in
+// slot order: what a test compares after the card was edited.
+int PrintShotsFull(const Args& args)
+{
+    std::string error;
+    CDataComp dc;
+    if (!OpenComp(dc, args[0], args[1], false, error))
+        return Fail(error);
+    long relay, lane;
+    const long lowestLane = dc.StartNumberMode() ? 0 : 1;
+    if (!ParseInt(args[2], relay) || !ParseInt(args[3], lane) || relay < 1 || relay > kMaxRelay ||
+        lane < lowestLane || lane > CDataComp::kMaxLane)
+        return Fail("a card is RELAY LANE, relays 1-32767, lanes 1-100 (0 with start numbers)");
+    CardRecord card;
+    CDataComp::ClearCard(card);
+    card.relay = static_cast<int16_t>(relay);
+    card.lane = static_cast<int16_t>(dc.StartNumberMode() ? 0 : lane);
+    dc.CardFile().CacheVerify(0);
+    if (dc.CardFile().ReadRecKey(&card) != 0)
+        return Fail("no card of relay " + args[2] + " lane " + args[3]);
+    ShotListRecord list;
+    CDataComp::ClearShots(list);
+    if (card.shotRec != 0 && dc.ShotFile().ReadRecDirect(card.shotRec, &list) != 0)
+        return Fail("cannot read shot list " + std::to_string(card.shotRec) + " of Shot.BVD");
+    NameRecord name;
+    CDataComp::ClearName(name);
+    if (card.nameRec != 0 && dc.ReadName(card, name) != 0)
+        return Fail("cannot read name " + std::to_string(card.nameRec) + " of Name.BVD");
+    int used = 0;
+    for (const ShotRecord& s : list.shots)
+        used += s.state != CDataComp::kSlotFree;
+    std::printf("card relay %d lane %d type %d system %d name %s shots %d state %d\n", card.relay, card.lane,
+                card.targetType, card.valueSystem, ToScreen(FieldText(name.name, sizeof name.name)).c_str(), used,
+                card.resultState);
+    for (int k = 0; k < CDataComp::kSlots; ++k) {
+        const ShotRecord& s = list.shots[k];
+        if (s.state == CDataComp::kSlotFree)
+            continue;
+        std::printf("slot=%d state=%d flags=0x%04X x=%d y=%d radius=%d value=%d data17=%d temperature=%d order=%d "
+                    "shot=%d position=%d date=%d%02d-%02d-%02d time=%02d:%02d:%02d.%02d shotat=%d series=%d "
+                    "counting=%d sensors=%d,%d,%d,%d data41=%d data42=%d data43=%d data44=%d data45=%d "
+                    "sensorset=%d\n",
+                    k, s.state, static_cast<unsigned>(s.flags), s.x, s.y, s.radius, s.value, s.data17, s.temperature,
+                    s.orderOffset, s.shotNumber, s.displayPos, s.century, s.year, s.month, s.day, s.hour, s.minute,
+                    s.second, s.hundredths, s.shotAt, s.series, s.countingSeries, s.sensorA, s.sensorB, s.sensorC,
+                    s.sensorD, s.data41, s.data42, s.data43, s.data44, s.data45, s.sensorSet);
+    }
+    std::printf("comment: %s\n", OneLine(ToScreen(FieldText(list.comment, sizeof list.comment))).c_str());
+    return 0;
+}
+
 int RunShots(const Args& args)
 {
     if (args.size() == 4 && args[0] == "add")
         return AddShots(args);
     if (args.size() == 4)
         return PrintShots(args);
-    return Fail("usage: bvtool shots add FOLDER COMP FILE | bvtool shots FOLDER COMP RELAY LANE");
+    if (args.size() == 5 && args[4] == "--full")
+        return PrintShotsFull(args);
+    return Fail("usage: bvtool shots add FOLDER COMP FILE | bvtool shots FOLDER COMP RELAY LANE [--full]");
 }
 
 // --- cards ---
@@ -323,9 +385,11 @@ int RunCards(const Args& args)
 [[maybe_unused]] const bool registeredShots = Register(
     {"shots",
      "bvtool shots add FOLDER COMP FILE\n"
-     "bvtool shots FOLDER COMP RELAY LANE",
+     "bvtool shots FOLDER COMP RELAY LANE\n"
+     "bvtool shots FOLDER COMP RELAY LANE --full",
      "stores the shots of a text list (lines RELAY LANE SERIES VALUE X Y [SHOT], value in rings, "
-     "X and Y in mm; # comments), or prints a card's shots",
+     "X and Y in mm; # comments), or prints a card's shots; --full prints the card line and every field "
+     "of every used slot (name=value, flags in hex), then the comment",
      &RunShots});
 [[maybe_unused]] const bool registeredCards =
     Register({"cards", "bvtool cards FOLDER COMP", "prints the cards of a competition with their shot counts and names",

@@ -392,6 +392,8 @@ int RunRes(const Args& args)
         return RunCreateEvent(args);
     if (sub == "verify")
         return RunVerify(args);
+    if (sub == "exchange" || sub == "worker" || sub == "log")
+        return RunExchange(args);
     return Fail("unknown res command '" + sub + "' (see 'bvtool help')");
 }
 
@@ -423,7 +425,10 @@ constexpr const char* kUsage =
     "bvtool res persons clean DIR ORG [--merge] [--older-than YEAR]\n"
     "bvtool res create-event DIR --org T --kind K [--exch X] [--types T1,T2,..] [--holds H] [--extra-holds E] "
     "[--national] [--international] [--comp N]\n"
-    "bvtool res verify DIR [EVENT] [--limit N] [--no-missing] [--no-payment]";
+    "bvtool res verify DIR [EVENT] [--limit N] [--no-missing] [--no-payment]\n"
+    "bvtool res exchange DIR [--comp N] [--runs N] [--read-now]\n"
+    "bvtool res worker DIR [--comp N] [--passes N] [--pass-ms MS] [--take-part]\n"
+    "bvtool res log DIR [--comp N] [--clear]";
 
 }  // namespace
 

@@ -55,5 +55,7 @@ int RunSeriesStore(const Args& args);
 // Event creation from the templates and the data check (ResCreateCommands.cpp).
 int RunCreateEvent(const Args& args);
 int RunVerify(const Args& args);
+// The exchange runs, the worker and the exchange log (ResExchangeCommands.cpp).
+int RunExchange(const Args& args);
 
 }  // namespace bvtool::res

@@ -310,6 +310,14 @@ bool CGridList::event(QEvent* event)
 void CGridList::keyPressEvent(QKeyEvent* event)
 {
     Call call(*this);
+    // Ctrl or Shift held for a click or a key to come: rows selected
+    // together stay as they are.
+    const int key = event->key();
+    if (m_multiSelect &&
+        (key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt || key == Qt::Key_Meta)) {
+        event->accept();
+        return;
+    }
     GridKeyStroke stroke = GridKeyOf(event);
     if (!KeyPress(stroke.key, stroke.modifiers, stroke.ch)) {
         event->ignore();  // the dialog's: Escape, and Tab or Enter during an edit
@@ -322,8 +330,13 @@ void CGridList::mousePressEvent(QMouseEvent* event)
 {
     Call call(*this);
     QPoint at = event->position().toPoint();
+    unsigned modifiers = GM_NONE;
+    if (event->modifiers() & Qt::ShiftModifier)
+        modifiers |= GM_SHIFT;
+    if (event->modifiers() & Qt::ControlModifier)
+        modifiers |= GM_CTRL;
     if (event->button() == Qt::LeftButton)
-        OnLButtonDown(at.x(), at.y());
+        OnLButtonDown(at.x(), at.y(), modifiers);
     else if (event->button() == Qt::RightButton)
         OnRButtonDown(at.x(), at.y());
     event->accept();
