@@ -206,6 +206,15 @@ TEST_F(ConfigDialogTest, EventsAreMadeDeletedAndEdited)
     EXPECT_EQ(page.item(E::IDC_NAME).text(), "Finale");
     EXPECT_EQ(page.item(E::IDC_LAST).text(), "100");
 
+    // A name being typed is saved when another tab is chosen.
+    platform::Control name = page.item(E::IDC_NAME);
+    name.widget()->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(name.widget(), " 2");
+    dlg->ChooseTab(Page::kUser);
+    EXPECT_EQ(Vis(3, 2, 500), "Finale 2");
+    dlg->ChooseTab(Page::kEvents);
+    ClickRow(list, 1);
+
     // Browse: the chosen folder is stored; a cancelled choice changes nothing.
     platform::CreateFolder("Hall");
     prompter.AnswerFolder("Hall").AnswerFolder("");
