@@ -38,7 +38,7 @@ cfg "$DEMO/Comp1/Comp.BVC" 2 1 710 1
 cfg "$DEMO/Comp1/Comp.BVC" 2 1 1 011011110000010100000000000000
 cfg "$DEMO/Comp1/Comp.BVC" 2 1 20 'Serie ferdig'
 
-# --- The simulated target units ---
+# --- The simulated target units, left set to competition 1 and relay 1 ---
 pids=()
 cleanup() {
     trap - EXIT INT TERM
@@ -50,7 +50,7 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-"$BVSIM" --link "$DEMO/COM1" --units 1-10 --control "$DEMO/bvsim.ctl" >"$DEMO/bvsim.log" 2>&1 &
+"$BVSIM" --link "$DEMO/COM1" --units 1-10 --comp 1 --relay 1 --control "$DEMO/bvsim.ctl" >"$DEMO/bvsim.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do
     grep -q '^ready' "$DEMO/bvsim.log" 2>/dev/null && break

@@ -40,6 +40,11 @@ results/print/Throwaway.h|#include "platform/ui/Prompter.h"|pass
 results/data/Throwaway.h|#include "platform/ui/Prompter.h"|fail
 results/data/Throwaway.h|#include "results/print/Report.h"|fail
 results/ui/Throwaway.h|#include "results/print/Report.h"|pass
+results/lists/Throwaway.h|#include "results/print/Report.h"|pass
+results/lists/files/Throwaway.h|#include "platform/ui/draw/DrawSurface.h"|fail
+results/print/Throwaway.h|#include "results/lists/DataList.h"|fail
+results/values/Throwaway.h|#include "results/lists/DataList.h"|fail
+results/ui/Throwaway.h|#include "results/lists/DataList.h"|pass
 results/print/Throwaway.h|#include <QPainter>|fail
 display/draw/Throwaway.h|#include "platform/ui/draw/BitmapDC.h"|pass
 display/draw/Throwaway.h|#include "platform/ui/KitWindow.h"|fail

@@ -18,8 +18,10 @@
 #    draws its pictures, may include the kit's drawing and print headers
 #    (platform/ui/draw/); results/print also its prompter
 #    (platform/ui/Prompter.h, no Qt). Nothing else of the kit, nor Qt itself.
-# 3. BVRes's core (every folder of results/ but print and ui) stays free of
-#    drawing: it does not include results/print.
+# 3. BVRes's core (every folder of results/ but print, lists and ui) stays
+#    free of drawing: it does not include results/print. The list object and
+#    its producers (results/lists) stand on the report engine; only they and
+#    the screens include it, and only the screens include results/lists.
 #    Tools are command-line programs that print and may use the kit; rule 2
 #    does not apply to them.
 # Tests, benchmarks and fuzzers are not checked: they reach into what they test.
@@ -66,8 +68,11 @@ function allowed(from, to) {
         else why = from " includes a higher layer"
         print where why ": " text; bad = 1
     }
-    if (file ~ /^results\// && file !~ /^results\/(print|ui)\// && path ~ /^results\/print\//) {
+    if (file ~ /^results\// && file !~ /^results\/(print|lists|ui)\// && path ~ /^results\/print\//) {
         print where "the results core includes its printing: " text; bad = 1
+    }
+    if (file ~ /^results\// && file !~ /^results\/(lists|ui)\// && path ~ /^results\/lists\//) {
+        print where "the results core or its printing includes the lists: " text; bad = 1
     }
     if (from == "tools" || file ~ /(^|\/)ui\//) next
     qt = substr(target, 1, 1) == "<" && path ~ /^(Q|qt)/

@@ -321,15 +321,6 @@ int CGridListCore::InsertColumn(int index, std::string_view header, GridAlign fo
     return index;
 }
 
-bool CGridListCore::SetColumnHeader(int index, std::string_view header)
-{
-    if (index < 0 || index >= GetColumnCount())
-        return false;
-    m_header[static_cast<size_t>(index)].header = std::string(header);
-    m_view->RedrawAll();
-    return true;
-}
-
 bool CGridListCore::DeleteColumn(int index)
 {
     if (index < 0 || index >= GetColumnCount())
@@ -371,6 +362,14 @@ std::string_view CGridListCore::GetColumnHeader(int index) const
     if (index < 0 || index >= GetColumnCount())
         return {};
     return m_header[index].header;
+}
+
+void CGridListCore::SetColumnHeader(int index, std::string_view header)
+{
+    if (index < 0 || index >= GetColumnCount())
+        return;
+    m_header[static_cast<size_t>(index)].header = std::string(header);
+    m_view->RedrawAll();
 }
 
 int CGridListCore::ColumnLeft(int index) const
@@ -776,6 +775,14 @@ void CGridListCore::OnRButtonDown(int x, int y)
         return;
     SetCurrent(hit.row, ClampColumn(hit.row, hit.column));
     SelectRow(hit.row, 1);
+}
+
+void CGridListCore::OnHeaderClick(int column)
+{
+    Call call(*this);
+    if (column < 0 || column >= GetColumnCount())
+        return;
+    Send(WM_GRID_HEADERCLICK, column, m_controlId);
 }
 
 void CGridListCore::OnScrollRequest()

@@ -12,7 +12,22 @@ enum ResStringId : int {
     IDS_NEWER_VERSION = 12002,   // a data file of a newer BVRes
     IDS_MONDAY = 13100,          // weekday names, Monday first ...
     IDS_SUNDAY = 13106,
+    IDS_EXPORTED_TO = 10012,     // an export is done: followed by the file's name in quotes
     IDS_ORGANISER = 16224,       // "Arrangør", before the organiser in every page header
+
+    // The lists: the report form's list kinds 0..15 are 16200 + kind.
+    IDS_LIST_KIND_FIRST = 16200,
+    IDS_LIST_KIND_LAST = 16215,
+    IDS_WRITE_ERROR = 16225,     // a list file or export cannot be written
+    IDS_TOTAL = 16236,
+    IDS_ENTRY_LIST = 16248,
+    IDS_RELAY_WORD = 16249,
+    IDS_TARGET_WORD = 16250,
+    IDS_STATISTICS = 16251,
+    IDS_NOT_SHOT = 16252,
+    IDS_SHOT = 16253,
+    IDS_TIME_SCHEDULE = 16284,
+    IDS_NO_LIST_DATA = 16289,    // the report form's status bar when no list was made
 
     // The data check's rows and its dialog's texts.
     IDS_VERIFY_NO_SHOOTER = 17000,        // shots on a target without entry

@@ -58,8 +58,11 @@ struct ReportLine {
     std::string rowEnd;
 };
 
+// A cell's text may hold line breaks ("\n", "\r\n" or "\r"). A cell with a
+// link shows its text; an HTML list file makes it an anchor to the link.
 struct ReportCell {
     std::string text;  // Windows-1252
+    std::string link;  // Windows-1252; empty for none
 };
 
 // A row: one cell per column, in column order. A body row's style is a mask

@@ -20,6 +20,8 @@ struct Command {
 };
 
 bool Register(const Command& command);
+// The registered command of that name; null when there is none.
+const Command* FindCommand(const std::string& name);
 
 // Writes "bvtool: <message>" on standard error and returns 1, so that a
 // command can end with `return Fail("...")`.

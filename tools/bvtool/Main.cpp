@@ -38,6 +38,12 @@ bool Register(const Command& command)
     return true;
 }
 
+const Command* FindCommand(const std::string& name)
+{
+    auto it = Registry().find(name);
+    return it == Registry().end() ? nullptr : &it->second;
+}
+
 int Fail(const std::string& message)
 {
     std::fprintf(stderr, "bvtool: %s\n", message.c_str());

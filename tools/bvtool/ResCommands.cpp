@@ -360,7 +360,7 @@ int RunRelays(const Args& args, bool renumber)
 int RunRes(const Args& args)
 {
     if (args.empty())
-        return Fail("usage: bvtool res comp|event|relay|shooter|entry|startnr|relays|renumber|values|card|shot|series|zip|clubs|org|orgs|persons DIR ... (see 'bvtool help')");
+        return Fail("usage: bvtool res comp|event|relay|shooter|entry|startnr|relays|renumber|values|card|shot|series|zip|clubs|org|orgs|persons|create-event|verify|list|export|club DIR ... (see 'bvtool help')");
     const std::string& sub = args[0];
     if (sub == "comp")
         return RunComp(args);
@@ -394,6 +394,12 @@ int RunRes(const Args& args)
         return RunVerify(args);
     if (sub == "exchange" || sub == "worker" || sub == "log")
         return RunExchange(args);
+    if (sub == "list")
+        return RunList(args);
+    if (sub == "export")
+        return RunExport(args);
+    if (sub == "club")
+        return RunClub(args);
     return Fail("unknown res command '" + sub + "' (see 'bvtool help')");
 }
 
@@ -428,7 +434,14 @@ constexpr const char* kUsage =
     "bvtool res verify DIR [EVENT] [--limit N] [--no-missing] [--no-payment]\n"
     "bvtool res exchange DIR [--comp N] [--runs N] [--read-now]\n"
     "bvtool res worker DIR [--comp N] [--passes N] [--pass-ms MS] [--take-part]\n"
-    "bvtool res log DIR [--comp N] [--clear]";
+    "bvtool res log DIR [--comp N] [--clear]\n"
+    "bvtool res list DIR --kind N [--out FILE|-] [--comp N] [--event E] [--relays A-B] [--targets A-B] "
+    "[--classes C,..] [--letters TEXT] [--series S,..] [--variant V] [--team T] [--common] [--complete-final] "
+    "[--time-protest] [--result-fields] [--with-prizes] [--split] [--email] [--png] [--font-size N] "
+    "[--sheet-series N] [--aiming-mark] [--compact] [--header] [--footer] [--yes] [--now \"YYYY-MM-DD HH:MM\"] "
+    "[--printer none|a4|a4-landscape] [--offsets L,T]\n"
+    "bvtool res export DIR shooters|relay R|sius R [--comp N] [--event E] [--targets A-B]\n"
+    "bvtool res club DIR ORG NUMBER NAME [--address1 T] [--address2 T] [--address3 T] [--email T]";
 
 }  // namespace
 
@@ -437,7 +450,8 @@ constexpr const char* kUsage =
      "BVRes's data in its working folder DIR: makes the competition, events, relays, shooters and entries, draws "
      "start numbers, lists and renumbers relays; shows the value systems and a result card, enters shots and series; "
      "packs zip backups; keeps the club, organisation and person registers; creates events from the built-in "
-     "templates and checks events' data",
+     "templates and checks events' data; makes lists into RTF, HTML, text or PDF files (or prints their model), "
+     "exports the entries, writes a club into the club register",
      &RunRes});
 
 }  // namespace bvtool::res

@@ -57,5 +57,9 @@ int RunCreateEvent(const Args& args);
 int RunVerify(const Args& args);
 // The exchange runs, the worker and the exchange log (ResExchangeCommands.cpp).
 int RunExchange(const Args& args);
+// Lists, exports and a club of the register (ResListCommands.cpp).
+int RunList(const Args& args);
+int RunExport(const Args& args);
+int RunClub(const Args& args);
 
 }  // namespace bvtool::res

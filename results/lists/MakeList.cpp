@@ -1,0 +1,110 @@
+// MakeList: the one way the screens ask for a list. It runs the producer of
+// the request's list kind on an empty model and sends what it made to the
+// preview, the printer or a list file.
+#include "results/lists/DataList.h"
+
+#include "results/registers/DataClub.h"
+
+namespace results {
+namespace {
+
+// What MakeList does around a kind's producer.
+struct KindRule {
+    bool startsFresh;    // variant and definitions set to 0 before the producer
+    bool printsItself;   // the producer prints for every output (giro forms, labels)
+};
+
+constexpr KindRule kKindRules[kListKindCount] = {
+    /* 0 statistics     */ {false, false},
+    /* 1 participants   */ {false, false},
+    /* 2 settlement     */ {true, false},
+    /* 3 bank giro      */ {false, true},
+    /* 4 address labels */ {true, true},
+    /* 5 press list     */ {true, false},
+    /* 6 roll call      */ {false, false},
+    /* 7 relay list     */ {false, false},
+    /* 8 shooting cards */ {false, false},
+    /* 9 graphic cards  */ {false, false},
+    /* 10 by class      */ {false, false},
+    /* 11 combined      */ {false, false},
+    /* 12 auto lists    */ {false, false},
+    /* 13 other lists   */ {false, false},
+    /* 14 team shooting */ {false, false},
+    /* 15 time schedule */ {false, false},
+};
+
+}  // namespace
+
+CDataList::Producer CDataList::ProducerOf(int kind)
+{
+    switch (kind) {
+    case kListStatistics:
+        return &CDataList::MakeStatistics;
+    case kListParticipants:
+        return &CDataList::MakeEntryList;
+    case kListRunningOrder:
+        return &CDataList::MakeTimeSchedule;
+    default:
+        return nullptr;  // made by the lists still to come
+    }
+}
+
+int CDataList::MakeList(int output)
+{
+    // Nothing of an earlier list may come along: a printout that was
+    // cancelled, or a file that could not be written, left its model.
+    ClearRows();
+    Reset();
+    m_currentDef = 0;
+    m_defCount = 0;
+    m_lastPrinted = 0;
+    m_continuePrinting = 0;
+    PrepareRows();
+
+    if (request.fileName.size() > kMaxListFileName)
+        request.fileName.resize(kMaxListFileName);
+    m_previewFlag = output == kOutputPreview;
+
+    const int kind = request.kind;
+    if (kind < 0 || kind >= kListKindCount)
+        return 0;
+    Producer produce = ProducerOf(kind);
+    if (produce == nullptr)
+        return 0;
+    const KindRule& rule = kKindRules[kind];
+    if (rule.startsFresh) {
+        request.variant = 0;
+        m_defCount = 0;
+    }
+    (this->*produce)();
+
+    if (rule.printsItself) {
+        m_currentDef = 1;
+        return m_currentDef;
+    }
+    if (m_currentDef != 1)
+        return m_currentDef;
+    switch (output) {
+    case kOutputFile: {
+        const ListFileOptions& o = request.file;
+        // One file per club comes with the per-club files; until then the
+        // whole list goes into the one file.
+        request.splitList = 0;
+        WriteListFile(o.textFile != 0, o.header != 0, o.footer != 0, request.fileName, 0, 0,
+                      kind == kListPressList);
+        break;
+    }
+    case kOutputPreview:
+    case kOutputPrint:
+        if (output == kOutputPrint && printTarget != nullptr)
+            PrintTo(*printTarget);
+        else
+            Print();
+        break;
+    default:
+        break;  // the model stays for the caller
+    }
+    return m_currentDef;
+}
+
+}  // namespace results

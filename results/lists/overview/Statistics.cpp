@@ -1,0 +1,93 @@
+// The statistics: per event and class, how many entered shooters have shot
+// and how many have not, all events in one definition.
+#include "results/data/CompetitionItems.h"
+#include "results/data/EventItems.h"
+#include "results/data/ResStrings.h"
+#include "results/lists/DataList.h"
+#include "results/lists/ListBuild.h"
+
+#include <algorithm>
+
+namespace results {
+namespace {
+
+constexpr int kColumns = 5;
+constexpr ColumnShape kStatisticsColumns[kColumns] = {
+    {10, kAlignLeft, 20}, {10, kAlignRight, 20}, {10, kAlignRight, 20}, {10, kAlignRight, 20}, {10, kAlignLeft, 20},
+};
+
+}  // namespace
+
+void CDataList::SetupStatisticsPage(int d)
+{
+    ReadMargins();
+    SetupHeader(d, 0);
+    SetupFooter(d);
+    SetupBody(kColumns, d);
+    OneLineOfColumns(Def(d), kStatisticsColumns, kColumns);
+}
+
+void CDataList::MakeStatistics()
+{
+    ClearRows();
+    CBVConfig& comp = m_comp.Comp();
+    const int events = ::ReadItem(comp, CompItems::kEventCount);
+    const int classes = std::max(0, ::ReadItem(comp, CompItems::kClassCount));
+    bool made = false;
+    for (int i = 1; i <= events; ++i) {
+        CDataEvent* event = m_comp.GetEvent(i);
+        if (!event || ::ReadItem(comp, CompItems::EventExcluded(i)) != 0)
+            continue;
+        request.event = static_cast<uint16_t>(i);
+        CDataRes* card = GetResultCard(i);
+        card->LoadEvent(i);
+        if (!made) {
+            aListDef.resize(1);
+            Def(1).footerRule = true;
+            SetupStatisticsPage(1);
+            BuildPageHeader(ResString(IDS_STATISTICS), "", 1, 0);
+            made = true;
+        }
+
+        std::vector<int> shot(static_cast<size_t>(classes) + 1, 0);
+        std::vector<int> notShot(static_cast<size_t>(classes) + 1, 0);
+        const int relays = ::ReadItem(comp, CompItems::EventRelays(i));
+        const int first = ::ReadItem(comp, CompItems::EventFirstTarget(i));
+        const int last = ::ReadItem(comp, CompItems::EventLastTarget(i));
+        for (int r = 1; r <= relays; ++r) {
+            for (int t = first; t <= last; ++t) {
+                int k = FindShooterRow(r, t);
+                if (k < 0)
+                    continue;
+                const int classNr = shooterRows[static_cast<size_t>(k)].classNr;
+                if (classNr < 1 || classNr > classes)
+                    continue;
+                card->LoadCard(r, t);
+                (card->CountAllShots() > 0 ? shot : notShot)[static_cast<size_t>(classNr)]++;
+            }
+        }
+
+        AddRow(Cells(kColumns), 1);
+        AddRow(Cells(kColumns, {::ReadItem(comp, CompItems::EventName(i)), ResString(IDS_NOT_SHOT), ResString(IDS_SHOT),
+                                ResString(IDS_TOTAL)}),
+               1);
+        int allShot = 0, allNotShot = 0;
+        for (int c = 1; c <= classes; ++c) {
+            allShot += shot[static_cast<size_t>(c)];
+            allNotShot += notShot[static_cast<size_t>(c)];
+            if (::ReadItem(event->Settings(), EventItems::ClassUsed(c)) == 0)
+                continue;
+            const int n = notShot[static_cast<size_t>(c)], s = shot[static_cast<size_t>(c)];
+            AddRow(Cells(kColumns, {::ReadItem(comp, CompItems::ClassName(c)), Format("%d", n), Format("%d", s),
+                                    Format("%d", n + s)}),
+                   1);
+        }
+        AddRow(Cells(kColumns, {ResString(IDS_TOTAL), Format("%d", allNotShot), Format("%d", allShot),
+                                Format("%d", allNotShot + allShot)}),
+               1);
+    }
+    if (made)
+        ListComplete(1);
+}
+
+}  // namespace results

@@ -1,0 +1,408 @@
+// The lists of the fixture competition (fixture/make-lists-fixture.sh, made
+// with bvtool alone) against their golden files, byte for byte: statistics,
+// entry list and time schedule as RTF, HTML, text and model, and the
+// exports. Outside readers check what the files are: LibreOffice reads the
+// RTF files, html5lib and tidy the HTML pages, pdfinfo and pdftotext a list
+// printed into a PDF file.
+//
+// BV_UPDATE_GOLDEN=1 writes the golden files from what the lists give now
+// (look at the differences before committing them).
+#include "QtApp.h"
+#include "RunCommand.h"
+#include "TempFolder.h"
+
+#include "platform/system/Codepage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kFixtureDir = std::string(BV_SOURCE_DIR) + "/tests/results_lists/fixture";
+const std::string kGoldenDir = std::string(BV_SOURCE_DIR) + "/tests/results_lists/golden";
+const std::string kBvtool = std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool";
+const char* const kNow = "--now \"2026-05-17 09:05\"";
+
+std::string Python() { return fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3"; }
+std::string Quote(const std::string& s) { return "'" + s + "'"; }
+
+// A golden file and the bvtool call that makes it; OUT stands for the file
+// written (lists), and exports are read from the working folder.
+struct Golden {
+    const char* name;
+    const char* call;
+    const char* written;  // the export's file in the working folder
+};
+const Golden kGoldens[] = {
+    {"statistics-comp1.model", "res list . --kind 0 --comp 1 --out -", nullptr},
+    {"statistics-comp2.model", "res list . --kind 0 --comp 2 --out -", nullptr},
+    {"statistics-comp3.model", "res list . --kind 0 --comp 3 --out -", nullptr},
+    {"entries-comp1.model", "res list . --kind 1 --comp 1 --out -", nullptr},
+    {"entries-comp2.model", "res list . --kind 1 --comp 2 --out -", nullptr},
+    {"entries-comp3.model", "res list . --kind 1 --comp 3 --out -", nullptr},
+    {"schedule-comp1.model", "res list . --kind 15 --comp 1 --out -", nullptr},
+    {"schedule-comp2.model", "res list . --kind 15 --comp 2 --out -", nullptr},
+    {"schedule-comp3.model", "res list . --kind 15 --comp 3 --out -", nullptr},
+    {"statistics-comp1.rtf", "res list . --kind 0 --comp 1 --out OUT", nullptr},
+    {"entries-comp1.rtf", "res list . --kind 1 --comp 1 --header --footer --out OUT", nullptr},
+    {"schedule-comp1.rtf", "res list . --kind 15 --comp 1 --header --compact --out OUT", nullptr},
+    {"statistics-comp1.htm", "res list . --kind 0 --comp 1 --header --out OUT", nullptr},
+    {"entries-comp1.htm", "res list . --kind 1 --comp 1 --header --out OUT", nullptr},
+    {"schedule-comp1.htm", "res list . --kind 15 --comp 1 --out OUT", nullptr},
+    {"statistics-comp1.txt", "res list . --kind 0 --comp 1 --out OUT", nullptr},
+    {"entries-comp1.txt", "res list . --kind 1 --comp 1 --out OUT", nullptr},
+    {"schedule-comp1.txt", "res list . --kind 15 --comp 1 --out OUT", nullptr},
+    {"export-comp1.txt", "res export . shooters --comp 1", "export.txt"},
+    {"export2-comp1.txt", "res export . relay 2 --comp 1 --event 1", "export2.txt"},
+    {"Startlst-comp1.csv", "res export . sius 2 --comp 1 --event 1", "Comp1/Startlst.csv"},
+    {"export-comp3.txt", "res export . shooters --comp 3", "export.txt"},
+};
+
+// The model a golden model file was made from: per definition, its header
+// and footer cells and its rows' cells.
+struct ModelDef {
+    std::vector<std::string> head, foot;
+    std::vector<std::vector<std::string>> rows;
+};
+
+std::vector<std::string> Fields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::string field;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\t') {
+            fields.push_back(field);
+            field.clear();
+        } else if (line[i] == '\\' && i + 1 < line.size()) {
+            char c = line[++i];
+            field += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c;
+        } else {
+            field += line[i];
+        }
+    }
+    fields.push_back(field);
+    return fields;
+}
+
+std::vector<ModelDef> ReadModel(const std::string& text)
+{
+    std::vector<ModelDef> defs;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        auto f = Fields(line);
+        if (f[0] == "def")
+            defs.emplace_back();
+        else if (f[0] == "head")
+            defs.back().head.assign(f.begin() + 2, f.end());
+        else if (f[0] == "foot")
+            defs.back().foot.assign(f.begin() + 2, f.end());
+        else if (f[0] == "row")
+            defs.back().rows.emplace_back(f.begin() + 4, f.end());
+    }
+    return defs;
+}
+
+std::string Collapsed(const std::string& text)
+{
+    std::istringstream in(text);
+    std::string word, out;
+    while (in >> word)
+        out += (out.empty() ? "" : " ") + word;
+    return out;
+}
+
+class ListsGoldenTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        folder = std::make_unique<bvtest::TempFolder>(bvtest::TempFolder::InMemory);
+        work = folder->File("work");
+        out = folder->File("out");
+        fs::create_directories(out);
+        int status = -1;
+        bvtest::RunCommand(Quote(kFixtureDir + "/make-lists-fixture.sh") + " " + Quote(kBvtool) + " " + Quote(work) +
+                               " >/dev/null",
+                           &status);
+        ASSERT_EQ(status, 0) << "the fixture";
+    }
+
+    // The golden files' contents as the lists give them now, made on first
+    // use (the tests that look at single calls do without).
+    static const std::map<std::string, std::string>& Made()
+    {
+        if (!made.empty())
+            return made;
+        int status = -1;
+        // The lists in one run of bvtool: the model dumps come on its
+        // standard output, each starting with its "list" line.
+        std::string batch;
+        for (const Golden& g : kGoldens) {
+            if (g.written)
+                continue;
+            std::string call = std::regex_replace(g.call, std::regex("OUT"), Quote(out + "/" + g.name));
+            batch += call + " " + kNow + "\n";
+        }
+        bvtest::TempFolder::Write(folder->File("golden.batch"), batch);
+        std::string models = bvtest::RunCommand("cd " + Quote(work) + " && " + Quote(kBvtool) + " batch " +
+                                                    Quote(folder->File("golden.batch")),
+                                                &status);
+        EXPECT_EQ(status, 0) << models;
+        std::istringstream lines(models);
+        std::string line;
+        std::string* current = nullptr;
+        size_t next = 0;
+        while (std::getline(lines, line)) {
+            if (line.rfind("list\t", 0) == 0) {
+                while (next < std::size(kGoldens) && !std::string(kGoldens[next].name).ends_with(".model"))
+                    ++next;
+                if (next == std::size(kGoldens)) {
+                    ADD_FAILURE() << "more lists than golden models";
+                    break;
+                }
+                current = &made[kGoldens[next++].name];
+            } else if (line.rfind("file\t", 0) == 0) {
+                current = nullptr;
+                continue;
+            }
+            if (current)
+                *current += line + "\n";
+        }
+        // The exports one by one: two of them write the same file.
+        for (const Golden& g : kGoldens) {
+            if (g.written) {
+                const std::string call = std::regex_replace(g.call, std::regex(" \\. "), " " + Quote(work) + " ");
+                bvtest::ToolRun run = bvtest::RunTool(call);
+                EXPECT_EQ(run.status, 0) << g.call << ": " << run.err;
+                EXPECT_EQ(run.out, "file\t" + work + "/" + g.written + "\n");
+                made[g.name] = bvtest::TempFolder::Read(work + "/" + g.written);
+            } else if (!std::string(g.name).ends_with(".model")) {
+                made[g.name] = bvtest::TempFolder::Read(out + "/" + g.name);
+            }
+        }
+        return made;
+    }
+    static void TearDownTestSuite() { folder.reset(); }
+
+    static std::string GoldenBytes(const std::string& name)
+    {
+        return bvtest::TempFolder::Read(kGoldenDir + "/" + name);
+    }
+
+    static std::unique_ptr<bvtest::TempFolder> folder;
+    static std::string work, out;
+    static std::map<std::string, std::string> made;
+};
+
+std::unique_ptr<bvtest::TempFolder> ListsGoldenTest::folder;
+std::string ListsGoldenTest::work;
+std::string ListsGoldenTest::out;
+std::map<std::string, std::string> ListsGoldenTest::made;
+
+TEST_F(ListsGoldenTest, ListsAndExportsAsTheGoldenFiles)
+{
+    const bool update = std::getenv("BV_UPDATE_GOLDEN") != nullptr;
+    for (const Golden& g : kGoldens) {
+        const std::string& bytes = Made().at(g.name);
+        EXPECT_FALSE(bytes.empty()) << g.name;
+        if (update) {
+            fs::create_directories(kGoldenDir);
+            bvtest::TempFolder::Write(kGoldenDir + "/" + g.name, bytes);
+            continue;
+        }
+        EXPECT_EQ(bytes, GoldenBytes(g.name)) << g.name << " (BV_UPDATE_GOLDEN=1 writes it anew)";
+    }
+}
+
+// LibreOffice reads each RTF file (in one run, with a profile of its own):
+// every body cell in row order, the page header and footer cells of the
+// first definition when the file has them, escaped texts as they were.
+TEST_F(ListsGoldenTest, LibreOfficeReadsTheRtfFiles)
+{
+    if (bvtest::RunCommand("command -v soffice").empty())
+        GTEST_SKIP() << "no LibreOffice";
+    struct Case {
+        const char* rtf;
+        const char* model;
+        bool header, footer;  // page header and footer groups
+    };
+    const Case cases[] = {
+        {"statistics-comp1.rtf", "statistics-comp1.model", false, false},
+        {"entries-comp1.rtf", "entries-comp1.model", true, true},
+        {"schedule-comp1.rtf", "schedule-comp1.model", true, false},
+    };
+    Made();
+    std::string files;
+    for (const Case& c : cases)
+        files += " " + Quote(out + "/" + c.rtf);
+    const std::string converted = folder->File("lo");
+    int status = -1;
+    bvtest::RunCommand("soffice --headless --norestore -env:UserInstallation=file://" + folder->File("lo-profile") +
+                           " --convert-to 'html:HTML (StarWriter)' --outdir " + Quote(converted) + files +
+                           " >/dev/null 2>&1",
+                       &status);
+    ASSERT_EQ(status, 0);
+    for (const Case& c : cases) {
+        std::string name = std::string(c.rtf);
+        name = name.substr(0, name.size() - 4) + ".html";
+        const std::string text = platform::Utf8ToCp1252(bvtest::RunCommand(
+            Python() + " " + Quote(kFixtureDir + "/html_check.py") + " text " + Quote(converted + "/" + name)));
+        ASSERT_FALSE(text.empty()) << name;
+        const auto defs = ReadModel(GoldenBytes(c.model));
+        ASSERT_FALSE(defs.empty());
+        size_t at = 0;
+        for (size_t d = 0; d < defs.size(); ++d)
+            for (size_t r = 0; r < defs[d].rows.size(); ++r)
+                for (const std::string& cell : defs[d].rows[r]) {
+                    const std::string want = Collapsed(platform::Utf8ToCp1252(cell));
+                    if (want.empty())
+                        continue;
+                    size_t found = text.find(want, at);
+                    ASSERT_NE(found, std::string::npos)
+                        << c.rtf << ": definition " << d + 1 << " row " << r + 1 << " '" << cell << "' not after "
+                        << at << " in\n" << platform::Cp1252ToUtf8(text);
+                    at = found + want.size();
+                }
+        std::vector<std::string> frame;
+        if (c.header)
+            frame = defs[0].head;
+        if (c.footer)
+            frame.insert(frame.end(), defs[0].foot.begin(), defs[0].foot.end());
+        for (const std::string& cell : frame)
+            EXPECT_NE(text.find(Collapsed(platform::Utf8ToCp1252(cell))), std::string::npos) << c.rtf << ": " << cell;
+    }
+}
+
+// html5lib parses every HTML page with no errors but those of the page's
+// fixed markup, finds every cell of the model in its table cells, and tidy
+// finds nothing worse than warnings.
+TEST_F(ListsGoldenTest, HtmlParsersReadTheHtmlFiles)
+{
+    struct Case {
+        const char* htm;
+        const char* model;
+        bool webEntries;  // an entry list for the web: no club addresses (rows 3 to 5 of a club)
+    };
+    const Case cases[] = {
+        {"statistics-comp1.htm", "statistics-comp1.model", false},
+        {"entries-comp1.htm", "entries-comp1.model", true},
+        {"schedule-comp1.htm", "schedule-comp1.model", false},
+    };
+    const std::string check = Python() + " " + Quote(kFixtureDir + "/html_check.py");
+    Made();
+    for (const Case& c : cases) {
+        const std::string path = out + "/" + c.htm;
+        std::istringstream errors(bvtest::RunCommand(check + " errors " + Quote(path)));
+        std::string line;
+        while (std::getline(errors, line)) {
+            auto f = Fields(line);
+            ASSERT_EQ(f.size(), 3u) << line;
+            const std::string& code = f[1];
+            if (code == "expected-doctype-but-got-start-tag" || code == "unexpected-character-after-attribute-value")
+                continue;  // the page has no doctype; attributes follow each other without a blank
+            // The closing table's first cell stands without a row.
+            if (code == "unexpected-cell-in-table-body" && f[2] == "1")
+                continue;
+            ADD_FAILURE() << c.htm << ": " << code << " x" << f[2];
+        }
+
+        std::vector<std::string> cells;
+        std::istringstream cellLines(bvtest::RunCommand(check + " cells " + Quote(path)));
+        while (std::getline(cellLines, line))
+            cells.push_back(line);
+        std::vector<std::string> want;
+        for (const ModelDef& def : ReadModel(GoldenBytes(c.model)))
+            for (size_t r = 0; r < def.rows.size(); ++r)
+                for (const std::string& cell : def.rows[r])
+                    want.push_back(c.webEntries && r >= 2 && r <= 4 ? std::string() : Collapsed(cell));
+        ASSERT_EQ(cells.size(), want.size() + 2) << c.htm;  // and the two of the closing table
+        for (size_t i = 0; i < want.size(); ++i)
+            EXPECT_EQ(cells[i], want[i]) << c.htm << " cell " << i;
+
+        int status = -1;
+        bvtest::RunCommand("tidy -e -q " + Quote(path) + " 2>/dev/null", &status);
+        EXPECT_GE(status, 0) << "tidy";
+        EXPECT_LT(status, 2) << c.htm << ": tidy found errors";
+    }
+}
+
+// A list printed into a PDF file on A4 with physical offsets: bvtool says
+// how many pages it printed, pdfinfo finds as many, pdftotext every row.
+TEST_F(ListsGoldenTest, PrintedIntoAPdfFile)
+{
+    const std::string pdf = out + "/entries.pdf";
+    bvtest::ToolRun run = bvtest::RunTool("res list " + Quote(work) + " --kind 1 --comp 1 --offsets 5,7 " + kNow +
+                                          " --out " + Quote(pdf));
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(run.out, m, std::regex("^file\t(.*)\npages\t([0-9]+)\n$"))) << run.out;
+    EXPECT_EQ(m[1].str(), pdf);
+    const std::string pages = m[2].str();
+    EXPECT_GE(std::stoi(pages), 4);  // a page per club
+    std::string info = bvtest::RunCommand("pdfinfo " + Quote(pdf));
+    EXPECT_TRUE(std::regex_search(info, std::regex("\nPages: +" + pages + "\n"))) << info;
+    EXPECT_TRUE(std::regex_search(info, std::regex("Page size: +595(\\.[0-9]+)? x 84[12](\\.[0-9]+)? pts"))) << info;
+    const std::string text = Collapsed(bvtest::RunCommand("pdftotext -layout " + Quote(pdf) + " -"));
+    for (const ModelDef& def : ReadModel(GoldenBytes("entries-comp1.model"))) {
+        for (const auto& row : def.rows)
+            if (!Collapsed(row[0]).empty())
+                EXPECT_NE(text.find(Collapsed(row[0])), std::string::npos) << row[0];
+        EXPECT_NE(text.find(Collapsed(def.foot[0])), std::string::npos);
+    }
+}
+
+TEST_F(ListsGoldenTest, NoListNoFile)
+{
+    struct Case {
+        std::string args;
+        int status;
+        const char* err;
+    };
+    const Case cases[] = {
+        {"--kind 5 --comp 1 --out OUT", 2, "bvtool: Fant ingen data for rapport!\n"},
+        {"--kind 16 --comp 1 --out OUT", 2, "bvtool: Fant ingen data for rapport!\n"},
+        {"--kind 1 --comp 1 --classes 3 --letters B --out OUT", 2, "bvtool: Fant ingen data for rapport!\n"},
+        {"--kind 1 --comp 9 --out OUT", 1, "bvtool: no competition 9\n"},
+        {"--kind 1 --comp 1 --out OUT.doc", 1,
+         "bvtool: --out is a .rtf, .htm, .html, .txt or .pdf file, or -\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string file = out + "/none.rtf";
+        std::string args = std::regex_replace(c.args, std::regex("OUT"), Quote(file));
+        bvtest::ToolRun run = bvtest::RunTool("res list " + Quote(work) + " " + args);
+        EXPECT_EQ(run.status, c.status) << c.args;
+        EXPECT_EQ(run.err, c.err) << c.args;
+        EXPECT_EQ(run.out, "") << c.args;
+        EXPECT_FALSE(fs::exists(file)) << c.args;
+    }
+}
+
+// A typed list name goes into the competition's Print folder; one that
+// would leave it is refused, as is a file that cannot be written.
+TEST_F(ListsGoldenTest, ListFileNames)
+{
+    bvtest::ToolRun run = bvtest::RunTool("res list " + Quote(work) + " --kind 15 --comp 2 --out Tidsplan.html");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "file\t" + work + "/Comp2/Print/Tidsplan.htm\n");
+    EXPECT_TRUE(fs::exists(work + "/Comp2/Print/Tidsplan.htm"));
+
+    for (const char* name : {"..\\\\Tidsplan.rtf", "C:Tidsplan.rtf"}) {
+        run = bvtest::RunTool("res list " + Quote(work) + " --kind 15 --comp 2 --out " + name);
+        EXPECT_EQ(run.status, 1) << name;
+        EXPECT_EQ(run.err, "Error writing to file. Check filename, '/' not allowed\n") << name;
+    }
+    run = bvtest::RunTool("res list " + Quote(work) + " --kind 15 --out " + Quote(out + "/missing/Tidsplan.rtf"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("Error writing to file"), std::string::npos) << run.err;
+}
+
+}  // namespace
