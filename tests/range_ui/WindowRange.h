@@ -4,8 +4,8 @@
 // units simulated by bvsim on a pseudo-terminal for COM1 when a test wants
 // shots, and a frame whose series operations are noted instead of done when
 // a test wants to see what the panel and the list call.
-#include "FrameFixture.h"
-#include "RangeFolder.h"
+#include "tests/range/FrameFixture.h"
+#include "tests/range/RangeFolder.h"
 
 #include "foundation/comp/DataComp.h"
 #include "foundation/settings/CompSettings.h"
