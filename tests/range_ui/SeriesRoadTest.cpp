@@ -9,14 +9,19 @@
 #include "foundation/comp/DataComp.h"
 #include "foundation/files/BVConfig.h"
 #include "foundation/settings/RangeSettings.h"
+#include "foundation/ui/grid/GridList.h"
+#include "foundation/ui/net/BVSocket.h"
 #include "range/ui/dialogs/DlgLaneSel.h"
+#include "range/views/LaneCells.h"
 #include "range/ui/dialogs/DlgLift.h"
 #include "tools/bvsim/lib/Control.h"
 
 #include <QApplication>
+#include <QTcpSocket>
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <cstdio>
@@ -361,6 +366,76 @@ TEST_F(SeriesRoadTest, LiftsAndMotors)
     EXPECT_TRUE(driver.Done());
     const Lines motors = {"cmd 1 40 5D 01 01", "cmd 1 40 5D 01 03", "bcast 40 5D 00 03"};
     EXPECT_EQ(Await(mark, "]", motors.size()), motors);
+}
+
+// The officer runs a series from the panel: the clock button (a display on
+// the clock port gets the clock), the shoot button, shots from the units,
+// their cards and sums in the lane list, then the mark button.
+TEST_F(SeriesRoadTest, AShootingRunFromThePanel)
+{
+    StartRange(false);
+    ASSERT_TRUE(Frame().m_socket && Frame().m_socket->IsOpen());
+    QTcpSocket display;
+    display.connectToHost("127.0.0.1", static_cast<quint16>(Frame().m_socket->LocalPort()));
+    ASSERT_TRUE(RunUntil([&] { return Frame().m_socket->PeerCount() == 1; }, 5000));
+    std::string received;
+    auto clockMessages = [&] {
+        received += display.readAll().toStdString();
+        int n = 0;
+        for (size_t at = received.find(";CLOCK;"); at != std::string::npos; at = received.find(";CLOCK;", at + 1))
+            ++n;
+        return n;
+    };
+
+    size_t mark = Heard().size();
+    Panel().item(CFormPanel::IDC_CLOCK).click();
+    EXPECT_TRUE(objects->clock.IsRunning());
+    ASSERT_TRUE(RunUntil([&] { return clockMessages() >= 1; }, 5000));
+    EXPECT_EQ(Await(mark, "r", 1).size(), 1u);
+
+    mark = Heard().size();
+    Panel().item(CFormPanel::IDC_SHOOT).click();
+    EXPECT_EQ(Await(mark, "Q", 10).size(), 10u);
+
+    // Lanes 1 to 3 fire two shots each.
+    for (int lane = 1; lane <= 3; ++lane)
+        for (int shot = 1; shot <= 2; ++shot) {
+            char line[64];
+            std::snprintf(line, sizeof line, "shot %d %d %d %d %d 1 1 1", lane, shot, shot == 1 ? 950 : 1020,
+                          1000 * lane, -500 * shot);
+            ASSERT_EQ(bvsim::Execute(*bus, line).reply, "ok") << line;
+        }
+    ASSERT_TRUE(RunUntil([&] {
+        for (int lane = 1; lane <= 3; ++lane)
+            if (StoredShots(1, lane) != 2 || Lane(lane).currentSeriesCount != 2)
+                return false;
+        return true;
+    }, 20000));
+    // The lane list shows each lane's shots, and in its sums view the
+    // series and the total.
+    ASSERT_TRUE(RunUntil([&] { return List().Grid().GetItemCount() == 10; }, 5000));
+    for (int lane = 1; lane <= 4; ++lane) {
+        std::vector<std::string> cells;
+        for (uint8_t code : List().Codes())
+            cells.push_back(LaneCells::Text(*objects, lane, code));
+        EXPECT_EQ(cells.back(), lane <= 3 ? "2" : "0") << ::testing::PrintToString(cells);
+    }
+    Frame().SelectPage(4);
+    for (int lane = 1; lane <= 4; ++lane) {
+        std::vector<std::string> cells;
+        for (uint8_t code : List().Codes())
+            cells.push_back(LaneCells::Text(*objects, lane, code));
+        const std::string sum = lane <= 3 ? "19" : "0";
+        EXPECT_NE(std::find(cells.begin(), cells.end(), sum), cells.end()) << lane << ": " << ::testing::PrintToString(cells);
+    }
+    EXPECT_EQ(Lane(2).total, 1900);
+
+    mark = Heard().size();
+    Panel().item(CFormPanel::IDC_MARKALL).click();
+    EXPECT_FALSE(objects->clock.IsRunning());
+    Lines marked = Await(mark, "Q", 10);
+    ASSERT_EQ(marked.size(), 10u);
+    EXPECT_EQ(marked[0], "cmd 1 40 51 01 01 01 01 81 03 02 8F");
 }
 
 }  // namespace
