@@ -7,6 +7,7 @@
 #include "platform/ui/TabCtrl.h"
 #include "range/setup/ProgramEdits.h"
 #include "range/setup/ProgramExchange.h"
+#include "range/ui/dialogs/DlgInput.h"
 
 #include <QGridLayout>
 
@@ -381,9 +382,14 @@ void CDlgProgram::OnHeaderClick(int column)
 
 bool CDlgProgram::AskName(const std::string& prompt, std::string& name)
 {
-    if (nameInput)
-        return nameInput(prompt, name);
-    return false;
+    CDlgInput input(this);
+    input.m_title = Caption();
+    input.m_prompt = prompt;
+    input.m_text = name;
+    if (input.DoModal() != platform::IDOK)
+        return false;
+    name = input.m_text;
+    return true;
 }
 
 bool CDlgProgram::Refuse()

@@ -12,7 +12,6 @@
 #include "platform/ui/Dialog.h"
 #include "range/dialogs/GridHandshake.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -49,12 +48,6 @@ public:
     bool OnInitDialog() override;
     intptr_t OnMessage(int message, intptr_t wParam, intptr_t lParam) override;
 
-    // Asks for the new name of a sub-sum or class (the prompt, the name as
-    // it is); false when the officer cancels. The input dialog unless a
-    // test puts another in its place.
-    using NameInput = std::function<bool(const std::string& prompt, std::string& name)>;
-    NameInput nameInput;
-
     CGridList& Programs() const { return *m_programs; }
     CGridList& Series() const { return *m_series; }
     CProgramStore& Store() { return m_store; }
@@ -82,6 +75,8 @@ private:
     void OnDeleteColumn();
     void OnExport();
     void OnImport();
+    // The new name of a sub-sum or class in the input dialog; false when
+    // the officer cancels.
     bool AskName(const std::string& prompt, std::string& name);
     std::string ExchangeFile() const;
 
