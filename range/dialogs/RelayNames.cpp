@@ -65,9 +65,12 @@ std::string RelayNames::CellText(int lane, int column)
 {
     if (column == kColLane)
         return std::to_string(lane);
+    // A lane without a name shows nothing, not a start score of 0.
+    const int rec = NameRecordOf(lane);
+    if (rec == 0)
+        return {};
     NameRecord name;
-    CDataComp::ClearName(name);
-    if (int rec = NameRecordOf(lane); rec != 0 && m_comp.NameFile().ReadRec(rec, &name) != 0)
+    if (m_comp.NameFile().ReadRec(rec, &name) != 0)
         CDataComp::ClearName(name);
     switch (column) {
     case kColName:

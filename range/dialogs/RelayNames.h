@@ -29,7 +29,7 @@ public:
     int NameRecordOf(int lane) const;
 
     // A cell's text: the name's fields, the start score in hundredths as
-    // "98.50" (or "97" without hundredths).
+    // "98.50" (or "97" without hundredths); nothing for a lane without a name.
     std::string CellText(int lane, int column);
 
     // An edited cell stored: over the lane's name, or, for a lane without

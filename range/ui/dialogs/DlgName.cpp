@@ -33,8 +33,10 @@ struct ColumnSpec {
     const char* header;
     int width;
 };
+// Class, category and start score a little wider than their texts need, so
+// their headers show whole in every language.
 const ColumnSpec kColumns[RelayNames::kColumns] = {{"IDS_NAME_H0", 40},  {"IDS_NAME_H1", 150}, {"IDS_NAME_H2", 150},
-                                                  {"IDS_NAME_H3", 55},  {"IDS_NAME_H4", 55},  {"IDS_NAME_H5", 55}};
+                                                  {"IDS_NAME_H3", 70},  {"IDS_NAME_H4", 80},  {"IDS_NAME_H5", 85}};
 
 }  // namespace
 
