@@ -11,6 +11,8 @@
 #include "range/exchange/MediaTransfer.h"
 #include "range/ui/MainFrm.h"
 
+#include <QGridLayout>
+
 namespace {
 
 using platform::ControlKind;
@@ -44,6 +46,9 @@ bool NeedsRelay(int resultsProgram)
 
 CDlgMedia::CDlgMedia(CMainFrame& frame, QWidget* parent) : platform::Dialog(kTemplate, parent), m_frame(frame)
 {
+    // The spare width goes between the relay and the buttons.
+    if (auto* grid = dynamic_cast<QGridLayout*>(layout()))
+        grid->setColumnStretch(3, 1);
     OnClick(IDC_ACTIVE, [this] { OnActive(); });
     OnClick(IDC_NAMES, [this] { OnNames(); });
     OnClick(IDC_RESULTS, [this] { OnResults(); });
