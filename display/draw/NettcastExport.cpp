@@ -46,8 +46,10 @@ void NettcastExport::ExportNettcast()
         if (t.lane <= 0)
             continue;
         if (state.ftpState == 0 && !Connect(*pic, window)) {
-            // The others wait for the next pass; this one a little longer.
+            // The others are written at the next pass; this one waits until
+            // the connection may be tried again, and tries it.
             t.exportCountdown = Nettcast::kRetryCountdown;
+            t.exportNeeded = 0;
             break;
         }
         if (drawing)

@@ -83,6 +83,14 @@ std::string TextMode(std::string_view text)
     return out;
 }
 
+void LowerCountdown(CVisTarget& t)
+{
+    if ((t.redrawMask & 0x80) && t.exportCountdown > 100)
+        t.exportCountdown = 100;
+    if (((t.redrawMask & 0x10000) || t.faceRedraw || t.relayout) && t.exportCountdown > 20)
+        t.exportCountdown = 20;
+}
+
 bool StepCountdown(CVisTarget& t)
 {
     if (t.exportCountdown != 0) {

@@ -48,6 +48,9 @@ std::string RemoteFolder(std::string folder);
 // Lines of the text files end in CR CR LF: every "\n" becomes "\r\n".
 std::string TextMode(std::string_view text);
 
+// After the shots were read: a new shot count is exported within 10 s, a
+// changed face within 2 s.
+void LowerCountdown(CVisTarget& t);
 // Lowers the target's countdown and tells whether it is due: the countdown
 // ran out now, or enough shots came since its last export. The due flag
 // stays set until the target was exported.

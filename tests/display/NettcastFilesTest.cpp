@@ -99,6 +99,35 @@ TEST(NettcastCountdownTest, DueWhenTheCountdownRunsOutOrManyShotsCame)
     EXPECT_TRUE(Nettcast::StepCountdown(t));
 }
 
+TEST(NettcastCountdownTest, ChangesBringTheNextExportNearer)
+{
+    struct Case {
+        int countdown, mask;
+        bool face, relayout;
+        int after;
+    } cases[] = {
+        {300, 0x80, false, false, 100},
+        {300, 0x10000, false, false, 20},
+        {300, 0x10080, false, false, 20},
+        {300, 0, true, false, 20},
+        {300, 0, false, true, 20},
+        {300, 0x20, false, false, 300},
+        // Never later than it already was.
+        {50, 0x80, false, false, 50},
+        {7, 0x10000, false, false, 7},
+        {0, 0x10080, true, true, 0},
+    };
+    for (const Case& c : cases) {
+        CVisTarget t(1);
+        t.exportCountdown = c.countdown;
+        t.redrawMask = c.mask;
+        t.faceRedraw = c.face;
+        t.relayout = c.relayout;
+        Nettcast::LowerCountdown(t);
+        EXPECT_EQ(t.exportCountdown, c.after) << c.countdown << " " << c.mask;
+    }
+}
+
 ShotRecord At(int value, int32_t x, int32_t y)
 {
     ShotRecord s{};
