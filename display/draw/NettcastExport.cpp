@@ -132,7 +132,8 @@ void NettcastExport::ExportTarget(Pass& pass, CVisTarget& t, const std::string& 
         m_painter.DrawPanel(t, false);
         bool written = true;
         if (pass.pictures) {
-            pictureWritten = m_painter.SavePicture(pass.local + png);
+            pictureWritten = Nettcast::ReplaceWhole(pass.local + png,
+                                                    [this](std::FILE* file) { return m_painter.WritePicture(file); });
             if (!pictureWritten)
                 pass.writeFailed = pass.local + png;
             written = pictureWritten;

@@ -63,9 +63,9 @@ void PicturePainter::EndDraw(bool window, const std::string& pngPath)
     m_bitmap.reset();
 }
 
-bool PicturePainter::SavePicture(const std::string& pngPath)
+bool PicturePainter::WritePicture(std::FILE* file)
 {
-    return m_bitmap && m_bitmap->SaveAsPng(pngPath, true, false, 0);
+    return m_bitmap && m_bitmap->WritePng(file, true, false, 0);
 }
 
 void PicturePainter::ClearPicture()

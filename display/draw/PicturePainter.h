@@ -40,10 +40,10 @@ public:
     int BeginDraw(bool window);
     void EndDraw(bool window, const std::string& pngPath = {});
     CBVGraphic& Graphic() { return m_graphic; }
-    // The off-screen picture of the pass open now: saved as an interlaced
+    // The off-screen picture of the pass open now: written as an interlaced
     // PNG without a transparent colour (false when there is none or it could
     // not be written), and made white again for the next drawing.
-    bool SavePicture(const std::string& pngPath);
+    bool WritePicture(std::FILE* file);
     void ClearPicture();
 
     // --- Layout ---

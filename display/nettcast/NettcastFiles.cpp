@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/files/FileSystem.h"
+#include "platform/files/SystemPath.h"
 
 namespace Nettcast {
 
@@ -175,9 +176,28 @@ std::string ProgramFile(CVisEvent& e)
     return TextMode(text);
 }
 
+bool ReplaceWhole(const std::string& path, const std::function<bool(std::FILE*)>& write)
+{
+    std::string folder = platform::FolderOf(path);
+    const std::string temp = platform::MakeTempFile(folder.empty() ? "." : folder, "~bvn");
+    if (temp.empty())
+        return false;
+    std::FILE* file = std::fopen(platform::NativePath(temp).c_str(), "wb");
+    bool ok = file != nullptr && write(file);
+    if (file != nullptr && std::fclose(file) != 0)
+        ok = false;
+    if (ok)
+        ok = platform::ReplaceFile(temp, path) == 0;
+    if (!ok)
+        platform::RemoveFile(temp);
+    return ok;
+}
+
 bool WriteFile(const std::string& path, std::string_view bytes)
 {
-    return platform::WriteFileAtomically(path, bytes) == 0;
+    return ReplaceWhole(path, [bytes](std::FILE* file) {
+        return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    });
 }
 
 bool WriteNettcastShotFile(const std::string& localFolder, const CVisTarget& t, const std::string& stem)

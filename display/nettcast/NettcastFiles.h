@@ -10,6 +10,8 @@
 //
 // When a target is due again is decided here as well: its countdown (ticks
 // of 100 ms) and the number of shots since its last export.
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -74,7 +76,11 @@ std::string ProgramFile(CVisEvent& e);
 bool WriteNettcastShotFile(const std::string& localFolder, const CVisTarget& t, const std::string& stem);
 bool WriteNettcastProgramFile(const std::string& localFolder, CVisEvent& e, const std::string& stem);
 
-// A text file written whole, or not at all; false when it could not be.
+// A file written beside its name and renamed over it when complete, so a
+// web server or an upload never sees half of it; false, with the old file
+// as it was, when it could not be written. The files are rewritten every
+// few seconds and worth no wait for the disk: they are not synced.
+bool ReplaceWhole(const std::string& path, const std::function<bool(std::FILE*)>& write);
 bool WriteFile(const std::string& path, std::string_view bytes);
 
 // The status line after a pass.
