@@ -152,12 +152,13 @@ protected:
         s.WriteString(31, 1, 503, password.c_str());
     }
 
-    // Picture 1, a Nettcast picture of the twelve targets, alone in profile 1.
-    static void Picture(int format, int displaySeconds = 60)
+    // Picture 1, a Nettcast picture of the twelve targets (faces, or list
+    // rows with view type 2), alone in profile 1.
+    static void Picture(int format, int displaySeconds = 60, int viewType = 0)
     {
         std::vector<Slot> panels;
         for (const auto& [event, lane] : kNettcastSlots)
-            panels.push_back({lane, event, 0});
+            panels.push_back({lane, event, viewType});
         DisplayFiles::Picture(1, "Nettcast", panels,
                               {{VisItems::kPictType, CVisPicture::kNettcast}, {VisItems::kNettcastFormat, format}});
         DisplayFiles::Profile({{1, displaySeconds}});
