@@ -93,9 +93,9 @@ bool NettcastExport::Connect(const CVisPicture& pic, const platform::Rect& windo
         return true;  // the target is still written locally
     }
     m_painter.DrawStatusLine(window, "FTP Connecting to " + pic.ftpServer);
-    state.ftpState = 1;
-    state.indexDue = true;
+    // A session still held from before a failure goes first.
     state.Close();
+    state.indexDue = true;
     state.ftp = std::make_unique<platform::FtpSession>();
     const platform::FtpStatus status =
         state.ftp->Connect(pic.ftpServer, pic.ftpUser, pic.ftpPassword, platform::FtpMode::Active, limits);

@@ -10,6 +10,7 @@
 
 #include "RunCommand.h"
 #include "platform/files/FileSystem.h"
+#include "platform/system/Clock.h"
 
 namespace bvtest {
 namespace {
@@ -306,6 +307,16 @@ TEST_F(NettcastTest, AFileThatCannotBeWrittenIsNeitherCountedNorSent)
     EXPECT_EQ(TempFolder::Read("missing/index.txt"), ExpectedIndex());
 }
 
+bool Within(const std::function<bool()>& test, int ms)
+{
+    for (int waited = 0; waited < ms; waited += 50) {
+        if (test())
+            return true;
+        platform::SleepMs(50);
+    }
+    return test();
+}
+
 class NettcastFtpTest : public NettcastTest {
 protected:
     void SetUp() override
@@ -325,7 +336,8 @@ TEST_F(NettcastFtpTest, EveryFileArrivesInActiveMode)
 {
     Account("web", "/live", server.Address());
     Picture(2);
-    NettcastDisplay d;
+    auto display = std::make_unique<NettcastDisplay>();
+    NettcastDisplay& d = *display;
     ASSERT_TRUE(d.TickUntil([&] { return d.State().exportCount >= 12; }, 60)) << d.State().status;
     EXPECT_EQ(d.State().ftpState, 1);
     EXPECT_EQ(d.State().status, server.Address() + " = 12");
@@ -349,6 +361,10 @@ TEST_F(NettcastFtpTest, EveryFileArrivesInActiveMode)
     // The password is in no log line.
     EXPECT_EQ(TempFolder::Read("BVLog.txt").find(kFtpPassword), std::string::npos);
     EXPECT_EQ(server.Log().find(kFtpPassword), std::string::npos);
+    // The display's data gone, the connection says goodbye.
+    EXPECT_TRUE(server.Commands("QUIT").empty());
+    display.reset();
+    EXPECT_TRUE(Within([&] { return server.Commands("QUIT").size() == 1; }, 3000)) << server.Log();
 }
 
 TEST_F(NettcastFtpTest, NoServerWaitsTenSecondsBeforeTryingAgain)
