@@ -5,6 +5,7 @@
 // upload to a real FTP server in active mode, with what goes wrong there.
 #include "NettcastFixture.h"
 
+#include <chrono>
 #include <map>
 #include <sstream>
 
@@ -402,6 +403,23 @@ TEST_F(NettcastFtpTest, NoServerWaitsTenSecondsBeforeTryingAgain)
     d.Tick(2);
     EXPECT_EQ(Served("index.txt"), ExpectedIndex());
     EXPECT_FALSE(Served(TargetFile(1, 1, ".png")).empty());
+}
+
+TEST_F(NettcastFtpTest, AHungServerHoldsTheLoopForSecondsOnly)
+{
+    Account("web", "/live", server.Address());
+    Picture(2);
+    server.Freeze();
+    NettcastDisplay d;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(d.TickUntil([&] { return d.State().ftpState < 0; }, 60)) << d.State().status;
+    const auto held = std::chrono::steady_clock::now() - start;
+    server.Thaw();
+    EXPECT_EQ(d.State().status, "FTP Failed!");
+    // The connection's limit here is 2 s; the loop went on well before 10.
+    EXPECT_LT(held, std::chrono::seconds(10));
+    d.Tick(1);
+    EXPECT_EQ(d.State().exportCount, 11);
 }
 
 TEST_F(NettcastFtpTest, AnIncompleteSetupWritesLocallyOrNothing)
