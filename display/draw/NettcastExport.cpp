@@ -52,8 +52,10 @@ void NettcastExport::ExportNettcast()
             t.exportNeeded = 0;
             break;
         }
-        if (drawing)
-            ExportTarget(pass, t, stem);
+        // Without a picture to draw on (no memory) the targets stay due.
+        if (!drawing)
+            continue;
+        ExportTarget(pass, t, stem);
         t.redrawMask = 0;
         t.exportNeeded = 0;
         t.exportCountdown = Nettcast::CountdownAfterExport(pic->exportTime);
