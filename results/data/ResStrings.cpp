@@ -41,6 +41,8 @@ constexpr Entry kTable[] = {
     {16215, "Kjøreplan"},
     {IDS_ORGANISER, "Arrangør"},
     {IDS_WRITE_ERROR, "Error writing to file. Check filename, '/' not allowed"},
+    {IDS_CLASS_WORD, "Klasse"},
+    {IDS_SHOOT_OFF, "eo"},
     {IDS_TOTAL, "Totalt"},
     {IDS_ENTRY_LIST, "Påmeldingsliste"},
     {IDS_RELAY_WORD, "Lag"},

@@ -19,6 +19,8 @@ enum ResStringId : int {
     IDS_LIST_KIND_FIRST = 16200,
     IDS_LIST_KIND_LAST = 16215,
     IDS_WRITE_ERROR = 16225,     // a list file or export cannot be written
+    IDS_CLASS_WORD = 16228,      // "Klasse", before the class names in a class list's title
+    IDS_SHOOT_OFF = 16231,       // "eo", after a place that a shoot-off decided
     IDS_TOTAL = 16236,
     IDS_ENTRY_LIST = 16248,
     IDS_RELAY_WORD = 16249,

@@ -14,6 +14,7 @@
 #include "results/lists/ListCards.h"
 #include "results/lists/ListRequest.h"
 #include "results/lists/ListRows.h"
+#include "results/lists/ranking/RankingOutcome.h"
 #include "results/print/Report.h"
 
 #include <functional>
@@ -76,6 +77,38 @@ public:
     CDataRes* GetResultCard(int event);
     // True when a series of the request's event is a hit series.
     bool HasHitSeries();
+
+    // ---- ranking (ranking/) -------------------------------------------------
+    // The one order of every ranked list. The comparison reads what it needs
+    // of the request's event (or team competition, 0x100 | t) and list kind;
+    // the sort reads it once. The result rows refer to shooter rows, or to
+    // team rows while teamResults is set.
+    void SortResultRows(int kind);
+    int CompareResultRows(const ResultRow& a, const ResultRow& b, int kind, int place);
+    int CompareRingCounts(const ResultRow& a, const ResultRow& b, int series, int event);
+    // Stake prize money of the sorted rows (PrizeMoney.h); the winners' count.
+    int DistributePrizes(int share, int per, int stake, bool timeRule);
+    void DistributeTablePrizes(int share, int per, int stake);
+
+    // The prize ranking form's ranking of class prize list `list` for the
+    // shooters of a class (list kind 10), or of combined prize list `list`
+    // (list kind 11; the class is then only part of the rank records' key):
+    // rows built from the event's cards, shoot-offs and rank texts from its
+    // rank file, sorted, placed and paid. The team ranking form's ranking
+    // of the entered teams of team competition `team`, one row per team
+    // (team rows, with the result rows referring to them). Both rebuild the
+    // rows from nothing and print nothing; `ranking` tells what they decided.
+    void MakeRanking(int event, int listKind, int list, int classNr);
+    void MakeTeamRanking(int team);
+    RankingOutcome ranking;
+    bool teamResults = false;
+
+    // ---- class lists (classlists/) -----------------------------------------
+    // The ranked lists of every (class, source) pair of the request; with
+    // makeOutput a list definition for each pair that has rows, without
+    // only the rows of the last pair. 0.
+    int MakeClassLists(int makeOutput);
+    void SetupClassListPage(int d);
 
     // ---- page frame -------------------------------------------------------
     void ReadMargins();
@@ -149,6 +182,12 @@ private:
     // the object follows it), its events, and the club register of its
     // organisation type.
     void PrepareRows();
+    // Kinds 12 and 13.
+    void MakeAutoResultLists() { MakeClassLists(1); }
+    // Adds a shooter's result in the source (0x100 | sub-event, else a card
+    // series) to the row's figures from the shooter's card; false when the
+    // shooter has none there.
+    bool AddSourceResult(CDataRes& card, const ShooterRow& shooter, int event, int source, int kind, ResultRow& row);
     // Writes an export whole; reports it done (as shownName, when given) or
     // not written. 0 or -1.
     int WriteExport(const std::string& path, const std::string& shownName, const std::string& bytes);

@@ -51,11 +51,20 @@ struct ResultRow {
     std::string rankText;     // from the rank file
 };
 
-// The result of one team of a team competition; filled by the team lists.
+// The result of one team of a team competition: its members slot by slot
+// (slots 1..40; 0 is not used) and the team's total. Filled by the team
+// ranking and the team lists; the result rows refer to it.
 struct TeamRow {
-    int16_t team = 0;
+    static constexpr int kSlots = 40;
+    int32_t memberStart[kSlots + 1] = {};
+    int32_t memberScore[kSlots + 1] = {};
+    int16_t memberEvent[kSlots + 1] = {};  // -1: the slot has no usable member
+    int16_t memberRelay[kSlots + 1] = {};
+    int16_t memberTarget[kSlots + 1] = {};
+    int16_t memberFlag[kSlots + 1] = {};
     int32_t total = 0;
-    int16_t place = 0;
+    int16_t team = 0;   // entered team j (or automatic team number)
+    std::string name;   // the team's name, for the forms and the order by name
 };
 
 // The settlement's prize data of one prize list, one shooter of its shooter

@@ -44,6 +44,9 @@ CDataList::Producer CDataList::ProducerOf(int kind)
         return &CDataList::MakeEntryList;
     case kListRunningOrder:
         return &CDataList::MakeTimeSchedule;
+    case kListAutoResultLists:
+    case kListOtherLists:
+        return &CDataList::MakeAutoResultLists;
     default:
         return nullptr;  // made by the lists still to come
     }

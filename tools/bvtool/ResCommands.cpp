@@ -400,6 +400,16 @@ int RunRes(const Args& args)
         return RunExport(args);
     if (sub == "club")
         return RunClub(args);
+    if (sub == "rank")
+        return RunRank(args);
+    if (sub == "prize-table")
+        return RunPrizeTable(args);
+    if (sub == "prize")
+        return RunPrize(args);
+    if (sub == "shootoff")
+        return RunShootoff(args);
+    if (sub == "team")
+        return RunTeam(args);
     return Fail("unknown res command '" + sub + "' (see 'bvtool help')");
 }
 
@@ -441,7 +451,13 @@ constexpr const char* kUsage =
     "[--sheet-series N] [--aiming-mark] [--compact] [--header] [--footer] [--yes] [--now \"YYYY-MM-DD HH:MM\"] "
     "[--printer none|a4|a4-landscape] [--offsets L,T]\n"
     "bvtool res export DIR shooters|relay R|sius R [--comp N] [--event E] [--targets A-B]\n"
-    "bvtool res club DIR ORG NUMBER NAME [--address1 T] [--address2 T] [--address3 T] [--email T]";
+    "bvtool res club DIR ORG NUMBER NAME [--address1 T] [--address2 T] [--address3 T] [--email T]\n"
+    "bvtool res rank DIR EVENT class P C | group G [C] [--comp N]\n"
+    "bvtool res rank DIR team T [--comp N]\n"
+    "bvtool res prize-table N\n"
+    "bvtool res prize DIR EVENT class P|group G ITEM=VALUE..\n"
+    "bvtool res shootoff DIR EVENT KIND LIST CLASS START PLACE [--text TEXT] [--gift 0|1]\n"
+    "bvtool res team DIR T ITEM=VALUE..";
 
 }  // namespace
 
@@ -451,7 +467,8 @@ constexpr const char* kUsage =
      "start numbers, lists and renumbers relays; shows the value systems and a result card, enters shots and series; "
      "packs zip backups; keeps the club, organisation and person registers; creates events from the built-in "
      "templates and checks events' data; makes lists into RTF, HTML, text or PDF files (or prints their model), "
-     "exports the entries, writes a club into the club register",
+     "exports the entries, writes a club into the club register; ranks prize lists and team competitions as the prize "
+     "forms do, shows the prize table, writes prize lists, shoot-offs and team competitions",
      &RunRes});
 
 }  // namespace bvtool::res
