@@ -122,6 +122,13 @@ void FinalMarking::LoadLane(int lane, int relay)
     WriteRecord();
 }
 
+void FinalMarking::ChangeLane(int lane, int relay)
+{
+    m_countdown = 0;
+    m_index = 0;
+    LoadLane(lane, relay);
+}
+
 void FinalMarking::SendLoaded()
 {
     FinalMarkCmd c;

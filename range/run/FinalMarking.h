@@ -25,6 +25,9 @@ public:
     // -1; start-number mode: lane holds the start number) and tells the
     // monitors; the shots shown start over at none.
     void LoadLane(int lane, int relay = -1);
+    // Another lane (or relay): the tempo stops and no shot of it is shown
+    // yet; what the last lane revealed stays marked on its card.
+    void ChangeLane(int lane, int relay = -1);
     // Reveals the shots up to n (0..maximum): the shots after n are unmarked,
     // those not yet on the monitors sent.
     void ShowUpTo(int n);

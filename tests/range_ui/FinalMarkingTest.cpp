@@ -222,7 +222,7 @@ TEST_F(FinalMarkingTest, ShotByShotWithTheZoomTheTempoAndTheRecord)
     EXPECT_GE(names, 3);
 }
 
-TEST_F(FinalMarkingTest, ClosingWithoutMarkingClearsTheRecordAndNoIsNoDialog)
+TEST_F(FinalMarkingTest, ClosingClearsTheRecordAndALaneChangeKeepsWhatWasShown)
 {
     prompter.AnswerMessage(platform::IDNO);
     bvtest::ModalDriver driver;
@@ -230,18 +230,36 @@ TEST_F(FinalMarkingTest, ClosingWithoutMarkingClearsTheRecordAndNoIsNoDialog)
     EXPECT_EQ(prompter.Questions().size(), 1u);
     EXPECT_EQ(prompter.Questions()[0].text, "Start the final marking?");
 
+    // Opened and closed with nothing marked: the record goes all the same.
+    prompter.AnswerMessage(platform::IDYES);
+    std::vector<int> untouched;
+    driver.Next(F::IDD, [&](platform::Dialog& d) {
+        untouched = Record();
+        d.OnCancel();
+    });
+    Frame().OnFinalMarking();
+    ASSERT_TRUE(driver.Done());
+    EXPECT_EQ(untouched, (std::vector<int>{0, 0, 0, 0, 1, 0, 4, 0, 0, 0, 1, 0}));
+    EXPECT_EQ(Record(), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 129, 0}));
+
     prompter.AnswerMessage(platform::IDYES);
     std::vector<int> whileOpen;
+    std::string shownOnLaneOne;
     driver.Next(F::IDD, [&](platform::Dialog& d) {
         whileOpen = Record();
+        d.item(F::IDC_SHOT_NEXT).click();
+        // Another lane: lane 4's revealed shot stays shown on its card.
         d.item(F::IDC_LANE_FIRST).click();
         EXPECT_EQ(d.item(F::IDC_LANE).text(), "1");
+        EXPECT_EQ(d.item(F::IDC_SHOT).text(), "0");
+        shownOnLaneOne = Shown();
         d.OnCancel();
     });
     Frame().OnFinalMarking();
     ASSERT_TRUE(driver.Done());
     ASSERT_EQ(whileOpen.size(), 12u);
     EXPECT_EQ(whileOpen[6], 4);
+    EXPECT_EQ(shownOnLaneOne, "10000");
     EXPECT_EQ(Record(), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 129, 0}));
 }
 

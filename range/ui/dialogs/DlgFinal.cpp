@@ -176,9 +176,7 @@ void CDlgFinal::ChangeLane(int lane, int relay)
     if (lane == m_final.Lane() && (relay < 0 || relay == m_final.Relay()))
         return;
     KillTimer(kTempoTimer);
-    m_final.StopTempo();
-    m_final.ShowUpTo(0);
-    m_final.LoadLane(lane, relay);
+    m_final.ChangeLane(lane, relay);
     ShowTexts();
 }
 
