@@ -283,7 +283,6 @@ private:
         int entries = 4;     // the match layouts' entries limit
         int firstCode = 0;   // the source's first code byte
     } m_fixed;
-    std::vector<uint32_t> m_settlementNumbers;  // prize row 0's start numbers, for the lookups
 
     CCompetition m_comp;
     ListCards m_cardEvents{m_comp};
