@@ -7,6 +7,7 @@
 #include "results/data/ResStrings.h"
 #include "results/lists/DataList.h"
 #include "results/lists/ListBuild.h"
+#include "results/lists/classlists/ClassListCells.h"
 #include "results/lists/ranking/RowRanking.h"
 
 #include <algorithm>
@@ -31,6 +32,28 @@ constexpr ColumnShape kCommonColumns[] = {
 size_t RowsKept(int variant) { return variant == 1 ? 10 : variant == 2 ? 20 : SIZE_MAX; }
 
 }  // namespace
+
+std::string ClassListResult(int rule, bool hitSeries, bool decimal, const ResultRow& row, int points)
+{
+    const int s0 = SeriesFigure(row, 0), s1 = SeriesFigure(row, 1);
+    auto withPoints = [points](int value) {
+        return points < 0 ? Format("%d", value) : Format("%d(%d)", value, points);
+    };
+    switch (rule) {
+    case kRuleDfsField:
+        return hitSeries ? Format("%d/%d", s1, s0) : Format("%d", s1);
+    case kRuleTime:
+        return Format("%d.%02d", s1, s0);
+    case kRuleHuntingField:
+        return withPoints(3 * s1 + 2 * s0);
+    case kRulePistolField:
+        return withPoints(s1 + s0);
+    default: {
+        const int total = RankingFigure(row, 1);
+        return decimal ? Format("%d,%d", total / 10, total % 10) : Format("%d", total / 10);
+    }
+    }
+}
 
 void CDataList::SetupClassListPage(int d)
 {
@@ -116,32 +139,12 @@ int CDataList::MakeClassLists(int makeOutput)
 
             for (const ResultRow& row : resultRows) {
                 const ShooterRow& shooter = shooterRows[static_cast<size_t>(row.shooterRow)];
-                const int s0 = SeriesFigure(row, 0), s1 = SeriesFigure(row, 1);
-                auto withPoints = [&](int value) {
-                    if (!lastIsPoints)
-                        return Format("%d", value);
+                int points = -1;
+                if (lastIsPoints && (rule == kRuleHuntingField || rule == kRulePistolField)) {
                     card->LoadCard(shooter.relay, shooter.target);
-                    return Format("%d(%d)", value, card->SeriesSum(lastSeries) / 1000);
-                };
-                std::string result;
-                switch (rule) {
-                case kRuleDfsField:
-                    result = hitSeries ? Format("%d/%d", s1, s0) : Format("%d", s1);
-                    break;
-                case kRuleTime:
-                    result = Format("%d.%02d", s1, s0);
-                    break;
-                case kRuleHuntingField:
-                    result = withPoints(3 * s1 + 2 * s0);
-                    break;
-                case kRulePistolField:
-                    result = withPoints(s1 + s0);
-                    break;
-                default: {
-                    const int total = RankingFigure(row, 1);
-                    result = decimal ? Format("%d,%d", total / 10, total % 10) : Format("%d", total / 10);
+                    points = card->SeriesSum(lastSeries) / 1000;
                 }
-                }
+                const std::string result = ClassListResult(rule, hitSeries, decimal, row, points);
                 std::vector<ReportCell> cells = Cells(static_cast<size_t>(columns),
                                                       {Format("%d", row.place), shooter.name, shooter.clubName});
                 if (common)

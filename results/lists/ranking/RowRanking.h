@@ -15,6 +15,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace results {
@@ -75,7 +76,7 @@ public:
 
 class RowRanking {
 public:
-    RowRanking(const RankingRules& rules, RankingLookup& lookup) : m_rules(rules), m_lookup(lookup) {}
+    RowRanking(RankingRules rules, RankingLookup& lookup) : m_rules(std::move(rules)), m_lookup(lookup) {}
 
     // > 0 when a ranks ahead of b, < 0 when b does, 0 when equal. place is
     // the place (from 1) the sort is deciding; only the final rule reads it.
@@ -94,7 +95,7 @@ private:
     int TieBreak(const ResultRow& a, const ResultRow& b, int kind, bool& final);
     int FinalRule(const ResultRow& a, const ResultRow& b);
 
-    const RankingRules& m_rules;
+    const RankingRules m_rules;
     RankingLookup& m_lookup;
 };
 
