@@ -51,6 +51,8 @@ const Golden kGoldens[] = {
     {"results-class-prizes-comp1.model",
      "res list . --kind 10 --comp 1 --classes 1,2 --series 1,5,6 --with-prizes --out -"},
     {"results-combined-comp1.model", "res list . --kind 11 --comp 1 --series 1,2 --with-prizes --out -"},
+    // The web's own columns of list 5 (1,3,7,10), and the default set of list 1.
+    {"results-class-web-comp1.model", "res list . --kind 10 --comp 1 --classes 1 --series 1,5 --web --out -"},
     // Organisation type 2: the plain layout, a series list coded.
     {"results-class-comp2.model", "res list . --kind 10 --comp 2 --classes 1,2,3 --series 1,2 --out -"},
     {"results-combined-comp2.model", "res list . --kind 11 --comp 2 --series 1,2 --out -"},

@@ -181,7 +181,7 @@ void CDataList::MakeResultLists(bool fixed, int listKind, bool makeLayout, int s
             }
             if (fixed && listKind == kListResultsCombined && request.completeFinal &&
                 ::ReadItem(e->Settings(), EventItems::kSeparateFinal) == 1)
-                AddLinkedShooters(q, p.source, p.classes, letters, numbers);
+                AddLinkedShooters(q, p.source, kind, p.classes, letters, numbers);
             if (resultRows.empty())
                 continue;
 
@@ -257,8 +257,8 @@ void CDataList::MakeResultLists(bool fixed, int listKind, bool makeLayout, int s
     }
 }
 
-void CDataList::AddLinkedShooters(int list, int source, const std::string& classes, const std::string& letters,
-                                  std::vector<int32_t>& numbers)
+void CDataList::AddLinkedShooters(int list, int source, int kind, const std::string& classes,
+                                  const std::string& letters, std::vector<int32_t>& numbers)
 {
     const int home = request.event;
     CDataEvent* homeEvent = m_comp.GetEvent(home);
@@ -266,7 +266,6 @@ void CDataList::AddLinkedShooters(int list, int source, const std::string& class
         return;
     const int subEvent = source & kSourceSubEvent ? source & 0xFF : source;
     const std::string codes = ::ReadItem(homeEvent->Settings(), EventItems::SubSeries(subEvent));
-    const int kind = ranking.kind;
     for (size_t i = 0; i + 1 < codes.size(); ++i) {
         const auto b = static_cast<uint8_t>(codes[i]);
         if (b == kStartScoreCode || !(b & 0x80))
