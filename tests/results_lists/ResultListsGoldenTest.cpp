@@ -304,4 +304,21 @@ TEST_F(ResultListsGoldenTest, PdftotextFindsEveryCellOfThePrintedLists)
     }
 }
 
+// The remark bits of an entry are a 32-bit mask; anything else is refused
+// and writes nothing.
+TEST_F(ResultListsGoldenTest, AnEntrysRemarksAreAMask)
+{
+    for (const char* bad : {"x", "-1", "0x100000000", ""}) {
+        bvtest::ToolRun run =
+            bvtest::RunTool("res entry " + Quote(work) + " 1 1 1 1 --remarks " + Quote(bad) + " --comments nothing");
+        EXPECT_EQ(run.status, 1) << bad;
+        EXPECT_NE(run.err.find("--remarks is a 32-bit mask"), std::string::npos) << run.err;
+    }
+    bvtest::ToolRun run = bvtest::RunTool("res list " + Quote(work) +
+                                          " --kind 10 --comp 1 --classes 1 --series 6 --out - --now \"2026-05-17 09:05\"");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.find("nothing"), std::string::npos);
+    EXPECT_NE(run.out.find("A,C"), std::string::npos) << "the fixture's remarks of Ola Nordmann";
+}
+
 }  // namespace
