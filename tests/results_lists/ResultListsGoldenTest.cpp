@@ -6,7 +6,8 @@
 // too wide for A4 whose shots move to a second line; fixed plain and match
 // layouts, the final lists of 17 and 32 columns with and without all
 // participants, ten of 25 rows followed by the print and protest times.
-// LibreOffice reads the RTF files and pdftotext the PDF files: each holds
+// LibreOffice reads the RTF files and pdftotext the PDF files (a class and
+// a combined list of each organisation type): each holds
 // every cell of its model, in order.
 //
 // BV_UPDATE_GOLDEN=1 writes the golden files from what the lists give now
@@ -80,6 +81,9 @@ const Golden kGoldens[] = {
                                 "--now \"2026-06-01 18:40\" --out OUT"},
     {"results-final-complete-comp6.rtf",
      "res list . --kind 11 --comp 6 --event 2 --series 1,2 --complete-final --header --out OUT"},
+    {"results-combined-comp1.rtf", "res list . --kind 11 --comp 1 --series 1,2 --with-prizes --out OUT"},
+    {"results-qualification-comp6.rtf",
+     "res list . --kind 10 --comp 6 --event 1 --classes 1,2 --series 1 --out OUT"},
 };
 
 // Each RTF and PDF file, and the model whose cells it must hold.
@@ -93,6 +97,8 @@ const FileCase kFiles[] = {
     {"results-match-comp5", "results-match-comp5.model"},
     {"results-times-comp5", "results-times-comp5.model"},
     {"results-final-complete-comp6", "results-final-complete-comp6.model"},
+    {"results-combined-comp1", "results-combined-comp1.model"},
+    {"results-qualification-comp6", "results-qualification-comp6.model"},
 };
 
 struct ModelDef {
