@@ -6,9 +6,9 @@
 // too wide for A4 whose shots move to a second line; fixed plain and match
 // layouts, the final lists of 17 and 32 columns with and without all
 // participants, ten of 25 rows followed by the print and protest times.
-// LibreOffice reads the RTF files and pdftotext the PDF files (a class and
-// a combined list of each organisation type): each holds
-// every cell of its model, in order.
+// LibreOffice reads the RTF files and pdftotext the PDF files (class and
+// combined lists of each organisation type): each holds every cell of its
+// model, in order.
 //
 // BV_UPDATE_GOLDEN=1 writes the golden files from what the lists give now
 // (look at the differences before committing them).
@@ -82,6 +82,8 @@ const Golden kGoldens[] = {
     {"results-final-complete-comp6.rtf",
      "res list . --kind 11 --comp 6 --event 2 --series 1,2 --complete-final --header --out OUT"},
     {"results-combined-comp1.rtf", "res list . --kind 11 --comp 1 --series 1,2 --with-prizes --out OUT"},
+    {"results-combined-comp5.rtf", "res list . --kind 11 --comp 5 --series 1 --time-protest "
+                                   "--now \"2026-06-01 18:40\" --out OUT"},
     {"results-qualification-comp6.rtf",
      "res list . --kind 10 --comp 6 --event 1 --classes 1,2 --series 1 --out OUT"},
 };
@@ -98,6 +100,7 @@ const FileCase kFiles[] = {
     {"results-times-comp5", "results-times-comp5.model"},
     {"results-final-complete-comp6", "results-final-complete-comp6.model"},
     {"results-combined-comp1", "results-combined-comp1.model"},
+    {"results-combined-comp5", "results-combined-comp5.model"},
     {"results-qualification-comp6", "results-qualification-comp6.model"},
 };
 
