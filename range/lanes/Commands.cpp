@@ -3,6 +3,7 @@
 #include "foundation/comp/RunNumber.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -234,6 +235,94 @@ void TextCmd::Build(LineMessage& m) const
     }
     std::memcpy(m.data + 10, text.data(), length);
     m.data[10 + length] = ' ';
+}
+
+void MarkCmd::Build(LineMessage& m) const
+{
+    Start(m, Cmd::kMark, kLength, Cmd::kAllLanes);
+    m.data[5] = 1;
+    m.data[6] = static_cast<uint8_t>(series);
+    m.data[7] = static_cast<uint8_t>(series);
+    m.data[9] = static_cast<uint8_t>(tempo);
+    m.data[10] = static_cast<uint8_t>(zoomMode + 1);
+    if (form == kShoot) {
+        m.data[8] = seriesMarking ? 1 : 0;
+        m.data[11] = seriesMarking ? 0x25 : 0x07;
+        return;
+    }
+    m.data[8] = seriesMarking ? 0x81 : 0x80;
+    m.data[11] = static_cast<uint8_t>((form == kMark ? 0x0F : 0x0D) | (shooterClock ? 0x80 : 0));
+}
+
+void TwinMarkCmd::Build(LineMessage& m) const
+{
+    Start(m, Cmd::kSums, kLength, 0);
+    m.data[5] = 1;
+    m.data[6] = 2;
+    m.data[7] = static_cast<uint8_t>(series);
+    m.data[8] = static_cast<uint8_t>(zoomMode + 1);
+}
+
+void ScreenLineCmd::Build(LineMessage& m) const
+{
+    int length = static_cast<int>(std::min<size_t>(text.size(), kMaxText));
+    Start(m, Cmd::kText, length + 9, lane ? lane : Cmd::kAllLanes);
+    m.data[6] = static_cast<uint8_t>(column);
+    m.data[7] = static_cast<uint8_t>(row);
+    m.data[8] = static_cast<uint8_t>(size);
+    std::memcpy(m.data + 9, text.data(), static_cast<size_t>(length));
+    m.data[9 + length] = 0;
+}
+
+void ClearScreenCmd::Build(LineMessage& m) const { Start(m, Cmd::kClearScreen, kLength, Cmd::kAllLanes); }
+
+int FinalMarkCmd::Scaled(int micrometres, int simulatedDistance, int actualDistance)
+{
+    if (actualDistance <= 0)
+        actualDistance = 100;
+    double scaled = micrometres * 0.032 * simulatedDistance / actualDistance;
+    constexpr double kMost = SumsCmd::kNoCoordinates - 1;
+    if (scaled > kMost)
+        return static_cast<int>(kMost);
+    if (scaled < -kMost)
+        return -static_cast<int>(kMost);
+    return static_cast<int>(scaled);
+}
+
+void FinalMarkCmd::Build(LineMessage& m) const
+{
+    Start(m, Cmd::kSums, kLength, 0);
+    m.data[5] = static_cast<uint8_t>(kind);
+    m.data[6] = static_cast<uint8_t>(lane);
+    m.data[7] = static_cast<uint8_t>(series);
+    if (kind == kEnd) {
+        m.data[8] = 2;
+        return;
+    }
+    m.data[8] = static_cast<uint8_t>(zoom);
+    Put16BE(m, 9, markedSum / 10);
+    Put16BE(m, 11, startValue / 10 + markedSum / 10);
+    if (kind != kShot)
+        return;
+    m.data[13] = static_cast<uint8_t>(shotIndex);
+    m.data[14] = static_cast<uint8_t>(valueHundredths / 10);
+    m.data[15] = static_cast<uint8_t>(runByte);
+    Put16BE(m, 16, x);
+    Put16BE(m, 18, y);
+}
+
+void FinalNameCmd::Build(LineMessage& m) const
+{
+    char line[64];
+    std::snprintf(line, sizeof line, "%2d: %s", lane, name.c_str());
+    const size_t length = std::strlen(line);
+    Start(m, Cmd::kText, static_cast<int>(length) + 9, 0);
+    m.data[5] = 0x80;
+    m.data[6] = 2;
+    m.data[7] = 46;
+    m.data[8] = 2;
+    std::memcpy(m.data + 9, line, length);
+    m.data[9 + length] = 0;
 }
 
 void CardOverviewCmd::FirstLines(int first[29]) const

@@ -17,7 +17,9 @@
 #include "range/run/RangeControl.h"
 #include "range/run/RangeObjects.h"
 #include "range/run/RelayChange.h"
+#include "range/run/SeriesCommands.h"
 #include "range/run/TickSchedule.h"
+#include "range/run/WelcomeTexts.h"
 #include "range/ui/DlgAsk.h"
 #include "range/ui/DlgLineSpy.h"
 #include "range/ui/dialogs/DlgLC.h"
@@ -44,7 +46,7 @@ class FrameWnd;
 class KitWindow;
 }
 
-class CMainFrame : public TickWork, private FrameServices {
+class CMainFrame : public TickWork, private FrameServices, private SeriesHost {
 public:
     // Window messages of the frame.
     static constexpr int WM_DISPATCH = 0x8000 + 1;  // take the received messages now
@@ -179,6 +181,7 @@ public:
 
     // ---- Clock link
     void SendClock() override;
+    void RedrawClock() override;
     void OnSocketMessage(intptr_t socket, intptr_t event);
 
     // ---- Simulation
@@ -265,6 +268,18 @@ public:
     virtual void OnNewShooter();
     virtual void Welcome(int lane);
     virtual void OnSimulate(int lane);
+    SeriesCommands& Series() { return m_series; }
+    // The commands that open the series dialogs (MainFrmSeries.cpp): the
+    // lift, the motor advance, the final marking, the welcome command with
+    // its choice of lanes and set-up, and the one-target welcome.
+    virtual void OnLift();
+    virtual void OnMotor();
+    virtual void OnFinalMarking();
+    virtual void OnWelcomeCommand();
+    virtual void OnWelcomeOne();
+    // The lane dialog of the series commands and the welcome (relay
+    // hidden); false when cancelled.
+    bool ChooseLane(LaneChoice& choice) override;
 
     // ---- Printing (MainFrmPrint.cpp)
     // The cards of relays first..last (0..0: each lane's own) and lanes
@@ -350,5 +365,7 @@ private:
     MonitorPrint m_monitorPrint{m_obj, *this, m_range.commands, m_range.intake};
     ShotFlags m_shotFlags{m_obj, *this, m_range.records, m_range.cards};
     RelayChange m_relayChange{m_obj, *this, m_range};
+    SeriesCommands m_series{m_obj, *this, m_range, m_tick, *this};
+    WelcomeTexts m_welcome{m_obj, *this, m_range};
     std::unique_ptr<RelayChooser> m_relayChooser;
 };
