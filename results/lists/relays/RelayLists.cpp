@@ -383,6 +383,8 @@ int CDataList::MakeRelayList(int kind, int output, bool withResultFields)
     const int rule = ::ReadItem(settings, EventItems::ResultType(eventNr));
     const bool shotColumns = HasShotColumns(rule);
     const bool seriesCells = rule != kRuleTime;
+    if (web)
+        m_comp.Web().Refresh();  // the web's settings change in the screens while the worker runs
     const bool linkCards = web && ::ReadItem(m_comp.Web(), WebItems::kCardsOn) != 0;
 
     // The cards' head and foot texts.
