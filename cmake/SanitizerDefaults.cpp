@@ -14,6 +14,7 @@ const char* __lsan_default_suppressions()
            "leak:libQt6Core\n"
            "leak:libQt6Gui\n"
            "leak:libQt6Widgets\n"
+           "leak:libQt6WebEngineCore\n"
            "leak:libdbus\n"
            "leak:libglib\n"
            "leak:libgobject\n";

@@ -3,7 +3,10 @@
 # demo range folder, with bvsim playing ten target units on the serial line
 # of the range's channel 1. A shooter script fires on the ten lanes; the shots
 # travel over the simulated bus into BVLeder, onto the cards in the range
-# folder and into the exchange folder. Ctrl+C ends the demo.
+# folder and into the exchange folder. The display BVVis shows the range on
+# its audience screen: a profile of ten faces with the shooting clock and a
+# list of the ten lanes, started by its select dialog's countdown. Ctrl+C
+# ends the demo.
 #
 #   BV_DEMO=folder     where the demo range folder is made (build/demo)
 #   BV_DEMO_SHOTS=n    shots per lane (20: two series of ten)
@@ -17,6 +20,7 @@ SHOTS=${BV_DEMO_SHOTS:-20}
 BVTOOL=$BUILD/tools/bvtool/bvtool
 BVSIM=$BUILD/tools/bvsim/bvsim
 BVLEDER=$BUILD/range/BVLeder
+BVVIS=$BUILD/display/BVVis
 
 # --- The demo range folder: competition 1 on lanes 1-10, served by COM1 ---
 rm -rf "$DEMO"
@@ -38,7 +42,37 @@ cfg "$DEMO/Comp1/Comp.BVC" 2 1 710 1
 cfg "$DEMO/Comp1/Comp.BVC" 2 1 1 011011110000010100000000000000
 cfg "$DEMO/Comp1/Comp.BVC" 2 1 20 'Serie ferdig'
 
-# --- The simulated target units ---
+# --- The display's folder beside it: event 1 is the range folder ---
+DISPLAY_DIR=$DEMO/display
+mkdir -p "$DISPLAY_DIR"
+cp "$BUILD/lang/BVView.bvt" "$DISPLAY_DIR/"
+cfg "$DISPLAY_DIR/BVVis.bvc" 3 1 530 1       # one event
+cfg "$DISPLAY_DIR/BVVis.bvc" 3 1 640 1
+cfg "$DISPLAY_DIR/BVVis.bvc" 3 1 500 'Demo range'
+cfg "$DISPLAY_DIR/BVVis.bvc" 3 1 570 '..'    # its range folder
+# Picture 1: ten faces with header, clock and places; picture 2: a list row per lane.
+for b in 1 2; do
+    pict="$DISPLAY_DIR/Pict$b.bvc"
+    cfg "$pict" 31 1 500 "$([ $b = 1 ] && echo Targets || echo Results)"
+    cfg "$pict" 31 1 530 10
+    cfg "$pict" 31 1 6 1
+    [ $b = 1 ] && cfg "$pict" 31 1 9 1
+    for lane in $(seq 10); do
+        cfg "$pict" 503 1 "$lane" "$lane"
+        cfg "$pict" 502 1 "$lane" 1
+        cfg "$pict" 500 "$lane" 640 "$([ $b = 1 ] && echo 0 || echo 2)"
+    done
+done
+# Profile 1 shows both, 10 s each; the select dialog starts it by itself.
+cfg "$DISPLAY_DIR/Profil.bvc" 31 1 530 1
+cfg "$DISPLAY_DIR/Profil.bvc" 31 1 500 'Demo'
+cfg "$DISPLAY_DIR/Profil.bvc" 31 1 531 2
+for place in 1 2; do
+    cfg "$DISPLAY_DIR/Profil.bvc" 500 1 $place $place
+    cfg "$DISPLAY_DIR/Profil.bvc" 501 1 $place 10
+done
+
+# --- The simulated target units, left set to competition 1 and relay 1 ---
 pids=()
 cleanup() {
     trap - EXIT INT TERM
@@ -47,10 +81,12 @@ cleanup() {
     echo
     echo "Demo ended. The range folder stays in $DEMO:"
     "$BVTOOL" cards "$DEMO" 1 || true
+    # A stop ends the script too, not only its programs.
+    exit 0
 }
 trap cleanup EXIT INT TERM
 
-"$BVSIM" --link "$DEMO/COM1" --units 1-10 --control "$DEMO/bvsim.ctl" >"$DEMO/bvsim.log" 2>&1 &
+"$BVSIM" --link "$DEMO/COM1" --units 1-10 --comp 1 --relay 1 --control "$DEMO/bvsim.ctl" >"$DEMO/bvsim.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do
     grep -q '^ready' "$DEMO/bvsim.log" 2>/dev/null && break
@@ -66,6 +102,10 @@ fi
 (cd "$DEMO" && BV_COM1="$DEMO/COM1" exec "$BVLEDER") >"$DEMO/BVLeder.out" 2>&1 &
 pids+=($!)
 
+# --- The display: its select dialog counts down, then the pictures full screen ---
+(cd "$DISPLAY_DIR" && exec "$BVVIS") >"$DEMO/BVVis.out" 2>&1 &
+pids+=($!)
+
 cat <<TXT
 
 BVLeder runs on $DEMO with ten simulated target units on COM1.
@@ -75,6 +115,8 @@ Watch the shots arrive:
   $BVTOOL shots $DEMO 1 1 LANE       the shots of one lane's card
   ls $DEMO/BV                        results for the results program (H1R001LL.txt)
   $DEMO/BVLog.txt                    BVLeder's log (errors only by default)
+BVVis shows the range from $DISPLAY_DIR: ten faces with the clock, then the list.
+  $BVVIS --render 1 1 faces.png --folder $DISPLAY_DIR --report   the faces as a PNG file
 Ctrl+C ends the demo.
 
 TXT

@@ -179,6 +179,8 @@ void DisplayLoop::SetDisplayTitle()
 
 void DisplayLoop::OpenSelectDialog()
 {
+    if (closeClockLinks)
+        closeClockLinks();
     m_port.StopTimer();
     if (!OpenStores())
         BV_LOG(m_log, 80, "Unable to open config files");
@@ -207,8 +209,11 @@ int DisplayLoop::Repaint()
     CVisPicture* pic = m_data.current;
     if (!pic)
         return -1;
-    if (pic->type == CVisPicture::kHtml) {
-        if (firstTick || m_port.ActiveView() != DisplayPort::kHtmlView) {
+    // An HTML picture without a usable file says so in the picture view.
+    if (pic->type == CVisPicture::kHtml && !pic->HasError()) {
+        // A picture that became current (or was loaded again) shows its own
+        // page, also when the one before was an HTML page too.
+        if (firstTick || m_port.ActiveView() != DisplayPort::kHtmlView || m_data.rebuild) {
             m_port.SetViewStarted(false);
             m_port.ShowHtmlPage(pic->htmlFile);
         }

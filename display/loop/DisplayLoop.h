@@ -58,8 +58,11 @@ public:
     // Shots the program plans for a series, 0 .. 250.
     static int PlannedShots(CProgramStore& programs, int series, int program);
 
-    // Display 3's clock links; called with the picture's first target.
+    // The frame's clock links: kept up and read into the first target's
+    // clock text on every tick of a picture with targets, and closed before
+    // the select dialog opens (the events they belong to go with it).
     std::function<void(CVisTarget&)> updateClockLinks;
+    std::function<void()> closeClockLinks;
 
     // State the frame and tests look at.
     CTickCounter configCounter, nameCounter, shotCounter, pictCounter, blinkCounter;

@@ -44,6 +44,16 @@ public:
     int oneShotWindow = 0;
     int superMode = 0;
     std::string rangeComputer;
+    // The shooting clock as the range control's clock link told it last:
+    // mode (0 stopped), period and extra time in tenths, and the tick count
+    // (ms) at which the clock's elapsed time was 0. The values stay while the
+    // link is down.
+    int clockMode = 0;
+    int clockPeriod = 0;
+    int clockExtra = 0;
+    uint32_t clockStartTick = 0;
+    // Bytes of a clock message whose end has not come yet.
+    std::string clockPending;
     // Looks in a row at the range folder's files that failed; at three the
     // folder counts as gone and its targets show that the range is missing.
     int failedLooks = 0;

@@ -1,5 +1,6 @@
-// BVVis, the display program. Its window comes later; until then it draws
-// a picture from the command line with --render on the off-screen platform.
+// BVVis, the display program: the audience screens of a range. Its one
+// option, --render, draws a picture of a profile to a PNG file on the
+// off-screen platform.
 #include <QApplication>
 
 #include <cstdio>
@@ -7,7 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "display/ui/BVVisApp.h"
 #include "display/ui/RenderCommand.h"
+#include "platform/ui/ProgramRun.h"
+#ifdef BV_WEBENGINE
+#include "platform/ui/web/WebEnginePane.h"
+#endif
 
 namespace {
 
@@ -28,13 +34,31 @@ int main(int argc, char** argv)
         std::printf("%s\n", RenderCommand::kUsage);
         return 0;
     }
-    if (args.empty() || args[0] != "--render") {
-        std::fprintf(stderr, "BVVis: the display's window is not there yet; only --render draws a picture\n%s\n",
-                     RenderCommand::kUsage);
+    if (!args.empty() && args[0] == "--render") {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qInstallMessageHandler(QuietMessages);
+        QApplication app(argc, argv);
+        return RenderCommand::Render(std::vector<std::string>(args.begin() + 1, args.end()));
+    }
+    if (!args.empty()) {
+        std::fprintf(stderr, "BVVis: unknown option %s\n%s\n", args[0].c_str(), RenderCommand::kUsage);
         return 2;
     }
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    qInstallMessageHandler(QuietMessages);
-    QApplication app(argc, argv);
-    return RenderCommand::Render(std::vector<std::string>(args.begin() + 1, args.end()));
+
+#ifdef BV_WEBENGINE
+    platform::PrepareWebEngine();
+#endif
+    platform::ProgramRun run(argc, argv);
+#ifdef BV_WEBENGINE
+    platform::UseWebEnginePanes();
+#endif
+    CBVVisApp bvvis;
+    if (!bvvis.InitInstance())
+        return 1;
+    // A stop asked by the system ends the program as its select dialog's exit does.
+    run.OnStop([&] {
+        if (CMainFrame* frame = bvvis.Frame())
+            frame->Stop();
+    });
+    return run.Exec();
 }

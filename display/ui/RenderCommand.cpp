@@ -12,14 +12,17 @@
 #include "display/loop/DisplayLoop.h"
 #include "display/settings/VisSettings.h"
 #include "display/ui/BVVisView.h"
+#include "display/ui/ClockLinks.h"
 #include "display/ui/DisplayText.h"
 #include "platform/system/Codepage.h"
+#include "foundation/ui/net/BVSocket.h"
+#include "platform/ui/FrameWnd.h"
 #include "platform/ui/draw/BitmapDC.h"
 
 namespace RenderCommand {
 
 const char* const kUsage =
-    "usage: BVVis [--help]\n"
+    "usage: BVVis              the display: the select dialog, then the profile's pictures\n"
     "       BVVis --render PROFILE PLACE OUT.png [--folder DIR] [--size WxH] [--seconds S] [--report]\n"
     "  runs profile PROFILE of the display's working folder DIR (default: the current one) with the\n"
     "  picture at place PLACE held, in a window of W x H pixels (default 1280x720), until the picture is\n"
@@ -98,6 +101,18 @@ private:
     CBVVisView& m_view;
     int m_profile;
     View m_active = kNoView;
+};
+
+// The window the clock links tell of what they received; never shown.
+class LinkWindow : public platform::FrameWnd {
+public:
+    intptr_t OnMessage(int message, intptr_t wParam, intptr_t lParam) override
+    {
+        if (message == WM_SOCKET_NOTIFY && links)
+            return links->OnClockMessage(wParam, lParam);
+        return 0;
+    }
+    ClockLinks* links = nullptr;
 };
 
 // A text of the report: UTF-8 in quotes, with \" and \\.
@@ -240,6 +255,13 @@ int Render(const std::vector<std::string>& args)
     data.drawRect = {0, 0, view.width(), view.height()};
     RenderFrame frame(view, profile);
     DisplayLoop loop(data, frame);
+    // The range controls' clocks, for a picture that shows the clock.
+    CBVSocket::Startup();
+    LinkWindow linkWindow;
+    ClockLinks links(data, &linkWindow);
+    linkWindow.links = &links;
+    loop.updateClockLinks = [&links](CVisTarget& first) { links.Update(first); };
+    loop.closeClockLinks = [&links] { links.Close(); };
     loop.OnFirstFocus(LoopIntervals::Read(".\\BVVis.ini"));
     // The picture stays: its display time never runs out.
     loop.paused = true;

@@ -364,6 +364,14 @@ std::string_view CGridListCore::GetColumnHeader(int index) const
     return m_header[index].header;
 }
 
+void CGridListCore::SetColumnHeader(int index, std::string_view header)
+{
+    if (index < 0 || index >= GetColumnCount())
+        return;
+    m_header[static_cast<size_t>(index)].header = std::string(header);
+    m_view->RedrawAll();
+}
+
 int CGridListCore::ColumnLeft(int index) const
 {
     int x = 0;
@@ -767,6 +775,14 @@ void CGridListCore::OnRButtonDown(int x, int y)
         return;
     SetCurrent(hit.row, ClampColumn(hit.row, hit.column));
     SelectRow(hit.row, 1);
+}
+
+void CGridListCore::OnHeaderClick(int column)
+{
+    Call call(*this);
+    if (column < 0 || column >= GetColumnCount())
+        return;
+    Send(WM_GRID_HEADERCLICK, column, m_controlId);
 }
 
 void CGridListCore::OnScrollRequest()

@@ -188,6 +188,7 @@ public:
     void SetColumnWidth(int index, int width);
     GridAlign GetColumnFormat(int index) const;
     std::string_view GetColumnHeader(int index) const;
+    void SetColumnHeader(int index, std::string_view header);
     // Left edge of a column, counted from the first column's left edge.
     int ColumnLeft(int index) const;
     int TotalWidth() const;
@@ -240,6 +241,9 @@ public:
     // owner (WM_GRID_DBLCLK) when it hit a row.
     void OnLButtonDblClk(int x, int y);
     void OnRButtonDown(int x, int y);
+    // A click on the header of a column: the owner is told, nothing else
+    // changes (sorting, if any, is the owner's business).
+    void OnHeaderClick(int column);
     // Before the user scrolls (scroll bar or wheel): the grid takes the focus.
     void OnScrollRequest();
     // The grid window took the focus from the window system (a click, a tab

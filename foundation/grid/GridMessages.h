@@ -1,7 +1,7 @@
 #pragma once
-// The grid's whole interface to its owner: three messages. The owner is told
+// The grid's whole interface to its owner: four messages. The owner is told
 // when the current row changes, asked before every edit (and may refuse it),
-// and handed every result. Each carries the grid's control id in lParam,
+// handed every result, and told of a click on a column's header. Each carries the grid's control id in lParam,
 // except the focus-lost notice of an editor, which carries the editor's id, 0.
 #include <cstdint>
 
@@ -12,6 +12,8 @@ constexpr unsigned WM_GRID_SELCHANGE = 0x8064;
 constexpr unsigned WM_GRID_ENDEDIT = 0x8065;
 // WM_APP + 102: wParam = column | row << 16; a non-zero answer refuses the edit.
 constexpr unsigned WM_GRID_BEGINEDIT = 0x8066;
+// WM_APP + 103: a click on a column's header; wParam = the column.
+constexpr unsigned WM_GRID_HEADERCLICK = 0x8067;
 
 // Notification code of the end-edit record: end of a label edit.
 constexpr int GRID_ENDLABELEDIT = -106;
@@ -43,7 +45,7 @@ struct GridEditRecord {
 class CGridOwner {
 public:
     virtual ~CGridOwner() = default;
-    // One of the three messages above; the result matters for WM_GRID_BEGINEDIT only.
+    // One of the messages above; the result matters for WM_GRID_BEGINEDIT only.
     virtual intptr_t OnGridMessage(unsigned message, intptr_t wParam, intptr_t lParam) = 0;
 };
 

@@ -6,6 +6,7 @@
 // without a window or an application object.
 #include <string>
 
+struct CardPrintJob;
 struct LineMessage;
 
 // The question box of the frame: none, the start-up question while the
@@ -41,6 +42,10 @@ public:
     virtual void OnFetchShot(const LineMessage& m) = 0;
     // The officer picks the competition the range works on.
     virtual void OnCompetitionChoice() = 0;
+
+    // ---- Printing: the job's cards on the printer the officer picks; a
+    // CardPrintJob::Result. A window that cannot print has no printer (3).
+    virtual int PrintCards(CardPrintJob& job) { return 3; }
 
     // ---- The question box, which follows the targets' lane states.
     virtual AskState Asking() const = 0;

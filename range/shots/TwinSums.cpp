@@ -22,6 +22,14 @@ void TwinSums::StartSums(int lane, int series)
     SendSums();
 }
 
+void TwinSums::ClearSums(int lane, int series)
+{
+    m_sumsLane = lane;
+    m_sumsSeries = series;
+    m_sumsIndex = -1;
+    SendSums();
+}
+
 void TwinSums::SendSums()
 {
     int twin = m_obj.CompInt(CompSettings::kTwinLane);

@@ -11,6 +11,9 @@ public:
     TwinSums(RangeObjects& objects, TickSchedule& tick, LaneCommands& commands);
 
     void StartSums(int lane, int series);
+    // Clears what the twin lane's monitor shows, as for a lane and series
+    // without a shot.
+    void ClearSums(int lane, int series);
     // One step: the next shot of the series shown, or the clearing command
     // once none is left.
     void SendSums();

@@ -3,6 +3,7 @@
 #include "range/ui/MainFrm.h"
 
 #include "foundation/ui/net/BVSocket.h"
+#include "foundation/ui/windows/HtmlHelp.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Prompter.h"
 #include "range/ui/DlgAsk.h"
@@ -46,7 +47,21 @@ public:
             BV_LOG(m_frame.m_log, 80, "Unknown timer event");
     }
 
+    void WinHelp(uint32_t data, int command) override { m_frame.WinHelp(data, command); }
+
 protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        FrameWnd::resizeEvent(event);
+        m_frame.OnSizing(geometry());
+        m_frame.LayoutClient();
+    }
+    void moveEvent(QMoveEvent* event) override
+    {
+        FrameWnd::moveEvent(event);
+        m_frame.OnSizing(geometry());
+    }
+
     void changeEvent(QEvent* event) override
     {
         FrameWnd::changeEvent(event);
@@ -73,6 +88,8 @@ CMainFrame::CMainFrame(RangeObjects& objects) : m_obj(objects), m_range(objects,
 
 CMainFrame::~CMainFrame()
 {
+    if (m_help && platform::CurrentHelpService() == m_help.get())
+        platform::SetHelpService(nullptr);
     ClosePorts();
     m_socket.reset();
     CloseLightDialog();
@@ -88,6 +105,7 @@ platform::FrameWnd* CMainFrame::CreateWindowFrame()
         // Pane 0 stretches; panes 1 (warnings) and 2 (information) hold texts.
         static const std::array<int, 3> kPanes = {150, 50, 40};
         m_window->SetStatusPanes(kPanes);
+        OnCreateClient();
     }
     return m_window.get();
 }
@@ -154,15 +172,6 @@ void CMainFrame::Busy(bool on)
         QApplication::restoreOverrideCursor();
 }
 
-// Work that the logic hands on to the cards' printing, the views and the
-// dialogs. Each does here the least that keeps the range running; the
-// windows that own them fill them in.
-void CMainFrame::OnMonitorPrintMsg(const LineMessage&) {}
+// Work that the logic hands on to the dialogs. Each does here the least
+// that keeps the range running; the windows that own them fill them in.
 
-void CMainFrame::OnFetchShot(const LineMessage&) {}
-
-void CMainFrame::RedrawRow(int) {}
-
-void CMainFrame::RefreshPanel() {}
-
-void CMainFrame::RankLanes() {}

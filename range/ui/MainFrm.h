@@ -11,9 +11,12 @@
 #include "foundation/files/ConfigItem.h"
 #include "foundation/settings/CompOptions.h"
 #include "line/LineMessage.h"
+#include "range/lanes/ShotFlags.h"
+#include "range/print/MonitorPrint.h"
 #include "range/run/FrameServices.h"
 #include "range/run/RangeControl.h"
 #include "range/run/RangeObjects.h"
+#include "range/run/RelayChange.h"
 #include "range/run/TickSchedule.h"
 #include "range/ui/DlgAsk.h"
 #include "range/ui/DlgLineSpy.h"
@@ -22,14 +25,23 @@
 #include "range/ui/scorecard/DlgCard.h"
 
 #include <QPointer>
+#include <QRect>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class CBVSocket;
+class CChildView;
+class CFormList;
+class CFormPanel;
+class CFormTab;
+class CHtmlHelp;
+class CLockSplitter;
 
 namespace platform {
 class FrameWnd;
+class KitWindow;
 }
 
 class CMainFrame : public TickWork, private FrameServices {
@@ -138,7 +150,8 @@ public:
     // ---- The tick's work (the tick decides when)
     int CheckFiles(bool force) override { return m_range.files.CheckFiles(force); }
     int ReloadShots(bool force) override { return m_range.files.ReloadShots(force); }
-    void RefreshViews() override { RefreshPanel(); }
+    // The panel read again and the lane list rebuilt.
+    void RefreshViews() override;
     void RefreshChangedRows() override { m_range.files.RefreshChangedRows(); }
     void TouchFiles() override { m_range.files.TouchFiles(); }
     void SimulationStep() override { m_range.simulation.Step(); }
@@ -201,6 +214,64 @@ public:
     // The stored mark kind (2,1,711) as the file check last read it.
     int MarkKind() const { return m_range.files.markKind; }
 
+    // ---- The window's client: splitters, views, menu and help (MainFrmViews.cpp)
+    // Menu, accelerators and tool bar, the two splitters and the three
+    // views; the stored list view selected.
+    void OnCreateClient();
+    // Every menu item, popup, tool tip, tab and panel text from the language;
+    // after the start also the panel, the list and the title.
+    void SetMenuTexts(bool starting);
+    // The splitters laid out in the window: the panel at its width, the tab
+    // strip shown or not (OnSize).
+    void LayoutClient();
+    // The window moved or changed its size: the rectangle goes into the profile.
+    void OnSizing(const QRect& rectangle);
+    // List view 1..6 (commands 32792..32797); 7..9 only beep.
+    void SelectPage(int page);
+    int Page() const;
+    // Help: command 2 and 3 open the topic given, 4 the current list view's;
+    // a datum that carries a point is answered by the view under the point.
+    void WinHelp(uint32_t data, int command);
+    // A help request on a view's control, answered by where the control lies.
+    void HelpAt(platform::KitWindow* view, int controlId);
+    static int PageTopic(int page) { return 32791 + page; }
+    // The help topic of the tab view.
+    static constexpr int kTabTopic = 1001;
+    CFormList* List() const;
+    CFormPanel* Panel() const;
+    CFormTab* TabView() const;
+    CLockSplitter* OuterSplitter() const { return m_outer; }
+    CLockSplitter* InnerSplitter() const { return m_inner; }
+    // The tab strip's height while it is shown: 21 pixels, or what its tabs
+    // and the pane's border need in the kit's style.
+    static constexpr int kTabHeight = 21;
+    int TabStripHeight() const;
+
+    // ---- Cards, relays and the series (MainFrmRelay.cpp)
+    // The new-shooter procedure: the officer's choice of relays, then new
+    // cards; RelayChange::kOk or kCancel.
+    int NewRelay(bool nextRelay, bool force, bool noAllLanes, bool reset);
+    // Who answers for the new-shooters dialog (the proposal as it stands
+    // unless replaced).
+    void SetRelayChooser(std::unique_ptr<RelayChooser> chooser);
+    void ToggleShotFlag(int lane, int position, int mode) { m_shotFlags.ToggleShotFlag(lane, position, mode); }
+    int LowestShotLane(const std::vector<int>& lanes, int position) { return m_shotFlags.LowestShotLane(lanes, position); }
+    // The series commands of the panel and the keys, the welcome texts and
+    // the simulation dialog of a lane (0: every lane).
+    virtual void SendClockMode(int lane);
+    virtual void ShootSeries(int markKind, int seriesIndex, bool askLane);
+    virtual void MarkSeries(int markKind, int seriesIndex, bool askLane);
+    virtual void MarkTwinLane(int markKind, int seriesIndex);
+    virtual void OnNewShooter();
+    virtual void Welcome(int lane);
+    virtual void OnSimulate(int lane);
+
+    // ---- Printing (MainFrmPrint.cpp)
+    // The cards of relays first..last (0..0: each lane's own) and lanes
+    // first..last; the number of cards printed.
+    int PrintCards(int firstRelay, int lastRelay, int firstLane, int lastLane, bool withDialog);
+    MonitorPrint& MonitorFetch() { return m_monitorPrint; }
+
     // ---- What the tick and the commands share
     TickSchedule m_tick;
     AskState m_askType = AskState::None;
@@ -228,6 +299,7 @@ protected:
     void OnLightMsg(const LineMessage& m) override;
     void OnUnitMsg(const LineMessage& m) override;
     void OnFetchShot(const LineMessage& m) override;
+    int PrintCards(CardPrintJob& job) override;
     void CloseAsk() override;
     void OnAskCountdown() override;
 
@@ -267,4 +339,16 @@ private:
     QPointer<CDlgLC> m_lightDlg;
     QPointer<CDlgStatus> m_statusDlg;
     QPointer<CDlgCard> m_cardDlg;
+
+
+    // The client of the window, made by OnCreateClient.
+    CChildView* m_childView = nullptr;
+    CLockSplitter* m_outer = nullptr;
+    CLockSplitter* m_inner = nullptr;
+    std::unique_ptr<CHtmlHelp> m_help;
+    // Logic of the frame's own operations.
+    MonitorPrint m_monitorPrint{m_obj, *this, m_range.commands, m_range.intake};
+    ShotFlags m_shotFlags{m_obj, *this, m_range.records, m_range.cards};
+    RelayChange m_relayChange{m_obj, *this, m_range};
+    std::unique_ptr<RelayChooser> m_relayChooser;
 };

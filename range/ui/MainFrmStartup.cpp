@@ -153,6 +153,9 @@ int CMainFrame::Startup()
     RankLanes();
     UpdateTitle();
     WriteActive(0, 0);
+    // The lane list heads its relay column by start number or relay, and
+    // every menu, view and title text is the language's.
+    SetMenuTexts(false);
     return CompetitionNumber();
 }
 

@@ -195,9 +195,13 @@ TEST_F(TickTest, RepaintLaysOutOnRebuildAndShowsHtmlAndMessageScreens)
     EXPECT_EQ(d.port.calls, (std::vector<std::string>{"html C:\\web\\start.html"}));
     EXPECT_EQ(d.port.view, DisplayPort::kHtmlView);
 
+    // A page without a usable file name says so in the picture view.
+    d.port.calls.clear();
     d.loop.OnCommand(DisplayLoop::kNext);
     d.Tick();
     EXPECT_STREQ(d.Picture().errorKey, "IDS_ERROR_NOHTML");
+    EXPECT_EQ(d.port.calls, (std::vector<std::string>{"message"}));
+    EXPECT_EQ(d.port.view, DisplayPort::kPictureView);
 
     d.port.calls.clear();
     d.loop.OnCommand(DisplayLoop::kNext);

@@ -52,9 +52,10 @@ protected:
 
 TEST_F(RenderTest, RefusesWhatItCannotDrawWithOneLine)
 {
-    ProgramRun plain = RunBVVis("");
-    EXPECT_EQ(plain.status, 2);
-    EXPECT_NE(plain.err.find("--render"), std::string::npos);
+    ProgramRun unknown = RunBVVis("--bogus");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("unknown option --bogus"), std::string::npos);
+    EXPECT_NE(unknown.err.find("--render"), std::string::npos);
     ProgramRun help = RunBVVis("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("BVVis --render PROFILE PLACE OUT.png"), std::string::npos);

@@ -7,6 +7,7 @@
 //   "sel 2"              WM_GRID_SELCHANGE, row 2, from the grid
 //   "sel -1@0"           the same from an editor (lParam 0)
 //   "begin 1,4"          WM_GRID_BEGINEDIT for row 1, column 4
+//   "header 3"           WM_GRID_HEADERCLICK for column 3
 //   "end 1,4 'X'/1 123"  WM_GRID_ENDEDIT: row, column, text/length, parameter;
 //                        "null" for no text, "@1138" for the grid's own id
 //   "dbl 2,0"            WM_GRID_DBLCLK on row 2, column 0
@@ -77,6 +78,9 @@ public:
         }
         case WM_GRID_DBLCLK:
             log.push_back("dbl " + std::to_string(BeginEditRow(wParam)) + "," + std::to_string(BeginEditColumn(wParam)));
+            return 0;
+        case WM_GRID_HEADERCLICK:
+            log.push_back("header " + std::to_string(wParam) + (lParam != kGridId ? "@" + std::to_string(lParam) : ""));
             return 0;
         default:
             log.push_back("unknown " + std::to_string(message));

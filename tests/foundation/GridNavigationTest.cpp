@@ -195,6 +195,23 @@ TEST(GridNavigationTest, ClickMovesTheCurrentCell)
     }
 }
 
+// A header click only tells the owner, and only for a column the list has.
+TEST(GridNavigationTest, HeaderClickIsReportedAndChangesNothing)
+{
+    struct Case {
+        int column;
+        Log log;
+    } cases[] = {{0, {"header 0"}}, {6, {"header 6"}}, {7, {}}, {-1, {}}};
+    for (const auto& c : cases) {
+        LaneGrid g;
+        g.StartAt(2, 2);
+        g.grid.OnHeaderClick(c.column);
+        EXPECT_EQ(g.owner.Take(), c.log) << c.column;
+        EXPECT_EQ(g.Current(), std::make_pair(2, 2)) << c.column;
+        EXPECT_EQ(g.grid.Editor(), nullptr) << c.column;
+    }
+}
+
 TEST(GridNavigationTest, ClickOnTheCurrentCellOpensItsEditor)
 {
     LaneGrid g;

@@ -55,7 +55,7 @@ public:
 
     intptr_t OnMessage(int message, intptr_t wParam, intptr_t lParam) override
     {
-        if (message >= static_cast<int>(WM_GRID_SELCHANGE) && message <= static_cast<int>(WM_GRID_BEGINEDIT))
+        if (message >= static_cast<int>(WM_GRID_SELCHANGE) && message <= static_cast<int>(WM_GRID_HEADERCLICK))
             return recorder->OnGridMessage(static_cast<unsigned>(message), wParam, lParam);
         return 0;
     }
@@ -278,6 +278,23 @@ TEST_F(GridListTest, HeaderFollowsTheColumnsAndResizesThem)
     header->resizeSection(2, 90);
     EXPECT_EQ(grid().GetColumnWidth(2), 90);
     EXPECT_EQ(grid().CellRect(0, 3).left(), 50 + 60 + 90);
+}
+
+// A click on a header reaches the owner with the column and the grid's id;
+// the rows, the current cell and the widths stay as they were.
+TEST_F(GridListTest, HeaderClickReachesTheOwner)
+{
+    Click(1, 1);
+    Take();
+    auto* header = grid().findChild<QHeaderView*>();
+    ASSERT_NE(header, nullptr);
+    int x = header->sectionViewportPosition(4) + header->sectionSize(4) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, header->height() / 2));
+    EXPECT_EQ(Take(), (Log{"header 4"}));
+    EXPECT_EQ(grid().m_currentRow, 1);
+    EXPECT_EQ(grid().m_currentColumn, 1);
+    EXPECT_EQ(grid().GetColumnWidth(4), 50);
+    EXPECT_EQ(grid().GetItemText(0, 0), "1");
 }
 
 TEST_F(GridListTest, RowsAreDrawnInTheirCellColours)

@@ -112,6 +112,71 @@ TEST_F(BvsimUnits, ModeCommandsAndTheLaneResetAreAnswered)
     EXPECT_EQ(lanes, (std::vector<int>{1, 2}));
 }
 
+// Units set up beforehand report their competition, relay and state when
+// every lane is reset.
+TEST_F(BvsimUnits, UnitsStartOnTheirTarget)
+{
+    Start(9600, 0x81, 1, 2);
+    ASSERT_TRUE(bus->SetTarget(0, 1, 3, 2, 7));
+    line.SendMsg(Message(0, {0x40, 's', 0, 0xA0, 0x80, 0, 0, 0, 0, 0, 0}, true));
+    LineMessage m{};
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_TRUE(Receive([](const LineMessage& r) { return r.data[3] == 0xB3; }, m));
+        EXPECT_EQ(m.data[6], 1);                           // state
+        EXPECT_EQ((m.data[7] << 8) | m.data[8], 3);        // relay
+        EXPECT_EQ(m.data[9], 2);                           // series
+        EXPECT_EQ(m.data[11], 7);                          // competition
+    }
+}
+
+// A monitor with a card asks for it to be printed, sends it when the card
+// summary fetches it (less a shot lost on the way), sends the lost one on
+// request, and stops asking once it is printed.
+TEST_F(BvsimUnits, AMonitorHandsItsCardToThePrintFetch)
+{
+    Start(9600, 0x81, 1, 2);
+    std::vector<bvsim::CardShot> card(3);
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_TRUE(bvsim::ParseCardLine("4 2 1 10." + std::to_string(k) + " 1.5 -2", card[static_cast<size_t>(k)]));
+    }
+    ASSERT_TRUE(bus->LoadCard(2, card));
+    ASSERT_TRUE(bus->SetDropCardShots(2, 1));
+    ASSERT_TRUE(bus->RequestPrint(2, false));
+    LineMessage m{};
+    ASSERT_TRUE(Receive([](const LineMessage& r) { return r.data[3] == 'Y'; }, m));
+    EXPECT_EQ(m.data[0], 29);                              // bytes up to 29
+    EXPECT_EQ((m.data[5] << 8) | m.data[6], 4);            // the card's relay
+    EXPECT_EQ(m.data[10], 1);                              // print
+
+    line.SendMsg(Message(2, {0x40, 't', 2, 1, 0, 4, 1, 0, 0, 0, 0}, false));
+    std::vector<int> numbers;
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_TRUE(Receive([](const LineMessage& r) { return r.data[3] == 'C'; }, m));
+        EXPECT_EQ(m.data[5], 0x21);
+        EXPECT_EQ(m.data[11], 3);                          // the card holds three
+        numbers.push_back(m.data[10]);
+    }
+    EXPECT_EQ(numbers, (std::vector<int>{2, 3}));
+    EXPECT_EQ(m.data[17] | (m.data[18] << 8), 1020);
+    EXPECT_EQ(m.data[28] | (m.data[29] << 8) | (m.data[30] << 16), 1500);
+
+    line.SendMsg(Message(0, {0x40, 'S', 2, 2, 0, 1, 1, 3}, true));
+    ASSERT_TRUE(Receive([](const LineMessage& r) { return r.data[3] == 'C'; }, m));
+    EXPECT_EQ(m.data[10], 1);
+    // Printed: a card summary no longer sends the card.
+    line.SendMsg(Message(2, {0x40, 0xA6, 2}, false));
+    line.SendMsg(Message(2, {0x40, 't', 2, 1, 0, 4, 1, 0, 0, 0, 0}, false));
+    ASSERT_TRUE(bus->WaitFor([&] { return bus->Commands(2).size() >= 3; }, kPatienceMs));
+    bvsim::UnitStats before, after;
+    ASSERT_TRUE(bus->Stats(2, before));
+    ASSERT_TRUE(bus->WaitFor([&] { return bus->Stats(2, after) && after.polls > before.polls + 10; }, kPatienceMs));
+    EXPECT_EQ(after.queued, 0);
+    EXPECT_EQ(after.framesSent, before.framesSent);
+    bvsim::CardShot refused;
+    EXPECT_FALSE(bvsim::ParseCardLine("1 2 29 10 0 0", refused));
+    EXPECT_FALSE(bvsim::ParseCardLine("1 2 1 10.001 0 0", refused));
+}
+
 TEST_F(BvsimUnits, AnswersAtTheLowerSpeedClearTheEchoWindow)
 {
     Start(4800, 0x91, 1, 1);

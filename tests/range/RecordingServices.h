@@ -9,6 +9,7 @@
 #include "line/LineMessage.h"
 #include "platform/ui/Prompter.h"
 #include "range/lanes/Dispatcher.h"
+#include "range/print/CardPrintJob.h"
 #include "range/run/FrameServices.h"
 
 #include <string>
@@ -84,6 +85,14 @@ public:
     void OnUnitMsg(const LineMessage& m) override { m_log.Note("unit", m.data[3]); }
     void OnFetchShot(const LineMessage& m) override { m_log.Note("fetch", m.data[4]); }
     void OnCompetitionChoice() override { m_log.Note("choice"); }
+    // Printing keeps the job; the answer is the one the test sets.
+    int PrintCards(CardPrintJob& job) override
+    {
+        printed.push_back(job);
+        return printResult;
+    }
+    std::vector<CardPrintJob> printed;
+    int printResult = CardPrintJob::kPrinted;
     AskState Asking() const override { return asking; }
     void CloseAsk() override { m_log.Note("close ask"); }
     void OnAskCountdown() override { m_log.Note("ask countdown"); }

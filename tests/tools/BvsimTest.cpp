@@ -143,7 +143,8 @@ TEST_F(BvsimTest, HelpListsEveryCommand)
     for (const char* word : {"--link", "--open", "--baud", "--units", "--control", "unit LANES", "shot LANE",
                              "state LANE", "send LANE", "turnaround", "checksum", "lose", "noack", "burst", "echo",
                              "silence", "stats", "trace", "quit", "loader LANES", "dual LANE TWIN",
-                             "drop LANES", "refuse LANES", "image LANE FILE"})
+                             "drop LANES", "refuse LANES", "image LANE FILE", "card LANE FILE",
+                             "print LANE [abort]", "--comp", "--relay"})
         EXPECT_NE(all.find(word), std::string::npos) << word;
     EXPECT_EQ(sim.Wait(), 0);
     Bvsim wrong({"--baud", "1200"});

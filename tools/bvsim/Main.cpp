@@ -33,6 +33,10 @@ const char kUsage[] =
     "  --baud 9600|4800   speed of the bus (default 9600)\n"
     "  --mode N           addressing mode of the bus, 1 to 4 (default 1)\n"
     "  --units LANES      units on the bus at start, e.g. 1-50\n"
+    "  --comp N           the units start set to competition N and taking part\n"
+    "                     (state 1), as a range control left them; without it\n"
+    "                     they start idle in the practice competition\n"
+    "  --relay N          with --comp: the relay they start on (default 1)\n"
     "  --turnaround MS    pause before each answer (default 20 at 9600 baud,\n"
     "                     40 at 4800)\n"
     "  --echo             hand every frame of the range control back, as a\n"
@@ -80,6 +84,7 @@ bool Number(const char* s, int& v)
 int main(int argc, char** argv)
 {
     std::string link, device, control, units;
+    int competition = -1, relay = 1;
     bvsim::BusOptions options;
     bool trace = false;
     for (int i = 1; i < argc; ++i) {
@@ -102,6 +107,12 @@ int main(int argc, char** argv)
             control = v;
         } else if (a == "--units" && (v = value())) {
             units = v;
+        } else if (a == "--comp" && (v = value())) {
+            if (!Number(v, competition) || competition < 0 || competition > 255)
+                return Fail("--comp takes a competition 0 to 255");
+        } else if (a == "--relay" && (v = value())) {
+            if (!Number(v, relay) || relay < 1 || relay > 65535)
+                return Fail("--relay takes a relay 1 to 65535");
         } else if (a == "--baud" && (v = value())) {
             if (!Number(v, options.baud) || (options.baud != 9600 && options.baud != 4800))
                 return Fail("--baud takes 9600 or 4800");
@@ -154,6 +165,10 @@ int main(int argc, char** argv)
             return Fail("--units " + units + ": " + r.reply);
         }
     }
+    // Units already set up by the range control before: they report the
+    // competition and relay and that they take part.
+    if (competition >= 0)
+        bus.SetTarget(0, 1, relay, 1, competition);
     if (int e = bus.Start(); e != 0)
         return Fail(std::string("cannot set up the port: ") + std::strerror(e));
 

@@ -141,12 +141,16 @@ CGridList::CGridList(QWidget* parent) : QAbstractScrollArea(parent)
     m_headerModel = new CGridHeaderModel(*this, this);
     m_header = new QHeaderView(Qt::Horizontal, this);
     m_header->setModel(m_headerModel);
-    m_header->setSectionsClickable(false);
+    // A click on a header tells the owner; the header itself neither sorts
+    // nor highlights.
+    m_header->setSectionsClickable(true);
+    m_header->setSortIndicatorShown(false);
     m_header->setHighlightSections(false);
     m_header->setStretchLastSection(false);
     m_header->setMinimumSectionSize(0);
     m_header->setSectionResizeMode(QHeaderView::Interactive);
     m_header->setFocusPolicy(Qt::NoFocus);
+    connect(m_header, &QHeaderView::sectionClicked, this, [this](int column) { OnHeaderClick(column); });
     connect(m_header, &QHeaderView::sectionResized, this, [this](int column, int, int width) {
         if (!m_layingOut)
             SetColumnWidth(column, width);

@@ -26,6 +26,8 @@ constexpr FaceSubstitute kFaceSubstitutes[] = {
     {"Arial", "Liberation Sans"},
     {"Times New Roman", "Liberation Serif"},
     {"Courier New", "Liberation Mono"},
+    // The dialogs' and lists' font.
+    {"MS Sans Serif", "Liberation Sans"},
 };
 
 // The system's MulDiv: a * b / c rounded half away from zero.

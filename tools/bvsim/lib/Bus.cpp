@@ -199,12 +199,89 @@ bool Bus::QueueLaneState(int lane, int state, int relay, int series, int competi
     p[1] = 0xB3;
     p[2] = static_cast<uint8_t>(lane);
     p[4] = static_cast<uint8_t>(state);
-    ForLanes(lane, [&](Unit& u) { u.laneState = state; });
+    ForLanes(lane, [&](Unit& u) {
+        u.laneState = state;
+        u.relay = relay;
+        u.series = series;
+        u.competition = competition;
+    });
     p[5] = static_cast<uint8_t>(relay >> 8);
     p[6] = static_cast<uint8_t>(relay);
     p[7] = static_cast<uint8_t>(series);
     p[9] = static_cast<uint8_t>(competition);
     return QueueMessage(lane, std::move(p));
+}
+
+bool Bus::SetTarget(int lane, int state, int relay, int series, int competition)
+{
+    return ForLanes(lane, [&](Unit& u) {
+        u.laneState = state;
+        u.relay = relay;
+        u.series = series;
+        u.competition = competition;
+    });
+}
+
+bool Bus::LoadCard(int lane, const std::vector<CardShot>& card)
+{
+    return lane != 0 && ForLanes(lane, [&](Unit& u) {
+        u.shots.clear();
+        int next = 0;
+        for (const CardShot& c : card) {
+            int number = c.shotNumber != 0 ? c.shotNumber : next + 1;
+            next = std::max(next, number);
+            ShotFields f;
+            f.lane = u.lane;
+            f.shotNumber = number;
+            f.value = c.value;
+            f.x = c.x;
+            f.y = c.y;
+            f.series = c.series;
+            f.relay = c.relay;
+            f.competition = u.competition;
+            Bytes p = ShotPayload(f);
+            p[5 - 2] = 0x21;                                   // a shot sent again
+            p[46 - 2] = static_cast<uint8_t>(number);          // the target's run byte
+            Put24(p, 42, number * 100);                        // shot at, one a second
+            u.shots[number] = std::move(p);
+        }
+        // Every shot tells how many the card holds.
+        for (auto& [number, p] : u.shots)
+            p[11 - 2] = static_cast<uint8_t>(std::min(next, 250));
+        u.card = true;
+    });
+}
+
+bool Bus::RequestPrint(int lane, bool abort)
+{
+    return lane != 0 && ForLanes(lane, [&](Unit& u) {
+        // 'Y', bytes 5 to 29: relay, series, target code, series byte,
+        // request (1 print, 2 abort), two values, mode, series marks.
+        Bytes p(28, 0);
+        p[0] = 0x40;
+        p[1] = 'Y';
+        p[2] = static_cast<uint8_t>(u.lane);
+        int relay = u.shots.empty() ? u.relay : (u.shots.begin()->second[7 - 2] | (u.shots.begin()->second[8 - 2] << 8));
+        p[5 - 2] = static_cast<uint8_t>(relay >> 8);
+        p[6 - 2] = static_cast<uint8_t>(relay);
+        p[7 - 2] = static_cast<uint8_t>(u.series);
+        p[9 - 2] = 1;
+        p[10 - 2] = abort ? 2 : 1;
+        u.printing = !abort;
+        u.outbox.push_back(std::move(p));
+    });
+}
+
+bool Bus::SetDropCardShots(int lane, int count)
+{
+    bool card = true;
+    bool found = ForLanes(lane, [&](Unit& u) {
+        if (u.card)
+            u.dropCardShots = count;
+        else
+            card = false;
+    });
+    return found && card;
 }
 
 bool Bus::SetTurnaround(int lane, int ms)
@@ -317,10 +394,29 @@ void Bus::Respond(Unit& u, const Bytes& p, bool broadcast)
             state[1] = 0xB3;
             state[2] = static_cast<uint8_t>(u.lane);
             state[4] = static_cast<uint8_t>(u.laneState);
-            state[6] = 1;
-            state[7] = 1;
+            state[5] = static_cast<uint8_t>(u.relay >> 8);
+            state[6] = static_cast<uint8_t>(u.relay);
+            state[7] = static_cast<uint8_t>(u.series);
+            state[9] = static_cast<uint8_t>(u.competition);
             u.outbox.push_back(std::move(state));
         }
+        break;
+    case 't':
+        // The card summary while the monitor asks to print: it sends its
+        // card, less the shots lost on the way.
+        if (lane == u.lane && u.printing && p.size() >= 4 && p[3] == 1)
+            for (auto& [number, shot] : u.shots) {
+                if (u.dropCardShots > 0) {
+                    --u.dropCardShots;
+                    continue;
+                }
+                u.outbox.push_back(shot);
+            }
+        break;
+    case 0xA6:
+        // The card is printed.
+        if (lane == u.lane)
+            u.printing = false;
         break;
     default:
         break;

@@ -91,6 +91,20 @@ public:
     bool QueueMessage(int lane, Bytes payload);
     bool QueueShot(int lane, int shotNumber, int value, int x, int y, int series = 1, int relay = 1, int competition = 1);
     bool QueueLaneState(int lane, int state, int relay = 1, int series = 1, int competition = 1);
+    // What units report of themselves when the range control resets them:
+    // their state, relay, series and competition (lane 0: every unit). The
+    // lane-state command sets them too.
+    bool SetTarget(int lane, int state, int relay, int series, int competition);
+
+    // A monitor holding a card: its shots answer shot requests (as shots
+    // sent again, kind 0x21). Replaces what the unit sent before.
+    bool LoadCard(int lane, const std::vector<CardShot>& shots);
+    // The monitor asks for its card to be printed, or aborts that; while
+    // asking, the range control's card summary makes it send its card, and
+    // the print-done command ends the asking.
+    bool RequestPrint(int lane, bool abort);
+    // A monitor holding a card loses the next COUNT shots of it on the way.
+    bool SetDropCardShots(int lane, int count);
 
     bool SetTurnaround(int lane, int ms);
     bool SetChecksumErrors(int lane, int count);
@@ -136,7 +150,13 @@ private:
         int refusedAcks = 0;
         bool burst = false;
         int laneState = 0;                 // what its lane-state message reports
+        int relay = 1;
+        int series = 1;
+        int competition = 0;
         std::map<int, Bytes> shots;        // shots sent, by shot number, for requests
+        bool card = false;                 // the shots are a card loaded whole
+        bool printing = false;             // asked for its card to be printed
+        int dropCardShots = 0;
         std::unique_ptr<LoaderUnit> loader;
         std::deque<Bytes> commands;
         UnitStats stats;

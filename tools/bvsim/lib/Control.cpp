@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -18,6 +19,13 @@ const char kCommandHelp[] =
     "                               the unit sends a lane-state message\n"
     "  send LANE HEX...             the unit sends a message with these bytes from\n"
     "                               position 2 on (e.g. send 5 40 50 05)\n"
+    "  card LANE FILE               the unit's monitor holds a card: the shots of LANE\n"
+    "                               in FILE, lines RELAY LANE SERIES VALUE X Y [SHOT]\n"
+    "                               (VALUE in rings, X and Y in mm); it answers shot\n"
+    "                               requests with them (kind 21)\n"
+    "  print LANE [abort]           the monitor asks for its card to be printed (or\n"
+    "                               aborts); it sends the card when the range control\n"
+    "                               fetches it\n"
     "  turnaround MS [LANES]        pause before an answer (all units when no lanes)\n"
     "  checksum LANES [COUNT]       the next COUNT messages go out with a wrong checksum\n"
     "  lose LANES [COUNT]           the next COUNT frames to the unit get no answer\n"
@@ -27,7 +35,8 @@ const char kCommandHelp[] =
     "  loader LANES [off]           the units answer the software loader: versions,\n"
     "                               configuration, counters, loading, logs\n"
     "  dual LANE TWIN               a loader unit answers as a dual unit naming TWIN\n"
-    "  drop LANES [COUNT]           loader units lose their next COUNT lists of blocks\n"
+    "  drop LANES [COUNT]           loader units lose their next COUNT lists of blocks;\n"
+    "                               a monitor with a card the next COUNT shots it sends\n"
     "  refuse LANES [COUNT]         loader units refuse the next COUNT blocks they hear\n"
     "  image LANE FILE              write what a loader unit was loaded with as S-records\n"
     "  silence MS                   no unit answers for MS milliseconds\n"
@@ -186,10 +195,42 @@ ControlResult Execute(Bus& bus, const std::string& line)
         if (!countAt(2, count))
             return error(c + " LANES [COUNT]");
         bool ok = eachLane(1, [&](int lane) {
-            return c == "drop" ? bus.SetDropLists(lane, count) : bus.SetRefuseBlocks(lane, count);
+            if (c == "drop")
+                return bus.SetDropLists(lane, count) || bus.SetDropCardShots(lane, count);
+            return bus.SetRefuseBlocks(lane, count);
         });
         if (!ok)
-            return error("no loader unit on some of these lanes");
+            return error(c == "drop" ? "no loader unit or card on some of these lanes"
+                                     : "no loader unit on some of these lanes");
+    } else if (c == "card") {
+        int lane = 0;
+        if (w.size() != 3 || !ParseInt(w[1], lane) || lane < 1)
+            return error("card LANE FILE");
+        std::ifstream in(w[2]);
+        if (!in)
+            return error("cannot read " + w[2]);
+        std::vector<CardShot> shots;
+        int lineNo = 0;
+        for (std::string line; std::getline(in, line);) {
+            ++lineNo;
+            if (line.find_first_not_of(" \t\r") == std::string::npos)
+                continue;
+            CardShot shot;
+            if (!ParseCardLine(line, shot))
+                return error(w[2] + " line " + std::to_string(lineNo) + ": not RELAY LANE SERIES VALUE X Y [SHOT]");
+            if (shot.lane == lane)
+                shots.push_back(shot);
+        }
+        if (shots.empty())
+            return error("no shots of lane " + w[1] + " in " + w[2]);
+        if (!bus.LoadCard(lane, shots))
+            return error("no unit on lane " + w[1]);
+    } else if (c == "print") {
+        int lane = 0;
+        if (w.size() < 2 || w.size() > 3 || !ParseInt(w[1], lane) || lane < 1 || (w.size() == 3 && w[2] != "abort"))
+            return error("print LANE [abort]");
+        if (!bus.RequestPrint(lane, w.size() == 3))
+            return error("no unit on lane " + w[1]);
     } else if (c == "image") {
         int lane = 0;
         if (w.size() != 3 || !ParseInt(w[1], lane))

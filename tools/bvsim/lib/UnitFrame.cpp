@@ -2,7 +2,9 @@
 
 #include <cctype>
 #include <cstdio>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace bvsim {
 
@@ -95,6 +97,72 @@ Bytes ShotPayload(const ShotFields& shot)
     Put24(p, 31, shot.y);
     Put24(p, 39, shot.hundredths);
     return p;
+}
+
+namespace {
+
+// A decimal number with at most `decimals` digits after the point, scaled
+// to a whole number of them.
+bool ParseScaled(const std::string& text, int decimals, int& out)
+{
+    size_t i = 0;
+    bool negative = i < text.size() && text[i] == '-';
+    if (negative)
+        ++i;
+    long long whole = 0, fraction = 0;
+    int digits = 0, fractionDigits = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i, ++digits)
+        whole = whole * 10 + (text[i] - '0');
+    if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
+        for (++i; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i, ++fractionDigits)
+            if (fractionDigits < decimals)
+                fraction = fraction * 10 + (text[i] - '0');
+            else
+                return false;
+    }
+    if (i != text.size() || digits + fractionDigits == 0 || digits > 7)
+        return false;
+    for (int k = fractionDigits; k < decimals; ++k)
+        fraction *= 10;
+    long long scale = 1;
+    for (int k = 0; k < decimals; ++k)
+        scale *= 10;
+    long long v = whole * scale + fraction;
+    out = static_cast<int>(negative ? -v : v);
+    return true;
+}
+
+bool ParseWhole(const std::string& text, int& out)
+{
+    if (text.empty() || text.size() > 9)
+        return false;
+    for (char c : text)
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return false;
+    out = std::stoi(text);
+    return true;
+}
+
+}  // namespace
+
+bool ParseCardLine(const std::string& line, CardShot& shot)
+{
+    std::istringstream in(line);
+    std::vector<std::string> f;
+    for (std::string word; in >> word;)
+        f.push_back(word);
+    if (f.size() < 6 || f.size() > 7)
+        return false;
+    CardShot s;
+    if (!ParseWhole(f[0], s.relay) || !ParseWhole(f[1], s.lane) || !ParseWhole(f[2], s.series) ||
+        !ParseScaled(f[3], 2, s.value) || !ParseScaled(f[4], 3, s.x) || !ParseScaled(f[5], 3, s.y) ||
+        (f.size() == 7 && !ParseWhole(f[6], s.shotNumber)))
+        return false;
+    if (s.relay < 1 || s.relay > 65535 || s.lane < 1 || s.lane > 255 || s.series < 1 || s.series > 28 ||
+        s.value < 0 || s.value > 1399 || s.shotNumber > 250)
+        return false;
+    shot = s;
+    return true;
 }
 
 std::string Hex(const Bytes& bytes)

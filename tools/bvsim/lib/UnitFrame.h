@@ -39,6 +39,15 @@ struct ShotFields {
     int hundredths = 0;  // the unit's time of day
 };
 Bytes ShotPayload(const ShotFields& shot);
+// One shot of a monitor's card, from a line "RELAY LANE SERIES VALUE X Y
+// [SHOT]": value in rings (10.4), X and Y in mm; SHOT 0 for the next one.
+struct CardShot {
+    int relay = 1, lane = 1, series = 1, value = 0, x = 0, y = 0, shotNumber = 0;
+};
+// False for a line that is no such shot (lanes 1-255, series 1-28, values
+// 0 to 13.99, shots 0-250).
+bool ParseCardLine(const std::string& line, CardShot& shot);
+
 // Writes v's three low bytes, low first, at a message position.
 void Put24(Bytes& payload, int position, int v);
 // Parses "40 57 05" or "405705"; false on anything else.

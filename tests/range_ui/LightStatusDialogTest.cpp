@@ -2,7 +2,7 @@
 // simulated target units on a bus behind a pseudo-terminal: what the units
 // hear when the dialogs open and are used, and how their answers fill the
 // dialogs.
-#include "FrameFixture.h"
+#include "tests/range/FrameFixture.h"
 
 #include "foundation/grid/GridEditCore.h"
 #include "foundation/ui/grid/GridList.h"

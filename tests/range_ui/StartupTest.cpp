@@ -1,5 +1,5 @@
 // The range control's start-up on the first tick, its questions and its close.
-#include "FrameFixture.h"
+#include "tests/range/FrameFixture.h"
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/ui/net/BVSocket.h"

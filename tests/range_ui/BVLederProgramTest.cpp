@@ -1,7 +1,7 @@
 // The BVLeder program itself, as the demo runs it: started in a range
 // folder with its line on a pseudo-terminal where simulated units answer, on
 // the offscreen platform, and stopped by the system.
-#include "RangeFolder.h"
+#include "tests/range/RangeFolder.h"
 #include "TempFolder.h"
 
 #include "foundation/comp/DataComp.h"

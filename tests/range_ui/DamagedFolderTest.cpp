@@ -2,7 +2,7 @@
 // names the file and its fault once, a box's text reaches standard error, the
 // program runs on or closes with a failing status, and the damaged file is
 // left as it was.
-#include "RangeFolder.h"
+#include "tests/range/RangeFolder.h"
 #include "TempFolder.h"
 
 #include "foundation/comp/DataComp.h"

@@ -2,9 +2,9 @@
 // platform, driven by control id: what it shows of a known card at each
 // detail level, the match shots and sums, start numbers, and every editing
 // operation as bvtool and the record files see it afterwards.
-#include "FrameFixture.h"
+#include "tests/range/FrameFixture.h"
 #include "RunCommand.h"
-#include "ScoreCardFixture.h"
+#include "tests/range/ScoreCardFixture.h"
 
 #include "foundation/files/ConfigItem.h"
 #include "foundation/settings/CompSettings.h"

@@ -1,7 +1,7 @@
 // The road of a shot, end to end: simulated target units on a bus behind a
 // pseudo-terminal, the range control running on its own timer on the
 // offscreen platform, and the files and the clock link it writes.
-#include "FrameFixture.h"
+#include "tests/range/FrameFixture.h"
 
 #include "foundation/exchange/ClockMessage.h"
 #include "foundation/settings/CompSettings.h"

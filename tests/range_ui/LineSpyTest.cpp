@@ -18,7 +18,7 @@
 #include "range/ui/DlgLineSpy.h"
 #include "tools/bvsim/lib/Bus.h"
 
-#include "RecordingServices.h"
+#include "tests/range/RecordingServices.h"
 
 #include <QImage>
 

@@ -1,0 +1,30 @@
+#include "display/ui/BVVisApp.h"
+
+#include "platform/files/ProfileStore.h"
+#include "platform/ui/FrameWnd.h"
+
+CBVVisApp::CBVVisApp() = default;
+
+CBVVisApp::~CBVVisApp()
+{
+    m_frame.reset();
+    platform::SetMainWindow(nullptr);
+}
+
+bool CBVVisApp::InitInstance()
+{
+    platform::SetProgramName("BVVis");
+    m_frame = std::make_unique<CMainFrame>();
+    platform::FrameWnd* window = m_frame->CreateWindowFrame();
+    if (!window)
+        return false;
+    platform::SetMainWindow(window);
+    window->SetCaption("BVVis");
+    window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    window->resize(800, 600);
+    window->show();
+    // A screen without focus (the off-screen platform) may never tell.
+    m_frame->OnFirstFocus();
+    return true;
+}
