@@ -165,6 +165,65 @@ public:
     void SetupPressList(int d);
     int LastTiedRow(int row, int column);
     static std::string PressListName(const std::string& text);
+    // ---- result lists (resultlists/) ---------------------------------------
+    // The result lists of the request's prize lists (the numbers in its
+    // series filter, in order): kind 10 class by class, for the classes of
+    // the class filter, kind 11 one combined list each. Both producers
+    // collect, rank and pay alike; the fixed one lays the lists out in the
+    // columns of organisation types 2 and 6 (with the complete final list
+    // and the print and protest times), the coded one in the columns the
+    // prize list's column string names.
+    //   settlementRow  the settlement's prize row of the list, 2 or more; 0 none
+    //   withPrizes     prize columns, and their counting for the settlement
+    //   continued      number the definitions after those already made
+    //   web            for a web page (its own column string)
+    // The rows of the last prize list stay in the object afterwards.
+    void MakeFixedResultList(int listKind, bool makeLayout, int settlementRow, bool withPrizes, bool continued,
+                             bool web);
+    void MakeCodedResultList(int listKind, bool makeLayout, int settlementRow, bool withPrizes, bool continued,
+                             bool web);
+    // Which producer serves the event's result lists: the fixed one in
+    // organisation types 2 and 6 unless the event ranks by pistol field
+    // (result type 7). MakeResultList makes the lists with that one.
+    bool UsesFixedResultList(int event);
+    void MakeResultList(int listKind, bool makeLayout, int settlementRow, bool withPrizes, bool continued, bool web);
+    // What MakeList's result lists (kinds 10 and 11) are made with: the
+    // report form asks for neither; the tools may ask for the prize column
+    // (without a settlement) or the web pages' columns.
+    struct ResultListChoice {
+        bool withPrizes = false;
+        bool web = false;
+    } resultListChoice;
+
+    // The text of one cell of result row `row` (its index in the sorted
+    // rows) for a column code (ResultColumnCode). With prizes, outside web
+    // pages and with a settlement row, the prize column counts its prizes
+    // into that prize row.
+    void ResultCellText(int row, int code, int resultType, int settlementRow, std::string& out, int listKind,
+                        int list, bool withPrizes, bool sumsWithShots, bool web, bool details);
+    // The shots of a card series, or (0x100 | k) the series texts of sub-event k.
+    std::string SeriesShotsText(int32_t startNr, int series, int relay, int target, bool blank, bool allShots);
+    // Series sums (seriesSums) or one total over the first `entries` codes
+    // of sub-event k of event e.
+    void SubEventPartText(int row, int resultType, int subEvent, std::string& out, bool seriesSums, int event,
+                          int entries);
+    // "Final: " and the shots of series 1, or the sum of series 1.
+    void FinalSeriesText(int row, int resultType, int listKind, std::string& out, bool withShots);
+    // The remark codes of the row's entry (and, on a complete final list,
+    // of the shooter's entry in event otherEvent); comments go to workTexts.
+    void RemarkCodesText(int row, std::string& out, int otherEvent);
+
+    // The coded layout: columns from the column string, sized by the
+    // characters their codes need and fitted to the default printer's
+    // paper; the shots go to a second line when a row is too wide. Returns
+    // the merge flag (shots and series sums share a column).
+    bool LayoutCodedColumns(int list, int d, int listKind, bool withPrizes, bool web);
+    int ColumnFitChars(int code, int list, int listKind);
+    void ColumnFace(int code, std::string& out);
+    void FitColumnWidths(int d, int textWidthMm, int paperWidthMm, int columns, int chars, int listKind, int list);
+    // The fixed layouts: 7 columns, 27 of the half and full matches, and
+    // their final variants of 17 and 32 columns.
+    void LayoutFixedColumns(int list, int d, int listKind, bool withPrizes, bool web);
 
     // ---- page frame -------------------------------------------------------
     void ReadMargins();
@@ -240,6 +299,9 @@ private:
     void PrepareRows();
     // Kinds 12 and 13.
     void MakeAutoResultLists() { MakeClassLists(1); }
+    // Kinds 10 and 11.
+    void MakeResultsByClass();
+    void MakeResultsCombined();
     // Adds a shooter's result in the source (0x100 | sub-event, else a card
     // series) to the row's figures from the shooter's card; false when the
     // shooter has none there.
@@ -259,6 +321,36 @@ private:
     void MarkLockedListed(int relayIndex);
 
     int m_output = kOutputModel;  // the output MakeList makes the list for
+    // The one pass of both result list producers; fixed picks the layout.
+    void MakeResultLists(bool fixed, int listKind, bool makeLayout, int settlementRow, bool withPrizes,
+                         bool continued, bool web);
+    // The complete final list: the shooters of the events the source links to.
+    void AddLinkedShooters(int list, int source, const std::string& classes, const std::string& letters,
+                           std::vector<int32_t>& numbers);
+    // A shooter row of the pass: in the pass's class (kind 10), or in the
+    // list's classes with every category letter (kind 11).
+    bool InResultPass(const ShooterRow& shooter, int listKind, int passClass, const std::string& classes,
+                      const std::string& letters) const;
+    // The cells of a row in the fixed layout just made, and its style.
+    std::vector<ReportCell> FixedRowCells(int row, int list, int listKind, bool withPrizes, uint16_t& style);
+    void AddTimeRows(int d);
+    // What the settlement keeps of a printed row: its prize, place and result.
+    void KeepSettlementRow(int row, int settlementRow, const std::string& place, const std::string& result);
+    // The row's index among the settlement's shooters; -1 when not among them.
+    int SettlementIndex(int row) const;
+    // The card object of event e on (relay, target), loaded only when it
+    // holds another event or card.
+    CDataRes* CardOn(int event, int relay, int target);
+
+    // What the fixed layout of the definition being made decided.
+    struct FixedLayoutState {
+        int columns = 0;     // 0, 7, 17, 27 or 32
+        int cardEvent = 0;   // the event the source's first code names
+        int entries = 4;     // the match layouts' entries limit
+        int firstCode = 0;   // the source's first code byte
+    } m_fixed;
+    std::vector<uint32_t> m_settlementNumbers;  // prize row 0's start numbers, for the lookups
+
     CCompetition m_comp;
     ListCards m_cardEvents{m_comp};
     std::vector<std::unique_ptr<CDataRes>> m_cards;  // event e at e - 1

@@ -45,6 +45,10 @@ CDataList::Producer CDataList::ProducerOf(int kind)
         return &CDataList::MakeEntryList;
     case kListRunningOrder:
         return &CDataList::MakeTimeSchedule;
+    case kListResultsByClass:
+        return &CDataList::MakeResultsByClass;
+    case kListResultsCombined:
+        return &CDataList::MakeResultsCombined;
     case kListAutoResultLists:
     case kListOtherLists:
         return &CDataList::MakeAutoResultLists;
