@@ -422,8 +422,11 @@ TEST_F(ListsGoldenTest, HtmlParsersReadTheHtmlFiles)
         std::vector<std::string> want;
         for (const ModelDef& def : ReadModel(GoldenBytes(c.model)))
             for (size_t r = 0; r < def.rows.size(); ++r)
-                for (const std::string& cell : def.rows[r])
-                    want.push_back(c.webEntries && r >= 2 && r <= 4 ? std::string() : Collapsed(cell));
+                for (const std::string& cell : def.rows[r]) {
+                    // A line break is a <br>, which the parser's cell text leaves out.
+                    const std::string joined = std::regex_replace(cell, std::regex("\r\n"), "");
+                    want.push_back(c.webEntries && r >= 2 && r <= 4 ? std::string() : Collapsed(joined));
+                }
         ASSERT_EQ(cells.size(), want.size() + 2) << c.htm;  // and the two of the closing table
         for (size_t i = 0; i < want.size(); ++i)
             EXPECT_EQ(cells[i], want[i]) << c.htm << " cell " << i;
@@ -543,7 +546,8 @@ TEST_F(ListsGoldenTest, GraphicCardsAsPicturesAndOnPaper)
                           Quote(pdf));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "file\t" + pdf + "\npages\t9\n");
-    EXPECT_NE(bvtest::RunCommand("pdfinfo " + Quote(pdf)).find("Pages:          9"), std::string::npos);
+    const std::string info = bvtest::RunCommand("pdfinfo " + Quote(pdf));
+    EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +9\n"))) << info;
     const std::string text = Collapsed(bvtest::RunCommand("pdftotext -layout " + Quote(pdf) + " -"));
     for (const char* shown : {"Arne Aas", "Bente Bø", "Lene Li", "Mats Moe", "Felt: Bane 1", "Serie 48,0 Sum 60,3",
                               "Serie 45,0 Sum 105,3"})
