@@ -527,12 +527,12 @@ TEST_F(ListsGoldenTest, GraphicCardsAsPicturesAndOnPaper)
     std::string want;
     const char* const names[] = {"1_1_p1", "1_1_p2", "1_2", "1_3", "1_4", "1_5", "1_6", "3_2", "3_5"};
     for (const char* name : names)
-        want += "file\t" + work + "/Comp7/print/Felt__Bane_1_" + name + ".png\n";
+        want += "file\t" + work + "/Comp7/Print/Felt__Bane_1_" + name + ".png\n";
     EXPECT_EQ(run.out, want);
     if (!bvtest::RunCommand("command -v pngcheck").empty()) {
         for (const char* name : names) {
             const std::string check = bvtest::RunCommand(
-                "pngcheck -v " + Quote(work + "/Comp7/print/Felt__Bane_1_" + std::string(name) + ".png"));
+                "pngcheck -v " + Quote(work + "/Comp7/Print/Felt__Bane_1_" + std::string(name) + ".png"));
             EXPECT_NE(check.find("800 x 1130 image, 24-bit RGB, interlaced"), std::string::npos) << check;
             EXPECT_EQ(check.find("gAMA"), std::string::npos) << check;
             EXPECT_NE(check.find("No errors detected"), std::string::npos) << check;
