@@ -355,8 +355,7 @@ void GraphicCards(benchmark::State& state, bool pictures)
     if (pictures) {
         state.counters["pictures"] = static_cast<double>(files);
         state.counters["time_per_picture"] = benchmark::Counter(
-            static_cast<double>(files) / 1000.0, benchmark::Counter::kIsIterationInvariantRate |
-                                                     benchmark::Counter::kInvert);
+            static_cast<double>(files), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     }
 }
 
