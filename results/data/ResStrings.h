@@ -31,6 +31,27 @@ enum ResStringId : int {
     IDS_TIME_SCHEDULE = 16284,
     IDS_NO_LIST_DATA = 16289,    // the report form's status bar when no list was made
 
+    // Roll calls, relay lists, shooting cards, team and press lists.
+    IDS_EMPTY_RELAYS = 11007,    // asked once when a relay of a roll call or relay list is empty
+    IDS_CARD_LANGUAGE = 10013,   // the target tables' language on graphic cards
+    IDS_RELAY_RESULTS = 16223,
+    IDS_SERIES_HOLD = 16226,
+    IDS_TEAM_SHOOTING = 16247,
+    IDS_PRESS_LIST = 16259,
+    IDS_CHAMPIONSHIP = 16260,
+    IDS_MAIN_EVENT = 16261,
+    IDS_SERIES_PHOLD = 16285,
+    IDS_SERIES_H = 16286,
+    IDS_ROLL_CALL = 16287,
+    IDS_SHOOTING_TIME = 16288,
+    IDS_CARD_DECIMAL = 19800,
+    IDS_CARD_DOCUMENT = 19801,
+    IDS_CARD_SERIES = 19802,
+    IDS_CARD_SUM = 19803,
+    IDS_CARD_TARGET = 19804,
+    IDS_CARD_RELAY = 19805,
+    IDS_CARD_START_NR = 19806,
+
     // The data check's rows and its dialog's texts.
     IDS_VERIFY_NO_SHOOTER = 17000,        // shots on a target without entry
     IDS_VERIFY_NO_RESULT = 17001,         // an entry without shots

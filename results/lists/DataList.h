@@ -110,6 +110,61 @@ public:
     int MakeClassLists(int makeOutput);
     void SetupClassListPage(int d);
 
+    // ---- relays (relays/) -----------------------------------------------------
+    // The roll call and the relay list of the request's relays, one
+    // definition per relay; the shooting cards as framed text, one row per
+    // target. The first empty relay asks once whether empty relays are
+    // listed (not when silent, not for the web page output, never for the
+    // cards). Each returns the number of definitions made.
+    int MakeRollCall(bool silent);
+    int MakeRelayList(int kind, int output, bool withResultFields);
+    void SetupRollCall(int d);
+    void SetupRelayList(int d);
+    void SetupCardList(int d, int sponsors);
+    void AddCardColumns(int count, int d);
+    // The main frame's refresh of its navigation: the relay lists call it
+    // with kRefreshRelay when they marked a locked relay as listed. Empty
+    // until the main frame sets it.
+    static constexpr int kRefreshRelay = 5;
+    std::function<void(int level)> frameRefresh;
+
+    // The graphic shooting cards of the request's relays and targets: printed
+    // (through printTarget when set), or with pictures set saved as PNG files
+    // into the competition's Print folder, or with web also set into
+    // .\PWeb\data. The number of cards made; picturesWritten names the
+    // files of the last call (system paths).
+    int PrintCards(bool pictures, bool web);
+    std::vector<std::string> picturesWritten;
+
+    // ---- team lists (teams/) ------------------------------------------------
+    // The list of the request's team competition (treeSelection): entered
+    // teams, or automatic teams by club, organisation or region. With
+    // prizes the prize text of each place; with prizes or append the list
+    // goes after the report's definitions, else it is definition 1.
+    void MakeTeamList(bool prizes, bool append);
+    void SetupTeamList(int d, int teamSize);
+    // The automatic teams of the team competition: the team keys in
+    // teamKeys, the members in teamLookup. The number of teams.
+    int MakeAutoTeams();
+    int32_t TeamKeyOfClub(int club, int representing);
+    std::string AutoTeamName(int teamIndex);
+    void BuildTeamQuotas(int row);
+    void ResetTeamQuotas();
+    // 1 when the quotas of definition row `row` admit the shooter of the
+    // shooter row (and the quotas are taken), 0 when not.
+    int TakeTeamPlace(int row, int shooterRow);
+    int FindTeamKey(int32_t key) const;
+    // 0 with the entry's start number and event filled, -1 when none.
+    int FindTeamCalcEntry(TeamCalcEntry& entry) const;
+    // The category with this letter, from 1; 0 when none.
+    int FindCategoryIndex(char letter);
+    std::vector<int32_t> teamKeys;  // index + 1 is the automatic team's number
+
+    // ---- press list (press/) ------------------------------------------------
+    void MakePressList();
+    void SetupPressList(int d);
+    int LastTiedRow(int row, int column);
+    static std::string PressListName(const std::string& text);
     // ---- result lists (resultlists/) ---------------------------------------
     // The result lists of the request's prize lists (the numbers in its
     // series filter, in order): kind 10 class by class, for the classes of
@@ -215,7 +270,7 @@ public:
     void* ftpHandle = nullptr;
     std::vector<std::string> workTexts;
     uint8_t giro = 0;                 // 1 while the giro forms are made
-    std::vector<uint16_t> teamWords;  // the list of team shooting
+    std::vector<uint16_t> teamWords;  // automatic teams: places each key took in the current row
     std::vector<uint16_t> seriesFit;
     std::vector<uint16_t> secondFit;
     std::vector<PrizeRow> prizeRows;
@@ -227,8 +282,8 @@ public:
     std::vector<uint32_t> sortedNumbers;  // the entry list's start numbers
     std::vector<int32_t> workNumbers;
     std::vector<TeamCalcEntry> teamLookup;
-    std::vector<TeamCalcRow> teamRowsA;
-    std::vector<TeamCalcRow> teamRowsB;
+    std::vector<TeamCalcRow> teamRowsA;  // the quotas of a definition row as built
+    std::vector<TeamCalcRow> teamRowsB;  // as a team takes them
     std::unique_ptr<UploadTable> upload = std::make_unique<UploadTable>();
     std::vector<ShooterRow> shooterRows;
     std::vector<ResultRow> resultRows;
@@ -255,6 +310,17 @@ private:
     // not written. 0 or -1.
     int WriteExport(const std::string& path, const std::string& shownName, const std::string& bytes);
 
+    // The list kinds made by MakeList with their arguments.
+    void MakeRollCallKind();
+    void MakeRelayListKind();
+    void MakeShootingCardsKind();
+    void MakeTeamListKind() { MakeTeamList(false, false); }
+    // The relay walk's question: 0 not asked yet, else the answer.
+    bool ListEmptyRelay(bool mayAsk, int& answer);
+    // Marks a relay with locked results as listed.
+    void MarkLockedListed(int relayIndex);
+
+    int m_output = kOutputModel;  // the output MakeList makes the list for
     // The one pass of both result list producers; fixed picks the layout.
     void MakeResultLists(bool fixed, int listKind, bool makeLayout, int settlementRow, bool withPrizes,
                          bool continued, bool web);

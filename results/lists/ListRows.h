@@ -137,11 +137,14 @@ struct EntryGroup {
 
 // The team computations' work rows.
 using TeamCalcEntry = TeamMemberRecord;
+// A quota row of automatic teams: the places left per category and per
+// class (index 0 included) of a definition row (rule 0) or of one of its
+// composition rules. An empty array sets no quota.
 struct TeamCalcRow {
     virtual ~TeamCalcRow() = default;
     int32_t rule = 0;
-    std::vector<int16_t> first;
-    std::vector<int16_t> second;
+    std::vector<int16_t> categories;
+    std::vector<int16_t> classes;
 };
 
 // The web pages' upload table: a checksum and a name per page sent.

@@ -411,6 +411,12 @@ int RunList(const Args& args)
         format = kText;
     else if (!out.empty())
         return Fail("--out is a .rtf, .htm, .html, .txt or .pdf file, or -");
+    // Graphic cards are drawn: on paper (a PDF file) or as pictures.
+    const bool graphicCards = o.Get("--kind") == std::to_string(kListGraphicCards);
+    if (o.Has("--png") && (!graphicCards || o.Has("--out")))
+        return Fail("--png makes the pictures of kind 9, without --out");
+    if (graphicCards && format != kPdf && format != kPictures)
+        return Fail("kind 9 is printed into a .pdf file (--out) or saved as pictures (--png)");
     // A name without a folder goes into the competition's Print folder, as
     // the report form names it; a path is taken as it stands.
     const bool typedName = format != kModel && !out.empty() && out.find('/') == std::string::npos;
@@ -445,8 +451,10 @@ int RunList(const Args& args)
         return Fail(error);
     list.request.file.html = format == kHtml ? 1 : 0;
     list.request.file.textFile = format == kText ? 1 : 0;
-    // The result lists measure their columns with the kit's fonts.
-    if (list.request.kind == kListResultsByClass || list.request.kind == kListResultsCombined)
+    // The result lists (and the press list made of them) measure their
+    // columns with the kit's fonts.
+    if (list.request.kind == kListResultsByClass || list.request.kind == kListResultsCombined ||
+        list.request.kind == kListPressList)
         StartQt();
 
     int output = kOutputFile;
@@ -497,7 +505,10 @@ int RunList(const Args& args)
             return Fail("nothing printed into " + out);
         std::printf("file\t%s\n", Shown(args[1], outPath).c_str());
         std::printf("pages\t%d\n", pages);
-    } else if (format != kPictures && !failed) {
+    } else if (format == kPictures) {
+        for (const std::string& picture : list.picturesWritten)
+            std::printf("file\t%s\n", Shown(args[1], picture).c_str());
+    } else if (!failed) {
         std::printf("file\t%s\n", Shown(args[1], list.request.fileName).c_str());
     }
     return failed ? 1 : 0;
