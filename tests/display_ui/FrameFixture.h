@@ -3,6 +3,7 @@
 // the offscreen platform, in a display folder of the test's own, with a
 // profile in memory, a scripted prompter and a recording HTML pane. The
 // frame runs on its own timer while the test lets the event loop run.
+#include "tests/support/EventLoop.h"
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -52,16 +53,7 @@ private:
 // Lets the event loop run until the test holds; false after ms.
 inline bool RunUntil(const std::function<bool()>& test, int ms = 20000)
 {
-    QElapsedTimer t;
-    t.start();
-    while (!test()) {
-        if (t.elapsed() > ms)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(5, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
+    return bvtest::RunEventsUntil(test, ms);
 }
 
 inline void RunFor(int ms)

@@ -2,6 +2,7 @@
 // itself into a second one, as an HTML picture of a slide show does. Runs
 // under a virtual X server; a sandbox where the engine cannot start at all
 // skips it and says why.
+#include "tests/support/EventLoop.h"
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -34,14 +35,7 @@ QApplication& WebApp()
 
 bool RunUntil(const std::function<bool()>& test, int ms)
 {
-    QElapsedTimer t;
-    t.start();
-    while (!test() && t.elapsed() < ms) {
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return test();
+    return bvtest::RunEventsUntil(test, ms, 10);
 }
 
 class WebEngineViewTest : public bvtest::InTempFolder {};

@@ -2,6 +2,7 @@
 // the user-interface thread in the order posted, also while the window
 // handles one of them in a nested event loop, and nothing reaches a window
 // once its box is closed or the window is gone.
+#include "tests/support/EventLoop.h"
 #include "QtApp.h"
 
 #include "platform/ui/Dialog.h"
@@ -46,14 +47,7 @@ public:
 
 bool Within(int ms, const std::function<bool()>& done)
 {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) {
-        QEventLoop loop;
-        QTimer::singleShot(5, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return done();
+    return bvtest::RunEventsUntil(done, ms);
 }
 
 class PostBoxTest : public testing::Test {

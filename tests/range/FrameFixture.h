@@ -3,6 +3,7 @@
 // the offscreen platform), in a range folder of the test's own, with a
 // scripted prompter and a profile in memory. Ticks run by hand unless a test
 // lets the event loop run the frame's timer.
+#include "tests/support/EventLoop.h"
 #include "QtApp.h"
 #include "RangeFolder.h"
 #include "TempFolder.h"
@@ -63,17 +64,7 @@ protected:
     // Lets the program run on its own timer until the test holds.
     bool RunUntil(const std::function<bool()>& test, int ms = 30000)
     {
-        QElapsedTimer t;
-        t.start();
-        while (!test()) {
-            if (t.elapsed() > ms)
-                return false;
-            // The event loop sleeps until the program's next event.
-            QEventLoop loop;
-            QTimer::singleShot(10, &loop, &QEventLoop::quit);
-            loop.exec();
-        }
-        return true;
+        return bvtest::RunEventsUntil(test, ms, 10);
     }
     static std::string Log() { return TempFolder::Read("BVLog.txt"); }
     std::string RangeText(const ConfigTextItem& item)

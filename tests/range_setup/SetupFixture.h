@@ -3,6 +3,7 @@
 // the program's objects with the English texts, the range configuration
 // open, a scripted prompter and a profile in memory. Files are read back
 // with bvtool, as someone looking at the range folder would.
+#include "tests/support/EventLoop.h"
 #include "QtApp.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
@@ -118,16 +119,7 @@ protected:
     // Lets the event loop run until the test holds.
     static bool RunUntil(const std::function<bool()>& test, int ms = 30000)
     {
-        QElapsedTimer t;
-        t.start();
-        while (!test()) {
-            if (t.elapsed() > ms)
-                return false;
-            QEventLoop loop;
-            QTimer::singleShot(5, &loop, &QEventLoop::quit);
-            loop.exec();
-        }
-        return true;
+        return bvtest::RunEventsUntil(test, ms);
     }
 
     // A picture of a screen for docs/screens, made as it shows now.
