@@ -61,5 +61,8 @@ int RunExchange(const Args& args);
 int RunList(const Args& args);
 int RunExport(const Args& args);
 int RunClub(const Args& args);
+// The web pages and their upload (ResWebCommands.cpp).
+int RunWeb(const Args& args);
+int RunUpload(const Args& args);
 
 }  // namespace bvtool::res
