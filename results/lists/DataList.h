@@ -153,6 +153,9 @@ public:
     bool IsUploadChanged(const std::string& name, const UploadMark& mark) const;
     bool SetUploaded(const std::string& name, const UploadMark& mark);
 
+    // The program's relay web flags, where the page writer finds the relays
+    // this computer imported; the object's own competition's when none.
+    RelayWebFlags* relayFlags = nullptr;
     // The worker's stop request, looked at between pages and between files
     // sent; none for the screens.
     const std::atomic<int>* stopFlag = nullptr;
