@@ -19,6 +19,8 @@ enum ResStringId : int {
     IDS_LIST_KIND_FIRST = 16200,
     IDS_LIST_KIND_LAST = 16215,
     IDS_WRITE_ERROR = 16225,     // a list file or export cannot be written
+    IDS_CLASS_WORD = 16228,      // "Klasse", before the class names in a class list's title
+    IDS_SHOOT_OFF = 16231,       // "eo", after a place that a shoot-off decided
     IDS_TOTAL = 16236,
     IDS_ENTRY_LIST = 16248,
     IDS_RELAY_WORD = 16249,
@@ -28,6 +30,27 @@ enum ResStringId : int {
     IDS_SHOT = 16253,
     IDS_TIME_SCHEDULE = 16284,
     IDS_NO_LIST_DATA = 16289,    // the report form's status bar when no list was made
+
+    // Roll calls, relay lists, shooting cards, team and press lists.
+    IDS_EMPTY_RELAYS = 11007,    // asked once when a relay of a roll call or relay list is empty
+    IDS_CARD_LANGUAGE = 10013,   // the target tables' language on graphic cards
+    IDS_RELAY_RESULTS = 16223,
+    IDS_SERIES_HOLD = 16226,
+    IDS_TEAM_SHOOTING = 16247,
+    IDS_PRESS_LIST = 16259,
+    IDS_CHAMPIONSHIP = 16260,
+    IDS_MAIN_EVENT = 16261,
+    IDS_SERIES_PHOLD = 16285,
+    IDS_SERIES_H = 16286,
+    IDS_ROLL_CALL = 16287,
+    IDS_SHOOTING_TIME = 16288,
+    IDS_CARD_DECIMAL = 19800,
+    IDS_CARD_DOCUMENT = 19801,
+    IDS_CARD_SERIES = 19802,
+    IDS_CARD_SUM = 19803,
+    IDS_CARD_TARGET = 19804,
+    IDS_CARD_RELAY = 19805,
+    IDS_CARD_START_NR = 19806,
 
     // The data check's rows and its dialog's texts.
     IDS_VERIFY_NO_SHOOTER = 17000,        // shots on a target without entry
@@ -56,7 +79,6 @@ enum ResStringId : int {
     IDS_FTP_FOLDER_ERROR = 11038,     // the folder on the server cannot be entered
     IDS_FTP_TRANSFER_ERROR = 11039,   // a file could not be sent
     IDS_FTP_MAKE_FOLDER_ERROR = 11040,  // the data folder on the server cannot be made or entered
-    IDS_WEB_TEAM_SHOOTING = 16247,    // "Lagskyting", team competitions in the web contents
     IDS_WEB_NO_ENTRIES = 16254,       // an empty list's page
     IDS_WEB_RELAY_RESULTS = 16255,    // "Resultater lag", before a relay number
     IDS_WEB_NO_TEAM_RESULTS = 16256,  // an empty team competition's page
@@ -65,6 +87,16 @@ enum ResStringId : int {
     IDS_WEB_UPDATE = 19715,           // the web screen's "update the pages"
     IDS_WEB_PRIZE_WEB = 19717,        // the web screen's "make the prize pages"
     IDS_WEB_CARDS_ASK = 19719,        // making card pictures takes long: go on?
+    // The result lists.
+    IDS_RESULT_CLASS = 16114,      // "Klasse", before the class in a result list's title
+    IDS_PRIZE_LIST = 16230,        // "Premieliste", a combined list's title in the settlement
+    IDS_MONEY_PREFIX = 16232,      // "Kr", before a money prize
+    IDS_OBJECT_PRIZE = 16233,      // "Gjenstand"
+    IDS_GIFT_PRIZE = 16242,        // "Gave"
+    IDS_MATCH_PRONE = 17507,       // "Ligg"
+    IDS_MATCH_STANDING = 17508,    // "Stå"
+    IDS_MATCH_KNEELING = 17509,    // "Kne"
+    IDS_WORD_HALVMATCH = 17519,
 };
 
 // The maker's web address, at the foot of every printed list and in the list

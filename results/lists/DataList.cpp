@@ -104,6 +104,7 @@ void CDataList::ClearRows()
 {
     shooterRows.clear();
     resultRows.clear();
+    teamResults = false;
 }
 
 int CDataList::FindShooterRow(int relay, int target)

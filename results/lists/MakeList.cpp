@@ -3,6 +3,7 @@
 // preview, the printer or a list file.
 #include "results/lists/DataList.h"
 
+#include "results/data/EventItems.h"
 #include "results/registers/DataClub.h"
 
 namespace results {
@@ -44,10 +45,41 @@ CDataList::Producer CDataList::ProducerOf(int kind)
         return &CDataList::MakeEntryList;
     case kListRunningOrder:
         return &CDataList::MakeTimeSchedule;
+    case kListResultsByClass:
+        return &CDataList::MakeResultsByClass;
+    case kListResultsCombined:
+        return &CDataList::MakeResultsCombined;
+    case kListAutoResultLists:
+    case kListOtherLists:
+        return &CDataList::MakeAutoResultLists;
+    case kListRollCall:
+        return &CDataList::MakeRollCallKind;
+    case kListRelayList:
+        return &CDataList::MakeRelayListKind;
+    case kListShootingCards:
+        return &CDataList::MakeShootingCardsKind;
+    case kListTeamShooting:
+        return &CDataList::MakeTeamListKind;
     default:
         return nullptr;  // made by the lists still to come
     }
 }
+
+// A roll call of a field event with result fields is its relay list with
+// the fields to fill in.
+void CDataList::MakeRollCallKind()
+{
+    CDataEvent* event = m_comp.GetEvent(request.event);
+    const int rule = event ? ::ReadItem(event->Settings(), EventItems::ResultType(request.event)) : 0;
+    if (rule == 4 && request.resultFields)
+        MakeRelayList(kListRelayList, m_output, true);
+    else
+        MakeRollCall(false);
+}
+
+void CDataList::MakeRelayListKind() { MakeRelayList(kListRelayList, m_output, false); }
+
+void CDataList::MakeShootingCardsKind() { MakeRelayList(kListShootingCards, m_output, false); }
 
 int CDataList::MakeList(int output)
 {
@@ -64,10 +96,17 @@ int CDataList::MakeList(int output)
     if (request.fileName.size() > kMaxListFileName)
         request.fileName.resize(kMaxListFileName);
     m_previewFlag = output == kOutputPreview;
+    m_output = output;
 
     const int kind = request.kind;
     if (kind < 0 || kind >= kListKindCount)
         return 0;
+    // The graphic cards go to the card printer, or as pictures into the
+    // competition's Print folder; the model is not used.
+    if (kind == kListGraphicCards) {
+        m_currentDef = PrintCards(output == kOutputFile, false) > 0 ? 1 : 0;
+        return m_currentDef;
+    }
     Producer produce = ProducerOf(kind);
     if (produce == nullptr)
         return 0;

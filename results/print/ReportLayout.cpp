@@ -17,17 +17,17 @@ using platform::Rect;
 
 constexpr int kMaxFitChars = 100;
 
+// A column's alignment is the drawing call's text format: left, centred or
+// right, and with the cards' bottom and single-line flags.
 unsigned TextFormat(int align)
 {
-    switch (align) {
-    case kAlignCentre:
-        return platform::DT_CENTER;
-    case kAlignRight:
-        return platform::DT_RIGHT;
-    default:
-        return platform::DT_LEFT;
-    }
+    constexpr unsigned kTaken = platform::DT_CENTER | platform::DT_RIGHT | platform::DT_VCENTER |
+                                platform::DT_BOTTOM | platform::DT_SINGLELINE;
+    return static_cast<unsigned>(align) & kTaken;
 }
+
+// Left, centred or right, whatever else the format says.
+int Horizontal(int align) { return align & (kAlignCentre | kAlignRight); }
 
 bool LineHidden(uint16_t style, int l)
 {
@@ -266,9 +266,9 @@ void CReport::DrawCells(DrawSurface& dc, const std::vector<ReportColumn>& column
         platform::DrawFont previous = column.font ? dc.SelectFont(*column.font) : dc.GetFont();
         Rect cell{x, top, x + column.width, top + height};
         Rect text = cell;
-        if (column.align == kAlignLeft)
+        if (Horizontal(column.align) == kAlignLeft)
             text.left += kCellInset;
-        else if (column.align == kAlignRight)
+        else if (Horizontal(column.align) == kAlignRight)
             text.right -= kCellInset;
         // A row short of cells leaves the missing ones empty.
         if (row != nullptr && j <= static_cast<int>(row->cells.size()) && !row->cells[j - 1].text.empty())

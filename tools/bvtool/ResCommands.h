@@ -64,5 +64,12 @@ int RunClub(const Args& args);
 // The web pages and their upload (ResWebCommands.cpp).
 int RunWeb(const Args& args);
 int RunUpload(const Args& args);
+// The prize forms' rankings and what the prize and team screens write
+// (ResRankCommands.cpp).
+int RunRank(const Args& args);
+int RunPrizeTable(const Args& args);
+int RunPrize(const Args& args);
+int RunShootoff(const Args& args);
+int RunTeam(const Args& args);
 
 }  // namespace bvtool::res

@@ -314,6 +314,8 @@ bool FillRequest(CDataList& list, const Options& o, std::string& error)
     q.timeProtest = o.Has("--time-protest") ? 1 : 0;
     q.resultFields = o.Has("--result-fields") ? 1 : 0;
     q.selection = o.Has("--with-prizes") ? 1 : 0;
+    list.resultListChoice.withPrizes = o.Has("--with-prizes");
+    list.resultListChoice.web = o.Has("--web");
     q.splitList = o.Has("--split") ? 1 : 0;
     q.email = o.Has("--email") ? 1 : 0;
     q.aimingMark = o.Has("--aiming-mark") ? 1 : 0;
@@ -386,7 +388,7 @@ int RunList(const Args& args)
                        "--series", "--variant", "--team", "--font-size", "--sheet-series", "--now", "--printer",
                        "--offsets"},
                       {"--common", "--complete-final", "--time-protest", "--result-fields", "--with-prizes", "--split",
-                       "--email", "--png", "--aiming-mark", "--compact", "--header", "--footer", "--yes"},
+                       "--email", "--png", "--aiming-mark", "--compact", "--header", "--footer", "--yes", "--web"},
                       o, error))
         return Fail(error);
     if (!o.Has("--kind"))
@@ -409,6 +411,12 @@ int RunList(const Args& args)
         format = kText;
     else if (!out.empty())
         return Fail("--out is a .rtf, .htm, .html, .txt or .pdf file, or -");
+    // Graphic cards are drawn: on paper (a PDF file) or as pictures.
+    const bool graphicCards = o.Get("--kind") == std::to_string(kListGraphicCards);
+    if (o.Has("--png") && (!graphicCards || o.Has("--out")))
+        return Fail("--png makes the pictures of kind 9, without --out");
+    if (graphicCards && format != kPdf && format != kPictures)
+        return Fail("kind 9 is printed into a .pdf file (--out) or saved as pictures (--png)");
     // A name without a folder goes into the competition's Print folder, as
     // the report form names it; a path is taken as it stands.
     const bool typedName = format != kModel && !out.empty() && out.find('/') == std::string::npos;
@@ -443,6 +451,9 @@ int RunList(const Args& args)
         return Fail(error);
     list.request.file.html = format == kHtml ? 1 : 0;
     list.request.file.textFile = format == kText ? 1 : 0;
+    // The result lists measure their columns with the kit's fonts.
+    if (list.request.kind == kListResultsByClass || list.request.kind == kListResultsCombined)
+        StartQt();
 
     int output = kOutputFile;
     std::unique_ptr<platform::PrintJob> pdf;
@@ -492,7 +503,10 @@ int RunList(const Args& args)
             return Fail("nothing printed into " + out);
         std::printf("file\t%s\n", Shown(args[1], outPath).c_str());
         std::printf("pages\t%d\n", pages);
-    } else if (format != kPictures && !failed) {
+    } else if (format == kPictures) {
+        for (const std::string& picture : list.picturesWritten)
+            std::printf("file\t%s\n", Shown(args[1], picture).c_str());
+    } else if (!failed) {
         std::printf("file\t%s\n", Shown(args[1], list.request.fileName).c_str());
     }
     return failed ? 1 : 0;

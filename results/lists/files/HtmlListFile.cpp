@@ -10,6 +10,7 @@ namespace {
 
 const char* AlignText(int align)
 {
+    align &= kAlignCentre | kAlignRight;  // the cards' other text flags are the printer's
     if (align == kAlignRight)
         return "Align = Right";
     if (align == kAlignLeft)

@@ -4,7 +4,6 @@
 #include "results/lists/DataList.h"
 #include "results/lists/web/WebChoices.h"
 #include "results/lists/web/WebFiles.h"
-#include "results/lists/web/WebListMakers.h"
 
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
@@ -16,7 +15,6 @@ namespace results {
 namespace {
 
 constexpr int kTeamBit = 0x80;
-constexpr int kNoTemplateResultType = 7;  // results kept without a list template
 
 std::string Name(const char* format, int a, int b = 0, int c = 0)
 {
@@ -26,12 +24,6 @@ std::string Name(const char* format, int a, int b = 0, int c = 0)
 }
 
 }  // namespace
-
-WebListMakers& WebMakers()
-{
-    static WebListMakers makers;
-    return makers;
-}
 
 bool CDataList::RelayHasShots(int relayIndex)
 {
@@ -61,7 +53,6 @@ void CDataList::MakeWebPages(int number, int aweb, int prize)
     CBVConfig& comp = m_comp.Comp();
     CBVConfig& web = m_comp.Web();
     web.Refresh();
-    const WebListMakers& makers = WebMakers();
 
     // Every list starts on an empty model; what a producer made is written,
     // and where it made nothing the page says so.
@@ -113,8 +104,7 @@ void CDataList::MakeWebPages(int number, int aweb, int prize)
                 const int r = ::ReadItem(web, WebItems::ActiveRelay(e));
                 request.firstRelay = request.lastRelay = static_cast<uint16_t>(r);
                 fresh();
-                if (makers.relayList)
-                    makers.relayList(*this);
+                MakeRelayList(kListRelayList, kOutputWebPage, false);
                 write(kAWebDataFolder + Name("%d-Relay-%d.htm", e, r), relayTitle(r), ResString(IDS_WEB_NO_ENTRIES));
             }
 
@@ -129,14 +119,12 @@ void CDataList::MakeWebPages(int number, int aweb, int prize)
                     fresh();
                     const int flags = ::ReadItem(settings, EventItems::RelayFlags(i));
                     if (flags & RelayFlag::kHasResults) {
-                        if (makers.relayList)
-                            makers.relayList(*this);
+                        MakeRelayList(kListRelayList, kOutputWebPage, false);
                     } else if (RelayHasShots(i)) {
                         ::WriteItem(settings, EventItems::RelayFlags(i), flags | RelayFlag::kHasResults);
-                        if (makers.relayList)
-                            makers.relayList(*this);
-                    } else if (makers.rollCall) {
-                        makers.rollCall(*this);
+                        MakeRelayList(kListRelayList, kOutputWebPage, false);
+                    } else {
+                        MakeRollCall(true);
                     }
                     if (!m_comp.cardsOn)
                         clearFlag(e, r);
@@ -158,8 +146,10 @@ void CDataList::MakeWebPages(int number, int aweb, int prize)
                         request.seriesPerSheet = 14;
                         request.aimingMark = 0;
                         fresh();
-                        if (makers.cardPictures)
-                            makers.cardPictures(*this);
+                        PrintCards(true, true);
+                        if (onPageWritten)
+                            for (const std::string& picture : picturesWritten)
+                                onPageWritten(picture);
                         ::WriteItem(settings, EventItems::RelayFlags(j), flags | RelayFlag::kCardsMade);
                         clearFlag(e, r);
                     }
@@ -168,13 +158,13 @@ void CDataList::MakeWebPages(int number, int aweb, int prize)
                 }
             }
 
-            const bool fixedLayout = (m_comp.orgType == 2 || m_comp.orgType == 6) &&
-                                     ::ReadItem(settings, EventItems::ResultType(e)) != kNoTemplateResultType;
+            const bool fixedLayout = UsesFixedResultList(e);
             auto makeResultList = [&](int kind) {
                 fresh();
-                const auto& maker = fixedLayout ? makers.fixedResultList : makers.codedResultList;
-                if (maker)
-                    maker(*this, kind, prize);
+                if (fixedLayout)
+                    MakeFixedResultList(kind, true, 0, prize != 0, false, true);
+                else
+                    MakeCodedResultList(kind, true, 0, prize != 0, false, true);
             };
 
             request.kind = kListResultsByClass;
@@ -226,10 +216,9 @@ void CDataList::MakeWebPages(int number, int aweb, int prize)
                 continue;
             request.treeSelection = t;
             fresh();
-            if (makers.teamList)
-                makers.teamList(*this);
+            MakeTeamList(false, false);
             write((aweb ? kAWebDataFolder : kPWebDataFolder) + Name("Team-%d.htm", t),
-                  ResString(IDS_WEB_TEAM_SHOOTING) + " " + name, ResString(IDS_WEB_NO_TEAM_RESULTS));
+                  ResString(IDS_TEAM_SHOOTING) + " " + name, ResString(IDS_WEB_NO_TEAM_RESULTS));
         }
     }
 

@@ -265,7 +265,7 @@ void CDataList::MakeWebIndex()
         if (name.empty())
             continue;
         if (firstTeam)
-            page += "<font size=\"5\">" + ResString(IDS_WEB_TEAM_SHOOTING) + "</font><br>\r\n";
+            page += "<font size=\"5\">" + ResString(IDS_TEAM_SHOOTING) + "</font><br>\r\n";
         firstTeam = false;
         page += Format("<a href=\"./Team-%d.htm\">", t) + name + "</a><br>\r\n";
     }

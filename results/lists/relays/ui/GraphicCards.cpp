@@ -1,0 +1,88 @@
+// The graphic shooting cards: one card per registered shooter of the
+// request's relays and targets, drawn by the shooting-card printer on
+// paper or as PNG pictures (the competition's Print folder, or the framed
+// web site's data folder). Only this file of the lists draws through the
+// kit's card printer; what goes on a card is filled in CardPictures.
+#include "foundation/ui/cards/CardPrinter.h"
+#include "platform/files/FileSystem.h"
+#include "results/data/CompetitionItems.h"
+#include "results/data/EventItems.h"
+#include "results/data/ResStrings.h"
+#include "results/lists/DataList.h"
+#include "results/lists/ListBuild.h"
+#include "results/lists/relays/CardPictures.h"
+
+namespace results {
+
+int CDataList::PrintCards(bool pictures, bool web)
+{
+    picturesWritten.clear();
+    const int eventNr = request.event;
+    CDataEvent* event = m_comp.GetEvent(eventNr);
+    CDataRes* card = GetResultCard(eventNr);
+    if (!event || !card)
+        return 0;
+    CBVConfig& comp = m_comp.Comp();
+
+    CCardPrinter printer;
+    printer.outputFolder = web ? ".\\PWeb\\data\\" : Format(".\\Comp%d\\print\\", m_comp.competition);
+    printer.documentName = ResString(IDS_CARD_DOCUMENT);
+    printer.language = ResString(IDS_CARD_LANGUAGE);
+    printer.captions[CardPrintSettings::kSeriesSum] = ResString(IDS_CARD_SERIES);
+    printer.captions[CardPrintSettings::kTotal] = ResString(IDS_CARD_SUM);
+    printer.captions[CardPrintSettings::kLane] = ResString(IDS_CARD_TARGET);
+    printer.captions[CardPrintSettings::kRelay] = ResString(IDS_CARD_RELAY);
+    printer.captions[CardPrintSettings::kStartNumber] = ResString(IDS_CARD_START_NR);
+    printer.decimalSign = ResString(IDS_CARD_DECIMAL);
+    printer.seriesPerSheet = request.seriesPerSheet;
+    printer.greyBlack = request.aimingMark ? 1 : 0;
+    printer.SetResultsTitles(::ReadItem(m_comp.User(), UserItems::kOrganiser), ::ReadItem(comp, CompItems::kName),
+                             ::ReadItem(comp, CompItems::kTitle2), ::ReadItem(comp, CompItems::EventName(eventNr)),
+                             ReadItem(comp, CompItems::kSponsor1), ReadItem(comp, CompItems::kSponsor2));
+    printer.layout = CardPrintSettings::kSheets;
+    card->LoadEvent(eventNr);
+    const int seriesCount = ::ReadItem(comp, CompItems::EventSeries(eventNr));
+
+    int made = 0;
+    for (int r = request.firstRelay; r <= request.lastRelay; ++r) {
+        const int i = event->RelayIndex(r);
+        if (i == 0)
+            continue;
+        for (int t = request.firstTarget; t <= request.lastTarget; ++t) {
+            if (card->LoadCard(i, t) != 0)
+                continue;
+            const int k = FindShooterRow(i, t);
+            if (k < 0 || shooterRows[static_cast<size_t>(k)].startNr == 0)
+                continue;
+            const ShooterRow& shooter = shooterRows[static_cast<size_t>(k)];
+            PrintCard* print = printer.AddCard();
+            ++made;
+            FillPrintCard(*print, *card, &shooter, r, t, event->Entries().GetStartScore(shooter.startNr), seriesCount,
+                          printer.TargetTypes());
+        }
+    }
+
+    if (pictures) {
+        platform::CreateFolders(printer.outputFolder);
+        if (printer.SavePng() == CCardPrinter::kPrinted) {
+            // The files as they stand: a sheet that could not be written is not named.
+            for (const PrintCard* print = printer.FirstCard(); print != nullptr; print = print->next) {
+                for (int sheet = 0; sheet <= PrintCard::kLastSeries; ++sheet) {
+                    const std::string name = printer.PictureName(*print, sheet);
+                    if (platform::FileExists(name))
+                        picturesWritten.push_back(name);
+                    else if (sheet > 0)
+                        break;
+                }
+            }
+        }
+    } else if (printTarget != nullptr) {
+        printer.PrintTo(*printTarget);
+    } else {
+        printer.Print();
+    }
+    printer.FreeCards();
+    return made;
+}
+
+}  // namespace results
