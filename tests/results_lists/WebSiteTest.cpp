@@ -131,7 +131,9 @@ TEST_F(WebSiteTest, ThePagesAreTheGoldenOnes)
         "AWeb/Startpage.htm",           "AWeb/data/Framepage2.htm", "AWeb/data/Framepage3.htm",
         "AWeb/data/Framepage4.htm",     "AWeb/data/Framepage5.htm", "AWeb/data/Framepage6.htm",
         "PWeb/StartFrame.htm",          "PWeb/data/blank.htm",      "PWeb/data/banner.htm",
-        "PWeb/data/contents.htm",       "PWeb/data/1-Common-2.htm",
+        "PWeb/data/contents.htm",       "PWeb/data/1-Common-2.htm", "PWeb/data/1-Common-1.htm",
+        "PWeb/data/1-Class-1-1.htm",    "PWeb/data/1-Class-2-1.htm", "AWeb/data/1-Class-1-1.htm",
+        "PWeb/data/Team-1.htm",
     };
     for (const char* page : pages) {
         std::string name = page;
@@ -156,6 +158,49 @@ TEST_F(WebSiteTest, OnePageInTheShowRefreshesItself)
     ExpectGolden("Startpage-one.htm", start);
     EXPECT_NE(start.find("URL=./Startpage.htm\">"), std::string::npos);
     EXPECT_NE(start.find("<FRAME SRC=\"./data/1-Relay-1.htm\">"), std::string::npos);
+}
+
+// Competition 7's relays with card pictures: relay 1 has shots but no
+// results mark (it gets one, and a relay list), relay 2 nobody's shots (a
+// roll call), relay 3 its results mark already (a relay list); every
+// relay's pictures are made once and marked.
+TEST_F(WebSiteTest, RelayPagesAndCardPictures)
+{
+    const std::string seven = folder->File("seven");
+    int status = -1;
+    bvtest::RunCommand("rm -rf " + Quote(seven) + " && cp -r " + Quote(work) + " " + Quote(seven), &status);
+    ASSERT_EQ(status, 0);
+    bvtest::RunCommand(Quote(kBvtool) + " res relay " + Quote(seven) + " 1 3 --flags 272 >/dev/null", &status);
+    const std::string wroteSeven = bvtest::RunCommand(Quote(kBvtool) + " res web " + Quote(seven) +
+                                                          " --comp 7 --pweb 1 --cards 1 --now '2026-06-01 12:00'",
+                                                      &status);
+    ASSERT_EQ(status, 0) << wroteSeven;
+    ExpectGolden("comp7-wrote.txt", wroteSeven);
+    for (int r = 1; r <= 3; ++r)
+        ExpectGolden("comp7-1-Relay-" + std::to_string(r) + ".htm",
+                     bvtest::TempFolder::Read(seven + "/PWeb/data/1-Relay-" + std::to_string(r) + ".htm"));
+    EXPECT_EQ(bvtest::RunCommand(Quote(kBvtool) + " cfg get " + Quote(seven + "/Comp7/Event1.bvc") + " 5 1 680") +
+                  bvtest::RunCommand(Quote(kBvtool) + " cfg get " + Quote(seven + "/Comp7/Event1.bvc") + " 5 2 680") +
+                  bvtest::RunCommand(Quote(kBvtool) + " cfg get " + Quote(seven + "/Comp7/Event1.bvc") + " 5 3 680"),
+              "48\n32\n304\n");
+
+    int pictures = 0;
+    for (const auto& entry : fs::directory_iterator(seven + "/PWeb/data")) {
+        if (entry.path().extension() != ".png")
+            continue;
+        ++pictures;
+        bvtest::RunCommand("pngcheck -q " + Quote(entry.path().string()) + " >/dev/null", &status);
+        EXPECT_EQ(status, 0) << entry.path();
+    }
+    // The shooters with cards of relays 1 and 3.
+    EXPECT_EQ(pictures, 4);
+    // Every page the site links to is there. The relay lists also link a
+    // picture for every shooter of the relay, with shots or not, and only
+    // shooters with a card get one: those links are left out here.
+    const std::string check = Python() + " " + Quote(kFixtureDir + "/web_links.py");
+    for (const std::string& line : Lines(bvtest::RunCommand(check + " " + Quote(seven + "/PWeb") + " StartFrame.htm")))
+        if (!line.ends_with(".png"))
+            EXPECT_NE(line.rfind("missing", 0), 0u) << line;
 }
 
 // html5lib finds nothing beyond the pages' fixed markup, tidy nothing worse

@@ -114,6 +114,8 @@ int RunWorker(const Args& args)
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+    if (o.Has("--web"))
+        StartQtForPages();
     std::atomic<bool> done{false};
     const bool takePart = o.Has("--take-part");
     const bool web = o.Has("--web");
