@@ -71,10 +71,13 @@ bool CWebStep::Elect(CBVResThread& worker)
         BV_LOG(ProgramLog(), 30, "Web activ");
         return true;
     }
-    // A change does not start the count again: the first quiet pass once
-    // the passes are counted claims.
-    ++m_passCount;
-    if (!changed && m_passCount >= kPassesBeforeClaim) {
+    // As for the exchange reader, the passes must be quiet in a row: a
+    // writer busy with a long page run still writes between its pages.
+    if (changed)
+        m_passCount = 0;
+    else
+        ++m_passCount;
+    if (m_passCount >= kPassesBeforeClaim) {
         ::WriteItem(web, WebItems::kWriterId, worker.readerId);
         m_claimPasses = 0;
     }
@@ -84,6 +87,8 @@ bool CWebStep::Elect(CBVResThread& worker)
 void CWebStep::MakeEvent(CBVResThread& worker, int number, bool framePages, bool index)
 {
     CBVConfig& web = worker.WebSettings();
+    // The others must not find the file quiet while the pages are made.
+    ::WriteItem(web, WebItems::kHeartbeat, m_heartbeat++);
     m_pages->ResetSelection();
     if (::ReadItem(web, WebItems::kAWebOn)) {
         if (framePages)

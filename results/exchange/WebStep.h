@@ -3,11 +3,11 @@
 // the competition keeps its web pages current.
 //
 // The writer is elected as the exchange reader is, through WEB.bvc: a
-// computer with WebExchange set that has counted 15 passes and then finds
-// the file quiet writes its id into WebWriterId, and writes pages only when
-// the id is still there two passes later; a writer that finds another id
-// steps down. The writer's heartbeat keeps the file changing, so the others
-// stay passive while it lives.
+// computer with WebExchange set that finds the file quiet for 15 passes in
+// a row writes its id into WebWriterId, and writes pages only when the id
+// is still there two passes later; a writer that finds another id steps
+// down. The writer's heartbeat, on every pass and before every event's
+// pages, keeps the file changing, so the others stay passive while it lives.
 //
 // An event found dirty is remade ten passes later, so the shots of several
 // targets go into one page run; its pages then make every team competition
