@@ -122,6 +122,8 @@ protected:
         Page("data/banner.htm", "<html>banner</html>\r\n");
         Page("data/1-Relay-1.htm", "<html>Lag 1" + std::string(300, '.') + "</html>\r\n");
         Page("data/Team-1.htm", "<html>Lagskyting</html>\r\n");
+        // A card picture of an event whose name is not plain ASCII.
+        Page("data/Øvelse_1_1_3.png", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(40, '\0'));
     }
 
     void UseServer(const std::string& address, const std::string& remoteFolder)
@@ -159,7 +161,7 @@ TEST_F(WebUploadTest, TheFirstRunCopiesTheSiteAndTheNextSendOnlyWhatChanged)
 {
     CDataList::UploadOutcome outcome;
     EXPECT_EQ(Run(&outcome), (std::vector<std::string>{"StartFrame.htm", "data/1-Relay-1.htm", "data/Team-1.htm",
-                                                       "data/banner.htm"}));
+                                                       "data/banner.htm", platform::Ansi("data/Øvelse_1_1_3.png")}));
     EXPECT_FALSE(outcome.Failed());
     EXPECT_EQ(Tree(folder.File("served/stevne")), Tree(folder.File("PWeb")));
 
@@ -183,7 +185,7 @@ TEST_F(WebUploadTest, TheFirstRunCopiesTheSiteAndTheNextSendOnlyWhatChanged)
 
     // A new start file takes every data file with it.
     Page("StartFrame.htm", "<html>start, new</html>\r\n");
-    EXPECT_EQ(Run().size(), 4u);
+    EXPECT_EQ(Run().size(), 5u);
     EXPECT_EQ(Tree(folder.File("served/stevne")), Tree(folder.File("PWeb")));
     EXPECT_TRUE(messages.empty());
 }
@@ -200,7 +202,7 @@ TEST_F(WebUploadTest, AMissingRemoteFolderSendsNothingAndAMissingDataFolderIsMad
 
     // The folder made by hand: the next run sends everything, making data/.
     fs::create_directories(folder.File("served/finnes-ikke"));
-    EXPECT_EQ(Run(&outcome).size(), 4u);
+    EXPECT_EQ(Run(&outcome).size(), 5u);
     EXPECT_FALSE(outcome.Failed());
     EXPECT_EQ(server.Commands("MKD").size(), 1u);
     EXPECT_EQ(Tree(folder.File("served/finnes-ikke")), Tree(folder.File("PWeb")));
@@ -212,7 +214,7 @@ TEST_F(WebUploadTest, AFileTheServerRefusedGoesAgainOnTheNextRun)
     fs::create_directories(folder.File("served/stevne/data/Team-1.htm"));
     CDataList::UploadOutcome outcome;
     const std::vector<std::string> first = Run(&outcome);
-    EXPECT_EQ(first.size(), 3u);
+    EXPECT_EQ(first.size(), 4u);
     EXPECT_EQ(outcome.failed, 1);
     EXPECT_TRUE(outcome.Failed());
     ASSERT_EQ(messages.size(), 1u);
@@ -260,7 +262,7 @@ TEST_F(WebUploadTest, TheToolRunsUploadsOnOneListObject)
     EXPECT_EQ(status, 0) << bvtest::TempFolder::Read(folder.File("err"));
     EXPECT_EQ(out,
               "run\t1\nsent\tStartFrame.htm\nsent\tdata/1-Relay-1.htm\nsent\tdata/Team-1.htm\nsent\tdata/banner.htm\n"
-              "done\t1\t4\t0\nrun\t2\nsent\tdata/banner.htm\ndone\t2\t1\t0\nrun\t3\ndone\t3\t0\t0\n");
+              "sent\tdata/Øvelse_1_1_3.png\ndone\t1\t5\t0\nrun\t2\nsent\tdata/banner.htm\ndone\t2\t1\t0\nrun\t3\ndone\t3\t0\t0\n");
     EXPECT_EQ(Tree(folder.File("served/stevne")), Tree(folder.File("PWeb")));
 
     server.Stop();

@@ -13,6 +13,7 @@
 #include "platform/files/FileSystem.h"
 #include "platform/files/SystemPath.h"
 #include "platform/net/FtpSession.h"
+#include "platform/system/Codepage.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/ResStrings.h"
 
@@ -152,7 +153,7 @@ CDataList::UploadOutcome CDataList::UploadWeb()
     if (UploadMarkOf(startPath, startMark) && !(upload->entries[0].name == kStartFrameName &&
                                                 upload->entries[0].mark == startMark)) {
         startChanged = true;
-        if (ftp->PutFile(platform::NativePath(startPath), kStartFrameName) == platform::kFtpOk) {
+        if (ftp->PutFile(startPath, kStartFrameName) == platform::kFtpOk) {
             upload->entries[0] = {kStartFrameName, startMark};
             ++outcome.sent;
             if (onFileSent)
@@ -187,7 +188,8 @@ CDataList::UploadOutcome CDataList::UploadWeb()
             continue;  // gone since the listing: the writer replaced it
         if (!startChanged && !IsUploadChanged(name, mark))
             continue;
-        if (ftp->PutFile(platform::NativePath(path), name) == platform::kFtpOk) {
+        // The server keeps its names as a Linux web server serves them, in UTF-8.
+        if (ftp->PutFile(path, platform::Cp1252ToUtf8(name)) == platform::kFtpOk) {
             SetUploaded(name, mark);
             ++outcome.sent;
             if (onFileSent)
