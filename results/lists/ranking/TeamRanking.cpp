@@ -98,6 +98,8 @@ void CDataList::MakeTeamRanking(int team)
             row.memberRelay[s] = static_cast<int16_t>(relay);
             row.memberTarget[s] = static_cast<int16_t>(target);
             CDataRes* card = GetResultCard(record.event);
+            if (!card)
+                continue;
             card->LoadEvent(record.event);
             const int source = ::ReadItem(settings, TeamItems::RowSubEvent(team, k));
             int score = 0;
