@@ -8,6 +8,11 @@
 //
 // To measure more lists, add their kinds to kKinds (and to the competition
 // what they need).
+//
+// The relay lists: the roll call, relay list and text cards of every relay,
+// the graphic cards of one relay into a PDF file and as PNG pictures (the
+// time per picture), and the team list of automatic teams by club (the
+// best three of each club in event 1).
 #include "foundation/text/FieldText.h"
 #include "results/data/Competition.h"
 #include "results/data/CompetitionItems.h"
@@ -15,11 +20,15 @@
 #include "results/lists/DataList.h"
 #include "results/registers/DataClub.h"
 
+#include "platform/ui/draw/PrintJob.h"
+
+#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -163,6 +172,19 @@ private:
             }
         }
         m_shooters = nr;
+
+        // ---- relay lists: a team competition of automatic teams by club
+        CBVConfig& team = comp.Team();
+        ::WriteItem(team, TeamItems::kCount, 1);
+        ::WriteItem(team, TeamItems::Name(1), std::string("Beste lag"));
+        ::WriteItem(team, TeamItems::BestOnly(1), 1);
+        ::WriteItem(team, TeamItems::Size(1), 3);
+        ::WriteItem(team, TeamItems::PrizeRankRule(1), 0);
+        ::WriteItem(team, TeamItems::RowCount(1), 1);
+        ::WriteItem(team, TeamItems::RowEvent(1, 1), 1);
+        ::WriteItem(team, TeamItems::RowSubEvent(1, 1), 1);
+        ::WriteItem(team, TeamItems::RowOption(1, 1), 3);
+        ::WriteItem(team, TeamItems::RowCodes(1, 1), std::string("\x01\x02\x03"));
     }
 
     std::string m_folder;
@@ -259,6 +281,120 @@ BENCHMARK(BM_EntryListRtf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportShooters)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EveryPrizeList)->Unit(benchmark::kMillisecond);
 
+// ---- relay lists ------------------------------------------------------------
+
+// Every relay of both events through one relay producer; rows counted.
+void EveryRelay(benchmark::State& state, const std::function<int(CDataList&)>& make)
+{
+    CDataList& list = List();
+    int64_t rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        for (int e = 1; e <= kEvents; ++e) {
+            list.ResetSelection();
+            list.request.event = static_cast<uint16_t>(e);
+            list.request.firstRelay = 1;
+            list.request.lastRelay = static_cast<uint16_t>(Relays());
+            list.request.firstTarget = 1;
+            list.request.lastTarget = kTargets;
+            if (make(list) == 0)
+                state.SkipWithError("no list");
+            for (const ListDef& def : list.aListDef)
+                rows += static_cast<int64_t>(def.bodyRows.size());
+            list.Reset();
+        }
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+
+void BM_RollCallsEveryRelay(benchmark::State& state)
+{
+    EveryRelay(state, [](CDataList& l) { return l.MakeRollCall(true); });
+}
+// The web page output: no question, no mark of locked relays.
+void BM_RelayListsEveryRelay(benchmark::State& state)
+{
+    EveryRelay(state, [](CDataList& l) { return l.MakeRelayList(kListRelayList, kOutputWebPage, false); });
+}
+void BM_TextCardsEveryRelay(benchmark::State& state)
+{
+    EveryRelay(state, [](CDataList& l) { return l.MakeRelayList(kListShootingCards, kOutputWebPage, false); });
+}
+
+// The graphic cards of relay 1 of event 1 (the fifty shooters with shots;
+// the time per picture is in seconds).
+void GraphicCards(benchmark::State& state, bool pictures)
+{
+    CDataList& list = List();
+    const std::string pdf = "cards.pdf";
+    int cards = 0;
+    size_t files = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        list.ResetSelection();
+        list.request.event = 1;
+        list.request.firstRelay = list.request.lastRelay = 1;
+        list.request.firstTarget = 1;
+        // Under the tests ten targets show that it works.
+        list.request.lastTarget = Relays() < kRelays ? 10 : kTargets;
+        list.request.seriesPerSheet = 14;
+        std::unique_ptr<platform::PrintJob> job;
+        if (!pictures) {
+            job = std::make_unique<platform::PrintJob>();
+            job->UsePdfFile(pdf);
+            list.printTarget = job->Target();
+        }
+        state.ResumeTiming();
+        cards = list.PrintCards(pictures, false);
+        files = list.picturesWritten.size();
+        list.printTarget = nullptr;
+    }
+    if (cards == 0)
+        state.SkipWithError("no cards");
+    state.counters["cards"] = cards;
+    if (pictures) {
+        state.counters["pictures"] = static_cast<double>(files);
+        state.counters["time_per_picture"] = benchmark::Counter(
+            static_cast<double>(files) / 1000.0, benchmark::Counter::kIsIterationInvariantRate |
+                                                     benchmark::Counter::kInvert);
+    }
+}
+
+void BM_GraphicCardsPdf(benchmark::State& state) { GraphicCards(state, false); }
+void BM_GraphicCardsPng(benchmark::State& state) { GraphicCards(state, true); }
+
+void BM_TeamListAutomatic(benchmark::State& state)
+{
+    CDataList& list = List();
+    size_t teams = 0;
+    for (auto _ : state) {
+        list.ResetSelection();
+        list.request.kind = kListTeamShooting;
+        list.request.treeSelection = 1;
+        if (list.MakeList(kOutputModel) == 0)
+            state.SkipWithError("no team list");
+        teams = list.Def(1).bodyRows.size();
+        list.Reset();
+    }
+    state.counters["teams"] = static_cast<double>(teams);
+}
+
+BENCHMARK(BM_RollCallsEveryRelay)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RelayListsEveryRelay)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextCardsEveryRelay)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraphicCardsPdf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraphicCardsPng)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TeamListAutomatic)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
-BENCHMARK_MAIN();
+// The graphic cards draw with the kit's fonts.
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -60,6 +60,8 @@ CDataList::Producer CDataList::ProducerOf(int kind)
         return &CDataList::MakeShootingCardsKind;
     case kListTeamShooting:
         return &CDataList::MakeTeamListKind;
+    case kListPressList:
+        return &CDataList::MakePressList;
     default:
         return nullptr;  // made by the lists still to come
     }

@@ -201,4 +201,10 @@ void CPrintJob::EndPreview()
     m_previewOpen = false;
 }
 
+bool CPrintJob::AskYesNo(const std::string& text)
+{
+    return platform::MessageBox(text, {}, platform::MessageIcon::Question, platform::MessageButtons::YesNo) ==
+           platform::IDYES;
+}
+
 }  // namespace results

@@ -73,6 +73,10 @@ public:
 
     // Opens the preview; with one open already, brings that one forward.
     void PrintPreview();
+
+    // A question a list asks before it is made (through the prompter, with
+    // Yes and No): true for Yes.
+    static bool AskYesNo(const std::string& text);
     bool PreviewOpen() const { return m_previewOpen; }
     // The preview window, while one is open (for the program and its tests).
     platform::PrintPreview* Preview() const { return m_previewOpen ? m_preview.get() : nullptr; }

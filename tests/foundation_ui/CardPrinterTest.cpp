@@ -251,5 +251,34 @@ TEST_F(CardPrinterTest, CardPicturesAreNamedByEventRelayAndLaneAndAreInterlacedP
     EXPECT_FALSE(std::filesystem::exists(folder.File("Felt_1_3_13_p4.png")));
 }
 
+// The event's name keeps the pictures of two events apart on the same relay
+// and lane (its colon, blanks and full stop made file-safe); drawing an
+// event again writes its pictures anew. A series slot without shots takes
+// no box: the card of slots 1 and 3 fits on one sheet of two.
+TEST_F(CardPrinterTest, CardPicturesOfTwoEventsDoNotClashAndAreWrittenAgain)
+{
+    printer.outputFolder = ".\\";
+    printer.seriesPerSheet = 2;
+    auto draw = [&](const char* event) {
+        printer.FreeCards();
+        printer.SetResultsTitles("Arrangor", "Stevne", "", event, "", "");
+        PrintCard* card = AddCard(7, 3);
+        card->relay = 2;
+        card->shotCount[2] = 0;  // series 2 has no shots
+        return printer.SavePng();
+    };
+    ASSERT_EQ(draw("Felt: 1. runde"), CCardPrinter::kPrinted);
+    ASSERT_EQ(draw("Bane 2"), CCardPrinter::kPrinted);
+    const std::string felt = folder.File("Felt__1__runde_2_7.png");
+    ASSERT_TRUE(std::filesystem::exists(felt));
+    EXPECT_TRUE(std::filesystem::exists(folder.File("Bane_2_2_7.png")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("Bane_2_2_7_p1.png")));
+    EXPECT_EQ(printer.PictureName(*printer.FirstCard(), 0), ".\\Bane_2_2_7.png");
+
+    std::filesystem::resize_file(felt, 0);
+    ASSERT_EQ(draw("Felt: 1. runde"), CCardPrinter::kPrinted);
+    EXPECT_GT(std::filesystem::file_size(felt), 0u);
+}
+
 }  // namespace
 }  // namespace bvtest

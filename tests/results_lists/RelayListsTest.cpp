@@ -306,7 +306,7 @@ TEST_F(GraphicCardsTest, CardsComeByRelayThenTargetAndOnlyForShootersWithAStartN
     Relays(1, 3);
     l.request.lastTarget = 10;
     EXPECT_EQ(l.PrintCards(true, false), 3);  // relay 3 has shots on target 2 but no start number
-    const std::string folder = ".\\Comp1\\print\\";
+    const std::string folder = ".\\Comp1\\Print\\";
     EXPECT_EQ(l.picturesWritten,
               (std::vector<std::string>{folder + "Felt_1_1_9.png", folder + "Felt_1_2_3.png", folder + "Felt_1_2_5.png"}));
 

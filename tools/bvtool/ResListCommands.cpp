@@ -451,8 +451,10 @@ int RunList(const Args& args)
         return Fail(error);
     list.request.file.html = format == kHtml ? 1 : 0;
     list.request.file.textFile = format == kText ? 1 : 0;
-    // The result lists measure their columns with the kit's fonts.
-    if (list.request.kind == kListResultsByClass || list.request.kind == kListResultsCombined)
+    // The result lists (and the press list made of them) measure their
+    // columns with the kit's fonts.
+    if (list.request.kind == kListResultsByClass || list.request.kind == kListResultsCombined ||
+        list.request.kind == kListPressList)
         StartQt();
 
     int output = kOutputFile;

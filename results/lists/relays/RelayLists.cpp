@@ -5,7 +5,6 @@
 // Each relay of the request is a definition of its own.
 #include "foundation/files/BVLog.h"
 #include "foundation/text/TextUtil.h"
-#include "platform/ui/Prompter.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"
@@ -257,10 +256,10 @@ bool CDataList::ListEmptyRelay(bool mayAsk, int& answer)
 {
     if (!mayAsk)
         return true;
+    // The answer holds for the rest of the list: 1 Yes, 2 No.
     if (answer == 0)
-        answer = platform::MessageBox(ResString(IDS_EMPTY_RELAYS), {}, platform::MessageIcon::Question,
-                                      platform::MessageButtons::YesNo);
-    return answer == platform::IDYES;
+        answer = AskYesNo(ResString(IDS_EMPTY_RELAYS)) ? 1 : 2;
+    return answer == 1;
 }
 
 void CDataList::MarkLockedListed(int relayIndex)

@@ -10,6 +10,7 @@
 #include "results/data/ResStrings.h"
 #include "results/lists/DataList.h"
 #include "results/lists/ListBuild.h"
+#include "results/lists/ListPaths.h"
 #include "results/lists/relays/CardPictures.h"
 
 namespace results {
@@ -25,7 +26,9 @@ int CDataList::PrintCards(bool pictures, bool web)
     CBVConfig& comp = m_comp.Comp();
 
     CCardPrinter printer;
-    printer.outputFolder = web ? ".\\PWeb\\data\\" : Format(".\\Comp%d\\print\\", m_comp.competition);
+    // The competition's one Print folder, with its list files: on a file
+    // system that minds case, "print" would be a second folder.
+    printer.outputFolder = web ? ".\\PWeb\\data\\" : PrintFolder(m_comp.competition) + "\\";
     printer.documentName = ResString(IDS_CARD_DOCUMENT);
     printer.language = ResString(IDS_CARD_LANGUAGE);
     printer.captions[CardPrintSettings::kSeriesSum] = ResString(IDS_CARD_SERIES);
@@ -36,7 +39,10 @@ int CDataList::PrintCards(bool pictures, bool web)
     printer.decimalSign = ResString(IDS_CARD_DECIMAL);
     printer.seriesPerSheet = request.seriesPerSheet;
     printer.greyBlack = request.aimingMark ? 1 : 0;
-    printer.SetResultsTitles(::ReadItem(m_comp.User(), UserItems::kOrganiser), ::ReadItem(comp, CompItems::kName),
+    std::string competition = ::ReadItem(comp, CompItems::kName);
+    if (competition.empty())
+        competition = "Comp";
+    printer.SetResultsTitles(::ReadItem(m_comp.User(), UserItems::kOrganiser), competition,
                              ::ReadItem(comp, CompItems::kTitle2), ::ReadItem(comp, CompItems::EventName(eventNr)),
                              ReadItem(comp, CompItems::kSponsor1), ReadItem(comp, CompItems::kSponsor2));
     printer.layout = CardPrintSettings::kSheets;
