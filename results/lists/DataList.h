@@ -371,7 +371,7 @@ private:
     void MakeResultLists(bool fixed, int listKind, bool makeLayout, int settlementRow, bool withPrizes,
                          bool continued, bool web);
     // The complete final list: the shooters of the events the source links to.
-    void AddLinkedShooters(int list, int source, const std::string& classes, const std::string& letters,
+    void AddLinkedShooters(int list, int source, int kind, const std::string& classes, const std::string& letters,
                            std::vector<int32_t>& numbers);
     // A shooter row of the pass: in the pass's class (kind 10), or in the
     // list's classes with every category letter (kind 11).
@@ -395,7 +395,6 @@ private:
         int entries = 4;     // the match layouts' entries limit
         int firstCode = 0;   // the source's first code byte
     } m_fixed;
-    std::vector<uint32_t> m_settlementNumbers;  // prize row 0's start numbers, for the lookups
 
     CCompetition m_comp;
     ListCards m_cardEvents{m_comp};

@@ -3,13 +3,11 @@
 // their codes need and the row is fitted to the default printer's paper,
 // the shots moving to a second line when it is too wide.
 #include "foundation/files/BVLog.h"
-#include "platform/ui/draw/DefaultPrinter.h"
-#include "platform/ui/draw/DrawRecorder.h"
-#include "platform/ui/draw/DrawSurface.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/lists/DataList.h"
 #include "results/lists/resultlists/ResultListCodes.h"
+#include "results/print/PaperMeasure.h"
 
 #include <algorithm>
 
@@ -31,23 +29,13 @@ std::string DefaultColumns(int listKind, bool subEventSource, bool withPrizes)
 }
 
 // The width in millimetres of `chars` "X" in Arial of the size, measured on
-// the default printer, or on an A4 sheet when there is none. The kit's fonts
-// measure: the program (or tool) runs its window system.
+// the default printer, or on an A4 sheet when there is none.
 int MeasureRunMm(int chars, int pointSize)
 {
-    const std::optional<platform::PrinterDescription> printer = platform::DefaultPrinter();
-    platform::DrawRecorder device(printer ? printer->caps : platform::DrawRecorder::A4(600, 0, 0));
-    platform::DrawSurface dc;
-    if (!dc.Attach(&device))
-        return 0;
-    dc.SetMapMode(platform::MM_LOMETRIC);
-    if (pointSize < 1)
+    int width = 0;
+    if (!MeasureXRunMm(chars, pointSize, width))
         BV_LOG(ProgramLog(), 30, "%s", "F\xE5r ikke laget font i settfont for aListDef");
-    else
-        dc.SelectFont(dc.PointFont(pointSize * 10, "Arial", 400));
-    const int tenths = dc.GetTextExtent(std::string(static_cast<size_t>(std::max(chars, 0)), 'X')).cx;
-    dc.Detach();
-    return tenths / 10;
+    return width;
 }
 
 }  // namespace
@@ -163,8 +151,8 @@ bool CDataList::LayoutCodedColumns(int list, int d, int listKind, bool withPrize
     const bool landscape =
         ::ReadItem(prizes, group ? PrizeItems::GroupLandscape(list) : PrizeItems::ClassLandscape(list)) != 0;
     int paperMm = kNoPrinterPaperMm;
-    if (const auto printer = platform::DefaultPrinter())
-        paperMm = landscape ? printer->caps.VertSizeMm() : printer->caps.HorzSizeMm();
+    if (const std::optional<PaperSize> paper = DefaultPaperSize())
+        paperMm = landscape ? paper->heightMm : paper->widthMm;
     const int fontSize = ::ReadItem(m_comp.Comp(), CompItems::kFontSize);
 
     std::string codes;

@@ -284,8 +284,7 @@ void CDataList::ResultCellText(int row, int code, int resultType, int settlement
 
     switch (code) {
     case kCodePlace:
-        out = r.shootOff == 0 && r.finalPlace == r.place ? Format("%d", r.finalPlace)
-                                                          : Format("%d%s", r.finalPlace, ResString(IDS_SHOOT_OFF).c_str());
+        out = PlaceText(r);
         break;
     case kCodeStartNr:
         out = ::ReadItem(comp, CompItems::EventUseStartNr(event)) == 1 ? shooter.bib : Format("%d", shooter.startNr);

@@ -2,7 +2,6 @@
 // results and prizes, class by class (kind 10) or combined (kind 11). One
 // pass collects, ranks and pays for both producers; they differ only in
 // the columns they lay out (FixedLayout.cpp, CodedLayout.cpp).
-#include "foundation/text/TextUtil.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/DataRank.h"
 #include "results/data/EventItems.h"
@@ -119,12 +118,6 @@ void CDataList::MakeResultLists(bool fixed, int listKind, bool makeLayout, int s
     const int relays = ::ReadItem(comp, CompItems::EventRelays(event));
     const uint8_t rankList = listKind == kListResultsByClass ? CDataRank::kClassList : CDataRank::kGroupList;
 
-    if (settlementRow != 0 && !prizeRows.empty()) {
-        m_settlementNumbers.assign(prizeRows[0].amounts.begin(), prizeRows[0].amounts.end());
-    } else {
-        m_settlementNumbers.clear();
-    }
-
     int d = settlementRow != 0 || continued || (!fixed && withPrizes) ? m_defCount : 0;
     for (const int32_t q : request.seriesFilter) {
         const PrizeListSettings p = ReadPrizeList(e->Prizes(), listKind, q);
@@ -188,7 +181,7 @@ void CDataList::MakeResultLists(bool fixed, int listKind, bool makeLayout, int s
             }
             if (fixed && listKind == kListResultsCombined && request.completeFinal &&
                 ::ReadItem(e->Settings(), EventItems::kSeparateFinal) == 1)
-                AddLinkedShooters(q, p.source, p.classes, letters, numbers);
+                AddLinkedShooters(q, p.source, kind, p.classes, letters, numbers);
             if (resultRows.empty())
                 continue;
 
@@ -264,8 +257,8 @@ void CDataList::MakeResultLists(bool fixed, int listKind, bool makeLayout, int s
     }
 }
 
-void CDataList::AddLinkedShooters(int list, int source, const std::string& classes, const std::string& letters,
-                                  std::vector<int32_t>& numbers)
+void CDataList::AddLinkedShooters(int list, int source, int kind, const std::string& classes,
+                                  const std::string& letters, std::vector<int32_t>& numbers)
 {
     const int home = request.event;
     CDataEvent* homeEvent = m_comp.GetEvent(home);
@@ -273,7 +266,6 @@ void CDataList::AddLinkedShooters(int list, int source, const std::string& class
         return;
     const int subEvent = source & kSourceSubEvent ? source & 0xFF : source;
     const std::string codes = ::ReadItem(homeEvent->Settings(), EventItems::SubSeries(subEvent));
-    const int kind = ranking.kind;
     for (size_t i = 0; i + 1 < codes.size(); ++i) {
         const auto b = static_cast<uint8_t>(codes[i]);
         if (b == kStartScoreCode || !(b & 0x80))
@@ -330,7 +322,13 @@ int CDataList::SettlementIndex(int row) const
     const int16_t s = resultRows[static_cast<size_t>(row)].shooterRow;
     if (s < 0 || static_cast<size_t>(s) >= shooterRows.size())
         return -1;
-    return CTextUtil::FindSorted(m_settlementNumbers, static_cast<uint32_t>(shooterRows[static_cast<size_t>(s)].startNr));
+    if (prizeRows.empty())
+        return -1;
+    // Prize row 0 holds the settlement's start numbers in ascending order.
+    const std::vector<int32_t>& numbers = prizeRows[0].amounts;
+    const int32_t startNr = shooterRows[static_cast<size_t>(s)].startNr;
+    const auto at = std::lower_bound(numbers.begin(), numbers.end(), startNr);
+    return at != numbers.end() && *at == startNr ? static_cast<int>(at - numbers.begin()) : -1;
 }
 
 void CDataList::KeepSettlementRow(int row, int settlementRow, const std::string& place, const std::string& result)
@@ -343,9 +341,9 @@ void CDataList::KeepSettlementRow(int row, int settlementRow, const std::string&
     const ShooterRow& shooter = shooterRows[static_cast<size_t>(r.shooterRow)];
     PrizeRow& states = prizeRows[1];
     if (states.amounts.size() <= at)
-        states.amounts.resize(m_settlementNumbers.size());
-    if (clubRows.size() < m_settlementNumbers.size())
-        clubRows.resize(m_settlementNumbers.size());
+        states.amounts.resize(prizeRows[0].amounts.size());
+    if (clubRows.size() < prizeRows[0].amounts.size())
+        clubRows.resize(prizeRows[0].amounts.size());
     ClubRow& club = clubRows[at];
     if (states.amounts[at] != 1) {
         states.amounts[at] = 1;
@@ -376,7 +374,7 @@ void CDataList::KeepSettlementRow(int row, int settlementRow, const std::string&
     }
 
     PrizeRow& prizes = prizeRows[static_cast<size_t>(settlementRow)];
-    const size_t n = m_settlementNumbers.size();
+    const size_t n = prizeRows[0].amounts.size();
     if (prizes.amounts.size() < n)
         prizes.amounts.resize(n);
     if (prizes.placeTexts.size() < n)
