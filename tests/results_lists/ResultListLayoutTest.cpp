@@ -168,6 +168,7 @@ TEST_F(ResultListLayoutTest, ColumnStringsDefaultsAndThePrizeColumn)
         {{1, 3, 10, 11}, 0x101, false, {1, 3, 10}},     // the stored prize column goes
         {{1, 3, 10}, 0x101, true, {1, 3, 10, 11}},      // and comes
         {{1, 3, 7, 8, 10}, 0x101, false, {1, 3, 7, 10}},  // shots and sums in one column
+        {{11}, 0x101, false, {-1}},                       // nothing left: one empty column
     };
     for (const Case& c : cases) {
         Prizes(c.columns, "", c.source);

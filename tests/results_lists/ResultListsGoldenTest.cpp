@@ -6,8 +6,9 @@
 // too wide for A4 whose shots move to a second line; fixed plain and match
 // layouts, the final lists of 17 and 32 columns with and without all
 // participants, ten of 25 rows followed by the print and protest times.
-// LibreOffice reads the RTF files and pdftotext the PDF files: each holds
-// every cell of its model, in order.
+// LibreOffice reads the RTF files and pdftotext the PDF files (class and
+// combined lists of each organisation type): each holds every cell of its
+// model, in order.
 //
 // BV_UPDATE_GOLDEN=1 writes the golden files from what the lists give now
 // (look at the differences before committing them).
@@ -80,6 +81,11 @@ const Golden kGoldens[] = {
                                 "--now \"2026-06-01 18:40\" --out OUT"},
     {"results-final-complete-comp6.rtf",
      "res list . --kind 11 --comp 6 --event 2 --series 1,2 --complete-final --header --out OUT"},
+    {"results-combined-comp1.rtf", "res list . --kind 11 --comp 1 --series 1,2 --with-prizes --out OUT"},
+    {"results-combined-comp5.rtf", "res list . --kind 11 --comp 5 --series 1 --time-protest "
+                                   "--now \"2026-06-01 18:40\" --out OUT"},
+    {"results-qualification-comp6.rtf",
+     "res list . --kind 10 --comp 6 --event 1 --classes 1,2 --series 1 --out OUT"},
 };
 
 // Each RTF and PDF file, and the model whose cells it must hold.
@@ -93,6 +99,9 @@ const FileCase kFiles[] = {
     {"results-match-comp5", "results-match-comp5.model"},
     {"results-times-comp5", "results-times-comp5.model"},
     {"results-final-complete-comp6", "results-final-complete-comp6.model"},
+    {"results-combined-comp1", "results-combined-comp1.model"},
+    {"results-combined-comp5", "results-combined-comp5.model"},
+    {"results-qualification-comp6", "results-qualification-comp6.model"},
 };
 
 struct ModelDef {
@@ -302,6 +311,23 @@ TEST_F(ResultListsGoldenTest, PdftotextFindsEveryCellOfThePrintedLists)
         ASSERT_EQ(status, 0) << pdf;
         EXPECT_EQ(FirstCellMissing(text, ReadModel(GoldenBytes(f.model))), "") << f.file << ".pdf:\n" << text;
     }
+}
+
+// The remark bits of an entry are a 32-bit mask; anything else is refused
+// and writes nothing.
+TEST_F(ResultListsGoldenTest, AnEntrysRemarksAreAMask)
+{
+    for (const char* bad : {"x", "-1", "0x100000000", ""}) {
+        bvtest::ToolRun run =
+            bvtest::RunTool("res entry " + Quote(work) + " 1 1 1 1 --remarks " + Quote(bad) + " --comments nothing");
+        EXPECT_EQ(run.status, 1) << bad;
+        EXPECT_NE(run.err.find("--remarks is a 32-bit mask"), std::string::npos) << run.err;
+    }
+    bvtest::ToolRun run = bvtest::RunTool("res list " + Quote(work) +
+                                          " --kind 10 --comp 1 --classes 1 --series 6 --out - --now \"2026-05-17 09:05\"");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.find("nothing"), std::string::npos);
+    EXPECT_NE(run.out.find("A,C"), std::string::npos) << "the fixture's remarks of Ola Nordmann";
 }
 
 }  // namespace

@@ -164,7 +164,7 @@ bool CDataList::LayoutCodedColumns(int list, int d, int listKind, bool withPrize
         const int source = ::ReadItem(prizes, group ? PrizeItems::GroupSource(list) : PrizeItems::ClassSource(list));
         codes = DefaultColumns(listKind, (source & kSourceSubEvent) != 0, withPrizes);
     }
-    if (codes.back() == kCodePrize && !withPrizes)
+    if (!codes.empty() && codes.back() == kCodePrize && !withPrizes)
         codes.pop_back();
 
     // A 7 straight before an 8: the shots and the series sums share a column.
@@ -180,9 +180,11 @@ bool CDataList::LayoutCodedColumns(int list, int d, int listKind, bool withPrize
     }
     if (withPrizes && (codes.empty() || codes.back() != kCodePrize))
         columnCodes.push_back(kCodePrize);
+    // A string of nothing but the prize column, made without prizes: the
+    // rows still have a column to stand in, an empty one.
+    if (columnCodes.empty())
+        columnCodes.push_back(kCodeEmpty);
     const int n = static_cast<int>(columnCodes.size());
-    if (n == 0)
-        return merged;
 
     SetupBody(n, d);
     SetupHeader(d, 0);
