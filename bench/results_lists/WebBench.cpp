@@ -31,16 +31,18 @@ using namespace results;
 
 constexpr int kEvents = 2;
 constexpr int kRelays = 25;
-constexpr int kTargets = 100;
+constexpr int kMaxTargets = 100;
 constexpr int kClubs = 100;
 const char* const kPassword = "Bench-2231-passord";
 
-// Under the tests the benchmark only shows that it runs, on a few relays.
-int Relays()
+// Under the tests the benchmark only shows that it runs, on a few targets.
+int FromEnvironment(const char* name, int most)
 {
-    const char* relays = std::getenv("BV_WEB_BENCH_RELAYS");
-    return relays != nullptr && std::atoi(relays) > 0 ? std::min(std::atoi(relays), kRelays) : kRelays;
+    const char* value = std::getenv(name);
+    return value != nullptr && std::atoi(value) > 0 ? std::min(std::atoi(value), most) : most;
 }
+int Relays() { return FromEnvironment("BV_WEB_BENCH_RELAYS", kRelays); }
+const int kTargets = FromEnvironment("BV_WEB_BENCH_TARGETS", kMaxTargets);
 
 class BigSite {
 public:
