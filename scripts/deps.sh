@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache clang libclang-rt-14-dev pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-webengine-dev zlib1g-dev libminizip-dev libpng-dev libcurl4-openssl-dev
+  qt6-base-dev qt6-webengine-dev zlib1g-dev libminizip-dev libpng-dev libcurl4-openssl-dev libssl-dev
   fonts-liberation xvfb
   pngcheck poppler-utils zip unzip python3 srecord python3-pyftpdlib
   libreoffice-writer-nogui python3-html5lib tidy chromium

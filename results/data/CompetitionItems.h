@@ -74,6 +74,8 @@ inline constexpr ConfigIntItem kHeartbeat{2, 1, 2, 0};       // 0..255, by the w
 inline constexpr ConfigIntItem kCommonDirty{2, 1, 3, 0};
 inline constexpr ConfigIntItem kAWebPageCount{2, 1, 4, 0};
 inline constexpr ConfigIntItem kFontSize{2, 1, 5, 3};
+// "pid computer" of the worker that makes the pages, as Exch.bvc names its reader.
+inline constexpr ConfigTextItem kWriterId{2, 1, 6, ""};
 inline constexpr ConfigIntItem kAWebOn{23, 1, 1, 0};         // the slide show is made
 inline constexpr ConfigIntItem kPWebOn{24, 1, 1, 0};         // the framed site is made
 inline constexpr ConfigIntItem kCardsOn{24, 1, 2, 0};        // PNG cards for the framed site
@@ -81,6 +83,10 @@ inline constexpr ConfigIntItem kFtpOn{24, 1, 3, 0};
 // Index t + 128 stands for team competition t.
 constexpr ConfigIntItem EventDirty(int n) { return {2, n, 1, 0}; }
 constexpr ConfigIntItem ActiveRelay(int n) { return {23, n, 2, 1}; }
+// 1: the results of relay number r of event n changed since its page was
+// made. The program's relay web flags say the same on the computer that
+// imported them; this item tells the web writer on any computer.
+constexpr ConfigIntItem RelayChanged(int n, int r) { return {3, n, r, 0}; }
 }  // namespace WebItems
 
 namespace UserItems {

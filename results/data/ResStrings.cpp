@@ -108,6 +108,18 @@ constexpr Entry kTable[] = {
     {16814, "skyttere lagt ut for lag"},
     {16816, "Skuddverdier er endret på "},
     {16819, "Skudd fjernet på:"},
+
+    {IDS_FTP_FOLDER_ERROR, "Feil med tilgang til folder på ftp server"},
+    {IDS_FTP_TRANSFER_ERROR, "Feil med overføring av fil - se bvlog.txt for detaljer"},
+    {IDS_FTP_MAKE_FOLDER_ERROR, "Feil med opprettelse av mappe på ftp server"},
+    {IDS_WEB_NO_ENTRIES, "Ingen deltagere"},
+    {IDS_WEB_RELAY_RESULTS, "Resultater lag"},
+    {IDS_WEB_NO_TEAM_RESULTS, "Ingen deltagere/resultat"},
+    {IDS_WEB_RELAY_LISTS, "Lagvise lister"},
+    {IDS_WEB_WRITE_ERROR, "Feil ved skriving til fil !"},
+    {IDS_WEB_UPDATE, "Oppdater websider"},
+    {IDS_WEB_PRIZE_WEB, "Generer premieweb"},
+    {IDS_WEB_CARDS_ASK, "Webgenerering med grafiske skytekort krever mye av ressurser av maskinen. Vil du generere alikevel?"},
 };
 
 }  // namespace
@@ -130,5 +142,7 @@ std::string TextPreviewCaption() { return platform::Ansi("BVRes forhåndsvisning
 // The print system's own words, as its dialogs speak them.
 std::string TextCannotStartPrint() { return "Could not start print job."; }
 std::string TextPrintFailed() { return "The print job could not be completed."; }
+
+std::string TextFtpConnectFailed() { return platform::Ansi("Feil med tilkobling til ftp server"); }
 
 }  // namespace results

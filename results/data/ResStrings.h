@@ -75,6 +75,18 @@ enum ResStringId : int {
     IDS_WORD_FINALE = 17532,
     IDS_WORD_UTVIDET = 17538,
 
+    // The web pages and their upload.
+    IDS_FTP_FOLDER_ERROR = 11038,     // the folder on the server cannot be entered
+    IDS_FTP_TRANSFER_ERROR = 11039,   // a file could not be sent
+    IDS_FTP_MAKE_FOLDER_ERROR = 11040,  // the data folder on the server cannot be made or entered
+    IDS_WEB_NO_ENTRIES = 16254,       // an empty list's page
+    IDS_WEB_RELAY_RESULTS = 16255,    // "Resultater lag", before a relay number
+    IDS_WEB_NO_TEAM_RESULTS = 16256,  // an empty team competition's page
+    IDS_WEB_RELAY_LISTS = 16257,      // "Lagvise lister", the relays in the web contents
+    IDS_WEB_WRITE_ERROR = 16258,      // a web page cannot be written
+    IDS_WEB_UPDATE = 19715,           // the web screen's "update the pages"
+    IDS_WEB_PRIZE_WEB = 19717,        // the web screen's "make the prize pages"
+    IDS_WEB_CARDS_ASK = 19719,        // making card pictures takes long: go on?
     // The result lists.
     IDS_RESULT_CLASS = 16114,      // "Klasse", before the class in a result list's title
     IDS_PRIZE_LIST = 16230,        // "Premieliste", a combined list's title in the settlement
@@ -105,5 +117,8 @@ std::string TextPrintDocumentName();  // every printout's name in the print queu
 std::string TextPreviewCaption();     // the preview window's caption
 std::string TextCannotStartPrint();   // the printer would not start the document
 std::string TextPrintFailed();        // the printer gave up half-way
+
+// The upload could not reach the server, or the server refused the login.
+std::string TextFtpConnectFailed();
 
 }  // namespace results

@@ -3,6 +3,7 @@
 #include "foundation/files/BVLog.h"
 #include "platform/system/SystemInfo.h"
 #include "results/data/CompetitionItems.h"
+#include "results/data/RelayWebFlags.h"
 
 #include <algorithm>
 #include <chrono>
@@ -43,6 +44,8 @@ void CBVResThread::OpenFiles()
         m_compCfg.Open(m_folder + "Comp.bvc", 1);
     if (!m_exchCfg.IsOpen())
         m_exchCfg.Open(m_folder + "Exch.bvc", 1);
+    if (!m_teamCfg.IsOpen())
+        m_teamCfg.Open(m_folder + "Team.bvc", 1);
 }
 
 int CBVResThread::ThreadProc()
@@ -104,8 +107,11 @@ void CBVResThread::Job()
     }
     int imported = 0;
     ExchangeStep(imported);
+    webPass = WebPass{};
     if (webStep)
         webStep(*this);
+    report.webRole = webPass.role;
+    report.webEvents = webPass.events;
     if (m_busy)
         m_busy->EndPass();
     report.role = Role();
@@ -195,6 +201,14 @@ void CBVResThread::ExchangeStep(int& imported)
         if (readNow && m_reader)
             ::WriteItem(m_exchCfg, ExchItems::kReadNow, 0);
     }
+}
+
+void CBVResThread::FlagRelayForWeb(int event, int relay)
+{
+    if (m_webFlags)
+        m_webFlags->Set(event, relay);
+    if (relay > 0 && relay <= 999 && ::ReadItem(m_webCfg, WebItems::RelayChanged(event, relay)) != 1)
+        ::WriteItem(m_webCfg, WebItems::RelayChanged(event, relay), 1);
 }
 
 void CBVResThread::WriteLog(int messageId, int event, int a, int b)

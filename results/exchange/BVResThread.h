@@ -38,6 +38,9 @@ namespace results {
 class RelayWebFlags;
 
 enum class ExchangeRole { Off, Passive, Reader };
+// The web step's part: off (not here or not in this competition), passive
+// (waiting, or claiming), writer (makes the pages).
+enum class WebRole { Off, Passive, Writer };
 
 // What one exchange run did for one event.
 struct ExchangeEventReport {
@@ -53,6 +56,9 @@ struct JobReport {
     int quiet = 0;     // quiet passes counted
     int imported = 0;  // shooters read in by this pass's run
     bool skipped = false;  // the frame was busy
+    WebRole webRole = WebRole::Off;
+    // Events whose pages the web step made, team competitions as t + 128.
+    std::vector<int> webEvents;
 };
 
 class CBVResThread {
@@ -76,6 +82,9 @@ public:
     std::vector<ExchangeEventReport> ResProc();
     // Appends an entry to the exchange log (messages of ExchLog.h).
     void WriteLog(int messageId, int event, int a, int b);
+    // The results of relay number r of event n changed: for the web pages of
+    // this computer (the relay web flags) and of whichever makes them (WEB.bvc).
+    void FlagRelayForWeb(int event, int relay);
 
     // Asks the thread to end; it does within one sleep or one relay of a run.
     void RequestStop();
@@ -86,13 +95,21 @@ public:
     // ExchangeOff of the profile's section Context: nonzero, this computer
     // takes part in the exchange.
     std::atomic<int> takePart{0};
+    // WebExchange of the same section: nonzero, this computer may make the
+    // competition's web pages and takes part in electing who does.
+    std::atomic<int> webTakePart{0};
 
     // --- Set before the thread starts ---
     int passMs = 50;  // sleep between passes; a job runs every 21st pass
     // This worker's id in ExchReaderId: "pid computer", at most 31 characters.
     std::string readerId;
-    // The web step; empty until the web pages come.
+    // The web step (the list layer's InstallWebStep sets it); it tells the
+    // pass's report what it did through webPass.
     std::function<void(CBVResThread&)> webStep;
+    struct WebPass {
+        WebRole role = WebRole::Off;
+        std::vector<int> events;
+    } webPass;
     // Called on the worker's thread after every job pass.
     std::function<void(const JobReport&)> onJobPass;
     // Called when a line file has been taken under the worker's own name,
@@ -118,7 +135,11 @@ public:
     CBVConfig& CompSettings() { return m_compCfg; }
     CBVConfig& ExchSettings() { return m_exchCfg; }
     CBVConfig& WebSettings() { return m_webCfg; }
+    CBVConfig& TeamSettings() { return m_teamCfg; }
     WorkerEvents& Events() { return m_events; }
+    RelayWebFlags* WebFlags() { return m_webFlags; }
+    int CompetitionNumber() const { return m_competition; }
+    bool StopRequested() const { return stopRequest.load() != 0; }
     const std::string& Folder() const { return m_folder; }
 
 private:
@@ -134,7 +155,6 @@ private:
 
     // The run's parts (ResProc.cpp, ResProcLines.cpp, ResProcExport.cpp).
     bool RunEvent(int n, RunState& run, ExchangeEventReport& report);
-    bool StopRequested() const { return stopRequest.load() != 0; }
 
     int m_competition;
     std::string m_folder;  // ".\Comp<n>\"
@@ -154,6 +174,7 @@ private:
     CBVConfig m_exchCfg;
     CBVConfig m_webCfg;
     CBVConfig m_compCfg;
+    CBVConfig m_teamCfg;
     WorkerEvents m_events{m_compCfg, m_folder};
     CDataShooter m_shooters;
     CDataClub m_clubs;

@@ -307,8 +307,7 @@ bool CBVResThread::EventRun::ImportResultFiles(int k, int relay)
         read.Add(relay);
         highestRelay = std::max(highestRelay, relay);
         received = true;
-        if (m_worker.m_webFlags)
-            m_worker.m_webFlags->Set(m_n, relay);
+        m_worker.FlagRelayForWeb(m_n, relay);
     }
     return received;
 }

@@ -94,8 +94,7 @@ bool CBVResThread::EventRun::ImportQnet(int k, int relay)
                     m_worker.onCardStored(relay, line.target);
                 read.Add(relay);
                 received = true;
-                if (m_worker.m_webFlags)
-                    m_worker.m_webFlags->Set(m_n, relay);
+                m_worker.FlagRelayForWeb(m_n, relay);
             }
         }
     }
@@ -210,8 +209,7 @@ void CBVResThread::EventRun::ImportKme()
         highestRelay = std::max(highestRelay, static_cast<int>(relay));
         if (std::find(received.begin(), received.end(), k) == received.end())
             received.push_back(k);
-        if (m_worker.m_webFlags)
-            m_worker.m_webFlags->Set(m_n, static_cast<int>(relay));
+        m_worker.FlagRelayForWeb(m_n, static_cast<int>(relay));
     }
     for (int k : received)
         MarkReceived(k);

@@ -43,6 +43,7 @@ int CWorkerHost::Start(CCompetition& comp)
     Stop();
     m_worker = std::make_unique<CBVResThread>(comp.competition, &comp.WebFlags(), m_busy);
     m_worker->takePart = comp.context[kCtxExchangeOff] != 0 ? 1 : 0;
+    m_worker->webTakePart = comp.context[kCtxWebExchange] != 0 ? 1 : 0;
     if (configure)
         configure(*m_worker);
     m_result = std::make_shared<std::atomic<int>>(0);

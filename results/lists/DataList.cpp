@@ -2,6 +2,7 @@
 
 #include "foundation/files/BVLog.h"
 #include "foundation/text/FieldText.h"
+#include "platform/net/FtpSession.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"

@@ -17,6 +17,7 @@
 #include "results/lists/ranking/RankingOutcome.h"
 #include "results/print/Report.h"
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -24,6 +25,7 @@
 
 namespace platform {
 class DrawTarget;
+class FtpSession;
 }
 
 namespace results {
@@ -265,9 +267,53 @@ public:
     // The paths the last export wrote (system paths).
     const std::string& LastExport() const { return m_lastExport; }
 
+    // ---- web pages and their upload (web/) ----------------------------------
+    // The pages of event `number`, or of every team competition when bit
+    // 0x80 is set; aweb 1 for the slide show, 0 for the framed site; prize 1
+    // puts the prize column in the result lists.
+    void MakeWebPages(int number, int aweb, int prize);
+    // Every slide-show page, pageCount of them in the cycle.
+    void MakeFramePages(uint16_t pageCount);
+    // The framed site's start frame, blank page, banner and contents.
+    void MakeWebIndex();
+    void UpdateWebIndex() { MakeWebIndex(); }
+    // A page that says a list is empty. False when it cannot be written.
+    bool WriteEmptyPage(const std::string& path, const std::string& title, const std::string& message);
+    // True when a card of the relay index, on a target of the request's
+    // event, holds a shot.
+    bool RelayHasShots(int relayIndex);
+
+    // One upload run of the framed site; what it did.
+    struct UploadOutcome {
+        bool noServer = false;   // none configured: nothing was done
+        bool connected = false;
+        bool completed = false;  // went through to the last file
+        int sent = 0;
+        int failed = 0;
+        bool Failed() const { return !noServer && (!connected || !completed || failed > 0); }
+    };
+    UploadOutcome UploadWeb();
+    bool ConnectFtp();
+    void CloseFtp();
+    // Whether the named file differs from what was last sent of it (a file
+    // never sent differs); SetUploaded records what was sent. Entry 0 of the
+    // table is the start file's, the rest the data folder's.
+    bool IsUploadChanged(const std::string& name, const UploadMark& mark) const;
+    bool SetUploaded(const std::string& name, const UploadMark& mark);
+
+    // The program's relay web flags, where the page writer finds the relays
+    // this computer imported; the object's own competition's when none.
+    RelayWebFlags* relayFlags = nullptr;
+    // The worker's stop request, looked at between pages and between files
+    // sent; none for the screens.
+    const std::atomic<int>* stopFlag = nullptr;
+    // Told of every page or picture written (its system path) and every file
+    // sent ("StartFrame.htm", "data/NAME"), for the tools.
+    std::function<void(const std::string& path)> onPageWritten;
+    std::function<void(const std::string& name)> onFileSent;
+
     // ---- work state of the producers ---------------------------------------
-    void* internetHandle = nullptr;  // the web pages' upload
-    void* ftpHandle = nullptr;
+    std::unique_ptr<platform::FtpSession> ftp;  // the web pages' upload, during a run
     std::vector<std::string> workTexts;
     uint8_t giro = 0;                 // 1 while the giro forms are made
     std::vector<uint16_t> teamWords;  // automatic teams: places each key took in the current row
@@ -357,6 +403,10 @@ private:
     CDataClub* m_clubs = nullptr;
     Reporter m_reporter;
     bool m_followUser = true;
+    bool StopRequested() const { return stopFlag && stopFlag->load() != 0; }
+    // Writes a page whole (the web folders are served while they are
+    // written); reports a failure. True when written.
+    bool WriteWebFile(const std::string& path, const std::string& bytes, const char* failure);
     std::string m_lastExport;
 };
 

@@ -6,6 +6,7 @@
 #include "results/data/DataTeam.h"
 #include "results/values/DataRes.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -147,11 +148,24 @@ struct TeamCalcRow {
     std::vector<int16_t> classes;
 };
 
-// The web pages' upload table: a checksum and a name per page sent.
+// What the upload remembers of a file it sent: the 8-bit sum the pages were
+// once told apart by, and the size and SHA-256 that really tell them apart.
+struct UploadMark {
+    uint8_t checksum = 0;
+    int64_t size = -1;
+    std::array<uint8_t, 32> digest{};
+    bool operator==(const UploadMark&) const = default;
+};
+
+// The web pages' upload table: per file name, what was last sent. Entry 0
+// is the site's start file; the data files follow in the order they were
+// first sent. It grows with the site and is never saved.
 struct UploadTable {
-    static constexpr int kEntries = 1000;
-    uint8_t checksum[kEntries] = {};
-    char names[kEntries][32] = {};
+    struct Entry {
+        std::string name;
+        UploadMark mark;
+    };
+    std::vector<Entry> entries = std::vector<Entry>(1);
 };
 
 }  // namespace results

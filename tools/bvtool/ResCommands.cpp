@@ -369,7 +369,7 @@ int RunRelays(const Args& args, bool renumber)
 int RunRes(const Args& args)
 {
     if (args.empty())
-        return Fail("usage: bvtool res comp|event|relay|shooter|entry|startnr|relays|renumber|values|card|shot|series|zip|clubs|org|orgs|persons|create-event|verify|list|export|club DIR ... (see 'bvtool help')");
+        return Fail("usage: bvtool res comp|event|relay|shooter|entry|startnr|relays|renumber|values|card|shot|series|zip|clubs|org|orgs|persons|create-event|verify|list|export|club|web|upload DIR ... (see 'bvtool help')");
     const std::string& sub = args[0];
     if (sub == "comp")
         return RunComp(args);
@@ -409,6 +409,10 @@ int RunRes(const Args& args)
         return RunExport(args);
     if (sub == "club")
         return RunClub(args);
+    if (sub == "web")
+        return RunWeb(args);
+    if (sub == "upload")
+        return RunUpload(args);
     if (sub == "rank")
         return RunRank(args);
     if (sub == "prize-table")
@@ -453,7 +457,7 @@ constexpr const char* kUsage =
     "[--national] [--international] [--comp N]\n"
     "bvtool res verify DIR [EVENT] [--limit N] [--no-missing] [--no-payment]\n"
     "bvtool res exchange DIR [--comp N] [--runs N] [--read-now]\n"
-    "bvtool res worker DIR [--comp N] [--passes N] [--pass-ms MS] [--take-part]\n"
+    "bvtool res worker DIR [--comp N] [--passes N] [--pass-ms MS] [--take-part] [--web]\n"
     "bvtool res log DIR [--comp N] [--clear]\n"
     "bvtool res list DIR --kind N [--out FILE|-] [--comp N] [--event E] [--relays A-B] [--targets A-B] "
     "[--classes C,..] [--letters TEXT] [--series S,..] [--variant V] [--team T] [--common] [--complete-final] "
@@ -462,6 +466,9 @@ constexpr const char* kUsage =
     "[--printer none|a4|a4-landscape] [--offsets L,T]\n"
     "bvtool res export DIR shooters|relay R|sius R [--comp N] [--event E] [--targets A-B]\n"
     "bvtool res club DIR ORG NUMBER NAME [--address1 T] [--address2 T] [--address3 T] [--email T]\n"
+    "bvtool res web DIR [--comp N] [--aweb 0|1] [--pweb 0|1] [--cards 0|1] [--ftp 0|1] [--pages N] [--prize] "
+    "[--now \"YYYY-MM-DD HH:MM\"]\n"
+    "bvtool res upload DIR [--comp N] [--runs K] [--pause]\n"
     "bvtool res rank DIR EVENT class P C | group G [C] [--comp N]\n"
     "bvtool res rank DIR team T [--comp N]\n"
     "bvtool res prize-table N\n"
@@ -478,7 +485,8 @@ constexpr const char* kUsage =
      "packs zip backups; keeps the club, organisation and person registers; creates events from the built-in "
      "templates and checks events' data; makes lists into RTF, HTML, text or PDF files (or prints their model), "
      "exports the entries, writes a club into the club register; ranks prize lists and team competitions as the prize "
-     "forms do, shows the prize table, writes prize lists, shoot-offs and team competitions",
+     "forms do, shows the prize table, writes prize lists, shoot-offs and team competitions; makes the web pages and "
+     "uploads the framed site",
      &RunRes});
 
 }  // namespace bvtool::res

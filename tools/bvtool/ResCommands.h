@@ -61,6 +61,11 @@ int RunExchange(const Args& args);
 int RunList(const Args& args);
 int RunExport(const Args& args);
 int RunClub(const Args& args);
+// The web pages and their upload (ResWebCommands.cpp).
+int RunWeb(const Args& args);
+int RunUpload(const Args& args);
+// The kit's fonts on the off-screen platform, which the lists measure with.
+void StartQtForPages();
 // The prize forms' rankings and what the prize and team screens write
 // (ResRankCommands.cpp).
 int RunRank(const Args& args);

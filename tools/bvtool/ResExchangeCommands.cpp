@@ -8,6 +8,7 @@
 #include "results/exchange/BVResThread.h"
 #include "results/exchange/ExchLog.h"
 #include "results/exchange/WorkerHost.h"
+#include "results/lists/web/WorkerWebPages.h"
 
 #include <atomic>
 #include <csignal>
@@ -44,6 +45,15 @@ const char* RoleName(ExchangeRole role)
     switch (role) {
     case ExchangeRole::Reader: return "reader";
     case ExchangeRole::Passive: return "passive";
+    default: return "off";
+    }
+}
+
+const char* WebRoleName(WebRole role)
+{
+    switch (role) {
+    case WebRole::Writer: return "writer";
+    case WebRole::Passive: return "passive";
     default: return "off";
     }
 }
@@ -89,8 +99,8 @@ int RunWorker(const Args& args)
     Options o;
     long passes = 0, passMs = 50;
     if (args.size() < 2)
-        return Fail("usage: bvtool res worker DIR [--comp N] [--passes N] [--pass-ms MS] [--take-part]");
-    if (!ParseOptions(args, 2, {"--comp", "--passes", "--pass-ms"}, {"--take-part"}, o, error) ||
+        return Fail("usage: bvtool res worker DIR [--comp N] [--passes N] [--pass-ms MS] [--take-part] [--web]");
+    if (!ParseOptions(args, 2, {"--comp", "--passes", "--pass-ms"}, {"--take-part", "--web"}, o, error) ||
         (o.Has("--passes") && !Number(o.Get("--passes"), 0, 100000000, passes, "--passes", error)) ||
         (o.Has("--pass-ms") && !Number(o.Get("--pass-ms"), 1, 60000, passMs, "--pass-ms", error)) ||
         !EnterFolder(args[1], error))
@@ -104,17 +114,29 @@ int RunWorker(const Args& args)
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+    if (o.Has("--web"))
+        StartQtForPages();
     std::atomic<bool> done{false};
     const bool takePart = o.Has("--take-part");
+    const bool web = o.Has("--web");
     CWorkerHost host;  // outlives the competition, which stops the worker when it ends
     host.configure = [&](CBVResThread& worker) {
         worker.passMs = static_cast<int>(passMs);
         if (takePart)
             worker.takePart = 1;
-        worker.onJobPass = [&done, passes](const JobReport& r) {
+        if (web)
+            worker.webTakePart = 1;
+        InstallWebStep(worker);
+        worker.onJobPass = [&done, passes, web](const JobReport& r) {
             if (done.load())
                 return;
             std::printf("pass\t%d\t%s\t%d\t%d\n", r.pass, RoleName(r.role), r.quiet, r.imported);
+            if (web) {
+                std::string events;
+                for (int e : r.webEvents)
+                    events += (events.empty() ? "" : ",") + std::to_string(e);
+                std::printf("web\t%d\t%s\t%s\n", r.pass, WebRoleName(r.webRole), events.empty() ? "-" : events.c_str());
+            }
             std::fflush(stdout);
             if (passes > 0 && r.pass >= passes)
                 done = true;
