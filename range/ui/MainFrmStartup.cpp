@@ -109,6 +109,10 @@ int CMainFrame::Startup()
     if (config.IsOpen())
         config.Refresh();
 
+    // A range that never chose its language does so first.
+    if (m_obj.settings.profile.language.empty())
+        OnLanguage();
+
     // A range without any line channel is set up before it opens a competition.
     if (config.IsOpen() && !HasChannelSettings(config))
         RunInterfaceDialog();
