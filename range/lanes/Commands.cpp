@@ -236,6 +236,45 @@ void TextCmd::Build(LineMessage& m) const
     m.data[10 + length] = ' ';
 }
 
+void MarkCmd::Build(LineMessage& m) const
+{
+    Start(m, Cmd::kMark, kLength, Cmd::kAllLanes);
+    m.data[5] = 1;
+    m.data[6] = static_cast<uint8_t>(series);
+    m.data[7] = static_cast<uint8_t>(series);
+    m.data[9] = static_cast<uint8_t>(tempo);
+    m.data[10] = static_cast<uint8_t>(zoomMode + 1);
+    if (form == kShoot) {
+        m.data[8] = seriesMarking ? 1 : 0;
+        m.data[11] = seriesMarking ? 0x25 : 0x07;
+        return;
+    }
+    m.data[8] = seriesMarking ? 0x81 : 0x80;
+    m.data[11] = static_cast<uint8_t>((form == kMark ? 0x0F : 0x0D) | (shooterClock ? 0x80 : 0));
+}
+
+void TwinMarkCmd::Build(LineMessage& m) const
+{
+    Start(m, Cmd::kSums, kLength, 0);
+    m.data[5] = 1;
+    m.data[6] = 2;
+    m.data[7] = static_cast<uint8_t>(series);
+    m.data[8] = static_cast<uint8_t>(zoomMode + 1);
+}
+
+void ScreenLineCmd::Build(LineMessage& m) const
+{
+    int length = static_cast<int>(std::min<size_t>(text.size(), kMaxText));
+    Start(m, Cmd::kText, length + 9, lane ? lane : Cmd::kAllLanes);
+    m.data[6] = static_cast<uint8_t>(column);
+    m.data[7] = static_cast<uint8_t>(row);
+    m.data[8] = static_cast<uint8_t>(size);
+    std::memcpy(m.data + 9, text.data(), static_cast<size_t>(length));
+    m.data[9 + length] = 0;
+}
+
+void ClearScreenCmd::Build(LineMessage& m) const { Start(m, Cmd::kClearScreen, kLength, Cmd::kAllLanes); }
+
 void CardOverviewCmd::FirstLines(int first[29]) const
 {
     int below = 0;

@@ -33,6 +33,7 @@ enum : uint8_t {
     kLight = 'M',
     kShoot = 'u',
     kLift = 'K',
+    kClearScreen = 'F',
     kPrintDone = 0xA6,
 };
 
@@ -192,6 +193,51 @@ struct TextCmd {
 
     // What a record can carry.
     static constexpr int kMaxText = 243;
+    void Build(LineMessage& m) const;
+};
+
+// 'Q' (11 bytes): the shoot command of a series, the mark command that
+// shows its shots on the monitors, and the mark command of a lane whose
+// shots the twin lane shows.
+struct MarkCmd {
+    enum Form { kShoot, kMark, kTwinMark };
+    Form form = kShoot;
+    int series = 0;
+    bool seriesMarking = false;  // series or blocked marking, not single shots
+    int tempo = 3;               // (2,1,2)
+    int zoomMode = 1;            // (2,1,8); sent + 1
+    bool shooterClock = false;   // the monitors show the clock (marking forms only)
+
+    static constexpr int kLength = 11;
+    void Build(LineMessage& m) const;
+};
+
+// 'p' (19 bytes) to the twin lane: the marking of the series starts, its
+// sums follow shot by shot.
+struct TwinMarkCmd {
+    int series = 0;
+    int zoomMode = 1;  // (2,1,8); sent + 1
+
+    static constexpr int kLength = 19;
+    void Build(LineMessage& m) const;
+};
+
+// 'W': a line of text at a place of the monitor's screen, in one of its
+// sizes. Lane 0 writes '<' for all lanes.
+struct ScreenLineCmd {
+    int lane = 0;
+    int column = 0;
+    int row = 0;
+    int size = 0;
+    std::string text;
+
+    static constexpr int kMaxText = 243;
+    void Build(LineMessage& m) const;
+};
+
+// 'F' (5 bytes): the monitor clears its screen for the lines that follow.
+struct ClearScreenCmd {
+    static constexpr int kLength = 5;
     void Build(LineMessage& m) const;
 };
 

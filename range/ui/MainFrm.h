@@ -17,6 +17,7 @@
 #include "range/run/RangeControl.h"
 #include "range/run/RangeObjects.h"
 #include "range/run/RelayChange.h"
+#include "range/run/SeriesCommands.h"
 #include "range/run/TickSchedule.h"
 #include "range/ui/DlgAsk.h"
 #include "range/ui/DlgLineSpy.h"
@@ -46,7 +47,7 @@ class FrameWnd;
 class KitWindow;
 }
 
-class CMainFrame : public TickWork, private FrameServices {
+class CMainFrame : public TickWork, private FrameServices, private SeriesHost {
 public:
     // Window messages of the frame.
     static constexpr int WM_DISPATCH = 0x8000 + 1;  // take the received messages now
@@ -181,6 +182,7 @@ public:
 
     // ---- Clock link
     void SendClock() override;
+    void RedrawClock() override;
     void OnSocketMessage(intptr_t socket, intptr_t event);
 
     // ---- Simulation
@@ -267,6 +269,10 @@ public:
     virtual void OnNewShooter();
     virtual void Welcome(int lane);
     virtual void OnSimulate(int lane);
+    SeriesCommands& Series() { return m_series; }
+    // The lane dialog of the series commands and the welcome (relay
+    // hidden); false when cancelled.
+    bool ChooseLane(LaneChoice& choice) override;
 
     // ---- Printing (MainFrmPrint.cpp)
     // The cards of relays first..last (0..0: each lane's own) and lanes
@@ -348,12 +354,13 @@ public:
     void SendSetupToLineLanes(int code);
     // The targets reset for the competition open now.
     void ResetLanesForCompetition();
+    // The lift dialog, and the motor form of the lane dialog.
+    void OnLift();
+    void OnMotor();
     // The operations of the series and monitor dialogs, which open their
-    // dialogs: the program editor, the lift, the motor advance, the final
-    // marking, the media and names dialogs and the welcome commands.
+    // dialogs: the program editor, the final marking, the media and names
+    // dialogs and the welcome commands.
     virtual void OnProgramEditor();
-    virtual void OnLift();
-    virtual void OnMotor();
     virtual void OnFinalMarking();
     virtual void OnMedia();
     virtual void OnWelcomeCommand();
@@ -438,6 +445,7 @@ private:
     MonitorPrint m_monitorPrint{m_obj, *this, m_range.commands, m_range.intake};
     ShotFlags m_shotFlags{m_obj, *this, m_range.records, m_range.cards};
     RelayChange m_relayChange{m_obj, *this, m_range};
+    SeriesCommands m_series{m_obj, *this, m_range, m_tick, *this};
     std::unique_ptr<RelayChooser> m_relayChooser;
     std::vector<Command> m_commands;
     void BuildCommands();

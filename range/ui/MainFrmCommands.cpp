@@ -8,7 +8,11 @@
 #include "line/outside/CVI9001.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Prompter.h"
+#include "range/ui/FrameModal.h"
 #include "range/ui/FrameResources.h"
+#include "range/ui/dialogs/DlgInput.h"
+#include "range/ui/dialogs/DlgLaneSel.h"
+#include "range/ui/dialogs/DlgLift.h"
 #include "range/ui/views/FormList.h"
 #include "range/ui/views/FormPanel.h"
 #include "range/ui/views/FormTab.h"
@@ -407,18 +411,67 @@ void CMainFrame::OnNames()
     RefreshChangedRows();
 }
 
-// ---- Until their dialogs come: the lane and input dialogs answer Cancel,
-// and the commands that open a dialog of their own do nothing.
+// ---- The lane and input dialogs of the commands
 
-bool CMainFrame::AskLane(LaneQuestion&) { return false; }
+bool CMainFrame::AskLane(LaneQuestion& q)
+{
+    CDlgLaneSel d(Window());
+    const int lane = NextActiveLane(0);
+    d.m_title = m_obj.Text(q.titleKey);
+    d.m_lane = lane;
+    d.m_relay = LaneTable::IsLane(lane) ? m_obj.lanes[lane].active.relay : 0;
+    d.m_hideAllCards = !q.showAllCards;
+    d.m_hideRelay = !q.showRelay;
+    if (FrameModal::Run(d) != platform::IDOK)
+        return false;
+    q.lane = d.m_lane;
+    q.relay = d.m_relay;
+    q.allTargets = d.m_allTargets != 0;
+    q.allCards = d.m_allCards != 0;
+    return true;
+}
 
-bool CMainFrame::AskInput(InputQuestion&) { return false; }
+bool CMainFrame::AskInput(InputQuestion& q)
+{
+    CDlgInput d(Window());
+    d.m_title = m_obj.Text(q.titleKey);
+    d.m_prompt = m_obj.Text(q.promptKey);
+    d.m_textOnly = !q.withLane;
+    d.m_lane = q.lane;
+    if (FrameModal::Run(d) != platform::IDOK)
+        return false;
+    q.text = d.m_text;
+    q.lane = d.m_lane;
+    q.allTargets = d.m_allTargets != 0;
+    return true;
+}
+
+void CMainFrame::OnLift()
+{
+    CDlgLift d(Window());
+    d.onLift = [this](int lane, int code) { SendLift(lane, code); };
+    FrameModal::Run(d);
+}
+
+void CMainFrame::OnMotor()
+{
+    CDlgLaneSel d(Window());
+    const int lane = NextActiveLane(0);
+    d.m_title = m_obj.Text("IDS_LANESEL_TITLE_MOTOR");
+    d.m_lane = lane;
+    d.m_form = CDlgLaneSel::kMotor;
+    d.m_relayLabel = m_obj.Text("IDS_LANESEL_ADVANCECOUNT");
+    d.m_extraButtonKey = "IDS_LANESEL_ADVANCEBUTTON";
+    d.m_relayMax = 10;
+    d.m_relay = 1;
+    d.onAdvance = [this](int lane, int count) { SendMotor(lane, count); };
+    FrameModal::Run(d);
+}
+
+// ---- Until their dialogs come, the commands that open a dialog of their
+// own do nothing.
 
 void CMainFrame::OnProgramEditor() {}
-
-void CMainFrame::OnLift() {}
-
-void CMainFrame::OnMotor() {}
 
 void CMainFrame::OnFinalMarking() {}
 

@@ -1,11 +1,13 @@
-// The frame's work on the lanes' cards: a new relay of shooters, chosen in
-// the new-shooters dialog, a simulated shot made in the simulation dialog,
-// and the operations that the series commands and the welcome texts fill
-// in. Until they are, each does nothing, so the panel's buttons are harmless.
+// The frame's work on the lanes' cards and series: a new relay of
+// shooters, chosen in the new-shooters dialog, the series commands and the
+// lane dialog they ask, a simulated shot made in the simulation dialog, and
+// the welcome texts.
 #include "range/ui/MainFrm.h"
 
 #include "platform/ui/FrameWnd.h"
 #include "range/ui/FrameModal.h"
+#include "range/ui/dialogs/DlgLaneSel.h"
+#include "range/ui/views/FormPanel.h"
 #include "range/ui/dialogs/DlgRelay.h"
 #include "range/ui/dialogs/DlgSimulate.h"
 
@@ -50,15 +52,47 @@ int CMainFrame::NewRelay(bool nextRelay, bool force, bool noAllLanes, bool reset
 
 void CMainFrame::SetRelayChooser(std::unique_ptr<RelayChooser> chooser) { m_relayChooser = std::move(chooser); }
 
-void CMainFrame::SendClockMode(int) {}
+void CMainFrame::SendClockMode(int lane) { m_series.SendClockMode(lane); }
 
-void CMainFrame::ShootSeries(int, int, bool) {}
+void CMainFrame::ShootSeries(int markKind, int seriesIndex, bool askLane)
+{
+    m_series.ShootSeries(markKind, seriesIndex, askLane);
+}
 
-void CMainFrame::MarkSeries(int, int, bool) {}
+void CMainFrame::MarkSeries(int markKind, int seriesIndex, bool askLane)
+{
+    m_series.MarkSeries(markKind, seriesIndex, askLane);
+}
 
-void CMainFrame::MarkTwinLane(int, int) {}
+void CMainFrame::MarkTwinLane(int markKind, int seriesIndex) { m_series.MarkTwinLane(markKind, seriesIndex); }
 
-void CMainFrame::OnNewShooter() {}
+// Every result goes to the results program before the cards change.
+void CMainFrame::OnNewShooter()
+{
+    SendOfficeResults();
+    NewRelay(true, false, false, false);
+}
+
+bool CMainFrame::ChooseLane(LaneChoice& choice)
+{
+    CDlgLaneSel d(Window());
+    d.m_title = m_obj.Text(choice.titleKey);
+    d.m_lane = choice.lane;
+    d.m_relay = choice.relay;
+    d.m_allTargets = choice.allTargets ? 1 : 0;
+    d.m_hideRelay = true;
+    if (d.DoModal() != platform::IDOK)
+        return false;
+    choice.lane = d.m_lane;
+    choice.allTargets = d.m_allTargets != 0;
+    return true;
+}
+
+void CMainFrame::RedrawClock()
+{
+    if (CFormPanel* panel = Panel())
+        panel->DrawClock();
+}
 
 void CMainFrame::Welcome(int) {}
 

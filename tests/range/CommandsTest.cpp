@@ -498,3 +498,54 @@ TEST(LightCmdTest, LampGroupsOfFiveLanes)
     c.lane = 100;
     EXPECT_EQ(Built(c), "0D BC 40 4D 64 14 90 00 00 00 15 0A 14 1E");
 }
+
+TEST(MarkCmdTest, ShootMarkAndTwinMarkForms)
+{
+    struct Case {
+        MarkCmd::Form form;
+        bool seriesMarking;
+        bool clock;
+        const char* bytes;
+    };
+    const Case cases[] = {
+        {MarkCmd::kShoot, false, false, "0B 00 40 51 3C 01 03 03 00 03 02 07"},
+        {MarkCmd::kShoot, true, true, "0B 00 40 51 3C 01 03 03 01 03 02 25"},  // the clock is no business of a shoot
+        {MarkCmd::kMark, false, false, "0B 00 40 51 3C 01 03 03 80 03 02 0F"},
+        {MarkCmd::kMark, true, true, "0B 00 40 51 3C 01 03 03 81 03 02 8F"},
+        {MarkCmd::kTwinMark, false, true, "0B 00 40 51 3C 01 03 03 80 03 02 8D"},
+        {MarkCmd::kTwinMark, true, false, "0B 00 40 51 3C 01 03 03 81 03 02 0D"},
+    };
+    for (const Case& c : cases) {
+        MarkCmd m;
+        m.form = c.form;
+        m.series = 3;
+        m.seriesMarking = c.seriesMarking;
+        m.shooterClock = c.clock;
+        EXPECT_EQ(Built(m), c.bytes) << c.form << c.seriesMarking;
+    }
+    MarkCmd tempo;
+    tempo.series = 20;
+    tempo.tempo = 0;
+    tempo.zoomMode = 2;
+    EXPECT_EQ(Built(tempo), "0B 00 40 51 3C 01 14 14 00 00 03 07");
+}
+
+TEST(TwinMarkCmdTest, Layout)
+{
+    EXPECT_EQ(Built(TwinMarkCmd{4, 0}), "13 00 40 70 00 01 02 04 01 00 00 00 00 00 00 00 00 00 00 00");
+}
+
+TEST(ScreenLineCmdTest, PlaceSizeAndEndingZero)
+{
+    EXPECT_EQ(Built(ScreenLineCmd{0, 1, 1, 0, ""}), "09 00 40 57 3C 00 01 01 00 00");
+    EXPECT_EQ(Built(ScreenLineCmd{7, 34, 8, 3, " 7"}), "0B 00 40 57 07 00 22 08 03 20 37 00");
+    EXPECT_EQ(Built(ScreenLineCmd{100, 34, 8, 3, "100"}), "0C 00 40 57 64 00 22 08 03 31 30 30 00");
+    EXPECT_EQ(Built(ScreenLineCmd{0, 30, 28, 2, "Skytebanen"}),
+              "13 00 40 57 3C 00 1E 1C 02 53 6B 79 74 65 62 61 6E 65 6E 00");
+    LineMessage m;
+    ScreenLineCmd{0, 1, 1, 2, std::string(300, 'A')}.Build(m);
+    EXPECT_EQ(m.data[0], 252);  // cut to what a record carries
+    EXPECT_EQ(m.data[252], 0);
+}
+
+TEST(ClearScreenCmdTest, Layout) { EXPECT_EQ(Built(ClearScreenCmd{}), "05 00 40 46 3C 00"); }
