@@ -1,5 +1,8 @@
 #include "display/ui/BVVisApp.h"
 
+#include "display/ui/VisAboutDlg.h"
+#include "display/ui/config/DlgConfig.h"
+
 #include "platform/files/ProfileStore.h"
 #include "platform/ui/FrameWnd.h"
 
@@ -15,6 +18,15 @@ bool CBVVisApp::InitInstance()
 {
     platform::SetProgramName("BVVis");
     m_frame = std::make_unique<CMainFrame>();
+    // The select dialog's settings and language buttons open the settings
+    // dialog on the page asked for; its About button shows the program's box.
+    m_frame->settingsDialog = [](QWidget* owner, int profile, int page) {
+        CDlgConfig::Run(owner, profile, page);
+    };
+    CDlgConfig::SetAboutBox([](QWidget* owner) {
+        CVisAboutDlg about(owner);
+        about.DoModal();
+    });
     platform::FrameWnd* window = m_frame->CreateWindowFrame();
     if (!window)
         return false;

@@ -402,6 +402,37 @@ int CDataComp::StoreResultState(int relay, int lane, uint8_t state)
 int CDataComp::GetCard(CardRecord& card, uint8_t create)
 {
     const int lane = card.lane;
+    int cardNo = 0;
+    int result = LookUpCard(card, create, cardNo);
+    if (cardNo > 0 && m_writable && m_active.CheckOpen() == 0) {
+        // The lane shows this card now; rewritten only when it showed another.
+        if (m_active.Lock() == 0) {
+            ActiveRecord before;
+            bool had = ReadActive(lane, before) == 0;
+            if (!had || before.cardRec != cardNo || before.relay != card.relay) {
+                ClearActive(m_activeRec);
+                m_activeRec.lane = lane;
+                m_activeRec.relay = card.relay;
+                m_activeRec.cardRec = static_cast<int16_t>(cardNo);
+                if (m_active.WriteRecKey(&m_activeRec) != 0)
+                    BV_LOG(m_log, 90, "Can't update ACTIVE.BVD record for lane %d", lane);
+            }
+        }
+        m_active.CheckClose(0);
+    }
+    return result;
+}
+
+int CDataComp::FindOrMakeCard(CardRecord& card)
+{
+    int cardNo = 0;
+    return LookUpCard(card, 1, cardNo);
+}
+
+int CDataComp::LookUpCard(CardRecord& card, uint8_t create, int& cardNo)
+{
+    const int lane = card.lane;
+    cardNo = 0;
     if (!IsLane(lane)) {
         BV_LOG(m_log, 80, "GetCard(%d:%d) Illegal lane", card.relay, lane);
         return -1;
@@ -432,7 +463,6 @@ int CDataComp::GetCard(CardRecord& card, uint8_t create)
     found.relay = card.relay;
     found.lane = card.lane;
     int result = 0;
-    int cardNo = 0;
     if (m_card.ReadRecKey(&found) == 0) {
         card = found;
         cardNo = m_card.LastKeyHit();
@@ -453,23 +483,6 @@ int CDataComp::GetCard(CardRecord& card, uint8_t create)
     }
     if (create)
         m_card.CheckClose(0);
-
-    if (cardNo > 0 && m_writable && m_active.CheckOpen() == 0) {
-        // The lane shows this card now; rewritten only when it showed another.
-        if (m_active.Lock() == 0) {
-            ActiveRecord before;
-            bool had = ReadActive(lane, before) == 0;
-            if (!had || before.cardRec != cardNo || before.relay != card.relay) {
-                ClearActive(m_activeRec);
-                m_activeRec.lane = lane;
-                m_activeRec.relay = card.relay;
-                m_activeRec.cardRec = static_cast<int16_t>(cardNo);
-                if (m_active.WriteRecKey(&m_activeRec) != 0)
-                    BV_LOG(m_log, 90, "Can't update ACTIVE.BVD record for lane %d", lane);
-            }
-        }
-        m_active.CheckClose(0);
-    }
     card.lane = static_cast<int16_t>(lane);
     return result;
 }

@@ -200,6 +200,10 @@ public:
     // written (the caller's relay is then 0). In start-number mode relay is
     // the start number and the card is kept with lane 0.
     int GetCard(CardRecord& card, uint8_t create);
+    // The card of (relay, lane) into the same buffer, made from the buffer
+    // when missing, as GetCard with create does; but no lane is pointed at
+    // it: a card of a relay not on the line yet stays off the lanes.
+    int FindOrMakeCard(CardRecord& card);
     // Sets the result state (0 none, 1..4) of the card of (relay, lane), read
     // afresh under the card file's lock. 0, or -1 (no card, or a failed write).
     int StoreResultState(int relay, int lane, uint8_t state);
@@ -301,6 +305,9 @@ private:
     // Reads the card of (relay, lane) (lane 0 in start-number mode) afresh
     // from the file; its record number, or 0 when there is none.
     int FindCard(int relay, int lane, CardRecord& card);
+    // GetCard's look-up and making of the card; cardNo gets its record number
+    // (0 when there is none).
+    int LookUpCard(CardRecord& card, uint8_t create, int& cardNo);
     // Counts a change of the lane's card in its ActiveRecord; lane 0 (a
     // start number's card) counts it on every lane that shows the card.
     void BumpLaneCounter(int lane, int relay);

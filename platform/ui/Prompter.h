@@ -40,6 +40,17 @@ struct FolderRequest {
     std::string initialFolder;   // system path
 };
 
+// The colour chooser: where it starts and how it opens. The custom colours
+// (at most 16, 0x00BBGGRR) are shown in the chooser's own boxes, and what the
+// user put there comes back in them, so a screen keeps its boxes from one
+// question to the next.
+struct ColourRequest {
+    uint32_t colour = 0;     // the colour it starts at; on OK the one chosen
+    bool fullOpen = false;   // opens with the part for defining colours shown
+    bool solidOnly = false;  // offers solid colours only, none dithered
+    std::vector<uint32_t> customColours;
+};
+
 // The printer and page range the user chose; the print job reads it.
 struct PrinterChoice {
     std::string printerName;     // empty: the default printer
@@ -62,8 +73,10 @@ public:
     // A chosen item that is no folder of the file system comes back as true
     // with an empty folder.
     virtual bool ChooseFolder(const FolderRequest& request, std::string& folder) = 0;
-    // Colours as 0x00BBGGRR, the way the programs store them.
-    virtual bool ChooseColour(uint32_t& colour) = 0;
+    // Colours as 0x00BBGGRR, the way the programs store them. true with the
+    // chosen colour in request.colour; false when cancelled (the colour
+    // stays as it was). The custom colours come back in either case.
+    virtual bool ChooseColour(ColourRequest& request) = 0;
     // true to print with the choice (which comes in filled with the defaults);
     // false when cancelled.
     virtual bool ChoosePrinter(PrinterChoice& choice) = 0;

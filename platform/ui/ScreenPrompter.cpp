@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -193,15 +194,36 @@ bool ScreenPrompter::ChooseFolder(const FolderRequest& request, std::string& fol
     return true;
 }
 
-bool ScreenPrompter::ChooseColour(uint32_t& colour)
+namespace {
+
+QColor QtColour(uint32_t colour)
 {
-    QColor initial(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                   static_cast<int>((colour >> 16) & 0xFF));
-    QColor chosen = QColorDialog::getColor(initial, Owner());
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+uint32_t ColourOf(const QColor& colour)
+{
+    return static_cast<uint32_t>(colour.red()) | (static_cast<uint32_t>(colour.green()) << 8) |
+           (static_cast<uint32_t>(colour.blue()) << 16);
+}
+
+}  // namespace
+
+// Qt's chooser always shows its custom boxes and offers solid colours only,
+// so the two opening options need nothing of it. Its custom boxes belong to
+// the program: they are filled from the request and read back after.
+bool ScreenPrompter::ChooseColour(ColourRequest& request)
+{
+    const int boxes = std::min(static_cast<int>(request.customColours.size()), QColorDialog::customCount());
+    for (int i = 0; i < boxes; ++i)
+        QColorDialog::setCustomColor(i, QtColour(request.customColours[static_cast<size_t>(i)]));
+    QColor chosen = QColorDialog::getColor(QtColour(request.colour), Owner());
+    for (int i = 0; i < boxes; ++i)
+        request.customColours[static_cast<size_t>(i)] = ColourOf(QColorDialog::customColor(i));
     if (!chosen.isValid())
         return false;
-    colour = static_cast<uint32_t>(chosen.red()) | (static_cast<uint32_t>(chosen.green()) << 8) |
-             (static_cast<uint32_t>(chosen.blue()) << 16);
+    request.colour = ColourOf(chosen);
     return true;
 }
 

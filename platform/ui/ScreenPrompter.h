@@ -11,7 +11,7 @@ public:
     void Beep(BeepKind kind) override;
     bool ChooseFile(const FileRequest& request, std::string& path) override;
     bool ChooseFolder(const FolderRequest& request, std::string& folder) override;
-    bool ChooseColour(uint32_t& colour) override;
+    bool ChooseColour(ColourRequest& request) override;
     bool ChoosePrinter(PrinterChoice& choice) override;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/ui/ScriptedPrompter.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace platform {
 namespace {
@@ -46,6 +47,13 @@ int DefaultAnswer(const MessageRequest& r)
     return answers[r.defaultButton >= 0 && r.defaultButton < n ? r.defaultButton : 0];
 }
 
+std::string HexColour(uint32_t colour)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%06X", colour & 0xFFFFFFu);
+    return text;
+}
+
 }  // namespace
 
 ScriptedPrompter& ScriptedPrompter::Queue(Answer answer)
@@ -76,9 +84,10 @@ ScriptedPrompter& ScriptedPrompter::AnswerNoFolder()
     return Queue({.kind = QuestionKind::Folder, .ok = true, .noFolder = true});
 }
 
-ScriptedPrompter& ScriptedPrompter::AnswerColour(bool ok, uint32_t colour)
+ScriptedPrompter& ScriptedPrompter::AnswerColour(bool ok, uint32_t colour,
+                                                 std::vector<std::pair<int, uint32_t>> customAdded)
 {
-    return Queue({.kind = QuestionKind::Colour, .ok = ok, .colour = colour});
+    return Queue({.kind = QuestionKind::Colour, .ok = ok, .colour = colour, .customAdded = std::move(customAdded)});
 }
 
 ScriptedPrompter& ScriptedPrompter::AnswerPrinter(bool ok, PrinterChoice choice)
@@ -152,14 +161,24 @@ bool ScriptedPrompter::ChooseFolder(const FolderRequest& request, std::string& f
     return Choose(q, [&](const Answer& a) { return folder = a.noFolder ? std::string() : a.path; });
 }
 
-bool ScriptedPrompter::ChooseColour(uint32_t& colour)
+bool ScriptedPrompter::ChooseColour(ColourRequest& request)
 {
     Question q;
     q.kind = QuestionKind::Colour;
-    return Choose(q, [&](const Answer& a) {
-        colour = a.colour;
-        return std::to_string(a.colour);
-    });
+    q.colour = request;
+    Answer a;
+    q.answered = Take(QuestionKind::Colour, a);
+    if (q.answered)
+        for (const auto& [box, colour] : a.customAdded)
+            if (box >= 0 && static_cast<size_t>(box) < request.customColours.size())
+                request.customColours[static_cast<size_t>(box)] = colour;
+    q.answer = q.answered && a.ok ? 1 : 0;
+    if (q.answer) {
+        request.colour = a.colour;
+        q.chosen = HexColour(a.colour);
+    }
+    m_questions.push_back(q);
+    return q.answer != 0;
 }
 
 bool ScriptedPrompter::ChoosePrinter(PrinterChoice& choice)
@@ -189,7 +208,13 @@ std::vector<std::string> ScriptedPrompter::Log() const
             line = "Folder [" + q.text + "] from " + q.folder.initialFolder + " -> " +
                    (q.answer ? q.chosen : "cancelled");
             break;
-        case QuestionKind::Colour: line = "Colour -> " + (q.answer ? q.chosen : "cancelled"); break;
+        case QuestionKind::Colour:
+            line = "Colour from " + HexColour(q.colour.colour) + (q.colour.fullOpen ? " full" : "") +
+                   (q.colour.solidOnly ? " solid" : "") +
+                   (q.colour.customColours.empty() ? ""
+                                                   : " custom " + std::to_string(q.colour.customColours.size())) +
+                   " -> " + (q.answer ? q.chosen : "cancelled");
+            break;
         case QuestionKind::Printer: line = "Printer -> " + (q.answer ? q.chosen : "cancelled"); break;
         }
         if (!q.answered)

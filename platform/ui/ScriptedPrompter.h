@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -25,6 +26,7 @@ struct Question {
     BeepKind beep = BeepKind::Default;
     FileRequest file;
     FolderRequest folder;
+    ColourRequest colour;  // as asked
     int answer = 0;            // message: the DialogAnswer; choosers: 1 chosen, 0 cancelled
     std::string chosen;        // the path or folder given back
     bool answered = false;     // false when the queue had no fitting answer
@@ -39,19 +41,23 @@ public:
     ScriptedPrompter& AnswerFolder(std::string folder);
     // The next folder chooser gives back an item that is no folder on disk.
     ScriptedPrompter& AnswerNoFolder();
-    ScriptedPrompter& AnswerColour(bool ok, uint32_t colour = 0);
+    // The next colour chooser: OK with the colour, or cancelled; either way
+    // the user may have put colours into custom boxes (box index, colour).
+    ScriptedPrompter& AnswerColour(bool ok, uint32_t colour = 0,
+                                   std::vector<std::pair<int, uint32_t>> customAdded = {});
     ScriptedPrompter& AnswerPrinter(bool ok, PrinterChoice choice = {});
 
     int Message(const MessageRequest& request) override;
     void Beep(BeepKind kind) override;
     bool ChooseFile(const FileRequest& request, std::string& path) override;
     bool ChooseFolder(const FolderRequest& request, std::string& folder) override;
-    bool ChooseColour(uint32_t& colour) override;
+    bool ChooseColour(ColourRequest& request) override;
     bool ChoosePrinter(PrinterChoice& choice) override;
 
     const std::vector<Question>& Questions() const { return m_questions; }
     // The questions as lines, for a readable failure message:
-    // "Message Question YesNo default 1 [caption] text -> 7".
+    // "Message Question YesNo default 1 [caption] text -> 7",
+    // "Colour from 0x0000FF full solid custom 16 -> 0x00FF00".
     std::vector<std::string> Log() const;
     int Unanswered() const;
     // Answers left in the queue.
@@ -66,6 +72,7 @@ private:
         bool noFolder = false;
         std::string path;
         uint32_t colour = 0;
+        std::vector<std::pair<int, uint32_t>> customAdded;
         PrinterChoice printer;
     };
     ScriptedPrompter& Queue(Answer answer);

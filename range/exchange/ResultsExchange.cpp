@@ -19,7 +19,7 @@ ResultsExchange::ResultsExchange(RangeObjects& objects, FrameServices& services)
 {
 }
 
-int ResultsExchange::SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* text)
+int ResultsExchange::SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* folder)
 {
     int competition = m_obj.CompetitionNumber();
     if (competition == 0) {
@@ -28,7 +28,8 @@ int ResultsExchange::SendResults(int firstRelay, int lastRelay, int firstLane, i
     }
     BusyScope busy(m_services);
     CBVExch exch;
-    int rc = exch.ExportResults(competition, firstRelay, lastRelay, firstLane, shooters, "");
+    // A folder given (a memory stick) takes the files instead of the exchange folder.
+    int rc = exch.ExportResults(competition, firstRelay, lastRelay, firstLane, shooters, folder ? folder : "");
     if (rc == CBVExch::kFolderNotWritable)
         FolderMissing(exch.FailedFolder());
     else if (rc == CBVExch::kDone)

@@ -14,8 +14,9 @@ public:
     ResultsExchange(RangeObjects& objects, FrameServices& services);
 
     // Exports the results of relays first..last (0..0 each lane's own) from
-    // the first lane on, at most `shooters`; 0 when exported, else -1.
-    int SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* text = nullptr);
+    // the first lane on, at most `shooters` (0: all), into the folder given
+    // (the exchange folder when none); 0 when exported, else -1.
+    int SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* folder = nullptr);
     // The export of the send results command.
     void SendOfficeResults();
     // Takes the shooters' names from the results program: every active lane,

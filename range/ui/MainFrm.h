@@ -173,9 +173,9 @@ public:
     void RecomputeLane(int lane) { m_range.cards.RecomputeLane(lane); }
 
     // ---- Exchange with the results program
-    int SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* text = nullptr)
+    int SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* folder = nullptr)
     {
-        return m_range.exchange.SendResults(firstRelay, lastRelay, firstLane, shooters, text);
+        return m_range.exchange.SendResults(firstRelay, lastRelay, firstLane, shooters, folder);
     }
     void SendOfficeResults() { m_range.exchange.SendOfficeResults(); }
     int ImportNames(int laneLimit) { return m_range.exchange.ImportNames(laneLimit); }

@@ -377,6 +377,32 @@ int RunCards(const Args& args)
     return 0;
 }
 
+int RunNames(const Args& args)
+{
+    if (args.size() != 2)
+        return Fail("usage: bvtool names FOLDER COMP");
+    std::string error;
+    CDataComp dc;
+    if (!OpenComp(dc, args[0], args[1], false, error))
+        return Fail(error);
+    // Printed once every record has been read, as the cards are.
+    std::string table;
+    const int count = dc.NameFile().GetRecCount();
+    for (int n = 1; n <= count; ++n) {
+        NameRecord name;
+        if (dc.NameFile().ReadRec(n, &name) != 0)
+            return Fail("cannot read name " + std::to_string(n) + " of Name.BVD");
+        table += std::to_string(n) + "\t" + std::to_string(name.competition) + "\t" +
+                 std::to_string(name.startNumber) + "\t" + ToScreen(FieldText(name.name, sizeof name.name)) + "\t" +
+                 ToScreen(FieldText(name.club, sizeof name.club)) + "\t" +
+                 ToScreen(FieldText(name.cls, sizeof name.cls)) + "\t" +
+                 ToScreen(FieldText(name.category, sizeof name.category)) + "\t" +
+                 std::to_string(name.startScore) + "\n";
+    }
+    std::fputs(table.c_str(), stdout);
+    return 0;
+}
+
 [[maybe_unused]] const bool registeredComp = Register(
     {"comp", "bvtool comp create FOLDER COMP [FIRST-LAST]",
      "makes competition COMP (0-99) in range folder FOLDER with lanes FIRST-LAST (1-10) active; "
@@ -394,6 +420,11 @@ int RunCards(const Args& args)
 [[maybe_unused]] const bool registeredCards =
     Register({"cards", "bvtool cards FOLDER COMP", "prints the cards of a competition with their shot counts and names",
               &RunCards});
+[[maybe_unused]] const bool registeredNames =
+    Register({"names", "bvtool names FOLDER COMP",
+              "prints every name record of a competition: record number, competition, number (start number or "
+              "relay x 100 + lane), name, club, class, category and start score in hundredths, tab-separated",
+              &RunNames});
 
 }  // namespace
 }  // namespace bvtool

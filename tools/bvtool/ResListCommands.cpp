@@ -58,7 +58,7 @@ public:
     void Beep(platform::BeepKind) override {}
     bool ChooseFile(const platform::FileRequest&, std::string&) override { return false; }
     bool ChooseFolder(const platform::FolderRequest&, std::string&) override { return false; }
-    bool ChooseColour(uint32_t&) override { return false; }
+    bool ChooseColour(platform::ColourRequest&) override { return false; }
     bool ChoosePrinter(platform::PrinterChoice& choice) override
     {
         if (pdfPath.empty())
