@@ -357,15 +357,16 @@ public:
     // The lift dialog, and the motor form of the lane dialog.
     void OnLift();
     void OnMotor();
-    // The operations of the series and monitor dialogs, which open their
-    // dialogs: the program editor, the final marking, the media and names
-    // dialogs and the welcome commands.
-    virtual void OnProgramEditor();
+    // The program editor, the media dialog and the names dialog (which the
+    // names command opens when the names are kept here).
+    void OnProgramEditor();
+    void OnMedia();
+    void RunNamesDialog();
+    // The final marking and the welcome commands, which open dialogs of
+    // their own.
     virtual void OnFinalMarking();
-    virtual void OnMedia();
     virtual void OnWelcomeCommand();
     virtual void OnWelcomeOne();
-    virtual void RunNamesDialog();
 
     // ---- What the tick and the commands share
     TickSchedule m_tick;

@@ -13,6 +13,9 @@
 #include "range/ui/dialogs/DlgInput.h"
 #include "range/ui/dialogs/DlgLaneSel.h"
 #include "range/ui/dialogs/DlgLift.h"
+#include "range/ui/dialogs/DlgMedia.h"
+#include "range/ui/dialogs/DlgName.h"
+#include "range/ui/setup/DlgProgram.h"
 #include "range/ui/views/FormList.h"
 #include "range/ui/views/FormPanel.h"
 #include "range/ui/views/FormTab.h"
@@ -468,16 +471,45 @@ void CMainFrame::OnMotor()
     FrameModal::Run(d);
 }
 
+// ---- The program editor, the names and the media
+
+void CMainFrame::OnProgramEditor()
+{
+    CDlgProgram editor(m_obj.settings.Config(), Window());
+    if (FrameModal::Run(editor) != platform::IDOK)
+        return;
+    m_obj.programs.OpenFiles(true);
+    m_obj.programs.Refresh();
+    PauseScope pause(m_tick);
+    CheckFiles(true);
+    ReloadShots(false);
+    RefreshViews();
+    RefreshChangedRows();
+}
+
+void CMainFrame::RunNamesDialog()
+{
+    CDlgName names(*this, Window());
+    const int lane = NextActiveLane(0);
+    const int relay = LaneTable::IsLane(lane) && m_obj.lanes[lane].active.relay > 0 ? m_obj.lanes[lane].active.relay : 1;
+    names.m_relayText = std::to_string(relay);
+    FrameModal::Run(names);
+}
+
+void CMainFrame::OnMedia()
+{
+    CDlgMedia media(*this, Window());
+    const int lane = NextActiveLane(0);
+    media.m_relay = LaneTable::IsLane(lane) && m_obj.lanes[lane].active.relay > 0 ? m_obj.lanes[lane].active.relay : 1;
+    FrameModal::Run(media);
+}
+
 // ---- Until their dialogs come, the commands that open a dialog of their
 // own do nothing.
 
-void CMainFrame::OnProgramEditor() {}
-
 void CMainFrame::OnFinalMarking() {}
 
-void CMainFrame::OnMedia() {}
 
-void CMainFrame::RunNamesDialog() {}
 
 void CMainFrame::OnWelcomeCommand() {}
 

@@ -117,12 +117,17 @@ int CMainFrame::Startup()
     if (config.IsOpen() && !HasChannelSettings(config))
         RunInterfaceDialog();
 
+    // A range folder that never chose a competition has none, rather than
+    // the practice competition the item's default would give.
+    constexpr ConfigIntItem kStoredCompetition{1, 1, 680, -1};
     int competition = m_obj.settings.GetCurrentComp();
+    if (config.IsOpen() && ReadItem(config, kStoredCompetition) < 0)
+        competition = -1;
     if (competition < 0 || CBVFileEx::TestFolder(CompSettings::FolderOf(".\\", competition)) == 0) {
         // The officer chooses another competition, which becomes the range's.
         OnCompetitionChoice();
         if (config.IsOpen())
-            competition = ReadItem(config, RangeItems::kCurrentCompetition);
+            competition = ReadItem(config, kStoredCompetition);
         comp.Close();
         SetComputerName(false);
     }

@@ -39,7 +39,6 @@ protected:
         CBVConfig range;
         range.Open(".\\BVLeder.bvc", 1);
         ASSERT_EQ(CRangeSettings::WriteChannel(range, 0, {1, 1, 6}), 0);
-        range.Close();
         StartUnits(1, 6);
         StartProgram();
         // The start-up question closes by itself.
@@ -65,12 +64,11 @@ protected:
         };
     }
 
+    // Everything a unit heard, addressed to it or to all, as bvsim counts it.
     int HeardBy(int lane)
     {
-        int n = 0;
-        for (const bvsim::BusEvent& e : Heard())
-            n += e.kind == bvsim::BusEvent::Command && e.lane == lane;
-        return n;
+        bvsim::UnitStats stats;
+        return bus->Stats(lane, stats) ? stats.commands + stats.broadcasts : -1;
     }
 };
 
@@ -81,16 +79,19 @@ TEST_F(FrameCommandsTest, ALaneCommandOnALaneOutsideTheCompetitionSendsNothing)
     StartRange();
     for (int id : {32784, 32833}) {
         SCOPED_TRACE(id);
-        const int before5 = HeardBy(5);
+        const int before = HeardBy(5);
         ModalDriver dialogs;
         dialogs.Next(CDlgLaneSel::IDD, LaneDialog(5));
         Command(id, dialogs);
+        RunUntil([] { return false; }, 500);
+        EXPECT_EQ(HeardBy(5), before);
+        EXPECT_EQ(Lane(5).fetchRunning, 0);
         const int before2 = HeardBy(2);
         dialogs.Next(CDlgLaneSel::IDD, LaneDialog(2));
         Command(id, dialogs);
-        ASSERT_TRUE(RunUntil([&] { return HeardBy(2) > before2; }, 10000));
-        EXPECT_EQ(HeardBy(5), before5);
+        EXPECT_TRUE(RunUntil([&] { return HeardBy(2) > before2; }, 10000));
     }
+    EXPECT_EQ(Lane(2).fetchRunning, 1);
     EXPECT_TRUE(prompter.Log().empty()) << testing::PrintToString(prompter.Log());
 }
 
@@ -125,7 +126,7 @@ TEST_F(FrameCommandsTest, CompetitionChoiceAnsweredNoOrSettingsCancelledLeavesTh
     };
     auto choose = [](platform::Dialog& d) {
         platform::Control list = d.item(CDlgComp::IDC_LIST);
-        list.choose(list.findText("Comp01"));
+        list.choose(list.findText(">Comp01"));
         d.item(CDlgComp::IDC_SELECT).click();
     };
     auto newOne = [](platform::Dialog& d) { d.item(CDlgComp::IDC_NEW).click(); };
@@ -243,7 +244,8 @@ TEST_F(FrameCommandsTest, AFirstStartAsksLanguageInterfaceAndCompetition)
     std::vector<std::string> log = prompter.Log();
     ASSERT_EQ(log.size(), 1u);
     CLanguageTable norwegian;
-    ASSERT_GT(norwegian.Load(".\\BVRange.bvt", "NO"), 0);
+    ASSERT_GE(norwegian.Load(".\\BVRange.bvt", "NO"), 0);
+    ASSERT_FALSE(norwegian.GetText("IDS_WRN_NOCOMP").empty());
     EXPECT_NE(log[0].find(norwegian.GetText("IDS_WRN_NOCOMP")), std::string::npos) << log[0];
     EXPECT_EQ(profile.GetString("Context", "Language", ""), "NO");
 }
