@@ -100,7 +100,8 @@ public:
     }
     // The program was closed (its window is gone).
     bool Closed() const { return m_closed; }
-    // Whether the start found a file it cannot read and closed for it.
+    // Whether the start found a file it cannot read, or no competition, and
+    // closed for it.
     bool StartFailed() const { return m_startFailed; }
     // The program's command line as typed; the word after the program's
     // name may start the workshop mode.

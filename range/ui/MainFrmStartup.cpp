@@ -133,6 +133,8 @@ int CMainFrame::Startup()
     }
     if (competition < 0) {
         BV_LOG(m_log, 80, "No valid competition selected!");
+        // The range did not start: the program ends with a failing status.
+        m_startFailed = true;
         platform::MessageBox(m_obj.language.GetText("IDS_WRN_NOCOMP"));
         return -1;
     }
