@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev zlib1g-dev libminizip-dev libpng-dev libcurl4-openssl-dev
   fonts-liberation xvfb
   pngcheck poppler-utils zip unzip python3 srecord python3-pyftpdlib
-  libreoffice-writer-nogui python3-html5lib tidy
+  libreoffice-writer-nogui python3-html5lib tidy chromium
 )
 
 missing=()

@@ -1,9 +1,10 @@
 // The lists over a whole competition on a large one: 5,000 shooters of 100
 // clubs on 2 events of 25 relays of 100 targets, half of them with a series
 // of shots. Each list is made as the report form makes it (the statistics,
-// the entry list by club, the time schedule), written as an RTF file, and
-// export.txt is written of all entries. The competition is made once, in
-// memory, through the program's own data objects.
+// the entry list by club, the time schedule), written as an RTF file,
+// export.txt is written of all entries, and every prize list is ranked as
+// the prize form ranks it. The competition is made once, in memory,
+// through the program's own data objects.
 //
 // To measure more lists, add their kinds to kKinds (and to the competition
 // what they need).
@@ -32,6 +33,8 @@ constexpr int kEvents = 2;
 constexpr int kRelays = 25;
 constexpr int kTargets = 100;
 constexpr int kClubs = 100;
+constexpr int kClasses = 3;
+constexpr int kClassLists = 2;
 
 // Under the tests the benchmark only shows that it runs, on a few relays.
 int Relays()
@@ -117,6 +120,23 @@ private:
                 std::snprintf(time, sizeof time, "%02d:%02d", 8 + r % 12, r % 2 ? 0 : 30);
                 ::WriteItem(s, EventItems::RelayTime(r), std::string(time));
             }
+            // Prize lists: per class ranked 1/3 and by final sum 1/4, and
+            // one of all classes 1/2.
+            CBVConfig& prizes = event->Prizes();
+            ::WriteItem(prizes, PrizeItems::kClassCount, kClassLists);
+            for (int p = 1; p <= kClassLists; ++p) {
+                ::WriteItem(prizes, PrizeItems::ClassSource(p), 1);
+                ::WriteItem(prizes, PrizeItems::ClassOrder(p), p == 1 ? 2 : 1);
+                ::WriteItem(prizes, PrizeItems::ClassShare(p), std::string(p == 1 ? "1/3" : "1/4"));
+                ::WriteItem(prizes, PrizeItems::ClassStake(p), p == 1 ? 5000 : 2500);
+            }
+            ::WriteItem(prizes, PrizeItems::kGroupCount, 1);
+            ::WriteItem(prizes, PrizeItems::GroupSource(1), 1);
+            ::WriteItem(prizes, PrizeItems::GroupClasses(1), std::string("\x01\x02\x03"));
+            ::WriteItem(prizes, PrizeItems::GroupOrder(1), 2);
+            ::WriteItem(prizes, PrizeItems::GroupShare(1), std::string("1/2"));
+            ::WriteItem(prizes, PrizeItems::GroupStake(1), 5000);
+
             CDataRes& card = event->Card();
             card.LoadEvent(e);
             for (int r = 1; r <= relays; ++r) {
@@ -209,11 +229,35 @@ void BM_ExportShooters(benchmark::State& state)
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size("export.txt"));
 }
 
+// Every prize list of every event as the prize form ranks it: the class
+// lists of each class and the combined list.
+void BM_EveryPrizeList(benchmark::State& state)
+{
+    CDataList& list = List();
+    int64_t rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        for (int e = 1; e <= kEvents; ++e) {
+            for (int p = 1; p <= kClassLists; ++p)
+                for (int c = 1; c <= kClasses; ++c) {
+                    list.MakeRanking(e, 10, p, c);
+                    rows += static_cast<int64_t>(list.resultRows.size());
+                }
+            list.MakeRanking(e, 11, 1, 0);
+            rows += static_cast<int64_t>(list.resultRows.size());
+        }
+    }
+    if (rows == 0)
+        state.SkipWithError("nobody ranked");
+    state.counters["rows"] = static_cast<double>(rows);
+}
+
 BENCHMARK(BM_Statistics)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EntryList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TimeSchedule)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EntryListRtf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportShooters)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EveryPrizeList)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -63,6 +63,17 @@ void PicturePainter::EndDraw(bool window, const std::string& pngPath)
     m_bitmap.reset();
 }
 
+bool PicturePainter::WritePicture(std::FILE* file)
+{
+    return m_bitmap && m_bitmap->WritePng(file, true, false, 0);
+}
+
+void PicturePainter::ClearPicture()
+{
+    if (m_bitmap)
+        m_bitmap->Clear(Graphic::kWhite);
+}
+
 int PicturePainter::LayoutPicture(bool window)
 {
     CVisPicture* pic = Picture();
@@ -253,4 +264,19 @@ void PicturePainter::DrawNoPicture(const Rect& update)
     s.FontKey = m_graphic.FitFont(update, static_cast<int>(text.size()) + 1, false);
     m_graphic.DrawBoxText(s, text, -1, 0);
     EndDraw(true);
+}
+
+void PicturePainter::DrawStatusLine(const Rect& window, const std::string& text)
+{
+    platform::DrawSurface* dc = m_window.BeginWindowDraw();
+    if (dc == nullptr)
+        return;
+    const int saved = dc->SaveDC();
+    dc->FillSolidRect(window, Graphic::kWhite);
+    dc->SelectFont(dc->PointFont(100, "Arial"));
+    dc->SetTextColor(0);
+    dc->SetBkMode(platform::TRANSPARENT);
+    dc->DrawText(text, window, platform::DT_CENTER | platform::DT_VCENTER | platform::DT_SINGLELINE);
+    dc->RestoreDC(saved);
+    m_window.EndWindowDraw();
 }

@@ -40,6 +40,11 @@ public:
     int BeginDraw(bool window);
     void EndDraw(bool window, const std::string& pngPath = {});
     CBVGraphic& Graphic() { return m_graphic; }
+    // The off-screen picture of the pass open now: written as an interlaced
+    // PNG without a transparent colour (false when there is none or it could
+    // not be written), and made white again for the next drawing.
+    bool WritePicture(std::FILE* file);
+    void ClearPicture();
 
     // --- Layout ---
     // 0, or -1 without a current picture or without elements.
@@ -61,6 +66,8 @@ public:
     // With no picture current: the update rectangle white and the text of
     // IDS_ERROR_NOPICT.
     void DrawNoPicture(const platform::Rect& update);
+    // The window white, with one line of text in its middle.
+    void DrawStatusLine(const platform::Rect& window, const std::string& text);
 
     // --- What the face of an element is drawn as ---
     // The type the card's face is drawn as.

@@ -229,11 +229,11 @@ int DisplayLoop::Repaint()
     if (m_port.ActiveView() == DisplayPort::kPictureView) {
         if (!m_data.HasError() && !pic->HasError()) {
             if (pic->type == CVisPicture::kNettcast) {
+                // The picture goes to the export, the window shows its status line.
                 m_port.ExportNettcast();
                 if (m_data.HasError())
                     return 0;
-            }
-            if (m_data.rebuild) {
+            } else if (m_data.rebuild) {
                 m_port.LayoutPicture();
                 m_port.RedrawAll();
             } else {

@@ -400,6 +400,8 @@ int DisplayLoop::LoadPicture()
 
 int DisplayLoop::LoadTargets(CVisPicture& pic)
 {
+    // A Nettcast picture writes its index files again for the targets loaded.
+    m_data.nettcast.indexDue = true;
     CBVConfig& ps = pic.store;
     int flags = ReadItem(ps, VisItems::kPictureFlags);
     int count = ReadItem(ps, VisItems::kTargetCount);

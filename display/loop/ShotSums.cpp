@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "display/loop/DisplayLoop.h"
+#include "display/nettcast/NettcastFiles.h"
 #include "display/settings/VisSettings.h"
 #include "foundation/files/BVIniFile.h"
 #include "foundation/settings/CompSettings.h"
@@ -299,11 +300,8 @@ int DisplayLoop::ReadShots(CVisTarget& t)
         t.relayout = t.faceRedraw = t.listRedraw = true;
         t.redrawMask |= 0x20001;
     }
-    // 20. The Nettcast export: a new shot within 10 s, a changed face within 2 s.
-    if ((t.redrawMask & 0x80) && t.exportCountdown > 100)
-        t.exportCountdown = 100;
-    if (((t.redrawMask & 0x10000) || t.faceRedraw || t.relayout) && t.exportCountdown > 20)
-        t.exportCountdown = 20;
+    // 20.
+    Nettcast::LowerCountdown(t);
     return 0;
 }
 

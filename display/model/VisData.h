@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "display/model/NettcastState.h"
 #include "display/model/VisEvent.h"
 #include "display/model/VisPicture.h"
 #include "foundation/files/BVConfig.h"
@@ -14,7 +15,8 @@
 class CVisData {
 public:
     CVisData() = default;
-    virtual ~CVisData() = default;
+    // An FTP connection of the Nettcast export still held is closed.
+    virtual ~CVisData() { nettcast.Close(); }
     CVisData(const CVisData&) = delete;
     CVisData& operator=(const CVisData&) = delete;
 
@@ -31,6 +33,7 @@ public:
     platform::Rect drawRect{};
     // The program's target types, in its language (the Swedish figures).
     CTargetTypes targetTypes;
+    NettcastState nettcast;
 
     CVisPicture& AddPicture(int place);
     void RemoveAllPictures();

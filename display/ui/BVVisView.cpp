@@ -16,7 +16,7 @@ constexpr int kCursorTicks = 50;
 }  // namespace
 
 CBVVisView::CBVVisView(CVisData& data, QWidget* parent)
-    : FormView(kView, parent), m_data(data), m_painter(data, *this), m_target(this)
+    : FormView(kView, parent), m_data(data), m_painter(data, *this), m_nettcast(data, m_painter), m_target(this)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+#include "display/draw/NettcastExport.h"
 #include "display/draw/PicturePainter.h"
 #include "display/model/TickCounter.h"
 #include "platform/ui/Dialog.h"
@@ -25,6 +26,10 @@ public:
     ~CBVVisView() override;
 
     PicturePainter& Painter() { return m_painter; }
+    // A Nettcast picture's export pass, on every display tick: the window
+    // shows its status line.
+    void ExportNettcast() { m_nettcast.ExportNettcast(); }
+    NettcastExport& Nettcast() { return m_nettcast; }
     // Nothing is painted before the frame marks the view started.
     void SetStarted(bool started) { m_started = started; }
     bool Started() const { return m_started; }
@@ -63,6 +68,7 @@ private:
 
     CVisData& m_data;
     PicturePainter m_painter;
+    NettcastExport m_nettcast;
     Target m_target;
     platform::DrawSurface m_surface;
     bool m_started = false;

@@ -470,8 +470,8 @@ void CMainFrame::SetViewStarted(bool started)
 
 void CMainFrame::ExportNettcast()
 {
-    if (nettcastExport && m_view)
-        nettcastExport(*m_view);
+    if (m_view)
+        m_view->ExportNettcast();
 }
 
 void CMainFrame::LayoutPicture()

@@ -96,8 +96,6 @@ public:
     // ---- Seams for the windows of later work and for tests
     // The settings dialog (the select dialog's buttons 1097 and 1143).
     std::function<void(QWidget* owner, int profile, int page)> settingsDialog;
-    // The Nettcast export of a Nettcast picture, on every repaint.
-    std::function<void(CBVVisView& view)> nettcastExport;
     // The select dialog's second; tests make it shorter.
     int selectSecondMs = 1000;
     // Told when the select dialog is up, before it runs.

@@ -27,7 +27,9 @@ const char* const kUsage =
     "  runs profile PROFILE of the display's working folder DIR (default: the current one) with the\n"
     "  picture at place PLACE held, in a window of W x H pixels (default 1280x720), until the picture is\n"
     "  loaded and drawn, then S seconds more (default 0); what the window shows goes to OUT.png.\n"
-    "  --report prints the picture, its header, its targets and its faces.";
+    "  --report prints the picture, its header, its targets and its faces.\n"
+    "  A Nettcast picture runs its export passes instead; the window shows their status line, and\n"
+    "  --report adds: export STATE COUNTER \"STATUS\".";
 
 namespace {
 
@@ -76,7 +78,11 @@ public:
         return true;
     }
     void SetViewStarted(bool started) override { m_view.SetStarted(started); }
-    void ExportNettcast() override {}
+    void ExportNettcast() override
+    {
+        m_view.ExportNettcast();
+        drawnWhole = true;
+    }
     void LayoutPicture() override { m_view.Painter().LayoutPicture(true); }
     void RedrawAll() override
     {
@@ -168,6 +174,9 @@ void Report(CVisData& data, const std::string& programError)
         std::printf("face %d %d %d %d %d %d %d\n", t.slot, f.left, f.top, f.right, f.bottom, t.zoomRing,
                     PicturePainter::EffectiveType(t));
     }
+    if (pic->type == CVisPicture::kNettcast)
+        std::printf("export %d %d %s\n", data.nettcast.ftpState, data.nettcast.exportCount,
+                    Quoted(data.nettcast.status).c_str());
 }
 
 // Runs the application's events for a while, so the window paints.

@@ -19,6 +19,8 @@ enum ResStringId : int {
     IDS_LIST_KIND_FIRST = 16200,
     IDS_LIST_KIND_LAST = 16215,
     IDS_WRITE_ERROR = 16225,     // a list file or export cannot be written
+    IDS_CLASS_WORD = 16228,      // "Klasse", before the class names in a class list's title
+    IDS_SHOOT_OFF = 16231,       // "eo", after a place that a shoot-off decided
     IDS_TOTAL = 16236,
     IDS_ENTRY_LIST = 16248,
     IDS_RELAY_WORD = 16249,
@@ -51,6 +53,17 @@ enum ResStringId : int {
     IDS_WORD_HURTIG = 17523,
     IDS_WORD_FINALE = 17532,
     IDS_WORD_UTVIDET = 17538,
+
+    // The result lists.
+    IDS_RESULT_CLASS = 16114,      // "Klasse", before the class in a result list's title
+    IDS_PRIZE_LIST = 16230,        // "Premieliste", a combined list's title in the settlement
+    IDS_MONEY_PREFIX = 16232,      // "Kr", before a money prize
+    IDS_OBJECT_PRIZE = 16233,      // "Gjenstand"
+    IDS_GIFT_PRIZE = 16242,        // "Gave"
+    IDS_MATCH_PRONE = 17507,       // "Ligg"
+    IDS_MATCH_STANDING = 17508,    // "Stå"
+    IDS_MATCH_KNEELING = 17509,    // "Kne"
+    IDS_WORD_HALVMATCH = 17519,
 };
 
 // The maker's web address, at the foot of every printed list and in the list

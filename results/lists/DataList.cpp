@@ -103,6 +103,7 @@ void CDataList::ClearRows()
 {
     shooterRows.clear();
     resultRows.clear();
+    teamResults = false;
 }
 
 int CDataList::FindShooterRow(int relay, int target)

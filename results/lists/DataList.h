@@ -14,6 +14,7 @@
 #include "results/lists/ListCards.h"
 #include "results/lists/ListRequest.h"
 #include "results/lists/ListRows.h"
+#include "results/lists/ranking/RankingOutcome.h"
 #include "results/print/Report.h"
 
 #include <functional>
@@ -76,6 +77,98 @@ public:
     CDataRes* GetResultCard(int event);
     // True when a series of the request's event is a hit series.
     bool HasHitSeries();
+
+    // ---- ranking (ranking/) -------------------------------------------------
+    // The one order of every ranked list. The comparison reads what it needs
+    // of the request's event (or team competition, 0x100 | t) and list kind;
+    // the sort reads it once. The result rows refer to shooter rows, or to
+    // team rows while teamResults is set.
+    void SortResultRows(int kind);
+    int CompareResultRows(const ResultRow& a, const ResultRow& b, int kind, int place);
+    int CompareRingCounts(const ResultRow& a, const ResultRow& b, int series, int event);
+    // Stake prize money of the sorted rows (PrizeMoney.h); the winners' count.
+    int DistributePrizes(int share, int per, int stake, bool timeRule);
+    void DistributeTablePrizes(int share, int per, int stake);
+
+    // The prize ranking form's ranking of class prize list `list` for the
+    // shooters of a class (list kind 10), or of combined prize list `list`
+    // (list kind 11; the class is then only part of the rank records' key):
+    // rows built from the event's cards, shoot-offs and rank texts from its
+    // rank file, sorted, placed and paid. The team ranking form's ranking
+    // of the entered teams of team competition `team`, one row per team
+    // (team rows, with the result rows referring to them). Both rebuild the
+    // rows from nothing and print nothing; `ranking` tells what they decided.
+    void MakeRanking(int event, int listKind, int list, int classNr);
+    void MakeTeamRanking(int team);
+    RankingOutcome ranking;
+    bool teamResults = false;
+
+    // ---- class lists (classlists/) -----------------------------------------
+    // The ranked lists of every (class, source) pair of the request; with
+    // makeOutput a list definition for each pair that has rows, without
+    // only the rows of the last pair. 0.
+    int MakeClassLists(int makeOutput);
+    void SetupClassListPage(int d);
+
+    // ---- result lists (resultlists/) ---------------------------------------
+    // The result lists of the request's prize lists (the numbers in its
+    // series filter, in order): kind 10 class by class, for the classes of
+    // the class filter, kind 11 one combined list each. Both producers
+    // collect, rank and pay alike; the fixed one lays the lists out in the
+    // columns of organisation types 2 and 6 (with the complete final list
+    // and the print and protest times), the coded one in the columns the
+    // prize list's column string names.
+    //   settlementRow  the settlement's prize row of the list, 2 or more; 0 none
+    //   withPrizes     prize columns, and their counting for the settlement
+    //   continued      number the definitions after those already made
+    //   web            for a web page (its own column string)
+    // The rows of the last prize list stay in the object afterwards.
+    void MakeFixedResultList(int listKind, bool makeLayout, int settlementRow, bool withPrizes, bool continued,
+                             bool web);
+    void MakeCodedResultList(int listKind, bool makeLayout, int settlementRow, bool withPrizes, bool continued,
+                             bool web);
+    // Which producer serves the event's result lists: the fixed one in
+    // organisation types 2 and 6 unless the event ranks by pistol field
+    // (result type 7). MakeResultList makes the lists with that one.
+    bool UsesFixedResultList(int event);
+    void MakeResultList(int listKind, bool makeLayout, int settlementRow, bool withPrizes, bool continued, bool web);
+    // What MakeList's result lists (kinds 10 and 11) are made with: the
+    // report form asks for neither; the tools may ask for the prize column
+    // (without a settlement) or the web pages' columns.
+    struct ResultListChoice {
+        bool withPrizes = false;
+        bool web = false;
+    } resultListChoice;
+
+    // The text of one cell of result row `row` (its index in the sorted
+    // rows) for a column code (ResultColumnCode). With prizes, outside web
+    // pages and with a settlement row, the prize column counts its prizes
+    // into that prize row.
+    void ResultCellText(int row, int code, int resultType, int settlementRow, std::string& out, int listKind,
+                        int list, bool withPrizes, bool sumsWithShots, bool web, bool details);
+    // The shots of a card series, or (0x100 | k) the series texts of sub-event k.
+    std::string SeriesShotsText(int32_t startNr, int series, int relay, int target, bool blank, bool allShots);
+    // Series sums (seriesSums) or one total over the first `entries` codes
+    // of sub-event k of event e.
+    void SubEventPartText(int row, int resultType, int subEvent, std::string& out, bool seriesSums, int event,
+                          int entries);
+    // "Final: " and the shots of series 1, or the sum of series 1.
+    void FinalSeriesText(int row, int resultType, int listKind, std::string& out, bool withShots);
+    // The remark codes of the row's entry (and, on a complete final list,
+    // of the shooter's entry in event otherEvent); comments go to workTexts.
+    void RemarkCodesText(int row, std::string& out, int otherEvent);
+
+    // The coded layout: columns from the column string, sized by the
+    // characters their codes need and fitted to the default printer's
+    // paper; the shots go to a second line when a row is too wide. Returns
+    // the merge flag (shots and series sums share a column).
+    bool LayoutCodedColumns(int list, int d, int listKind, bool withPrizes, bool web);
+    int ColumnFitChars(int code, int list, int listKind);
+    void ColumnFace(int code, std::string& out);
+    void FitColumnWidths(int d, int textWidthMm, int paperWidthMm, int columns, int chars, int listKind, int list);
+    // The fixed layouts: 7 columns, 27 of the half and full matches, and
+    // their final variants of 17 and 32 columns.
+    void LayoutFixedColumns(int list, int d, int listKind, bool withPrizes, bool web);
 
     // ---- page frame -------------------------------------------------------
     void ReadMargins();
@@ -149,9 +242,47 @@ private:
     // the object follows it), its events, and the club register of its
     // organisation type.
     void PrepareRows();
+    // Kinds 12 and 13.
+    void MakeAutoResultLists() { MakeClassLists(1); }
+    // Kinds 10 and 11.
+    void MakeResultsByClass();
+    void MakeResultsCombined();
+    // Adds a shooter's result in the source (0x100 | sub-event, else a card
+    // series) to the row's figures from the shooter's card; false when the
+    // shooter has none there.
+    bool AddSourceResult(CDataRes& card, const ShooterRow& shooter, int event, int source, int kind, ResultRow& row);
     // Writes an export whole; reports it done (as shownName, when given) or
     // not written. 0 or -1.
     int WriteExport(const std::string& path, const std::string& shownName, const std::string& bytes);
+
+    // The one pass of both result list producers; fixed picks the layout.
+    void MakeResultLists(bool fixed, int listKind, bool makeLayout, int settlementRow, bool withPrizes,
+                         bool continued, bool web);
+    // The complete final list: the shooters of the events the source links to.
+    void AddLinkedShooters(int list, int source, int kind, const std::string& classes, const std::string& letters,
+                           std::vector<int32_t>& numbers);
+    // A shooter row of the pass: in the pass's class (kind 10), or in the
+    // list's classes with every category letter (kind 11).
+    bool InResultPass(const ShooterRow& shooter, int listKind, int passClass, const std::string& classes,
+                      const std::string& letters) const;
+    // The cells of a row in the fixed layout just made, and its style.
+    std::vector<ReportCell> FixedRowCells(int row, int list, int listKind, bool withPrizes, uint16_t& style);
+    void AddTimeRows(int d);
+    // What the settlement keeps of a printed row: its prize, place and result.
+    void KeepSettlementRow(int row, int settlementRow, const std::string& place, const std::string& result);
+    // The row's index among the settlement's shooters; -1 when not among them.
+    int SettlementIndex(int row) const;
+    // The card object of event e on (relay, target), loaded only when it
+    // holds another event or card.
+    CDataRes* CardOn(int event, int relay, int target);
+
+    // What the fixed layout of the definition being made decided.
+    struct FixedLayoutState {
+        int columns = 0;     // 0, 7, 17, 27 or 32
+        int cardEvent = 0;   // the event the source's first code names
+        int entries = 4;     // the match layouts' entries limit
+        int firstCode = 0;   // the source's first code byte
+    } m_fixed;
 
     CCompetition m_comp;
     ListCards m_cardEvents{m_comp};

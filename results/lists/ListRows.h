@@ -46,26 +46,64 @@ struct ResultRow {
     int16_t sharedPlace = 0;
     int32_t prizeAmount = 0;  // hundredths
     uint8_t prizeFlag = 0;
-    uint8_t flag = 0;
+    uint8_t flag = 0;         // the result lists: the money prize is a gift (rank file)
     uint16_t number = 0;
     std::string rankText;     // from the rank file
 };
 
-// The result of one team of a team competition; filled by the team lists.
+// The result of one team of a team competition: its members slot by slot
+// (slots 1..40; 0 is not used) and the team's total. Filled by the team
+// ranking and the team lists; the result rows refer to it.
 struct TeamRow {
-    int16_t team = 0;
+    static constexpr int kSlots = 40;
+    int32_t memberStart[kSlots + 1] = {};
+    int32_t memberScore[kSlots + 1] = {};
+    int16_t memberEvent[kSlots + 1] = {};  // -1: the slot has no usable member
+    int16_t memberRelay[kSlots + 1] = {};
+    int16_t memberTarget[kSlots + 1] = {};
+    int16_t memberFlag[kSlots + 1] = {};
     int32_t total = 0;
-    int16_t place = 0;
+    int16_t team = 0;   // entered team j (or automatic team number)
+    std::string name;   // the team's name, for the forms and the order by name
 };
 
-// The settlement's prize data of one prize list, one shooter of its shooter
-// list, and one club's total; the accounts' lines. Their producers give
-// them their fields.
+// The settlement's prize data of one prize list. Prize rows 0 and 1 hold
+// the settlement's shooter list instead: row 0's numbers are the start
+// numbers of every shooter with a club, ascending (a shooter's index there
+// is its index in every per-shooter array), row 1's the state of each (0 not
+// listed, 1 took part, 2 written on the sheet). From row 2 on, one row per
+// prize list of the report; the result lists add to it.
 struct PrizeRow {
     virtual ~PrizeRow() = default;
+    std::vector<int32_t> amounts;          // per shooter, hundredths; row 0 start numbers, row 1 states
+    std::vector<std::string> resultTexts;  // per shooter: the list's total column
+    std::vector<std::string> placeTexts;   // per shooter: the list's place column
+    int32_t listed = 0;                    // rows the list printed; row 0: the number of shooters
+    int32_t stake = 0;                     // hundredths per participant
+    int16_t prizeKind = 0;                 // 1 objects, 2 money
+    int32_t combined = 0;                  // 1 a combined prize list, 0 a class prize list
+    int32_t list = 0;                      // its number in its section
+    int32_t event = 0;
+    int32_t classNr = 0;                   // a class prize list's class; 0 for a combined list
+    int32_t moneyPaid = 0;                 // hundredths
+    int32_t objects = 0;
+    int32_t gifts = 0;
+    std::string name;                      // the combined list's name, or the class name
+    std::string title;                     // the combined list's name, or the source's name
 };
+// One shooter of the settlement's shooter list (same index as prize row 0).
 struct ClubRow {
     virtual ~ClubRow() = default;
+    std::string shooterName;
+    std::string className;
+    std::string clubName;
+    int16_t objects = 0;
+    int16_t gifts = 0;
+    int16_t club = 0;
+    // For every event the shooter took part in, one text per sub-event of
+    // the report's sub-event list.
+    std::vector<std::string> subEventTotals;
+    std::vector<int16_t> eventsSeen;  // by event number; 1 = totals collected
 };
 struct PaymentRow {
     virtual ~PaymentRow() = default;

@@ -44,6 +44,13 @@ CDataList::Producer CDataList::ProducerOf(int kind)
         return &CDataList::MakeEntryList;
     case kListRunningOrder:
         return &CDataList::MakeTimeSchedule;
+    case kListResultsByClass:
+        return &CDataList::MakeResultsByClass;
+    case kListResultsCombined:
+        return &CDataList::MakeResultsCombined;
+    case kListAutoResultLists:
+    case kListOtherLists:
+        return &CDataList::MakeAutoResultLists;
     default:
         return nullptr;  // made by the lists still to come
     }

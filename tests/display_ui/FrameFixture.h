@@ -50,7 +50,7 @@ private:
 };
 
 // Lets the event loop run until the test holds; false after ms.
-inline bool RunUntil(const std::function<bool()>& test, int ms = 10000)
+inline bool RunUntil(const std::function<bool()>& test, int ms = 20000)
 {
     QElapsedTimer t;
     t.start();
@@ -145,13 +145,13 @@ protected:
         frame->OnFirstFocus();
     }
     // Runs until the select dialog is up.
-    CDlgSelect* Dialog(int ms = 5000)
+    CDlgSelect* Dialog(int ms = 20000)
     {
         RunUntil([&] { return frame->SelectDialog() && frame->SelectDialog()->isVisible(); }, ms);
         return frame->SelectDialog();
     }
     // Runs until the display shows a picture (the dialog gone).
-    bool Showing(int ms = 5000)
+    bool Showing(int ms = 20000)
     {
         return RunUntil([&] { return !frame->SelectDialog() && frame->Data().current && !frame->Data().rebuild; },
                         ms);

@@ -242,8 +242,8 @@ TEST_F(RenderTest, ARangeRunByTheRangeControlWithTenUnits)
     std::map<int, int> fired;
     for (int round = 0; round < 2; ++round) {
         const std::string n = std::to_string(round + 1);
-        Background faces("--render 1 1 faces" + n + ".png --seconds 7 --report", "faces" + n);
-        Background list("--render 1 2 list" + n + ".png --seconds 7 --report", "list" + n);
+        Background faces("--render 1 1 faces" + n + ".png --seconds 10 --report", "faces" + n);
+        Background list("--render 1 2 list" + n + ".png --seconds 10 --report", "list" + n);
         platform::SleepMs(500);
         std::vector<KnownShot> shots = SpreadShots(kLanes, round, round == 0 ? 2 : 1, type);
         for (const KnownShot& s : shots)

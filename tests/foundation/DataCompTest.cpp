@@ -345,6 +345,33 @@ TEST_F(DataCompTest, GetCardMakesOneCardAndPointsTheLaneAtIt)
     EXPECT_EQ(dc.CardFile().GetRecCount(), 3);
 }
 
+// A card made for a relay that is not on the line: found or made like
+// GetCard's, but no lane is pointed at it.
+TEST_F(DataCompTest, FindOrMakeCardLeavesTheLanesAlone)
+{
+    CDataComp dc;
+    OpenComp(dc);
+    CardRecord shown = MakeCard(3, 5);
+    ASSERT_EQ(dc.GetCard(shown, 1), 1);
+    const int32_t activeCounter = dc.ActiveFile().Header().changeCounter;
+    CardRecord later = MakeCard(4, 5, 9);
+    EXPECT_EQ(dc.FindOrMakeCard(later), 1);
+    EXPECT_EQ(+later.lane, 5);
+    CardRecord again = MakeCard(4, 5, 2);
+    EXPECT_EQ(dc.FindOrMakeCard(again), 0);
+    EXPECT_EQ(+again.targetType, 9);  // the stored card
+    EXPECT_EQ(dc.CardFile().GetRecCount(), 2);
+    // Lane 5 still shows relay 3's card; no lane shows relay 4's.
+    dc.ActiveFile().CacheVerify(0);
+    EXPECT_EQ(dc.ActiveFile().Header().changeCounter, activeCounter);
+    ActiveRecord active;
+    ASSERT_EQ(dc.ReadActive(5, active), 0);
+    EXPECT_EQ(+active.relay, 3);
+    EXPECT_EQ(+active.cardRec, 1);
+    CardRecord bad = MakeCard(4, 101);
+    EXPECT_EQ(dc.FindOrMakeCard(bad), -1);
+}
+
 TEST_F(DataCompTest, InStartNumberModeTheCardIsKeptByStartNumber)
 {
     {

@@ -20,6 +20,7 @@ protected:
 TEST_F(BvtoolListsTest, RefusedCalls)
 {
     ASSERT_EQ(RunTool("res comp res 1 --name Stevne --org 1").status, 0);
+    ASSERT_EQ(RunTool("res event res 1").status, 0);
     bvtest::RunSteps({
         {"res list res", 1},
         {"res list res --out -", 1},                 // no kind
@@ -37,13 +38,30 @@ TEST_F(BvtoolListsTest, RefusedCalls)
         {"res export res", 1},
         {"res export res everything", 1},
         {"res club res 1 0 Null", 1},
+        {"res rank res 1 class 1", 1},          // no class
+        {"res rank res 1 bucket 1 1", 1},
+        {"res rank res 9 class 1 1", 1},        // no event 9
+        {"res rank res team 3", 1},             // no team competition 3
+        {"res prize-table -1", 1},
+        {"res prize res 1 class 1 Nothing=1", 1},
+        {"res prize res 1 class 1 Share", 1},
+        {"res shootoff res 1 12 1 1 5 1", 1},   // kind 10 or 11 only
+        {"res shootoff res 1 10 1 1 0 1", 1},   // no start number 0
+        {"res team res 1 Bogus=1", 1},
+        {"res team res 1 EntryName=Lag", 1},    // an entered team's item needs its number
+        {"res team res 1 member=1:101:5:1", 1}, // slot 101 is the team's own
     });
     EXPECT_FALSE(std::filesystem::exists("list.doc"));
 
     ToolRun help = RunTool("help");
     for (const char* usage : {"bvtool res list DIR --kind N [--out FILE|-]",
                               "bvtool res export DIR shooters|relay R|sius R",
-                              "bvtool res club DIR ORG NUMBER NAME", "bvtool batch FILE|-"})
+                              "bvtool res club DIR ORG NUMBER NAME", "bvtool batch FILE|-",
+                              "bvtool res rank DIR EVENT class P C | group G [C] [--comp N]",
+                              "bvtool res rank DIR team T [--comp N]", "bvtool res prize-table N",
+                              "bvtool res prize DIR EVENT class P|group G ITEM=VALUE..",
+                              "bvtool res shootoff DIR EVENT KIND LIST CLASS START PLACE [--text TEXT] [--gift 0|1]",
+                              "bvtool res team DIR T ITEM=VALUE.."})
         EXPECT_NE(help.out.find(usage), std::string::npos) << usage;
 }
 

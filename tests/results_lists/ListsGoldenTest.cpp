@@ -60,6 +60,20 @@ const Golden kGoldens[] = {
     {"statistics-comp1.txt", "res list . --kind 0 --comp 1 --out OUT", nullptr},
     {"entries-comp1.txt", "res list . --kind 1 --comp 1 --out OUT", nullptr},
     {"schedule-comp1.txt", "res list . --kind 15 --comp 1 --out OUT", nullptr},
+    // Class lists: pairs in definition order (Veteran has nobody and takes
+    // no number), the common list's class column, variant 1 cutting the
+    // tie at place 10, the letter filter, a final's tenths.
+    {"classes-comp4.model", "res list . --kind 12 --comp 4 --classes 1,3,2 --series 1,0x101 --out -", nullptr},
+    {"classes-common-comp4.model", "res list . --kind 13 --comp 4 --common --classes 1,2 --series 0x101 --out -",
+     nullptr},
+    {"classes-variant1-comp4.model",
+     "res list . --kind 12 --comp 4 --common --classes 1,2,3 --series 1 --variant 1 --out -", nullptr},
+    {"classes-letters-comp4.model", "res list . --kind 13 --comp 4 --classes 1,2 --letters J --series 1 --out -",
+     nullptr},
+    {"classes-comp1.model", "res list . --kind 12 --comp 1 --classes 1,2 --series 1,2,0x101 --out -", nullptr},
+    {"classes-comp4.rtf", "res list . --kind 12 --comp 4 --classes 1,3,2 --series 1,0x101 --header --out OUT", nullptr},
+    {"classes-common-comp4.rtf", "res list . --kind 13 --comp 4 --common --classes 1,2 --series 0x101 --out OUT",
+     nullptr},
     {"export-comp1.txt", "res export . shooters --comp 1", "export.txt"},
     {"export2-comp1.txt", "res export . relay 2 --comp 1 --event 1", "export2.txt"},
     {"Startlst-comp1.csv", "res export . sius 2 --comp 1 --event 1", "Comp1/Startlst.csv"},
@@ -222,6 +236,63 @@ TEST_F(ListsGoldenTest, ListsAndExportsAsTheGoldenFiles)
     }
 }
 
+// The prize forms' rankings of the fixture as bvtool prints them: class
+// lists shared 1/3 and 1/4 under organisation types 1, 2 and 6 (type 6 by
+// ISSF series sums; the 1/3 lists of types 2 and 6 after the prize table),
+// Senior's full tie parted by shoot-offs, a shooter without a total left
+// out of a sub-event's list, share "0", the order by name (no negative
+// margins), the combined lists requiring category A and J, and the team
+// competition by totals with a shoot-off, an empty slot and a member of an
+// event it does not count.
+TEST_F(ListsGoldenTest, RankingsAsTheGoldenFiles)
+{
+    struct Ranking {
+        const char* name;
+        const char* call;
+    };
+    const Ranking rankings[] = {
+        {"rank-comp1-list1-senior.txt", "res rank . 1 class 1 1 --comp 1"},
+        {"rank-comp2-list1-senior.txt", "res rank . 1 class 1 1 --comp 2"},
+        {"rank-comp3-list1-senior.txt", "res rank . 1 class 1 1 --comp 3"},
+        {"rank-comp1-list2-senior.txt", "res rank . 1 class 2 1 --comp 1"},
+        {"rank-comp2-list2-senior.txt", "res rank . 1 class 2 1 --comp 2"},
+        {"rank-comp3-list2-senior.txt", "res rank . 1 class 2 1 --comp 3"},
+        {"rank-comp1-list1-junior.txt", "res rank . 1 class 1 2 --comp 1"},
+        {"rank-comp1-list3-senior.txt", "res rank . 1 class 3 1 --comp 1"},
+        {"rank-comp1-list4-senior.txt", "res rank . 1 class 4 1 --comp 1"},
+        {"rank-comp1-group1.txt", "res rank . 1 group 1 --comp 1"},
+        {"rank-comp4-group1.txt", "res rank . 1 group 1 2 --comp 4"},
+        {"rank-comp1-team1.txt", "res rank . team 1 --comp 1"},
+    };
+    std::string batch;
+    for (const Ranking& r : rankings)
+        batch += std::string(r.call) + "\n";
+    bvtest::TempFolder::Write(folder->File("rank.batch"), batch);
+    int status = -1;
+    const std::string output = bvtest::RunCommand(
+        "cd " + Quote(work) + " && " + Quote(kBvtool) + " batch " + Quote(folder->File("rank.batch")), &status);
+    ASSERT_EQ(status, 0) << output;
+
+    // Each ranking starts with its "rank" line.
+    std::vector<std::string> made;
+    std::istringstream lines(output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("rank\t", 0) == 0)
+            made.emplace_back();
+        ASSERT_FALSE(made.empty()) << line;
+        made.back() += line + "\n";
+    }
+    ASSERT_EQ(made.size(), std::size(rankings));
+    const bool update = std::getenv("BV_UPDATE_GOLDEN") != nullptr;
+    for (size_t i = 0; i < made.size(); ++i) {
+        if (update)
+            bvtest::TempFolder::Write(kGoldenDir + "/" + rankings[i].name, made[i]);
+        else
+            EXPECT_EQ(made[i], GoldenBytes(rankings[i].name)) << rankings[i].call;
+    }
+}
+
 // LibreOffice reads each RTF file (in one run, with a profile of its own):
 // every body cell in row order, the page header and footer cells of the
 // first definition when the file has them, escaped texts as they were.
@@ -238,6 +309,8 @@ TEST_F(ListsGoldenTest, LibreOfficeReadsTheRtfFiles)
         {"statistics-comp1.rtf", "statistics-comp1.model", false, false},
         {"entries-comp1.rtf", "entries-comp1.model", true, true},
         {"schedule-comp1.rtf", "schedule-comp1.model", true, false},
+        {"classes-comp4.rtf", "classes-comp4.model", true, false},
+        {"classes-common-comp4.rtf", "classes-common-comp4.model", false, false},
     };
     Made();
     std::string files;

@@ -273,8 +273,8 @@ int RunEntry(const Args& args)
     if (!Number(args[3], 1, 999, relay, "a relay index", error) ||
         !Number(args[4], 1, 999, target, "a target", error) ||
         !Number(args[5], 0, 0x7FFFFFFF, start, "a start number", error) ||
-        !ParseOptions(args, 6, {"--class", "--cat", "--paid", "--score", "--changed", "--state", "--comments"}, {},
-                      o, error) ||
+        !ParseOptions(args, 6, {"--class", "--cat", "--paid", "--score", "--changed", "--state", "--remarks", "--comments"},
+                      {}, o, error) ||
         !EnterFolder(args[1], error))
         return Fail(error);
     CCompetition comp;
@@ -309,6 +309,15 @@ int RunEntry(const Args& args)
         if (!Number(o.Get(opt.name), opt.low, opt.high, value, opt.name, error))
             return Fail(error);
         *opt.field = static_cast<int32_t>(value);
+    }
+    // The remark bits share the entry's state word: bit i - 1 is remark i.
+    if (o.Has("--remarks")) {
+        const std::string& bits = o.Get("--remarks");
+        char* end = nullptr;
+        const unsigned long mask = bits.empty() ? 0 : std::strtoul(bits.c_str(), &end, 0);
+        if (bits.empty() || *end != '\0' || bits[0] == '-' || mask > 0xFFFFFFFFul)
+            return Fail("--remarks is a 32-bit mask (decimal or 0x..), not '" + bits + "'");
+        state = static_cast<int32_t>(static_cast<uint32_t>(mask));
     }
     entry.paid = paid;
     entry.startScore = score;
@@ -400,6 +409,16 @@ int RunRes(const Args& args)
         return RunExport(args);
     if (sub == "club")
         return RunClub(args);
+    if (sub == "rank")
+        return RunRank(args);
+    if (sub == "prize-table")
+        return RunPrizeTable(args);
+    if (sub == "prize")
+        return RunPrize(args);
+    if (sub == "shootoff")
+        return RunShootoff(args);
+    if (sub == "team")
+        return RunTeam(args);
     return Fail("unknown res command '" + sub + "' (see 'bvtool help')");
 }
 
@@ -412,6 +431,7 @@ constexpr const char* kUsage =
     "bvtool res relay DIR EVENT INDEX [--number N] [--day D] [--time HH:MM] [--flags N] [--text TEXT]\n"
     "bvtool res shooter DIR START NAME [--club N] [--class K] [--cat TEXT] [--bib TEXT]\n"
     "bvtool res entry DIR EVENT RELAY TARGET START [--class K] [--cat TEXT] [--paid N] [--score N] [--changed 0|1] "
+    "[--remarks BITS] "
     "[--state N] [--comments TEXT]\n"
     "bvtool res startnr DIR\n"
     "bvtool res relays DIR EVENT\n"
@@ -437,11 +457,17 @@ constexpr const char* kUsage =
     "bvtool res log DIR [--comp N] [--clear]\n"
     "bvtool res list DIR --kind N [--out FILE|-] [--comp N] [--event E] [--relays A-B] [--targets A-B] "
     "[--classes C,..] [--letters TEXT] [--series S,..] [--variant V] [--team T] [--common] [--complete-final] "
-    "[--time-protest] [--result-fields] [--with-prizes] [--split] [--email] [--png] [--font-size N] "
+    "[--time-protest] [--result-fields] [--with-prizes] [--web] [--split] [--email] [--png] [--font-size N] "
     "[--sheet-series N] [--aiming-mark] [--compact] [--header] [--footer] [--yes] [--now \"YYYY-MM-DD HH:MM\"] "
     "[--printer none|a4|a4-landscape] [--offsets L,T]\n"
     "bvtool res export DIR shooters|relay R|sius R [--comp N] [--event E] [--targets A-B]\n"
-    "bvtool res club DIR ORG NUMBER NAME [--address1 T] [--address2 T] [--address3 T] [--email T]";
+    "bvtool res club DIR ORG NUMBER NAME [--address1 T] [--address2 T] [--address3 T] [--email T]\n"
+    "bvtool res rank DIR EVENT class P C | group G [C] [--comp N]\n"
+    "bvtool res rank DIR team T [--comp N]\n"
+    "bvtool res prize-table N\n"
+    "bvtool res prize DIR EVENT class P|group G ITEM=VALUE..\n"
+    "bvtool res shootoff DIR EVENT KIND LIST CLASS START PLACE [--text TEXT] [--gift 0|1]\n"
+    "bvtool res team DIR T ITEM=VALUE..";
 
 }  // namespace
 
@@ -451,7 +477,8 @@ constexpr const char* kUsage =
      "start numbers, lists and renumbers relays; shows the value systems and a result card, enters shots and series; "
      "packs zip backups; keeps the club, organisation and person registers; creates events from the built-in "
      "templates and checks events' data; makes lists into RTF, HTML, text or PDF files (or prints their model), "
-     "exports the entries, writes a club into the club register",
+     "exports the entries, writes a club into the club register; ranks prize lists and team competitions as the prize "
+     "forms do, shows the prize table, writes prize lists, shoot-offs and team competitions",
      &RunRes});
 
 }  // namespace bvtool::res

@@ -61,5 +61,12 @@ int RunExchange(const Args& args);
 int RunList(const Args& args);
 int RunExport(const Args& args);
 int RunClub(const Args& args);
+// The prize forms' rankings and what the prize and team screens write
+// (ResRankCommands.cpp).
+int RunRank(const Args& args);
+int RunPrizeTable(const Args& args);
+int RunPrize(const Args& args);
+int RunShootoff(const Args& args);
+int RunTeam(const Args& args);
 
 }  // namespace bvtool::res

@@ -314,6 +314,8 @@ bool FillRequest(CDataList& list, const Options& o, std::string& error)
     q.timeProtest = o.Has("--time-protest") ? 1 : 0;
     q.resultFields = o.Has("--result-fields") ? 1 : 0;
     q.selection = o.Has("--with-prizes") ? 1 : 0;
+    list.resultListChoice.withPrizes = o.Has("--with-prizes");
+    list.resultListChoice.web = o.Has("--web");
     q.splitList = o.Has("--split") ? 1 : 0;
     q.email = o.Has("--email") ? 1 : 0;
     q.aimingMark = o.Has("--aiming-mark") ? 1 : 0;
@@ -386,7 +388,7 @@ int RunList(const Args& args)
                        "--series", "--variant", "--team", "--font-size", "--sheet-series", "--now", "--printer",
                        "--offsets"},
                       {"--common", "--complete-final", "--time-protest", "--result-fields", "--with-prizes", "--split",
-                       "--email", "--png", "--aiming-mark", "--compact", "--header", "--footer", "--yes"},
+                       "--email", "--png", "--aiming-mark", "--compact", "--header", "--footer", "--yes", "--web"},
                       o, error))
         return Fail(error);
     if (!o.Has("--kind"))
@@ -443,6 +445,9 @@ int RunList(const Args& args)
         return Fail(error);
     list.request.file.html = format == kHtml ? 1 : 0;
     list.request.file.textFile = format == kText ? 1 : 0;
+    // The result lists measure their columns with the kit's fonts.
+    if (list.request.kind == kListResultsByClass || list.request.kind == kListResultsCombined)
+        StartQt();
 
     int output = kOutputFile;
     std::unique_ptr<platform::PrintJob> pdf;
