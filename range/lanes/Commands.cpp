@@ -3,6 +3,7 @@
 #include "foundation/comp/RunNumber.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -274,6 +275,55 @@ void ScreenLineCmd::Build(LineMessage& m) const
 }
 
 void ClearScreenCmd::Build(LineMessage& m) const { Start(m, Cmd::kClearScreen, kLength, Cmd::kAllLanes); }
+
+int FinalMarkCmd::Scaled(int micrometres, int simulatedDistance, int actualDistance)
+{
+    if (actualDistance <= 0)
+        actualDistance = 100;
+    double scaled = micrometres * 0.032 * simulatedDistance / actualDistance;
+    constexpr double kMost = SumsCmd::kNoCoordinates - 1;
+    if (scaled > kMost)
+        return static_cast<int>(kMost);
+    if (scaled < -kMost)
+        return -static_cast<int>(kMost);
+    return static_cast<int>(scaled);
+}
+
+void FinalMarkCmd::Build(LineMessage& m) const
+{
+    Start(m, Cmd::kSums, kLength, 0);
+    m.data[5] = static_cast<uint8_t>(kind);
+    m.data[6] = static_cast<uint8_t>(lane);
+    m.data[7] = static_cast<uint8_t>(series);
+    if (kind == kEnd) {
+        m.data[8] = 2;
+        return;
+    }
+    m.data[8] = static_cast<uint8_t>(zoom);
+    Put16BE(m, 9, markedSum / 10);
+    Put16BE(m, 11, startValue / 10 + markedSum / 10);
+    if (kind != kShot)
+        return;
+    m.data[13] = static_cast<uint8_t>(shotIndex);
+    m.data[14] = static_cast<uint8_t>(valueHundredths / 10);
+    m.data[15] = static_cast<uint8_t>(runByte);
+    Put16BE(m, 16, x);
+    Put16BE(m, 18, y);
+}
+
+void FinalNameCmd::Build(LineMessage& m) const
+{
+    char line[64];
+    std::snprintf(line, sizeof line, "%2d: %s", lane, name.c_str());
+    const size_t length = std::strlen(line);
+    Start(m, Cmd::kText, static_cast<int>(length) + 9, 0);
+    m.data[5] = 0x80;
+    m.data[6] = 2;
+    m.data[7] = 46;
+    m.data[8] = 2;
+    std::memcpy(m.data + 9, line, length);
+    m.data[9 + length] = 0;
+}
 
 void CardOverviewCmd::FirstLines(int first[29]) const
 {

@@ -241,6 +241,38 @@ struct ClearScreenCmd {
     void Build(LineMessage& m) const;
 };
 
+// 'p' (19 bytes) to every monitor during a final: a lane's card loaded, a
+// shot revealed with the running sums, or the end of the marking.
+struct FinalMarkCmd {
+    enum : int { kLoaded = 1, kShot = 2, kEnd = 128 };
+    int kind = kLoaded;
+    int lane = 0;
+    int series = 0;
+    int zoom = 3;            // 1..3 as sent
+    int markedSum = 0;       // hundredths
+    int startValue = 0;      // hundredths
+    int shotIndex = 0;       // kShot: 1..
+    int valueHundredths = 0; // kShot
+    int runByte = 0;         // kShot: byte 15
+    int x = SumsCmd::kNoCoordinates;  // kShot: already scaled
+    int y = SumsCmd::kNoCoordinates;
+
+    // Micrometres to the monitors' units for the distance simulated, kept
+    // below the value that means "no shot".
+    static int Scaled(int micrometres, int simulatedDistance, int actualDistance);
+
+    static constexpr int kLength = 19;
+    void Build(LineMessage& m) const;
+};
+
+// 'W' (to every monitor) during a final: the lane and shooter marked now.
+struct FinalNameCmd {
+    int lane = 0;
+    std::string name;
+
+    void Build(LineMessage& m) const;
+};
+
 // 'x': the card as the range control has it, by position and line, so the
 // monitor can see what it lacks. Sent in parts of about 64 bytes.
 struct CardOverviewCmd {

@@ -19,6 +19,7 @@
 #include "range/run/RelayChange.h"
 #include "range/run/SeriesCommands.h"
 #include "range/run/TickSchedule.h"
+#include "range/run/WelcomeTexts.h"
 #include "range/ui/DlgAsk.h"
 #include "range/ui/DlgLineSpy.h"
 #include "range/ui/dialogs/DlgLC.h"
@@ -271,6 +272,14 @@ public:
     virtual void Welcome(int lane);
     virtual void OnSimulate(int lane);
     SeriesCommands& Series() { return m_series; }
+    // The commands that open the series dialogs (MainFrmSeries.cpp): the
+    // lift, the motor advance, the final marking, the welcome command with
+    // its choice of lanes and set-up, and the one-target welcome.
+    virtual void OnLift();
+    virtual void OnMotor();
+    virtual void OnFinalMarking();
+    virtual void OnWelcomeCommand();
+    virtual void OnWelcomeOne();
     // The lane dialog of the series commands and the welcome (relay
     // hidden); false when cancelled.
     bool ChooseLane(LaneChoice& choice) override;
@@ -448,6 +457,7 @@ private:
     ShotFlags m_shotFlags{m_obj, *this, m_range.records, m_range.cards};
     RelayChange m_relayChange{m_obj, *this, m_range};
     SeriesCommands m_series{m_obj, *this, m_range, m_tick, *this};
+    WelcomeTexts m_welcome{m_obj, *this, m_range};
     std::unique_ptr<RelayChooser> m_relayChooser;
     std::vector<Command> m_commands;
     void BuildCommands();

@@ -7,6 +7,7 @@
 #include "platform/ui/FrameWnd.h"
 #include "range/ui/FrameModal.h"
 #include "range/ui/dialogs/DlgLaneSel.h"
+#include "range/ui/views/FormList.h"
 #include "range/ui/views/FormPanel.h"
 #include "range/ui/dialogs/DlgRelay.h"
 #include "range/ui/dialogs/DlgSimulate.h"
@@ -84,6 +85,7 @@ bool CMainFrame::ChooseLane(LaneChoice& choice)
     if (d.DoModal() != platform::IDOK)
         return false;
     choice.lane = d.m_lane;
+    choice.relay = d.m_relay;
     choice.allTargets = d.m_allTargets != 0;
     return true;
 }
@@ -94,7 +96,15 @@ void CMainFrame::RedrawClock()
         panel->DrawClock();
 }
 
-void CMainFrame::Welcome(int) {}
+void CMainFrame::Welcome(int lane)
+{
+    if (!m_welcome.Welcome(lane))
+        return;
+    SelectPage(1);
+    if (CFormList* list = List())
+        list->update();
+    ShowStatusKeys("IDS_INFO_WELCOME", nullptr, nullptr);
+}
 
 void CMainFrame::OnSimulate(int lane)
 {

@@ -549,3 +549,51 @@ TEST(ScreenLineCmdTest, PlaceSizeAndEndingZero)
 }
 
 TEST(ClearScreenCmdTest, Layout) { EXPECT_EQ(Built(ClearScreenCmd{}), "05 00 40 46 3C 00"); }
+
+TEST(FinalMarkCmdTest, LoadedShotAndEnd)
+{
+    FinalMarkCmd c;
+    c.kind = FinalMarkCmd::kLoaded;
+    c.lane = 100;
+    c.series = 2;
+    c.zoom = 3;
+    c.markedSum = 0;
+    c.startValue = 9650;
+    EXPECT_EQ(Built(c), "13 00 40 70 00 01 64 02 03 00 00 03 C5 00 00 00 00 00 00 00");
+    c.kind = FinalMarkCmd::kShot;
+    c.zoom = 1;
+    c.markedSum = 1054;
+    c.shotIndex = 1;
+    c.valueHundredths = 1054;
+    c.runByte = 1;
+    c.x = -5;
+    c.y = 31999;
+    EXPECT_EQ(Built(c), "13 00 40 70 00 02 64 02 01 00 69 04 2E 01 69 01 FF FB 7C FF");
+    FinalMarkCmd end;
+    end.kind = FinalMarkCmd::kEnd;
+    end.lane = 4;
+    end.series = 1;
+    EXPECT_EQ(Built(end), "13 00 40 70 00 80 04 01 02 00 00 00 00 00 00 00 00 00 00 00");
+}
+
+TEST(FinalMarkCmdTest, ScaledCoordinatesStayBelowTheNoShotValue)
+{
+    struct Case {
+        int micrometres, simulated, actual, scaled;
+    };
+    const Case cases[] = {
+        {10000, 100, 100, 320},     {-10000, 100, 100, -320},  {10000, 300, 100, 960},
+        {999999, 100, 100, 31999},  {-999999, 100, 100, -31999}, {1000031, 100, 100, 31999},
+        {10000, 100, 0, 320},  // no distance: as if equal
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FinalMarkCmd::Scaled(c.micrometres, c.simulated, c.actual), c.scaled) << c.micrometres;
+}
+
+TEST(FinalNameCmdTest, LaneAndShooter)
+{
+    EXPECT_EQ(Built(FinalNameCmd{4, "Kari"}), "11 00 40 57 00 80 02 2E 02 20 34 3A 20 4B 61 72 69 00");
+    LineMessage m;
+    FinalNameCmd{100, "Per"}.Build(m);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(m.data + 9)), "100: Per");
+}
