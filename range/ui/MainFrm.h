@@ -364,19 +364,11 @@ public:
     void SendSetupToLineLanes(int code);
     // The targets reset for the competition open now.
     void ResetLanesForCompetition();
-    // The lift dialog, and the motor form of the lane dialog.
-    void OnLift();
-    void OnMotor();
     // The program editor, the media dialog and the names dialog (which the
     // names command opens when the names are kept here).
     void OnProgramEditor();
     void OnMedia();
     void RunNamesDialog();
-    // The final marking and the welcome commands, which open dialogs of
-    // their own.
-    virtual void OnFinalMarking();
-    virtual void OnWelcomeCommand();
-    virtual void OnWelcomeOne();
 
     // ---- What the tick and the commands share
     TickSchedule m_tick;

@@ -12,7 +12,6 @@
 #include "range/ui/FrameResources.h"
 #include "range/ui/dialogs/DlgInput.h"
 #include "range/ui/dialogs/DlgLaneSel.h"
-#include "range/ui/dialogs/DlgLift.h"
 #include "range/ui/dialogs/DlgMedia.h"
 #include "range/ui/dialogs/DlgName.h"
 #include "range/ui/setup/DlgProgram.h"
@@ -449,28 +448,6 @@ bool CMainFrame::AskInput(InputQuestion& q)
     return true;
 }
 
-void CMainFrame::OnLift()
-{
-    CDlgLift d(Window());
-    d.onLift = [this](int lane, int code) { SendLift(lane, code); };
-    FrameModal::Run(d);
-}
-
-void CMainFrame::OnMotor()
-{
-    CDlgLaneSel d(Window());
-    const int lane = NextActiveLane(0);
-    d.m_title = m_obj.Text("IDS_LANESEL_TITLE_MOTOR");
-    d.m_lane = lane;
-    d.m_form = CDlgLaneSel::kMotor;
-    d.m_relayLabel = m_obj.Text("IDS_LANESEL_ADVANCECOUNT");
-    d.m_extraButtonKey = "IDS_LANESEL_ADVANCEBUTTON";
-    d.m_relayMax = 10;
-    d.m_relay = 1;
-    d.onAdvance = [this](int lane, int count) { SendMotor(lane, count); };
-    FrameModal::Run(d);
-}
-
 // ---- The program editor, the names and the media
 
 void CMainFrame::OnProgramEditor()
@@ -503,14 +480,3 @@ void CMainFrame::OnMedia()
     media.m_relay = LaneTable::IsLane(lane) && m_obj.lanes[lane].active.relay > 0 ? m_obj.lanes[lane].active.relay : 1;
     FrameModal::Run(media);
 }
-
-// ---- Until their dialogs come, the commands that open a dialog of their
-// own do nothing.
-
-void CMainFrame::OnFinalMarking() {}
-
-
-
-void CMainFrame::OnWelcomeCommand() {}
-
-void CMainFrame::OnWelcomeOne() {}
