@@ -17,7 +17,7 @@ struct Relays {
 // The relays of an export on command (the send results command and the
 // input dialog): lanes from the first active one, at most 99 shooters.
 Relays OfficeRelays(int resultsProgram, int firstLaneRelay);
-constexpr int kOfficeShooters = 99;
+constexpr int kOfficeShooters = 100;  // lanes 1..100, one card each
 
 // What the frame shows and logs for an export's result.
 struct Outcome {

@@ -5,6 +5,8 @@
 #include "range/shots/ShotMessage.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <cstring>
 
@@ -88,6 +90,7 @@ ShotRecord ShotSimulator::MakeShot(const ShotInput& in, const CTargetTypes& type
     r.temperature = static_cast<int16_t>(static_cast<int>(RandomStep(20, 18, 22, 50)) * 100);
 
     StampShot(r, now, ShotStamp::DateAndTime);
+    ApplyFields(r);
 
     r.radius = ShotRadius(r.x, r.y);
     // Valued as it would lie on the real target: the coordinates scaled from
@@ -100,4 +103,57 @@ ShotRecord ShotSimulator::MakeShot(const ShotInput& in, const CTargetTypes& type
     r.shotNumber = 0;
     r.series = static_cast<uint8_t>(in.series & 0x7F);
     return r;
+}
+
+namespace {
+
+// A number as typed, with a decimal point or comma; false when the field is
+// empty or holds no number.
+bool TypedNumber(const std::string& text, double& value)
+{
+    std::string t = text;
+    for (char& c : t)
+        if (c == ',')
+            c = '.';
+    size_t start = t.find_first_not_of(' ');
+    if (start == std::string::npos)
+        return false;
+    char* end = nullptr;
+    value = std::strtod(t.c_str() + start, &end);
+    return end != t.c_str() + start && std::isfinite(value);
+}
+
+template <typename T>
+T Held(double v, double low, double high)
+{
+    return static_cast<T>(std::clamp(v, low, high));
+}
+
+}  // namespace
+
+void ShotSimulator::ApplyFields(ShotRecord& r) const
+{
+    const Fields& f = m_fields;
+    double v = 0;
+    // One metre beyond the centre is further than any face.
+    constexpr double kReach = 1000000;
+    if (TypedNumber(f.x, v))
+        r.x = Held<int32_t>(std::round(v * 1000), -kReach, kReach);
+    if (TypedNumber(f.y, v))
+        r.y = Held<int32_t>(std::round(v * 1000), -kReach, kReach);
+    if (f.frameShot)
+        r.flags |= 0x08;
+    if (f.turned)
+        r.flags |= 0x04;
+    uint8_t* sensors[] = {&r.sensorA, &r.sensorB, &r.sensorC, &r.sensorD};
+    const std::string* times[] = {&f.timeA, &f.timeB, &f.timeC, &f.timeD};
+    for (int i = 0; i < 4; ++i)
+        if (TypedNumber(*times[i], v))
+            *sensors[i] = Held<uint8_t>(v, 0, 255);
+    if (TypedNumber(f.change, v))
+        r.shotAt = Held<int32_t>(std::round(v * 100), -2e9, 2e9);
+    if (TypedNumber(f.temperature, v))
+        r.temperature = Held<int16_t>(std::round(v * 100), -12700, 12699);
+    if (TypedNumber(f.run, v))
+        r.data43 = Held<uint8_t>(v, 0, 255);
 }

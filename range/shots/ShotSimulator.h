@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <string>
 
 class CTargetTypes;
 
@@ -58,10 +59,27 @@ public:
     // its slot (shot number 0).
     ShotRecord MakeShot(const ShotInput& in, const CTargetTypes& types, const platform::LocalTime& now);
 
+    // What the officer typed in the simulation dialog: each field that is
+    // not empty takes the place of its random value in the next shots (X and
+    // Y in mm, the four sensor times, the change time in seconds, the
+    // temperature in degrees, the run number); the two boxes set the frame
+    // (0x08) and turned-target (0x04) flags.
+    struct Fields {
+        std::string x, y;
+        bool frameShot = false;
+        bool turned = false;
+        std::string timeA, timeB, timeC, timeD;
+        std::string change, temperature, run;
+    };
+    void SetFields(const Fields& fields) { m_fields = fields; }
+
 private:
+    void ApplyFields(ShotRecord& r) const;
+
     double Draw();
 
     Uniform m_uniform;
     std::mt19937 m_generator;
+    Fields m_fields;
     std::array<Lane, kLanes + 1> m_lanes{};
 };

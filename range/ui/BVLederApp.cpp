@@ -36,7 +36,7 @@ int CBVLederApp::InitInstance(const std::string& commandLine)
     CRangeSettings& settings = m_obj.settings;
     settings.LoadProfile();
     std::string language = settings.profile.language.empty() ? "EN" : settings.profile.language;
-    LoadLanguage(language);
+    LoadRangeLanguage(m_obj.language, language);
     platform::SetTextTable(&m_obj.language);
 
     platform::FrameWnd* window = m_frame->CreateWindowFrame();
@@ -57,9 +57,9 @@ int CBVLederApp::InitInstance(const std::string& commandLine)
     return 1;
 }
 
-void CBVLederApp::LoadLanguage(const std::string& code)
+void LoadRangeLanguage(CLanguageTable& table, const std::string& code)
 {
-    CLanguageTable& table = m_obj.language;
+    const char* kLanguageFile = CBVLederApp::kLanguageFile;
     if (table.Load(kLanguageFile, code) >= 0 && table.GetCount() > 0)
         return;
     // Without its texts every box and menu would be blank.

@@ -12,6 +12,10 @@
 // of its language file (lang/BVRange.txt).
 std::span<const CLanguageTable::Entry> BuiltInRangeTexts();
 
+// Loads the range control's language file in a language; when it is missing
+// or unreadable the log says so and the built-in English texts stand in.
+void LoadRangeLanguage(CLanguageTable& table, const std::string& code);
+
 class CBVLederApp {
 public:
     // The language file of the range control, in its working folder.
@@ -34,8 +38,6 @@ public:
     CMainFrame* Frame() { return m_frame.get(); }
 
 private:
-    void LoadLanguage(const std::string& code);
-
     RangeObjects& m_obj;
     std::unique_ptr<CMainFrame> m_frame;
 };

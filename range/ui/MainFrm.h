@@ -29,6 +29,8 @@
 #include <QPointer>
 #include <QRect>
 
+#include <functional>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -99,7 +101,8 @@ public:
     }
     // The program was closed (its window is gone).
     bool Closed() const { return m_closed; }
-    // Whether the start found a file it cannot read and closed for it.
+    // Whether the start found a file it cannot read, or no competition, and
+    // closed for it.
     bool StartFailed() const { return m_startFailed; }
     // The program's command line as typed; the word after the program's
     // name may start the workshop mode.
@@ -287,6 +290,86 @@ public:
     int PrintCards(int firstRelay, int lastRelay, int firstLane, int lastLane, bool withDialog);
     MonitorPrint& MonitorFetch() { return m_monitorPrint; }
 
+    // ---- The window's commands (MainFrmCommands.cpp)
+    // One entry of the frame's command table: the commands of a menu item,
+    // its keys and tool buttons, the handler's name and whether the
+    // practice competition refuses it. Commands in no entry stay disabled.
+    struct Command {
+        std::vector<int> ids;
+        const char* handler;
+        bool refusedInPractice;
+        std::function<void(int id)> run;
+    };
+    const std::vector<Command>& Commands() const { return m_commands; }
+    // The command's handler (a test frame may note it instead).
+    virtual void RunCommand(const Command& command, int id);
+
+    // What the lane dialog asks and answers: a lane (or all targets), a
+    // relay, and in some forms all cards.
+    struct LaneQuestion {
+        const char* titleKey = "";
+        bool showAllCards = false;
+        bool showRelay = false;
+        int lane = 0;
+        int relay = 0;
+        bool allTargets = false;
+        bool allCards = false;
+    };
+    // The lane dialog, preset with the first active lane and its relay;
+    // false when cancelled.
+    virtual bool AskLane(LaneQuestion& question);
+    // The input dialog: title, prompt and text; with a lane it also asks a
+    // lane or all targets. False when cancelled.
+    struct InputQuestion {
+        const char* titleKey = "";
+        const char* promptKey = "";
+        bool withLane = false;
+        std::string text;
+        int lane = 0;
+        bool allTargets = false;
+    };
+    virtual bool AskInput(InputQuestion& question);
+
+    void OnLanguage();
+    void OnInterface();
+    void OnSystemAdministration();
+    void OnAppAbout();
+    void OnViewToolBar();
+    void OnViewStatusBar();
+    void OnViewTabs();
+    void OnZoom(int level);
+    void OnLightCommand();
+    void OnSendToOffice();
+    void OnPrintCards();
+    void OnNames();
+    void OnMessageToMonitors();
+    void OnUpdateMonitors();
+    void OnFetchFromMonitors();
+    void OnDeleteMonitorCards();
+    void OnDeleteCards();
+    void OnDeleteNames();
+    void OnCompetitionSettings();
+    void OnLaneSettings();
+    void OnClockStart();
+    void OnClockStop();
+    // F5: the lanes reset, the files checked and read again, the names
+    // imported and every view refreshed.
+    void RefreshAll();
+    void OnSendAll();
+    void OnNextPane(bool forward);
+    void OnContextHelp();
+    // The program has started (its first tick ran the start-up).
+    bool Running() const;
+    // A lane set-up code to every lane on a serial line or a USB adapter.
+    void SendSetupToLineLanes(int code);
+    // The targets reset for the competition open now.
+    void ResetLanesForCompetition();
+    // The program editor, the media dialog and the names dialog (which the
+    // names command opens when the names are kept here).
+    void OnProgramEditor();
+    void OnMedia();
+    void RunNamesDialog();
+
     // ---- What the tick and the commands share
     TickSchedule m_tick;
     AskState m_askType = AskState::None;
@@ -368,4 +451,7 @@ private:
     SeriesCommands m_series{m_obj, *this, m_range, m_tick, *this};
     WelcomeTexts m_welcome{m_obj, *this, m_range};
     std::unique_ptr<RelayChooser> m_relayChooser;
+    std::vector<Command> m_commands;
+    void BuildCommands();
+    void RegisterCommands();
 };

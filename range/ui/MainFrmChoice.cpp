@@ -6,52 +6,17 @@
 #include "platform/files/ProfileStore.h"
 #include "platform/system/Codepage.h"
 #include "platform/ui/FrameWnd.h"
-#include "platform/ui/ScreenPrompter.h"
+#include "line/outside/CVI9001.h"
 #include "range/ui/dialogs/DlgComp.h"
 #include "range/ui/dialogs/DlgDefComp.h"
 #include "range/ui/dialogs/DlgInterface.h"
+#include "range/ui/FrameModal.h"
 
-#include <QTimer>
-
-#include <cstdio>
-
-namespace {
-
-// Runs a dialog the frame opens by itself. On a screen nobody sees, the
-// program says so on standard error and takes Cancel in time, as its boxes
-// do, instead of waiting for good.
-int RunModal(platform::Dialog& dialog)
-{
-    if (platform::BoxesUnseen() && dynamic_cast<platform::ScreenPrompter*>(&platform::CurrentPrompter())) {
-        const int ms = platform::UnseenAnswerMs();
-        std::fprintf(stderr, "%s: %s\n", platform::ProgramName().c_str(), platform::Cp1252ToUtf8(dialog.Caption()).c_str());
-        QTimer::singleShot(ms, &dialog, [&dialog, ms] {
-            std::fprintf(stderr, "No one to answer: Cancel after %d ms\n", ms);
-            dialog.OnCancel();
-        });
-    }
-    return dialog.DoModal();
-}
-
-// The lanes' periodic work waits while the competition data changes hands.
-class PauseScope {
-public:
-    explicit PauseScope(TickSchedule& tick) : m_tick(tick), m_was(tick.pause) { m_tick.pause = true; }
-    ~PauseScope() { m_tick.pause = m_was; }
-    PauseScope(const PauseScope&) = delete;
-    PauseScope& operator=(const PauseScope&) = delete;
-
-private:
-    TickSchedule& m_tick;
-    bool m_was;
-};
-
-}  // namespace
 
 void CMainFrame::OnCompetitionChoice()
 {
     CDlgComp choice(Window(), m_obj, [this](int n) { return CreateCompetition(n); });
-    if (RunModal(choice) != platform::IDOK) {
+    if (FrameModal::Run(choice) != platform::IDOK) {
         UpdateTitle();
         return;
     }
@@ -60,7 +25,7 @@ void CMainFrame::OnCompetitionChoice()
     // A competition made just now gets its settings before the range goes to it.
     if (choice.Created() && chosen > 0) {
         CDlgDefComp settings(Window(), m_obj, chosen);
-        if (RunModal(settings) != platform::IDOK) {
+        if (FrameModal::Run(settings) != platform::IDOK) {
             UpdateTitle();
             return;
         }
@@ -84,6 +49,20 @@ void CMainFrame::OnCompetitionChoice()
         ReloadShots(true);
         RefreshViews();
         RefreshChangedRows();
+        // At start-up the lines open after the choice and the targets get the
+        // start-up reset then; a running range takes the competition now.
+        if (Running()) {
+            ResetLanesForCompetition();
+            for (int lane = NextActiveLane(0); lane != 0; lane = NextActiveLane(lane)) {
+                if (m_obj.lanes[lane].channelType != PortRecord::kOutsideSystem)
+                    continue;
+                for (PortRecord& p : m_obj.ports)
+                    if (p.type == PortRecord::kOutsideSystem && p.outside)
+                        p.outside->PutRemote(lane);
+                MarkLane(lane, 4);
+            }
+            NewRelay(false, false, false, true);
+        }
     }
     m_range.channels.UpdateOutsideControl();
     UpdateTitle();
@@ -92,5 +71,5 @@ void CMainFrame::OnCompetitionChoice()
 int CMainFrame::RunInterfaceDialog()
 {
     CDlgInterface dialog(Window(), m_obj, {[this] { ClosePorts(); }, [this] { OpenPorts(); }});
-    return RunModal(dialog);
+    return FrameModal::Run(dialog);
 }

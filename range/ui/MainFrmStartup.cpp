@@ -109,21 +109,32 @@ int CMainFrame::Startup()
     if (config.IsOpen())
         config.Refresh();
 
+    // A range that never chose its language does so first.
+    if (m_obj.settings.profile.language.empty())
+        OnLanguage();
+
     // A range without any line channel is set up before it opens a competition.
     if (config.IsOpen() && !HasChannelSettings(config))
         RunInterfaceDialog();
 
+    // A range folder that never chose a competition has none, rather than
+    // the practice competition the item's default would give.
+    constexpr ConfigIntItem kStoredCompetition{1, 1, 680, -1};
     int competition = m_obj.settings.GetCurrentComp();
+    if (config.IsOpen() && ReadItem(config, kStoredCompetition) < 0)
+        competition = -1;
     if (competition < 0 || CBVFileEx::TestFolder(CompSettings::FolderOf(".\\", competition)) == 0) {
         // The officer chooses another competition, which becomes the range's.
         OnCompetitionChoice();
         if (config.IsOpen())
-            competition = ReadItem(config, RangeItems::kCurrentCompetition);
+            competition = ReadItem(config, kStoredCompetition);
         comp.Close();
         SetComputerName(false);
     }
     if (competition < 0) {
         BV_LOG(m_log, 80, "No valid competition selected!");
+        // The range did not start: the program ends with a failing status.
+        m_startFailed = true;
         platform::MessageBox(m_obj.language.GetText("IDS_WRN_NOCOMP"));
         return -1;
     }

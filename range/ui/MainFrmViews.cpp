@@ -119,18 +119,7 @@ void CMainFrame::OnCreateClient()
     if (!platform::CurrentHelpService())
         platform::SetHelpService(m_help.get());
 
-    w->OnCommandRange(FrameResources::ID_PAGE_FIRST, FrameResources::ID_PAGE_LAST,
-                      [this](int id) { SelectPage(id - FrameResources::ID_PAGE_FIRST + 1); });
-    w->OnCommand(FrameResources::ID_HELP_FINDER, [this] { WinHelp(0, platform::HELP_WINDOW_TOPIC); });
-    w->OnCommand(FrameResources::ID_CONTEXT_HELP, [] {
-        // As Shift+F1 on the control with the focus.
-        QWidget* focus = QApplication::focusWidget();
-        platform::KitWindow* view = focus ? platform::KitWindow::Of(focus) : nullptr;
-        if (view) {
-            QKeyEvent key(QEvent::KeyPress, Qt::Key_F1, Qt::ShiftModifier);
-            view->PreTranslateKey(&key);
-        }
-    });
+    RegisterCommands();
 
     int page = std::clamp(m_obj.settings.profile.tab, 1, LaneColumns::kLastView);
     m_obj.settings.profile.tab = page;

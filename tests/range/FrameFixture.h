@@ -32,6 +32,8 @@ protected:
     {
         QtApp();
         platform::SetProfile(&profile);
+        // A range that chose its language; a test of the first start clears it.
+        profile.WriteString("Context", "Language", "EN");
         platform::SetPrompter(&prompter);
         // Any free port: tests run side by side.
         setenv("BV_CLOCK_PORT", "0", 1);

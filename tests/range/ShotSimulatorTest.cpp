@@ -181,4 +181,55 @@ TEST(ShotSimulator, ShotsOfALane)
     EXPECT_EQ(static_cast<int>(far.data45), 0);
 }
 
+// What the officer types in the simulation dialog takes the place of the
+// random values; empty fields and text that is no number leave them.
+TEST(ShotSimulator, TypedFieldsReplaceTheirRandomValues)
+{
+    CTargetTypes types;
+    ShotSimulator::ShotInput in;
+    in.kind = 1;
+    in.lane = 7;
+    in.targetType = 3;
+    in.distance = types.GetDistance(3);
+    in.simulatedDistance = in.distance;
+    const platform::LocalTime now{2026, 1, 1};
+
+    ShotSimulator plain(Always(0.0));
+    ShotRecord random = plain.MakeShot(in, types, now);
+
+    ShotSimulator sim(Always(0.0));
+    ShotSimulator::Fields f;
+    f.x = "2,5";
+    f.y = "-1.25";
+    f.frameShot = true;
+    f.turned = true;
+    f.timeA = "12";
+    f.timeB = "";
+    f.timeC = "300";  // held to a byte
+    f.timeD = "x";
+    f.change = "1.5";
+    f.temperature = "21,5";
+    f.run = "9";
+    sim.SetFields(f);
+    ShotRecord r = sim.MakeShot(in, types, now);
+    EXPECT_EQ(static_cast<int>(r.x), 2500);
+    EXPECT_EQ(static_cast<int>(r.y), -1250);
+    EXPECT_EQ(static_cast<int>(r.radius), ShotRadius(2500, -1250));
+    EXPECT_EQ(static_cast<int>(r.value), types.Score(2.5, -1.25, 3, types.GetBulletRadius(3), 0));
+    EXPECT_EQ(static_cast<int>(r.flags) & 0x0C, 0x0C);
+    EXPECT_EQ(static_cast<int>(r.sensorA), 12);
+    EXPECT_EQ(static_cast<int>(r.sensorB), static_cast<int>(random.sensorB));
+    EXPECT_EQ(static_cast<int>(r.sensorC), 255);
+    EXPECT_EQ(static_cast<int>(r.sensorD), static_cast<int>(random.sensorD));
+    EXPECT_EQ(static_cast<int>(r.shotAt), 150);
+    EXPECT_EQ(static_cast<int>(r.temperature), 2150);
+    EXPECT_EQ(static_cast<int>(r.data43), 9);
+
+    // Cleared fields give the simulator its own values back.
+    sim.SetFields({});
+    ShotRecord again = sim.MakeShot(in, types, now);
+    EXPECT_EQ(static_cast<int>(again.x), static_cast<int>(random.x));
+    EXPECT_EQ(static_cast<int>(again.flags) & 0x0C, 0);
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include "range/ui/dialogs/DlgComp.h"
 #include "range/ui/dialogs/DlgDefComp.h"
 #include "range/ui/dialogs/DlgInterface.h"
+#include "range/ui/dialogs/DlgRelay.h"
 
 #include <QTest>
 
@@ -109,7 +110,11 @@ TEST_F(StartupChoiceTest, TheChoiceSwitchesTheRange)
     auto cancel = [](platform::Dialog& d) { d.OnCancel(); };
     auto practice = [](platform::Dialog& d) { Click(d, CDlgComp::IDC_PRACTICE); };
     const Case cases[] = {
-        {"a new competition, its settings, then the switch", {{CDlgComp::IDD, newOne}, {CDlgDefComp::IDD, named}},
+        // The running range then takes new shooters for the competition.
+        {"a new competition, its settings, then the switch",
+         {{CDlgComp::IDD, newOne}, {CDlgDefComp::IDD, named}, {CDlgRelay::IDD, [](platform::Dialog& d) {
+               Click(d, CDlgRelay::IDC_OK);
+           }}},
          {IDYES}, 3},
         {"a new competition whose settings are cancelled", {{CDlgComp::IDD, newOne}, {CDlgDefComp::IDD, cancel}},
          {}, 1},

@@ -53,9 +53,8 @@ const Case kCases[] = {
     {"ProgramTruncated", "Program.BVC", Damage::Truncated, "Program.BVC: truncated", false},
     {"ProgramNewer", "Program.BVC", Damage::Newer, "Program.BVC: newer version", false},
     {"ProgramMissing", "Program.BVC", Damage::Missing, "Program.BVC: missing", false},
-    // A new range's configuration names the practice competition, which is
-    // not there either.
-    {"RangeMissing", "BVLeder.bvc", Damage::Missing, "BVLeder.bvc: missing", true, "Comp0: missing"},
+    // A new range's configuration names no competition: none is chosen.
+    {"RangeMissing", "BVLeder.bvc", Damage::Missing, "BVLeder.bvc: missing", true, "No valid competition selected"},
     {"CompetitionMissing", "Comp1", Damage::Missing, "Comp1: missing", true},
     // Results then cannot be sent; the range runs on and says so once.
     {"ExchangeMissing", "BV", Damage::Missing, "Exchange folder .\\BV\\ missing", false},

@@ -2,10 +2,12 @@
 // bvsim simulates on a pseudo-terminal, the files checked with bvtool, the
 // printouts (PDF files chosen through the prompter) with pdfinfo and
 // pdftotext, and bvsim's log of what the units heard.
+#include "ModalDriver.h"
 #include "RunCommand.h"
 #include "WindowRange.h"
 
 #include "foundation/settings/RangeSettings.h"
+#include "range/ui/dialogs/DlgRelay.h"
 #include "tools/bvsim/lib/Control.h"
 
 #include <cctype>
@@ -90,7 +92,11 @@ TEST_F(RelayPrintRoadTest, ANewRelayGivesEveryLaneItsCard)
 {
     StartRange();
     size_t before = Heard().size();
+    // The officer takes what the new-shooters dialog proposes.
+    bvtest::ModalDriver dialogs;
+    dialogs.Next(CDlgRelay::IDD, [](platform::Dialog& d) { d.item(CDlgRelay::IDC_OK).click(); });
     ASSERT_EQ(Frame().NewRelay(true, false, false, false), RelayChange::kOk);
+    EXPECT_TRUE(dialogs.Done());
     // Before the targets answer.
     bvtest::ToolRun active = bvtest::RunTool("dump " + folder.File("Comp1/Active.BVD"));
     ASSERT_EQ(active.status, 0) << active.err;

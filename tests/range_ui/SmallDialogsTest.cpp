@@ -6,6 +6,7 @@
 
 #include "foundation/files/BVConfig.h"
 #include "foundation/settings/ProgramStore.h"
+#include "range/ui/dialogs/DlgAbout.h"
 #include "range/ui/dialogs/DlgLanguage.h"
 #include "range/ui/dialogs/DlgManual.h"
 #include "range/ui/dialogs/DlgShotProperty.h"
@@ -260,6 +261,20 @@ TEST_F(SmallDialogsTest, ManualShotHelpGoesThroughTheCardTheOthersToTheProgram)
                                               {CDlgShotProperty::IDC_LOWEST, 3},
                                               {161, 2},
                                               {CDlgLanguage::IDC_OK, 3}}));
+}
+
+TEST_F(SmallDialogsTest, AboutBoxInTheLanguage)
+{
+    CDlgAbout about;
+    ASSERT_TRUE(about.Create());
+    EXPECT_EQ(about.Caption(), texts.GetText("IDS_ABOUT_TITLE"));
+    EXPECT_EQ(about.item(CDlgAbout::IDC_OK).text(), texts.GetText("IDS_ABOUT_OK"));
+    EXPECT_EQ(about.item(CDlgAbout::IDC_VERSION).text(), texts.GetText("IDS_ABOUT_VER"));
+    EXPECT_EQ(about.item(CDlgAbout::IDC_COPYRIGHT).text(), texts.GetText("IDS_ABOUT_COPYRIGHT"));
+    EXPECT_FALSE(about.item(CDlgAbout::IDC_VERSION).text().empty());
+    SaveScreen(about, "range-about.png");
+    about.item(CDlgAbout::IDC_OK).click();
+    EXPECT_EQ(about.Result(), IDOK);
 }
 
 TEST_F(SmallDialogsTest, Screenshots)

@@ -43,6 +43,17 @@ public:
     void Welcome(int lane) override { Note("welcome", lane); }
     void OnSimulate(int lane) override { Note("simulate", lane); }
 
+    // With noteCommands the window's commands only note their handler.
+    bool noteCommands = false;
+    std::vector<std::string> commands;
+    void RunCommand(const Command& command, int id) override
+    {
+        if (noteCommands)
+            commands.push_back(command.handler);
+        else
+            CMainFrame::RunCommand(command, id);
+    }
+
 private:
     template <typename... T>
     void Note(const char* what, T... values)
