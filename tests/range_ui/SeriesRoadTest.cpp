@@ -206,7 +206,9 @@ TEST_F(SeriesRoadTest, ClockShootAndMarkWithATwinLane)
     Frame().MarkTwinLane(0, 1);
     series = ActiveSeries();
     EXPECT_EQ(series[1], 0x82);
-    EXPECT_EQ(series[2], 0x81);
+    // The twin lane keeps series 1; its target may have confirmed the mark
+    // meanwhile, which takes the change bit off.
+    EXPECT_EQ(series[2] & 0x7F, 0x01);
     const Lines twin = {
         "cmd 1 40 51 01 01 02 02 80 03 02 8D",
         "cmd 10 40 70 0A 01 02 02 02 00 00 00 00 00 00 00 00 00 00 00",
