@@ -7,6 +7,7 @@
 //
 // BV_UPDATE_GOLDEN=1 writes the golden files from what the lists give now
 // (look at the differences before committing them).
+#include "ModelDump.h"
 #include "QtApp.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
@@ -25,6 +26,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using namespace bvtest;
 
 const std::string kFixtureDir = std::string(BV_SOURCE_DIR) + "/tests/results_lists/fixture";
 const std::string kGoldenDir = std::string(BV_SOURCE_DIR) + "/tests/results_lists/golden";
@@ -104,59 +106,6 @@ const Golden kGoldens[] = {
     {"press-comp7.rtf", "res list . --kind 5 --comp 7 --out OUT", nullptr},
 };
 
-// The model a golden model file was made from: per definition, its header
-// and footer cells and its rows' cells.
-struct ModelDef {
-    std::vector<std::string> head, foot;
-    std::vector<std::vector<std::string>> rows;
-};
-
-std::vector<std::string> Fields(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::string field;
-    for (size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '\t') {
-            fields.push_back(field);
-            field.clear();
-        } else if (line[i] == '\\' && i + 1 < line.size()) {
-            char c = line[++i];
-            field += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c;
-        } else {
-            field += line[i];
-        }
-    }
-    fields.push_back(field);
-    return fields;
-}
-
-std::vector<ModelDef> ReadModel(const std::string& text)
-{
-    std::vector<ModelDef> defs;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        auto f = Fields(line);
-        if (f[0] == "def")
-            defs.emplace_back();
-        else if (f[0] == "head")
-            defs.back().head.assign(f.begin() + 2, f.end());
-        else if (f[0] == "foot")
-            defs.back().foot.assign(f.begin() + 2, f.end());
-        else if (f[0] == "row")
-            defs.back().rows.emplace_back(f.begin() + 4, f.end());
-    }
-    return defs;
-}
-
-std::string Collapsed(const std::string& text)
-{
-    std::istringstream in(text);
-    std::string word, out;
-    while (in >> word)
-        out += (out.empty() ? "" : " ") + word;
-    return out;
-}
 
 class ListsGoldenTest : public testing::Test {
 protected:
