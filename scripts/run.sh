@@ -99,6 +99,13 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
     export QT_QPA_PLATFORM=offscreen
     echo "No display: BVLeder runs on Qt's offscreen platform (no window is shown)."
 fi
+# A first start asks for the language; the demo speaks English unless one
+# was chosen before.
+PROFILE="${XDG_CONFIG_HOME:-$HOME/.config}/Brevandi/BVLeder.ini"
+if [ -z "$("$BVTOOL" ini get "$PROFILE" Context Language 2>/dev/null)" ]; then
+    mkdir -p "$(dirname "$PROFILE")"
+    "$BVTOOL" ini set "$PROFILE" Context Language EN >/dev/null
+fi
 (cd "$DEMO" && BV_COM1="$DEMO/COM1" exec "$BVLEDER") >"$DEMO/BVLeder.out" 2>&1 &
 pids+=($!)
 

@@ -84,7 +84,15 @@ private:
     {
         uint64_t count = 0;
         [[maybe_unused]] ssize_t n = ::read(m_wake, &count, sizeof count);
-        for (;;) {
+        // Only the letters already there: a worker posting without pause
+        // must not keep the user-interface thread here for ever (its timers
+        // and paint wait); the wake-up left for the rest brings us back.
+        size_t budget = 0;
+        {
+            std::lock_guard<std::mutex> hold(m_lock);
+            budget = m_letters.size();
+        }
+        for (; budget > 0; --budget) {
             Letter letter;
             bool more = false;
             {

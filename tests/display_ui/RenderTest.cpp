@@ -202,6 +202,8 @@ TEST_F(RenderTest, ARangeRunByTheRangeControlWithTenUnits)
         setenv("BV_COM1", pty.SlavePath().c_str(), 1);
         setenv("BV_CLOCK_PORT", std::to_string(FreePort()).c_str(), 1);
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // A first start asks for its language: the unseen box answers at once.
+        setenv("BV_UNSEEN_ANSWER_MS", "300", 1);
         const char* program = BV_BINARY_DIR "/range/BVLeder";
         execl(program, program, static_cast<char*>(nullptr));
         _exit(127);

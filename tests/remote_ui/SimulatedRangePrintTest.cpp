@@ -166,6 +166,8 @@ TEST_F(SimulatedRangePrintTest, PrintedTotalsAddUpTheStoredShots)
         setenv("BV_CLOCK_PORT", std::to_string(port).c_str(), 1);
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
+        // A first start asks for its language: the unseen box answers at once.
+        setenv("BV_UNSEEN_ANSWER_MS", "300", 1);
         execl(kBVLeder, kBVLeder, static_cast<char*>(nullptr));
         _exit(127);
     }
