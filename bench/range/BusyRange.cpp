@@ -18,6 +18,7 @@
 #include "platform/ports/SerialPort.h"
 #include "platform/system/Thread.h"
 #include "platform/ui/FrameWnd.h"
+#include "platform/files/ProfileStore.h"
 #include "platform/ui/Prompter.h"
 #include "range/ui/MainFrm.h"
 #include "tools/bvsim/lib/Bus.h"
@@ -98,6 +99,7 @@ struct Rig {
     std::unique_ptr<RangeObjects> objects;
     std::unique_ptr<TimedFrame> frame;
     Silent silent;
+    platform::MemoryProfileStore profile;
     std::mutex lock;
     std::map<int, int64_t> sentAt;
 
@@ -151,8 +153,12 @@ struct Rig {
             return false;
         platform::SetComDevice(1, pty.SlavePath());
         platform::SetPrompter(&silent);
+        // A range that chose its language: the first start would ask.
+        platform::SetProfile(&profile);
+        profile.WriteString("Context", "Language", "EN");
 
         objects = std::make_unique<RangeObjects>();
+        objects->settings.LoadProfile();
         objects->language.Load(".\\BVRange.bvt", "EN");
         frame = std::make_unique<TimedFrame>(*objects);
         frame->m_clockPort = 0;
@@ -185,6 +191,7 @@ struct Rig {
             bus->Stop();
         platform::SetComDevice(1, "");
         platform::SetPrompter(nullptr);
+        platform::SetProfile(nullptr);
         std::error_code ec;
         std::filesystem::current_path(previous, ec);
         std::filesystem::remove_all(folder, ec);
