@@ -27,6 +27,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include "BenchFolder.h"
+
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -45,12 +47,7 @@ constexpr int kClubs = 100;
 constexpr int kClasses = 3;
 constexpr int kClassLists = 2;
 
-// Under the tests the benchmark only shows that it runs, on a few relays.
-int Relays()
-{
-    const char* relays = std::getenv("BV_LISTS_RELAYS");
-    return relays != nullptr && std::atoi(relays) > 0 ? std::min(std::atoi(relays), kRelays) : kRelays;
-}
+int Relays() { return CountFromEnvironment("BV_LISTS_RELAYS", kRelays); }
 
 // The working folder with the competition, made on first use.
 class BigCompetition {
@@ -63,20 +60,7 @@ public:
     int Shooters() const { return m_shooters; }
 
 private:
-    BigCompetition()
-    {
-        const std::string base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
-        std::string pattern = base + "/bvbench-lists-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr || chdir(pattern.c_str()) != 0)
-            std::abort();
-        m_folder = pattern;
-        Make();
-    }
-    ~BigCompetition()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
-    }
+    BigCompetition() { Make(); }
 
     void Make()
     {
@@ -187,7 +171,7 @@ private:
         ::WriteItem(team, TeamItems::RowCodes(1, 1), std::string("\x01\x02\x03"));
     }
 
-    std::string m_folder;
+    BenchFolder m_folder{"bvbench-lists"};  // made and entered before Make runs
     int m_shooters = 0;
 };
 

@@ -14,6 +14,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include "BenchFolder.h"
+
 #include <filesystem>
 #include <string>
 
@@ -28,12 +30,7 @@ constexpr int kRingEvent = 1;
 constexpr int kFieldEvent = 2;
 constexpr int kHitSeries = 4;  // then one points series
 
-// Under the tests the benchmark only shows that it runs, on a few relays.
-int Relays()
-{
-    const char* relays = std::getenv("BV_RANKING_RELAYS");
-    return relays != nullptr && std::atoi(relays) > 0 ? std::min(std::atoi(relays), 10) : 10;
-}
+int Relays() { return CountFromEnvironment("BV_RANKING_RELAYS", 10); }
 
 class LargeClass {
 public:
@@ -45,20 +42,7 @@ public:
     int Shooters() const { return m_shooters; }
 
 private:
-    LargeClass()
-    {
-        const std::string base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
-        std::string pattern = base + "/bvbench-ranking-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr || chdir(pattern.c_str()) != 0)
-            std::abort();
-        m_folder = pattern;
-        Make();
-    }
-    ~LargeClass()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
-    }
+    LargeClass() { Make(); }
 
     void Make()
     {
@@ -161,7 +145,7 @@ private:
         m_shooters = relays * kTargets;
     }
 
-    std::string m_folder;
+    BenchFolder m_folder{"bvbench-ranking"};  // made and entered before Make runs
     int m_shooters = 0;
 };
 

@@ -22,6 +22,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include "BenchFolder.h"
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -39,12 +41,7 @@ constexpr int kClubs = 100;
 constexpr int kClasses = 2;
 constexpr int kClassLists = 3;
 
-// Under the tests the benchmark only shows that it runs, on a few relays.
-int Relays()
-{
-    const char* relays = std::getenv("BV_RESULT_LISTS_RELAYS");
-    return relays != nullptr && std::atoi(relays) > 0 ? std::min(std::atoi(relays), kRelays) : kRelays;
-}
+int Relays() { return CountFromEnvironment("BV_RESULT_LISTS_RELAYS", kRelays); }
 
 class BigCompetition {
 public:
@@ -56,20 +53,7 @@ public:
     int Shooters() const { return m_shooters; }
 
 private:
-    BigCompetition()
-    {
-        const std::string base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
-        std::string pattern = base + "/bvbench-results-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr || chdir(pattern.c_str()) != 0)
-            std::abort();
-        m_folder = pattern;
-        Make();
-    }
-    ~BigCompetition()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
-    }
+    BigCompetition() { Make(); }
 
     void Make()
     {
@@ -176,7 +160,7 @@ private:
         m_shooters = nr;
     }
 
-    std::string m_folder;
+    BenchFolder m_folder{"bvbench-results"};  // made and entered before Make runs
     int m_shooters = 0;
 };
 
