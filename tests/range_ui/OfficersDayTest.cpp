@@ -6,17 +6,16 @@
 // in the build folder and looked at from outside with bvtool, pdftotext and
 // the log itself; each dialog on the way is pictured in <build>/screens.
 //
-// The day runs long for a test (about half a minute under load): the start-up
-// waits for the units, each series waits for fifty shots to reach their
-// cards, and the exit waits out the targets' countdown to practice. It is
-// one story on purpose: every step stands on what the ones before left.
+// The day runs long for a test (forty to fifty seconds): most of it is the
+// 9600-baud line to the units carrying five rounds of lane set-ups, three
+// welcomes and a hundred shots with their answers, as a real line would;
+// the exit then waits out the targets' six-second countdown to practice. It
+// is one story on purpose: every step stands on what the ones before left.
 #include "GridDriver.h"
 #include "ModalDriver.h"
 #include "RunCommand.h"
 #include "WindowRange.h"
 
-#include "foundation/settings/CompSettings.h"
-#include "foundation/settings/RangeSettings.h"
 #include "range/ui/DlgAsk.h"
 #include "range/ui/dialogs/DlgComp.h"
 #include "range/ui/dialogs/DlgDefComp.h"
@@ -37,7 +36,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 
 #include <unistd.h>
@@ -215,7 +213,7 @@ TEST_F(OfficersDayTest, FromAnEmptyRangeFolderToTheTargetsInPractice)
     CLanguageTable norwegian;
     ASSERT_GE(norwegian.Load(".\\BVRange.bvt", "NO"), 0);
 
-    // ---- Start-up: language, interface, competition 1 and its settings.
+    // ---- Start-up: language, interface, a new competition and its settings.
     ModalDriver dialogs;
     dialogs.Next(CDlgLanguage::IDD, [](platform::Dialog& d) {
         d.item(CDlgLanguage::IDC_ENGLISH + 1).click();
@@ -243,7 +241,7 @@ TEST_F(OfficersDayTest, FromAnEmptyRangeFolderToTheTargetsInPractice)
         d.item(D::IDC_NAME).setText("V\xE5rcup");
         d.item(D::IDC_OK).click();
     });
-    prompter.AnswerMessage(IDYES);  // the range goes to competition 1
+    prompter.AnswerMessage(IDYES);  // the range goes to the new competition
     Start();
     ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::StartState::Running; }, 30000));
     ASSERT_TRUE(dialogs.Done()) << testing::PrintToString(dialogs.Seen());
@@ -330,8 +328,8 @@ TEST_F(OfficersDayTest, FromAnEmptyRangeFolderToTheTargetsInPractice)
         SCOPED_TRACE(series);
         ASSERT_EQ(Panel().SeriesIndex(), series - 1);
         Press("Alt+S");
-            FireSeries(series);
-            Press("Alt+A");
+        FireSeries(series);
+        Press("Alt+A");
         if (series == 1)
             Press("Alt+Down");
     }
@@ -413,7 +411,7 @@ void CheckSettings(const std::string& kept, int comp)
         std::string value;
     };
     std::vector<Item> items = {
-        {"BVLeder.bvc", 1, 1, 15, "0"},                                     // the system's own results program
+        {"BVLeder.bvc", 1, 1, 15, "0"},  // the system's own results program
         {"BVLeder.bvc", 1, 1, 570, ".\\Office\\BV\\"},
         {"BVLeder.bvc", 1, 1, 500, "Brevandi skytterlag"},
         {"BVLeder.bvc", 1, 1, 680, "0"},  // the practice competition
