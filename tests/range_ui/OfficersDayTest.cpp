@@ -84,12 +84,6 @@ std::string Batch(const std::vector<std::string>& commands)
 
 class OfficersDayTest : public bvtest::WindowRangeTest {
 protected:
-    void TearDown() override
-    {
-        unsetenv("BV_UNSEEN_ANSWER_MS");
-        WindowRangeTest::TearDown();
-    }
-
     // The results office's files for relay 1 in the exchange folder: each
     // lane's start number and each start number's shooter.
     static void OfficeFiles()
@@ -203,7 +197,6 @@ protected:
 
 TEST_F(OfficersDayTest, FromAnEmptyRangeFolderToTheTargetsInPractice)
 {
-    setenv("BV_UNSEEN_ANSWER_MS", "60000", 1);
     bvtest::CopyLanguageFile();
     profile.WriteString("Context", "Language", "");
     OfficeFiles();
