@@ -62,6 +62,8 @@ CDataList::Producer CDataList::ProducerOf(int kind)
         return &CDataList::MakeTeamListKind;
     case kListPressList:
         return &CDataList::MakePressList;
+    case kListAddressLabels:
+        return &CDataList::MakeLabels;
     default:
         return nullptr;  // made by the lists still to come
     }
