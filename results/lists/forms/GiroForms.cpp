@@ -75,6 +75,16 @@ std::vector<SheetText> GiroFormTexts(const GiroPayer& payer, int32_t amount, con
     return texts;
 }
 
+void CDataList::MakeBankGiro()
+{
+    // The payment list keeps its rows for the forms while the flag is up.
+    giro = 1;
+    MakeCompetitionReport();
+    PrintGiroForms();
+    paymentRows.clear();
+    giro = 0;
+}
+
 void CDataList::PrintGiroForms()
 {
     const bool rifle = m_comp.orgType == kOrgTypeRifle;
