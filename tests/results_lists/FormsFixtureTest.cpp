@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <regex>
@@ -160,6 +161,14 @@ TEST_F(FormsFixtureTest, AGiroFormForEveryClubThePaymentListPays)
         EXPECT_NE(text.find(" " + owed[p].first + " skytterlag "), std::string::npos) << text;
     }
     ExpectSamePlaces(at3, at5);
+
+    // With the split-list option the report leaves its settlement to the
+    // clubs' files: no payment rows, no forms, no file.
+    const std::string split = folder->File("split.pdf");
+    bvtest::ToolRun run = bvtest::RunTool("res list " + Quote(work) + " --kind 3 --comp 8 --split --out " + Quote(split));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("pages\t0\n"), std::string::npos) << run.out;
+    EXPECT_FALSE(std::filesystem::exists(split));
 }
 
 TEST_F(FormsFixtureTest, LabelsForTheClubsWithShootersAndWithoutEmailWhenAsked)

@@ -263,6 +263,20 @@ TEST_F(FormsTest, GiroFormsGoToThePrinterTheDialogChoosesOrNowhere)
     EXPECT_FALSE(platform::FileExists("none.pdf"));
 }
 
+TEST_F(FormsTest, TheGiroKindLeavesNeitherItsFlagNorThePaymentRowsBehind)
+{
+    AddEvent(1, "Bane");
+    CDataList& l = List();
+    l.paymentRows.resize(2);
+    prompter.AnswerPrinter(false);  // cancelled
+    l.request.kind = kListBankGiro;
+    EXPECT_EQ(l.MakeList(kOutputPreview), 1);
+    EXPECT_EQ(prompter.Unanswered(), 0);
+    EXPECT_EQ(prompter.Pending(), 0u) << "the print dialog was shown";
+    EXPECT_EQ(l.giro, 0);
+    EXPECT_TRUE(l.paymentRows.empty());
+}
+
 // ---- address labels -----------------------------------------------------------
 
 TEST_F(FormsTest, ALabelPerRegisteredClubWithAShooterOnce)
