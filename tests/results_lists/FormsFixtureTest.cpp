@@ -31,7 +31,8 @@ struct Word {
 
 std::string Unescaped(std::string text)
 {
-    for (auto [escaped, plain] : {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}})
+    for (auto [escaped, plain] :
+         {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}})
         text = std::regex_replace(text, std::regex(escaped), plain);
     return text;
 }
@@ -165,7 +166,8 @@ TEST_F(FormsFixtureTest, AGiroFormForEveryClubThePaymentListPays)
     // With the split-list option the report leaves its settlement to the
     // clubs' files: no payment rows, no forms, no file.
     const std::string split = folder->File("split.pdf");
-    bvtest::ToolRun run = bvtest::RunTool("res list " + Quote(work) + " --kind 3 --comp 8 --split --out " + Quote(split));
+    bvtest::ToolRun run =
+        bvtest::RunTool("res list " + Quote(work) + " --kind 3 --comp 8 --split --out " + Quote(split));
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("pages\t0\n"), std::string::npos) << run.out;
     EXPECT_FALSE(std::filesystem::exists(split));

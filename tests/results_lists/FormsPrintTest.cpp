@@ -170,7 +170,8 @@ TEST(SheetOffsets, AreThePrintersOffsetsInTenthsOfAMillimetreRoundedDown)
     };
     // 71 pixels at 600 dpi are 3.006 mm; 118 are 4.995 mm, which the
     // hundredths round to 5.00 mm; 57 are 2.413 mm.
-    for (const Case& c : {Case{600, 0, 0}, Case{600, 71, 30}, Case{600, 118, 50}, Case{600, 57, 24}, Case{300, 58, 49}}) {
+    for (const Case& c :
+         {Case{600, 0, 0}, Case{600, 71, 30}, Case{600, 118, 50}, Case{600, 57, 24}, Case{300, 58, 49}}) {
         platform::DeviceCaps caps;
         caps.logPixelsX = caps.logPixelsY = c.dpi;
         caps.physicalOffsetX = caps.physicalOffsetY = c.pixels;

@@ -98,18 +98,18 @@ void CDataList::PrintLabels(int d)
 {
     const std::vector<ReportRow>& rows = Def(d).bodyRows;
     const int labels = static_cast<int>(rows.size());
-    CSheetPrintJob job(ResString(IDS_LABELS_DOCUMENT), LabelSheets(labels),
-                       [&](CSheetPrintJob& sheet, platform::DrawSurface& dc, int page) {
-                           for (int n = (page - 1) * kLabelsPerSheet; n < labels && n < page * kLabelsPerSheet; ++n) {
-                               const LabelPlace at = LabelPlaceOf(n);
-                               const std::vector<ReportCell>& cells = rows[static_cast<size_t>(n)].cells;
-                               for (int k = 0; k < kLabelLines && static_cast<size_t>(k) < cells.size(); ++k) {
-                                   const int bottom = at.Top() + (k + 1) * kLabelLineStep;
-                                   sheet.WriteClipped(dc, {cells[static_cast<size_t>(k)].text, at.Left(), bottom},
-                                                      at.Left(), at.Top(), at.Left() + kLabelWidth, bottom);
-                               }
-                           }
-                       });
+    auto drawSheet = [&](CSheetPrintJob& sheet, platform::DrawSurface& dc, int page) {
+        for (int n = (page - 1) * kLabelsPerSheet; n < labels && n < page * kLabelsPerSheet; ++n) {
+            const LabelPlace at = LabelPlaceOf(n);
+            const std::vector<ReportCell>& cells = rows[static_cast<size_t>(n)].cells;
+            for (int k = 0; k < kLabelLines && static_cast<size_t>(k) < cells.size(); ++k) {
+                const int bottom = at.Top() + (k + 1) * kLabelLineStep;
+                sheet.WriteClipped(dc, {cells[static_cast<size_t>(k)].text, at.Left(), bottom}, at.Left(), at.Top(),
+                                   at.Left() + kLabelWidth, bottom);
+            }
+        }
+    };
+    CSheetPrintJob job(ResString(IDS_LABELS_DOCUMENT), LabelSheets(labels), drawSheet);
     job.Run(printTarget);
 }
 

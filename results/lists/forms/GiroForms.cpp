@@ -10,7 +10,7 @@
 #include "results/lists/DataList.h"
 #include "results/registers/DataClub.h"
 
-#include <cstdio>
+#include <string>
 
 namespace results {
 namespace {
@@ -18,23 +18,58 @@ namespace {
 constexpr int kClubByKey = 2 * 16 + CDataClub::kClubs;
 constexpr int kOrgTypeRifle = 1;
 
-// Where the form's fields are, in 0.1 mm from the sheet's top-left corner.
-namespace At {
-constexpr int kReceiptX = 200, kFormX = 100;
-constexpr int kTitleY = 300, kFormTitleY = 2050;
-constexpr int kCompetitionY = 400, kFormCompetitionY = 2100;
-constexpr int kOrganiserY = 500, kFormOrganiserY = 2150;
-constexpr int kPayerAddressX = 150, kPayerAddressY = 2350;  // four lines, 5 mm apart
-constexpr int kReceiptAmountX = 1150, kReceiptAmountY = 1900;
-constexpr int kKronerX = 1020, kOreX = 1060, kAmountY = 2750;
-constexpr int kPayerAccountX = 1300, kPayerAccountY = 1900;
-constexpr int kFormPayerAccountX = 420, kFormPayerAccountY = 2600;
-constexpr int kPayeeAccountX = 1300, kPayeeAccountY = 2750;
-constexpr int kPayeeX = 1150, kPayeeY = 2350;  // name and three address lines, 5 mm apart
-constexpr int kLineStep = 50;
-}  // namespace At
+// What is written into a field of the form.
+enum class Field {
+    Title,
+    Competition,
+    Organiser,
+    PayerAddress1,
+    PayerAddress2,
+    PayerAddress3,
+    PayerAddress4,
+    Amount,   // "1250,00"
+    Kroner,   // "1250"
+    Ore,      // "00"
+    PayerAccount,
+    PayeeAccount,
+    PayeeName,
+    PayeeAddress1,
+    PayeeAddress2,
+    PayeeAddress3,  // postcode and place
+};
 
-std::string Field(const char* text, size_t size) { return FieldText(text, size); }
+struct FieldPlace {
+    Field field;
+    int x;  // 0.1 mm from the sheet's left edge
+    int y;  // 0.1 mm from its top edge: where the text's bottom goes
+    bool rightAligned;
+};
+
+// The form: the receipt part at the top, the giro itself below.
+constexpr FieldPlace kGiroForm[] = {
+    {Field::Title, 200, 300, false},
+    {Field::Title, 100, 2050, false},
+    {Field::Competition, 200, 400, false},
+    {Field::Competition, 100, 2100, false},
+    {Field::Organiser, 200, 500, false},
+    {Field::Organiser, 100, 2150, false},
+    {Field::PayerAddress1, 150, 2350, false},
+    {Field::PayerAddress2, 150, 2400, false},
+    {Field::PayerAddress3, 150, 2450, false},
+    {Field::PayerAddress4, 150, 2500, false},
+    {Field::Amount, 1150, 1900, true},
+    {Field::Kroner, 1020, 2750, true},
+    {Field::Ore, 1060, 2750, false},
+    {Field::PayerAccount, 1300, 1900, false},
+    {Field::PayerAccount, 420, 2600, false},
+    {Field::PayeeAccount, 1300, 2750, false},
+    {Field::PayeeName, 1150, 2350, false},
+    {Field::PayeeAddress1, 1150, 2400, false},
+    {Field::PayeeAddress2, 1150, 2450, false},
+    {Field::PayeeAddress3, 1150, 2500, false},
+};
+
+std::string FieldOf(const char* text, size_t size) { return FieldText(text, size); }
 
 }  // namespace
 
@@ -45,33 +80,50 @@ std::string GiroName(const std::string& name, bool rifle)
 
 std::vector<SheetText> GiroFormTexts(const GiroPayer& payer, int32_t amount, const ClubRecord* club, bool rifle)
 {
-    char kroner[16];
-    std::snprintf(kroner, sizeof kroner, "%d", amount);
-    std::vector<SheetText> texts = {
-        {payer.title, At::kReceiptX, At::kTitleY},
-        {payer.title, At::kFormX, At::kFormTitleY},
-        {payer.competition, At::kReceiptX, At::kCompetitionY},
-        {payer.competition, At::kFormX, At::kFormCompetitionY},
-        {payer.organiser, At::kReceiptX, At::kOrganiserY},
-        {payer.organiser, At::kFormX, At::kFormOrganiserY},
+    const std::string kroner = std::to_string(amount);
+    auto textOf = [&](Field field) -> std::string {
+        switch (field) {
+        case Field::Title:
+            return payer.title;
+        case Field::Competition:
+            return payer.competition;
+        case Field::Organiser:
+            return payer.organiser;
+        case Field::PayerAddress1:
+        case Field::PayerAddress2:
+        case Field::PayerAddress3:
+        case Field::PayerAddress4:
+            return payer.address[static_cast<size_t>(field) - static_cast<size_t>(Field::PayerAddress1)];
+        case Field::Amount:
+            return kroner + ",00";
+        case Field::Kroner:
+            return kroner;
+        case Field::Ore:
+            return "00";
+        case Field::PayerAccount:
+            return payer.account;
+        default:
+            break;
+        }
+        // The payee's texts stay empty for a club missing in the register.
+        if (club == nullptr)
+            return {};
+        switch (field) {
+        case Field::PayeeAccount:
+            return FieldOf(club->account, sizeof club->account);
+        case Field::PayeeName:
+            return GiroName(FieldOf(club->name, sizeof club->name), rifle);
+        case Field::PayeeAddress1:
+            return FieldOf(club->address1, sizeof club->address1);
+        case Field::PayeeAddress2:
+            return FieldOf(club->address2, sizeof club->address2);
+        default:
+            return FieldOf(club->address3, sizeof club->address3);
+        }
     };
-    for (int line = 0; line < 4; ++line)
-        texts.push_back({payer.address[static_cast<size_t>(line)], At::kPayerAddressX,
-                         At::kPayerAddressY + line * At::kLineStep});
-    texts.push_back({std::string(kroner) + ",00", At::kReceiptAmountX, At::kReceiptAmountY, true});
-    texts.push_back({kroner, At::kKronerX, At::kAmountY, true});
-    texts.push_back({"00", At::kOreX, At::kAmountY});
-    texts.push_back({payer.account, At::kPayerAccountX, At::kPayerAccountY});
-    texts.push_back({payer.account, At::kFormPayerAccountX, At::kFormPayerAccountY});
-    if (club != nullptr) {
-        texts.push_back({Field(club->account, sizeof club->account), At::kPayeeAccountX, At::kPayeeAccountY});
-        const std::string payee[4] = {GiroName(Field(club->name, sizeof club->name), rifle),
-                                      Field(club->address1, sizeof club->address1),
-                                      Field(club->address2, sizeof club->address2),
-                                      Field(club->address3, sizeof club->address3)};
-        for (int line = 0; line < 4; ++line)
-            texts.push_back({payee[line], At::kPayeeX, At::kPayeeY + line * At::kLineStep});
-    }
+    std::vector<SheetText> texts;
+    for (const FieldPlace& place : kGiroForm)
+        texts.push_back({textOf(place.field), place.x, place.y, place.rightAligned});
     return texts;
 }
 
@@ -88,13 +140,15 @@ void CDataList::MakeBankGiro()
 void CDataList::PrintGiroForms()
 {
     const bool rifle = m_comp.orgType == kOrgTypeRifle;
+    CBVConfig& comp = m_comp.Comp();
+    CBVConfig& user = m_comp.User();
     GiroPayer payer;
     payer.title = ResString(IDS_GIRO_TITLE);
-    payer.competition = ::ReadItem(m_comp.Comp(), CompItems::kName) + " " + ::ReadItem(m_comp.Comp(), CompItems::kTitle2);
-    payer.organiser = GiroName(::ReadItem(m_comp.User(), UserItems::kOrganiser), rifle);
+    payer.competition = ::ReadItem(comp, CompItems::kName) + " " + ::ReadItem(comp, CompItems::kTitle2);
+    payer.organiser = GiroName(::ReadItem(user, UserItems::kOrganiser), rifle);
     for (int line = 1; line <= 4; ++line)
-        payer.address[static_cast<size_t>(line - 1)] = ::ReadItem(m_comp.User(), UserItems::Address(line));
-    payer.account = ::ReadItem(m_comp.User(), UserItems::kAccount);
+        payer.address[static_cast<size_t>(line - 1)] = ::ReadItem(user, UserItems::Address(line));
+    payer.account = ::ReadItem(user, UserItems::kAccount);
 
     // A club whose shooters won only objects or gifts is owed nothing and
     // gets no form.
@@ -103,14 +157,14 @@ void CDataList::PrintGiroForms()
         if (row.amount > 0)
             owed.push_back(&row);
 
-    CSheetPrintJob job(ResString(IDS_GIRO_DOCUMENT), static_cast<int>(owed.size()),
-                       [&](CSheetPrintJob& sheet, platform::DrawSurface& dc, int page) {
-                           const PaymentRow& row = *owed[static_cast<size_t>(page - 1)];
-                           ClubRecord club{};
-                           const bool registered = row.club != 0 && Clubs().Get(&club, row.club, kClubByKey) == 0;
-                           for (const SheetText& text : GiroFormTexts(payer, row.amount, registered ? &club : nullptr, rifle))
-                               sheet.Write(dc, text);
-                       });
+    auto drawForm = [&](CSheetPrintJob& sheet, platform::DrawSurface& dc, int page) {
+        const PaymentRow& row = *owed[static_cast<size_t>(page - 1)];
+        ClubRecord club{};
+        const bool registered = row.club != 0 && Clubs().Get(&club, row.club, kClubByKey) == 0;
+        for (const SheetText& text : GiroFormTexts(payer, row.amount, registered ? &club : nullptr, rifle))
+            sheet.Write(dc, text);
+    };
+    CSheetPrintJob job(ResString(IDS_GIRO_DOCUMENT), static_cast<int>(owed.size()), drawForm);
     job.Run(printTarget);
 }
 
