@@ -1,5 +1,7 @@
 #include "results/lists/forms/SheetPrint.h"
 
+#include <algorithm>
+
 namespace results {
 namespace {
 
