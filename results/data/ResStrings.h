@@ -52,6 +52,11 @@ enum ResStringId : int {
     IDS_CARD_RELAY = 19805,
     IDS_CARD_START_NR = 19806,
 
+    // Giro forms and address labels.
+    IDS_LABELS_DOCUMENT = 16280,  // "Etiketter", the label sheets' name in the print queue
+    IDS_GIRO_DOCUMENT = 16281,    // "Giro"
+    IDS_GIRO_TITLE = 16282,       // "Stevneoppgjør", on the form and its receipt
+
     // The data check's rows and its dialog's texts.
     IDS_VERIFY_NO_SHOOTER = 17000,        // shots on a target without entry
     IDS_VERIFY_NO_RESULT = 17001,         // an entry without shots
@@ -97,6 +102,23 @@ enum ResStringId : int {
     IDS_MATCH_STANDING = 17508,    // "Stå"
     IDS_MATCH_KNEELING = 17509,    // "Kne"
     IDS_WORD_HALVMATCH = 17519,
+
+    // The competition report: programme page, settlement sheet, payment
+    // list and accounts.
+    IDS_COMPETITION_DATE = 10405,    // "Stevnedato"
+    IDS_COMPETITION_NUMBER = 15224,  // "Stevne nr."
+    IDS_JUDGES = 15225,              // "Dommere"
+    IDS_PROGRAMME = 15226,           // "Program"
+    IDS_SETTLEMENT_SHEET = 16235,    // "Oppgjørsark"
+    IDS_ACCOUNT_COUNT = 16237,       // "Ant"
+    IDS_ACCOUNT_FEE = 16238,         // "Innsk"
+    IDS_ACCOUNT_STAKE = 16239,       // "Premie"
+    IDS_ACCOUNT_SUM = 16240,         // "Tot."
+    IDS_PRIZES_PAID = 16241,         // "Prem ut"
+    IDS_ACCOUNT_TEAMS = 16243,       // "Lagskt"
+    IDS_ACCOUNT_COMBINED = 16244,    // "Sammensatt"
+    IDS_PAYMENT_LIST = 16245,        // "Betalingsliste"
+    IDS_PRIZE_SUM = 16246,           // "Premiesum"
 };
 
 // The maker's web address, at the foot of every printed list and in the list

@@ -43,6 +43,8 @@ CDataList::Producer CDataList::ProducerOf(int kind)
         return &CDataList::MakeStatistics;
     case kListParticipants:
         return &CDataList::MakeEntryList;
+    case kListSettlement:
+        return &CDataList::MakeCompetitionReport;
     case kListRunningOrder:
         return &CDataList::MakeTimeSchedule;
     case kListResultsByClass:
@@ -62,6 +64,10 @@ CDataList::Producer CDataList::ProducerOf(int kind)
         return &CDataList::MakeTeamListKind;
     case kListPressList:
         return &CDataList::MakePressList;
+    case kListBankGiro:
+        return &CDataList::MakeBankGiro;
+    case kListAddressLabels:
+        return &CDataList::MakeLabels;
     default:
         return nullptr;  // made by the lists still to come
     }

@@ -420,14 +420,14 @@ TEST_F(ListsGoldenTest, NoListNoFile)
         const char* err;
     };
     const Case cases[] = {
-        {"--kind 4 --comp 1 --out OUT", 2, "bvtool: Fant ingen data for rapport!\n"},
+        {"--kind 4 --comp 1 --out OUT", 1, "bvtool: kinds 3 and 4 are printed into a .pdf file (--out)\n"},
         {"--kind 9 --comp 7 --relays 2-2 --out OUT.pdf", 2, "bvtool: Fant ingen data for rapport!\n"},
         {"--kind 9 --comp 7 --out -", 1,
          "bvtool: kind 9 is printed into a .pdf file (--out) or saved as pictures (--png)\n"},
         {"--kind 8 --comp 7 --png", 1, "bvtool: --png makes the pictures of kind 9, without --out\n"},
         {"--kind 16 --comp 1 --out OUT", 2, "bvtool: Fant ingen data for rapport!\n"},
         {"--kind 1 --comp 1 --classes 3 --letters B --out OUT", 2, "bvtool: Fant ingen data for rapport!\n"},
-        {"--kind 1 --comp 9 --out OUT", 1, "bvtool: no competition 9\n"},
+        {"--kind 1 --comp 99 --out OUT", 1, "bvtool: no competition 99\n"},
         {"--kind 1 --comp 1 --out OUT.doc", 1,
          "bvtool: --out is a .rtf, .htm, .html, .txt or .pdf file, or -\n"},
     };

@@ -417,6 +417,11 @@ int RunList(const Args& args)
         return Fail("--png makes the pictures of kind 9, without --out");
     if (graphicCards && format != kPdf && format != kPictures)
         return Fail("kind 9 is printed into a .pdf file (--out) or saved as pictures (--png)");
+    // Giro forms and address labels are only ever printed.
+    const bool sheets = o.Get("--kind") == std::to_string(kListBankGiro) ||
+                        o.Get("--kind") == std::to_string(kListAddressLabels);
+    if (sheets && format != kPdf)
+        return Fail("kinds 3 and 4 are printed into a .pdf file (--out)");
     // A name without a folder goes into the competition's Print folder, as
     // the report form names it; a path is taken as it stands.
     const bool typedName = format != kModel && !out.empty() && out.find('/') == std::string::npos;
@@ -454,7 +459,7 @@ int RunList(const Args& args)
     // The result lists (and the press list made of them) measure their
     // columns with the kit's fonts.
     if (list.request.kind == kListResultsByClass || list.request.kind == kListResultsCombined ||
-        list.request.kind == kListPressList)
+        list.request.kind == kListPressList || list.request.kind == kListSettlement)
         StartQt();
 
     int output = kOutputFile;
@@ -501,6 +506,11 @@ int RunList(const Args& args)
         list.Reset();
     } else if (format == kPdf) {
         int pages = pdf->Target()->PagesPrinted();
+        // Giro forms for nobody are a document without pages: no file.
+        if (sheets && pages == 0) {
+            std::printf("pages\t0\n");
+            return failed ? 1 : 0;
+        }
         if (!platform::FileExists(outPath))
             return Fail("nothing printed into " + out);
         std::printf("file\t%s\n", Shown(args[1], outPath).c_str());
@@ -511,6 +521,10 @@ int RunList(const Args& args)
     } else if (!failed) {
         std::printf("file\t%s\n", Shown(args[1], list.request.fileName).c_str());
     }
+    // The competition report's settlement writes the clubs' e-mail addresses beside it.
+    if (list.request.kind == kListSettlement && list.request.email && !list.request.splitList &&
+        platform::FileExists(".\\email.txt"))
+        std::printf("file\t%s\n", Shown(args[1], ".\\email.txt").c_str());
     return failed ? 1 : 0;
 }
 
@@ -562,9 +576,9 @@ int RunClub(const Args& args)
     long org, number;
     if (args.size() < 5)
         return Fail("usage: bvtool res club DIR ORG NUMBER NAME [--address1 T] [--address2 T] [--address3 T] "
-                    "[--email T]");
+                    "[--email T] [--account T]");
     if (!Number(args[2], 1, 255, org, "ORG", error) || !Number(args[3], 1, 65535, number, "a club number", error) ||
-        !ParseOptions(args, 5, {"--address1", "--address2", "--address3", "--email"}, {}, o, error) ||
+        !ParseOptions(args, 5, {"--address1", "--address2", "--address3", "--email", "--account"}, {}, o, error) ||
         !EnterFolder(args[1], error))
         return Fail(error);
     if (platform::CreateFolders(".\\Common") != 0)
@@ -578,6 +592,7 @@ int RunClub(const Args& args)
     SetFieldText(c.address2, sizeof c.address2, text("--address2"));
     SetFieldText(c.address3, sizeof c.address3, text("--address3"));
     SetFieldText(c.email, sizeof c.email, text("--email"));
+    SetFieldText(c.account, sizeof c.account, text("--account"));
     if (clubs.Put(&c, static_cast<int>(number), CDataClub::kClubs) != 0)
         return Fail("cannot write Common/Club.BVD");
     return 0;

@@ -25,6 +25,7 @@ struct PrizeListSettings {
     int source = 0;
     int order = 0;
     int stake = 0;
+    bool gifts = false;  // the rank file may make its money prizes gifts
     PrizeShare share;
     std::string classes;     // a character per class number
     std::string categories;  // a character per category number
@@ -38,6 +39,7 @@ PrizeListSettings ReadPrizeList(CBVConfig& prizes, int listKind, int q)
     p.source = ::ReadItem(prizes, group ? PrizeItems::GroupSource(q) : PrizeItems::ClassSource(q));
     p.order = ::ReadItem(prizes, group ? PrizeItems::GroupOrder(q) : PrizeItems::ClassOrder(q));
     p.stake = ::ReadItem(prizes, group ? PrizeItems::GroupStake(q) : PrizeItems::ClassStake(q));
+    p.gifts = ::ReadItem(prizes, group ? PrizeItems::GroupGifts(q) : PrizeItems::ClassGifts(q)) != 0;
     std::string shareText = ::ReadItem(prizes, group ? PrizeItems::GroupShare(q) : PrizeItems::ClassShare(q));
     p.share = ParseShare(shareText.substr(0, 30));
     p.classes = ::ReadItem(prizes, group ? PrizeItems::GroupClasses(q) : PrizeItems::ClassClasses(q));
@@ -171,7 +173,7 @@ void CDataList::MakeResultLists(bool fixed, int listKind, bool makeLayout, int s
                     if (e->Ranks().Find(rankList, q, listKind == kListResultsByClass ? passClass : 0,
                                         shooter.startNr, record) == 0) {
                         row.shootOff = record.shootOff;
-                        row.flag = record.gift != 0 ? 1 : 0;
+                        row.flag = p.gifts && record.gift != 0 ? 1 : 0;
                     }
                     if (AddSourceResult(*card, shooter, event, p.source, kind, row))
                         resultRows.push_back(std::move(row));
@@ -222,6 +224,7 @@ void CDataList::MakeResultLists(bool fixed, int listKind, bool makeLayout, int s
                 std::vector<ReportCell> cells;
                 uint16_t style = 0;
                 std::string result;
+                bool prizeColumn = false;
                 if (fixedLayout) {
                     cells = FixedRowCells(row, q, listKind, withPrizes, style);
                     // The total the settlement shows: a final's first eight
@@ -241,10 +244,20 @@ void CDataList::MakeResultLists(bool fixed, int listKind, bool makeLayout, int s
                                        code == kCodeShots && merged, web, false);
                         if (code == kCodeTotal && result.empty())
                             result = cells[c].text;
+                        prizeColumn = prizeColumn || code == kCodePrize;
                     }
                 }
-                if (settlementRow != 0)
+                if (settlementRow != 0) {
                     KeepSettlementRow(row, settlementRow, cells.empty() ? std::string() : cells[0].text, result);
+                    // The settlement counts every prize it pays, also where the
+                    // layout shows no prize column (the fixed layouts show the
+                    // amount among the remarks).
+                    if (!prizeColumn) {
+                        std::string unused;
+                        ResultCellText(row, kCodePrize, resultType, settlementRow, unused, listKind, q, withPrizes,
+                                       false, web, false);
+                    }
+                }
                 AddRow(cells, d, style);
             }
             std::vector<ReportRow>& rows = Def(d).bodyRows;
@@ -264,6 +277,7 @@ void CDataList::AddLinkedShooters(int list, int source, int kind, const std::str
     CDataEvent* homeEvent = m_comp.GetEvent(home);
     if (!homeEvent)
         return;
+    const bool gifts = ::ReadItem(homeEvent->Prizes(), PrizeItems::GroupGifts(list)) != 0;
     const int subEvent = source & kSourceSubEvent ? source & 0xFF : source;
     const std::string codes = ::ReadItem(homeEvent->Settings(), EventItems::SubSeries(subEvent));
     for (size_t i = 0; i + 1 < codes.size(); ++i) {
@@ -297,7 +311,7 @@ void CDataList::AddLinkedShooters(int list, int source, int kind, const std::str
                 RankRecord record{};
                 if (homeEvent->Ranks().Find(CDataRank::kGroupList, list, 0, shooter.startNr, record) == 0) {
                     row.shootOff = record.shootOff;
-                    row.flag = record.gift != 0 ? 1 : 0;
+                    row.flag = gifts && record.gift != 0 ? 1 : 0;
                 }
                 bool keep = true;
                 if (source & kSourceSubEvent) {
