@@ -3,6 +3,7 @@
 // email.txt, the payment list, and the accounts with their separators and
 // totals.
 #include "ListsFixture.h"
+#include "QtApp.h"
 
 #include "results/data/DataRank.h"
 #include "platform/files/FileSystem.h"
@@ -246,6 +247,92 @@ TEST_F(SettlementTest, PaymentListWithAccountsAndTotal)
         EXPECT_EQ(l.paymentRows.size(), giro ? 3u : 0u);
         EXPECT_EQ(l.m_currentDef, 1);
     }
+}
+
+// The report of a small competition through MakeList: a class prize list
+// of series 1 paying one of three shooters.
+class ReportTest : public SettlementTest {
+protected:
+    void SetUp() override
+    {
+        SettlementTest::SetUp();
+        bvtest::QtApp();  // the result lists measure their columns with the kit's fonts
+        CDataEvent& e = AddEvent(1, "Felt");
+        CBVConfig& prizes = e.Prizes();
+        ::WriteItem(prizes, PrizeItems::kClassCount, 1);
+        ::WriteItem(prizes, PrizeItems::ClassSource(1), 1);
+        ::WriteItem(prizes, PrizeItems::ClassClasses(1), std::string("\x01"));
+        ::WriteItem(prizes, PrizeItems::ClassOrder(1), 2);
+        ::WriteItem(prizes, PrizeItems::ClassShare(1), std::string("1/3"));
+        ::WriteItem(prizes, PrizeItems::ClassStake(1), 3000);
+        ::WriteItem(prizes, PrizeItems::ClassKind(1), 2);
+        Club(11, "Fjellby", "Postboks 12", "3900 Fjellby");
+        for (int nr = 1; nr <= 3; ++nr) {
+            Shooter(nr, "Skytter " + std::to_string(nr), 11);
+            Entry(1, 1, nr, nr);
+            Shots(1, 1, nr, 1, std::vector<int>(10, 100 - 10 * nr));
+        }
+    }
+};
+
+TEST_F(ReportTest, ProgrammePageInOrganisationTypeTwoOnly)
+{
+    for (const int org : {1, 2}) {
+        ::WriteItem(comp.Comp(), CompItems::kOrgType, org);
+        ::WriteItem(comp.Comp(), CompItems::kProgramText, std::string("Felt"));
+        list.reset();
+        ASSERT_EQ(MakeModel(kListSettlement), 1);
+        const ListDef& first = List().Def(1);
+        const bool programme = first.headerRows.empty();
+        EXPECT_EQ(programme, org == 2) << org;
+        if (!programme)
+            continue;
+        ASSERT_EQ(first.bodyRows.size(), 1u);
+        EXPECT_EQ(first.bodyRows[0].cells.at(3).text, "Felt");
+        // Two lines of one column, then five of a caption and its text.
+        ASSERT_EQ(first.bodyLines.size(), 7u);
+        const int firstColumns[7] = {1, 2, 3, 5, 7, 9, 11};
+        for (size_t l = 0; l < 7; ++l) {
+            EXPECT_EQ(first.bodyLines[l].firstColumn, firstColumns[l]) << l;
+            EXPECT_EQ(first.bodyLines[l].columnCount, l < 2 ? 1 : 2) << l;
+        }
+        ASSERT_EQ(first.bodyColumns.size(), 12u);
+        EXPECT_EQ(first.bodyColumns[2].line, 3);
+        EXPECT_EQ(first.bodyColumns[11].line, 7);
+        EXPECT_EQ(first.bodyColumns[3].widthPercent, 60);
+    }
+}
+
+TEST_F(ReportTest, TheFormsChoiceComesBackAndTheSplitFilesKeepTheRows)
+{
+    CDataList& l = List();
+    l.request.event = 1;
+    l.request.classFilter = {2};
+    l.request.letterFilter = "B";
+    l.request.seriesFilter = {7};
+    l.request.treeSelection = 3;
+    ASSERT_EQ(MakeModel(kListSettlement), 1);
+    EXPECT_EQ(l.request.event, 1);
+    EXPECT_EQ(l.request.classFilter, (std::vector<uint8_t>{2}));
+    EXPECT_EQ(l.request.letterFilter, "B");
+    EXPECT_EQ(l.request.seriesFilter, (std::vector<int32_t>{7}));
+    EXPECT_EQ(l.request.treeSelection, 3);
+    // Result list, one club's sheet, payment list, accounts; the rows are freed.
+    ASSERT_EQ(l.aListDef.size(), 4u);
+    EXPECT_EQ(RowTexts(l.Def(2)).at(8), "Skytter 1 (Senior)|    ||");
+    EXPECT_EQ(RowTexts(l.Def(3)).at(0), "Fjellby||90,-");
+    EXPECT_TRUE(l.prizeRows.empty());
+    EXPECT_TRUE(l.clubRows.empty());
+    EXPECT_TRUE(l.paymentRows.empty());
+
+    // With the split-list option the settlement is left to the club files.
+    l.request.splitList = 1;
+    ASSERT_EQ(MakeModel(kListSettlement), 1);
+    EXPECT_EQ(l.aListDef.size(), 1u);
+    ASSERT_EQ(l.prizeRows.size(), 3u);
+    EXPECT_EQ(l.prizeRows[1].amounts, (std::vector<int32_t>{1, 1, 1}));
+    EXPECT_EQ(l.prizeRows[2].amounts, (std::vector<int32_t>{9000, 0, 0}));
+    EXPECT_EQ(l.clubRows.at(0).clubName, "Fjellby");
 }
 
 class AccountsTest : public SettlementTest {
