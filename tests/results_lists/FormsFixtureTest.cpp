@@ -3,6 +3,7 @@
 // printers whose printable areas start 3 and 5 mm from the edges: a form
 // for every club the payment list pays, with its amount, and every word at
 // the same place on the sheet on both printers.
+#include "tests/results_lists/FixtureFolder.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
 
@@ -18,10 +19,7 @@
 
 namespace {
 
-const std::string kBvtool = std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool";
-const std::string kFixtureDir = std::string(BV_SOURCE_DIR) + "/tests/results_lists/fixture";
-
-std::string Quote(const std::string& text) { return "'" + text + "'"; }
+using namespace liststest;
 
 struct Word {
     std::string text;
@@ -93,11 +91,8 @@ protected:
     {
         folder = std::make_unique<bvtest::TempFolder>(bvtest::TempFolder::InMemory);
         work = folder->File("work");
-        int status = -1;
-        bvtest::RunCommand(Quote(kFixtureDir + "/make-lists-fixture.sh") + " " + Quote(kBvtool) + " " + Quote(work) +
-                               " >/dev/null",
-                           &status);
-        ASSERT_EQ(status, 0) << "the fixture";
+        std::string log;
+        ASSERT_EQ(MakeFixture(work, &log), 0) << "the fixture: " << log;
     }
     static void TearDownTestSuite() { folder.reset(); }
 

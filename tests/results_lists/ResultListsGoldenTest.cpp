@@ -12,6 +12,7 @@
 //
 // BV_UPDATE_GOLDEN=1 writes the golden files from what the lists give now
 // (look at the differences before committing them).
+#include "tests/results_lists/FixtureFolder.h"
 #include "ModelDump.h"
 #include "QtApp.h"
 #include "RunCommand.h"
@@ -30,15 +31,10 @@
 
 namespace {
 
+using namespace liststest;
+
 namespace fs = std::filesystem;
 using namespace bvtest;
-
-const std::string kFixtureDir = std::string(BV_SOURCE_DIR) + "/tests/results_lists/fixture";
-const std::string kGoldenDir = std::string(BV_SOURCE_DIR) + "/tests/results_lists/golden";
-const std::string kBvtool = std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool";
-
-std::string Python() { return fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3"; }
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
 // A golden file and the bvtool call that makes it (OUT: the file written;
 // every call is made at 09:05 on 17 May 2026 unless it says otherwise).
@@ -114,11 +110,8 @@ protected:
         work = folder->File("work");
         out = folder->File("out");
         fs::create_directories(out);
-        int status = -1;
-        bvtest::RunCommand(Quote(kFixtureDir + "/make-lists-fixture.sh") + " " + Quote(kBvtool) + " " + Quote(work) +
-                               " >/dev/null",
-                           &status);
-        ASSERT_EQ(status, 0) << "the fixture";
+        std::string log;
+        ASSERT_EQ(MakeFixture(work, &log), 0) << "the fixture: " << log;
     }
     static void TearDownTestSuite() { folder.reset(); }
 

@@ -7,6 +7,7 @@
 //
 // BV_UPDATE_GOLDEN=1 writes the golden files from what the report gives now
 // (look at the differences before committing them).
+#include "tests/results_lists/FixtureFolder.h"
 #include "ModelDump.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
@@ -25,16 +26,12 @@
 
 namespace {
 
+using namespace liststest;
+
 namespace fs = std::filesystem;
 using namespace bvtest;
 
-const std::string kFixtureDir = std::string(BV_SOURCE_DIR) + "/tests/results_lists/fixture";
-const std::string kGoldenDir = std::string(BV_SOURCE_DIR) + "/tests/results_lists/golden";
-const std::string kBvtool = std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool";
 const char* const kNow = "--now \"2026-05-17 09:05\"";
-
-std::string Python() { return fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3"; }
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
 const int kCompetitions[] = {8, 9, 10};
 
@@ -46,11 +43,8 @@ protected:
         work = folder->File("work");
         out = folder->File("out");
         fs::create_directories(out);
-        int status = -1;
-        RunCommand(Quote(kFixtureDir + "/make-lists-fixture.sh") + " " + Quote(kBvtool) + " " + Quote(work) +
-                       " >/dev/null",
-                   &status);
-        ASSERT_EQ(status, 0) << "the fixture";
+        std::string log;
+        ASSERT_EQ(MakeFixture(work, &log), 0) << "the fixture: " << log;
     }
     static void TearDownTestSuite() { folder.reset(); }
 

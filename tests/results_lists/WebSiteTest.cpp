@@ -7,6 +7,7 @@
 //
 // BV_UPDATE_GOLDEN=1 writes the golden files from what the pages give now
 // (look at the differences before committing them).
+#include "tests/results_lists/FixtureFolder.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
 
@@ -27,15 +28,12 @@
 
 namespace {
 
+using namespace liststest;
+
 using namespace results;
 namespace fs = std::filesystem;
 
-const std::string kFixtureDir = std::string(BV_SOURCE_DIR) + "/tests/results_lists/fixture";
-const std::string kGoldenDir = std::string(BV_SOURCE_DIR) + "/tests/results_lists/golden/web";
-const std::string kBvtool = std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool";
-
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
-std::string Python() { return fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3"; }
+const std::string kWebGoldenDir = kGoldenDir + "/web";
 
 std::vector<std::string> Lines(const std::string& text)
 {
@@ -91,11 +89,9 @@ protected:
     {
         folder = std::make_unique<bvtest::TempFolder>(bvtest::TempFolder::InMemory);
         work = folder->File("work");
+        std::string log;
+        ASSERT_EQ(MakeFixture(work, &log), 0) << "the fixture: " << log;
         int status = -1;
-        bvtest::RunCommand(Quote(kFixtureDir + "/make-lists-fixture.sh") + " " + Quote(kBvtool) + " " + Quote(work) +
-                               " >/dev/null",
-                           &status);
-        ASSERT_EQ(status, 0) << "the fixture";
         WebSettings(".\\work");
         wrote = bvtest::RunCommand(Quote(kBvtool) + " res web " + Quote(work) +
                                        " --comp 1 --aweb 1 --pweb 1 --pages 3 --now '2026-05-17 09:05'",
@@ -106,9 +102,9 @@ protected:
 
     static void ExpectGolden(const std::string& golden, const std::string& bytes)
     {
-        const std::string path = kGoldenDir + "/" + golden;
+        const std::string path = kWebGoldenDir + "/" + golden;
         if (std::getenv("BV_UPDATE_GOLDEN")) {
-            fs::create_directories(kGoldenDir);
+            fs::create_directories(kWebGoldenDir);
             bvtest::TempFolder::Write(path, bytes);
             return;
         }
