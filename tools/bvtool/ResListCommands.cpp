@@ -417,6 +417,15 @@ int RunList(const Args& args)
         return Fail("--png makes the pictures of kind 9, without --out");
     if (graphicCards && format != kPdf && format != kPictures)
         return Fail("kind 9 is printed into a .pdf file (--out) or saved as pictures (--png)");
+    // One file per club: RTF or HTML club files beside FILE (kind 2) or
+    // instead of it (kind 1).
+    if (o.Has("--split")) {
+        const std::string kind = o.Get("--kind");
+        if (kind != std::to_string(kListParticipants) && kind != std::to_string(kListSettlement))
+            return Fail("--split is for kinds 1 and 2");
+        if (format != kRtf && format != kHtml)
+            return Fail("--split writes club files: --out is a .rtf or .htm file");
+    }
     // A name without a folder goes into the competition's Print folder, as
     // the report form names it; a path is taken as it stands.
     const bool typedName = format != kModel && !out.empty() && out.find('/') == std::string::npos;
@@ -508,8 +517,14 @@ int RunList(const Args& args)
     } else if (format == kPictures) {
         for (const std::string& picture : list.picturesWritten)
             std::printf("file\t%s\n", Shown(args[1], picture).c_str());
-    } else if (!failed) {
-        std::printf("file\t%s\n", Shown(args[1], list.request.fileName).c_str());
+    } else if (!failed || !list.clubFilesWritten.empty()) {
+        // Split, kind 1 writes no FILE and kind 2 writes its club files only
+        // after FILE; what the club files wrote follows.
+        const bool split = o.Has("--split");
+        if (split ? list.request.kind == kListSettlement : !failed)
+            std::printf("file\t%s\n", Shown(args[1], list.request.fileName).c_str());
+        for (const std::string& path : list.clubFilesWritten)
+            std::printf("file\t%s\n", Shown(args[1], path).c_str());
     }
     return failed ? 1 : 0;
 }
