@@ -109,7 +109,7 @@ int FirstClubFileRow(bool entryList) { return entryList ? kEntryListSkippedRows 
 
 std::string LinkPageHead(bool entryList)
 {
-    return PageHead() + Heading(entryList ? "Linker til deltagerlister" : "Linker til oppg\xF8rsark");
+    return PageHead() + Heading(entryList ? "Linker til deltagerlister" : "Linker til oppgj\xF8rsark");
 }
 
 std::string LinkPageLink(const std::string& fileName, const std::string& clubName)
