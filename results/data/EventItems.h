@@ -54,6 +54,7 @@ inline constexpr ConfigIntItem kGroupCount{3, 1, 531, 0};
 constexpr ConfigIntItem ClassSource(int p) { return {10, p, 1, 0}; }
 constexpr ConfigTextItem ClassClasses(int p) { return {10, p, 2, ""}; }
 constexpr ConfigTextItem ClassCategories(int p) { return {10, p, 3, ""}; }
+// Nonzero: the list's money prizes may be taken as gifts (the rank file's choice).
 constexpr ConfigIntItem ClassGifts(int p) { return {10, p, 6, 0}; }
 constexpr ConfigIntItem ClassOrder(int p) { return {10, p, 7, 0}; }       // 0 alphabetical, 1 final sum, 2 ranked
 constexpr ConfigTextItem ClassColumns(int p) { return {10, p, 8, ""}; }
@@ -66,6 +67,8 @@ constexpr ConfigIntItem ClassStake(int p) { return {10, p, 670, 0}; }
 constexpr ConfigIntItem GroupSource(int g) { return {11, g, 1, 0}; }
 constexpr ConfigTextItem GroupClasses(int g) { return {11, g, 2, ""}; }
 constexpr ConfigTextItem GroupCategories(int g) { return {11, g, 3, ""}; }
+// Nonzero: the list's money prizes may be taken as gifts (the rank file's choice).
+constexpr ConfigIntItem GroupGifts(int g) { return {11, g, 6, 0}; }
 constexpr ConfigIntItem GroupOrder(int g) { return {11, g, 7, 0}; }
 constexpr ConfigTextItem GroupColumns(int g) { return {11, g, 8, ""}; }
 constexpr ConfigIntItem GroupLandscape(int g) { return {11, g, 9, 0}; }

@@ -97,6 +97,23 @@ enum ResStringId : int {
     IDS_MATCH_STANDING = 17508,    // "Stå"
     IDS_MATCH_KNEELING = 17509,    // "Kne"
     IDS_WORD_HALVMATCH = 17519,
+
+    // The competition report: programme page, settlement sheet, payment
+    // list and accounts.
+    IDS_COMPETITION_DATE = 10405,    // "Stevnedato"
+    IDS_COMPETITION_NUMBER = 15224,  // "Stevne nr."
+    IDS_JUDGES = 15225,              // "Dommere"
+    IDS_PROGRAMME = 15226,           // "Program"
+    IDS_SETTLEMENT_SHEET = 16235,    // "Oppgjørsark"
+    IDS_ACCOUNT_COUNT = 16237,       // "Ant"
+    IDS_ACCOUNT_FEE = 16238,         // "Innsk"
+    IDS_ACCOUNT_STAKE = 16239,       // "Premie"
+    IDS_ACCOUNT_SUM = 16240,         // "Tot."
+    IDS_PRIZES_PAID = 16241,         // "Prem ut"
+    IDS_ACCOUNT_TEAMS = 16243,       // "Lagskt"
+    IDS_ACCOUNT_COMBINED = 16244,    // "Sammensatt"
+    IDS_PAYMENT_LIST = 16245,        // "Betalingsliste"
+    IDS_PRIZE_SUM = 16246,           // "Premiesum"
 };
 
 // The maker's web address, at the foot of every printed list and in the list

@@ -227,6 +227,32 @@ public:
     // their final variants of 17 and 32 columns.
     void LayoutFixedColumns(int list, int d, int listKind, bool withPrizes, bool web);
 
+    // ---- competition report and settlement (settlement/) -------------------
+    // The competition office's closing report (list kind 2): the programme
+    // page (organisation type 2), the result list of every prize list that
+    // goes into the settlement, every team competition's list, then the
+    // settlement sheet, the payment list and the accounts. The result lists
+    // collect each shooter's prizes into the prize and club rows as they
+    // print; the settlement walks those. With the split-list option the
+    // three settlement lists are left to the per-club files, which also
+    // free the rows.
+    void MakeCompetitionReport();
+    void MakeProgramme();
+    void SetupProgramme(int d);
+    // A page per club of the collected shooters, in the order of their
+    // first shooter's start number; one payment row per page. With the
+    // e-mail option the registered clubs' addresses go to .\email.txt.
+    void MakeSettlementSheet();
+    void SetupSettlementSheet(int d);
+    // What each club is paid, from the payment rows; they are emptied
+    // afterwards unless the giro forms want them (giro set).
+    void MakePaymentList();
+    void SetupPaymentList(int d);
+    // Fees, stakes and prizes per class, combined prize list and team
+    // competition of every event, with the totals.
+    void MakeAccounts();
+    void SetupAccounts(int d);
+
     // ---- page frame -------------------------------------------------------
     void ReadMargins();
     void SetupHeader(int d, int captions);
@@ -405,6 +431,13 @@ private:
     // The card object of event e on (relay, target), loaded only when it
     // holds another event or card.
     CDataRes* CardOn(int event, int relay, int target);
+
+    // The settlement: the report's event set-up for its prize lists, one
+    // shooter's block on a club's page, and the account rows.
+    void ReportEventSetup(int event);
+    void AddSettlementShooter(size_t j, int d, size_t payment, bool firstOnPage, int32_t pageClub,
+                              const std::string& pageClubName);
+    void BuildAccountRows();
 
     // What the fixed layout of the definition being made decided.
     struct FixedLayoutState {

@@ -106,11 +106,28 @@ struct ClubRow {
     std::vector<std::string> subEventTotals;
     std::vector<int16_t> eventsSeen;  // by event number; 1 = totals collected
 };
+// What the settlement owes one club: one row per page of the settlement
+// sheet. The giro forms and the per-club files read them too.
 struct PaymentRow {
     virtual ~PaymentRow() = default;
+    int32_t amount = 0;    // whole currency units
+    std::string clubName;
+    int16_t club = 0;      // the club's number in the register
 };
+// One line of the accounts: a class of an event, a combined prize list or
+// a team competition, with what came in and what went out.
 struct AccountRow {
     virtual ~AccountRow() = default;
+    enum Kind : int16_t { kClass = 0, kCombined = 1, kTeam = 2 };
+    int32_t fee = 0;       // hundredths per participant
+    int32_t count = 0;     // participants; entered teams for a team row
+    int32_t stake = 0;     // hundredths per participant, summed over the matching prize lists
+    int32_t paid = 0;      // hundredths of money prizes
+    int32_t event = 0;     // 0 for a team row
+    std::string name;
+    int32_t objects = 0;
+    int32_t gifts = 0;
+    int16_t kind = kClass;
 };
 
 // A row of the entry list. In group 0 it is a shooter (name, class and

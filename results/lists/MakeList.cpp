@@ -43,6 +43,8 @@ CDataList::Producer CDataList::ProducerOf(int kind)
         return &CDataList::MakeStatistics;
     case kListParticipants:
         return &CDataList::MakeEntryList;
+    case kListSettlement:
+        return &CDataList::MakeCompetitionReport;
     case kListRunningOrder:
         return &CDataList::MakeTimeSchedule;
     case kListResultsByClass:

@@ -427,7 +427,7 @@ TEST_F(ListsGoldenTest, NoListNoFile)
         {"--kind 8 --comp 7 --png", 1, "bvtool: --png makes the pictures of kind 9, without --out\n"},
         {"--kind 16 --comp 1 --out OUT", 2, "bvtool: Fant ingen data for rapport!\n"},
         {"--kind 1 --comp 1 --classes 3 --letters B --out OUT", 2, "bvtool: Fant ingen data for rapport!\n"},
-        {"--kind 1 --comp 9 --out OUT", 1, "bvtool: no competition 9\n"},
+        {"--kind 1 --comp 99 --out OUT", 1, "bvtool: no competition 99\n"},
         {"--kind 1 --comp 1 --out OUT.doc", 1,
          "bvtool: --out is a .rtf, .htm, .html, .txt or .pdf file, or -\n"},
     };

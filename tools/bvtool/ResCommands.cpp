@@ -465,7 +465,7 @@ constexpr const char* kUsage =
     "[--sheet-series N] [--aiming-mark] [--compact] [--header] [--footer] [--yes] [--now \"YYYY-MM-DD HH:MM\"] "
     "[--printer none|a4|a4-landscape] [--offsets L,T]\n"
     "bvtool res export DIR shooters|relay R|sius R [--comp N] [--event E] [--targets A-B]\n"
-    "bvtool res club DIR ORG NUMBER NAME [--address1 T] [--address2 T] [--address3 T] [--email T]\n"
+    "bvtool res club DIR ORG NUMBER NAME [--address1 T] [--address2 T] [--address3 T] [--email T] [--account T]\n"
     "bvtool res web DIR [--comp N] [--aweb 0|1] [--pweb 0|1] [--cards 0|1] [--ftp 0|1] [--pages N] [--prize] "
     "[--now \"YYYY-MM-DD HH:MM\"]\n"
     "bvtool res upload DIR [--comp N] [--runs K] [--pause]\n"

@@ -463,7 +463,7 @@ int RunList(const Args& args)
     // The result lists (and the press list made of them) measure their
     // columns with the kit's fonts.
     if (list.request.kind == kListResultsByClass || list.request.kind == kListResultsCombined ||
-        list.request.kind == kListPressList)
+        list.request.kind == kListPressList || list.request.kind == kListSettlement)
         StartQt();
 
     int output = kOutputFile;
@@ -526,6 +526,10 @@ int RunList(const Args& args)
         for (const std::string& path : list.clubFilesWritten)
             std::printf("file\t%s\n", Shown(args[1], path).c_str());
     }
+    // The competition report's settlement writes the clubs' e-mail addresses beside it.
+    if (list.request.kind == kListSettlement && list.request.email && !list.request.splitList &&
+        platform::FileExists(".\\email.txt"))
+        std::printf("file\t%s\n", Shown(args[1], ".\\email.txt").c_str());
     return failed ? 1 : 0;
 }
 
@@ -577,9 +581,9 @@ int RunClub(const Args& args)
     long org, number;
     if (args.size() < 5)
         return Fail("usage: bvtool res club DIR ORG NUMBER NAME [--address1 T] [--address2 T] [--address3 T] "
-                    "[--email T]");
+                    "[--email T] [--account T]");
     if (!Number(args[2], 1, 255, org, "ORG", error) || !Number(args[3], 1, 65535, number, "a club number", error) ||
-        !ParseOptions(args, 5, {"--address1", "--address2", "--address3", "--email"}, {}, o, error) ||
+        !ParseOptions(args, 5, {"--address1", "--address2", "--address3", "--email", "--account"}, {}, o, error) ||
         !EnterFolder(args[1], error))
         return Fail(error);
     if (platform::CreateFolders(".\\Common") != 0)
@@ -593,6 +597,7 @@ int RunClub(const Args& args)
     SetFieldText(c.address2, sizeof c.address2, text("--address2"));
     SetFieldText(c.address3, sizeof c.address3, text("--address3"));
     SetFieldText(c.email, sizeof c.email, text("--email"));
+    SetFieldText(c.account, sizeof c.account, text("--account"));
     if (clubs.Put(&c, static_cast<int>(number), CDataClub::kClubs) != 0)
         return Fail("cannot write Common/Club.BVD");
     return 0;

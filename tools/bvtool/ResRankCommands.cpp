@@ -302,6 +302,7 @@ int RunPrize(const Args& args)
     };
     const std::map<std::string, Item> groupItems = {
         {"Source", IntItem(GroupSource)},           {"Classes", TextItem(GroupClasses, true)},
+        {"Gifts", IntItem(GroupGifts)},
         {"Categories", TextItem(GroupCategories, true)}, {"Order", IntItem(GroupOrder)},
         {"Columns", TextItem(GroupColumns, true)},  {"Landscape", IntItem(GroupLandscape)},
         {"WebColumns", TextItem(GroupWebColumns, true)}, {"NoSettlement", IntItem(GroupNoSettlement)},

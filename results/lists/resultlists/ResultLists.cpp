@@ -25,6 +25,7 @@ struct PrizeListSettings {
     int source = 0;
     int order = 0;
     int stake = 0;
+    bool gifts = false;  // the rank file may make its money prizes gifts
     PrizeShare share;
     std::string classes;     // a character per class number
     std::string categories;  // a character per category number
@@ -38,6 +39,7 @@ PrizeListSettings ReadPrizeList(CBVConfig& prizes, int listKind, int q)
     p.source = ::ReadItem(prizes, group ? PrizeItems::GroupSource(q) : PrizeItems::ClassSource(q));
     p.order = ::ReadItem(prizes, group ? PrizeItems::GroupOrder(q) : PrizeItems::ClassOrder(q));
     p.stake = ::ReadItem(prizes, group ? PrizeItems::GroupStake(q) : PrizeItems::ClassStake(q));
+    p.gifts = ::ReadItem(prizes, group ? PrizeItems::GroupGifts(q) : PrizeItems::ClassGifts(q)) != 0;
     std::string shareText = ::ReadItem(prizes, group ? PrizeItems::GroupShare(q) : PrizeItems::ClassShare(q));
     p.share = ParseShare(shareText.substr(0, 30));
     p.classes = ::ReadItem(prizes, group ? PrizeItems::GroupClasses(q) : PrizeItems::ClassClasses(q));
@@ -171,7 +173,7 @@ void CDataList::MakeResultLists(bool fixed, int listKind, bool makeLayout, int s
                     if (e->Ranks().Find(rankList, q, listKind == kListResultsByClass ? passClass : 0,
                                         shooter.startNr, record) == 0) {
                         row.shootOff = record.shootOff;
-                        row.flag = record.gift != 0 ? 1 : 0;
+                        row.flag = p.gifts && record.gift != 0 ? 1 : 0;
                     }
                     if (AddSourceResult(*card, shooter, event, p.source, kind, row))
                         resultRows.push_back(std::move(row));
@@ -264,6 +266,7 @@ void CDataList::AddLinkedShooters(int list, int source, int kind, const std::str
     CDataEvent* homeEvent = m_comp.GetEvent(home);
     if (!homeEvent)
         return;
+    const bool gifts = ::ReadItem(homeEvent->Prizes(), PrizeItems::GroupGifts(list)) != 0;
     const int subEvent = source & kSourceSubEvent ? source & 0xFF : source;
     const std::string codes = ::ReadItem(homeEvent->Settings(), EventItems::SubSeries(subEvent));
     for (size_t i = 0; i + 1 < codes.size(); ++i) {
@@ -297,7 +300,7 @@ void CDataList::AddLinkedShooters(int list, int source, int kind, const std::str
                 RankRecord record{};
                 if (homeEvent->Ranks().Find(CDataRank::kGroupList, list, 0, shooter.startNr, record) == 0) {
                     row.shootOff = record.shootOff;
-                    row.flag = record.gift != 0 ? 1 : 0;
+                    row.flag = gifts && record.gift != 0 ? 1 : 0;
                 }
                 bool keep = true;
                 if (source & kSourceSubEvent) {
