@@ -28,6 +28,14 @@ const char* const kNow = "--now \"2026-05-17 09:05\"";
 std::string Python() { return fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3"; }
 std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
+size_t Count(const std::string& text, const std::string& piece)
+{
+    size_t n = 0;
+    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
+        ++n;
+    return n;
+}
+
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -68,6 +76,7 @@ protected:
     static std::vector<ModelDef> Model(const std::string& args)
     {
         ToolRun run = RunTool("res list " + Quote(work) + " " + args + " --out - " + kNow);
+        EXPECT_TRUE(run.out.rfind("list\t", 0) == 0) << run.out.substr(0, 200);
         EXPECT_EQ(run.status, 0) << args << ": " << run.err;
         return ReadModel(run.out);
     }
@@ -111,16 +120,23 @@ protected:
         std::vector<std::string> html;
         std::string rtf;
         const std::string converted = folder->File("lo");
-        for (const std::string& f : files) {
+        const std::string staged = folder->File("rtf");
+        fs::remove_all(converted);
+        fs::remove_all(staged);
+        fs::create_directories(staged);
+        // Files of one name from several folders: each under a name of its own.
+        for (size_t k = 0; k < files.size(); ++k) {
+            const std::string& f = files[k];
             if (f.ends_with(".rtf")) {
-                rtf += " " + Quote(f);
-                html.push_back(converted + "/" + fs::path(f).stem().string() + ".html");
+                const std::string copy = staged + "/f" + std::to_string(k) + ".rtf";
+                fs::copy_file(f, copy);
+                rtf += " " + Quote(copy);
+                html.push_back(converted + "/f" + std::to_string(k) + ".html");
             } else {
                 html.push_back(f);
             }
         }
         if (!rtf.empty()) {
-            fs::remove_all(converted);
             int status = -1;
             RunCommand("soffice --headless --norestore -env:UserInstallation=file://" + folder->File("lo-profile") +
                            " --convert-to 'html:HTML (StarWriter)' --outdir " + Quote(converted) + rtf +
@@ -144,49 +160,94 @@ protected:
 std::unique_ptr<TempFolder> SplitFilesTest::folder;
 std::string SplitFilesTest::work;
 
-// The entry list split by club, in HTML (type 1, with " sk.l.") and in RTF
-// (type 2): no list file, a link page and a file per club holding the
-// club's entries (the club's heading rows left to the file's title).
-TEST_F(SplitFilesTest, EntryListByClub)
+// The entry list and the competition report split by club, in HTML and RTF
+// in organisation types 1 (" sk.l.") and 2: the entry list writes no list
+// file, the report its list file first; a link page and a file per club,
+// two clubs of one name kept apart, each file holding its club's rows (the
+// entry list's club heading left to the file's title); the settlement's
+// payment list and accounts in their own RTF files. LibreOffice reads every
+// RTF file in one run.
+TEST_F(SplitFilesTest, EntryListAndSettlementByClub)
 {
     const struct {
+        int kind;
         int comp;
         const char* out;
-        const char* clubs[4];
+        std::vector<std::string> files;  // after the list file, when one is written
     } cases[] = {
-        {1, "deltagere.htm", {"Fjellby_sk.htm", "Nordvik_sk.htm", "Sorbygda_sk.htm", "ero_<&{.htm"}},
-        {2, "deltagere.rtf", {"Fjellby.rtf", "Nordvik.rtf", "Sorbygda.rtf", "ero_<&{.rtf"}},
+        {1, 1, "deltagere.htm", {"Deltagere.htm", "Fjellby_sk.htm", "Nordvik_sk.htm", "Sorbygda_sk.htm", "ero_<&{.htm"}},
+        {1, 2, "deltagere.rtf", {"Deltagere.htm", "Fjellby.rtf", "Nordvik.rtf", "Sorbygda.rtf", "ero_<&{.rtf"}},
+        // Club 15 is not in the register: a page without a name, named by
+        // what its title holds; club 16 is a second "Nordvik".
+        {2, 8, "oppgjor.rtf",
+         {"Oppgjorlink.htm", "Fjellby_sk.rtf", "Nordvik_sk.rtf", "ero_<&{.rtf", "Sorbygda_sk.rtf", "sk.rtf",
+          "Nordvik_sk_6.rtf", "Betalingsliste.rtf", "Regnskap.rtf"}},
+        {2, 9, "oppgjor.htm",
+         {"Oppgjorlink.htm", "Fjellby.htm", "Nordvik.htm", "ero_<&{.htm", "Sorbygda.htm", "Oppgjorsark.htm",
+          "Nordvik_6.htm", "Betalingsliste.rtf", "Regnskap.rtf"}},
     };
+    const bool libreOffice = HaveLibreOffice();
+    if (!libreOffice)
+        std::cout << "no LibreOffice: the RTF files go unread\n";
+    // Every club file (and fixed file) with the rows it must show.
+    std::vector<std::string> read;
+    std::vector<ModelDef> want;
     for (const auto& c : cases) {
-        if (std::string(c.out).ends_with(".rtf") && !HaveLibreOffice()) {
-            std::cout << "no LibreOffice: the RTF files go unread\n";
-            continue;
-        }
-        const std::string comp = "--comp " + std::to_string(c.comp);
-        const std::vector<std::string> files = Files("--kind 1 " + comp + " --split --header --out " + c.out);
+        const std::string comp = "--kind " + std::to_string(c.kind) + " --comp " + std::to_string(c.comp);
+        const std::vector<std::string> files = Files(comp + " --split --header --out " + c.out);
         const std::string print = work + "/Comp" + std::to_string(c.comp) + "/Print/";
-        std::vector<std::string> want = {print + "Deltagere.htm"};
-        for (const char* club : c.clubs)
-            want.push_back(print + club);
-        ASSERT_EQ(files, want);
-        EXPECT_FALSE(fs::exists(print + c.out)) << "the entry list writes no list file when split";
+        std::vector<std::string> names;
+        for (const std::string& f : files) {
+            EXPECT_EQ(f.rfind(print, 0), 0u) << f;
+            names.push_back(f.substr(print.size()));
+        }
+        std::vector<std::string> expected = c.files;
+        if (c.kind == 2)
+            expected.insert(expected.begin(), c.out);
+        ASSERT_EQ(names, expected) << comp;
+        if (c.kind == 1)
+            EXPECT_FALSE(fs::exists(print + c.out)) << "the entry list writes no list file when split";
 
-        ExpectHtmlReadable(std::string(c.out).ends_with(".htm") ? files : std::vector<std::string>{files[0]});
-        ExpectLinksResolve(files[0]);
-        std::string linkPage = TempFolder::Read(files[0]);
-        EXPECT_NE(linkPage.find(">Fjellby" + std::string(c.comp == 1 ? " sk.l." : "") + "</a>"), std::string::npos)
-            << linkPage;
+        std::vector<std::string> pages;
+        for (const std::string& f : files)  // the club files and the link page (the list file is the lists')
+            if (f.ends_with(".htm") && f != print + c.out)
+                pages.push_back(f);
+        ExpectHtmlReadable(pages);
+        const std::string linkPage = print + c.files[0];
+        ExpectLinksResolve(linkPage);
+        EXPECT_EQ(Count(TempFolder::Read(linkPage), "<a href="), c.kind == 1 ? 4u : 6u) << linkPage;
 
-        // Each club's file: its definition's rows from the first event on.
-        std::vector<ModelDef> defs = Model("--kind 1 " + comp);
-        ASSERT_EQ(defs.size(), 4u);
-        const std::vector<std::string> texts = Texts({files.begin() + 1, files.end()});
-        for (size_t k = 0; k < defs.size(); ++k) {
-            ModelDef clubRows = defs[k];
-            clubRows.rows.erase(clubRows.rows.begin(), clubRows.rows.begin() + 8);
-            EXPECT_EQ(FirstCellMissing(texts[k], {clubRows}), "") << files[k + 1];
+        // The model of the same list: the entry list's definitions are the
+        // clubs'; the report's club pages are its settlement sheets, the
+        // payment list and the accounts follow them.
+        std::vector<ModelDef> defs = Model(comp);
+        std::vector<ModelDef> clubs;
+        for (size_t d = 0; d < defs.size(); ++d) {
+            if (c.kind == 1) {
+                ModelDef rows = defs[d];
+                rows.rows.erase(rows.rows.begin(), rows.rows.begin() + std::min<size_t>(8, rows.rows.size()));
+                clubs.push_back(rows);
+            } else if (defs[d].head.size() > 4 && defs[d].head[4] == "Oppgjørsark") {
+                clubs.push_back(defs[d]);
+                if (d + 2 < defs.size() && !(defs[d + 1].head.size() > 4 && defs[d + 1].head[4] == "Oppgjørsark")) {
+                    clubs.push_back(defs[d + 1]);
+                    clubs.push_back(defs[d + 2]);
+                }
+            }
+        }
+        const size_t firstClub = c.kind == 1 ? 1 : 2;
+        ASSERT_EQ(clubs.size(), files.size() - firstClub) << comp;
+        for (size_t k = firstClub; k < files.size(); ++k) {
+            if (files[k].ends_with(".rtf") && !libreOffice)
+                continue;
+            read.push_back(files[k]);
+            want.push_back(clubs[k - firstClub]);
         }
     }
+    const std::vector<std::string> texts = Texts(read);
+    ASSERT_EQ(texts.size(), read.size());
+    for (size_t k = 0; k < read.size(); ++k)
+        EXPECT_EQ(FirstCellMissing(texts[k], {want[k]}), "") << read[k];
 }
 
 TEST_F(SplitFilesTest, SplitNeedsAClubFileFormatAndKind)
