@@ -261,6 +261,23 @@ TEST_F(WriteClubFilesTest, EveryClubAFileOfItsOwn)
     }
 }
 
+// The link page holds every club's link however many there are.
+TEST_F(WriteClubFilesTest, ALinkForEveryClub)
+{
+    std::vector<std::string> clubs;
+    for (int k = 1; k <= 150; ++k)
+        clubs.push_back("Skytterlaget for Øvre og Nedre Bygd " + std::to_string(k));
+    Model(clubs);
+    List().request.kind = kListSettlement;
+    List().request.file.html = 1;
+    ASSERT_EQ(List().WriteClubFiles(), 0);
+    std::string link;
+    ASSERT_TRUE(platform::ReadWholeFile(List().clubFilesWritten[0], link));
+    EXPECT_GT(link.size(), 8000u);
+    EXPECT_EQ(Count(link, "<a href="), 150u);
+    EXPECT_NE(link.find("<a href=\"./Skytterlaget_for_ovre_og_Nedre_Bygd_150.htm\">"), std::string::npos);
+}
+
 TEST_F(WriteClubFilesTest, TheEntryListsLinkPageAndRows)
 {
     List().Reset();
