@@ -48,10 +48,11 @@ function(bv_layer name)
 endfunction()
 
 # bv_test_dir(name DIR dir LIBS lib...)
-# One GoogleTest executable for a folder of tests; each test case is a CTest test.
+# One GoogleTest executable for a folder of tests and its subject folders; each
+# test case is a CTest test.
 function(bv_test_dir name)
   cmake_parse_arguments(T "" "DIR" "LIBS" ${ARGN})
-  bv_sources(found ${T_DIR})
+  file(GLOB_RECURSE found CONFIGURE_DEPENDS "${T_DIR}/*.cpp" "${T_DIR}/*.h")
   if(NOT found)
     return()
   endif()

@@ -79,7 +79,9 @@ int Import(CProgramStore& store, int filter, const std::string& path)
 {
     CBVIniFile ini;
     ini.OpenRead(path);
-    std::string name = ini.GetString("Prog", "Name");
+    // A damaged file may hold a name of NUL bytes: the store keeps C texts, so
+    // the name is what comes before the first NUL, and no text is no program.
+    std::string name = ini.GetString("Prog", "Name").c_str();
     if (name.empty())
         return kNoProgram;
     const int n = PE::NewProgramNumber(store, filter);

@@ -7,9 +7,9 @@
 #include "platform/system/Codepage.h"
 #include "platform/ui/FrameWnd.h"
 #include "line/outside/CVI9001.h"
-#include "range/ui/dialogs/DlgComp.h"
-#include "range/ui/dialogs/DlgDefComp.h"
-#include "range/ui/dialogs/DlgInterface.h"
+#include "range/ui/setup/DlgComp.h"
+#include "range/ui/setup/DlgDefComp.h"
+#include "range/ui/setup/DlgInterface.h"
 #include "range/ui/FrameModal.h"
 
 

@@ -12,7 +12,7 @@
 #include "range/ui/FrameResources.h"
 #include "range/ui/dialogs/DlgInput.h"
 #include "range/ui/dialogs/DlgLaneSel.h"
-#include "range/ui/dialogs/DlgMedia.h"
+#include "range/ui/setup/DlgMedia.h"
 #include "range/ui/dialogs/DlgName.h"
 #include "range/ui/setup/DlgProgram.h"
 #include "range/ui/views/FormList.h"

@@ -11,10 +11,10 @@
 #include "platform/ui/Prompter.h"
 #include "range/ui/BVLederApp.h"
 #include "range/ui/FrameModal.h"
-#include "range/ui/dialogs/DlgAbout.h"
-#include "range/ui/dialogs/DlgDefComp.h"
-#include "range/ui/dialogs/DlgDefLane.h"
-#include "range/ui/dialogs/DlgLanguage.h"
+#include "range/ui/setup/DlgAbout.h"
+#include "range/ui/setup/DlgDefComp.h"
+#include "range/ui/setup/DlgDefLane.h"
+#include "range/ui/setup/DlgLanguage.h"
 #include "range/ui/views/FormList.h"
 
 #include <cctype>

@@ -9,7 +9,7 @@
 #include "foundation/ui/grid/GridList.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ScriptedPrompter.h"
-#include "tests/foundation/GridHarness.h"
+#include "tests/foundation/grid/GridHarness.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -8,7 +8,7 @@
 
 #include "foundation/grid/GridComboCore.h"
 #include "foundation/ui/grid/GridCombo.h"
-#include "range/ui/dialogs/DlgDefLane.h"
+#include "range/ui/setup/DlgDefLane.h"
 
 #include <QPainter>
 

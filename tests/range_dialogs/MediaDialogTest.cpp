@@ -10,7 +10,7 @@
 #include "foundation/settings/RangeSettings.h"
 #include "platform/files/FileSystem.h"
 #include "range/exchange/MediaTransfer.h"
-#include "range/ui/dialogs/DlgMedia.h"
+#include "range/ui/setup/DlgMedia.h"
 
 #include <QImage>
 

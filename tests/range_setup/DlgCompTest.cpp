@@ -9,8 +9,8 @@
 #include "foundation/settings/RangeSettings.h"
 #include "platform/system/Clock.h"
 #include "range/ui/MainFrm.h"
-#include "range/ui/dialogs/DlgComp.h"
-#include "range/ui/dialogs/DlgDefComp.h"
+#include "range/ui/setup/DlgComp.h"
+#include "range/ui/setup/DlgDefComp.h"
 
 #include <QTest>
 

@@ -6,7 +6,7 @@
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/ProgramStore.h"
-#include "range/ui/dialogs/DlgDefComp.h"
+#include "range/ui/setup/DlgDefComp.h"
 
 #include <QTest>
 

@@ -7,7 +7,7 @@
 
 #include "foundation/settings/RangeSettings.h"
 #include "platform/system/Codepage.h"
-#include "range/ui/dialogs/DlgInterface.h"
+#include "range/ui/setup/DlgInterface.h"
 
 #include <QTest>
 

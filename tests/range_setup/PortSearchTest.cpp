@@ -9,8 +9,8 @@
 #include "platform/system/Clock.h"
 #include "platform/system/Codepage.h"
 #include "range/setup/PortSearch.h"
-#include "range/ui/dialogs/DlgBusy.h"
-#include "range/ui/dialogs/DlgInterface.h"
+#include "range/ui/setup/DlgBusy.h"
+#include "range/ui/setup/DlgInterface.h"
 #include "tools/bvsim/lib/Bus.h"
 
 #include <QTest>

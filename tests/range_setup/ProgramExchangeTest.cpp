@@ -164,12 +164,13 @@ TEST_F(ProgramExchangeTest, HostileFilesAreHeldToTheEditorsLimits)
 {
     struct Case {
         const char* name;
-        const char* file;
+        std::string file;
         const char* program;  // bvtool prog of the import, "" when none is made
     };
     const Case cases[] = {
         {"no name", "[Prog]\r\nSize=5\r\nSerieCount=2\r\n", ""},
         {"blank name", "[Prog]\r\nName=   \r\n", ""},
+        {"name of NUL bytes", std::string("[Prog]\r\nName=\0\0ap\r\nSerieCount=2\r\n", 33), ""},
         {"missing keys take their defaults", "[Prog]\r\nName=Bare\r\n",
          "Name: Bare\nEquipment: 0\nCommand: 0\nOrganisation: 0\nSize: 10\nSeries: 0\nClasses: 0\nSub-sums: 0\n"},
         {"counts beyond the limits",

@@ -7,9 +7,9 @@
 
 #include "foundation/settings/CompSettings.h"
 #include "platform/ui/FrameWnd.h"
-#include "range/ui/dialogs/DlgComp.h"
-#include "range/ui/dialogs/DlgDefComp.h"
-#include "range/ui/dialogs/DlgInterface.h"
+#include "range/ui/setup/DlgComp.h"
+#include "range/ui/setup/DlgDefComp.h"
+#include "range/ui/setup/DlgInterface.h"
 #include "range/ui/dialogs/DlgRelay.h"
 
 #include <QTest>

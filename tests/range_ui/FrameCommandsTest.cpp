@@ -11,11 +11,11 @@
 #include "line/ui/BVSWLoad.h"
 #include "platform/ui/UiText.h"
 #include "range/ui/FrameResources.h"
-#include "range/ui/dialogs/DlgComp.h"
+#include "range/ui/setup/DlgComp.h"
 #include "range/ui/dialogs/DlgInput.h"
-#include "range/ui/dialogs/DlgInterface.h"
+#include "range/ui/setup/DlgInterface.h"
 #include "range/ui/dialogs/DlgLaneSel.h"
-#include "range/ui/dialogs/DlgLanguage.h"
+#include "range/ui/setup/DlgLanguage.h"
 #include "range/ui/dialogs/DlgRelay.h"
 
 #include <QAction>

@@ -6,8 +6,8 @@
 
 #include "foundation/files/BVConfig.h"
 #include "foundation/settings/ProgramStore.h"
-#include "range/ui/dialogs/DlgAbout.h"
-#include "range/ui/dialogs/DlgLanguage.h"
+#include "range/ui/setup/DlgAbout.h"
+#include "range/ui/setup/DlgLanguage.h"
 #include "range/ui/dialogs/DlgManual.h"
 #include "range/ui/dialogs/DlgShotProperty.h"
 #include "range/ui/dialogs/DlgSimulate.h"

@@ -10,8 +10,8 @@
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
 #include "range/ui/DlgAsk.h"
-#include "range/ui/dialogs/DlgComp.h"
-#include "range/ui/dialogs/DlgInterface.h"
+#include "range/ui/setup/DlgComp.h"
+#include "range/ui/setup/DlgInterface.h"
 
 #include "ModalDriver.h"
 

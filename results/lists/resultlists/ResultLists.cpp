@@ -224,6 +224,7 @@ void CDataList::MakeResultLists(bool fixed, int listKind, bool makeLayout, int s
                 std::vector<ReportCell> cells;
                 uint16_t style = 0;
                 std::string result;
+                bool prizeColumn = false;
                 if (fixedLayout) {
                     cells = FixedRowCells(row, q, listKind, withPrizes, style);
                     // The total the settlement shows: a final's first eight
@@ -243,10 +244,20 @@ void CDataList::MakeResultLists(bool fixed, int listKind, bool makeLayout, int s
                                        code == kCodeShots && merged, web, false);
                         if (code == kCodeTotal && result.empty())
                             result = cells[c].text;
+                        prizeColumn = prizeColumn || code == kCodePrize;
                     }
                 }
-                if (settlementRow != 0)
+                if (settlementRow != 0) {
                     KeepSettlementRow(row, settlementRow, cells.empty() ? std::string() : cells[0].text, result);
+                    // The settlement counts every prize it pays, also where the
+                    // layout shows no prize column (the fixed layouts show the
+                    // amount among the remarks).
+                    if (!prizeColumn) {
+                        std::string unused;
+                        ResultCellText(row, kCodePrize, resultType, settlementRow, unused, listKind, q, withPrizes,
+                                       false, web, false);
+                    }
+                }
                 AddRow(cells, d, style);
             }
             std::vector<ReportRow>& rows = Def(d).bodyRows;

@@ -46,9 +46,7 @@ void CDataList::SetupSettlementSheet(int d)
 void CDataList::MakeSettlementSheet()
 {
     ClearRows();
-    request.filtersActive = 0;
-    request.classFilter.clear();
-    request.letterFilter.clear();
+    request.filtersActive = 0;  // the form's class and letter choice stays for its next list
     paymentRows.assign(1, PaymentRow());
 
     const bool email = request.email != 0;

@@ -1,4 +1,4 @@
-#include "range/ui/dialogs/DlgComp.h"
+#include "range/ui/setup/DlgComp.h"
 
 #include "foundation/files/BVConfig.h"
 #include "foundation/files/BVFileEx.h"
@@ -11,7 +11,7 @@
 #include "platform/system/TextTable.h"
 #include "range/run/RangeObjects.h"
 #include "range/setup/CompetitionList.h"
-#include "range/ui/dialogs/DlgDefComp.h"
+#include "range/ui/setup/DlgDefComp.h"
 
 #include <QGridLayout>
 

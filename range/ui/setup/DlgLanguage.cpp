@@ -1,4 +1,4 @@
-#include "range/ui/dialogs/DlgLanguage.h"
+#include "range/ui/setup/DlgLanguage.h"
 
 namespace {
 

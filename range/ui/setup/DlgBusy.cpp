@@ -1,4 +1,4 @@
-#include "range/ui/dialogs/DlgBusy.h"
+#include "range/ui/setup/DlgBusy.h"
 
 #include "range/setup/PortSearch.h"
 

@@ -14,7 +14,7 @@
 #include "platform/ui/PostBox.h"
 #include "range/setup/InterfaceForm.h"
 #include "range/setup/PortSearch.h"
-#include "range/ui/dialogs/DlgBusy.h"
+#include "range/ui/setup/DlgBusy.h"
 
 #include <QPointer>
 

@@ -1,4 +1,4 @@
-#include "range/ui/dialogs/DlgMedia.h"
+#include "range/ui/setup/DlgMedia.h"
 
 #include "foundation/exchange/BVExch.h"
 #include "foundation/files/ConfigItem.h"

@@ -1,4 +1,4 @@
-#include "range/ui/dialogs/DlgDefLane.h"
+#include "range/ui/setup/DlgDefLane.h"
 
 #include "foundation/targets/TargetTypes.h"
 #include "foundation/ui/grid/GridList.h"

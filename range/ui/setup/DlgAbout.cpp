@@ -1,4 +1,4 @@
-#include "range/ui/dialogs/DlgAbout.h"
+#include "range/ui/setup/DlgAbout.h"
 
 #include "platform/system/TextTable.h"
 

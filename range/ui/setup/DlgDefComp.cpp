@@ -1,4 +1,4 @@
-#include "range/ui/dialogs/DlgDefComp.h"
+#include "range/ui/setup/DlgDefComp.h"
 
 #include "foundation/comp/DataComp.h"
 #include "platform/system/TextTable.h"

@@ -1,4 +1,4 @@
-#include "range/ui/dialogs/DlgInterface.h"
+#include "range/ui/setup/DlgInterface.h"
 
 #include "foundation/files/BVConfig.h"
 #include "foundation/files/ConfigItem.h"
@@ -7,7 +7,7 @@
 #include "platform/system/Codepage.h"
 #include "platform/system/TextTable.h"
 #include "range/run/RangeObjects.h"
-#include "range/ui/dialogs/DlgBusy.h"
+#include "range/ui/setup/DlgBusy.h"
 
 #include <cstdio>
 
