@@ -72,6 +72,9 @@ constexpr Entry kTable[] = {
     {IDS_CARD_TARGET, "Skive"},
     {IDS_CARD_RELAY, "Lag"},
     {IDS_CARD_START_NR, "Startnr."},
+    {IDS_LABELS_DOCUMENT, "Etiketter"},
+    {IDS_GIRO_DOCUMENT, "Giro"},
+    {IDS_GIRO_TITLE, "Stevneoppgjør"},
 
     {IDS_VERIFY_NO_SHOOTER, "Mangler skytter - resultat funnet"},
     {IDS_VERIFY_NO_RESULT, "Manger resultat - skytter funnet"},

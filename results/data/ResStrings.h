@@ -52,6 +52,11 @@ enum ResStringId : int {
     IDS_CARD_RELAY = 19805,
     IDS_CARD_START_NR = 19806,
 
+    // Giro forms and address labels.
+    IDS_LABELS_DOCUMENT = 16280,  // "Etiketter", the label sheets' name in the print queue
+    IDS_GIRO_DOCUMENT = 16281,    // "Giro"
+    IDS_GIRO_TITLE = 16282,       // "Stevneoppgjør", on the form and its receipt
+
     // The data check's rows and its dialog's texts.
     IDS_VERIFY_NO_SHOOTER = 17000,        // shots on a target without entry
     IDS_VERIFY_NO_RESULT = 17001,         // an entry without shots

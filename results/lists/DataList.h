@@ -268,6 +268,22 @@ public:
     void SetupEntryListPage(int d);
     void SetupTimeSchedulePage(int d, int events);
 
+    // ---- giro forms and address labels (forms/) -----------------------------
+    // Printed straight onto pre-printed giro forms and label sheets, at fixed
+    // places measured from the paper's edge, on printTarget when set, else on
+    // the printer the print dialog chooses; never previewed or written to a
+    // file. Kind 3: the settlement as the competition report makes it, and a
+    // form for every club it owes money.
+    void MakeBankGiro();
+    // A form per payment row with an amount above 0.
+    void PrintGiroForms();
+    // Kind 4: a label for every registered club with a shooter entered in
+    // an event (with the e-mail option only for clubs without an e-mail
+    // address), as the rows of definition 1, printed.
+    void MakeLabels();
+    void SetupLabels(int d);
+    void PrintLabels(int d);
+
     // ---- list files -------------------------------------------------------
     // Writes the model as a text file (textFile set, HTML option clear), an
     // HTML page (HTML option) or an RTF document, whole, then empties the

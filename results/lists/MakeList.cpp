@@ -64,6 +64,10 @@ CDataList::Producer CDataList::ProducerOf(int kind)
         return &CDataList::MakeTeamListKind;
     case kListPressList:
         return &CDataList::MakePressList;
+    case kListBankGiro:
+        return &CDataList::MakeBankGiro;
+    case kListAddressLabels:
+        return &CDataList::MakeLabels;
     default:
         return nullptr;  // made by the lists still to come
     }

@@ -35,6 +35,8 @@ TEST_F(BvtoolListsTest, RefusedCalls)
         {"res list res --kind 1 --out - --event 4", 1},  // no event 4
         {"res list res --kind 1 --out - --colour red", 1},
         {"res list nowhere --kind 1 --out -", 1},
+        {"res list res --kind 3 --out -", 1},           // giro forms are only printed
+        {"res list res --kind 4 --out labels.rtf", 1},  // and so are labels
         {"res export res", 1},
         {"res export res everything", 1},
         {"res club res 1 0 Null", 1},
@@ -52,6 +54,7 @@ TEST_F(BvtoolListsTest, RefusedCalls)
         {"res team res 1 member=1:101:5:1", 1}, // slot 101 is the team's own
     });
     EXPECT_FALSE(std::filesystem::exists("list.doc"));
+    EXPECT_FALSE(std::filesystem::exists("res/Comp1/Print/labels.rtf"));
 
     ToolRun help = RunTool("help");
     for (const char* usage : {"bvtool res list DIR --kind N [--out FILE|-]",

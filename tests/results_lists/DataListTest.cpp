@@ -170,7 +170,7 @@ TEST_F(DataListTest, ResultCardsOfTheListsOwn)
 TEST_F(DataListTest, KindsWithoutAListMakeNothing)
 {
     AddEvent(1, "Felt");
-    for (int kind : {-1, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 99}) {
+    for (int kind : {-1, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 99}) {
         CDataList& l = List();
         l.request.kind = static_cast<int16_t>(kind);
         l.request.fileName = folder.File("list.rtf");

@@ -420,7 +420,7 @@ TEST_F(ListsGoldenTest, NoListNoFile)
         const char* err;
     };
     const Case cases[] = {
-        {"--kind 4 --comp 1 --out OUT", 2, "bvtool: Fant ingen data for rapport!\n"},
+        {"--kind 4 --comp 1 --out OUT", 1, "bvtool: kinds 3 and 4 are printed into a .pdf file (--out)\n"},
         {"--kind 9 --comp 7 --relays 2-2 --out OUT.pdf", 2, "bvtool: Fant ingen data for rapport!\n"},
         {"--kind 9 --comp 7 --out -", 1,
          "bvtool: kind 9 is printed into a .pdf file (--out) or saved as pictures (--png)\n"},

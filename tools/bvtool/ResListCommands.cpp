@@ -426,6 +426,11 @@ int RunList(const Args& args)
         if (format != kRtf && format != kHtml)
             return Fail("--split writes club files: --out is a .rtf or .htm file");
     }
+    // Giro forms and address labels are only ever printed.
+    const bool sheets = o.Get("--kind") == std::to_string(kListBankGiro) ||
+                        o.Get("--kind") == std::to_string(kListAddressLabels);
+    if (sheets && format != kPdf)
+        return Fail("kinds 3 and 4 are printed into a .pdf file (--out)");
     // A name without a folder goes into the competition's Print folder, as
     // the report form names it; a path is taken as it stands.
     const bool typedName = format != kModel && !out.empty() && out.find('/') == std::string::npos;
@@ -510,6 +515,11 @@ int RunList(const Args& args)
         list.Reset();
     } else if (format == kPdf) {
         int pages = pdf->Target()->PagesPrinted();
+        // Giro forms for nobody are a document without pages: no file.
+        if (sheets && pages == 0) {
+            std::printf("pages\t0\n");
+            return failed ? 1 : 0;
+        }
         if (!platform::FileExists(outPath))
             return Fail("nothing printed into " + out);
         std::printf("file\t%s\n", Shown(args[1], outPath).c_str());
