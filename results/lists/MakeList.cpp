@@ -119,9 +119,11 @@ int CDataList::MakeList(int output)
     if (produce == nullptr)
         return 0;
     const KindRule& rule = kKindRules[kind];
-    // One file per club is a file output's: the settlement leaves its last
-    // lists to the club files only then.
-    if (output != kOutputFile)
+    // One file per club is a file output's: a preview or printout of the
+    // entry list or the report shows them whole (a model shows what the
+    // file output would write).
+    if ((output == kOutputPreview || output == kOutputPrint) &&
+        (kind == kListParticipants || kind == kListSettlement))
         request.splitList = 0;
     if (rule.startsFresh) {
         request.variant = 0;
