@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <regex>
 #include <sstream>
@@ -61,24 +62,21 @@ protected:
     }
     static void TearDownTestSuite() { folder.reset(); }
 
-    // The files a call wrote, from its "file" lines.
-    static std::vector<std::string> Files(const std::string& args)
+    // bvtool calls in one run (each with "." for the working folder), and
+    // what they printed.
+    static std::string Batch(const std::vector<std::string>& calls)
     {
-        ToolRun run = RunTool("res list " + Quote(work) + " " + args + " " + kNow);
-        EXPECT_EQ(run.status, 0) << args << ": " << run.err;
-        std::vector<std::string> files;
-        for (const std::string& line : Lines(run.out)) {
-            EXPECT_EQ(line.rfind("file\t", 0), 0u) << line;
-            files.push_back(line.substr(5));
-        }
-        return files;
-    }
-    static std::vector<ModelDef> Model(const std::string& args)
-    {
-        ToolRun run = RunTool("res list " + Quote(work) + " " + args + " --out - " + kNow);
-        EXPECT_TRUE(run.out.rfind("list\t", 0) == 0) << run.out.substr(0, 200);
-        EXPECT_EQ(run.status, 0) << args << ": " << run.err;
-        return ReadModel(run.out);
+        std::string batch;
+        for (const std::string& call : calls)
+            batch += call + " " + kNow + "\n";
+        TempFolder::Write(folder->File("split.batch"), batch);
+        int status = -1;
+        const std::string out = RunCommand("cd " + Quote(work) + " && " +
+                                               Quote(std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool") + " batch " +
+                                               Quote(folder->File("split.batch")),
+                                           &status);
+        EXPECT_EQ(status, 0) << out;
+        return out;
     }
 
     // html5lib finds nothing but the pages' fixed markup, tidy no errors.
@@ -144,11 +142,13 @@ protected:
                        &status);
             EXPECT_EQ(status, 0) << "LibreOffice";
         }
-        std::vector<std::string> texts;
+        std::string pages;
         for (const std::string& h : html) {
             EXPECT_TRUE(fs::exists(h)) << h << " not read";
-            texts.push_back(RunCommand(Python() + " " + Quote(kFixtureDir + "/html_check.py") + " text " + Quote(h)));
+            pages += " " + Quote(h);
         }
+        std::vector<std::string> texts =
+            Lines(RunCommand(Python() + " " + Quote(kFixtureDir + "/html_check.py") + " texts" + pages));
         return texts;
     }
     static bool HaveLibreOffice() { return !RunCommand("command -v soffice").empty(); }
@@ -189,18 +189,46 @@ TEST_F(SplitFilesTest, EntryListAndSettlementByClub)
     const bool libreOffice = HaveLibreOffice();
     if (!libreOffice)
         std::cout << "no LibreOffice: the RTF files go unread\n";
+    // The split files of every case and the models of the same lists, in
+    // one run: the "file" lines name the case by their folder, and each
+    // model starts with its "list" line.
+    std::vector<std::string> calls;
+    for (const auto& c : cases)
+        calls.push_back("res list . --kind " + std::to_string(c.kind) + " --comp " + std::to_string(c.comp) +
+                        " --split --header --out " + c.out);
+    for (const auto& c : cases)
+        calls.push_back("res list . --kind " + std::to_string(c.kind) + " --comp " + std::to_string(c.comp) +
+                        " --out -");
+    std::map<int, std::vector<std::string>> filesOf;
+    std::vector<std::string> models;
+    for (const std::string& line : Lines(Batch(calls))) {
+        const std::smatch m = [&] {
+            std::smatch found;
+            std::regex_match(line, found, std::regex("file\t\\./Comp([0-9]+)/Print/(.*)"));
+            return found;
+        }();
+        if (!m.empty()) {
+            filesOf[std::stoi(m[1].str())].push_back(m[2].str());
+        } else {
+            if (line.rfind("list\t", 0) == 0)
+                models.emplace_back();
+            ASSERT_FALSE(models.empty()) << line;
+            models.back() += line + "\n";
+        }
+    }
+    ASSERT_EQ(models.size(), std::size(cases));
+
     // Every club file (and fixed file) with the rows it must show.
     std::vector<std::string> read;
     std::vector<ModelDef> want;
-    for (const auto& c : cases) {
+    for (size_t n = 0; n < std::size(cases); ++n) {
+        const auto& c = cases[n];
         const std::string comp = "--kind " + std::to_string(c.kind) + " --comp " + std::to_string(c.comp);
-        const std::vector<std::string> files = Files(comp + " --split --header --out " + c.out);
         const std::string print = work + "/Comp" + std::to_string(c.comp) + "/Print/";
-        std::vector<std::string> names;
-        for (const std::string& f : files) {
-            EXPECT_EQ(f.rfind(print, 0), 0u) << f;
-            names.push_back(f.substr(print.size()));
-        }
+        const std::vector<std::string>& names = filesOf[c.comp];
+        std::vector<std::string> files;
+        for (const std::string& name : names)
+            files.push_back(print + name);
         std::vector<std::string> expected = c.files;
         if (c.kind == 2)
             expected.insert(expected.begin(), c.out);
@@ -220,7 +248,7 @@ TEST_F(SplitFilesTest, EntryListAndSettlementByClub)
         // The model of the same list: the entry list's definitions are the
         // clubs'; the report's club pages are its settlement sheets, the
         // payment list and the accounts follow them.
-        std::vector<ModelDef> defs = Model(comp);
+        std::vector<ModelDef> defs = ReadModel(models[n]);
         std::vector<ModelDef> clubs;
         for (size_t d = 0; d < defs.size(); ++d) {
             if (c.kind == 1) {
@@ -250,8 +278,10 @@ TEST_F(SplitFilesTest, EntryListAndSettlementByClub)
         EXPECT_EQ(FirstCellMissing(texts[k], {want[k]}), "") << read[k];
 }
 
-TEST_F(SplitFilesTest, SplitNeedsAClubFileFormat)
+// Refused before any folder is looked at.
+TEST(SplitFiles, NeedAClubFileFormat)
 {
+    TempFolder empty;
     const struct {
         const char* args;
         const char* err;
@@ -261,7 +291,7 @@ TEST_F(SplitFilesTest, SplitNeedsAClubFileFormat)
         {"--kind 2 --split --out x.pdf", "--split writes club files"},
     };
     for (const auto& c : cases) {
-        ToolRun run = RunTool("res list " + Quote(work) + " " + c.args);
+        ToolRun run = RunTool("res list " + Quote(empty.Path()) + " " + c.args);
         EXPECT_TRUE(FailedWithOneLine(run)) << c.args;
         EXPECT_NE(run.err.find(c.err), std::string::npos) << c.args << ": " << run.err;
     }
