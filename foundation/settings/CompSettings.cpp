@@ -68,20 +68,27 @@ int CreateCompetition(const std::string& base, int competition, CBVConfig& curre
     std::snprintf(date, sizeof date, "%02d.%02d.%04d", today.day, today.month, today.year);
     WriteItem(made, kDate, date);
 
-    WriteItem(made, kPrefix, ReadItem(current, kPrefix));
+    // Beside no open competition the new one takes the defaults: a closed
+    // file is not read (each read would log its failure).
+    const bool copy = current.IsOpen();
+    auto copied = [&](const auto& item) {
+        using Value = decltype(ReadItem(current, item));
+        return copy ? ReadItem(current, item) : Value(item.defaultValue);
+    };
+    WriteItem(made, kPrefix, copied(kPrefix));
     for (const ConfigIntItem& item : kCopiedFirst)
-        WriteItem(made, item, ReadItem(current, item));
+        WriteItem(made, item, copied(item));
     char value[CBVConfig::kValueSize];
-    for (int lane = 1; lane <= 100; ++lane) {
+    for (int lane = 1; copy && lane <= 100; ++lane) {
         ConfigIntItem item = LaneActive(lane);
         current.ReadString(item.section, item.index, item.key, kMissing, value, sizeof value);
         if (std::string(value) != kMissing)
             WriteItem(made, item, ReadItem(current, item));
     }
-    WriteItem(made, kOptions, ReadItem(current, kOptions));
+    WriteItem(made, kOptions, copied(kOptions));
     for (const ConfigIntItem& item : kCopiedAfterOptions)
-        WriteItem(made, item, ReadItem(current, item));
-    WriteItem(made, kLaneText, ReadItem(current, kLaneText));
+        WriteItem(made, item, copied(item));
+    WriteItem(made, kLaneText, copied(kLaneText));
     return 0;
 }
 

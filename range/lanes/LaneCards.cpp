@@ -71,6 +71,27 @@ void LaneCards::StoreLaneSettings(int lane)
     b.settingsTaken = 1;
 }
 
+bool LaneCards::WriteCardSettings(int lane)
+{
+    if (!LaneTable::IsLane(lane) || !m_obj.comp.IsOpen())
+        return false;
+    const CardRecord& image = m_obj.lanes[lane].card;
+    CardRecord stored;
+    CDataComp::ClearCard(stored);
+    stored.relay = image.relay;
+    // Keyed by start number alone when the competition goes by them.
+    stored.lane = static_cast<int16_t>(m_obj.comp.StartNumberMode() ? 0 : lane);
+    CBVFileEx& cards = m_obj.comp.CardFile();
+    if (cards.ReadRecKey(&stored) != 0)
+        return false;
+    stored.targetType = image.targetType;
+    stored.valueSystem = image.valueSystem;
+    stored.sensitivity = image.sensitivity;
+    stored.band1 = image.band1;
+    stored.band2 = image.band2;
+    return cards.WriteRecKey(&stored) == 0;
+}
+
 void LaneCards::RecomputeLane(int lane)
 {
     if (!LaneTable::IsLane(lane))

@@ -16,6 +16,9 @@ public:
     void TakeLaneSettings(int lane);
     // Puts the settings taken last onto the lane's card.
     void StoreLaneSettings(int lane);
+    // Writes the five settings of the lane's card image into its stored
+    // card, the rest of the record as stored; false when it cannot.
+    bool WriteCardSettings(int lane);
     // The lane's sums, counts and display order from its shots; the lane
     // list ranks again when the series sum changed.
     void RecomputeLane(int lane);

@@ -6,8 +6,9 @@
 
 void CMainFrame::OpenCardDialog()
 {
-    // A dialog still setting itself up is left to finish.
-    if (m_cardDlg && m_cardDlg->Initialising())
+    // A dialog still setting itself up, or waiting on the officer in one of
+    // its operations, is left as it is.
+    if (m_cardDlg && m_cardDlg->Busy())
         return;
     CloseCardDialog();
     auto* dlg = new CDlgCard(*this, Window());

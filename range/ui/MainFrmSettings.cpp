@@ -111,6 +111,12 @@ void CMainFrame::OnLaneSettings()
     CDlgDefLane dialog(*this, Window());
     if (FrameModal::Run(dialog) != platform::IDOK)
         return;
+    // The dialog set the lanes' card images; their stored cards take the
+    // settings too, or the file check below and the next relay would read
+    // the old ones back.
+    for (int lane = NextActiveLane(0); lane != 0; lane = NextActiveLane(lane))
+        if (m_obj.lanes[lane].rowMark && !m_range.cards.WriteCardSettings(lane))
+            BV_LOG(m_log, 80, "Failed to write card %d:%d", m_obj.lanes[lane].card.relay, lane);
     m_obj.programs.Refresh();
     if (m_obj.comp.CompConfig().IsOpen())
         m_obj.comp.CompConfig().Refresh();

@@ -12,12 +12,15 @@
 #include "foundation/ui/grid/GridList.h"
 #include "platform/files/FileSystem.h"
 #include "platform/system/Codepage.h"
+#include "platform/ui/FrameWnd.h"
 #include "platform/ui/Help.h"
+#include "platform/ui/ScriptedPrompter.h"
 #include "range/ui/dialogs/DlgManual.h"
 #include "range/ui/dialogs/DlgShotProperty.h"
 #include "range/ui/scorecard/DlgCard.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -27,6 +30,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -707,6 +711,54 @@ TEST_F(CardDialogTest, TheFrameKeepsOneDialogAndClosesItWithTheProgram)
     Frame().CloseFrame(true);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(last);
+}
+
+// A prompter through which the test acts while a question is on the
+// screen, as the officer may reach the window's menu then.
+class PrompterActingWhileAsked : public platform::ScriptedPrompter {
+public:
+    std::function<void()> whileAsked;
+    int Message(const platform::MessageRequest& request) override
+    {
+        if (auto act = std::exchange(whileAsked, nullptr))
+            act();
+        return ScriptedPrompter::Message(request);
+    }
+};
+
+TEST_F(CardDialogTest, TheCardCommandLeavesABusyDialogAsItWas)
+{
+    StartRange();
+    Open(1, 2);
+    Item(C::IDC_SERIES).choose(0);
+    QTest::mouseClick(List().viewport(), Qt::LeftButton, Qt::NoModifier, RowPoint(0, 0));
+    ASSERT_TRUE(Dlg().Card().Dirty());
+    QPointer<CDlgCard> busy = Frame().CardDialog();
+
+    // Another card asks about the unsaved work; the card command comes
+    // while the question waits, and the officer then cancels.
+    PrompterActingWhileAsked asking;
+    platform::SetPrompter(&asking);
+    asking.AnswerMessage(IDCANCEL);
+    bool routed = false;
+    asking.whileAsked = [&] { routed = Frame().Window()->RouteCommand(32788); };
+    Item(C::IDC_RELAY).setText("2");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    platform::SetPrompter(&prompter);
+    ASSERT_EQ(asking.Questions().size(), 1u);
+    EXPECT_TRUE(routed);
+    ASSERT_TRUE(busy);
+    EXPECT_EQ(Frame().CardDialog(), busy.data());
+    EXPECT_TRUE(busy->isVisible());
+    EXPECT_EQ(Item(C::IDC_RELAY).text(), "1");
+    EXPECT_EQ(Dlg().Card().relay, 1);
+    EXPECT_TRUE(Dlg().Card().Dirty());
+
+    // Idle again, the command gives a new dialog.
+    EXPECT_TRUE(Frame().Window()->RouteCommand(32788));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(busy);
+    EXPECT_NE(Frame().CardDialog(), nullptr);
 }
 
 // ---- Screens

@@ -4,19 +4,22 @@
 // running, the language renames the whole menu at once, the system
 // administration asks its password and hands the line to the loader, and a
 // first start asks for what the range lacks in its order.
+#include "GridDriver.h"
 #include "ModalDriver.h"
+#include "RunCommand.h"
 #include "WindowRange.h"
 
 #include "foundation/settings/RangeSettings.h"
 #include "line/ui/BVSWLoad.h"
 #include "platform/ui/UiText.h"
 #include "range/ui/FrameResources.h"
-#include "range/ui/setup/DlgComp.h"
 #include "range/ui/dialogs/DlgInput.h"
-#include "range/ui/setup/DlgInterface.h"
 #include "range/ui/dialogs/DlgLaneSel.h"
-#include "range/ui/setup/DlgLanguage.h"
 #include "range/ui/dialogs/DlgRelay.h"
+#include "range/ui/setup/DlgComp.h"
+#include "range/ui/setup/DlgDefLane.h"
+#include "range/ui/setup/DlgInterface.h"
+#include "range/ui/setup/DlgLanguage.h"
 
 #include <QAction>
 
@@ -220,6 +223,40 @@ TEST_F(FrameCommandsTest, SystemAdministrationAsksThePasswordThenLendsTheLineToT
             return bus->Stats(3, now) && now.polls > before.polls + 2;
         },
         20000));
+}
+
+// The lane settings reach the stored cards: the results go out with the
+// lane's target, and a new relay on the same cards keeps it.
+TEST_F(FrameCommandsTest, LaneSettingsAreStoredOnTheCards)
+{
+    StartRange();
+    ModalDriver dialogs;
+    dialogs.Next(CDlgDefLane::IDD, [](platform::Dialog& dialog) {
+        auto& d = static_cast<CDlgDefLane&>(dialog);
+        d.resize(640, 360);
+        QApplication::setActiveWindow(&d);
+        QCoreApplication::processEvents();
+        bvtest::ChooseInGrid(d.Grid(), 1, CDlgDefLane::kColType, 23);  // lane 2
+        d.item(CDlgDefLane::IDC_OK).click();
+    });
+    Command(32804, dialogs);
+    auto types = [&] {
+        bvtest::ToolRun cards = bvtest::RunTool("cards " + folder.Path() + " 1");
+        EXPECT_EQ(cards.status, 0) << cards.err;
+        return cards.out;
+    };
+    const std::string stored = types();
+    EXPECT_NE(stored.find("    1    2   23 "), std::string::npos) << stored;
+    EXPECT_NE(stored.find("    1    3    0 "), std::string::npos) << stored;
+    // The officer keeps relay 1 for everyone: the cards are read again.
+    dialogs.Next(CDlgRelay::IDD, [](platform::Dialog& d) {
+        d.item(CDlgRelay::IDC_RELAY).setText("1");
+        d.item(CDlgRelay::IDC_OK).click();
+    });
+    Command(32775, dialogs);
+    EXPECT_EQ(Lane(2).card.targetType, 23);
+    EXPECT_EQ(Lane(3).card.targetType, 0);
+    EXPECT_EQ(types(), stored);
 }
 
 // A folder with only the language file: the language, the interface and

@@ -112,21 +112,26 @@ CDlgCard::CDlgCard(CMainFrame& frame, QWidget* parent)
     m_grid->SetDrawItem([this](QPainter& painter, int row, const QRect& rect) { DrawRow(painter, row, rect); });
     m_comp.decimalSeparator = Text("IDS_COMMA");
 
-    OnChange(IDC_RELAY, [this] { OnKeyChange(); });
-    OnChange(IDC_LANE, [this] { OnKeyChange(); });
-    OnSelChange(IDC_SERIES, [this] { OnSeriesSelChange(); });
-    OnSelChange(IDC_DETAIL, [this] { OnDetailChange(item(IDC_DETAIL).selection()); });
-    OnClick(IDC_DETAIL_CHECK, [this] { OnDetailChange(item(IDC_DETAIL_CHECK).check() ? 1 : 0); });
-    OnClick(IDC_BEST, [this] { OnMatch(ScoreCard::Pick::Best); });
-    OnClick(IDC_LOWEST, [this] { OnMatch(ScoreCard::Pick::Lowest); });
-    OnClick(IDC_FIRST, [this] { OnMatch(ScoreCard::Pick::First); });
-    OnClick(IDC_LAST, [this] { OnMatch(ScoreCard::Pick::Last); });
-    OnClick(IDC_NONE, [this] { OnMatch(ScoreCard::Pick::None); });
-    OnClick(IDC_INSERT, [this] { InsertShot(); });
-    OnClick(IDC_SAVE, [this] { Save(); });
-    OnClick(IDC_PRINT, [this] { PrintLog(); });
-    OnClick(IDC_TOFILE, [this] { LogToFile(); });
-    OnClick(IDC_OK, [this] { OnOK(); });
+    // The officer's operations: while one of them waits on a question or a
+    // dialog of its own, the dialog is busy and the card command leaves it.
+    auto operation = [this](std::function<void()> f) {
+        return [this, f = std::move(f)] { Work(f); };
+    };
+    OnChange(IDC_RELAY, operation([this] { OnKeyChange(); }));
+    OnChange(IDC_LANE, operation([this] { OnKeyChange(); }));
+    OnSelChange(IDC_SERIES, operation([this] { OnSeriesSelChange(); }));
+    OnSelChange(IDC_DETAIL, operation([this] { OnDetailChange(item(IDC_DETAIL).selection()); }));
+    OnClick(IDC_DETAIL_CHECK, operation([this] { OnDetailChange(item(IDC_DETAIL_CHECK).check() ? 1 : 0); }));
+    OnClick(IDC_BEST, operation([this] { OnMatch(ScoreCard::Pick::Best); }));
+    OnClick(IDC_LOWEST, operation([this] { OnMatch(ScoreCard::Pick::Lowest); }));
+    OnClick(IDC_FIRST, operation([this] { OnMatch(ScoreCard::Pick::First); }));
+    OnClick(IDC_LAST, operation([this] { OnMatch(ScoreCard::Pick::Last); }));
+    OnClick(IDC_NONE, operation([this] { OnMatch(ScoreCard::Pick::None); }));
+    OnClick(IDC_INSERT, operation([this] { InsertShot(); }));
+    OnClick(IDC_SAVE, operation([this] { Save(); }));
+    OnClick(IDC_PRINT, operation([this] { PrintLog(); }));
+    OnClick(IDC_TOFILE, operation([this] { LogToFile(); }));
+    OnClick(IDC_OK, operation([this] { OnOK(); }));
     OnChange(IDC_COMMENT, [this] {
         if (!m_filling)
             m_card.commentChanged = true;
@@ -138,6 +143,13 @@ CDlgCard::CDlgCard(CMainFrame& frame, QWidget* parent)
 }
 
 CDlgCard::~CDlgCard() = default;
+
+void CDlgCard::Work(const std::function<void()>& operation)
+{
+    ++m_working;
+    operation();
+    --m_working;
+}
 
 // ---- Start
 
@@ -421,12 +433,12 @@ intptr_t CDlgCard::OnMessage(int message, intptr_t wParam, intptr_t lParam)
         }
         return 0;
     case WM_GRID_ENDEDIT:
-        OnEndEdit(wParam);
+        Work([&] { OnEndEdit(wParam); });
         return 0;
     case WM_GRID_BEGINEDIT:
         return OnBeginEdit(wParam);
     case WM_GRID_DBLCLK:
-        EditShot();
+        Work([this] { EditShot(); });
         return 0;
     default:
         return Dialog::OnMessage(message, wParam, lParam);
@@ -672,11 +684,11 @@ bool CDlgCard::PreTranslateKey(QKeyEvent* event)
 {
     if (event->modifiers() & Qt::ControlModifier) {
         if (event->key() == Qt::Key_C) {
-            CopyShots();
+            Work([this] { CopyShots(); });
             return true;
         }
         if (event->key() == Qt::Key_V) {
-            PasteShots();
+            Work([this] { PasteShots(); });
             return true;
         }
     }

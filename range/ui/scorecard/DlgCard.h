@@ -19,6 +19,7 @@
 #include "range/scorecard/CardColumns.h"
 #include "range/scorecard/ScoreCard.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -91,8 +92,9 @@ public:
     // The tick: the card read again, the list filled again when its shots
     // changed (the officer's unsaved work stays).
     void Refresh();
-    // Opening: the frame leaves a dialog that is still setting itself up.
-    bool Initialising() const { return m_initialising; }
+    // The frame's card command leaves a dialog that is still setting itself
+    // up, or whose operation waits on the officer (a question, a dialog).
+    bool Busy() const { return m_initialising || m_working > 0; }
     // Ends the dialog before the frame deletes it.
     void Close();
 
@@ -137,6 +139,7 @@ private:
     bool KeyOfEdits(int& relay, int& lane) const;
     void ShowKey(int relay, int lane);
     void TakeValues();
+    void Work(const std::function<void()>& operation);
     void ShowClipboard();
     void RememberPlace();
     // The frame reads the competition's files again, as after any change.
@@ -157,6 +160,7 @@ private:
     CBVLog m_log;
     bool m_initialised = false;
     bool m_initialising = false;
+    int m_working = 0;  // the officer's operations running
     bool m_filling = false;
     bool m_settingKey = false;
     bool m_startNumbers = false;

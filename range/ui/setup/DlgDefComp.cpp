@@ -229,7 +229,9 @@ bool CDlgDefComp::OnInitDialog()
     m_data->Open(m_competition, 1);
 
     Control lanes = item(IDC_LANES);
-    lanes.insertColumn(0, TextOfKey("IDS_DEFCOMP_H1"), 40);
+    // Forty pixels for the lane number, as "100" needs, and the check box's
+    // own room beside it: the box is drawn inside the column here.
+    lanes.insertColumn(0, TextOfKey("IDS_DEFCOMP_H1"), 40 + 24);
     m_form.ListLanes([this](int lane) { return HasChannel(lane); });
     for (const CompSettingsForm::Lane& row : m_form.lanes)
         lanes.addItem(std::to_string(row.lane), row.lane);

@@ -190,6 +190,9 @@ TEST_F(CompSettingsTest, ANewCompetitionBesideNoOpenOneGetsTheDefaults)
     EXPECT_EQ(ReadItem(made, CompSettings::kName), "Trening 0");
     EXPECT_EQ(ReadItem(made, CompSettings::kOptions), CompOptions::kDefault);
     EXPECT_EQ(ReadItem(made, CompSettings::kPrefix), "H1");
+    // The closed file was not read: no failed read in the log.
+    EXPECT_EQ(bvtest::TempFolder::Read("BVLog.txt").find("Not open"), std::string::npos)
+        << bvtest::TempFolder::Read("BVLog.txt");
 
     bvtest::TempFolder::Write("Comp5", "a file where the folder should be");
     EXPECT_EQ(CompSettings::CreateCompetition(".\\", 5, none, "Stevne"), -1);
