@@ -278,6 +278,23 @@ TEST_F(SplitFilesTest, EntryListAndSettlementByClub)
         EXPECT_EQ(FirstCellMissing(texts[k], {want[k]}), "") << read[k];
 }
 
+// Printed, the split box leaves the lists whole: the report's printout
+// ends with its settlement, payment list and accounts, and writes no club
+// file.
+TEST_F(SplitFilesTest, PrintedTheListsComeWhole)
+{
+    const std::string pdf = folder->File("report.pdf");
+    const std::string print = work + "/Comp8/Print/";
+    fs::remove_all(print);
+    ToolRun run = RunTool("res list " + Quote(work) + " --kind 2 --comp 8 --split --out " + Quote(pdf) + " " + kNow);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::regex_search(run.out, std::regex("^file\t[^\n]*report.pdf\npages\t[0-9]+\n$"))) << run.out;
+    const std::string text = RunCommand("pdftotext -layout " + Quote(pdf) + " -");
+    EXPECT_EQ(Count(text, "Oppgjørsark"), 6u) << "a page per club";
+    EXPECT_NE(text.find("Betalingsliste"), std::string::npos);
+    EXPECT_FALSE(fs::exists(print + "Oppgjorlink.htm"));
+}
+
 // Refused before any folder is looked at.
 TEST(SplitFiles, NeedAClubFileFormat)
 {
@@ -288,7 +305,7 @@ TEST(SplitFiles, NeedAClubFileFormat)
     } cases[] = {
         {"--kind 1 --split --out x.txt", "--split writes club files"},
         {"--kind 1 --split --out -", "--split writes club files"},
-        {"--kind 2 --split --out x.pdf", "--split writes club files"},
+        {"--kind 2 --split --out -", "--split writes club files"},
     };
     for (const auto& c : cases) {
         ToolRun run = RunTool("res list " + Quote(empty.Path()) + " " + c.args);

@@ -418,12 +418,12 @@ int RunList(const Args& args)
     if (graphicCards && format != kPdf && format != kPictures)
         return Fail("kind 9 is printed into a .pdf file (--out) or saved as pictures (--png)");
     // One file per club: RTF or HTML club files beside FILE (kind 2) or
-    // instead of it (kind 1). Other kinds take the box as the report form
-    // leaves it.
+    // instead of it (kind 1); printed, the lists come whole. Other kinds
+    // take the box as the report form leaves it.
     const bool splitKind = o.Get("--kind") == std::to_string(kListParticipants) ||
                            o.Get("--kind") == std::to_string(kListSettlement);
-    if (o.Has("--split") && splitKind && format != kRtf && format != kHtml)
-        return Fail("--split writes club files of kinds 1 and 2: --out is a .rtf or .htm file");
+    if (o.Has("--split") && splitKind && format != kRtf && format != kHtml && format != kPdf)
+        return Fail("--split writes club files of kinds 1 and 2: --out is a .rtf or .htm file (or .pdf)");
     // Giro forms and address labels are only ever printed.
     const bool sheets = o.Get("--kind") == std::to_string(kListBankGiro) ||
                         o.Get("--kind") == std::to_string(kListAddressLabels);
@@ -528,7 +528,7 @@ int RunList(const Args& args)
     } else if (!failed || !list.clubFilesWritten.empty()) {
         // Split, kind 1 writes no FILE and kind 2 writes its club files only
         // after FILE; what the club files wrote follows.
-        const bool split = o.Has("--split") && splitKind;
+        const bool split = o.Has("--split") && splitKind;  // into a list file
         if (split ? list.request.kind == kListSettlement : !failed)
             std::printf("file\t%s\n", Shown(args[1], list.request.fileName).c_str());
         for (const std::string& path : list.clubFilesWritten)
