@@ -299,6 +299,24 @@ public:
     // The list file's bytes for the model as it stands.
     std::string ListFileBytes(bool textFile, bool header, bool footer, bool pressList);
 
+    // ---- per-club files (clubfiles/) ----------------------------------------
+    // With the split-list option the entry list and the settlement sheets go
+    // into one file per club in the competition's Print folder, RTF or HTML
+    // as the file options say, with a link page to them all (Deltagere.htm
+    // for the entry list, Oppgjorlink.htm for the settlement). Each club's
+    // file is named after the club (MakeClubFileName); a name that comes out
+    // empty or that the run gave already gets "_" and the definition's
+    // number. WriteClubFiles writes the definitions of the model and empties
+    // it; 0, or -1 when a file could not be written (reported; the model
+    // stays). WriteClubSettlementFiles makes the settlement sheet and writes
+    // it so, then the payment list and the accounts as Betalingsliste.rtf and
+    // Regnskap.rtf, and empties the settlement's rows.
+    int WriteClubFiles();
+    int WriteClubSettlementFiles();
+    static std::string MakeClubFileName(const std::string& text);
+    // The system paths the last run of club files wrote, in order.
+    std::vector<std::string> clubFilesWritten;
+
     // ---- exports ----------------------------------------------------------
     // .\export.txt: every target of every relay of every event in use.
     int ExportShooters();

@@ -119,6 +119,12 @@ int CDataList::MakeList(int output)
     if (produce == nullptr)
         return 0;
     const KindRule& rule = kKindRules[kind];
+    // One file per club is a file output's: a preview or printout of the
+    // entry list or the report shows them whole (a model shows what the
+    // file output would write).
+    if ((output == kOutputPreview || output == kOutputPrint) &&
+        (kind == kListParticipants || kind == kListSettlement))
+        request.splitList = 0;
     if (rule.startsFresh) {
         request.variant = 0;
         m_defCount = 0;
@@ -134,11 +140,19 @@ int CDataList::MakeList(int output)
     switch (output) {
     case kOutputFile: {
         const ListFileOptions& o = request.file;
-        // One file per club comes with the per-club files; until then the
-        // whole list goes into the one file.
+        // Split, the entry list goes into the club files instead of the one
+        // file; the settlement's report is written whole, then its sheets
+        // club by club.
+        clubFilesWritten.clear();
+        if (request.splitList && kind == kListParticipants) {
+            WriteClubFiles();
+        } else {
+            const bool written = WriteListFile(o.textFile != 0, o.header != 0, o.footer != 0, request.fileName, 0,
+                                               0, kind == kListPressList) == 0;
+            if (written && request.splitList && kind == kListSettlement)
+                WriteClubSettlementFiles();
+        }
         request.splitList = 0;
-        WriteListFile(o.textFile != 0, o.header != 0, o.footer != 0, request.fileName, 0, 0,
-                      kind == kListPressList);
         break;
     }
     case kOutputPreview:

@@ -417,6 +417,13 @@ int RunList(const Args& args)
         return Fail("--png makes the pictures of kind 9, without --out");
     if (graphicCards && format != kPdf && format != kPictures)
         return Fail("kind 9 is printed into a .pdf file (--out) or saved as pictures (--png)");
+    // One file per club: RTF or HTML club files beside FILE (kind 2) or
+    // instead of it (kind 1); printed, the lists come whole. Other kinds
+    // take the box as the report form leaves it.
+    const bool splitKind = o.Get("--kind") == std::to_string(kListParticipants) ||
+                           o.Get("--kind") == std::to_string(kListSettlement);
+    if (o.Has("--split") && splitKind && format != kRtf && format != kHtml && format != kPdf)
+        return Fail("--split writes club files of kinds 1 and 2: --out is a .rtf or .htm file (or .pdf)");
     // Giro forms and address labels are only ever printed.
     const bool sheets = o.Get("--kind") == std::to_string(kListBankGiro) ||
                         o.Get("--kind") == std::to_string(kListAddressLabels);
@@ -518,8 +525,14 @@ int RunList(const Args& args)
     } else if (format == kPictures) {
         for (const std::string& picture : list.picturesWritten)
             std::printf("file\t%s\n", Shown(args[1], picture).c_str());
-    } else if (!failed) {
-        std::printf("file\t%s\n", Shown(args[1], list.request.fileName).c_str());
+    } else if (!failed || !list.clubFilesWritten.empty()) {
+        // Split, kind 1 writes no FILE and kind 2 writes its club files only
+        // after FILE; what the club files wrote follows.
+        const bool split = o.Has("--split") && splitKind;  // into a list file
+        if (split ? list.request.kind == kListSettlement : !failed)
+            std::printf("file\t%s\n", Shown(args[1], list.request.fileName).c_str());
+        for (const std::string& path : list.clubFilesWritten)
+            std::printf("file\t%s\n", Shown(args[1], path).c_str());
     }
     // The competition report's settlement writes the clubs' e-mail addresses beside it.
     if (list.request.kind == kListSettlement && list.request.email && !list.request.splitList &&

@@ -27,6 +27,14 @@ std::string HtmlListFile(const std::vector<ListDef>& defs, bool header, int webF
                          const std::string& printTime);
 std::string TextListFile(const std::vector<ListDef>& defs);
 
+// Pieces of the RTF document for writers of one definition per file: the
+// page header group of header row 1 (with the result lists' caption row
+// when captions is set and the definition has one), the page footer group
+// of footer row 1, and the body rows from firstRow (from 1) on.
+void RtfPageHeader(std::string& out, const ListDef& def, bool captions);
+void RtfPageFooter(std::string& out, const ListDef& def);
+void RtfBody(std::string& out, ListDef& def, int firstRow);
+
 // Used by the writers: cell c (from 1) of a row, empty beyond its cells;
 // cell c of header row 1 and of footer row 1.
 const std::string& CellOf(const ReportRow& row, int c);

@@ -4,6 +4,7 @@
 #include "results/lists/files/CellText.h"
 #include "results/lists/files/ListFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace results {
@@ -43,7 +44,9 @@ const char* AlignWord(int align)
     return "ql";
 }
 
-void PageHeader(std::string& out, const ListDef& def)
+}  // namespace
+
+void RtfPageHeader(std::string& out, const ListDef& def, bool captions)
 {
     auto cell = [&](int c) { return RtfText(HeaderCell(def, c)) + "\r\n"; };
     out += "{\\header \\fs24\\pard \\fs24\r\n";
@@ -61,7 +64,7 @@ void PageHeader(std::string& out, const ListDef& def)
     out += "\\clbrdrb\\brdrs\\brdrw32\\brdrcf2\\cellx10771\r\n";
     out += "\\pard \\f2\\fs28\\b\\intbl\\ql\r\n" + cell(5) + "\\cell\\pard\\b0\\intbl\r\n";
     out += "\\pard \\f2\\fs28\\b\\intbl\\qr\r\n" + cell(6) + "\\cell\\pard\\b0\\intbl\\row\r\n";
-    if (def.headerLines.size() > 3) {
+    if (captions && def.headerLines.size() > 3) {
         // The caption line: boxed cells of the result table's columns.
         const bool seven = def.headerColumns.size() == 13;
         if (!seven)
@@ -82,7 +85,7 @@ void PageHeader(std::string& out, const ListDef& def)
     out += "\\pard\r\n}\r\n";
 }
 
-void PageFooter(std::string& out, const ListDef& def)
+void RtfPageFooter(std::string& out, const ListDef& def)
 {
     auto cell = [&](int c) { return RtfText(FooterCell(def, c)) + "\r\n"; };
     out += "{\\footer \\fs28\\pard \\fs28\r\n";
@@ -98,6 +101,8 @@ void PageFooter(std::string& out, const ListDef& def)
     out += "\\pard \\f2\\fs12\\intbl\\qr\r\n" + cell(4) + "\\cell\\pard\\intbl\\row\r\n";
     out += "}\r\n";
 }
+
+namespace {
 
 // The row and cell texts of every body line and column, kept in the model.
 void PrepareBody(ListDef& def)
@@ -123,10 +128,13 @@ void PrepareBody(ListDef& def)
     }
 }
 
-void Body(std::string& out, ListDef& def)
+}  // namespace
+
+void RtfBody(std::string& out, ListDef& def, int firstRow)
 {
     PrepareBody(def);
-    for (const ReportRow& row : def.bodyRows) {
+    for (size_t r = static_cast<size_t>(std::max(firstRow, 1)) - 1; r < def.bodyRows.size(); ++r) {
+        const ReportRow& row = def.bodyRows[r];
         for (size_t l = 1; l <= def.bodyLines.size(); ++l) {
             const ReportLine& line = def.bodyLines[l - 1];
             ColumnRange range = LineColumns(def, static_cast<int>(l));
@@ -141,6 +149,8 @@ void Body(std::string& out, ListDef& def)
         }
     }
 }
+
+namespace {
 
 // The press list's running text: headings in bold, then place, name, club
 // and result of each row, one paragraph per heading.
@@ -191,13 +201,13 @@ std::string RtfListFile(std::vector<ListDef>& defs, const RtfFileOptions& option
             RunningText(out, def);
         } else {
             if (options.header || def.filePage)
-                PageHeader(out, def);
+                RtfPageHeader(out, def, true);
             else if (!def.headerRows.empty())
                 out += "\\pard \\fs28 \\b\r\n" + RtfText(HeaderCell(def, 5)) + " " + RtfText(HeaderCell(def, 6)) +
                        "\r\n\\par \\b0\r\n";
             if (options.footer || def.filePage)
-                PageFooter(out, def);
-            Body(out, def);
+                RtfPageFooter(out, def);
+            RtfBody(out, def, 1);
         }
         out += "}\r\n";
     }

@@ -1,0 +1,366 @@
+// Closing a large competition: 5,000 shooters of 100 clubs on 2 events of
+// 25 relays of 100 targets, every shooter with a series of ten shots; per
+// event class prize lists with money and objects and a combined list with
+// its fee, entry fees per class, a team competition of automatic teams by
+// club with its fee, and a club register with addresses, accounts and
+// e-mail addresses. Measured:
+// - the competition report (list kind 2: every result list, the team list,
+//   the settlement sheet, payment list and accounts) into an RTF file, a
+//   PDF file, and split into club files (RTF and HTML, with the link page,
+//   the payment list and the accounts);
+// - every list kind of the report form, as a file (RTF) or, for the kinds
+//   that only print, into a PDF file, one after the other for both events,
+//   and the whole web site, all in one run. The graphic cards take one
+//   relay's first ten targets, as a printout would be asked for.
+#include "foundation/text/FieldText.h"
+#include "platform/ui/draw/DefaultPrinter.h"
+#include "platform/ui/draw/PrintJob.h"
+#include "results/data/Competition.h"
+#include "results/data/CompetitionItems.h"
+#include "results/data/EventItems.h"
+#include "results/lists/DataList.h"
+#include "results/registers/DataClub.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+#include "BenchFolder.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace results;
+
+constexpr int kEvents = 2;
+constexpr int kRelays = 25;
+constexpr int kTargets = 100;
+constexpr int kClubs = 100;
+constexpr int kClasses = 3;
+
+// Under the tests a relay of ten targets shows that it works.
+int Relays() { return CountFromEnvironment("BV_CLOSING_RELAYS", kRelays); }
+int Targets() { return CountFromEnvironment("BV_CLOSING_TARGETS", kTargets); }
+
+class BigCompetition {
+public:
+    static BigCompetition& Get()
+    {
+        static BigCompetition competition;
+        return competition;
+    }
+    int Shooters() const { return m_shooters; }
+
+private:
+    BigCompetition() { Make(); }
+
+    void Make()
+    {
+        CCompetition comp;
+        if (comp.Open() != 0)
+            std::abort();
+        CBVConfig& c = comp.Comp();
+        ::WriteItem(c, CompItems::kName, std::string("Landsskytterstevnet"));
+        ::WriteItem(c, CompItems::kOrgType, 1);
+        comp.orgType = 1;
+        ::WriteItem(c, CompItems::kClassCount, kClasses);
+        const char* classes[kClasses] = {"Senior", "Junior", "Veteran"};
+        for (int k = 1; k <= kClasses; ++k)
+            ::WriteItem(c, CompItems::ClassName(k), std::string(classes[k - 1]));
+
+        CDataClub clubs;
+        clubs.LoadClubs(1);
+        for (int k = 1; k <= kClubs; ++k) {
+            ClubRecord club{};
+            // Every tenth club shares its name with the one before: their
+            // pages and files are kept apart.
+            const int named = k % 10 == 0 ? k - 1 : k;
+            SetFieldText(club.name, sizeof club.name, "Skytterlag " + std::to_string(named));
+            SetFieldText(club.address1, sizeof club.address1, "Postboks " + std::to_string(k));
+            SetFieldText(club.address3, sizeof club.address3, std::to_string(1000 + k) + " Bygda");
+            SetFieldText(club.account, sizeof club.account, "1234.56." + std::to_string(10000 + k));
+            SetFieldText(club.email, sizeof club.email, "post@lag" + std::to_string(k) + ".no");
+            clubs.Put(&club, k, CDataClub::kClubs);
+        }
+
+        const int relays = Relays();
+        const int targets = Targets();
+        ::WriteItem(c, CompItems::kEventCount, kEvents);
+        for (int e = 1; e <= kEvents; ++e) {
+            ::WriteItem(c, CompItems::EventInUse(e), 1);
+            ::WriteItem(c, CompItems::EventName(e), "Øvelse " + std::to_string(e));
+            ::WriteItem(c, CompItems::EventRelays(e), relays);
+            ::WriteItem(c, CompItems::EventDays(e), 2);
+            ::WriteItem(c, CompItems::EventSeries(e), 1);
+            ::WriteItem(c, CompItems::EventFirstTarget(e), 1);
+            ::WriteItem(c, CompItems::EventLastTarget(e), targets);
+        }
+        comp.RefreshEvents();
+        int32_t nr = 0;
+        for (int e = 1; e <= kEvents; ++e) {
+            CDataEvent* event = comp.GetEvent(e);
+            CBVConfig& s = event->Settings();
+            ::WriteItem(s, EventItems::DayDate(1), 20260516 + e - 1);
+            ::WriteItem(s, EventItems::DayDate(2), 20260517 + e - 1);
+            ::WriteItem(s, EventItems::SeriesShots(1), 10);
+            for (int k = 1; k <= kClasses; ++k) {
+                ::WriteItem(s, EventItems::ClassUsed(k), 1);
+                ::WriteItem(s, EventItems::ClassFee(k), 10000 + 2500 * k);
+            }
+            for (int r = 1; r <= relays; ++r) {
+                ::WriteItem(s, EventItems::RelayNumber(r), r);
+                ::WriteItem(s, EventItems::RelayDay(r), r <= relays / 2 ? 1 : 2);
+                char time[8];
+                std::snprintf(time, sizeof time, "%02d:%02d", 8 + r % 12, r % 2 ? 0 : 30);
+                ::WriteItem(s, EventItems::RelayTime(r), std::string(time));
+            }
+            // Prize lists of every class: money ranked 1/3 with a stake,
+            // objects 1/4; the combined list of all classes, money 1/2
+            // with its fee and stake.
+            CBVConfig& prizes = event->Prizes();
+            ::WriteItem(prizes, PrizeItems::kClassCount, 2);
+            for (int p = 1; p <= 2; ++p) {
+                ::WriteItem(prizes, PrizeItems::ClassSource(p), 1);
+                ::WriteItem(prizes, PrizeItems::ClassClasses(p), std::string("\x01\x02\x03"));
+                ::WriteItem(prizes, PrizeItems::ClassOrder(p), 2);
+                ::WriteItem(prizes, PrizeItems::ClassShare(p), std::string(p == 1 ? "1/3" : "1/4"));
+                ::WriteItem(prizes, PrizeItems::ClassStake(p), p == 1 ? 5000 : 0);
+                ::WriteItem(prizes, PrizeItems::ClassKind(p), p == 1 ? 2 : 1);
+            }
+            ::WriteItem(prizes, PrizeItems::kGroupCount, 1);
+            ::WriteItem(prizes, PrizeItems::GroupName(1), std::string("Alle klasser"));
+            ::WriteItem(prizes, PrizeItems::GroupSource(1), 1);
+            ::WriteItem(prizes, PrizeItems::GroupClasses(1), std::string("\x01\x02\x03"));
+            ::WriteItem(prizes, PrizeItems::GroupOrder(1), 2);
+            ::WriteItem(prizes, PrizeItems::GroupShare(1), std::string("1/2"));
+            ::WriteItem(prizes, PrizeItems::GroupStake(1), 1000);
+            ::WriteItem(prizes, PrizeItems::GroupFee(1), 2000);
+            ::WriteItem(prizes, PrizeItems::GroupKind(1), 2);
+
+            CDataRes& card = event->Card();
+            card.LoadEvent(e);
+            for (int r = 1; r <= relays; ++r) {
+                for (int t = 1; t <= targets; ++t) {
+                    ++nr;
+                    comp.Shooters().Put(nr, "", "Skytter " + std::to_string(nr), 1 + nr % kClubs, 1 + nr % kClasses,
+                                        nr % 2 ? "A" : "B");
+                    RegRecord entry{};
+                    entry.relay = static_cast<int16_t>(r);
+                    entry.target = static_cast<int16_t>(t);
+                    entry.startNr = nr;
+                    entry.classNr = static_cast<uint8_t>(1 + nr % kClasses);
+                    SetFieldText(entry.category, sizeof entry.category, nr % 2 ? "A" : "B");
+                    event->Entries().File().WriteRecKey(&entry);
+                    ShotEntry shots[10];
+                    for (int k = 0; k < 10; ++k)
+                        shots[k] = {1, static_cast<uint8_t>(k + 1), static_cast<uint8_t>(60 + (nr * 7 + k * 3) % 49),
+                                    0, 0, 0};
+                    card.LoadCard(r, t);
+                    card.StoreSeries(r, t, 1, shots, 10);
+                }
+            }
+        }
+        m_shooters = nr;
+
+        // The team competition: the best three of each club in event 1.
+        CBVConfig& team = comp.Team();
+        ::WriteItem(team, TeamItems::kCount, 1);
+        ::WriteItem(team, TeamItems::Name(1), std::string("Beste lag"));
+        ::WriteItem(team, TeamItems::BestOnly(1), 1);
+        ::WriteItem(team, TeamItems::Size(1), 3);
+        ::WriteItem(team, TeamItems::Fee(1), 30000);
+        ::WriteItem(team, TeamItems::RowCount(1), 1);
+        ::WriteItem(team, TeamItems::RowEvent(1, 1), 1);
+        ::WriteItem(team, TeamItems::RowSubEvent(1, 1), 1);
+        ::WriteItem(team, TeamItems::RowOption(1, 1), 3);
+        ::WriteItem(team, TeamItems::RowCodes(1, 1), std::string("\x01\x02\x03"));
+    }
+
+    BenchFolder m_folder{"bvbench-closing"};  // made and entered before Make runs
+    int m_shooters = 0;
+};
+
+CDataList& List()
+{
+    BigCompetition::Get();
+    static CDataList list;
+    static bool opened = false;
+    if (!opened) {
+        list.OpenCompetition();
+        list.SetReporter([](const std::string& text, CDataList::Message) {
+            std::fprintf(stderr, "%s\n", text.c_str());
+        });
+        opened = true;
+    }
+    return list;
+}
+
+// A PDF printer on A4 for the lists that print.
+struct PdfOutput {
+    explicit PdfOutput(CDataList& list, const std::string& name) : m_list(list)
+    {
+        m_job.UsePdfFile(std::filesystem::absolute(name).string());
+        list.printTarget = m_job.Target();
+    }
+    ~PdfOutput() { m_list.printTarget = nullptr; }
+    int Pages() { return m_job.Target()->PagesPrinted(); }
+
+private:
+    CDataList& m_list;
+    platform::PrintJob m_job;
+};
+
+enum ReportOutput { kRtf = 0, kPdf = 1, kSplitRtf = 2, kSplitHtml = 3 };
+
+void BM_CompetitionReport(benchmark::State& state)
+{
+    const auto output = static_cast<ReportOutput>(state.range(0));
+    platform::SetDefaultPrinter(platform::A4Printer(600, 0, 0));
+    CDataList& list = List();
+    size_t files = 0;
+    int pages = 0;
+    for (auto _ : state) {
+        list.ResetSelection();
+        list.request.kind = kListSettlement;
+        list.request.file = ListFileOptions{};
+        list.request.file.header = list.request.file.footer = 1;
+        list.request.file.html = output == kSplitHtml ? 1 : 0;
+        list.request.splitList = output == kSplitRtf || output == kSplitHtml ? 1 : 0;
+        list.request.fileName = output == kSplitHtml ? ".\\report.htm" : ".\\report.rtf";
+        int made = 0;
+        if (output == kPdf) {
+            PdfOutput pdf(list, "report.pdf");
+            made = list.MakeList(kOutputPrint);
+            pages = pdf.Pages();
+        } else {
+            made = list.MakeList(kOutputFile);
+            files = list.clubFilesWritten.size();
+        }
+        if (made == 0)
+            state.SkipWithError("no report");
+        list.Reset();
+    }
+    state.counters["shooters"] = BigCompetition::Get().Shooters();
+    if (output == kPdf)
+        state.counters["pages"] = pages;
+    else if (output != kRtf)
+        state.counters["club_files"] = static_cast<double>(files);
+    platform::UseMachineDefaultPrinter();
+}
+BENCHMARK(BM_CompetitionReport)
+    ->Arg(kRtf)
+    ->Arg(kPdf)
+    ->Arg(kSplitRtf)
+    ->Arg(kSplitHtml)
+    ->ArgName("rtf_pdf_splitrtf_splithtml")
+    ->Unit(benchmark::kMillisecond);
+
+// The request of list kind `kind` for event e, as the report form fills it.
+void Request(CDataList& list, int kind, int e)
+{
+    list.ResetSelection();
+    list.request.kind = static_cast<int16_t>(kind);
+    list.request.event = static_cast<uint16_t>(e);
+    list.request.firstRelay = 1;
+    list.request.lastRelay = static_cast<uint16_t>(Relays());
+    list.request.firstTarget = 1;
+    list.request.lastTarget = static_cast<uint16_t>(Targets());
+    list.request.classFilter = {1, 2, 3};
+    list.request.treeSelection = 1;
+    list.request.file = ListFileOptions{};
+    list.request.file.header = list.request.file.footer = 1;
+    list.request.fileName = ".\\list" + std::to_string(kind) + ".rtf";
+    switch (kind) {
+    case kListResultsByClass:
+        list.request.seriesFilter = {1, 2};
+        break;
+    case kListResultsCombined:
+        list.request.seriesFilter = {1};
+        break;
+    case kListAutoResultLists:
+    case kListOtherLists:
+        list.request.seriesFilter = {1};
+        break;
+    case kListGraphicCards:
+        list.request.lastRelay = 1;
+        list.request.lastTarget = static_cast<uint16_t>(std::min(10, Targets()));
+        break;
+    default:
+        break;
+    }
+}
+
+// The lists that are made per event; the others once for the competition.
+bool PerEvent(int kind)
+{
+    return kind == kListRollCall || kind == kListRelayList || kind == kListShootingCards ||
+           kind == kListGraphicCards || kind == kListResultsByClass || kind == kListResultsCombined ||
+           kind == kListAutoResultLists || kind == kListOtherLists;
+}
+// The lists that only print: into the PDF file.
+bool PrintsOnly(int kind)
+{
+    return kind == kListBankGiro || kind == kListAddressLabels || kind == kListGraphicCards;
+}
+
+void BM_EveryListAndWebSite(benchmark::State& state)
+{
+    platform::SetDefaultPrinter(platform::A4Printer(600, 0, 0));
+    CDataList& list = List();
+    int made = 0, kinds = 0;
+    for (auto _ : state) {
+        made = 0;
+        bool kindMade[kListKindCount] = {};
+        PdfOutput pdf(list, "lists.pdf");
+        for (int kind = 0; kind < kListKindCount; ++kind) {
+            for (int e = 1; e <= (PerEvent(kind) ? kEvents : 1); ++e) {
+                Request(list, kind, e);
+                if (list.MakeList(PrintsOnly(kind) ? kOutputPrint : kOutputFile) != 0) {
+                    ++made;
+                    kindMade[kind] = true;
+                }
+                list.Reset();
+            }
+        }
+        kinds = 0;
+        for (bool k : kindMade)
+            kinds += k ? 1 : 0;
+
+        CCompetition& comp = list.Competition();
+        comp.awebOn = comp.pwebOn = 1;
+        comp.cardsOn = 0;
+        comp.ftpOn = 0;
+        comp.webRebuildAll = 1;
+        list.MakeWebIndex();
+        for (int e = 1; e <= kEvents; ++e) {
+            list.MakeWebPages(e, 1, 0);
+            list.MakeWebPages(e, 0, 0);
+        }
+        list.MakeFramePages(static_cast<uint16_t>(kEvents * 5));
+        comp.webRebuildAll = 0;
+    }
+    if (made == 0)
+        state.SkipWithError("no list");
+    state.counters["shooters"] = BigCompetition::Get().Shooters();
+    state.counters["lists"] = made;
+    state.counters["kinds"] = kinds;  // the kinds that made a list
+    platform::UseMachineDefaultPrinter();
+}
+BENCHMARK(BM_EveryListAndWebSite)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+// The result lists measure and the printouts draw with the kit's fonts.
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
