@@ -4,6 +4,7 @@
 // and tidy read every HTML file, every link of a link page is followed as a
 // server that tells letter cases apart finds files, and LibreOffice reads
 // every RTF file; each club's file holds its club's rows of the list.
+#include "tests/results_lists/FixtureFolder.h"
 #include "ModelDump.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
@@ -20,14 +21,12 @@
 
 namespace {
 
+using namespace liststest;
+
 namespace fs = std::filesystem;
 using namespace bvtest;
 
-const std::string kFixtureDir = std::string(BV_SOURCE_DIR) + "/tests/results_lists/fixture";
 const char* const kNow = "--now \"2026-05-17 09:05\"";
-
-std::string Python() { return fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3"; }
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
 size_t Count(const std::string& text, const std::string& piece)
 {
@@ -53,12 +52,8 @@ protected:
     {
         folder = std::make_unique<TempFolder>(TempFolder::InMemory);
         work = folder->File("work");
-        int status = -1;
-        RunCommand(Quote(kFixtureDir + "/make-lists-fixture.sh") + " " + Quote(std::string(BV_BINARY_DIR) +
-                                                                                "/tools/bvtool/bvtool") +
-                       " " + Quote(work) + " >/dev/null",
-                   &status);
-        ASSERT_EQ(status, 0) << "the fixture";
+        std::string log;
+        ASSERT_EQ(MakeFixture(work, &log), 0) << "the fixture: " << log;
     }
     static void TearDownTestSuite() { folder.reset(); }
 
@@ -72,7 +67,7 @@ protected:
         TempFolder::Write(folder->File("split.batch"), batch);
         int status = -1;
         const std::string out = RunCommand("cd " + Quote(work) + " && " +
-                                               Quote(std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool") + " batch " +
+                                               Quote(kBvtool) + " batch " +
                                                Quote(folder->File("split.batch")),
                                            &status);
         EXPECT_EQ(status, 0) << out;
