@@ -25,6 +25,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchFolder.h"
+#include "BigCompetition.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,162 +41,85 @@ constexpr int kEvents = 2;
 constexpr int kRelays = 25;
 constexpr int kTargets = 100;
 constexpr int kClubs = 100;
-constexpr int kClasses = 3;
 
 // Under the tests a relay of ten targets shows that it works.
 int Relays() { return CountFromEnvironment("BV_CLOSING_RELAYS", kRelays); }
 int Targets() { return CountFromEnvironment("BV_CLOSING_TARGETS", kTargets); }
 
-class BigCompetition {
-public:
-    static BigCompetition& Get()
-    {
-        static BigCompetition competition;
-        return competition;
-    }
-    int Shooters() const { return m_shooters; }
-
-private:
-    BigCompetition() { Make(); }
-
-    void Make()
-    {
-        CCompetition comp;
-        if (comp.Open() != 0)
-            std::abort();
-        CBVConfig& c = comp.Comp();
-        ::WriteItem(c, CompItems::kName, std::string("Landsskytterstevnet"));
-        ::WriteItem(c, CompItems::kOrgType, 1);
-        comp.orgType = 1;
-        ::WriteItem(c, CompItems::kClassCount, kClasses);
-        const char* classes[kClasses] = {"Senior", "Junior", "Veteran"};
-        for (int k = 1; k <= kClasses; ++k)
-            ::WriteItem(c, CompItems::ClassName(k), std::string(classes[k - 1]));
-
-        CDataClub clubs;
-        clubs.LoadClubs(1);
-        for (int k = 1; k <= kClubs; ++k) {
-            ClubRecord club{};
-            // Every tenth club shares its name with the one before: their
-            // pages and files are kept apart.
-            const int named = k % 10 == 0 ? k - 1 : k;
-            SetFieldText(club.name, sizeof club.name, "Skytterlag " + std::to_string(named));
-            SetFieldText(club.address1, sizeof club.address1, "Postboks " + std::to_string(k));
-            SetFieldText(club.address3, sizeof club.address3, std::to_string(1000 + k) + " Bygda");
-            SetFieldText(club.account, sizeof club.account, "1234.56." + std::to_string(10000 + k));
-            SetFieldText(club.email, sizeof club.email, "post@lag" + std::to_string(k) + ".no");
-            clubs.Put(&club, k, CDataClub::kClubs);
+BigCompetitionShape Shape()
+{
+    BigCompetitionShape shape;
+    shape.folder = "bvbench-closing";
+    shape.classes = {"Senior", "Junior", "Veteran"};
+    shape.clubs = kClubs;
+    shape.clubDetails = [](ClubRecord& club, int k) {
+        // Every tenth club shares its name with the one before: their
+        // pages and files are kept apart.
+        const int named = k % 10 == 0 ? k - 1 : k;
+        SetFieldText(club.name, sizeof club.name, "Skytterlag " + std::to_string(named));
+        SetFieldText(club.address1, sizeof club.address1, "Postboks " + std::to_string(k));
+        SetFieldText(club.address3, sizeof club.address3, std::to_string(1000 + k) + " Bygda");
+        SetFieldText(club.account, sizeof club.account, "1234.56." + std::to_string(10000 + k));
+        SetFieldText(club.email, sizeof club.email, "post@lag" + std::to_string(k) + ".no");
+    };
+    shape.events = kEvents;
+    shape.relays = Relays();
+    shape.targets = Targets();
+    shape.days = 2;
+    shape.relayTime = RelayTimeThroughTheDay;
+    shape.classFee = [](int k) { return 10000 + 2500 * k; };
+    // Prize lists of every class: money ranked 1/3 with a stake, objects
+    // 1/4; the combined list of all classes, money 1/2 with its fee and
+    // stake.
+    shape.prizeLists = [](CBVConfig& prizes, int) {
+        ::WriteItem(prizes, PrizeItems::kClassCount, 2);
+        for (int p = 1; p <= 2; ++p) {
+            ::WriteItem(prizes, PrizeItems::ClassSource(p), 1);
+            ::WriteItem(prizes, PrizeItems::ClassClasses(p), std::string("\x01\x02\x03"));
+            ::WriteItem(prizes, PrizeItems::ClassOrder(p), 2);
+            ::WriteItem(prizes, PrizeItems::ClassShare(p), std::string(p == 1 ? "1/3" : "1/4"));
+            ::WriteItem(prizes, PrizeItems::ClassStake(p), p == 1 ? 5000 : 0);
+            ::WriteItem(prizes, PrizeItems::ClassKind(p), p == 1 ? 2 : 1);
         }
+        ::WriteItem(prizes, PrizeItems::kGroupCount, 1);
+        ::WriteItem(prizes, PrizeItems::GroupName(1), std::string("Alle klasser"));
+        ::WriteItem(prizes, PrizeItems::GroupSource(1), 1);
+        ::WriteItem(prizes, PrizeItems::GroupClasses(1), std::string("\x01\x02\x03"));
+        ::WriteItem(prizes, PrizeItems::GroupOrder(1), 2);
+        ::WriteItem(prizes, PrizeItems::GroupShare(1), std::string("1/2"));
+        ::WriteItem(prizes, PrizeItems::GroupStake(1), 1000);
+        ::WriteItem(prizes, PrizeItems::GroupFee(1), 2000);
+        ::WriteItem(prizes, PrizeItems::GroupKind(1), 2);
+    };
+    // Every shooter with a series of ten shots.
+    shape.shots = [](CDataRes& card, int, int r, int t, int32_t nr) {
+        ShotEntry shots[10];
+        for (int k = 0; k < 10; ++k)
+            shots[k] = {1, static_cast<uint8_t>(k + 1), static_cast<uint8_t>(60 + (nr * 7 + k * 3) % 49), 0, 0, 0};
+        card.LoadCard(r, t);
+        card.StoreSeries(r, t, 1, shots, 10);
+    };
+    // The team competition with its fee.
+    shape.finish = [](CCompetition& comp) { AddBestThreeOfEachClub(comp, TeamItems::Fee(1), 30000); };
+    return shape;
+}
 
-        const int relays = Relays();
-        const int targets = Targets();
-        ::WriteItem(c, CompItems::kEventCount, kEvents);
-        for (int e = 1; e <= kEvents; ++e) {
-            ::WriteItem(c, CompItems::EventInUse(e), 1);
-            ::WriteItem(c, CompItems::EventName(e), "Øvelse " + std::to_string(e));
-            ::WriteItem(c, CompItems::EventRelays(e), relays);
-            ::WriteItem(c, CompItems::EventDays(e), 2);
-            ::WriteItem(c, CompItems::EventSeries(e), 1);
-            ::WriteItem(c, CompItems::EventFirstTarget(e), 1);
-            ::WriteItem(c, CompItems::EventLastTarget(e), targets);
-        }
-        comp.RefreshEvents();
-        int32_t nr = 0;
-        for (int e = 1; e <= kEvents; ++e) {
-            CDataEvent* event = comp.GetEvent(e);
-            CBVConfig& s = event->Settings();
-            ::WriteItem(s, EventItems::DayDate(1), 20260516 + e - 1);
-            ::WriteItem(s, EventItems::DayDate(2), 20260517 + e - 1);
-            ::WriteItem(s, EventItems::SeriesShots(1), 10);
-            for (int k = 1; k <= kClasses; ++k) {
-                ::WriteItem(s, EventItems::ClassUsed(k), 1);
-                ::WriteItem(s, EventItems::ClassFee(k), 10000 + 2500 * k);
-            }
-            for (int r = 1; r <= relays; ++r) {
-                ::WriteItem(s, EventItems::RelayNumber(r), r);
-                ::WriteItem(s, EventItems::RelayDay(r), r <= relays / 2 ? 1 : 2);
-                char time[8];
-                std::snprintf(time, sizeof time, "%02d:%02d", 8 + r % 12, r % 2 ? 0 : 30);
-                ::WriteItem(s, EventItems::RelayTime(r), std::string(time));
-            }
-            // Prize lists of every class: money ranked 1/3 with a stake,
-            // objects 1/4; the combined list of all classes, money 1/2
-            // with its fee and stake.
-            CBVConfig& prizes = event->Prizes();
-            ::WriteItem(prizes, PrizeItems::kClassCount, 2);
-            for (int p = 1; p <= 2; ++p) {
-                ::WriteItem(prizes, PrizeItems::ClassSource(p), 1);
-                ::WriteItem(prizes, PrizeItems::ClassClasses(p), std::string("\x01\x02\x03"));
-                ::WriteItem(prizes, PrizeItems::ClassOrder(p), 2);
-                ::WriteItem(prizes, PrizeItems::ClassShare(p), std::string(p == 1 ? "1/3" : "1/4"));
-                ::WriteItem(prizes, PrizeItems::ClassStake(p), p == 1 ? 5000 : 0);
-                ::WriteItem(prizes, PrizeItems::ClassKind(p), p == 1 ? 2 : 1);
-            }
-            ::WriteItem(prizes, PrizeItems::kGroupCount, 1);
-            ::WriteItem(prizes, PrizeItems::GroupName(1), std::string("Alle klasser"));
-            ::WriteItem(prizes, PrizeItems::GroupSource(1), 1);
-            ::WriteItem(prizes, PrizeItems::GroupClasses(1), std::string("\x01\x02\x03"));
-            ::WriteItem(prizes, PrizeItems::GroupOrder(1), 2);
-            ::WriteItem(prizes, PrizeItems::GroupShare(1), std::string("1/2"));
-            ::WriteItem(prizes, PrizeItems::GroupStake(1), 1000);
-            ::WriteItem(prizes, PrizeItems::GroupFee(1), 2000);
-            ::WriteItem(prizes, PrizeItems::GroupKind(1), 2);
+BigCompetition& Big()
+{
+    static BigCompetition competition(Shape());
+    return competition;
+}
 
-            CDataRes& card = event->Card();
-            card.LoadEvent(e);
-            for (int r = 1; r <= relays; ++r) {
-                for (int t = 1; t <= targets; ++t) {
-                    ++nr;
-                    comp.Shooters().Put(nr, "", "Skytter " + std::to_string(nr), 1 + nr % kClubs, 1 + nr % kClasses,
-                                        nr % 2 ? "A" : "B");
-                    RegRecord entry{};
-                    entry.relay = static_cast<int16_t>(r);
-                    entry.target = static_cast<int16_t>(t);
-                    entry.startNr = nr;
-                    entry.classNr = static_cast<uint8_t>(1 + nr % kClasses);
-                    SetFieldText(entry.category, sizeof entry.category, nr % 2 ? "A" : "B");
-                    event->Entries().File().WriteRecKey(&entry);
-                    ShotEntry shots[10];
-                    for (int k = 0; k < 10; ++k)
-                        shots[k] = {1, static_cast<uint8_t>(k + 1), static_cast<uint8_t>(60 + (nr * 7 + k * 3) % 49),
-                                    0, 0, 0};
-                    card.LoadCard(r, t);
-                    card.StoreSeries(r, t, 1, shots, 10);
-                }
-            }
-        }
-        m_shooters = nr;
-
-        // The team competition: the best three of each club in event 1.
-        CBVConfig& team = comp.Team();
-        ::WriteItem(team, TeamItems::kCount, 1);
-        ::WriteItem(team, TeamItems::Name(1), std::string("Beste lag"));
-        ::WriteItem(team, TeamItems::BestOnly(1), 1);
-        ::WriteItem(team, TeamItems::Size(1), 3);
-        ::WriteItem(team, TeamItems::Fee(1), 30000);
-        ::WriteItem(team, TeamItems::RowCount(1), 1);
-        ::WriteItem(team, TeamItems::RowEvent(1, 1), 1);
-        ::WriteItem(team, TeamItems::RowSubEvent(1, 1), 1);
-        ::WriteItem(team, TeamItems::RowOption(1, 1), 3);
-        ::WriteItem(team, TeamItems::RowCodes(1, 1), std::string("\x01\x02\x03"));
-    }
-
-    BenchFolder m_folder{"bvbench-closing"};  // made and entered before Make runs
-    int m_shooters = 0;
-};
-
+// The list object, its messages on standard error.
 CDataList& List()
 {
-    BigCompetition::Get();
-    static CDataList list;
-    static bool opened = false;
-    if (!opened) {
-        list.OpenCompetition();
-        list.SetReporter([](const std::string& text, CDataList::Message) {
+    static CDataList& list = []() -> CDataList& {
+        CDataList& opened = Big().List();
+        opened.SetReporter([](const std::string& text, CDataList::Message) {
             std::fprintf(stderr, "%s\n", text.c_str());
         });
-        opened = true;
-    }
+        return opened;
+    }();
     return list;
 }
 
@@ -244,7 +168,7 @@ void BM_CompetitionReport(benchmark::State& state)
             state.SkipWithError("no report");
         list.Reset();
     }
-    state.counters["shooters"] = BigCompetition::Get().Shooters();
+    state.counters["shooters"] = Big().Shooters();
     if (output == kPdf)
         state.counters["pages"] = pages;
     else if (output != kRtf)
@@ -345,7 +269,7 @@ void BM_EveryListAndWebSite(benchmark::State& state)
     }
     if (made == 0)
         state.SkipWithError("no list");
-    state.counters["shooters"] = BigCompetition::Get().Shooters();
+    state.counters["shooters"] = Big().Shooters();
     state.counters["lists"] = made;
     state.counters["kinds"] = kinds;  // the kinds that made a list
     platform::UseMachineDefaultPrinter();

@@ -25,16 +25,14 @@
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include "BenchFolder.h"
+#include "BigCompetition.h"
 
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 
@@ -49,143 +47,51 @@ constexpr int kClassLists = 2;
 
 int Relays() { return CountFromEnvironment("BV_LISTS_RELAYS", kRelays); }
 
-// The working folder with the competition, made on first use.
-class BigCompetition {
-public:
-    static BigCompetition& Get()
-    {
-        static BigCompetition competition;
-        return competition;
-    }
-    int Shooters() const { return m_shooters; }
-
-private:
-    BigCompetition() { Make(); }
-
-    void Make()
-    {
-        CCompetition comp;
-        if (comp.Open() != 0)
-            std::abort();
-        CBVConfig& c = comp.Comp();
-        ::WriteItem(c, CompItems::kName, std::string("Landsskytterstevnet"));
-        ::WriteItem(c, CompItems::kOrgType, 1);
-        comp.orgType = 1;
-        ::WriteItem(c, CompItems::kClassCount, 3);
-        const char* classes[] = {"Senior", "Junior", "Veteran"};
-        for (int k = 1; k <= 3; ++k)
-            ::WriteItem(c, CompItems::ClassName(k), std::string(classes[k - 1]));
-
-        CDataClub clubs;
-        clubs.LoadClubs(1);
-        for (int k = 1; k <= kClubs; ++k) {
-            ClubRecord club{};
-            SetFieldText(club.name, sizeof club.name, "Skytterlag " + std::to_string(k));
-            SetFieldText(club.address1, sizeof club.address1, "Postboks " + std::to_string(k));
-            clubs.Put(&club, k, CDataClub::kClubs);
-        }
-
-        const int relays = Relays();
-        ::WriteItem(c, CompItems::kEventCount, kEvents);
-        for (int e = 1; e <= kEvents; ++e) {
-            ::WriteItem(c, CompItems::EventInUse(e), 1);
-            ::WriteItem(c, CompItems::EventName(e), "Øvelse " + std::to_string(e));
-            ::WriteItem(c, CompItems::EventRelays(e), relays);
-            ::WriteItem(c, CompItems::EventDays(e), 2);
-            ::WriteItem(c, CompItems::EventSeries(e), 1);
-            ::WriteItem(c, CompItems::EventFirstTarget(e), 1);
-            ::WriteItem(c, CompItems::EventLastTarget(e), kTargets);
-        }
-        comp.RefreshEvents();
-        int32_t nr = 0;
-        for (int e = 1; e <= kEvents; ++e) {
-            CDataEvent* event = comp.GetEvent(e);
-            CBVConfig& s = event->Settings();
-            ::WriteItem(s, EventItems::DayDate(1), 20260516 + e - 1);
-            ::WriteItem(s, EventItems::DayDate(2), 20260517 + e - 1);
-            ::WriteItem(s, EventItems::SeriesShots(1), 10);
-            for (int k = 1; k <= 3; ++k)
-                ::WriteItem(s, EventItems::ClassUsed(k), 1);
-            for (int r = 1; r <= relays; ++r) {
-                ::WriteItem(s, EventItems::RelayNumber(r), r);
-                ::WriteItem(s, EventItems::RelayDay(r), r <= relays / 2 ? 1 : 2);
-                char time[8];
-                std::snprintf(time, sizeof time, "%02d:%02d", 8 + r % 12, r % 2 ? 0 : 30);
-                ::WriteItem(s, EventItems::RelayTime(r), std::string(time));
-            }
-            // Prize lists: per class ranked 1/3 and by final sum 1/4, and
-            // one of all classes 1/2.
-            CBVConfig& prizes = event->Prizes();
-            ::WriteItem(prizes, PrizeItems::kClassCount, kClassLists);
-            for (int p = 1; p <= kClassLists; ++p) {
-                ::WriteItem(prizes, PrizeItems::ClassSource(p), 1);
-                ::WriteItem(prizes, PrizeItems::ClassOrder(p), p == 1 ? 2 : 1);
-                ::WriteItem(prizes, PrizeItems::ClassShare(p), std::string(p == 1 ? "1/3" : "1/4"));
-                ::WriteItem(prizes, PrizeItems::ClassStake(p), p == 1 ? 5000 : 2500);
-            }
-            ::WriteItem(prizes, PrizeItems::kGroupCount, 1);
-            ::WriteItem(prizes, PrizeItems::GroupSource(1), 1);
-            ::WriteItem(prizes, PrizeItems::GroupClasses(1), std::string("\x01\x02\x03"));
-            ::WriteItem(prizes, PrizeItems::GroupOrder(1), 2);
-            ::WriteItem(prizes, PrizeItems::GroupShare(1), std::string("1/2"));
-            ::WriteItem(prizes, PrizeItems::GroupStake(1), 5000);
-
-            CDataRes& card = event->Card();
-            card.LoadEvent(e);
-            for (int r = 1; r <= relays; ++r) {
-                for (int t = 1; t <= kTargets; ++t) {
-                    ++nr;
-                    comp.Shooters().Put(nr, "", "Skytter " + std::to_string(nr), 1 + nr % kClubs, 1 + nr % 3,
-                                        nr % 2 ? "A" : "B");
-                    RegRecord entry{};
-                    entry.relay = static_cast<int16_t>(r);
-                    entry.target = static_cast<int16_t>(t);
-                    entry.startNr = nr;
-                    entry.classNr = static_cast<uint8_t>(1 + nr % 3);
-                    SetFieldText(entry.category, sizeof entry.category, nr % 2 ? "A" : "B");
-                    event->Entries().File().WriteRecKey(&entry);
-                    if (nr % 2 == 0) {
-                        ShotEntry shots[10];
-                        for (int k = 0; k < 10; ++k)
-                            shots[k] = {1, static_cast<uint8_t>(k + 1), static_cast<uint8_t>(80 + (nr + k) % 29),
-                                        0, 0, 0};
-                        card.LoadCard(r, t);
-                        card.StoreSeries(r, t, 1, shots, 10);
-                    }
-                }
-            }
-        }
-        m_shooters = nr;
-
-        // ---- relay lists: a team competition of automatic teams by club
-        CBVConfig& team = comp.Team();
-        ::WriteItem(team, TeamItems::kCount, 1);
-        ::WriteItem(team, TeamItems::Name(1), std::string("Beste lag"));
-        ::WriteItem(team, TeamItems::BestOnly(1), 1);
-        ::WriteItem(team, TeamItems::Size(1), 3);
-        ::WriteItem(team, TeamItems::PrizeRankRule(1), 0);
-        ::WriteItem(team, TeamItems::RowCount(1), 1);
-        ::WriteItem(team, TeamItems::RowEvent(1, 1), 1);
-        ::WriteItem(team, TeamItems::RowSubEvent(1, 1), 1);
-        ::WriteItem(team, TeamItems::RowOption(1, 1), 3);
-        ::WriteItem(team, TeamItems::RowCodes(1, 1), std::string("\x01\x02\x03"));
-    }
-
-    BenchFolder m_folder{"bvbench-lists"};  // made and entered before Make runs
-    int m_shooters = 0;
-};
-
-CDataList& List()
+BigCompetitionShape Shape()
 {
-    BigCompetition::Get();
-    static CDataList list;
-    static bool opened = false;
-    if (!opened) {
-        list.OpenCompetition();
-        opened = true;
-    }
-    return list;
+    BigCompetitionShape shape;
+    shape.folder = "bvbench-lists";
+    shape.classes = {"Senior", "Junior", "Veteran"};
+    shape.clubs = kClubs;
+    shape.clubDetails = [](ClubRecord& club, int k) {
+        SetFieldText(club.address1, sizeof club.address1, "Postboks " + std::to_string(k));
+    };
+    shape.events = kEvents;
+    shape.relays = Relays();
+    shape.targets = kTargets;
+    shape.days = 2;
+    shape.relayTime = RelayTimeThroughTheDay;
+    // Prize lists: per class ranked 1/3 and by final sum 1/4, and one of
+    // all classes 1/2.
+    shape.prizeLists = [](CBVConfig& prizes, int) {
+        ::WriteItem(prizes, PrizeItems::kClassCount, kClassLists);
+        for (int p = 1; p <= kClassLists; ++p) {
+            ::WriteItem(prizes, PrizeItems::ClassSource(p), 1);
+            ::WriteItem(prizes, PrizeItems::ClassOrder(p), p == 1 ? 2 : 1);
+            ::WriteItem(prizes, PrizeItems::ClassShare(p), std::string(p == 1 ? "1/3" : "1/4"));
+            ::WriteItem(prizes, PrizeItems::ClassStake(p), p == 1 ? 5000 : 2500);
+        }
+        ::WriteItem(prizes, PrizeItems::kGroupCount, 1);
+        ::WriteItem(prizes, PrizeItems::GroupSource(1), 1);
+        ::WriteItem(prizes, PrizeItems::GroupClasses(1), std::string("\x01\x02\x03"));
+        ::WriteItem(prizes, PrizeItems::GroupOrder(1), 2);
+        ::WriteItem(prizes, PrizeItems::GroupShare(1), std::string("1/2"));
+        ::WriteItem(prizes, PrizeItems::GroupStake(1), 5000);
+    };
+    shape.shots = TenShotsForEveryOther;
+    // ---- relay lists: a team competition of automatic teams by club
+    shape.finish = [](CCompetition& comp) { AddBestThreeOfEachClub(comp, TeamItems::PrizeRankRule(1), 0); };
+    return shape;
 }
+
+// The competition, made on first use.
+BigCompetition& Big()
+{
+    static BigCompetition competition(Shape());
+    return competition;
+}
+
+CDataList& List() { return Big().List(); }
 
 void MakeModel(benchmark::State& state, int kind)
 {
@@ -201,7 +107,7 @@ void MakeModel(benchmark::State& state, int kind)
             rows += static_cast<int>(def.bodyRows.size());
         list.Reset();
     }
-    state.counters["shooters"] = BigCompetition::Get().Shooters();
+    state.counters["shooters"] = Big().Shooters();
     state.counters["rows"] = rows;
 }
 

@@ -8,14 +8,12 @@
 // lists stay coded), as a model, an RTF file and a PDF file. The counters
 // give the lists and rows made per run; the time per list is the run's
 // time divided by the lists.
-#include "foundation/text/FieldText.h"
 #include "platform/ui/draw/DefaultPrinter.h"
 #include "platform/ui/draw/PrintJob.h"
 #include "results/data/Competition.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/lists/DataList.h"
-#include "results/registers/DataClub.h"
 
 #include <QApplication>
 
@@ -23,12 +21,12 @@
 
 #include <cstdlib>
 #include "BenchFolder.h"
+#include "BigCompetition.h"
 
 #include <filesystem>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -38,143 +36,74 @@ constexpr int kEvents = 2;
 constexpr int kRelays = 25;
 constexpr int kTargets = 100;
 constexpr int kClubs = 100;
-constexpr int kClasses = 2;
 constexpr int kClassLists = 3;
 
 int Relays() { return CountFromEnvironment("BV_RESULT_LISTS_RELAYS", kRelays); }
 
-class BigCompetition {
-public:
-    static BigCompetition& Get()
-    {
-        static BigCompetition competition;
-        return competition;
-    }
-    int Shooters() const { return m_shooters; }
-
-private:
-    BigCompetition() { Make(); }
-
-    void Make()
-    {
-        CCompetition comp;
-        if (comp.Open() != 0)
-            std::abort();
-        CBVConfig& c = comp.Comp();
-        ::WriteItem(c, CompItems::kName, std::string("Landsskytterstevnet"));
-        ::WriteItem(c, CompItems::kOrgType, 1);
-        comp.orgType = 1;
-        ::WriteItem(c, CompItems::kClassCount, kClasses);
-        ::WriteItem(c, CompItems::ClassName(1), std::string("Senior"));
-        ::WriteItem(c, CompItems::ClassName(2), std::string("Junior"));
-        ::WriteItem(c, CompItems::kRemarkCount, 2);
-        ::WriteItem(c, CompItems::RemarkCode(1), std::string("A"));
-        ::WriteItem(c, CompItems::RemarkCode(2), std::string("B"));
-
-        CDataClub clubs;
-        for (int org : {1, 2}) {
-            clubs.LoadClubs(org);
-            for (int k = 1; k <= kClubs; ++k) {
-                ClubRecord club{};
-                SetFieldText(club.name, sizeof club.name, "Skytterlag " + std::to_string(k));
-                clubs.Put(&club, k, CDataClub::kClubs);
-            }
-        }
-
-        const int relays = Relays();
-        ::WriteItem(c, CompItems::kEventCount, kEvents);
-        for (int e = 1; e <= kEvents; ++e) {
-            ::WriteItem(c, CompItems::EventInUse(e), 1);
-            ::WriteItem(c, CompItems::EventName(e), "Øvelse " + std::to_string(e));
-            ::WriteItem(c, CompItems::EventRelays(e), relays);
-            ::WriteItem(c, CompItems::EventDays(e), 1);
-            ::WriteItem(c, CompItems::EventSeries(e), 2);
-            ::WriteItem(c, CompItems::EventSubEvents(e), 1);
-            ::WriteItem(c, CompItems::EventFirstTarget(e), 1);
-            ::WriteItem(c, CompItems::EventLastTarget(e), kTargets);
-        }
-        comp.RefreshEvents();
-        int32_t nr = 0;
-        for (int e = 1; e <= kEvents; ++e) {
-            CDataEvent* event = comp.GetEvent(e);
-            CBVConfig& s = event->Settings();
-            ::WriteItem(s, EventItems::DayDate(1), 20260516 + e - 1);
-            for (int k = 1; k <= 2; ++k)
-                ::WriteItem(s, EventItems::SeriesShots(k), 5);
-            ::WriteItem(s, EventItems::SubEventName(1), std::string("Sum"));
-            ::WriteItem(s, EventItems::SubSeries(1), std::string{1, 2});
-            for (int k = 1; k <= kClasses; ++k)
-                ::WriteItem(s, EventItems::ClassUsed(k), 1);
-            for (int r = 1; r <= relays; ++r) {
-                ::WriteItem(s, EventItems::RelayNumber(r), r);
-                ::WriteItem(s, EventItems::RelayDay(r), 1);
-            }
-            CBVConfig& prizes = event->Prizes();
-            ::WriteItem(prizes, PrizeItems::kClassCount, kClassLists);
-            const int sources[kClassLists] = {0x101, 1, 0x101};
-            const int orders[kClassLists] = {2, 2, 0};
-            const char* shares[kClassLists] = {"1/3", "1/4", "0"};
-            for (int p = 1; p <= kClassLists; ++p) {
-                ::WriteItem(prizes, PrizeItems::ClassSource(p), sources[p - 1]);
-                ::WriteItem(prizes, PrizeItems::ClassClasses(p), std::string{1, 2});
-                ::WriteItem(prizes, PrizeItems::ClassOrder(p), orders[p - 1]);
-                ::WriteItem(prizes, PrizeItems::ClassShare(p), std::string(shares[p - 1]));
-                ::WriteItem(prizes, PrizeItems::ClassStake(p), 5000);
-                ::WriteItem(prizes, PrizeItems::ClassKind(p), 2);
-            }
-            ::WriteItem(prizes, PrizeItems::kGroupCount, 1);
-            ::WriteItem(prizes, PrizeItems::GroupName(1), std::string("Alle"));
-            ::WriteItem(prizes, PrizeItems::GroupSource(1), 0x101);
-            ::WriteItem(prizes, PrizeItems::GroupClasses(1), std::string{1, 2});
-            ::WriteItem(prizes, PrizeItems::GroupOrder(1), 2);
-            ::WriteItem(prizes, PrizeItems::GroupShare(1), std::string("1/2"));
-            ::WriteItem(prizes, PrizeItems::GroupStake(1), 5000);
-            ::WriteItem(prizes, PrizeItems::GroupKind(1), 2);
-
-            CDataRes& card = event->Card();
-            card.LoadEvent(e);
-            for (int r = 1; r <= relays; ++r) {
-                for (int t = 1; t <= kTargets; ++t) {
-                    ++nr;
-                    comp.Shooters().Put(nr, "", "Skytter " + std::to_string(nr), 1 + nr % kClubs, 1 + nr % kClasses,
-                                        "A");
-                    RegRecord entry{};
-                    entry.relay = static_cast<int16_t>(r);
-                    entry.target = static_cast<int16_t>(t);
-                    entry.startNr = nr;
-                    entry.classNr = static_cast<uint8_t>(1 + nr % kClasses);
-                    entry.state = nr % 7 == 0 ? 1 : 0;
-                    SetFieldText(entry.category, sizeof entry.category, "A");
-                    event->Entries().File().WriteRecKey(&entry);
-                    card.LoadCard(r, t);
-                    for (int series = 1; series <= 2; ++series) {
-                        ShotEntry shots[5];
-                        for (int k = 0; k < 5; ++k)
-                            shots[k] = {static_cast<uint8_t>(series), static_cast<uint8_t>(k + 1),
-                                        static_cast<uint8_t>(60 + (nr * 7 + k * 3 + series) % 49), 0, 0, 0};
-                        card.StoreSeries(r, t, series, shots, 5);
-                    }
-                }
-            }
-        }
-        m_shooters = nr;
-    }
-
-    BenchFolder m_folder{"bvbench-results"};  // made and entered before Make runs
-    int m_shooters = 0;
-};
-
-CDataList& List()
+BigCompetitionShape Shape()
 {
-    BigCompetition::Get();
-    static CDataList list;
-    static bool opened = false;
-    if (!opened) {
-        list.OpenCompetition();
-        opened = true;
-    }
-    return list;
+    BigCompetitionShape shape;
+    shape.folder = "bvbench-results";
+    shape.classes = {"Senior", "Junior"};
+    shape.competitionSettings = [](CCompetition& comp) {
+        ::WriteItem(comp.Comp(), CompItems::kRemarkCount, 2);
+        ::WriteItem(comp.Comp(), CompItems::RemarkCode(1), std::string("A"));
+        ::WriteItem(comp.Comp(), CompItems::RemarkCode(2), std::string("B"));
+    };
+    // Both organisation types' registers know the clubs: the lists are
+    // made in either.
+    shape.clubs = kClubs;
+    shape.clubRegisters = {1, 2};
+    shape.events = kEvents;
+    shape.relays = Relays();
+    shape.targets = kTargets;
+    shape.seriesShots = [](int) { return std::vector<int>{5, 5}; };
+    shape.sumOfAllSeries = true;
+    shape.prizeLists = [](CBVConfig& prizes, int) {
+        ::WriteItem(prizes, PrizeItems::kClassCount, kClassLists);
+        const int sources[kClassLists] = {0x101, 1, 0x101};
+        const int orders[kClassLists] = {2, 2, 0};
+        const char* shares[kClassLists] = {"1/3", "1/4", "0"};
+        for (int p = 1; p <= kClassLists; ++p) {
+            ::WriteItem(prizes, PrizeItems::ClassSource(p), sources[p - 1]);
+            ::WriteItem(prizes, PrizeItems::ClassClasses(p), std::string{1, 2});
+            ::WriteItem(prizes, PrizeItems::ClassOrder(p), orders[p - 1]);
+            ::WriteItem(prizes, PrizeItems::ClassShare(p), std::string(shares[p - 1]));
+            ::WriteItem(prizes, PrizeItems::ClassStake(p), 5000);
+            ::WriteItem(prizes, PrizeItems::ClassKind(p), 2);
+        }
+        ::WriteItem(prizes, PrizeItems::kGroupCount, 1);
+        ::WriteItem(prizes, PrizeItems::GroupName(1), std::string("Alle"));
+        ::WriteItem(prizes, PrizeItems::GroupSource(1), 0x101);
+        ::WriteItem(prizes, PrizeItems::GroupClasses(1), std::string{1, 2});
+        ::WriteItem(prizes, PrizeItems::GroupOrder(1), 2);
+        ::WriteItem(prizes, PrizeItems::GroupShare(1), std::string("1/2"));
+        ::WriteItem(prizes, PrizeItems::GroupStake(1), 5000);
+        ::WriteItem(prizes, PrizeItems::GroupKind(1), 2);
+    };
+    shape.category = [](int32_t) { return std::string("A"); };
+    shape.entryState = [](int32_t nr) { return nr % 7 == 0 ? 1 : 0; };
+    // Two series of five shots each.
+    shape.shots = [](CDataRes& card, int, int r, int t, int32_t nr) {
+        card.LoadCard(r, t);
+        for (int series = 1; series <= 2; ++series) {
+            ShotEntry shots[5];
+            for (int k = 0; k < 5; ++k)
+                shots[k] = {static_cast<uint8_t>(series), static_cast<uint8_t>(k + 1),
+                            static_cast<uint8_t>(60 + (nr * 7 + k * 3 + series) % 49), 0, 0, 0};
+            card.StoreSeries(r, t, series, shots, 5);
+        }
+    };
+    return shape;
 }
+
+BigCompetition& Big()
+{
+    static BigCompetition competition(Shape());
+    return competition;
+}
+
+CDataList& List() { return Big().List(); }
 
 enum Output { kModel = 0, kRtf = 1, kPdf = 2 };
 
@@ -237,7 +166,7 @@ void ResultLists(benchmark::State& state)
     }
     state.counters["lists"] = static_cast<double>(lists);
     state.counters["rows"] = static_cast<double>(rows);
-    state.counters["shooters"] = BigCompetition::Get().Shooters();
+    state.counters["shooters"] = Big().Shooters();
     platform::UseMachineDefaultPrinter();
 }
 

@@ -4,15 +4,14 @@
 // framed site, with and without card pictures), the web step's pages for
 // one changed relay of one event, and the upload of the whole site and of
 // an unchanged one to an FTP server on this machine.
+#include "BigCompetition.h"
 #include "FtpServer.h"
 
-#include "foundation/text/FieldText.h"
 #include "results/data/Competition.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/lists/DataList.h"
 #include "results/lists/web/WebChoices.h"
-#include "results/registers/DataClub.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
@@ -22,8 +21,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 
@@ -36,13 +33,39 @@ constexpr int kClubs = 100;
 const char* const kPassword = "Bench-2231-passord";
 
 // Under the tests the benchmark only shows that it runs, on a few targets.
-int FromEnvironment(const char* name, int most)
+int Relays() { return CountFromEnvironment("BV_WEB_BENCH_RELAYS", kRelays); }
+const int kTargets = CountFromEnvironment("BV_WEB_BENCH_TARGETS", kMaxTargets);
+
+// Class and combined prize lists, all of them in the slide show.
+BigCompetitionShape Shape()
 {
-    const char* value = std::getenv(name);
-    return value != nullptr && std::atoi(value) > 0 ? std::min(std::atoi(value), most) : most;
+    BigCompetitionShape shape;
+    shape.folder = "bvbench-web";
+    shape.classes = {"Senior", "Junior", "Veteran"};
+    shape.clubs = kClubs;
+    shape.events = kEvents;
+    shape.relays = Relays();
+    shape.targets = kTargets;
+    shape.firstDate = 20260517;
+    shape.eventInCompetition = [](CCompetition& comp, int e) { ::WriteItem(comp.Exch(), ExchItems::EventType(e), 1); };
+    shape.relayTime = [](int) { return std::string("09:00"); };
+    shape.prizeLists = [](CBVConfig& prizes, int) {
+        ::WriteItem(prizes, PrizeItems::kClassCount, 1);
+        ::WriteItem(prizes, PrizeItems::ClassSource(1), 1);
+        ::WriteItem(prizes, PrizeItems::ClassClasses(1), std::string("\x01\x02\x03"));
+        ::WriteItem(prizes, PrizeItems::ClassOrder(1), 2);
+        ::WriteItem(prizes, PrizeItems::kGroupCount, 1);
+        ::WriteItem(prizes, PrizeItems::GroupSource(1), 1);
+        ::WriteItem(prizes, PrizeItems::GroupName(1), std::string("Sammenlagt"));
+        ::WriteItem(prizes, PrizeItems::GroupClasses(1), std::string("\x01\x02\x03"));
+        ::WriteItem(prizes, WebChoice::kRelayInShow, 1);
+        for (int k = 1; k <= 3; ++k)
+            ::WriteItem(prizes, WebChoice::ClassInShow(1, k), 1);
+        ::WriteItem(prizes, WebChoice::GroupInShow(1), 1);
+    };
+    shape.shots = TenShotsForEveryOther;
+    return shape;
 }
-int Relays() { return FromEnvironment("BV_WEB_BENCH_RELAYS", kRelays); }
-const int kTargets = FromEnvironment("BV_WEB_BENCH_TARGETS", kMaxTargets);
 
 class BigSite {
 public:
@@ -53,7 +76,7 @@ public:
     }
     CDataList& List() { return *m_list; }
     bvtest::FtpServer& Server() { return m_server; }
-    int Shooters() const { return m_shooters; }
+    int Shooters() const { return m_competition->Shooters(); }
 
 private:
     BigSite()
@@ -63,12 +86,8 @@ private:
         static char* argv[] = {name, nullptr};
         if (!QGuiApplication::instance())
             m_app = std::make_unique<QGuiApplication>(argc, argv);
-        const std::string base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
-        std::string pattern = base + "/bvbench-web-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr || chdir(pattern.c_str()) != 0)
-            std::abort();
-        m_folder = pattern;
-        Make();
+        m_competition = std::make_unique<BigCompetition>(Shape());
+        m_folder = m_competition->Folder();
         if (!m_server.Start(m_folder + "/served", {{"web", kPassword, "", bvtest::kFtpAllRights}}))
             std::abort();
         std::filesystem::create_directories(m_folder + "/served/site");
@@ -86,99 +105,12 @@ private:
     {
         m_list.reset();
         m_server.Stop();
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
-    }
-
-    void Make()
-    {
-        CCompetition comp;
-        if (comp.Open() != 0)
-            std::abort();
-        CBVConfig& c = comp.Comp();
-        ::WriteItem(c, CompItems::kName, std::string("Landsskytterstevnet"));
-        ::WriteItem(c, CompItems::kOrgType, 1);
-        ::WriteItem(c, CompItems::kClassCount, 3);
-        const char* classes[] = {"Senior", "Junior", "Veteran"};
-        for (int k = 1; k <= 3; ++k)
-            ::WriteItem(c, CompItems::ClassName(k), std::string(classes[k - 1]));
-        CDataClub clubs;
-        clubs.LoadClubs(1);
-        for (int k = 1; k <= kClubs; ++k) {
-            ClubRecord club{};
-            SetFieldText(club.name, sizeof club.name, "Skytterlag " + std::to_string(k));
-            clubs.Put(&club, k, CDataClub::kClubs);
-        }
-        const int relays = Relays();
-        ::WriteItem(c, CompItems::kEventCount, kEvents);
-        for (int e = 1; e <= kEvents; ++e) {
-            ::WriteItem(c, CompItems::EventInUse(e), 1);
-            ::WriteItem(c, CompItems::EventName(e), "Øvelse " + std::to_string(e));
-            ::WriteItem(c, CompItems::EventRelays(e), relays);
-            ::WriteItem(c, CompItems::EventDays(e), 1);
-            ::WriteItem(c, CompItems::EventSeries(e), 1);
-            ::WriteItem(c, CompItems::EventFirstTarget(e), 1);
-            ::WriteItem(c, CompItems::EventLastTarget(e), kTargets);
-            ::WriteItem(comp.Exch(), ExchItems::EventType(e), 1);
-        }
-        comp.RefreshEvents();
-        int32_t nr = 0;
-        for (int e = 1; e <= kEvents; ++e) {
-            CDataEvent* event = comp.GetEvent(e);
-            CBVConfig& s = event->Settings();
-            ::WriteItem(s, EventItems::DayDate(1), 20260516 + e);
-            ::WriteItem(s, EventItems::SeriesShots(1), 10);
-            for (int k = 1; k <= 3; ++k)
-                ::WriteItem(s, EventItems::ClassUsed(k), 1);
-            for (int r = 1; r <= relays; ++r) {
-                ::WriteItem(s, EventItems::RelayNumber(r), r);
-                ::WriteItem(s, EventItems::RelayDay(r), 1);
-                ::WriteItem(s, EventItems::RelayTime(r), std::string("09:00"));
-            }
-            CBVConfig& prizes = event->Prizes();
-            ::WriteItem(prizes, PrizeItems::kClassCount, 1);
-            ::WriteItem(prizes, PrizeItems::ClassSource(1), 1);
-            ::WriteItem(prizes, PrizeItems::ClassClasses(1), std::string("\x01\x02\x03"));
-            ::WriteItem(prizes, PrizeItems::ClassOrder(1), 2);
-            ::WriteItem(prizes, PrizeItems::kGroupCount, 1);
-            ::WriteItem(prizes, PrizeItems::GroupSource(1), 1);
-            ::WriteItem(prizes, PrizeItems::GroupName(1), std::string("Sammenlagt"));
-            ::WriteItem(prizes, PrizeItems::GroupClasses(1), std::string("\x01\x02\x03"));
-            ::WriteItem(prizes, WebChoice::kRelayInShow, 1);
-            for (int k = 1; k <= 3; ++k)
-                ::WriteItem(prizes, WebChoice::ClassInShow(1, k), 1);
-            ::WriteItem(prizes, WebChoice::GroupInShow(1), 1);
-            CDataRes& card = event->Card();
-            card.LoadEvent(e);
-            for (int r = 1; r <= relays; ++r) {
-                for (int t = 1; t <= kTargets; ++t) {
-                    ++nr;
-                    comp.Shooters().Put(nr, "", "Skytter " + std::to_string(nr), 1 + nr % kClubs, 1 + nr % 3,
-                                        nr % 2 ? "A" : "B");
-                    RegRecord entry{};
-                    entry.relay = static_cast<int16_t>(r);
-                    entry.target = static_cast<int16_t>(t);
-                    entry.startNr = nr;
-                    entry.classNr = static_cast<uint8_t>(1 + nr % 3);
-                    SetFieldText(entry.category, sizeof entry.category, nr % 2 ? "A" : "B");
-                    event->Entries().File().WriteRecKey(&entry);
-                    if (nr % 2 == 0) {
-                        ShotEntry shots[10];
-                        for (int k = 0; k < 10; ++k)
-                            shots[k] = {1, static_cast<uint8_t>(k + 1), static_cast<uint8_t>(80 + (nr + k) % 29),
-                                        0, 0, 0};
-                        card.LoadCard(r, t);
-                        card.StoreSeries(r, t, 1, shots, 10);
-                    }
-                }
-            }
-        }
-        m_shooters = nr;
+        m_competition.reset();
     }
 
     std::unique_ptr<QGuiApplication> m_app;
+    std::unique_ptr<BigCompetition> m_competition;
     std::string m_folder;
-    int m_shooters = 0;
     bvtest::FtpServer m_server;
     std::unique_ptr<CDataList> m_list;
 };
