@@ -22,6 +22,7 @@
 #include "results/registers/DataClub.h"
 
 #include <QGuiApplication>
+#include "bench/OffscreenBench.h"
 #include <benchmark/benchmark.h>
 
 #include "BenchFolder.h"
@@ -279,12 +280,4 @@ BENCHMARK(BM_EveryListAndWebSite)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 // The result lists measure and the printouts draw with the kit's fonts.
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksOffscreen<QGuiApplication>(argc, argv); }
