@@ -1,6 +1,7 @@
 #pragma once
 // The fuzz input read one field at a time, for targets that build their
 // records from it; zeros once the bytes run out.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -31,5 +32,16 @@ struct Bytes {
         return w;
     }
 };
+
+// The record at offset `at` of the input, zeros past its end; gives the
+// offset after the record.
+template <typename T>
+size_t Take(const uint8_t* data, size_t size, size_t at, T& out)
+{
+    std::memset(&out, 0, sizeof out);
+    if (at < size)
+        std::memcpy(&out, data + at, std::min(sizeof out, size - at));
+    return at + sizeof out;
+}
 
 }  // namespace fuzz
