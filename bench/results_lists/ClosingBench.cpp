@@ -255,18 +255,7 @@ void BM_EveryListAndWebSite(benchmark::State& state)
         for (bool k : kindMade)
             kinds += k ? 1 : 0;
 
-        CCompetition& comp = list.Competition();
-        comp.awebOn = comp.pwebOn = 1;
-        comp.cardsOn = 0;
-        comp.ftpOn = 0;
-        comp.webRebuildAll = 1;
-        list.MakeWebIndex();
-        for (int e = 1; e <= kEvents; ++e) {
-            list.MakeWebPages(e, 1, 0);
-            list.MakeWebPages(e, 0, 0);
-        }
-        list.MakeFramePages(static_cast<uint16_t>(kEvents * 5));
-        comp.webRebuildAll = 0;
+        MakeWholeSite(list, kEvents, false);
     }
     if (made == 0)
         state.SkipWithError("no list");
