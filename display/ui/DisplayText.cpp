@@ -1,41 +1,33 @@
 #include "display/ui/DisplayText.h"
 
 #include "display/model/VisData.h"
-#include "platform/system/TextTable.h"
+#include "foundation/settings/ProgramText.h"
 
 namespace DisplayText {
 namespace {
 
-platform::ProfileStore* g_profile = nullptr;
+ProgramText& Texts()
+{
+    static ProgramText texts("BVVis", kFile);
+    return texts;
+}
 
 }  // namespace
 
-platform::ProfileStore& Profile()
-{
-    static platform::IniProfileStore user(platform::ProfilePath("BVVis"));
-    return g_profile != nullptr ? *g_profile : user;
-}
+platform::ProfileStore& Profile() { return Texts().Profile(); }
 
-void SetProfile(platform::ProfileStore* profile) { g_profile = profile; }
+void SetProfile(platform::ProfileStore* profile) { Texts().SetProfile(profile); }
 
-std::string LanguageCode()
-{
-    std::string code = Profile().GetString("Context", "Language", "");
-    return code.empty() ? "EN" : code;
-}
+std::string LanguageCode() { return Texts().LanguageCode(); }
 
-CLanguageTable& Table()
-{
-    static CLanguageTable table;
-    return table;
-}
+CLanguageTable& Table() { return Texts().Table(); }
 
 void Load(CVisData& data, const std::string& code)
 {
-    const std::string language = code.empty() ? LanguageCode() : code;
+    const std::string language = Texts().LanguageOr(code);
     // Without its language file the display shows the keys rather than nothing.
-    if (Table().Load(kFile, language) >= 0)
-        platform::SetTextTable(&Table());
+    if (Texts().LoadTable(language) >= 0)
+        Texts().Use();
     data.targetTypes.SetLanguage(language.c_str());
 }
 

@@ -5,7 +5,6 @@
 #include <QThread>
 
 #include <cstdio>
-#include <cstdlib>
 #include <unistd.h>
 
 #include "display/layout/PanelTexts.h"
@@ -15,6 +14,7 @@
 #include "display/ui/ClockLinks.h"
 #include "display/ui/DisplayText.h"
 #include "platform/system/Codepage.h"
+#include "platform/system/CommandLine.h"
 #include "foundation/ui/net/BVSocket.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/draw/BitmapDC.h"
@@ -33,23 +33,9 @@ const char* const kUsage =
 
 namespace {
 
-int Fail(const std::string& line)
-{
-    std::fprintf(stderr, "BVVis: %s\n", line.c_str());
-    return 1;
-}
+int Fail(const std::string& line) { return platform::CommandFail("BVVis", line); }
 
-bool ParseNumber(const std::string& text, int& out)
-{
-    if (text.empty())
-        return false;
-    char* end = nullptr;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || value < 0 || value > 1000000)
-        return false;
-    out = static_cast<int>(value);
-    return true;
-}
+bool ParseNumber(const std::string& text, int& out) { return platform::ParseWhole(text, 0, 1000000, out); }
 
 // The frame of a render: the profile is chosen, the window is not full
 // screen, and every drawing goes to the view.
@@ -202,13 +188,7 @@ int Render(const std::vector<std::string>& args)
         return Fail("a profile is its number in Profil.bvc: " + args[0]);
     if (!ParseNumber(args[1], place) || place < 1)
         return Fail("a place is a number from 1: " + args[1]);
-    std::string out = args[2];
-    // Relative to where the command was given, not to the working folder.
-    if (!out.empty() && out[0] != '/') {
-        char here[4096];
-        if (getcwd(here, sizeof here) != nullptr)
-            out = std::string(here) + "/" + out;
-    }
+    const std::string out = platform::FromCommandFolder(args[2]);
     std::string folder;
     int width = 1280, height = 720, seconds = 0;
     bool report = false;

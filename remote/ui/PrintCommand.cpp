@@ -5,10 +5,10 @@
 #include "remote/ui/RemotePrinter.h"
 #include "remote/ui/RemoteText.h"
 
+#include "platform/system/CommandLine.h"
 #include "platform/ui/Prompter.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <unistd.h>
 
 namespace RemoteCommand {
@@ -23,23 +23,9 @@ const char* const kUsage =
 
 namespace {
 
-int Fail(const std::string& line)
-{
-    std::fprintf(stderr, "BVRemote: %s\n", line.c_str());
-    return 1;
-}
+int Fail(const std::string& line) { return platform::CommandFail("BVRemote", line); }
 
-bool ParseNumber(const std::string& text, int& out)
-{
-    if (text.empty())
-        return false;
-    char* end = nullptr;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || value < -1000000 || value > 1000000)
-        return false;
-    out = static_cast<int>(value);
-    return true;
-}
+bool ParseNumber(const std::string& text, int& out) { return platform::ParseWhole(text, -1000000, 1000000, out); }
 
 bool ParseSpan(const std::string& text, int& from, int& to)
 {
@@ -95,13 +81,7 @@ int Print(const std::vector<std::string>& args)
         return Fail("an event is its number in BVRemote.BVC: " + args[0]);
     if (!ParseNumber(args[1], comp) || comp <= 0)
         return Fail("a competition is a number from 1: " + args[1]);
-    std::string out = args[2];
-    // Relative to where the command was given, not to the working folder.
-    if (!out.empty() && out[0] != '/') {
-        char here[4096];
-        if (getcwd(here, sizeof here) != nullptr)
-            out = std::string(here) + "/" + out;
-    }
+    const std::string out = platform::FromCommandFolder(args[2]);
     std::string kind, folder;
     int relays[2] = {0, 0}, lanes[2] = {0, 0};
     bool relaysGiven = false, lanesGiven = false;

@@ -1,38 +1,30 @@
 #include "remote/ui/RemoteText.h"
 
-#include "platform/system/TextTable.h"
+#include "foundation/settings/ProgramText.h"
 
 namespace RemoteText {
 namespace {
 
-platform::ProfileStore* g_profile = nullptr;
+ProgramText& Texts()
+{
+    static ProgramText texts("BVRemote", kFile);
+    return texts;
+}
 
 }  // namespace
 
-platform::ProfileStore& Profile()
-{
-    static platform::IniProfileStore user(platform::ProfilePath("BVRemote"));
-    return g_profile != nullptr ? *g_profile : user;
-}
+platform::ProfileStore& Profile() { return Texts().Profile(); }
 
-void SetProfile(platform::ProfileStore* profile) { g_profile = profile; }
+void SetProfile(platform::ProfileStore* profile) { Texts().SetProfile(profile); }
 
-std::string LanguageCode()
-{
-    std::string code = Profile().GetString("Context", "Language", "");
-    return code.empty() ? "EN" : code;
-}
+std::string LanguageCode() { return Texts().LanguageCode(); }
 
-CLanguageTable& Table()
-{
-    static CLanguageTable table;
-    return table;
-}
+CLanguageTable& Table() { return Texts().Table(); }
 
 void Load(const std::string& code)
 {
-    Table().Load(kFile, code.empty() ? LanguageCode() : code);
-    platform::SetTextTable(&Table());
+    Texts().LoadTable(Texts().LanguageOr(code));
+    Texts().Use();
 }
 
 }  // namespace RemoteText

@@ -109,19 +109,27 @@ TEST_F(PortSearchTest, FindsThePortAndTheLanesThatAnswer)
 {
     SimBus com3;
     com3.Start(3, 3, 12);
-    PortSearch search(Texts(), Quick());
-    std::atomic<int> done{0};
-    search.onDone = [&] { done.fetch_add(1); };
-    ASSERT_EQ(search.Start(), 0);
-    search.Join();
-    EXPECT_EQ(done.load(), 1);
-    EXPECT_FALSE(search.Running());
-
-    PortSearch::Result result = search.GetResult();
+    // A loaded machine may hold a simulated unit's answer past its poll, and
+    // a lane whose first poll fails counts as silent: the search is run again
+    // then. A lane that truly does not answer fails every run.
+    PortSearch::Result result;
+    Shown shown;
+    for (int run = 1; run <= 3; ++run) {
+        PortSearch search(Texts(), Quick());
+        std::atomic<int> done{0};
+        search.onDone = [&] { done.fetch_add(1); };
+        ASSERT_EQ(search.Start(), 0);
+        search.Join();
+        EXPECT_EQ(done.load(), 1);
+        EXPECT_FALSE(search.Running());
+        result = search.GetResult();
+        shown = Shown{};
+        shown.Apply(search.TakeSteps());
+        if (result[0] == std::string("\x03\x03\x0C", 3))
+            break;
+    }
     EXPECT_EQ(result[0], std::string("\x03\x03\x0C", 3));
     EXPECT_EQ(result[1], "");
-    Shown shown;
-    shown.Apply(search.TakeSteps());
     // Channel 1 finds COM3; channel 2 finds no port (COM3 is not tried
     // again), which ends the search.
     const std::vector<std::string> expected = {

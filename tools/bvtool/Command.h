@@ -34,4 +34,9 @@ std::string ToScreen(const std::string& cp1252);
 // Parses a whole decimal number; false when the text is not one.
 bool ParseInt(const std::string& text, long& value);
 
+// Starts Qt on the off-screen platform for the commands that draw or measure
+// with the window kit's fonts; only Qt's failures reach standard error. True
+// when this call started it, false when it was running already.
+bool StartQt();
+
 }  // namespace bvtool

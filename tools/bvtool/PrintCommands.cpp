@@ -18,8 +18,6 @@
 #include "platform/ui/draw/DefaultPrinter.h"
 #include "platform/ui/draw/PrintJob.h"
 
-#include <QApplication>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -36,29 +34,13 @@ constexpr const char* kUsage =
 constexpr const char* kUsageLine =
     "usage: bvtool print cards RANGEFOLDER COMP OUT.pdf | bvtool print log RANGEFOLDER COMP LANE OUT.pdf";
 
-// Qt's notes about its surroundings (no runtime folder, no screen) are no
-// business of the tool's one line of output; only its failures are.
-void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+// Printing draws with the window kit's fonts. What the tool lays out must
+// not depend on the printers of the machine it runs on: its default printer
+// is an A4 sheet at 600 dpi.
+void StartPrinting()
 {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "bvtool: %s\n", message.toLocal8Bit().constData());
-}
-
-// Printing draws with the window kit's fonts; without a screen, on the
-// off-screen platform.
-void StartQt()
-{
-    if (QCoreApplication::instance() != nullptr)
-        return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    qInstallMessageHandler(QtMessages);
-    static int argc = 1;
-    static char name[] = "bvtool";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = std::make_unique<QApplication>(argc, argv);
-    // What the tool lays out must not depend on the printers of the machine
-    // it runs on: its default printer is an A4 sheet at 600 dpi.
-    platform::SetDefaultPrinter(platform::A4Printer(600, 0, 0));
+    if (StartQt())
+        platform::SetDefaultPrinter(platform::A4Printer(600, 0, 0));
 }
 
 // A range folder with one of its competitions open for reading.
@@ -129,7 +111,7 @@ int PrintCards(const Args& args)
     Range range;
     if (int rc = OpenRange(args[1], args[2], range))
         return rc;
-    StartQt();
+    StartPrinting();
 
     CBVConfig& comp = range.data.CompConfig();
     CCardPrinter printer;
@@ -203,7 +185,7 @@ int PrintLog(const Args& args)
     ShotListRecord shots;
     if (!ShotsOf(range, card, shots))
         return Fail("cannot read the shots of " + CardText(card) + " in Shot.BVD");
-    StartQt();
+    StartPrinting();
 
     CBVConfig& comp = range.data.CompConfig();
     CShotListPrinter printer;

@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+namespace results {
+class CDataList;
+}
+
 namespace bvtool::res {
 
 // "--name value" options; a flag without value maps to "". Options that may
@@ -61,11 +65,12 @@ int RunExchange(const Args& args);
 int RunList(const Args& args);
 int RunExport(const Args& args);
 int RunClub(const Args& args);
+// Opens DIR's competition (the one User.bvc names, or --comp N) in the list
+// object; false with the message.
+bool OpenListCompetition(results::CDataList& list, const Options& o, std::string& error);
 // The web pages and their upload (ResWebCommands.cpp).
 int RunWeb(const Args& args);
 int RunUpload(const Args& args);
-// The kit's fonts on the off-screen platform, which the lists measure with.
-void StartQtForPages();
 // The prize forms' rankings and what the prize and team screens write
 // (ResRankCommands.cpp).
 int RunRank(const Args& args);

@@ -115,7 +115,7 @@ int RunWorker(const Args& args)
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     if (o.Has("--web"))
-        StartQtForPages();
+        StartQt();
     std::atomic<bool> done{false};
     const bool takePart = o.Has("--take-part");
     const bool web = o.Has("--web");

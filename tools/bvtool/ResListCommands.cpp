@@ -18,8 +18,6 @@
 #include "results/lists/ListPaths.h"
 #include "results/registers/DataClub.h"
 
-#include <QApplication>
-
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -67,25 +65,6 @@ public:
         return true;
     }
 };
-
-void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "bvtool: %s\n", message.toLocal8Bit().constData());
-}
-
-// Printing measures and draws with the kit's fonts: Qt on the off-screen platform.
-void StartQt()
-{
-    if (QCoreApplication::instance() != nullptr)
-        return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    qInstallMessageHandler(QtMessages);
-    static int argc = 1;
-    static char name[] = "bvtool";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = std::make_unique<QApplication>(argc, argv);
-}
 
 // "A-B" or "A": a range of whole numbers.
 bool Range(const std::string& text, long high, long& first, long& last, const std::string& what, std::string& error)
@@ -193,25 +172,6 @@ void PrintModel(CDataList& list)
             std::printf("row\t%zu\t%zu\t%u%s\n", d, r, def.bodyRows[r - 1].style,
                         CellFields(&def.bodyRows[r - 1]).c_str());
     }
-}
-
-// Opens DIR's competition (the one User.bvc names, or --comp N) in the list object.
-bool OpenListCompetition(CDataList& list, const Options& o, std::string& error)
-{
-    long comp = 0;
-    if (o.Has("--comp")) {
-        if (!Number(o.Get("--comp"), 1, 999, comp, "a competition", error))
-            return false;
-        if (!platform::FileExists(".\\Comp" + std::to_string(comp) + "\\Comp.bvc")) {
-            error = "no competition " + std::to_string(comp);
-            return false;
-        }
-    }
-    if (list.OpenCompetition(static_cast<int>(comp)) != 0 || !list.Competition().Comp().IsOpen()) {
-        error = "cannot open competition " + std::to_string(list.Competition().competition);
-        return false;
-    }
-    return true;
 }
 
 // The event of --event E, else the first in use; 0 when there is none.
@@ -376,6 +336,24 @@ bool EndsWith(const std::string& text, const std::string& end)
 }
 
 }  // namespace
+
+bool OpenListCompetition(CDataList& list, const Options& o, std::string& error)
+{
+    long comp = 0;
+    if (o.Has("--comp")) {
+        if (!Number(o.Get("--comp"), 1, 999, comp, "a competition", error))
+            return false;
+        if (!platform::FileExists(".\\Comp" + std::to_string(comp) + "\\Comp.bvc")) {
+            error = "no competition " + std::to_string(comp);
+            return false;
+        }
+    }
+    if (list.OpenCompetition(static_cast<int>(comp)) != 0 || !list.Competition().Comp().IsOpen()) {
+        error = "cannot open competition " + std::to_string(list.Competition().competition);
+        return false;
+    }
+    return true;
+}
 
 int RunList(const Args& args)
 {

@@ -78,25 +78,6 @@ bool Codes(const std::string& text, std::string& codes, std::string& error)
     return true;
 }
 
-// Opens DIR's competition in the list object: User.bvc's, or --comp N.
-bool OpenRankCompetition(CDataList& list, const Options& o, std::string& error)
-{
-    long comp = 0;
-    if (o.Has("--comp")) {
-        if (!Number(o.Get("--comp"), 1, 999, comp, "a competition", error))
-            return false;
-        if (!platform::FileExists(".\\Comp" + std::to_string(comp) + "\\Comp.bvc")) {
-            error = "no competition " + std::to_string(comp);
-            return false;
-        }
-    }
-    if (list.OpenCompetition(static_cast<int>(comp)) != 0 || !list.Competition().Comp().IsOpen()) {
-        error = "cannot open competition " + std::to_string(list.Competition().competition);
-        return false;
-    }
-    return true;
-}
-
 void PrintRanking(CDataList& list)
 {
     const RankingOutcome& r = list.ranking;
@@ -244,7 +225,7 @@ int RunRank(const Args& args)
     if (!ParseOptions(args, from, {"--comp"}, {}, o, error) || !EnterFolder(args[1], error))
         return Fail(error);
     CDataList rankingList;
-    if (!OpenRankCompetition(rankingList, o, error))
+    if (!OpenListCompetition(rankingList, o, error))
         return Fail(error);
     CCompetition& comp = rankingList.Competition();
     if (team) {

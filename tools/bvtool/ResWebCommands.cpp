@@ -9,8 +9,6 @@
 #include "results/data/ResStrings.h"
 #include "results/lists/DataList.h"
 
-#include <QApplication>
-
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -69,26 +67,7 @@ std::string Shown(const std::string& systemPath)
     return native;
 }
 
-void QtMessagesToStderr(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "bvtool: %s\n", message.toLocal8Bit().constData());
-}
-
 }  // namespace
-
-void StartQtForPages()
-{
-    // The lists measure their columns with the kit's fonts.
-    if (QCoreApplication::instance() != nullptr)
-        return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    qInstallMessageHandler(QtMessagesToStderr);
-    static int argc = 1;
-    static char name[] = "bvtool";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = std::make_unique<QApplication>(argc, argv);
-}
 
 int RunWeb(const Args& args)
 {
@@ -114,7 +93,7 @@ int RunWeb(const Args& args)
     }
     if (!EnterFolder(args[1], error))
         return Fail(error);
-    StartQtForPages();
+    StartQt();
     CDataList list;
     if (!OpenList(list, o, error))
         return Fail(error);
