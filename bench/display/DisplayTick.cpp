@@ -5,6 +5,7 @@
 #include "display/loop/DisplayLoop.h"
 #include "foundation/comp/DataComp.h"
 #include "foundation/settings/CompSettings.h"
+#include "fuzz/display/NullDisplayPort.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,31 +19,11 @@
 
 namespace {
 
-class QuietPort : public DisplayPort {
+// The fuzz targets' frame that draws nothing, but whose picture view clears
+// what it drew, as the real one does.
+class QuietPort : public fuzz::NullDisplayPort {
 public:
-    SelectResult RunSelectDialog(bool, CBVConfig&, CBVConfig&) override { return {1, false, false}; }
-    void ShowError(const std::string&) override {}
-    void SetTitle(const std::string&) override {}
-    void SetFullScreen(bool) override {}
-    void Minimise() override {}
-    void CloseFrame() override {}
-    void RestoreWindow() override {}
-    void StartTimer(int) override {}
-    void StopTimer() override {}
-    View ActiveView() override { return kPictureView; }
-    bool ShowPictureView() override { return true; }
-    bool ShowHtmlPage(const std::string&) override { return true; }
-    void SetViewStarted(bool) override {}
-    void ExportNettcast() override {}
-    void LayoutPicture() override {}
-    void RedrawAll() override {}
-    void DrawHeader() override {}
-    void DrawClockLine() override {}
-    void LayoutPanel(CVisTarget&) override {}
-    // The picture view clears what it drew.
     void DrawPanel(CVisTarget& t) override { t.redrawMask = 0; }
-    void DrawMessageScreen() override {}
-    void HideCursorTick() override {}
 };
 
 ShotRecord MakeShot(int value)

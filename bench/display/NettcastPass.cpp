@@ -4,6 +4,7 @@
 // file. The display loop stands still for the whole pass.
 #include <QApplication>
 
+#include "bench/OffscreenBench.h"
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -12,28 +13,17 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/display/BenchTargets.h"
 #include "display/draw/NettcastExport.h"
 #include "display/model/VisEvent.h"
 #include "display/settings/VisSettings.h"
 
 namespace {
 
-class Window : public PicturePainter::Window {
-public:
-    Window()
-    {
-        bitmap.Create(640, 360);
-        bitmap.Clear(0xFFFFFF);
-    }
-    platform::DrawSurface* BeginWindowDraw() override { return &bitmap; }
-    void EndWindowDraw() override {}
-    platform::CBitmapDC bitmap;
-};
-
 // 100 face targets of one event, each with names, 10 shots and sums.
 struct Model {
     CVisData data;
-    Window window;
+    BitmapWindow window{640, 360};
     std::string folder;
 
     explicit Model(int count)
@@ -54,36 +44,7 @@ struct Model {
         CTargetTypes types;
         for (int lane = 1; lane <= count; ++lane) {
             CVisTarget& t = pic.AddTarget(lane);
-            t.event = &e;
-            t.lane = lane;
-            t.viewFlags = 0x30B07;
-            t.card.targetType = 1;
-            t.card.valueSystem = 1;
-            t.active.relay = 1;
-            t.active.seriesState = 1;
-            t.seriesShots = 10;
-            std::snprintf(t.values[CVisTarget::kValName].text, 32, "Skytter %d", lane);
-            std::strcpy(t.values[CVisTarget::kValClub].text, "Brevandi");
-            t.values[CVisTarget::kValLane].number = lane;
-            for (auto& row : t.seriesSums)
-                for (int& v : row)
-                    v = -1;
-            int total = 0;
-            for (int i = 0; i < 10; ++i) {
-                ShotRecord& s = t.shots.shots[i];
-                const double d = 5 + (lane * 13 + i * 29) % 120, a = (lane * 37 + i * 71) * M_PI / 180;
-                s.state = CDataComp::kSlotShot;
-                s.flags = 0x81;
-                s.x = static_cast<int32_t>(d * std::cos(a) * 1000);
-                s.y = static_cast<int32_t>(d * std::sin(a) * 1000);
-                s.value = static_cast<int16_t>(types.Score(d * std::cos(a), d * std::sin(a), 1, 4.0));
-                t.shownShotMap[i + 1] = i;
-                total += s.value / 100 * 100;
-            }
-            t.currentShotCount = 10;
-            t.values[CVisTarget::kValSeriesSum].number = total;
-            t.values[CVisTarget::kValTotal].number = total;
-            t.values[CVisTarget::kValShotCount].number = 10;
+            FillBenchTarget(t, e, lane, 0x30B07, types);
         }
     }
     ~Model() { std::filesystem::remove_all(folder); }
@@ -115,12 +76,4 @@ BENCHMARK(BM_ExportPassOf100Targets)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksOffscreen<QApplication>(argc, argv); }

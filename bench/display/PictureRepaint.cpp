@@ -5,6 +5,7 @@
 // A repaint must fit in the display's 100 ms tick.
 #include <QApplication>
 
+#include "bench/OffscreenBench.h"
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -12,27 +13,16 @@
 #include <cstring>
 #include <memory>
 
+#include "bench/display/BenchTargets.h"
 #include "display/draw/PicturePainter.h"
 #include "display/model/VisEvent.h"
 
 namespace {
 
-class Window : public PicturePainter::Window {
-public:
-    Window()
-    {
-        bitmap.Create(1920, 1080);
-        bitmap.Clear(0xFFFFFF);
-    }
-    platform::DrawSurface* BeginWindowDraw() override { return &bitmap; }
-    void EndWindowDraw() override {}
-    platform::CBitmapDC bitmap;
-};
-
 // A picture of `count` panels of one event, each with names, 10 shots and sums.
 struct Model {
     CVisData data;
-    Window window;
+    BitmapWindow window{1920, 1080};
 
     Model(int count, int viewFlags)
     {
@@ -49,41 +39,12 @@ struct Model {
         CTargetTypes types;
         for (int lane = 1; lane <= count; ++lane) {
             CVisTarget& t = pic.AddTarget(lane);
-            t.event = &e;
-            t.lane = lane;
-            t.viewFlags = viewFlags;
-            t.card.targetType = 1;
-            t.card.valueSystem = 1;
-            t.active.relay = 1;
-            t.active.seriesState = 1;
-            t.seriesShots = 10;
-            std::snprintf(t.values[CVisTarget::kValName].text, 32, "Skytter %d", lane);
-            std::strcpy(t.values[CVisTarget::kValClub].text, "Brevandi");
+            const int total = FillBenchTarget(t, e, lane, viewFlags, types);
             std::strcpy(t.values[CVisTarget::kValClass].text, "Senior");
             std::strcpy(t.values[CVisTarget::kValSeriesName].text, "Serie 1");
-            t.values[CVisTarget::kValLane].number = lane;
             t.values[CVisTarget::kValPlace].number = lane;
-            for (auto& row : t.seriesSums)
-                for (int& v : row)
-                    v = -1;
-            int total = 0;
-            for (int i = 0; i < 10; ++i) {
-                ShotRecord& s = t.shots.shots[i];
-                const double d = 5 + (lane * 13 + i * 29) % 120, a = (lane * 37 + i * 71) * M_PI / 180;
-                s.state = CDataComp::kSlotShot;
-                s.flags = 0x81;
-                s.x = static_cast<int32_t>(d * std::cos(a) * 1000);
-                s.y = static_cast<int32_t>(d * std::sin(a) * 1000);
-                s.value = static_cast<int16_t>(types.Score(d * std::cos(a), d * std::sin(a), 1, 4.0));
-                t.shownShotMap[i + 1] = i;
-                total += s.value / 100 * 100;
-            }
-            t.currentShotCount = 10;
             t.seriesSums[1][1] = total;
             t.seriesSums[2][1] = 0;
-            t.values[CVisTarget::kValSeriesSum].number = total;
-            t.values[CVisTarget::kValTotal].number = total;
-            t.values[CVisTarget::kValShotCount].number = 10;
         }
     }
 };
@@ -133,12 +94,4 @@ BENCHMARK(BM_OneNewShotOnAFace)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksOffscreen<QApplication>(argc, argv); }

@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "bench/OffscreenBench.h"
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -33,13 +34,6 @@
 namespace {
 
 const std::string kBvtool = BV_BINARY_DIR "/tools/bvtool/bvtool";
-
-double UiThreadCpu()
-{
-    timespec ts;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + ts.tv_nsec / 1e9;
-}
 
 bool Tool(const std::string& args)
 {
@@ -125,16 +119,8 @@ struct Rig {
 
 void BM_DisplayIdle(benchmark::State& state)
 {
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
-
-    double window = 60.0;
-    if (const char* s = std::getenv("BV_VIS_SECONDS"); s && std::atof(s) > 0)
-        window = std::atof(s);
+    StartOffscreenApplication<QApplication>();
+    const double window = SecondsFromEnvironment("BV_VIS_SECONDS", 60.0);
 
     Rig rig;
     if (!rig.Start()) {

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 
+#include "bench/OffscreenBench.h"
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -78,12 +79,4 @@ BENCHMARK(BM_PrintCardSheets)->Arg(6)->Arg(12)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksOffscreen<QApplication>(argc, argv); }

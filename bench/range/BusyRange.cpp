@@ -27,6 +27,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "bench/OffscreenBench.h"
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -43,15 +44,6 @@ namespace {
 
 constexpr int kUnits = 50;
 constexpr int kShotsPerUnit = 250;
-
-double Seconds(const timespec& t) { return static_cast<double>(t.tv_sec) + t.tv_nsec / 1e9; }
-
-double UiThreadCpu()
-{
-    timespec ts;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return Seconds(ts);
-}
 
 // Message boxes and beeps go nowhere.
 class Silent : public platform::Prompter {
@@ -200,16 +192,8 @@ struct Rig {
 
 void BM_BusyRange(benchmark::State& state)
 {
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
-
-    double window = 60.0;
-    if (const char* s = std::getenv("BV_BUSY_SECONDS"); s && std::atof(s) > 0)
-        window = std::atof(s);
+    StartOffscreenApplication<QApplication>();
+    const double window = SecondsFromEnvironment("BV_BUSY_SECONDS", 60.0);
 
     Rig rig;
     if (!rig.Start()) {

@@ -250,3 +250,21 @@ inline void AddBestThreeOfEachClub(results::CCompetition& comp, const ConfigIntI
     ::WriteItem(team, TeamItems::RowOption(1, 1), 3);
     ::WriteItem(team, TeamItems::RowCodes(1, 1), std::string("\x01\x02\x03"));
 }
+
+// The whole web site of the competition's events as the web screen's
+// "Oppdater websider" makes it, without upload.
+inline void MakeWholeSite(results::CDataList& list, int events, bool cards)
+{
+    results::CCompetition& comp = list.Competition();
+    comp.awebOn = comp.pwebOn = 1;
+    comp.cardsOn = cards ? 1 : 0;
+    comp.ftpOn = 0;
+    comp.webRebuildAll = 1;
+    list.MakeWebIndex();
+    for (int e = 1; e <= events; ++e) {
+        list.MakeWebPages(e, 1, 0);
+        list.MakeWebPages(e, 0, 0);
+    }
+    list.MakeFramePages(static_cast<uint16_t>(events * 5));
+    comp.webRebuildAll = 0;
+}

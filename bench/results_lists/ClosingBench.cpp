@@ -22,6 +22,7 @@
 #include "results/registers/DataClub.h"
 
 #include <QGuiApplication>
+#include "bench/OffscreenBench.h"
 #include <benchmark/benchmark.h>
 
 #include "BenchFolder.h"
@@ -254,18 +255,7 @@ void BM_EveryListAndWebSite(benchmark::State& state)
         for (bool k : kindMade)
             kinds += k ? 1 : 0;
 
-        CCompetition& comp = list.Competition();
-        comp.awebOn = comp.pwebOn = 1;
-        comp.cardsOn = 0;
-        comp.ftpOn = 0;
-        comp.webRebuildAll = 1;
-        list.MakeWebIndex();
-        for (int e = 1; e <= kEvents; ++e) {
-            list.MakeWebPages(e, 1, 0);
-            list.MakeWebPages(e, 0, 0);
-        }
-        list.MakeFramePages(static_cast<uint16_t>(kEvents * 5));
-        comp.webRebuildAll = 0;
+        MakeWholeSite(list, kEvents, false);
     }
     if (made == 0)
         state.SkipWithError("no list");
@@ -279,12 +269,4 @@ BENCHMARK(BM_EveryListAndWebSite)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 // The result lists measure and the printouts draw with the kit's fonts.
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksOffscreen<QGuiApplication>(argc, argv); }

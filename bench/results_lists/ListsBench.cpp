@@ -23,6 +23,7 @@
 #include "platform/ui/draw/PrintJob.h"
 
 #include <QGuiApplication>
+#include "bench/OffscreenBench.h"
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -278,12 +279,4 @@ BENCHMARK(BM_TeamListAutomatic)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 // The graphic cards draw with the kit's fonts.
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksOffscreen<QGuiApplication>(argc, argv); }

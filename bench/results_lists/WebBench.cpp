@@ -115,28 +115,11 @@ private:
     std::unique_ptr<CDataList> m_list;
 };
 
-// The whole site as the web screen's "Oppdater websider" makes it.
-void MakeSite(CDataList& list, bool cards)
-{
-    CCompetition& comp = list.Competition();
-    comp.awebOn = comp.pwebOn = 1;
-    comp.cardsOn = cards ? 1 : 0;
-    comp.ftpOn = 0;
-    comp.webRebuildAll = 1;
-    list.MakeWebIndex();
-    for (int e = 1; e <= kEvents; ++e) {
-        list.MakeWebPages(e, 1, 0);
-        list.MakeWebPages(e, 0, 0);
-    }
-    list.MakeFramePages(static_cast<uint16_t>(kEvents * 5));
-    comp.webRebuildAll = 0;
-}
-
 void BM_WebSite(benchmark::State& state)
 {
     CDataList& list = BigSite::Get().List();
     for (auto _ : state)
-        MakeSite(list, state.range(0) != 0);
+        MakeWholeSite(list, kEvents, state.range(0) != 0);
     state.counters["shooters"] = BigSite::Get().Shooters();
     state.counters["files"] = static_cast<double>(
         std::distance(std::filesystem::directory_iterator("PWeb/data"), std::filesystem::directory_iterator{}));
@@ -166,7 +149,7 @@ BENCHMARK(BM_WebStepOneEvent)->Unit(benchmark::kMillisecond);
 void BM_UploadWhole(benchmark::State& state)
 {
     BigSite& site = BigSite::Get();
-    MakeSite(site.List(), true);
+    MakeWholeSite(site.List(), kEvents, true);
     int sent = 0;
     for (auto _ : state) {
         CDataList fresh;

@@ -1,5 +1,6 @@
 #pragma once
-// A frame that draws nothing and always starts profile 1, for the fuzz targets.
+// A frame that draws nothing and always starts profile 1, for the fuzz targets
+// (and the display loop's benchmark).
 #include "display/loop/DisplayPort.h"
 
 namespace fuzz {

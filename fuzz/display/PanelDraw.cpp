@@ -11,39 +11,15 @@
 
 #include "display/draw/PicturePainter.h"
 #include "display/model/VisEvent.h"
+#include "fuzz/FuzzBytes.h"
 #include "fuzz/FuzzScratch.h"
 
 #include <unistd.h>
 
 namespace {
 
+using fuzz::Bytes;
 using fuzz::Check;
-
-// Bytes taken one field at a time; zeros once they run out.
-struct Bytes {
-    const uint8_t* p;
-    size_t n;
-    void Take(void* to, size_t size)
-    {
-        size_t k = size < n ? size : n;
-        std::memset(to, 0, size);
-        std::memcpy(to, p, k);
-        p += k;
-        n -= k;
-    }
-    int Byte()
-    {
-        uint8_t b = 0;
-        Take(&b, 1);
-        return b;
-    }
-    int Word()
-    {
-        int16_t w = 0;
-        Take(&w, 2);
-        return w;
-    }
-};
 
 class Window : public PicturePainter::Window {
 public:

@@ -4,6 +4,7 @@
 // the shown shots point at real slots, and the ranking's total of the
 // current series agrees with the panel's total.
 #include "display/loop/DisplayLoop.h"
+#include "fuzz/FuzzBytes.h"
 #include "fuzz/FuzzScratch.h"
 #include "fuzz/display/NullDisplayPort.h"
 
@@ -16,27 +17,8 @@
 
 namespace {
 
+using fuzz::Bytes;
 using fuzz::Check;
-
-// Bytes taken one field at a time; zeros once they run out.
-struct Bytes {
-    const uint8_t* p;
-    size_t n;
-    void Take(void* to, size_t size)
-    {
-        size_t k = size < n ? size : n;
-        std::memset(to, 0, size);
-        std::memcpy(to, p, k);
-        p += k;
-        n -= k;
-    }
-    int Byte()
-    {
-        uint8_t b = 0;
-        Take(&b, 1);
-        return b;
-    }
-};
 
 }  // namespace
 

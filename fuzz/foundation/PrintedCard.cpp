@@ -6,23 +6,13 @@
 #include "foundation/cards/CardLayout.h"
 #include "foundation/cards/CardPicture.h"
 #include "foundation/cards/ShotListLayout.h"
+#include "fuzz/FuzzBytes.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
-namespace {
-
-template <typename T>
-size_t Take(const uint8_t* data, size_t size, size_t at, T& out)
-{
-    std::memset(&out, 0, sizeof out);
-    if (at < size)
-        std::memcpy(&out, data + at, std::min(sizeof out, size - at));
-    return at + sizeof out;
-}
-
-}  // namespace
+using fuzz::Take;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

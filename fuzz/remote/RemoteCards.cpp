@@ -5,6 +5,7 @@
 // stay 1..39, and a class never runs into the field after it.
 #include "remote/names/NameList.h"
 
+#include "fuzz/FuzzBytes.h"
 #include "fuzz/FuzzScratch.h"
 #include "foundation/cards/CardFill.h"
 
@@ -14,18 +15,7 @@
 #include <cstring>
 #include <string>
 
-namespace {
-
-template <typename T>
-size_t Take(const uint8_t* data, size_t size, size_t at, T& out)
-{
-    std::memset(&out, 0, sizeof out);
-    if (at < size)
-        std::memcpy(&out, data + at, std::min(sizeof out, size - at));
-    return at + sizeof out;
-}
-
-}  // namespace
+using fuzz::Take;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

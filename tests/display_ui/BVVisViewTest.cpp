@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "RecordingHelp.h"
 #include "QtApp.h"
 #include "display/ui/BVVisView.h"
 #include "platform/system/TextTable.h"
@@ -12,11 +13,7 @@
 
 namespace {
 
-class RecordingHelp : public platform::HelpService {
-public:
-    std::vector<std::pair<uint32_t, int>> requests;
-    void ShowHelp(uint32_t topic, int command) override { requests.emplace_back(topic, command); }
-};
+using bvtest::RecordingHelp;
 
 class BVVisViewTest : public testing::Test {
 protected:

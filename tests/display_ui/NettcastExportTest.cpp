@@ -308,16 +308,6 @@ TEST_F(NettcastTest, AFileThatCannotBeWrittenIsNeitherCountedNorSent)
     EXPECT_EQ(TempFolder::Read("missing/index.txt"), ExpectedIndex());
 }
 
-bool Within(const std::function<bool()>& test, int ms)
-{
-    for (int waited = 0; waited < ms; waited += 50) {
-        if (test())
-            return true;
-        platform::SleepMs(50);
-    }
-    return test();
-}
-
 class NettcastFtpTest : public NettcastTest {
 protected:
     void SetUp() override

@@ -14,6 +14,7 @@
 #include "QtApp.h"
 #include "TempFolder.h"
 #include "display/draw/NettcastExport.h"
+#include "platform/system/Clock.h"
 #include "tests/display/DisplayFixture.h"
 #include "tests/display_ui/PaintFixture.h"
 
@@ -173,5 +174,17 @@ protected:
 
     std::unique_ptr<RangeFolder> r1, r2;
 };
+
+// True as soon as test() holds, looking every 50 ms and once more at the end
+// of the ms milliseconds.
+inline bool Within(const std::function<bool()>& test, int ms)
+{
+    for (int waited = 0; waited < ms; waited += 50) {
+        if (test())
+            return true;
+        platform::SleepMs(50);
+    }
+    return test();
+}
 
 }  // namespace bvtest

@@ -17,16 +17,6 @@
 namespace bvtest {
 namespace {
 
-bool Within(const std::function<bool()>& test, int ms)
-{
-    for (int waited = 0; waited < ms; waited += 50) {
-        if (test())
-            return true;
-        platform::SleepMs(50);
-    }
-    return test();
-}
-
 class NettcastRenderTest : public NettcastTest {
 protected:
     void SetUp() override

@@ -2,6 +2,8 @@
 // platform, with the picture written as PNG and reported line by line; run
 // against a range written by bvtool and one written by the range control
 // with simulated units, while shots come in.
+#include "Eventually.h"
+#include "LoopbackPort.h"
 #include "RenderFixture.h"
 
 #include <csignal>
@@ -148,30 +150,6 @@ TEST_F(RenderTest, ARangeWrittenByBvtoolWhileTheDisplayPolls)
         CheckRender(faces.Finish(), "faces" + n + ".png", known, kLanes, true);
         CheckRender(list.Finish(), "list" + n + ".png", known, kLanes, false);
     }
-}
-
-// A port that nothing listens on just now.
-int FreePort()
-{
-    int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof a;
-    ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &length);
-    ::close(s);
-    return ntohs(a.sin_port);
-}
-
-bool Eventually(const std::function<bool()>& test, int ms)
-{
-    for (int waited = 0; waited < ms; waited += 20) {
-        if (test())
-            return true;
-        platform::SleepMs(20);
-    }
-    return false;
 }
 
 TEST_F(RenderTest, ARangeRunByTheRangeControlWithTenUnits)

@@ -1,6 +1,7 @@
 // The sample dialog driven by control id, the way a screen's test drives its
 // screen: typed texts, clicks, choices and prompter answers, then the members
 // and the questions asked.
+#include "RecordingHelp.h"
 #include "QtApp.h"
 #include "SampleDialog.h"
 
@@ -37,12 +38,6 @@ public:
         auto it = texts.find(key);
         return it == texts.end() ? std::string() : it->second;
     }
-};
-
-class RecordingHelp : public platform::HelpService {
-public:
-    std::vector<std::pair<uint32_t, int>> requests;
-    void ShowHelp(uint32_t topic, int command) override { requests.emplace_back(topic, command); }
 };
 
 class SampleDialogTest : public testing::Test {

@@ -5,6 +5,7 @@
 // not active); competition 1 open. The lines stay closed (the range runs
 // in simulation), the frame ticks only when the test lets the event loop
 // run, and help requests are recorded.
+#include "RecordingHelp.h"
 #include "tests/range/FrameFixture.h"
 
 #include "foundation/files/BVConfig.h"
@@ -12,6 +13,7 @@
 #include "foundation/ui/grid/GridList.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Help.h"
+#include "tests/support/GridDriver.h"
 #include "tests/support/RunCommand.h"
 
 #include <QApplication>
@@ -22,13 +24,6 @@
 #include <vector>
 
 namespace bvtest {
-
-class RecordingHelp : public platform::HelpService {
-public:
-    std::vector<std::pair<uint32_t, int>> requests;
-    void ShowHelp(uint32_t topic, int command) override { requests.emplace_back(topic, command); }
-};
-using HelpLog = std::vector<std::pair<uint32_t, int>>;
 
 class DialogRangeTest : public RangeFrameTest {
 protected:
@@ -90,21 +85,11 @@ protected:
     // cell current, another to edit it.
     static QWidget* OpenEditor(CGridList& grid, int row, int column)
     {
-        QWidget* rows = grid.viewport();
-        QPoint at = grid.CellRect(row, column).center();
-        QTest::mouseClick(rows, Qt::LeftButton, Qt::NoModifier, at);
-        if (!grid.EditorWindow())
-            QTest::mouseClick(rows, Qt::LeftButton, Qt::NoModifier, at);
-        return grid.EditorWindow();
+        return bvtest::OpenGridEditor(grid, row, column);
     }
     // Ends an edit with Enter; the editor Enter opens on the next cell is
     // left with Escape.
-    static void Enter(CGridList& grid, QWidget* editor)
-    {
-        QTest::keyClick(editor, Qt::Key_Return);
-        if (QWidget* next = grid.EditorWindow())
-            QTest::keyClick(next, Qt::Key_Escape);
-    }
+    static void Enter(CGridList& grid, QWidget* editor) { bvtest::EnterGridEdit(grid, editor); }
     static void TypeInto(CGridList& grid, int row, int column, const std::string& text)
     {
         QWidget* editor = OpenEditor(grid, row, column);

@@ -2,6 +2,8 @@
 // folder with its line on a pseudo-terminal where simulated units answer, on
 // the offscreen platform, and stopped by the system.
 #include "tests/range/RangeFolder.h"
+#include "Eventually.h"
+#include "LoopbackPort.h"
 #include "TempFolder.h"
 
 #include "foundation/comp/DataComp.h"
@@ -24,43 +26,11 @@
 
 namespace {
 
+using bvtest::Eventually;
+using bvtest::FreePort;
+using bvtest::Connects;
+
 const char kBVLeder[] = BV_BINARY_DIR "/range/BVLeder";
-
-bool Eventually(const std::function<bool()>& test, int ms = 30000)
-{
-    for (int waited = 0; waited < ms; waited += 20) {
-        if (test())
-            return true;
-        platform::SleepMs(20);
-    }
-    return false;
-}
-
-// A port that nothing listens on just now.
-int FreePort()
-{
-    int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof a;
-    ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &length);
-    ::close(s);
-    return ntohs(a.sin_port);
-}
-
-bool Connects(int port)
-{
-    int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-    ::close(s);
-    return ok;
-}
 
 std::string ComputerNameInRange()
 {

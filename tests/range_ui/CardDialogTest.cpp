@@ -2,6 +2,7 @@
 // platform, driven by control id: what it shows of a known card at each
 // detail level, the match shots and sums, start numbers, and every editing
 // operation as bvtool and the record files see it afterwards.
+#include "RecordingHelp.h"
 #include "tests/range/FrameFixture.h"
 #include "RunCommand.h"
 #include "tests/range/ScoreCardFixture.h"
@@ -43,11 +44,7 @@ using platform::IDCANCEL;
 using platform::IDNO;
 using platform::IDYES;
 
-class RecordingHelp : public platform::HelpService {
-public:
-    std::vector<std::pair<uint32_t, int>> requests;
-    void ShowHelp(uint32_t topic, int command) override { requests.emplace_back(topic, command); }
-};
+using bvtest::RecordingHelp;
 
 std::string ReadFile(const std::string& path)
 {

@@ -3,6 +3,7 @@
 // program's English texts as the build made them, a scripted prompter, a
 // help service that records what it is asked, and a working folder of the
 // test's own (which must stay empty: these dialogs write no files).
+#include "RecordingHelp.h"
 #include "QtApp.h"
 #include "TempFolder.h"
 
@@ -24,13 +25,6 @@
 #include <vector>
 
 namespace bvtest {
-
-class RecordingHelp : public platform::HelpService {
-public:
-    std::vector<std::pair<uint32_t, int>> requests;
-    void ShowHelp(uint32_t topic, int command) override { requests.emplace_back(topic, command); }
-};
-using HelpLog = std::vector<std::pair<uint32_t, int>>;
 
 class RangeDialogTest : public InTempFolder {
 protected:

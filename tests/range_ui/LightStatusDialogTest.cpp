@@ -2,6 +2,7 @@
 // simulated target units on a bus behind a pseudo-terminal: what the units
 // hear when the dialogs open and are used, and how their answers fill the
 // dialogs.
+#include "RecordingHelp.h"
 #include "tests/range/FrameFixture.h"
 
 #include "foundation/grid/GridEditCore.h"
@@ -31,11 +32,7 @@ using bvtest::RangeFolderSetup;
 using L = CDlgLC;
 using St = CDlgStatus;
 
-class RecordingHelp : public platform::HelpService {
-public:
-    std::vector<std::pair<uint32_t, int>> requests;
-    void ShowHelp(uint32_t topic, int command) override { requests.emplace_back(topic, command); }
-};
+using bvtest::RecordingHelp;
 
 class LightStatusDialogTest : public bvtest::RangeFrameTest {
 protected:

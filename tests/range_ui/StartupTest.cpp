@@ -26,7 +26,22 @@ namespace {
 
 using bvtest::RangeFolderSetup;
 
-class StartupTest : public bvtest::RangeFrameTest {};
+class StartupTest : public bvtest::RangeFrameTest {
+protected:
+    // A simulated range with its line on a channel: the start-up question
+    // comes at the first tick.
+    static void MakeSimulatedRange(int competition = 1)
+    {
+        RangeFolderSetup setup;
+        setup.competition = competition;
+        setup.com = 0;
+        setup.simulation = true;
+        bvtest::MakeRangeFolder(setup);
+        CBVConfig range;
+        range.Open(".\\BVLeder.bvc", 1);
+        CRangeSettings::WriteChannel(range, 0, {1, 1, 4});
+    }
+};
 
 TEST(StartupWord, WorkshopModeByTheWordAfterTheName)
 {
@@ -219,16 +234,7 @@ TEST_F(StartupTest, StartupQuestion)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         bvtest::TempFolder caseFolder;  // each case on a range folder of its own
-        RangeFolderSetup setup;
-        setup.competition = c.competition;
-        setup.com = 0;
-        setup.simulation = true;
-        bvtest::MakeRangeFolder(setup);
-        {
-            CBVConfig range;
-            range.Open(".\\BVLeder.bvc", 1);
-            CRangeSettings::WriteChannel(range, 0, {1, 1, 4});
-        }
+        MakeSimulatedRange(c.competition);
         Start();
         Ticks(1);
         ASSERT_FALSE(Frame().Closed());
@@ -265,15 +271,7 @@ TEST_F(StartupTest, StartupQuestion)
 
 TEST_F(StartupTest, StartupAnswerPracticeSwitchesTheRange)
 {
-    RangeFolderSetup setup;
-    setup.com = 0;
-    setup.simulation = true;
-    bvtest::MakeRangeFolder(setup);
-    {
-        CBVConfig range;
-        range.Open(".\\BVLeder.bvc", 1);
-        CRangeSettings::WriteChannel(range, 0, {1, 1, 4});
-    }
+    MakeSimulatedRange();
     Start();
     Ticks(16);
     CDlgAsk* box = Frame().AskBox();
@@ -443,15 +441,7 @@ namespace {
 // alive behind the closed window.
 TEST_F(StartupTest, AStopBeforeTheFirstTickLeavesNoQuestionOpen)
 {
-    RangeFolderSetup setup;
-    setup.com = 0;
-    setup.simulation = true;
-    bvtest::MakeRangeFolder(setup);
-    {
-        CBVConfig range;
-        range.Open(".\\BVLeder.bvc", 1);
-        CRangeSettings::WriteChannel(range, 0, {1, 1, 4});
-    }
+    MakeSimulatedRange();
     Start();
     Frame().CloseFrame(true);
     ASSERT_TRUE(Frame().Closed());

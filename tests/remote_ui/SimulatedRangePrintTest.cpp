@@ -2,6 +2,8 @@
 // runs as a program with its line on a pseudo-terminal where simulated
 // units shoot, then BVRemote --print prints the competition, and the
 // totals on the printed list must add up the shots bvtool lists.
+#include "Eventually.h"
+#include "LoopbackPort.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
 #include "tests/range/RangeFolder.h"
@@ -32,33 +34,12 @@
 
 namespace {
 
+using bvtest::Eventually;
+using bvtest::FreePort;
+
 const char kBVLeder[] = BV_BINARY_DIR "/range/BVLeder";
 const char kBVRemote[] = BV_BINARY_DIR "/remote/BVRemote";
 const char kBvtool[] = BV_BINARY_DIR "/tools/bvtool/bvtool";
-
-bool Eventually(const std::function<bool()>& test, int ms)
-{
-    for (int waited = 0; waited < ms; waited += 20) {
-        if (test())
-            return true;
-        platform::SleepMs(20);
-    }
-    return false;
-}
-
-// A port that nothing listens on just now, for the range control's clock.
-int FreePort()
-{
-    int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof a;
-    ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &length);
-    ::close(s);
-    return ntohs(a.sin_port);
-}
 
 int StoredShots(int lane)
 {

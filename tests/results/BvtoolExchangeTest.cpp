@@ -4,6 +4,7 @@
 // bvtool import takes BVRes's names back to the range. Then two worker
 // processes on one folder elect one reader, and the other takes over when
 // the reader is killed.
+#include "OutputProcess.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
 #include "foundation/comp/DataComp.h"
@@ -279,31 +280,12 @@ TEST_F(BvtoolExchangeTest, ShotsFromTheRangeNamesBack)
 }
 
 // A bvtool res worker on the working folder, its output going to a file.
-class WorkerProcess {
+class WorkerProcess : public bvtest::OutputProcess {
 public:
-    explicit WorkerProcess(const std::string& output) : m_output(output)
+    explicit WorkerProcess(const std::string& output)
+        : OutputProcess(output, {BV_BINARY_DIR "/tools/bvtool/bvtool", "res", "worker", "res", "--take-part",
+                                 "--pass-ms", "5"})
     {
-        m_pid = fork();
-        if (m_pid == 0) {
-            int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fd, 1);
-            const char* tool = BV_BINARY_DIR "/tools/bvtool/bvtool";
-            execl(tool, tool, "res", "worker", "res", "--take-part", "--pass-ms", "5", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-    }
-    ~WorkerProcess() { Stop(SIGKILL); }
-
-    // The exit status after the signal; -1 when it did not exit by itself.
-    int Stop(int signal)
-    {
-        if (m_pid <= 0)
-            return -1;
-        kill(m_pid, signal);
-        int status = 0;
-        waitpid(m_pid, &status, 0);
-        m_pid = 0;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
     struct Pass {
@@ -315,7 +297,7 @@ public:
     std::vector<Pass> Passes() const
     {
         std::vector<Pass> passes;
-        std::istringstream in(TempFolder::Read(m_output));
+        std::istringstream in(TempFolder::Read(Output()));
         for (std::string line; std::getline(in, line);) {
             Pass p;
             char role[16];
@@ -341,9 +323,6 @@ public:
         return sum;
     }
 
-private:
-    std::string m_output;
-    pid_t m_pid = 0;
 };
 
 template <typename Condition>

@@ -2,6 +2,7 @@
 // pages, and the other takes over when the writer is killed; and with the
 // exchange reader and the web writer on different workers, a result the
 // reader imports reaches the writer's relay page.
+#include "OutputProcess.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
 #include "foundation/files/BVConfig.h"
@@ -29,37 +30,9 @@ namespace fs = std::filesystem;
 using namespace results;
 
 // A bvtool res worker on the folder res, its output going to a file.
-class WebWorker {
+class WebWorker : public bvtest::OutputProcess {
 public:
-    WebWorker(const std::string& output, bool web, bool exchange) : m_output(output)
-    {
-        m_pid = fork();
-        if (m_pid == 0) {
-            int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fd, 1);
-            const char* tool = BV_BINARY_DIR "/tools/bvtool/bvtool";
-            std::vector<const char*> argv = {tool, "res", "worker", "res", "--pass-ms", "5"};
-            if (web)
-                argv.push_back("--web");
-            if (exchange)
-                argv.push_back("--take-part");
-            argv.push_back(nullptr);
-            execv(tool, const_cast<char* const*>(argv.data()));
-            _exit(127);
-        }
-    }
-    ~WebWorker() { Stop(SIGKILL); }
-
-    int Stop(int signal)
-    {
-        if (m_pid <= 0)
-            return -1;
-        kill(m_pid, signal);
-        int status = 0;
-        waitpid(m_pid, &status, 0);
-        m_pid = 0;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    WebWorker(const std::string& output, bool web, bool exchange) : OutputProcess(output, Arguments(web, exchange)) {}
 
     struct Web {
         int k;
@@ -69,7 +42,7 @@ public:
     std::vector<Web> Passes() const
     {
         std::vector<Web> passes;
-        std::istringstream in(TempFolder::Read(m_output));
+        std::istringstream in(TempFolder::Read(Output()));
         for (std::string line; std::getline(in, line);) {
             char role[16], events[256];
             Web w;
@@ -93,11 +66,17 @@ public:
         const auto passes = Passes();
         return !passes.empty() && passes.back().role == "writer";
     }
-    const std::string& Output() const { return m_output; }
 
 private:
-    std::string m_output;
-    pid_t m_pid = 0;
+    static std::vector<std::string> Arguments(bool web, bool exchange)
+    {
+        std::vector<std::string> argv = {BV_BINARY_DIR "/tools/bvtool/bvtool", "res", "worker", "res", "--pass-ms", "5"};
+        if (web)
+            argv.push_back("--web");
+        if (exchange)
+            argv.push_back("--take-part");
+        return argv;
+    }
 };
 
 template <typename Condition>

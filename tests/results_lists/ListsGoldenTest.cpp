@@ -7,7 +7,7 @@
 //
 // BV_UPDATE_GOLDEN=1 writes the golden files from what the lists give now
 // (look at the differences before committing them).
-#include "tests/results_lists/FixtureFolder.h"
+#include "tests/results_lists/GoldenSuite.h"
 #include "ModelDump.h"
 #include "QtApp.h"
 #include "RunCommand.h"
@@ -103,25 +103,14 @@ const Golden kGoldens[] = {
     {"press-comp7.rtf", "res list . --kind 5 --comp 7 --out OUT", nullptr},
 };
 
-class ListsGoldenTest : public testing::Test {
+class ListsGoldenTest : public GoldenSuite<ListsGoldenTest> {
 protected:
-    static void SetUpTestSuite()
-    {
-        folder = std::make_unique<bvtest::TempFolder>(bvtest::TempFolder::InMemory);
-        work = folder->File("work");
-        out = folder->File("out");
-        fs::create_directories(out);
-        std::string log;
-        ASSERT_EQ(MakeFixture(work, &log), 0) << "the fixture: " << log;
-    }
-
     // The golden files' contents as the lists give them now, made on first
     // use (the tests that look at single calls do without).
     static const std::map<std::string, std::string>& Made()
     {
         if (!made.empty())
             return made;
-        int status = -1;
         // The lists in one run of bvtool: the model dumps come on its
         // standard output, each starting with its "list" line.
         std::string batch;
@@ -131,31 +120,7 @@ protected:
             std::string call = std::regex_replace(g.call, std::regex("OUT"), Quote(out + "/" + g.name));
             batch += call + " " + kNow + "\n";
         }
-        bvtest::TempFolder::Write(folder->File("golden.batch"), batch);
-        std::string models = bvtest::RunCommand("cd " + Quote(work) + " && " + Quote(kBvtool) + " batch " +
-                                                    Quote(folder->File("golden.batch")),
-                                                &status);
-        EXPECT_EQ(status, 0) << models;
-        std::istringstream lines(models);
-        std::string line;
-        std::string* current = nullptr;
-        size_t next = 0;
-        while (std::getline(lines, line)) {
-            if (line.rfind("list\t", 0) == 0) {
-                while (next < std::size(kGoldens) && !std::string(kGoldens[next].name).ends_with(".model"))
-                    ++next;
-                if (next == std::size(kGoldens)) {
-                    ADD_FAILURE() << "more lists than golden models";
-                    break;
-                }
-                current = &made[kGoldens[next++].name];
-            } else if (line.rfind("file\t", 0) == 0) {
-                current = nullptr;
-                continue;
-            }
-            if (current)
-                *current += line + "\n";
-        }
+        SplitModels(Batch(batch, "golden.batch"), ModelNames(kGoldens), made);
         // The exports one by one: two of them write the same file.
         for (const Golden& g : kGoldens) {
             if (g.written) {
@@ -170,36 +135,12 @@ protected:
         }
         return made;
     }
-    static void TearDownTestSuite() { folder.reset(); }
-
-    static std::string GoldenBytes(const std::string& name)
-    {
-        return bvtest::TempFolder::Read(kGoldenDir + "/" + name);
-    }
-
-    static std::unique_ptr<bvtest::TempFolder> folder;
-    static std::string work, out;
-    static std::map<std::string, std::string> made;
 };
-
-std::unique_ptr<bvtest::TempFolder> ListsGoldenTest::folder;
-std::string ListsGoldenTest::work;
-std::string ListsGoldenTest::out;
-std::map<std::string, std::string> ListsGoldenTest::made;
 
 TEST_F(ListsGoldenTest, ListsAndExportsAsTheGoldenFiles)
 {
-    const bool update = std::getenv("BV_UPDATE_GOLDEN") != nullptr;
-    for (const Golden& g : kGoldens) {
-        const std::string& bytes = Made().at(g.name);
-        EXPECT_FALSE(bytes.empty()) << g.name;
-        if (update) {
-            fs::create_directories(kGoldenDir);
-            bvtest::TempFolder::Write(kGoldenDir + "/" + g.name, bytes);
-            continue;
-        }
-        EXPECT_EQ(bytes, GoldenBytes(g.name)) << g.name << " (BV_UPDATE_GOLDEN=1 writes it anew)";
-    }
+    for (const Golden& g : kGoldens)
+        ExpectAsGolden(g.name, Made().at(g.name));
 }
 
 // The prize forms' rankings of the fixture as bvtool prints them: class

@@ -12,7 +12,7 @@
 //
 // BV_UPDATE_GOLDEN=1 writes the golden files from what the lists give now
 // (look at the differences before committing them).
-#include "tests/results_lists/FixtureFolder.h"
+#include "tests/results_lists/GoldenSuite.h"
 #include "ModelDump.h"
 #include "QtApp.h"
 #include "RunCommand.h"
@@ -102,19 +102,8 @@ const FileCase kFiles[] = {
     {"results-qualification-comp6", "results-qualification-comp6.model"},
 };
 
-class ResultListsGoldenTest : public testing::Test {
+class ResultListsGoldenTest : public GoldenSuite<ResultListsGoldenTest> {
 protected:
-    static void SetUpTestSuite()
-    {
-        folder = std::make_unique<bvtest::TempFolder>(bvtest::TempFolder::InMemory);
-        work = folder->File("work");
-        out = folder->File("out");
-        fs::create_directories(out);
-        std::string log;
-        ASSERT_EQ(MakeFixture(work, &log), 0) << "the fixture: " << log;
-    }
-    static void TearDownTestSuite() { folder.reset(); }
-
     // What the lists give now, in one bvtool run: the models on standard
     // output (each from its "list" line), the files in the out folder, and
     // a PDF file of each file case.
@@ -135,65 +124,18 @@ protected:
                     call = g.call;
             batch += withNow(std::regex_replace(call, std::regex("OUT"), Quote(out + "/" + f.file + ".pdf"))) + "\n";
         }
-        bvtest::TempFolder::Write(folder->File("results.batch"), batch);
-        int status = -1;
-        const std::string models = bvtest::RunCommand(
-            "cd " + Quote(work) + " && " + Quote(kBvtool) + " batch " + Quote(folder->File("results.batch")), &status);
-        EXPECT_EQ(status, 0) << models;
-        std::istringstream lines(models);
-        std::string line;
-        std::string* current = nullptr;
-        size_t next = 0;
-        while (std::getline(lines, line)) {
-            if (line.rfind("list\t", 0) == 0) {
-                while (next < std::size(kGoldens) && !std::string(kGoldens[next].name).ends_with(".model"))
-                    ++next;
-                if (next == std::size(kGoldens)) {
-                    ADD_FAILURE() << "more lists than golden models";
-                    break;
-                }
-                current = &made[kGoldens[next++].name];
-            } else if (line.rfind("file\t", 0) == 0 || line.rfind("pages\t", 0) == 0) {
-                current = nullptr;
-                continue;
-            }
-            if (current)
-                *current += line + "\n";
-        }
+        SplitModels(Batch(batch, "results.batch"), ModelNames(kGoldens), made);
         for (const Golden& g : kGoldens)
             if (!std::string(g.name).ends_with(".model"))
                 made[g.name] = bvtest::TempFolder::Read(out + "/" + g.name);
         return made;
     }
-
-    static std::string GoldenBytes(const std::string& name)
-    {
-        return bvtest::TempFolder::Read(kGoldenDir + "/" + name);
-    }
-
-    static std::unique_ptr<bvtest::TempFolder> folder;
-    static std::string work, out;
-    static std::map<std::string, std::string> made;
 };
-
-std::unique_ptr<bvtest::TempFolder> ResultListsGoldenTest::folder;
-std::string ResultListsGoldenTest::work;
-std::string ResultListsGoldenTest::out;
-std::map<std::string, std::string> ResultListsGoldenTest::made;
 
 TEST_F(ResultListsGoldenTest, ResultListsAsTheGoldenFiles)
 {
-    const bool update = std::getenv("BV_UPDATE_GOLDEN") != nullptr;
-    for (const Golden& g : kGoldens) {
-        const std::string& bytes = Made().at(g.name);
-        EXPECT_FALSE(bytes.empty()) << g.name;
-        if (update) {
-            fs::create_directories(kGoldenDir);
-            bvtest::TempFolder::Write(kGoldenDir + "/" + g.name, bytes);
-            continue;
-        }
-        EXPECT_EQ(bytes, GoldenBytes(g.name)) << g.name << " (BV_UPDATE_GOLDEN=1 writes it anew)";
-    }
+    for (const Golden& g : kGoldens)
+        ExpectAsGolden(g.name, Made().at(g.name));
 }
 
 TEST_F(ResultListsGoldenTest, LibreOfficeReadsEveryCellOfTheRtfFiles)

@@ -7,7 +7,7 @@
 //
 // BV_UPDATE_GOLDEN=1 writes the golden files from what the report gives now
 // (look at the differences before committing them).
-#include "tests/results_lists/FixtureFolder.h"
+#include "tests/results_lists/GoldenSuite.h"
 #include "ModelDump.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
@@ -35,44 +35,15 @@ const char* const kNow = "--now \"2026-05-17 09:05\"";
 
 const int kCompetitions[] = {8, 9, 10};
 
-class SettlementGoldenTest : public testing::Test {
+class SettlementGoldenTest : public GoldenSuite<SettlementGoldenTest> {
 protected:
-    static void SetUpTestSuite()
-    {
-        folder = std::make_unique<TempFolder>(TempFolder::InMemory);
-        work = folder->File("work");
-        out = folder->File("out");
-        fs::create_directories(out);
-        std::string log;
-        ASSERT_EQ(MakeFixture(work, &log), 0) << "the fixture: " << log;
-    }
-    static void TearDownTestSuite() { folder.reset(); }
-
-    // bvtool's lines for a batch of calls made in the working folder.
-    static std::string Batch(const std::string& calls, const std::string& name)
-    {
-        TempFolder::Write(folder->File(name), calls);
-        int status = -1;
-        std::string output =
-            RunCommand("cd " + Quote(work) + " && " + Quote(kBvtool) + " batch " + Quote(folder->File(name)), &status);
-        EXPECT_EQ(status, 0) << output;
-        return output;
-    }
-
     // The report's model of competition c, split at its "list" line.
     static std::string Model(int c)
     {
         return RunCommand("cd " + Quote(work) + " && " + Quote(kBvtool) + " res list . --kind 2 --comp " +
                           std::to_string(c) + " --out - " + kNow + " 2>/dev/null");
     }
-
-    static std::unique_ptr<TempFolder> folder;
-    static std::string work, out;
 };
-
-std::unique_ptr<TempFolder> SettlementGoldenTest::folder;
-std::string SettlementGoldenTest::work;
-std::string SettlementGoldenTest::out;
 
 std::string ModelName(int c) { return "settlement-comp" + std::to_string(c) + ".model"; }
 std::string RtfName(int c) { return "settlement-comp" + std::to_string(c) + ".rtf"; }
@@ -85,31 +56,15 @@ TEST_F(SettlementGoldenTest, ReportsAsTheGoldenFilesAndLibreOfficeReadsThem)
         calls += "res list . --kind 2 --comp " + std::to_string(c) + " --header --footer --out " +
                  Quote(out + "/" + RtfName(c)) + " " + kNow + "\n";
     }
-    std::istringstream lines(Batch(calls, "golden.batch"));
-    std::map<std::string, std::string> made;
-    std::string line, *current = nullptr;
-    size_t next = 0;
-    while (std::getline(lines, line)) {
-        if (line.rfind("list\t", 0) == 0) {
-            ASSERT_LT(next, std::size(kCompetitions));
-            current = &made[ModelName(kCompetitions[next++])];
-        } else if (line.rfind("file\t", 0) == 0) {
-            current = nullptr;
-        }
-        if (current)
-            *current += line + "\n";
-    }
+    std::vector<std::string> models;
+    for (int c : kCompetitions)
+        models.push_back(ModelName(c));
+    SplitModels(Batch(calls, "golden.batch"), models, made);
     for (int c : kCompetitions)
         made[RtfName(c)] = TempFolder::Read(out + "/" + RtfName(c));
 
-    const bool update = std::getenv("BV_UPDATE_GOLDEN") != nullptr;
-    for (const auto& [name, bytes] : made) {
-        EXPECT_FALSE(bytes.empty()) << name;
-        if (update)
-            TempFolder::Write(kGoldenDir + "/" + name, bytes);
-        else
-            EXPECT_EQ(bytes, TempFolder::Read(kGoldenDir + "/" + name)) << name << " (BV_UPDATE_GOLDEN=1 writes it anew)";
-    }
+    for (const auto& [name, bytes] : made)
+        ExpectAsGolden(name, bytes);
 
     if (RunCommand("command -v soffice").empty())
         GTEST_SKIP() << "no LibreOffice";
