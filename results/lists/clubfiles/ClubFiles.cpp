@@ -34,16 +34,6 @@ std::string Heading(const std::string& text)
     return "<center><font color=\"red\"><H2><u><b>" + text + "</b></u></H2></font></center>\r\n";
 }
 
-const char* AlignText(int align)
-{
-    align &= kAlignCentre | kAlignRight;
-    if (align == kAlignRight)
-        return "Align = Right";
-    if (align == kAlignLeft)
-        return "Align = Left";
-    return "Align = Center";
-}
-
 std::string LeadingBlanksDropped(const std::string& text)
 {
     size_t i = 0;
@@ -134,28 +124,8 @@ std::string HtmlClubFile(const ListDef& def, bool header, int webFontSize, int f
             out += Heading(HtmlText(title1.empty() ? second : title1));
     }
     out += "<TABLE BORDER=\"0\" COLS=\"50\" WIDTH=\"100%\" CELLPADDING=\"4\" CELLSPACING=\"0\">\r\n";
-    const int lines = static_cast<int>(def.bodyLines.size());
-    for (size_t r = static_cast<size_t>(std::max(firstRow, 1)); r <= def.bodyRows.size(); ++r) {
-        const ReportRow& row = def.bodyRows[r - 1];
-        for (int l = 1; l <= lines; ++l) {
-            out += r % 2 == 1 ? "<TR bgcolor =\"#FFFFDF\">\r\n" : "<TR bgcolor =\"#FFFFFF\">\r\n";
-            ColumnRange range = LineColumns(def, l);
-            for (int c = range.first; c < range.first + range.count; ++c) {
-                const ReportColumn& column = def.bodyColumns[static_cast<size_t>(c) - 1];
-                // A column of no width has no cell (COLSPAN 0 is no table).
-                if (column.widthPercent <= 0)
-                    continue;
-                const int points = l == 1 ? size : column.face == "Courier New" ? small : medium;
-                char open[96];
-                std::snprintf(open, sizeof open, "<TD WIDTH=\"%d%%\"COLSPAN=\"%d\"%s><FONT SIZE=\"%d\">",
-                              column.widthPercent, column.widthPercent / 2, AlignText(column.align), points);
-                out += open;
-                out += HtmlCell(CellAt(row, c));
-                out += "</FONT></TD>\r\n";
-            }
-            out += "</TR>\r\n";
-        }
-    }
+    for (size_t r = static_cast<size_t>(std::max(firstRow, 1)); r <= def.bodyRows.size(); ++r)
+        HtmlBodyRow(out, def, def.bodyRows[r - 1], static_cast<int>(r), {size, small, medium});
     out += "</TABLE>\r\n<hr>";
     out += "<p>&nbsp;</p>\r\n<p>\r\n<font size=\"2\" color = \"red\">\r\n" + ProgramAndWebAddress() +
            "\r\n</font>\r\n</p>\r\n";

@@ -20,6 +20,29 @@ const char* AlignText(int align)
 
 }  // namespace
 
+void HtmlBodyRow(std::string& out, const ListDef& def, const ReportRow& row, int rowNumber, HtmlFontSizes sizes)
+{
+    const int lines = static_cast<int>(def.bodyLines.size());
+    for (int l = 1; l <= lines; ++l) {
+        out += rowNumber % 2 == 1 ? "<TR bgcolor =\"#FFFFDF\">\r\n" : "<TR bgcolor =\"#FFFFFF\">\r\n";
+        ColumnRange range = LineColumns(def, l);
+        for (int c = range.first; c < range.first + range.count; ++c) {
+            const ReportColumn& column = def.bodyColumns[static_cast<size_t>(c) - 1];
+            // A column of no width has no cell (COLSPAN 0 is no table).
+            if (column.widthPercent <= 0)
+                continue;
+            const int points = l == 1 ? sizes.firstLine : column.face == "Courier New" ? sizes.courier : sizes.other;
+            char open[96];
+            std::snprintf(open, sizeof open, "<TD WIDTH=\"%d%%\"COLSPAN=\"%d\"%s><FONT SIZE=\"%d\">",
+                          column.widthPercent, column.widthPercent / 2, AlignText(column.align), points);
+            out += open;
+            out += HtmlCell(CellAt(row, c));
+            out += "</FONT></TD>\r\n";
+        }
+        out += "</TR>\r\n";
+    }
+}
+
 std::string HtmlListFile(const std::vector<ListDef>& defs, bool header, int webFontSize, const std::string& printTime)
 {
     std::string out;
@@ -42,27 +65,9 @@ std::string HtmlListFile(const std::vector<ListDef>& defs, bool header, int webF
             out += "<center><font color=\"red\"><H2><u><b>" + title + "</b></u></H2></font></center>\r\n";
         }
         out += "<TABLE BORDER=\"0\" COLS=\"50\" WIDTH=\"100%\" CELLPADDING=\"4\" CELLSPACING=\"0\">\r\n";
-        const int lines = static_cast<int>(def.bodyLines.size());
         int r = 0;
-        for (const ReportRow& row : def.bodyRows) {
-            ++r;
-            for (int l = 1; l <= lines; ++l) {
-                out += r % 2 == 1 ? "<TR bgcolor =\"#FFFFDF\">\r\n" : "<TR bgcolor =\"#FFFFFF\">\r\n";
-                ColumnRange range = LineColumns(def, l);
-                for (int c = range.first; c < range.first + range.count; ++c) {
-                    const ReportColumn& column = def.bodyColumns[static_cast<size_t>(c) - 1];
-                    if (column.widthPercent <= 0)
-                        continue;
-                    char open[96];
-                    std::snprintf(open, sizeof open, "<TD WIDTH=\"%d%%\"COLSPAN=\"%d\"%s><FONT SIZE=\"%d\">",
-                                  column.widthPercent, column.widthPercent / 2, AlignText(column.align), webFontSize);
-                    out += open;
-                    out += HtmlCell(CellAt(row, c));
-                    out += "</FONT></TD>\r\n";
-                }
-                out += "</TR>\r\n";
-            }
-        }
+        for (const ReportRow& row : def.bodyRows)
+            HtmlBodyRow(out, def, row, ++r, {webFontSize, webFontSize, webFontSize});
         out += "</TABLE>\r\n<hr>";
     }
 

@@ -49,6 +49,16 @@ struct ColumnRange {
 };
 ColumnRange LineColumns(const ListDef& def, int l);
 
+// One body row of a definition as HTML table rows, a row per body line, on
+// the pale or white ground of odd and even row numbers; the font size of a
+// cell on line 1, in "Courier New" and of any other cell.
+struct HtmlFontSizes {
+    int firstLine = 3;
+    int courier = 3;
+    int other = 3;
+};
+void HtmlBodyRow(std::string& out, const ListDef& def, const ReportRow& row, int rowNumber, HtmlFontSizes sizes);
+
 // The maker's web address and the program, in the HTML pages' title and foot.
 std::string ProgramAndWebAddress();
 
