@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build ccache clang libclang-rt-14-dev pkg-config
+  build-essential cmake ninja-build ccache clang lld libclang-rt-14-dev pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-webengine-dev zlib1g-dev libminizip-dev libpng-dev libcurl4-openssl-dev libssl-dev
   fonts-liberation xvfb

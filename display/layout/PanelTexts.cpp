@@ -1,4 +1,5 @@
 #include "display/layout/PanelTexts.h"
+#include "platform/system/StringFormat.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -11,13 +12,6 @@
 namespace PanelTexts {
 
 namespace {
-
-std::string Format(const char* format, auto... args)
-{
-    char text[160];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
-}
 
 }  // namespace
 
@@ -61,10 +55,10 @@ std::string ShotTimeText(int hundredths)
 {
     const double seconds = hundredths / 100.0;
     if (hundredths <= 9998)
-        return Format("%5.2fs", seconds);
+        return platform::StringFormat("%5.2fs", seconds);
     if (hundredths <= 99998)
-        return Format("%5.1fs", seconds);
-    return Format("%5.0fs", seconds);
+        return platform::StringFormat("%5.1fs", seconds);
+    return platform::StringFormat("%5.0fs", seconds);
 }
 
 ShotListShape ListShape(const CVisTarget& t, int width, int height)
@@ -128,9 +122,9 @@ ShotCell ListCell(const CVisTarget& t, int n, const ShotListShape& shape, int hi
     } else if (runs) {
         const int first = t.firstCountedShot;
         const int reference = first >= 0 && first < CDataComp::kSlots ? t.shots.shots[first].data44 : s.data44;
-        cell.label = Format("%2d:", RunNumber(s.data44, reference));
+        cell.label = platform::StringFormat("%2d:", RunNumber(s.data44, reference));
     } else {
-        cell.label = Format("%2d:", n);
+        cell.label = platform::StringFormat("%2d:", n);
     }
     return cell;
 }
@@ -243,7 +237,7 @@ std::string HeaderEventText(const CVisPicture& pic)
     }
     if (!one || first)
         return ev.name;
-    return Format("%s - %s %d", ev.name, Text("IDS_HEAD_PART1").c_str(), relay);
+    return platform::StringFormat("%s - %s %d", ev.name, Text("IDS_HEAD_PART1").c_str(), relay);
 }
 
 bool HeaderSeriesText(const CVisPicture& pic, std::string& text)
@@ -262,7 +256,7 @@ bool HeaderSeriesText(const CVisPicture& pic, std::string& text)
         return false;
     const char* name = first->values[CVisTarget::kValSeriesName].text;
     if (pic.oneShot)
-        text = Format("%s : %s %d", name, Text("IDS_HEAD_PART3").c_str(), pic.targets.front()->firstListShot);
+        text = platform::StringFormat("%s : %s %d", name, Text("IDS_HEAD_PART3").c_str(), pic.targets.front()->firstListShot);
     else
         text = name;
     return true;
@@ -276,7 +270,7 @@ std::string WithPictureName(const std::string& text, const CVisPicture* pic)
         return text;
     if (pic->name[0])
         return text + " " + pic->name;
-    return text + Format(" (Pict nr. %d)", pic->number);
+    return text + platform::StringFormat(" (Pict nr. %d)", pic->number);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "display/nettcast/NettcastFiles.h"
+#include "platform/system/StringFormat.h"
 
 #include <cstdio>
 #include <cstring>
@@ -29,15 +30,6 @@ void Append16(std::string& out, int value)
 std::string Field(const char* text, size_t size) { return std::string(text, strnlen(text, size)); }
 
 std::string EventName(const CVisTarget& t) { return t.event ? Field(t.event->name, sizeof t.event->name) : ""; }
-
-template <typename... Args>
-std::string Format(const char* format, Args... args)
-{
-    const int n = std::snprintf(nullptr, 0, format, args...);
-    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    std::snprintf(out.data(), out.size() + 1, format, args...);
-    return out;
-}
 
 }  // namespace
 
@@ -138,7 +130,7 @@ std::string IndexText(const CVisPicture& pic)
         if (t.lane <= 0)
             continue;
         const PanelValue* v = t.values;
-        text += Format("%s;%d;%d;%s;%s;%s;%s;%d;%s;%d\r\n", EventName(t).c_str(), t.card.relay, t.lane,
+        text += platform::StringFormat("%s;%d;%d;%s;%s;%s;%s;%d;%s;%d\r\n", EventName(t).c_str(), t.card.relay, t.lane,
                        Field(v[CVisTarget::kValName].text, 32).c_str(), Field(v[CVisTarget::kValClub].text, 32).c_str(),
                        Field(v[CVisTarget::kValClass].text, 32).c_str(),
                        Field(v[CVisTarget::kValCategory].text, 32).c_str(), t.startScore, "", t.card.targetType);
@@ -154,7 +146,7 @@ std::string StartPage(const CVisPicture& pic)
     for (const auto& tp : pic.targets) {
         const CVisTarget& t = *tp;
         if (t.lane > 0)
-            page += Format("<img border=0 src=%s width=%d height=%d>",
+            page += platform::StringFormat("<img border=0 src=%s width=%d height=%d>",
                            TargetFile(Stem(EventName(t)), t.lane, ".png").c_str(), pic.exportWidth,
                            pic.exportHeight);
     }
@@ -168,7 +160,7 @@ std::string ProgramFile(CVisEvent& e)
     for (int i = 1; i <= 27; ++i) {
         char name[64] = {};
         e.programs.GetSerieName(i, name, e.program);
-        text += Format("%d=%s\r\n", i, name);
+        text += platform::StringFormat("%d=%s\r\n", i, name);
     }
     text += "[State]\r\n1=Welcome\r\n2=Load\r\n3=Shoot\r\n4=Mark\r\n5=Finished\r\n";
     text += "[Total]\r\n1=Serie\r\n2=Total\r\n";
@@ -217,13 +209,13 @@ std::string StatusText(const StatusFacts& f)
     if (f.transferFailed)
         return "Error transfering files";
     if (f.ftpState > 0)
-        return Format("%s = %d", f.server.c_str(), f.exportCount);
+        return platform::StringFormat("%s = %d", f.server.c_str(), f.exportCount);
     if (f.ftpState == 0)
         return "WEB wait to connect";
     if (!f.server.empty() && !f.ftpFolder.empty() && !f.localFolder.empty())
         return "FTP Failed!";
     if (!f.localFolder.empty())
-        return Format("Local %s = %d", f.localFolder.c_str(), f.exportCount);
+        return platform::StringFormat("Local %s = %d", f.localFolder.c_str(), f.exportCount);
     return "No setup found!";
 }
 

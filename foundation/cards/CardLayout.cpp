@@ -1,4 +1,5 @@
 #include "foundation/cards/CardLayout.h"
+#include "platform/system/StringFormat.h"
 
 #include "foundation/text/FieldText.h"
 #include "foundation/text/TextUtil.h"
@@ -17,15 +18,6 @@ constexpr const char* kDefaultCaptions[CardPrintSettings::kCaptions] = {
 constexpr int kDefaultSeriesPerSheet = 6;
 // The most shots a series shows in its table or on its list line.
 constexpr int kShotsPerRow = 10;
-
-std::string Format(const char* format, auto... args)
-{
-    char buffer[128];
-    int n = std::snprintf(buffer, sizeof buffer, format, args...);
-    if (n < 0)
-        return {};
-    return std::string(buffer, std::min<size_t>(static_cast<size_t>(n), sizeof buffer - 1));
-}
 
 std::string Sign(std::string_view sign) { return std::string(sign); }
 
@@ -165,13 +157,13 @@ std::string Title(const CardPrintSettings& settings, const PrintCard& card, cons
 {
     std::string title = settings.titlePrefix + types.GetName(card.targetType);
     if (card.scaleNumerator > 0 && card.scaleDenominator > 0 && card.scaleNumerator != card.scaleDenominator)
-        title += Format("   [%d:%d]", card.scaleNumerator, card.scaleDenominator);
+        title += platform::StringFormat("   [%d:%d]", card.scaleNumerator, card.scaleDenominator);
     return title;
 }
 
 std::string PrintTime(const platform::LocalTime& time)
 {
-    return Format("%02d:%02d - %02d.%02d.%04d", time.hour, time.minute, time.day, time.month, time.year);
+    return platform::StringFormat("%02d:%02d - %02d.%02d.%04d", time.hour, time.minute, time.day, time.month, time.year);
 }
 
 std::vector<std::string> CommentLines(const PrintCard& card) { return CommentLines(card.Comment()); }
@@ -207,26 +199,26 @@ ValueParts ValueText(int value, int valueSystem, int top, std::string_view sign)
     int tenths = (v / 10) % 10;
     bool twoDecimals = valueSystem == 6;
     std::string fraction =
-        twoDecimals ? Format("%s%02d", Sign(sign).c_str(), v % 100) : Format("%s%d", Sign(sign).c_str(), tenths);
+        twoDecimals ? platform::StringFormat("%s%02d", Sign(sign).c_str(), v % 100) : platform::StringFormat("%s%d", Sign(sign).c_str(), tenths);
     if (v < 1100)
-        return {Format("%d", v / 100), fraction};
+        return {platform::StringFormat("%d", v / 100), fraction};
     if (v < 1200) {
         if (valueSystem == 3)
-            return {"11", Format("%s%d", Sign(sign).c_str(), tenths)};
-        return {Format("%d", top), fraction + "*"};
+            return {"11", platform::StringFormat("%s%d", Sign(sign).c_str(), tenths)};
+        return {platform::StringFormat("%d", top), fraction + "*"};
     }
     if (valueSystem == 3)
-        return {"0", Format("%s%d", Sign(sign).c_str(), tenths)};
+        return {"0", platform::StringFormat("%s%d", Sign(sign).c_str(), tenths)};
     return {"0", fraction + "*"};
 }
 
 std::string SumText(int value, int decimals, std::string_view sign)
 {
     if (decimals == 1)
-        return Format("%d%s%d", value / 100, Sign(sign).c_str(), (value / 10) % 10);
+        return platform::StringFormat("%d%s%d", value / 100, Sign(sign).c_str(), (value / 10) % 10);
     if (decimals == 2)
-        return Format("%d%s%02d", value / 100, Sign(sign).c_str(), value % 100);
-    return Format("%d", value / 100);
+        return platform::StringFormat("%d%s%02d", value / 100, Sign(sign).c_str(), value % 100);
+    return platform::StringFormat("%d", value / 100);
 }
 
 std::string ListSumText(int value, int valueSystem, std::string_view sign)
@@ -237,15 +229,15 @@ std::string ListSumText(int value, int valueSystem, std::string_view sign)
 std::string ShotLabel(bool showTime, int time, int number, std::string_view sign)
 {
     if (!showTime || time < -99 || time > 999999)
-        return Format("%d:", number);
+        return platform::StringFormat("%d:", number);
     std::string s = Sign(sign);
     if (time < 0)
-        return Format("-%d%s%02ds:", -time / 100, s.c_str(), -time % 100);
+        return platform::StringFormat("-%d%s%02ds:", -time / 100, s.c_str(), -time % 100);
     if (time < 10000)
-        return Format("%d%s%02ds:", time / 100, s.c_str(), time % 100);
+        return platform::StringFormat("%d%s%02ds:", time / 100, s.c_str(), time % 100);
     if (time < 100000)
-        return Format("%d%s%ds:", time / 100, s.c_str(), (time / 10) % 10);
-    return Format("%ds:", time / 100);
+        return platform::StringFormat("%d%s%ds:", time / 100, s.c_str(), (time / 10) % 10);
+    return platform::StringFormat("%ds:", time / 100);
 }
 
 Head CardHead(const CardPrintSettings& settings, const PrintCard& card, const Page& page)
@@ -269,10 +261,10 @@ Head CardHead(const CardPrintSettings& settings, const PrintCard& card, const Pa
     const auto& captions = settings.captions;
     if (settings.startNumberMode) {
         head.boxes.push_back(
-            {{0, 0, 40 * u, 12 * u}, captions[CardPrintSettings::kStartNumber], Format("%d", card.relay), 3});
+            {{0, 0, 40 * u, 12 * u}, captions[CardPrintSettings::kStartNumber], platform::StringFormat("%d", card.relay), 3});
     } else {
-        head.boxes.push_back({{0, 0, 20 * u, 12 * u}, captions[CardPrintSettings::kRelay], Format("%d", card.relay), 3});
-        head.boxes.push_back({{20 * u, 0, 40 * u, 12 * u}, captions[CardPrintSettings::kLane], Format("%d", card.lane), 3});
+        head.boxes.push_back({{0, 0, 20 * u, 12 * u}, captions[CardPrintSettings::kRelay], platform::StringFormat("%d", card.relay), 3});
+        head.boxes.push_back({{20 * u, 0, 40 * u, 12 * u}, captions[CardPrintSettings::kLane], platform::StringFormat("%d", card.lane), 3});
     }
     head.boxes.push_back({{40 * u, 0, w, 12 * u}, {}, FieldText(card.name, PrintCard::kTextSize), 3});
 
@@ -320,7 +312,7 @@ ListCard ListLines(const CardPrintSettings& settings, const PrintCard& card, con
     auto left = [&](int row, int from, int to, std::string text) {
         list.cells.push_back({row, from, to, ListCell::kLeft, std::move(text), {}});
     };
-    left(1, 0, 10 * u, Format("%2d:%d", card.relay, card.lane));
+    left(1, 0, 10 * u, platform::StringFormat("%2d:%d", card.relay, card.lane));
     left(1, 10 * u, 50 * u, FieldText(card.name, PrintCard::kTextSize));
     left(2, 10 * u, 50 * u, FieldText(card.club, PrintCard::kTextSize));
     left(3, 10 * u, 30 * u, FieldText(card.cls, PrintCard::kTextSize));

@@ -1,4 +1,5 @@
 #include "foundation/cards/ShotListLayout.h"
+#include "platform/system/StringFormat.h"
 #include "foundation/comp/RunNumber.h"
 
 #include "foundation/text/TextUtil.h"
@@ -18,15 +19,6 @@ constexpr uint16_t kFlagShortAdvance = 0x0200;
 constexpr int kRowStep = 35;       // 3.5 mm
 constexpr int kHeadingGap = 17;    // 1.7 mm before a series heading
 constexpr int kFirstRow = 275;     // 27.5 mm: below the head
-
-std::string Format(const char* format, auto... args)
-{
-    char buffer[160];
-    int n = std::snprintf(buffer, sizeof buffer, format, args...);
-    if (n < 0)
-        return {};
-    return std::string(buffer, std::min<size_t>(static_cast<size_t>(n), sizeof buffer - 1));
-}
 
 }  // namespace
 
@@ -56,7 +48,7 @@ ShotListSettings::ShotListSettings()
     resultTexts = {"DNF", "DNS", "DSQ", "NOE"};
     decimalSign = ".";
     for (int s = 1; s <= 20; ++s)
-        seriesNames[s - 1] = Format("Serie %d", s);
+        seriesNames[s - 1] = platform::StringFormat("Serie %d", s);
 }
 
 void ShotListSettings::SetTitles(std::string_view competition, std::string_view date, std::string_view owner,
@@ -72,9 +64,9 @@ void ShotListSettings::SetTitles(std::string_view competition, std::string_view 
 std::string ShotListSettings::SeriesName(int series) const
 {
     if (series < 1 || series > kSeriesNames)
-        return Format("%d", series);
+        return platform::StringFormat("%d", series);
     if (seriesNames[series - 1].empty())
-        return Format("%d", series);
+        return platform::StringFormat("%d", series);
     return seriesNames[series - 1];
 }
 
@@ -105,8 +97,8 @@ std::string Millimetres(int micrometres, double scale, std::string_view sign)
     long v = std::lround(micrometres * scale);
     std::string s(sign);
     if (v < 0)
-        return Format("-%ld%s%03ld", -v / 1000, s.c_str(), -v % 1000);
-    return Format("%ld%s%03ld", v / 1000, s.c_str(), v % 1000);
+        return platform::StringFormat("-%ld%s%03ld", -v / 1000, s.c_str(), -v % 1000);
+    return platform::StringFormat("%ld%s%03ld", v / 1000, s.c_str(), v % 1000);
 }
 
 int ListedSeries(const ShotRecord& shot)
@@ -122,7 +114,7 @@ RowTexts Row(const ShotListSettings& settings, const CDataComp& values, const Ca
     const std::string sign = settings.decimalSign;
     RowTexts row;
     row.mark = shot.countingSeries != 0 ? "[X]" : "[  ]";
-    row.number = Format("%2d", r);
+    row.number = platform::StringFormat("%2d", r);
     int fired = shot.series & 0x7F;
     if (fired != n)
         row.number += " " + settings.SeriesName(fired).substr(0, 8);
@@ -133,11 +125,11 @@ RowTexts Row(const ShotListSettings& settings, const CDataComp& values, const Ca
     row.value = settings.mode == 1 && marked ? "[" + value + "]" : value;
 
     row.coordinates = (shot.flags & CDataComp::kFlagNoCoordinates) == 0;
-    row.date = Format("%d%02d.%02d.%02d", shot.century, shot.year, shot.month, shot.day);
-    row.time = Format("%02d:%02d:%02d%s%02d", shot.hour, shot.minute, shot.second, sign.c_str(), shot.hundredths);
+    row.date = platform::StringFormat("%d%02d.%02d.%02d", shot.century, shot.year, shot.month, shot.day);
+    row.time = platform::StringFormat("%02d:%02d:%02d%s%02d", shot.hour, shot.minute, shot.second, sign.c_str(), shot.hundredths);
     if (!row.coordinates) {
         if (shot.flags & CDataComp::kFlagCopied)
-            row.remarks += Format("%s (%d) ", settings.copiedText.c_str(), shot.data41);
+            row.remarks += platform::StringFormat("%s (%d) ", settings.copiedText.c_str(), shot.data41);
         row.remarks += settings.manualText + " ";
         return row;
     }
@@ -156,11 +148,11 @@ RowTexts Row(const ShotListSettings& settings, const CDataComp& values, const Ca
         break;
     case 2: {
         int a = shot.data44, b = first >= 0 ? list.shots[first].data44 : a;
-        row.turn = Format("%d", RunNumber(a, b));
+        row.turn = platform::StringFormat("%d", RunNumber(a, b));
         break;
     }
     case 129:
-        row.turn = Format("%02d: %s%s", shot.data44 & 127, v < 0 ? "-" : "", time.c_str());
+        row.turn = platform::StringFormat("%02d: %s%s", shot.data44 & 127, v < 0 ? "-" : "", time.c_str());
         turned = marked;
         break;
     default:
@@ -169,21 +161,21 @@ RowTexts Row(const ShotListSettings& settings, const CDataComp& values, const Ca
     }
     bool hardware = (shot.flags & kFlagHardware) != 0;
     if (!hardware && shot.temperature < 12700)
-        row.temperature = Format("%d", shot.temperature / 100) + platform::Ansi("°C");
+        row.temperature = platform::StringFormat("%d", shot.temperature / 100) + platform::Ansi("°C");
     if (shot.sensorA != 255) {
         if (shot.sensorB == 255 && shot.sensorC == 255 && shot.sensorD == 255)
-            row.sensors = Format("%3d", shot.sensorA);
+            row.sensors = platform::StringFormat("%3d", shot.sensorA);
         else if (shot.sensorD == 255)
-            row.sensors = Format("%3d:%3d:%3d", shot.sensorA, shot.sensorB, shot.sensorC);
+            row.sensors = platform::StringFormat("%3d:%3d:%3d", shot.sensorA, shot.sensorB, shot.sensorC);
         else
-            row.sensors = Format("%3d:%3d:%3d:%3d", shot.sensorA, shot.sensorB, shot.sensorC, shot.sensorD);
+            row.sensors = platform::StringFormat("%3d:%3d:%3d:%3d", shot.sensorA, shot.sensorB, shot.sensorC, shot.sensorD);
     }
-    row.hardware = hardware ? Format("%d", shot.data17 & 15) : Format("%d:%02d", shot.data42, shot.data43);
+    row.hardware = hardware ? platform::StringFormat("%d", shot.data17 & 15) : platform::StringFormat("%d:%02d", shot.data42, shot.data43);
     int band = shot.data45 & 0x7FFF;
-    row.band = (shot.flags & kFlagBandMarker) ? Format(">%d", band) : Format("%d", band);
+    row.band = (shot.flags & kFlagBandMarker) ? platform::StringFormat(">%d", band) : platform::StringFormat("%d", band);
 
     if (shot.flags & CDataComp::kFlagCopied)
-        row.remarks += Format("%s (%d) ", settings.copiedText.c_str(), shot.data41);
+        row.remarks += platform::StringFormat("%s (%d) ", settings.copiedText.c_str(), shot.data41);
     if ((shot.flags & CDataComp::kFlagFromTarget) == 0)
         row.remarks += settings.simulatedText + " ";
     if (turned)

@@ -2,6 +2,7 @@
 // uses: counted values and value texts by value system, the display order of
 // a card's shots, and the rating of a shot's sensor signals.
 #include "foundation/comp/DataComp.h"
+#include "platform/system/StringFormat.h"
 
 #include "foundation/targets/TargetTypes.h"
 
@@ -12,13 +13,6 @@
 #include <cstring>
 
 namespace {
-
-std::string Format(const char* format, auto... args)
-{
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, format, args...);
-    return buffer;
-}
 
 int Series(uint8_t seriesByte) { return seriesByte & 0x7F; }
 
@@ -128,26 +122,26 @@ int CDataComp::ValueText(int v, int system, std::string& out) const
     const bool starred = v >= 1100 && v < 1200;
     switch (system) {
     case 0:
-        out = starredZero ? Format("*0%s%d", s, b)
-              : starred   ? Format("*%s%d", s, b)
-              : v >= 1000 ? Format("X%s%d", s, b)
-                          : Format("%d%s%d", a, s, b);
+        out = starredZero ? platform::StringFormat("*0%s%d", s, b)
+              : starred   ? platform::StringFormat("*%s%d", s, b)
+              : v >= 1000 ? platform::StringFormat("X%s%d", s, b)
+                          : platform::StringFormat("%d%s%d", a, s, b);
         break;
     case 1:
     case 2:
-        out = starredZero ? Format("*0%s%d", s, b) : starred ? Format("*%d%s%d", a - 1, s, b) : Format("%d%s%d", a, s, b);
+        out = starredZero ? platform::StringFormat("*0%s%d", s, b) : starred ? platform::StringFormat("*%d%s%d", a - 1, s, b) : platform::StringFormat("%d%s%d", a, s, b);
         break;
     case 3:
-        out = starredZero ? Format("*0%s%d", s, b) : Format("%d%s%d", a, s, b);
+        out = starredZero ? platform::StringFormat("*0%s%d", s, b) : platform::StringFormat("%d%s%d", a, s, b);
         break;
     case 4:
-        out = starredZero ? Format("*0%s%d", s, b) : (starred || v >= 600) ? Format("*5%s%d", s, b) : Format("%d%s%d", a, s, b);
+        out = starredZero ? platform::StringFormat("*0%s%d", s, b) : (starred || v >= 600) ? platform::StringFormat("*5%s%d", s, b) : platform::StringFormat("%d%s%d", a, s, b);
         break;
     case 5:
         out = v >= 200 ? "*1" : v >= 100 ? "1" : "0";
         break;
     case 6:
-        out = starredZero ? Format("*0%s%02d", s, c) : starred ? Format("*%d%s%02d", a - 1, s, c) : Format("%d%s%02d", a, s, c);
+        out = starredZero ? platform::StringFormat("*0%s%02d", s, c) : starred ? platform::StringFormat("*%d%s%02d", a - 1, s, c) : platform::StringFormat("%d%s%02d", a, s, c);
         break;
     }
     return counted;
@@ -163,22 +157,22 @@ std::string& CDataComp::ShortValueText(int t, std::string& out, int system)
     case 0:
     case 1: {
         static const char* const fixed[] = {"  0 ", "  0* ", "100 ", nullptr, nullptr, "  0 "};
-        out = fixed[column] ? fixed[column] : Format("%3d ", d);
+        out = fixed[column] ? fixed[column] : platform::StringFormat("%3d ", d);
         break;
     }
     case 2: {
         static const char* const fixed[] = {"  0 ", "  0* ", nullptr, nullptr, nullptr, "  0 "};
-        out = fixed[column] ? fixed[column] : Format("%3d ", column == 2 ? t - 10 : t);
+        out = fixed[column] ? fixed[column] : platform::StringFormat("%3d ", column == 2 ? t - 10 : t);
         break;
     }
     case 3: {
         static const char* const fixed[] = {"  0 ", "  0* ", nullptr, nullptr, nullptr, "  0 "};
-        out = fixed[column] ? fixed[column] : Format("%3d ", d);
+        out = fixed[column] ? fixed[column] : platform::StringFormat("%3d ", d);
         break;
     }
     case 4: {
         static const char* const fixed[] = {"  0 ", "  0* ", " 50 ", " 50 ", nullptr, "  0 "};
-        out = fixed[column] ? fixed[column] : t >= 60 ? " 50 " : Format("%3d ", d);
+        out = fixed[column] ? fixed[column] : t >= 60 ? " 50 " : platform::StringFormat("%3d ", d);
         break;
     }
     case 5: {
@@ -188,7 +182,7 @@ std::string& CDataComp::ShortValueText(int t, std::string& out, int system)
     }
     case 99: {
         static const char* const fixed[] = {"?", "#", "*", "X", nullptr, "0"};
-        out = fixed[column] ? fixed[column] : Format("%d", t / 10);
+        out = fixed[column] ? fixed[column] : platform::StringFormat("%d", t / 10);
         break;
     }
     default:

@@ -1,4 +1,5 @@
 #include "foundation/exchange/BVExch.h"
+#include "platform/system/StringFormat.h"
 
 #include "foundation/files/BVConfig.h"
 #include "foundation/files/BVFileEx.h"
@@ -21,13 +22,6 @@
 namespace {
 
 constexpr int kMaxSeries = CDataComp::kMaxSeries;
-
-std::string Format(const char* format, auto... args)
-{
-    char buffer[300];
-    std::snprintf(buffer, sizeof buffer, format, args...);
-    return buffer;
-}
 
 // The keys of a shooter's series lines: Ser<n>, X<n>, Y<n> and T<n>.
 bool IsSeriesLineKey(std::string_view key)
@@ -213,8 +207,8 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
         if (firstRelay == 0 || lastRelay == 0)
             return kNoRelayRange;
         for (int relay = firstRelay; relay <= lastRelay && !limitReached(); ++relay) {
-            std::string path = resultsProgram == 7 ? Format("%s%sISSF%03d.CSV", exch.c_str(), prefix.c_str(), relay)
-                                                   : Format("%s%s-01-5.%03d", exch.c_str(), prefix.c_str(), relay);
+            std::string path = resultsProgram == 7 ? platform::StringFormat("%s%sISSF%03d.CSV", exch.c_str(), prefix.c_str(), relay)
+                                                   : platform::StringFormat("%s%s-01-5.%03d", exch.c_str(), prefix.c_str(), relay);
             std::string text;
             for (int lane : lanes) {
                 if (limitReached())
@@ -224,7 +218,7 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
                     continue;
                 }
                 CDataComp::BuildShotOrder(shooter.list, order, resort);
-                text += Format("%2d: ", lane);
+                text += platform::StringFormat("%2d: ", lane);
                 const int system = resultsProgram == 7 ? shooter.card.valueSystem : 99;
                 std::string value;
                 for (int s = 1; s <= kMaxSeries; ++s) {
@@ -316,10 +310,10 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
                 int n = u, count = 0;
                 std::string ser, x, y, t;
                 auto putLine = [&](bool times) {
-                    ini.PutString("Res", Format("Ser%d", n), ser);
-                    ini.PutString("Res", Format("X%d", n), x);
-                    ini.PutString("Res", Format("Y%d", n), y);
-                    ini.PutString("Res", Format("T%d", n), times ? t : std::string());
+                    ini.PutString("Res", platform::StringFormat("Ser%d", n), ser);
+                    ini.PutString("Res", platform::StringFormat("X%d", n), x);
+                    ini.PutString("Res", platform::StringFormat("Y%d", n), y);
+                    ini.PutString("Res", platform::StringFormat("T%d", n), times ? t : std::string());
                 };
                 for (int k = 0; k < CDataComp::kSlots && order[k] != CDataComp::kOrderEnd; ++k) {
                     const ShotRecord& shot = list.shots[order[k]];
@@ -336,10 +330,10 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
                         BV_LOG(m_log, 80, "Invalid shot %d:%d.%d=%d", shooter.relay, lane, order[k], value);
                     if (turning && (shot.flags & CDataComp::kFlagMarked))
                         value = 0;
-                    ser += Format(" %d", value / 10);
-                    x += Format(" %ld", RoundHalfAway(std::trunc(shot.x * scale) / 100.0));
-                    y += Format(" %ld", RoundHalfAway(std::trunc(shot.y * scale) / 100.0));
-                    t += Format(" %d", static_cast<int>(shot.shotAt));
+                    ser += platform::StringFormat(" %d", value / 10);
+                    x += platform::StringFormat(" %ld", RoundHalfAway(std::trunc(shot.x * scale) / 100.0));
+                    y += platform::StringFormat(" %ld", RoundHalfAway(std::trunc(shot.y * scale) / 100.0));
+                    t += platform::StringFormat(" %d", static_cast<int>(shot.shotAt));
                     ++count;
                 }
                 if (count >= 1)
@@ -352,8 +346,8 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
             ini.PutString("Notes", "Comments", CommentLine(list));
 
             std::string path = startNumbers
-                                   ? Format("%s%sR%05d.txt", exch.c_str(), prefix.c_str(), shooter.relay)
-                                   : Format("%s%sR%03d%02d.txt", exch.c_str(), prefix.c_str(), shooter.relay, lane);
+                                   ? platform::StringFormat("%s%sR%05d.txt", exch.c_str(), prefix.c_str(), shooter.relay)
+                                   : platform::StringFormat("%s%sR%03d%02d.txt", exch.c_str(), prefix.c_str(), shooter.relay, lane);
             // Merged into what the results side wrote (its start number).
             ini.Write(path, false);
             ++written;

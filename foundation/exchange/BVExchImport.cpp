@@ -1,6 +1,7 @@
 // The import half of CBVExch: the shooters' names of one relay, from what
 // the results program published or from another range folder.
 #include "foundation/exchange/BVExch.h"
+#include "platform/system/StringFormat.h"
 
 #include "foundation/files/BVIniFile.h"
 #include "foundation/text/FieldText.h"
@@ -12,13 +13,6 @@
 #include <utility>
 
 namespace {
-
-std::string Format(const char* format, auto... args)
-{
-    char buffer[300];
-    std::snprintf(buffer, sizeof buffer, format, args...);
-    return buffer;
-}
 
 void ClearSlot(NameRecord& name, int startNumber)
 {
@@ -78,7 +72,7 @@ int CBVExch::ImportNames(int relay, int lane, int competition, const std::string
 void CBVExch::ImportColumnFile(int relay, int lane)
 {
     CTextFile file;
-    file.Open(Format("%s%s-XX-s.%03d", exchangeFolder.c_str(), prefix.c_str(), relay));
+    file.Open(platform::StringFormat("%s%s-XX-s.%03d", exchangeFolder.c_str(), prefix.c_str(), relay));
     // A lane the file does not name got no name: it keeps the one it has
     // (start number -1), rather than having it wiped.
     for (int l = 0; l < kSlots; ++l)
@@ -138,7 +132,7 @@ void CBVExch::ImportNameFiles(int l)
     int start = slot;
     if (!startNumbers) {
         CBVIniFile result;
-        result.Open(Format("%s%sR%03d%02d.txt", exchangeFolder.c_str(), prefix.c_str(), slot, l));
+        result.Open(platform::StringFormat("%s%sR%03d%02d.txt", exchangeFolder.c_str(), prefix.c_str(), slot, l));
         start = result.GetInt("Def", "StartNr", -1);
     }
     if (start <= 0) {
@@ -146,7 +140,7 @@ void CBVExch::ImportNameFiles(int l)
         return;
     }
     CBVIniFile file;
-    file.Open(Format("%sN%05d.txt", exchangeFolder.c_str(), start));
+    file.Open(platform::StringFormat("%sN%05d.txt", exchangeFolder.c_str(), start));
     NameRecord& name = names[l];
     ClearSlot(name, start);
     SetFieldText(name.name, sizeof name.name, file.GetString("Shooter", "Name"));

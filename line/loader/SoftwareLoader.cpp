@@ -1,4 +1,5 @@
 #include "line/loader/SoftwareLoader.h"
+#include "platform/system/StringFormat.h"
 
 #include "foundation/comp/DataComp.h"
 #include "line/LineChannel.h"
@@ -70,17 +71,6 @@ bool LaneByteDecides(int type)
     case 0xA2: case 0xB3: return true;
     default: return false;
     }
-}
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...)
-{
-    char text[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
 }
 
 // A language text with one number in it: in place of its "%d", or after it.
@@ -424,7 +414,7 @@ void SoftwareLoader::HandleMessage(const LineMessage& message)
     }
     if (n < least || n > kLongestAccepted) {
         BV_LOG(m_log, 80, "Msg error msg=%d len=%d lane=%d", type, n, lane);
-        SetCell(lane, kColReceived, Text(loaderkeys::kMsgError) + Format(" %02X=%d", type, n));
+        SetCell(lane, kColReceived, Text(loaderkeys::kMsgError) + platform::StringFormat(" %02X=%d", type, n));
         return;
     }
     SetKey(lane, kColState, loaderkeys::kReady);
@@ -437,13 +427,13 @@ void SoftwareLoader::HandleMessage(const LineMessage& message)
         OnShot(lane, m);
         break;
     case 0x83:
-        SetCell(lane, kColReceived, Format("%6.2f\xB0" "C", (m[5] * 256 + m[6]) / 256.0));
+        SetCell(lane, kColReceived, platform::StringFormat("%6.2f\xB0" "C", (m[5] * 256 + m[6]) / 256.0));
         break;
     case 0x84: {
         const char* model = HardwareModelName(m[5]);
         int x = ((m[12] * 256 + m[13]) * 10) / 32;
         int y = (((m[15] * 5) / 16) & 0x7F) + m[14] * 80;
-        SetCell(lane, kColComment, std::string(model ? model : "????? ") + Format(" X=%d Y=%d", x, y));
+        SetCell(lane, kColComment, std::string(model ? model : "????? ") + platform::StringFormat(" X=%d Y=%d", x, y));
         break;
     }
     case 0x86:
@@ -452,7 +442,7 @@ void SoftwareLoader::HandleMessage(const LineMessage& message)
     case 0x87: {
         int s = (m[11] * 256 + m[12]) * 10000 + m[13] * 256 + m[14];
         int e = (m[15] * 256 + m[16]) * 10000 + m[17] * 256 + m[18];
-        SetCell(lane, kColComment, Format("S=%6d E=%6d", s, e));
+        SetCell(lane, kColComment, platform::StringFormat("S=%6d E=%6d", s, e));
         break;
     }
     case 0x90:
@@ -501,7 +491,7 @@ void SoftwareLoader::OnVersion(int lane, const uint8_t* m)
         if (InRange(p.twin))
             m_lanes[static_cast<size_t>(p.twin)].version = p.version;
     }
-    std::string comment = Format("%d.%02d %02d.%02d.%02d%02d", m[5], m[6], m[10], m[9], m[7], m[8]);
+    std::string comment = platform::StringFormat("%d.%02d %02d.%02d.%02d%02d", m[5], m[6], m[10], m[9], m[7], m[8]);
     SetCell(lane, kColComment, comment);
     SetCell(lane, kColReceived, "");
     if (p.twin != lane && InRange(p.twin)) {
@@ -515,12 +505,12 @@ void SoftwareLoader::OnShot(int lane, const uint8_t* m)
 {
     double x = CDataComp::GetIntLE(m + 9, 3) * 0.001;
     double y = CDataComp::GetIntLE(m + 12, 3) * 0.001;
-    std::string text = Format(" X= %5.1f ", x) + Format(" Y= %5.1f ", y);
+    std::string text = platform::StringFormat(" X= %5.1f ", x) + platform::StringFormat(" Y= %5.1f ", y);
     if (m[19] == 255)
-        text += Format("ABC= %d %d %d", m[16], m[17], m[18]);
+        text += platform::StringFormat("ABC= %d %d %d", m[16], m[17], m[18]);
     else
-        text += Format("ABCD= %3d % 3d %3d %3d", m[16], m[17], m[18], m[19]);
-    text += Format(" T= %d\xB0" "C", m[15]);
+        text += platform::StringFormat("ABCD= %3d % 3d %3d %3d", m[16], m[17], m[18], m[19]);
+    text += platform::StringFormat(" T= %d\xB0" "C", m[15]);
     SetCell(lane, kColComment, text);
     QueueMessage(lane, kShotAnswer, {m[5], m[6]});
     QueueMessage(lane, kShotDone, {0});
@@ -612,15 +602,15 @@ void SoftwareLoader::OnLogBlock(int lane, const uint8_t* m)
     if (m_state != 16)
         return;
     int block = m[5] * 256 + m[6];
-    SetCell(lane, kColReceived, Format("Log[%d]", block >= kSecondLogStart ? block - kLogProgressShift : block));
+    SetCell(lane, kColReceived, platform::StringFormat("Log[%d]", block >= kSecondLogStart ? block - kLogProgressShift : block));
     Participant& p = m_lanes[static_cast<size_t>(lane)];
     // Only the block asked for, once per unit: a unit answering a repeated
     // request again must not double its lines in the file.
     if (p.pending == 0 || block != m_logBlock)
         return;
-    std::string line = Format("%04X = ", block);
+    std::string line = platform::StringFormat("%04X = ", block);
     for (int k = 7; k <= 38; ++k)
-        line += Format("%02X ", m[k]);
+        line += platform::StringFormat("%02X ", m[k]);
     line += "\r\n";
     platform::NativeFile file;
     std::string path = platform::NativePath(platform::JoinSystemPath(m_folder, LogFileName(m_kind, lane)));
@@ -762,7 +752,7 @@ bool SoftwareLoader::StartLoading()
     m_state = KindBit() + 1;
     int first = m_image->FirstPassBlocks();
     int total = m_image->TotalBlocks();
-    m_information = Format("%d+%d=%d", first, total - first, total);
+    m_information = platform::StringFormat("%d+%d=%d", first, total - first, total);
     return true;
 }
 
@@ -832,7 +822,7 @@ bool SoftwareLoader::SendNextBlock(bool resend)
     std::memcpy(payload + 2, message, static_cast<size_t>(length + 6));
     QueueBytes(0, payload, lastIndex);
     m_sendCountdown = resend ? kResentTicks : kSentTicks;
-    std::string sent = Format("%d/%d - %d/2", next, m_image->TotalBlocks(), m_pass);
+    std::string sent = platform::StringFormat("%d/%d - %d/2", next, m_image->TotalBlocks(), m_pass);
     for (int lane = m_first; lane <= m_last; ++lane)
         if (TakesPart(lane))
             SetCell(lane, kColSent, sent);
@@ -892,7 +882,7 @@ void SoftwareLoader::EndLoading()
 std::string SoftwareLoader::LogFileName(int kind, int lane)
 {
     const char* format = kind == kDisplayUnits ? "DULOG%02d.txt" : kind == kControllers ? "CULOG%02d.txt" : "CULOGB%02d.txt";
-    return Format(format, lane);
+    return platform::StringFormat(format, lane);
 }
 
 void SoftwareLoader::StartLogReading()
@@ -972,7 +962,7 @@ bool SoftwareLoader::SetUnitId(int id)
     for (int lane = m_first; lane <= m_last; ++lane) {
         QueueMessage(lane, kLoadCommand, {ModelByte(), kRestart, 0});
         SetKey(lane, kColState, loaderkeys::kWait);
-        SetCell(lane, kColSent, Format("Sett ID=%d", id));
+        SetCell(lane, kColSent, platform::StringFormat("Sett ID=%d", id));
         SetCell(lane, kColReceived, "");
         SetCell(lane, kColComment, "");
     }

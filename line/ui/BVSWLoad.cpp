@@ -1,4 +1,5 @@
 #include "line/ui/BVSWLoad.h"
+#include "platform/system/StringFormat.h"
 
 #include "line/UnitModels.h"
 #include "line/loader/SoftwarePackages.h"
@@ -192,17 +193,6 @@ const ServiceKey kServiceKeys[] = {{Qt::Key_F4, C::IDC_SETID},
                                    {Qt::Key_F8, C::IDC_RED},
                                    {Qt::Key_F9, C::IDC_ADVANCE}};
 
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...)
-{
-    char text[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
-
 int LanguageEntry(const std::string& code)
 {
     for (int k = 1; k < 6; ++k)
@@ -368,7 +358,7 @@ void CBVSWLoad::FillPortList()
     ports.resetContent();
     ports.addItem("", 0);
     for (int com = 1; com <= 9; ++com)
-        ports.addItem(Format("COM%d", com), com);
+        ports.addItem(platform::StringFormat("COM%d", com), com);
     ports.addItem("USB", kUsbEntry);
     // The adapters plugged in, each as the USB port with its name.
     DWORD count = 0;
@@ -523,7 +513,7 @@ void CBVSWLoad::OnPortChanged()
     int index = ports.selection();
     if (index >= 0 && ports.itemData(index) >= kAdapterData) {
         // An adapter of the list names the one to open.
-        m_usbNr = Format("BV1%05d", static_cast<int>(ports.itemData(index) - kAdapterData));
+        m_usbNr = platform::StringFormat("BV1%05d", static_cast<int>(ports.itemData(index) - kAdapterData));
         item(IDC_USBNR).setText(m_usbNr);
     }
     m_port = PortChoice();
@@ -643,7 +633,7 @@ void CBVSWLoad::OnSend()
     if (m_loader.LoadImage(imageFile) == 0) {
         int status = m_loader.Image() ? m_loader.Image()->Status() : -1;
         m_loader.FreeImage();
-        Tell(GetText("C_BVSWLOAD_STRING_NOIMAGE") + Format(": %s (%d)", imageFile, status));
+        Tell(GetText("C_BVSWLOAD_STRING_NOIMAGE") + platform::StringFormat(": %s (%d)", imageFile, status));
         Refresh();
         return;
     }
@@ -651,7 +641,7 @@ void CBVSWLoad::OnSend()
     const std::array<uint8_t, 6>& v = m_loader.Image()->Version();
     std::vector<std::string> questions;
     questions.push_back(GetText("C_BVSWLOAD_STRING_ASKSW") +
-                        Format("%s %d.%02d %d/%d-%02d%02d ?\r\n", package.name.c_str(), v[0], v[1], v[5], v[4], v[2],
+                        platform::StringFormat("%s %d.%02d %d/%d-%02d%02d ?\r\n", package.name.c_str(), v[0], v[1], v[5], v[4], v[2],
                                v[3]));
     if (v[0] > 1) {
         if (m_loader.FirstNewerLane(v[0] * 256 + v[1]) != 0)

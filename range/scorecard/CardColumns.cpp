@@ -1,4 +1,5 @@
 #include "range/scorecard/CardColumns.h"
+#include "platform/system/StringFormat.h"
 
 #include "foundation/cards/ShotListLayout.h"
 #include "foundation/comp/RunNumber.h"
@@ -16,15 +17,6 @@ constexpr uint16_t kFlagBandMarker = 0x0100;
 constexpr uint16_t kFlagShortAdvance = 0x0200;
 
 constexpr int kNoTemperature = 12700;  // and above: the target measured none
-
-std::string Format(const char* format, auto... args)
-{
-    char buffer[128];
-    int n = std::snprintf(buffer, sizeof buffer, format, args...);
-    if (n < 0)
-        return {};
-    return std::string(buffer, std::min<size_t>(static_cast<size_t>(n), sizeof buffer - 1));
-}
 
 bool Manual(const ShotRecord& shot) { return (shot.flags & CDataComp::kFlagNoCoordinates) != 0; }
 
@@ -110,7 +102,7 @@ std::string CardCells::SeriesName(int series) const
 {
     if (series >= 1 && series <= CDataComp::kMaxSeries)
         return settings.seriesNames[static_cast<size_t>(series - 1)];
-    return Format("%d", series);
+    return platform::StringFormat("%d", series);
 }
 
 int CardCells::Rating(const ScoreCard& card, int row) const
@@ -134,10 +126,10 @@ std::string CardCells::TimeText(const ScoreCard& card, int row) const
                 break;
             }
         }
-        return Format("%d", RunNumber(shot.data44, card.shots.shots[reference].data44));
+        return platform::StringFormat("%d", RunNumber(shot.data44, card.shots.shots[reference].data44));
     }
     if (settings.equipment == 1 && settings.programEquipment == 129)
-        return Format("%02d: %s%d%s%02d", shot.data41, sign, magnitude / 100, settings.separator.c_str(),
+        return platform::StringFormat("%02d: %s%d%s%02d", shot.data41, sign, magnitude / 100, settings.separator.c_str(),
                       magnitude % 100);
     std::string time;
     CTextUtil::FormatTime(time, magnitude, 100, settings.separator);
@@ -159,7 +151,7 @@ std::string CardCells::Text(const ScoreCard& card, int row, int kind) const
         for (int r = 0; r <= row; ++r)
             if ((card.Shot(r).series & 0x7F) == (shot.series & 0x7F))
                 ++ordinal;
-        return Format("%2d: %s", ordinal, SeriesName(shot.series & 0x7F).c_str());
+        return platform::StringFormat("%2d: %s", ordinal, SeriesName(shot.series & 0x7F).c_str());
     }
     case kCardCounting: {
         const int c = card.Working(row);
@@ -171,7 +163,7 @@ std::string CardCells::Text(const ScoreCard& card, int row, int kind) const
         for (int r = 0; r <= row; ++r)
             if (card.Working(r) == c)
                 ++ordinal;
-        return Format("%2d: %s", ordinal, SeriesName(c).c_str());
+        return platform::StringFormat("%2d: %s", ordinal, SeriesName(c).c_str());
     }
     case kCardValue: {
         // A shot turned away on turning targets shows what it counts: 0.
@@ -184,14 +176,14 @@ std::string CardCells::Text(const ScoreCard& card, int row, int kind) const
         if (manual || shot.sensorA == 255)
             return {};
         if (shot.sensorB == 255 && shot.sensorC == 255)
-            return Format("%3d", shot.sensorA);
+            return platform::StringFormat("%3d", shot.sensorA);
         if (shot.sensorD == 255)
-            return Format("%3d:%3d:%3d", shot.sensorA, shot.sensorB, shot.sensorC);
-        return Format("%3d:%3d:%3d:%3d", shot.sensorA, shot.sensorB, shot.sensorC, shot.sensorD);
+            return platform::StringFormat("%3d:%3d:%3d", shot.sensorA, shot.sensorB, shot.sensorC);
+        return platform::StringFormat("%3d:%3d:%3d:%3d", shot.sensorA, shot.sensorB, shot.sensorC, shot.sensorD);
     case kCardTemperature:
         if ((shot.flags & (CDataComp::kFlagNoCoordinates | kFlagHardware)) || shot.temperature >= kNoTemperature)
             return {};
-        return Format("%d", shot.temperature / 100) + platform::Ansi("°C");
+        return platform::StringFormat("%d", shot.temperature / 100) + platform::Ansi("°C");
     case kCardX:
     case kCardY:
     case kCardRadius: {
@@ -203,17 +195,17 @@ std::string CardCells::Text(const ScoreCard& card, int row, int kind) const
     case kCardBand:
         if (manual)
             return {};
-        return Format((shot.flags & kFlagBandMarker) ? ">%d" : " %d", shot.data45 & 0x7FFF);
+        return platform::StringFormat((shot.flags & kFlagBandMarker) ? ">%d" : " %d", shot.data45 & 0x7FFF);
     case kCardHardware:
         if (manual)
             return {};
         if (shot.flags & kFlagHardware)
-            return Format("%d", shot.data17 & 0x0F);
-        return Format("%d:%02d", shot.data42, shot.data43 & 0x0F);
+            return platform::StringFormat("%d", shot.data17 & 0x0F);
+        return platform::StringFormat("%d:%02d", shot.data42, shot.data43 & 0x0F);
     case kCardTime:
         return manual ? std::string() : TimeText(card, row);
     case kCardDate:
-        return Format("%d%02d.%02d.%02d - %02d:%02d:%02d%s%02d", shot.century, shot.year, shot.month, shot.day,
+        return platform::StringFormat("%d%02d.%02d.%02d - %02d:%02d:%02d%s%02d", shot.century, shot.year, shot.month, shot.day,
                       shot.hour, shot.minute, shot.second, sep.c_str(), shot.hundredths);
     case kCardStatus:
         return Status(card, row);
@@ -229,7 +221,7 @@ std::string CardCells::Status(const ScoreCard& card, int row) const
     std::string status;
     auto add = [&](const std::string& part) { status += part + " "; };
     if (shot.flags & CDataComp::kFlagCopied)
-        add(m_text("IDS_CARD_COPYSHOT") + Format(" (%d)", shot.data41));
+        add(m_text("IDS_CARD_COPYSHOT") + platform::StringFormat(" (%d)", shot.data41));
     if (manual)
         add(m_text("IDS_CARD_MANUALSHOT"));
     else if (!(shot.flags & CDataComp::kFlagFromTarget))

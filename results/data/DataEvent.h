@@ -91,6 +91,10 @@ public:
     // nothing made, when no event number can be drawn.
     int CreateEvent(int competition, int orgType, int kind, int exchType, const std::string& seriesTypes, int holds,
                     int extraHolds);
+    static constexpr int kExchangeNone = 0;
+    static constexpr int kExchangeKme = 4;
+    // MakePrefix's attempt with this bit draws the prefix of a final.
+    static constexpr int kFinalTry = 128;
     // The default name of a main (final 0) or final (final 1) event; empty
     // for a kind without one. Windows-1252.
     static std::string EventNameFor(int orgType, int final, int kind);

@@ -25,9 +25,6 @@ namespace {
 
 constexpr int kLastEventNumber = 999;  // the highest index of a settings item
 constexpr int kPrefixTries = 10;
-constexpr int kFinalTry = 128;
-constexpr int kExchangeNone = 0;
-constexpr int kExchangeKme = 4;
 // User.bvc (2, v, 570..578): the KME folder of prefix v, in nine pieces.
 constexpr int kKmeFolderSection = 2;
 constexpr int kKmeFolderKey = 570;
@@ -87,25 +84,25 @@ int SetExchange(CBVConfig& exch, CBVConfig& comp, CBVConfig& user, int event, bo
 {
     if (LockPatiently(exch) != 0) {
         BV_LOG(ProgramLog(), 80, "Can't lock %s - event %d made without exchange", exch.Path().c_str(), event);
-        return kExchangeNone;
+        return CDataEvent::kExchangeNone;
     }
-    if (exchType != kExchangeNone) {
+    if (exchType != CDataEvent::kExchangeNone) {
         std::string prefix;
-        if (final && exchType == kExchangeKme) {
+        if (final && exchType == CDataEvent::kExchangeKme) {
             // A KME final shares the prefix of its main event.
-            prefix = CDataEvent::MakePrefix(orgType, kFinalTry, kind, exchType);
+            prefix = CDataEvent::MakePrefix(orgType, CDataEvent::kFinalTry, kind, exchType);
         } else {
             // Events drawn by other computers meanwhile count too.
             comp.Refresh();
             int events = std::max(::ReadItem(comp, CompItems::kEventCount), event);
-            prefix = FreePrefix(exch, events, event, orgType, kind, exchType, final ? kFinalTry : 0);
+            prefix = FreePrefix(exch, events, event, orgType, kind, exchType, final ? CDataEvent::kFinalTry : 0);
             if (prefix.empty()) {
                 BV_LOG(ProgramLog(), 80, "Can't find prefix");
-                exchType = kExchangeNone;
+                exchType = CDataEvent::kExchangeNone;
             }
         }
         ::WriteItem(exch, ExchItems::EventPrefix(event), prefix);
-        if (!final && exchType == kExchangeKme) {
+        if (!final && exchType == CDataEvent::kExchangeKme) {
             int v = std::atoi(prefix.c_str());
             ConfigNinePieces folder = ExchItems::EventFolder(event);
             for (int i = 0; i < 9; ++i) {
@@ -120,7 +117,7 @@ int SetExchange(CBVConfig& exch, CBVConfig& comp, CBVConfig& user, int event, bo
         ::WriteItem(exch, ExchItems::EventPrefix(event), std::string());
     }
     ::WriteItem(exch, ExchItems::EventType(event), exchType);
-    if (final && exchType == kExchangeKme)
+    if (final && exchType == CDataEvent::kExchangeKme)
         ::WriteItem(exch, ExchItems::KmeFinal(event), 1);
     exch.Unlock();
     return exchType;
@@ -213,7 +210,7 @@ int CDataEvent::CreateEvent(int competition, int orgType, int kind, int exchType
         has9 |= type == 9;
         has11 |= type == 11;
     }
-    const bool noExchange = exchType == kExchangeNone;
+    const bool noExchange = exchType == CDataEvent::kExchangeNone;
     const bool decimalTypes = has7 || has8 || (noExchange && has11);
     int resultType;
     if (orgType == 1)

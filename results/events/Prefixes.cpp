@@ -32,19 +32,17 @@ const PrefixRow kPrefixes[] = {
     {OrgSet::Range(0, 255).Without(1), For::Either, KindSet::Range(0, 255), 'H', '1', nullptr},
 };
 
-inline constexpr int kExchangeKme = 4;
-inline constexpr int kFinalTry = 128;
 
 }  // namespace
 
 std::string CDataEvent::MakePrefix(int orgType, int attempt, int kind, int exchType)
 {
-    const bool final = (attempt & kFinalTry) != 0;
+    const bool final = (attempt & CDataEvent::kFinalTry) != 0;
     for (const PrefixRow& row : kPrefixes) {
         if (!row.orgs.Has(orgType) || !row.kinds.Has(kind) ||
             (row.event == For::Main && final) || (row.event == For::Final && !final))
             continue;
-        if (exchType == kExchangeKme && row.kme)
+        if (exchType == CDataEvent::kExchangeKme && row.kme)
             return row.kme;
         // Past 9 come ':' and ';', which no range control takes as a prefix
         // and which do not belong in file names: no prefix is left.

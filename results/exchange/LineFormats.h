@@ -56,6 +56,8 @@ inline constexpr int kKmeId = 0;
 inline constexpr int kKmeRelay = 1;
 inline constexpr int kKmeTarget = 2;
 inline constexpr int kKmeFirstSeries = 8;
+// The KME system numbers a final's relays from 1000 up.
+inline constexpr int kKmeFinalRelays = 1000;
 
 // A KME shot character as a value in tenths: 'B' or 'b' a miss, 'X' or 'x'
 // a ten (100), '*' an inner ten (110), a digit d the ring d; else 0.

@@ -17,6 +17,7 @@
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/exchange/ExchangeRun.h"
+#include "results/exchange/LineFormats.h"
 #include "results/exchange/NameLines.h"
 #include "results/registers/RegisterRecords.h"
 
@@ -29,8 +30,6 @@ namespace results {
 namespace {
 
 constexpr int kStartScoreOfEntry = 99;
-constexpr int kClubByKey = 2 * 16 + CDataClub::kClubs;  // request 40: a club by its number
-constexpr int kKmeFinalRelays = 1000;
 constexpr const char* kKmeStartList = "kminew.txt";
 constexpr const char* kKmeStartListTaken = "kmi.upd";  // present until the KME system took the list
 constexpr int kNameColumnTargets = 99;  // the name column file has two digits for the target
@@ -98,7 +97,7 @@ std::string CBVResThread::EventRun::ClubName(int32_t startNr)
 {
     const int club = m_worker.m_shooters.GetClub(startNr);
     ClubRecord record{};
-    if (club == 0 || m_worker.m_clubs.Get(&record, club, kClubByKey) != 0)
+    if (club == 0 || m_worker.m_clubs.Get(&record, club, CDataClub::kClubByKey) != 0)
         return {};
     return FieldText(record.name, sizeof record.name);
 }

@@ -21,7 +21,6 @@ namespace {
 constexpr int kQnetLanes = 20;
 constexpr int kQnetParts = 5;   // parts 0..5
 constexpr int kTimeType = 9;    // a time takes shots 1 to 3 of its series
-constexpr int kKmeFinalRelays = 1000;
 constexpr const char* kKmeResults = "kmonew.txt";
 constexpr const char* kKmeResultsReady = "kmo.upd";
 constexpr const char* kKmeTakenPrefix = "$kmo";  // our name for a result file taken: "$kmoXXXX.TMP"

@@ -28,7 +28,6 @@ std::string RowText(std::string text)
 
 constexpr int kHitSeries = 7;
 // The club register's request for a club by its number.
-constexpr int kClubByKey = 2 * 16 + CDataClub::kClubs;
 
 }  // namespace
 
@@ -145,7 +144,7 @@ int CDataList::FindShooterRow(int relay, int target)
         row.bib = bib.size() <= CDataShooter::kMaxBib ? RowText(bib) : std::string();
     }
     ClubRecord club;
-    if (row.club != 0 && Clubs().Get(&club, row.club, kClubByKey) == 0)
+    if (row.club != 0 && Clubs().Get(&club, row.club, CDataClub::kClubByKey) == 0)
         row.clubName = RowText(FieldText(club.name, sizeof club.name));
     if (row.classNr != 0)
         row.className = RowText(::ReadItem(m_comp.Comp(), CompItems::ClassName(row.classNr)));

@@ -8,6 +8,12 @@
 
 namespace results {
 
+// A source (and a request's series filter) of 0x100 | k is sub-event k, not
+// a card series.
+inline constexpr int kSubEventSource = 0x100;
+// Organisation type 1's clubs are "skytterlag".
+inline constexpr int kOrgTypeRifle = 1;
+
 // The report form's list kinds, in the order of its radio buttons; the
 // caption of kind k is string 16200 + k.
 enum ListKind : int {

@@ -32,6 +32,7 @@ public:
     static constexpr int16_t kVersion = 1;
     static constexpr int kClubs = 8;       // the list and kind of clubs
     static constexpr int kNotTaken = 65535;  // Put of a kind it does not take
+    static constexpr int kClubByKey = 2 * 16 + kClubs;  // Get's request for a club by its number
 
     explicit CDataClub(std::string folder = ".\\Common");
     virtual ~CDataClub();

@@ -1,6 +1,7 @@
 // A display set up only through the settings pages, then shown by BVVis
 // --render: the targets, the panels and the colours as set up. And the
 // screenshots of the five pages.
+#include "ScopedEnv.h"
 #include "ConfigDialogFixture.h"
 #include "tests/display_ui/RenderFixture.h"
 
@@ -86,7 +87,7 @@ protected:
 
 TEST_F(SetUpAndShowTest, APictureSetUpByThePagesIsShownAsSetUp)
 {
-    setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
+    bvtest::ScopedEnv configHome("XDG_CONFIG_HOME", folder.Path());
     ASSERT_EQ(platform::CreateFolders("R1"), 0);
     RunSteps({{"comp create R1 1 1-4"}, {"cfg set R1/BVLeder.bvc 1 1 680 1"}, {"cfg set R1/Program.BVC 25 1 2 10"}});
     SetUpByThePages();

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "ScopedEnv.h"
 #include "tests/display_ui/RenderFixture.h"
 #include "tests/range/FrameFixture.h"
 
@@ -95,7 +96,7 @@ TEST_F(DisplayOnRangeTest, TheClockAndTheShotsOfARunningRange)
     // The display's folder beside it: ten faces with header and clock.
     ASSERT_EQ(platform::CreateFolders("display"), 0);
     ASSERT_EQ(chdir("display"), 0);
-    setenv("XDG_CONFIG_HOME", ".", 1);
+    bvtest::ScopedEnv configHome("XDG_CONFIG_HOME", ".");
     ASSERT_EQ(platform::CopyFile(std::string(BV_BINARY_DIR) + "/lang/BVView.bvt", "BVView.bvt"), 0);
     DisplayFiles::Event(1, "Bane 1", "..");
     std::vector<Slot> faces;

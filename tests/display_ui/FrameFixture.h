@@ -23,6 +23,7 @@
 #include "display/ui/MainFrm.h"
 #include "platform/files/FileSystem.h"
 #include "platform/files/ProfileStore.h"
+#include "platform/system/TextTable.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/HtmlPane.h"
 #include "platform/ui/ScriptedPrompter.h"
@@ -67,6 +68,7 @@ protected:
     VisFrameTest() { QtApp(); }
     void SetUp() override
     {
+        textTableBefore = platform::CurrentTextTable();
         DisplayText::SetProfile(&profile);
         platform::SetPrompter(&prompter);
         ASSERT_EQ(platform::CopyFile(std::string(BV_BINARY_DIR) + "/lang/BVView.bvt", "BVView.bvt"), 0);
@@ -82,6 +84,8 @@ protected:
         platform::SetHtmlPaneMaker(nullptr);
         platform::SetPrompter(nullptr);
         DisplayText::SetProfile(nullptr);
+        // The frame put the display's language in use; the next test starts without it.
+        platform::SetTextTable(textTableBefore);
     }
 
     // Profiles 1..names.size() (an empty name leaves a slot free), each
@@ -158,6 +162,7 @@ protected:
     std::vector<std::string> navigations;
     int selectDialogs = 0;
     std::function<void(CDlgSelect&)> onSelect;
+    platform::TextTable* textTableBefore = nullptr;
 };
 
 }  // namespace bvtest

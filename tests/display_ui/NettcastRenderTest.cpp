@@ -2,6 +2,7 @@
 // against a real FTP server while bvtool stores shots and a new relay comes
 // up; and the start page shown by headless Chromium, each picture in its
 // place.
+#include "ScopedEnv.h"
 #include "NettcastFixture.h"
 #include "RenderFixture.h"
 
@@ -19,10 +20,11 @@ namespace {
 
 class NettcastRenderTest : public NettcastTest {
 protected:
+    // The display\'s own profile (its language) stays in the test\'s folder.
+    bvtest::ScopedEnv configHome{"XDG_CONFIG_HOME", folder.Path()};
     void SetUp() override
     {
         NettcastTest::SetUp();
-        setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
         ASSERT_EQ(platform::CopyFile(std::string(BV_BINARY_DIR) + "/lang/BVView.bvt", "BVView.bvt"), 0);
         // Every look at the range a tick.
         TempFolder::Write("BVVis.ini", "[BVVis]\r\nConfig=100\r\nName=100\r\nShot=100\r\nPict=10000\r\n");

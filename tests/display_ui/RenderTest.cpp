@@ -2,6 +2,7 @@
 // platform, with the picture written as PNG and reported line by line; run
 // against a range written by bvtool and one written by the range control
 // with simulated units, while shots come in.
+#include "ScopedEnv.h"
 #include "Eventually.h"
 #include "LoopbackPort.h"
 #include "RenderFixture.h"
@@ -29,10 +30,10 @@ const std::vector<int> kLanes = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
 class RenderTest : public InTempFolder {
 protected:
+    // The display\'s own profile (its language) stays in the test\'s folder.
+    bvtest::ScopedEnv configHome{"XDG_CONFIG_HOME", folder.Path()};
     void SetUp() override
     {
-        // The display's own profile (its language) stays in the test's folder.
-        setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
         ASSERT_EQ(platform::CopyFile(std::string(BV_BINARY_DIR) + "/lang/BVView.bvt", "BVView.bvt"), 0);
     }
     // A display folder: the range of event 1, ten faces with header and

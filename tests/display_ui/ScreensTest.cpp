@@ -1,5 +1,6 @@
 // The pictures as the audience sees them, drawn by BVVis --render from a
 // range with names, shots and figures: the screenshots of the display.
+#include "ScopedEnv.h"
 #include "RenderFixture.h"
 
 #include <filesystem>
@@ -15,9 +16,10 @@ const char* const kClubs[] = {"Brevandi", "Nordfjell", "Østmark", "Vestby"};
 
 class ScreensTest : public InTempFolder {
 protected:
+    // The display\'s own profile (its language) stays in the test\'s folder.
+    bvtest::ScopedEnv configHome{"XDG_CONFIG_HOME", folder.Path()};
     void SetUp() override
     {
-        setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
         ASSERT_EQ(platform::CopyFile(std::string(BV_BINARY_DIR) + "/lang/BVView.bvt", "BVView.bvt"), 0);
     }
     // A card of (relay 1, lane) on a target type.

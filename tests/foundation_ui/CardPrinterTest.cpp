@@ -24,14 +24,6 @@
 namespace bvtest {
 namespace {
 
-std::string Shell(const std::string& command) { return RunCommand(command); }
-
-int PdfPages(const std::string& path)
-{
-    std::string info = Shell("pdfinfo '" + path + "' 2>&1");
-    size_t at = info.find("Pages:");
-    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
-}
 
 class CardPrinterTest : public InTempFolder {
 protected:
@@ -83,9 +75,9 @@ TEST_F(CardPrinterTest, APdfHasTheSheetsCountSheetsPredictsAndTheCardsTexts)
     ASSERT_TRUE(job.UsePdfFile(folder.File("cards.pdf")));
     EXPECT_EQ(printer.Print(job), CCardPrinter::kPrinted);
     EXPECT_EQ(printer.FirstCard(), nullptr);
-    EXPECT_EQ(PdfPages(folder.File("cards.pdf")), 3);
+    EXPECT_EQ(bvtest::PdfPages(folder.File("cards.pdf")), 3);
 
-    std::string text = Shell("pdftotext -layout '" + folder.File("cards.pdf") + "' -");
+    std::string text = RunCommand("pdftotext -layout '" + folder.File("cards.pdf") + "' -");
     for (const char* expected : {"Kari Nordmann", "Ola Normann", "Brevandi Skytterlag", "Vinterstevnet", "Bane 1",
                                  "Sponset av Banken", "Feil skive i serie 2", "Serie 7", "10,5*", "9,8", "49,4",
                                  "345,8", "Sum", "Serie", "Lag", "Skive", "BVLeder - ISSF 50m Rifle"})
@@ -127,7 +119,7 @@ TEST_F(CardPrinterTest, ACancelledDialogOrNoPrinterKeepsTheCardsAndSaysSo)
     prompter.AnswerPrinter(true, pdf);
     EXPECT_EQ(printer.Print(), CCardPrinter::kPrinted);
     EXPECT_EQ(printer.CardCount(), 0);
-    EXPECT_EQ(PdfPages(folder.File("retry.pdf")), 2);
+    EXPECT_EQ(bvtest::PdfPages(folder.File("retry.pdf")), 2);
     EXPECT_EQ(prompter.Unanswered(), 0);
 }
 
@@ -239,7 +231,7 @@ TEST_F(CardPrinterTest, CardPicturesAreNamedByEventRelayAndLaneAndAreInterlacedP
     for (const char* name : {"Felt_1_3_12.png", "Felt_1_3_13_p1.png", "Felt_1_3_13_p2.png", "Felt_1_3_13_p3.png"}) {
         std::string path = folder.File(name);
         ASSERT_TRUE(std::filesystem::exists(path)) << name;
-        std::string check = Shell("pngcheck -v '" + path + "' 2>&1");
+        std::string check = RunCommand("pngcheck -v '" + path + "' 2>&1");
         EXPECT_NE(check.find("800 x 1130"), std::string::npos) << check;
         EXPECT_NE(check.find("interlaced"), std::string::npos) << check;
         EXPECT_EQ(check.find("non-interlaced"), std::string::npos) << check;

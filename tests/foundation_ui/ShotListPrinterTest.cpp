@@ -21,7 +21,6 @@
 namespace bvtest {
 namespace {
 
-std::string Shell(const std::string& command) { return RunCommand(command); }
 
 // Runs of blanks as one, as pdftotext may space a text by its width.
 std::string Squeezed(const std::string& text)
@@ -31,13 +30,6 @@ std::string Squeezed(const std::string& text)
         if (c != ' ' || out.empty() || out.back() != ' ')
             out += c;
     return out;
-}
-
-int PdfPages(const std::string& path)
-{
-    std::string info = Shell("pdfinfo '" + path + "' 2>&1");
-    size_t at = info.find("Pages:");
-    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
 }
 
 class ShotListPrinterTest : public InTempFolder {
@@ -64,11 +56,11 @@ TEST_F(ShotListPrinterTest, ASeventyShotCardFillsTwoPortraitPages)
     platform::PrintJob job;
     ASSERT_TRUE(job.UsePdfFile(folder.File("log.pdf")));
     EXPECT_EQ(printer.Print(job, card, shots), CShotListPrinter::kPrinted);
-    EXPECT_EQ(PdfPages(folder.File("log.pdf")), 2);
+    EXPECT_EQ(bvtest::PdfPages(folder.File("log.pdf")), 2);
     std::filesystem::create_directories(BV_BINARY_DIR "/screens");
-    Shell("pdftoppm -r 100 -png -f 1 -l 1 '" + folder.File("log.pdf") + "' " BV_BINARY_DIR "/screens/shot-log");
+    RunCommand("pdftoppm -r 100 -png -f 1 -l 1 '" + folder.File("log.pdf") + "' " BV_BINARY_DIR "/screens/shot-log");
 
-    std::string text = Squeezed(Shell("pdftotext -layout '" + folder.File("log.pdf") + "' -"));
+    std::string text = Squeezed(RunCommand("pdftotext -layout '" + folder.File("log.pdf") + "' -"));
     for (const char* expected : {"Relay 2 Lane 3", "Vinterstevnet", "10.12.2026", "Brevandi SKL",
                                  "Bane 1 - ISSF 50m Rifle", "BVLeder", "Serie 1", "Serie 7", "[X]", "9,0", "-4,000",
                                  "2026.12.10", "14:05:01,07", "Gen", "DNS", "Skiftet skive", "etter serie 3", "Val",
@@ -89,8 +81,8 @@ TEST_F(ShotListPrinterTest, InLandscapeFortyFiveRowsGoOnAPage)
     page.landscape = true;
     ASSERT_TRUE(job.UsePdfFile(folder.File("wide.pdf"), page));
     EXPECT_EQ(printer.Print(job, card, shots), CShotListPrinter::kPrinted);
-    EXPECT_EQ(PdfPages(folder.File("wide.pdf")), 2);
-    std::string text = Squeezed(Shell("pdftotext -layout '" + folder.File("wide.pdf") + "' -"));
+    EXPECT_EQ(bvtest::PdfPages(folder.File("wide.pdf")), 2);
+    std::string text = Squeezed(RunCommand("pdftotext -layout '" + folder.File("wide.pdf") + "' -"));
     size_t secondPage = text.find('\f');
     ASSERT_NE(secondPage, std::string::npos);
     // 44 rows and the heading on the first page; row 45 opens the second.
@@ -113,7 +105,7 @@ TEST_F(ShotListPrinterTest, ACancelledDialogOrNoPrinterPrintsNothingAndSaysSo)
     pdf.pdfPath = folder.File("chosen.pdf");
     prompter.AnswerPrinter(true, pdf);
     EXPECT_EQ(printer.Print(card, nullptr, shots), CShotListPrinter::kPrinted);
-    EXPECT_EQ(PdfPages(folder.File("chosen.pdf")), 1);
+    EXPECT_EQ(bvtest::PdfPages(folder.File("chosen.pdf")), 1);
     EXPECT_EQ(printer.documentName, "Log");
 }
 

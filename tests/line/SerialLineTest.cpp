@@ -2,6 +2,7 @@
 // bus protocol end to end, with the threads, the timing and the faults of a
 // real bus. Waits are for things to happen, with generous limits, so that a
 // loaded machine only makes the tests slower.
+#include "tests/support/Eventually.h"
 #include "line/BVSerCom.h"
 #include "platform/system/Clock.h"
 #include "platform/ports/MemoryPort.h"
@@ -18,13 +19,13 @@
 #include <sstream>
 #include <vector>
 
-namespace {
+namespace serial_line_test {
 
 using bvsim::Bytes;
 
 constexpr int kCom = 1;
 constexpr int kPortIndex = 2;
-constexpr int kPatienceMs = 30000;
+using bvtest::kPatienceMs;
 
 std::unique_ptr<LineMessage> Command(int lane, const Bytes& payload)
 {
@@ -136,7 +137,6 @@ protected:
     std::unique_ptr<CBVSerCom> line;
 };
 
-}  // namespace
 
 TEST_F(SerialLineTest, PollMessageAndAcknowledgement)
 {
@@ -432,7 +432,6 @@ TEST_F(SerialLineTest, RtsIsKeyedAroundEveryFrame)
     memoryBus.Stop();
 }
 
-namespace {
 
 // A port whose writes hang until released, like a driver that never
 // returns. Its destruction is reported, so a test sees when the line let go.
@@ -478,7 +477,6 @@ private:
     std::shared_ptr<Control> m_control;
 };
 
-}  // namespace
 
 TEST_F(SerialLineTest, AThreadThatDoesNotEndIsLeftWithWhatItUses)
 {
@@ -521,3 +519,4 @@ TEST_F(SerialLineTest, AThreadThatDoesNotEndIsLeftWithWhatItUses)
         return control->destroyed;
     }, 10000));
 }
+}  // namespace

@@ -1,6 +1,7 @@
 // A USB line against our stand-in of the driver library and its adapters:
 // firmware check and loading, set-up, message frames and their results,
 // what units send, failure counts, and an adapter pulled out and put back.
+#include "ScopedEnv.h"
 #include "line/BVSerCom.h"
 #include "line/usb/CFTD2XX.h"
 #include "line/usb/UsbFrame.h"
@@ -62,9 +63,12 @@ UsbFirmwareImage TestImage(uint8_t major, uint8_t minor)
 
 class UsbProtTest : public bvtest::InTempFolder {
 protected:
+    // The driver the line loads; a test may point it elsewhere, and the
+    // environment is as before once the test is over.
+    bvtest::ScopedEnv driver{"BV_FTD2XX", kStandIn};
+
     void SetUp() override
     {
-        setenv("BV_FTD2XX", kStandIn.c_str(), 1);
         Command("reset");
         Command("log " + folder.File("adapter.log"));
     }

@@ -17,7 +17,7 @@
 #include <sstream>
 #include <vector>
 
-namespace {
+namespace outside_channel_test {
 
 const std::string kStandIn = std::string(BV_BINARY_DIR) + "/standin/libRCI2000.so";
 
@@ -76,7 +76,6 @@ std::string Zeros(int size)
     return hex;
 }
 
-}  // namespace
 
 TEST_F(VI9001Test, TheLastOpenChannelSetsTheKindAndMark2ChannelsAreAskedForTheirLanes)
 {
@@ -454,3 +453,4 @@ TEST_F(VI9001Test, ClosingPutsRemoteLanesBackToLocal)
     EXPECT_EQ(all[0], "> 00 04 00");
     EXPECT_EQ(all.back(), "deleted");
 }
+}  // namespace

@@ -2,6 +2,7 @@
 // pseudo-terminals: channels opened from a range folder's settings, commands
 // on the right bus, messages on the right lanes, the line status of a lane,
 // and channels that cannot open.
+#include "tests/support/Eventually.h"
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
 #include "foundation/targets/TargetTypes.h"
@@ -28,7 +29,7 @@ namespace {
 
 using bvsim::Bytes;
 
-constexpr int kPatienceMs = 30000;
+using bvtest::kPatienceMs;
 
 // One simulated bus on COM n.
 struct SimBus {

@@ -12,7 +12,7 @@
 #include <initializer_list>
 #include <map>
 
-namespace {
+namespace unit_replies_test {
 
 // A received message: command and lane, then bytes by their index.
 LineMessage Message(uint8_t command, int lane, int length, std::map<int, uint8_t> bytes = {})

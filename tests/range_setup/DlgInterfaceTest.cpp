@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <dlfcn.h>
 
-namespace {
+namespace interface_dialog_test {
 
 using platform::IDCANCEL;
 using platform::IDOK;

@@ -16,7 +16,7 @@
 
 #include <QHeaderView>
 
-namespace {
+namespace program_editor_test {
 
 using D = CDlgProgram;
 using platform::IDNO;

@@ -19,7 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
+namespace damaged_folder_test {
 
 const char kBVLeder[] = BV_BINARY_DIR "/range/BVLeder";
 

@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace light_status_dialog_test {
 
 using bvsim::Bytes;
 using bvtest::RangeFolderSetup;

@@ -18,7 +18,7 @@
 #include <QMenu>
 #include <QTest>
 
-namespace {
+namespace main_window_test {
 
 using bvtest::RangeFolderSetup;
 

@@ -40,7 +40,7 @@
 
 #include <unistd.h>
 
-namespace {
+namespace officers_day_test {
 
 using bvtest::ModalDriver;
 using platform::IDYES;

@@ -1,6 +1,7 @@
 // The road of a shot, end to end: simulated target units on a bus behind a
 // pseudo-terminal, the range control running on its own timer on the
 // offscreen platform, and the files and the clock link it writes.
+#include "ScopedEnv.h"
 #include "tests/range/FrameFixture.h"
 
 #include "foundation/exchange/ClockMessage.h"
@@ -370,7 +371,7 @@ void AddUsbChannel()
 
 TEST_F(ShotRoadTest, ShotsOfASerialAndAUsbChannelReachTheirCards)
 {
-    ::setenv("BV_FTD2XX", kUsbStandIn.c_str(), 1);
+    bvtest::ScopedEnv driver("BV_FTD2XX", kUsbStandIn);
     UsbCommand("reset");
     UsbCommand("adapter BV100000");
     beforeStart = AddUsbChannel;
@@ -389,7 +390,7 @@ TEST_F(ShotRoadTest, ShotsOfASerialAndAUsbChannelReachTheirCards)
 
 TEST_F(ShotRoadTest, WithoutTheUsbDriverTheSerialLanesRunOn)
 {
-    ::setenv("BV_FTD2XX", "/no/such/libftd2xx.so", 1);
+    bvtest::ScopedEnv driver("BV_FTD2XX", "/no/such/libftd2xx.so");
     beforeStart = AddUsbChannel;
     StartRange();
     ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 1, 1, 1047, -12345, 2000000)));

@@ -22,7 +22,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
+namespace web_worker_test {
 
 using bvtest::RunSteps;
 using bvtest::TempFolder;

@@ -24,7 +24,7 @@
 #include <regex>
 #include <sstream>
 
-namespace {
+namespace forms_print_test {
 
 using namespace results;
 using namespace liststest;

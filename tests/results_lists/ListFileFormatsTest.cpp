@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace list_file_formats_test {
 
 using namespace results;
 

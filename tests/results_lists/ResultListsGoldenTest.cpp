@@ -29,7 +29,7 @@
 #include <regex>
 #include <sstream>
 
-namespace {
+namespace result_lists_golden_test {
 
 using namespace liststest;
 

@@ -19,7 +19,7 @@
 #include <regex>
 #include <sstream>
 
-namespace {
+namespace split_files_test {
 
 using namespace liststest;
 

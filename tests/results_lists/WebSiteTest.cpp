@@ -26,7 +26,7 @@
 #include <regex>
 #include <sstream>
 
-namespace {
+namespace web_site_test {
 
 using namespace liststest;
 

@@ -10,6 +10,11 @@
 
 namespace bvtest {
 
+// Open options of a record file as the tests use them.
+inline constexpr uint8_t kCachedRW = 0x8A;  // cached, writable
+inline constexpr uint8_t kPlainRW = 0x82;   // writable, open per operation
+inline constexpr uint8_t kKeptRW = 0x8E;    // cached, writable, kept open
+
 // The 8-byte head of a record file: change counter, record size, version.
 inline std::string RecordHeader(int32_t counter, int16_t size, int16_t version)
 {

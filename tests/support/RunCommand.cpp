@@ -104,4 +104,11 @@ std::string RunPython(const std::string& script, const std::string& args, int* e
     return RunCommand("python3 '" + file + "' " + args, exitCode);
 }
 
+int PdfPages(const std::string& path)
+{
+    const std::string info = RunCommand("pdfinfo '" + path + "' 2>&1");
+    const size_t at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
+}
+
 }  // namespace bvtest

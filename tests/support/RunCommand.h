@@ -14,6 +14,9 @@ namespace bvtest {
 // status, -1 when the command could not start or did not exit by itself.
 std::string RunCommand(const std::string& command, int* exitCode = nullptr);
 
+// The pages of a PDF file as pdfinfo counts them; -1 when it cannot read it.
+int PdfPages(const std::string& path);
+
 // What a run of bvtool gave back.
 struct ToolRun {
     int status = -1;

@@ -55,7 +55,7 @@ public:
             return true;
         }
         if (columns > 0)
-            emit headerDataChanged(Qt::Horizontal, 0, columns - 1);
+            Q_EMIT headerDataChanged(Qt::Horizontal, 0, columns - 1);
         return false;
     }
 

@@ -15,7 +15,6 @@
 namespace results {
 namespace {
 
-constexpr int kSubEventSource = 0x100;
 
 // Result types whose totals are not rings.
 constexpr int kRuleDfsField = 4;

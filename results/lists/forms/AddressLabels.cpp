@@ -17,8 +17,6 @@
 namespace results {
 namespace {
 
-constexpr int kClubByKey = 2 * 16 + CDataClub::kClubs;
-constexpr int kOrgTypeRifle = 1;
 constexpr size_t kLabelCells = 4;
 constexpr int kLabelColumnPercent = 32;
 constexpr int kLargerPoints = 2;
@@ -81,7 +79,7 @@ void CDataList::MakeLabels()
     const bool rifle = m_comp.orgType == kOrgTypeRifle;
     for (size_t number = 0; number < marked.size(); ++number) {
         ClubRecord club{};
-        if (!marked[number] || Clubs().Get(&club, static_cast<int>(number), kClubByKey) != 0)
+        if (!marked[number] || Clubs().Get(&club, static_cast<int>(number), CDataClub::kClubByKey) != 0)
             continue;
         if (request.email != 0 && !FieldText(club.email, sizeof club.email).empty())
             continue;  // the results go to that club by e-mail

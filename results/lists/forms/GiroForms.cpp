@@ -15,8 +15,6 @@
 namespace results {
 namespace {
 
-constexpr int kClubByKey = 2 * 16 + CDataClub::kClubs;
-constexpr int kOrgTypeRifle = 1;
 
 // What is written into a field of the form.
 enum class Field {
@@ -160,7 +158,7 @@ void CDataList::PrintGiroForms()
     auto drawForm = [&](CSheetPrintJob& sheet, platform::DrawSurface& dc, int page) {
         const PaymentRow& row = *owed[static_cast<size_t>(page - 1)];
         ClubRecord club{};
-        const bool registered = row.club != 0 && Clubs().Get(&club, row.club, kClubByKey) == 0;
+        const bool registered = row.club != 0 && Clubs().Get(&club, row.club, CDataClub::kClubByKey) == 0;
         for (const SheetText& text : GiroFormTexts(payer, row.amount, registered ? &club : nullptr, rifle))
             sheet.Write(dc, text);
     };

@@ -19,12 +19,10 @@
 namespace results {
 namespace {
 
-constexpr int kColumns = 5;
-constexpr ColumnShape kEntryColumns[kColumns] = {
+constexpr int kEntryColumnCount = 5;
+constexpr ColumnShape kEntryColumns[kEntryColumnCount] = {
     {20, kAlignLeft, 45}, {10, kAlignLeft, 17}, {4, kAlignLeft, 13}, {6, kAlignLeft, 12}, {6, kAlignLeft, 13},
 };
-constexpr int kOrgTypeRifle = 1;  // its clubs are "skytterlag"
-constexpr int kClubByKey = 2 * 16 + CDataClub::kClubs;
 
 }  // namespace
 
@@ -33,8 +31,8 @@ void CDataList::SetupEntryListPage(int d)
     ReadMargins();
     SetupHeader(d, 0);
     SetupFooter(d);
-    SetupBody(kColumns, d);
-    OneLineOfColumns(Def(d), kEntryColumns, kColumns);
+    SetupBody(kEntryColumnCount, d);
+    OneLineOfColumns(Def(d), kEntryColumns, kEntryColumnCount);
 }
 
 void CDataList::MakeEntryList()
@@ -140,16 +138,16 @@ void CDataList::MakeEntryList()
         std::string title2 = html ? std::string() : rifle ? clubName + " sk.l." : clubName;
         BuildPageHeader(ResString(IDS_ENTRY_LIST), title2, d, 0);
 
-        AddRow(Cells(kColumns), d);
-        AddRow(Cells(kColumns, {"     " + clubName + (rifle ? " sk.l." : "")}), d);
+        AddRow(Cells(kEntryColumnCount), d);
+        AddRow(Cells(kEntryColumnCount, {"     " + clubName + (rifle ? " sk.l." : "")}), d);
         ClubRecord record;
-        const bool address = !html && Clubs().Get(&record, club, kClubByKey) == 0;
+        const bool address = !html && Clubs().Get(&record, club, CDataClub::kClubByKey) == 0;
         for (const auto& line : {std::string(address ? FieldText(record.address1, sizeof record.address1) : ""),
                                  std::string(address ? FieldText(record.address2, sizeof record.address2) : ""),
                                  std::string(address ? FieldText(record.address3, sizeof record.address3) : "")})
-            AddRow(Cells(kColumns, {address ? "     " + line : std::string()}), d);
-        AddRow(Cells(kColumns), d);
-        AddRow(Cells(kColumns), d);
+            AddRow(Cells(kEntryColumnCount, {address ? "     " + line : std::string()}), d);
+        AddRow(Cells(kEntryColumnCount), d);
+        AddRow(Cells(kEntryColumnCount), d);
 
         int total = 0;
         for (size_t g = 1; g < entryGroups.size(); ++g) {
@@ -160,25 +158,25 @@ void CDataList::MakeEntryList()
                 if (people[v].club != club || entry.target == 0)
                     continue;
                 if (count == 0) {
-                    AddRow(Cells(kColumns), d);
-                    AddRow(Cells(kColumns, {group.name}), d);
+                    AddRow(Cells(kEntryColumnCount), d);
+                    AddRow(Cells(kEntryColumnCount, {group.name}), d);
                 }
                 ++count;
                 std::string who = entry.text4.empty()
                                       ? Format("%s (%s)", people[v].text1.c_str(), entry.text3.c_str())
                                       : Format("%s (%s - %s)", people[v].text1.c_str(), entry.text3.c_str(),
                                                entry.text4.c_str());
-                AddRow(Cells(kColumns, {who, entry.text1, entry.text2,
+                AddRow(Cells(kEntryColumnCount, {who, entry.text1, entry.text2,
                                         Format("%s %2d", ResString(IDS_RELAY_WORD).c_str(), entry.relayNumber),
                                         Format("%s %2d", ResString(IDS_TARGET_WORD).c_str(), entry.target)}),
                        d);
             }
             if (count > 0)
-                AddRow(Cells(kColumns, {Format("Antall = %d", count)}), d);
+                AddRow(Cells(kEntryColumnCount, {Format("Antall = %d", count)}), d);
             total += count;
         }
-        AddRow(Cells(kColumns), d);
-        AddRow(Cells(kColumns, {Format("Totalt = %d", total)}), d);
+        AddRow(Cells(kEntryColumnCount), d);
+        AddRow(Cells(kEntryColumnCount, {Format("Totalt = %d", total)}), d);
     }
     if (d > 0)
         ListComplete(d);

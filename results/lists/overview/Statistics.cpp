@@ -11,8 +11,8 @@
 namespace results {
 namespace {
 
-constexpr int kColumns = 5;
-constexpr ColumnShape kStatisticsColumns[kColumns] = {
+constexpr int kStatisticsColumnCount = 5;
+constexpr ColumnShape kStatisticsColumns[kStatisticsColumnCount] = {
     {10, kAlignLeft, 20}, {10, kAlignRight, 20}, {10, kAlignRight, 20}, {10, kAlignRight, 20}, {10, kAlignLeft, 20},
 };
 
@@ -23,8 +23,8 @@ void CDataList::SetupStatisticsPage(int d)
     ReadMargins();
     SetupHeader(d, 0);
     SetupFooter(d);
-    SetupBody(kColumns, d);
-    OneLineOfColumns(Def(d), kStatisticsColumns, kColumns);
+    SetupBody(kStatisticsColumnCount, d);
+    OneLineOfColumns(Def(d), kStatisticsColumns, kStatisticsColumnCount);
 }
 
 void CDataList::MakeStatistics()
@@ -67,8 +67,8 @@ void CDataList::MakeStatistics()
             }
         }
 
-        AddRow(Cells(kColumns), 1);
-        AddRow(Cells(kColumns, {::ReadItem(comp, CompItems::EventName(i)), ResString(IDS_NOT_SHOT), ResString(IDS_SHOT),
+        AddRow(Cells(kStatisticsColumnCount), 1);
+        AddRow(Cells(kStatisticsColumnCount, {::ReadItem(comp, CompItems::EventName(i)), ResString(IDS_NOT_SHOT), ResString(IDS_SHOT),
                                 ResString(IDS_TOTAL)}),
                1);
         int allShot = 0, allNotShot = 0;
@@ -78,11 +78,11 @@ void CDataList::MakeStatistics()
             if (::ReadItem(event->Settings(), EventItems::ClassUsed(c)) == 0)
                 continue;
             const int n = notShot[static_cast<size_t>(c)], s = shot[static_cast<size_t>(c)];
-            AddRow(Cells(kColumns, {::ReadItem(comp, CompItems::ClassName(c)), Format("%d", n), Format("%d", s),
+            AddRow(Cells(kStatisticsColumnCount, {::ReadItem(comp, CompItems::ClassName(c)), Format("%d", n), Format("%d", s),
                                     Format("%d", n + s)}),
                    1);
         }
-        AddRow(Cells(kColumns, {ResString(IDS_TOTAL), Format("%d", allNotShot), Format("%d", allShot),
+        AddRow(Cells(kStatisticsColumnCount, {ResString(IDS_TOTAL), Format("%d", allNotShot), Format("%d", allShot),
                                 Format("%d", allNotShot + allShot)}),
                1);
     }

@@ -15,7 +15,6 @@
 namespace results {
 namespace {
 
-constexpr int kSubEventSource = 0x100;
 
 // The organisation types whose 1/3 lists pay after the prize table.
 bool PaysByTable(int orgType, const PrizeShare& share)

@@ -8,7 +8,7 @@
 namespace results {
 namespace {
 
-int R(const ResultRow& row, int i) { return RankingFigure(row, i); }
+int Figure(const ResultRow& row, int i) { return RankingFigure(row, i); }
 int S(const ResultRow& row, int i) { return SeriesFigure(row, i); }
 int Size(const RowFigures& figures) { return static_cast<int>(figures.size()); }
 
@@ -78,7 +78,7 @@ int RowRanking::Compare(const ResultRow& a, const ResultRow& b, int kind, int pl
             return presence;
         if ((d = S(b, 1) - S(a, 1)) != 0 || (d = S(b, 0) - S(a, 0)) != 0)
             return d;
-    } else if ((d = R(a, 1) - R(b, 1)) != 0) {
+    } else if ((d = Figure(a, 1) - Figure(b, 1)) != 0) {
         return d;
     }
 
@@ -98,13 +98,13 @@ int RowRanking::TieBreak(const ResultRow& a, const ResultRow& b, int kind, bool&
     auto counts = [&]() {
         // Tens, nines, ..., ones.
         for (int i = 2; i <= 11; ++i)
-            if ((d = R(a, i) - R(b, i)) != 0)
+            if ((d = Figure(a, i) - Figure(b, i)) != 0)
                 return d;
         return 0;
     };
     switch (kind) {
     case kRankDfs:
-        if ((d = R(a, 0) - R(b, 0)) != 0)
+        if ((d = Figure(a, 0) - Figure(b, 0)) != 0)
             return d;
         return counts();
     case kRankIssfSeries: {
@@ -112,12 +112,12 @@ int RowRanking::TieBreak(const ResultRow& a, const ResultRow& b, int kind, bool&
         // shots below one ring; the counts; the inner tens last.
         const int m = std::min(Size(a.ranking), Size(b.ranking));
         for (int i = m - 1; i >= 12; i -= 2)
-            if ((d = R(a, i) - R(b, i)) != 0)
+            if ((d = Figure(a, i) - Figure(b, i)) != 0)
                 return d;
         if (counts() != 0)
             return d;
         final = false;
-        return R(a, 0) - R(b, 0);
+        return Figure(a, 0) - Figure(b, 0);
     }
     case kRankIssfPistol: {
         // The last two series sums together, then the two before them, ...
@@ -125,18 +125,18 @@ int RowRanking::TieBreak(const ResultRow& a, const ResultRow& b, int kind, bool&
         // where it would add up counts of shots.
         const int m = Size(a.ranking);
         for (int i = m - 1; i >= 14; i -= 4)
-            if ((d = R(a, i) + R(a, i - 2) - R(b, i) - R(b, i - 2)) != 0)
+            if ((d = Figure(a, i) + Figure(a, i - 2) - Figure(b, i) - Figure(b, i - 2)) != 0)
                 return d;
         if (counts() != 0)
             return d;
         final = false;
-        return R(a, 0) - R(b, 0);
+        return Figure(a, 0) - Figure(b, 0);
     }
     case kRankElgbane: {
-        if ((d = R(a, 0) - R(b, 0)) != 0)
+        if ((d = Figure(a, 0) - Figure(b, 0)) != 0)
             return d;
         for (int i = Size(a.ranking) - 1; i >= 12; --i)
-            if ((d = R(a, i) - R(b, i)) != 0)
+            if ((d = Figure(a, i) - Figure(b, i)) != 0)
                 return d;
         return 0;
     }
@@ -198,7 +198,7 @@ int RowRanking::FinalRule(const ResultRow& a, const ResultRow& b)
                                       {3, 0}, {0, 3}, {6, 0}, {7, 0}, {0, 1}};
     for (const Step& step : kSteps) {
         const int d = step.series ? CompareRingCounts(a, b, step.series)
-                                  : R(a, e - step.offset) - R(b, e - step.offset);
+                                  : Figure(a, e - step.offset) - Figure(b, e - step.offset);
         if (d != 0)
             return d;
     }

@@ -13,7 +13,6 @@
 namespace results {
 namespace {
 
-constexpr int kSubEventSource = 0x100;
 
 }  // namespace
 

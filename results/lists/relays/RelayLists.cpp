@@ -10,6 +10,7 @@
 #include "results/data/ResStrings.h"
 #include "results/lists/DataList.h"
 #include "results/lists/ListBuild.h"
+#include "results/lists/ranking/RowRanking.h"
 #include "results/lists/relays/CardPictures.h"
 
 #include <algorithm>
@@ -22,8 +23,6 @@ constexpr int kRuleDfsField = 4;
 constexpr int kRuleTime = 5;
 constexpr int kRuleHuntingField = 6;
 constexpr int kRulePistolField = 7;
-constexpr int kPointsSeriesType = 10;
-constexpr int kHitSeriesType = 7;
 
 // Text flags of the cards' columns, as the drawing takes them.
 constexpr int kAlignBottom = 8;

@@ -12,8 +12,8 @@
 namespace results {
 namespace {
 
-constexpr int kColumns = 9;
-constexpr ColumnShape kAccountColumns[kColumns] = {
+constexpr int kAccountColumnCount = 9;
+constexpr ColumnShape kAccountColumns[kAccountColumnCount] = {
     {5, kAlignLeft, 10},  {5, kAlignRight, 10}, {5, kAlignRight, 10}, {6, kAlignRight, 13}, {5, kAlignRight, 10},
     {6, kAlignRight, 13}, {6, kAlignRight, 13}, {6, kAlignRight, 11}, {5, kAlignRight, 10},
 };
@@ -25,8 +25,8 @@ void CDataList::SetupAccounts(int d)
     ReadMargins();
     SetupHeader(d, 0);
     SetupFooter(d);
-    SetupBody(kColumns, d);
-    OneLineOfColumns(Def(d), kAccountColumns, kColumns);
+    SetupBody(kAccountColumnCount, d);
+    OneLineOfColumns(Def(d), kAccountColumns, kAccountColumnCount);
 }
 
 void CDataList::BuildAccountRows()
@@ -120,8 +120,8 @@ void CDataList::MakeAccounts()
     auto eventName = [&](int e) { return ::ReadItem(comp, CompItems::EventName(e)); };
     const std::string sum = ResString(IDS_ACCOUNT_SUM);
     if (!accountRows.empty())
-        AddRow(Cells(kColumns, {eventName(accountRows.front().event)}), d);
-    AddRow(Cells(kColumns, {ResString(IDS_CLASS_WORD), ResString(IDS_ACCOUNT_COUNT), ResString(IDS_ACCOUNT_FEE), sum,
+        AddRow(Cells(kAccountColumnCount, {eventName(accountRows.front().event)}), d);
+    AddRow(Cells(kAccountColumnCount, {ResString(IDS_CLASS_WORD), ResString(IDS_ACCOUNT_COUNT), ResString(IDS_ACCOUNT_FEE), sum,
                             ResString(IDS_ACCOUNT_STAKE), sum, ResString(IDS_PRIZES_PAID),
                             ResString(IDS_OBJECT_PRIZE), ResString(IDS_GIFT_PRIZE)}),
            d);
@@ -134,19 +134,19 @@ void CDataList::MakeAccounts()
         if (i > 0) {
             const AccountRow& before = accountRows[i - 1];
             if (row.kind != before.kind && row.kind == AccountRow::kTeam) {
-                AddRow(Cells(kColumns), d);
-                AddRow(Cells(kColumns, {ResString(IDS_ACCOUNT_TEAMS)}), d);
+                AddRow(Cells(kAccountColumnCount), d);
+                AddRow(Cells(kAccountColumnCount, {ResString(IDS_ACCOUNT_TEAMS)}), d);
             } else if (row.event != before.event) {
-                AddRow(Cells(kColumns), d);
-                AddRow(Cells(kColumns, {eventName(row.event)}), d);
+                AddRow(Cells(kAccountColumnCount), d);
+                AddRow(Cells(kAccountColumnCount, {eventName(row.event)}), d);
             } else if (before.kind == AccountRow::kClass && row.kind == AccountRow::kCombined) {
-                AddRow(Cells(kColumns, {ResString(IDS_ACCOUNT_COMBINED)}), d);
+                AddRow(Cells(kAccountColumnCount, {ResString(IDS_ACCOUNT_COMBINED)}), d);
             }
         }
         const long long entryTotal = whole(static_cast<int64_t>(row.count) * row.fee);
         const long long stakeTotal = whole(static_cast<int64_t>(row.stake) * row.count);
         const long long paidOut = whole(row.paid);
-        AddRow(Cells(kColumns, {row.name, Format("%d", row.count), Format("%lld,-", whole(row.fee)),
+        AddRow(Cells(kAccountColumnCount, {row.name, Format("%d", row.count), Format("%lld,-", whole(row.fee)),
                                 Format("%lld,-", entryTotal), Format("%lld,-", whole(row.stake)),
                                 Format("%lld,-", stakeTotal), Format("%lld,-", paidOut), Format("%d", row.objects),
                                 Format("%d", row.gifts)}),
@@ -161,8 +161,8 @@ void CDataList::MakeAccounts()
         objects += row.objects;
         gifts += row.gifts;
     }
-    AddRow(Cells(kColumns), d);
-    AddRow(Cells(kColumns, {ResString(IDS_TOTAL), Format("%lld", participants), "", Format("%lld,-", fees), "",
+    AddRow(Cells(kAccountColumnCount), d);
+    AddRow(Cells(kAccountColumnCount, {ResString(IDS_TOTAL), Format("%lld", participants), "", Format("%lld,-", fees), "",
                             Format("%lld,-", stakes), Format("%lld,-", paid), Format("%lld", objects),
                             Format("%lld", gifts)}),
            d);

@@ -18,7 +18,6 @@
 namespace results {
 namespace {
 
-constexpr int kSubEventSource = 0x100;
 constexpr int kPistolFieldResults = 7;
 
 // The programme page: seven lines, the first two of one column each, the

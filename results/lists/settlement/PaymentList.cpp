@@ -9,10 +9,9 @@
 namespace results {
 namespace {
 
-constexpr int kColumns = 3;
-constexpr ColumnShape kPaymentColumns[kColumns] = {{20, kAlignLeft, 40}, {20, kAlignLeft, 40}, {10, kAlignRight, 20}};
+constexpr int kPaymentColumnCount = 3;
+constexpr ColumnShape kPaymentColumns[kPaymentColumnCount] = {{20, kAlignLeft, 40}, {20, kAlignLeft, 40}, {10, kAlignRight, 20}};
 
-constexpr int kClubByKey = 2 * 16 + CDataClub::kClubs;
 
 }  // namespace
 
@@ -21,8 +20,8 @@ void CDataList::SetupPaymentList(int d)
     ReadMargins();
     SetupHeader(d, 0);
     SetupFooter(d);
-    SetupBody(kColumns, d);
-    OneLineOfColumns(Def(d), kPaymentColumns, kColumns);
+    SetupBody(kPaymentColumnCount, d);
+    OneLineOfColumns(Def(d), kPaymentColumns, kPaymentColumnCount);
 }
 
 void CDataList::MakePaymentList()
@@ -39,13 +38,13 @@ void CDataList::MakePaymentList()
     for (const PaymentRow& row : paymentRows) {
         std::string account;
         ClubRecord record{};
-        if (row.club != 0 && Clubs().Get(&record, row.club, kClubByKey) == 0)
+        if (row.club != 0 && Clubs().Get(&record, row.club, CDataClub::kClubByKey) == 0)
             account = FieldText(record.account, sizeof record.account);
-        AddRow(Cells(kColumns, {row.clubName, account, Format("%d,-", row.amount)}), d);
+        AddRow(Cells(kPaymentColumnCount, {row.clubName, account, Format("%d,-", row.amount)}), d);
         total += row.amount;
     }
-    AddRow(Cells(kColumns), d);
-    AddRow(Cells(kColumns, {ResString(IDS_PRIZES_PAID), ResString(IDS_TOTAL),
+    AddRow(Cells(kPaymentColumnCount), d);
+    AddRow(Cells(kPaymentColumnCount, {ResString(IDS_PRIZES_PAID), ResString(IDS_TOTAL),
                             Format("%s %lld,-", ResString(IDS_MONEY_PREFIX).c_str(), static_cast<long long>(total))}),
            d);
 

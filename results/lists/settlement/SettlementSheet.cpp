@@ -21,11 +21,10 @@
 namespace results {
 namespace {
 
-constexpr int kColumns = 4;
-constexpr ColumnShape kSheetColumns[kColumns] = {
+constexpr int kSheetColumnCount = 4;
+constexpr ColumnShape kSheetColumns[kSheetColumnCount] = {
     {20, kAlignLeft, 35}, {10, kAlignLeft, 20}, {7, kAlignLeft, 15}, {20, kAlignLeft, 30}};
 
-constexpr int kClubByKey = 2 * 16 + CDataClub::kClubs;
 constexpr const char* kEmailFile = ".\\email.txt";
 
 // The shooter states of prize row 1.
@@ -39,8 +38,8 @@ void CDataList::SetupSettlementSheet(int d)
     ReadMargins();
     SetupHeader(d, 0);
     SetupFooter(d);
-    SetupBody(kColumns, d);
-    OneLineOfColumns(Def(d), kSheetColumns, kColumns);
+    SetupBody(kSheetColumnCount, d);
+    OneLineOfColumns(Def(d), kSheetColumns, kSheetColumnCount);
 }
 
 void CDataList::MakeSettlementSheet()
@@ -79,23 +78,23 @@ void CDataList::MakeSettlementSheet()
         SetupSettlementSheet(page);
         BuildPageHeader(ResString(IDS_SETTLEMENT_SHEET), clubTitle, page, 0);
 
-        AddRow(Cells(kColumns), page);
-        AddRow(Cells(kColumns), page);
-        AddRow(Cells(kColumns, {"     " + clubTitle}), page);
+        AddRow(Cells(kSheetColumnCount), page);
+        AddRow(Cells(kSheetColumnCount), page);
+        AddRow(Cells(kSheetColumnCount, {"     " + clubTitle}), page);
         ClubRecord record{};
-        if (club != 0 && Clubs().Get(&record, club, kClubByKey) == 0) {
+        if (club != 0 && Clubs().Get(&record, club, CDataClub::kClubByKey) == 0) {
             for (const std::string& line : {FieldText(record.address1, sizeof record.address1),
                                             FieldText(record.address2, sizeof record.address2),
                                             FieldText(record.address3, sizeof record.address3)})
-                AddRow(Cells(kColumns, {"     " + line}), page);
-            AddRow(Cells(kColumns), page);
-            AddRow(Cells(kColumns), page);
+                AddRow(Cells(kSheetColumnCount, {"     " + line}), page);
+            AddRow(Cells(kSheetColumnCount), page);
+            AddRow(Cells(kSheetColumnCount), page);
             const std::string address = FieldText(record.email, sizeof record.email);
             if (email && !address.empty())
                 emails += address + ";";
         } else {
             for (int k = 0; k < 3; ++k)
-                AddRow(Cells(kColumns), page);
+                AddRow(Cells(kSheetColumnCount), page);
         }
 
         AddSettlementShooter(i, page, payment, true, club, clubName);
@@ -106,7 +105,7 @@ void CDataList::MakeSettlementSheet()
             AddSettlementShooter(j, page, payment, false, club, clubName);
             ++participants;
         }
-        AddRow(Cells(kColumns, {Format("%d deltagere", participants), "", ResString(IDS_TOTAL),
+        AddRow(Cells(kSheetColumnCount, {Format("%d deltagere", participants), "", ResString(IDS_TOTAL),
                                 Format("%s %d,-", ResString(IDS_MONEY_PREFIX).c_str(), paymentRows[payment].amount)}),
                page);
         ++payment;
@@ -189,13 +188,13 @@ void CDataList::AddSettlementShooter(size_t j, int d, size_t payment, bool first
     const std::string summary = Format("%s %s %s", moneyText.c_str(), objectsText.c_str(), giftsText.c_str());
 
     auto total = [&](size_t k) { return k < shooter.subEventTotals.size() ? shooter.subEventTotals[k] : std::string(); };
-    AddRow(Cells(kColumns, {Format("%s (%s)", shooter.shooterName.c_str(), shooter.className.c_str()),
+    AddRow(Cells(kSheetColumnCount, {Format("%s (%s)", shooter.shooterName.c_str(), shooter.className.c_str()),
                             Format("%s  %s  %s", total(0).c_str(), total(1).c_str(), total(2).c_str()), "",
                             lines.empty() ? summary : std::string()}),
            d);
     prizeRows[1].amounts[j] = kWritten;
     for (size_t l = 0; l < lines.size(); ++l)
-        AddRow(Cells(kColumns, {lines[l][0], lines[l][1], lines[l][2], l + 1 == lines.size() ? summary : ""}), d);
+        AddRow(Cells(kSheetColumnCount, {lines[l][0], lines[l][1], lines[l][2], l + 1 == lines.size() ? summary : ""}), d);
 }
 
 }  // namespace results

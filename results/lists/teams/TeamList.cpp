@@ -16,7 +16,6 @@
 namespace results {
 namespace {
 
-constexpr int kSubEventSource = 0x100;
 constexpr int kTeamEventFlag = 0x100;
 
 }  // namespace

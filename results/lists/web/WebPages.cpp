@@ -3,6 +3,7 @@
 // and contents, and the page of an empty list. Every page is replaced whole,
 // since a browser may read it while it is written.
 #include "results/lists/DataList.h"
+#include "platform/system/StringFormat.h"
 #include "results/lists/web/WebChoices.h"
 #include "results/lists/web/WebFiles.h"
 
@@ -19,16 +20,6 @@
 
 namespace results {
 namespace {
-
-std::string Format(const char* format, ...)
-{
-    char buffer[1024];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    return std::string(buffer, static_cast<size_t>(std::clamp(n, 0, static_cast<int>(sizeof buffer) - 1)));
-}
 
 std::string TitleLine() { return std::string("<title>BVRes - ") + kMakerWebAddress + "</title>\r\n"; }
 
@@ -93,17 +84,17 @@ void CDataList::MakeFramePages(uint16_t pageCount)
         const int next = p + 1 > n ? 1 : p + 1;
         std::string refresh, frame;
         if (p == 1) {
-            refresh = next == 1 ? Format("<META HTTP-EQUIV=\"REFRESH\" CONTENT=\"%d; URL=./Startpage.htm\">\r\n", slide.seconds)
-                                : Format("<META HTTP-EQUIV=\"REFRESH\" CONTENT=\"%d; URL=./data/Framepage%d.htm\">\r\n",
+            refresh = next == 1 ? platform::StringFormat("<META HTTP-EQUIV=\"REFRESH\" CONTENT=\"%d; URL=./Startpage.htm\">\r\n", slide.seconds)
+                                : platform::StringFormat("<META HTTP-EQUIV=\"REFRESH\" CONTENT=\"%d; URL=./data/Framepage%d.htm\">\r\n",
                                          slide.seconds, next);
             frame = "<FRAME SRC=\"./data/" + slide.page + "\">\r\n";
         } else {
-            refresh = next == 1 ? Format("<META HTTP-EQUIV=\"REFRESH\" CONTENT=\"%d; URL=../Startpage.htm\">\r\n", slide.seconds)
-                                : Format("<META HTTP-EQUIV=\"REFRESH\" CONTENT=\"%d; URL=./Framepage%d.htm\">\r\n",
+            refresh = next == 1 ? platform::StringFormat("<META HTTP-EQUIV=\"REFRESH\" CONTENT=\"%d; URL=../Startpage.htm\">\r\n", slide.seconds)
+                                : platform::StringFormat("<META HTTP-EQUIV=\"REFRESH\" CONTENT=\"%d; URL=./Framepage%d.htm\">\r\n",
                                          slide.seconds, next);
             frame = "<FRAME SRC=\"./" + slide.page + "\">\r\n";
         }
-        const std::string path = p == 1 ? kAWebFolder + "Startpage.htm" : kAWebDataFolder + Format("Framepage%d.htm", p);
+        const std::string path = p == 1 ? kAWebFolder + "Startpage.htm" : kAWebDataFolder + platform::StringFormat("Framepage%d.htm", p);
         failed = !WriteWebFile(path, SlidePage(refresh, frame), nullptr);
     };
 
@@ -118,7 +109,7 @@ void CDataList::MakeFramePages(uint16_t pageCount)
         prizes.Refresh();
         ++candidates;
         if (::ReadItem(prizes, WebChoice::kRelayInShow))
-            write({Format("%d-Relay-%d.htm", e, ::ReadItem(m_comp.Web(), WebItems::ActiveRelay(e))),
+            write({platform::StringFormat("%d-Relay-%d.htm", e, ::ReadItem(m_comp.Web(), WebItems::ActiveRelay(e))),
                    ::ReadItem(prizes, WebChoice::kRelaySeconds)});
         const int lists = ::ReadItem(prizes, PrizeItems::kClassCount);
         for (int p = 1; p <= lists; ++p) {
@@ -129,7 +120,7 @@ void CDataList::MakeFramePages(uint16_t pageCount)
                 const int k = classes[c - 1];
                 ++candidates;
                 if (::ReadItem(prizes, WebChoice::ClassInShow(p, k)))
-                    write({Format("%d-Class-%d-%d.htm", e, p, static_cast<int>(c)),
+                    write({platform::StringFormat("%d-Class-%d-%d.htm", e, p, static_cast<int>(c)),
                            ::ReadItem(prizes, WebChoice::ClassSeconds(p, k))});
             }
         }
@@ -139,7 +130,7 @@ void CDataList::MakeFramePages(uint16_t pageCount)
                 continue;
             ++candidates;
             if (::ReadItem(prizes, WebChoice::GroupInShow(g)))
-                write({Format("%d-Common-%d.htm", e, g), ::ReadItem(prizes, WebChoice::GroupSeconds(g))});
+                write({platform::StringFormat("%d-Common-%d.htm", e, g), ::ReadItem(prizes, WebChoice::GroupSeconds(g))});
         }
     }
     CBVConfig& team = m_comp.Team();
@@ -150,11 +141,11 @@ void CDataList::MakeFramePages(uint16_t pageCount)
             continue;
         ++candidates;
         if (::ReadItem(team, TeamItems::WebInShow(t)))
-            write({Format("Team-%d.htm", t), ::ReadItem(team, TeamItems::WebSeconds(t))});
+            write({platform::StringFormat("Team-%d.htm", t), ::ReadItem(team, TeamItems::WebSeconds(t))});
     }
     // The pages no longer in the show lead back to its start.
     for (int p = written; p <= candidates && !failed; ++p)
-        failed = !WriteWebFile(kAWebDataFolder + Format("Framepage%d.htm", p),
+        failed = !WriteWebFile(kAWebDataFolder + platform::StringFormat("Framepage%d.htm", p),
                                "<HTML>\r\n<HEAD>\r\n<META HTTP-EQUIV=\"REFRESH\" CONTENT=\"1; URL=../Startpage.htm\">\r\n" +
                                    TitleLine() + "</HEAD>\r\nSiden er fjernet !!!</HTML>\r\n",
                                nullptr);
@@ -165,7 +156,7 @@ void CDataList::MakeWebIndex()
     PrepareRows();
     const platform::LocalTime now = platform::Now();
     const std::string time =
-        Format("%02d:%02d - %02d.%02d.%04d", now.hour, now.minute, now.day, now.month, now.year);
+        platform::StringFormat("%02d:%02d - %02d.%02d.%04d", now.hour, now.minute, now.day, now.month, now.year);
     const std::string noCache = "<meta http-equiv=\"pragma\" content=\"no-cache\">\r\n"
                                 "<meta http-equiv=\"expires\" content=\"0\">\r\n";
 
@@ -226,7 +217,7 @@ void CDataList::MakeWebIndex()
         card->LoadEvent(e);
         for (int g = 1; g <= groups; ++g)
             if (::ReadItem(prizes, PrizeItems::GroupSource(g)) != 0)
-                page += Format("<a href=\"./%d-Common-%d.htm\">", e, g) + ::ReadItem(prizes, PrizeItems::GroupName(g)) +
+                page += platform::StringFormat("<a href=\"./%d-Common-%d.htm\">", e, g) + ::ReadItem(prizes, PrizeItems::GroupName(g)) +
                         "</a><br>\r\n";
         page += "</p>\r\n</p>\r\n";
         std::string firstHeading;
@@ -248,7 +239,7 @@ void CDataList::MakeWebIndex()
             for (size_t c = 1; c <= classes.size(); ++c) {
                 const int k = classes[c - 1];
                 if (::ReadItem(event->Settings(), EventItems::ClassUsed(k)))
-                    page += Format("<a href=\"./%d-Class-%d-%d.htm\">klasse ", e, p, static_cast<int>(c)) +
+                    page += platform::StringFormat("<a href=\"./%d-Class-%d-%d.htm\">klasse ", e, p, static_cast<int>(c)) +
                             m_comp.GetClassName(k) + "</a><br>\r\n";
             }
         }
@@ -267,7 +258,7 @@ void CDataList::MakeWebIndex()
         if (firstTeam)
             page += "<font size=\"5\">" + ResString(IDS_TEAM_SHOOTING) + "</font><br>\r\n";
         firstTeam = false;
-        page += Format("<a href=\"./Team-%d.htm\">", t) + name + "</a><br>\r\n";
+        page += platform::StringFormat("<a href=\"./Team-%d.htm\">", t) + name + "</a><br>\r\n";
     }
 
     page += "<p>\r\n<font size=\"5\">" + ResString(IDS_WEB_RELAY_LISTS) + "</font>\r\n";
@@ -302,7 +293,7 @@ void CDataList::MakeWebIndex()
             if (!onDay.empty())
                 page += "<br>" + event->DayLabel(day.date) + "<br>\r\n";
             for (const Relay& r : onDay)
-                page += Format("<nobr><a href=\"./%d-Relay-%d.htm\">%d<font size=\"1\">(", e, r.number, r.number) +
+                page += platform::StringFormat("<nobr><a href=\"./%d-Relay-%d.htm\">%d<font size=\"1\">(", e, r.number, r.number) +
                         ::ReadItem(settings, EventItems::RelayTime(r.index)) + ")</font></a>&nbsp;</nobr>\r\n";
         }
     }

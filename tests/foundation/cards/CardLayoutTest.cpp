@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <string>
 
-namespace {
+namespace card_layout_test {
 
 using namespace CardLayout;
 

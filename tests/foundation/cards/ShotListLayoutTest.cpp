@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace {
+namespace shot_list_layout_test {
 
 using namespace ShotListLayout;
 using bvtest::TargetShot;

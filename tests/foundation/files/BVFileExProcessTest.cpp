@@ -25,8 +25,8 @@
 
 namespace {
 
-constexpr uint8_t kCachedRW = 0x8A;
-constexpr uint8_t kPlainRW = 0x82;
+using bvtest::kCachedRW;
+using bvtest::kPlainRW;
 constexpr uint8_t kPlainRead = 0x80;
 
 // A working folder per test. In memory when the machine has /dev/shm: the
@@ -261,7 +261,7 @@ namespace {
 
 constexpr int kShotSize = 13254;  // a shot list: several pages of the disk
 
-std::string ShotRecord(char fill) { return std::string(kShotSize, fill); }
+std::string ShotBytes(char fill) { return std::string(kShotSize, fill); }
 
 // Set in a child before the write it is to die in.
 const char* g_dieAt = nullptr;
@@ -297,7 +297,7 @@ TEST_F(SharedFolder, AWriterKilledInARecordWriteLeavesTheOldRecord)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string before = RecordHeader(3, kShotSize, 3) + ShotRecord('A') + ShotRecord('B') + ShotRecord('C');
+        const std::string before = RecordHeader(3, kShotSize, 3) + ShotBytes('A') + ShotBytes('B') + ShotBytes('C');
         Put("Shot.BVD", before);
         CBVFileEx survivor;
         if (c.alreadyOpen)
@@ -310,7 +310,7 @@ TEST_F(SharedFolder, AWriterKilledInARecordWriteLeavesTheOldRecord)
             CBVFileEx f;
             if (f.Open("Shot.BVD", kShotSize, 3, 0, kPlainRW) != 0)
                 return 2;
-            f.WriteRecDirect(2, ShotRecord('N').data());
+            f.WriteRecDirect(2, ShotBytes('N').data());
             return 3;  // never comes here
         }));
         ASSERT_EQ(status, 128 + SIGKILL);
@@ -318,14 +318,14 @@ TEST_F(SharedFolder, AWriterKilledInARecordWriteLeavesTheOldRecord)
         ASSERT_TRUE(CRecordJournal::PendingAt("Shot.BVD.undo"));
 
         if (c.alreadyOpen) {
-            ASSERT_EQ(survivor.WriteRec(3, ShotRecord('D').data()), 0);
+            ASSERT_EQ(survivor.WriteRec(3, ShotBytes('D').data()), 0);
         } else {
             ASSERT_EQ(survivor.Open("Shot.BVD", kShotSize, 3, 0, c.reopenOptions), 0);
         }
         std::string bytes = Bytes("Shot.BVD");
         ASSERT_EQ(bytes.size(), before.size());
-        EXPECT_EQ(bytes.substr(8 + kShotSize, kShotSize), ShotRecord('B'));
-        EXPECT_EQ(bytes.substr(8, kShotSize), ShotRecord('A'));
+        EXPECT_EQ(bytes.substr(8 + kShotSize, kShotSize), ShotBytes('B'));
+        EXPECT_EQ(bytes.substr(8, kShotSize), ShotBytes('A'));
         EXPECT_FALSE(CRecordJournal::PendingAt("Shot.BVD.undo"));
         EXPECT_GT(survivor.Header().changeCounter, 3);  // readers are told to look again
         EXPECT_TRUE(Logged("Recover(Shot.BVD) 1 changes of an interrupted write undone"));
@@ -338,7 +338,7 @@ TEST_F(SharedFolder, AWriterKilledAtRandomMomentsLeavesWholeRecords)
 {
     // The writer overwrites three shot lists and appends new ones without
     // pause; it is killed wherever it happens to be.
-    Put("Shot.BVD", RecordHeader(0, kShotSize, 3) + ShotRecord('a') + ShotRecord('b') + ShotRecord('c'));
+    Put("Shot.BVD", RecordHeader(0, kShotSize, 3) + ShotBytes('a') + ShotBytes('b') + ShotBytes('c'));
     std::mt19937 random(12345);
     for (int round = 0; round < 12; ++round) {
         pid_t writer = Spawn([round] {
@@ -349,9 +349,9 @@ TEST_F(SharedFolder, AWriterKilledAtRandomMomentsLeavesWholeRecords)
                 char fill = static_cast<char>('A' + (round * 7 + i) % 26);
                 if (i % 5 == 4) {
                     int n = 0;
-                    f.AddRec(n, ShotRecord(fill).data());
+                    f.AddRec(n, ShotBytes(fill).data());
                 } else {
-                    f.WriteRec(1 + i % 3, ShotRecord(fill).data());
+                    f.WriteRec(1 + i % 3, ShotBytes(fill).data());
                 }
             }
         });
@@ -372,7 +372,7 @@ TEST_F(SharedFolder, AWriterKilledAtRandomMomentsLeavesWholeRecords)
         CBVFileEx w;
         ASSERT_EQ(w.Open("Shot.BVD", kShotSize, 3, 0, kPlainRW), 0);
         int n = 0;
-        ASSERT_EQ(w.AddRec(n, ShotRecord('z').data()), 0);
+        ASSERT_EQ(w.AddRec(n, ShotBytes('z').data()), 0);
         EXPECT_EQ(n, static_cast<int>(count) + 1);
         EXPECT_EQ(Bytes("Shot.BVD").size(), 8 + (count + 1) * kShotSize);
     }

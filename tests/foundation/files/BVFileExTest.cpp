@@ -18,9 +18,9 @@
 
 namespace {
 
-constexpr uint8_t kCachedRW = 0x8A;     // cached, writable
-constexpr uint8_t kPlainRW = 0x82;      // writable, open per operation
-constexpr uint8_t kKeptRW = 0x8E;       // cached, writable, kept open
+using bvtest::kCachedRW;
+using bvtest::kPlainRW;
+using bvtest::kKeptRW;
 
 // 36-byte records: a 4-byte key and a 32-byte text, like configuration items.
 using bvtest::ItemBytes;

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr uint8_t kPlainRW = 0x82;
+using bvtest::kPlainRW;
 
 // Contents of each file (by identity) as its last flush left them.
 std::map<std::pair<uint64_t, uint64_t>, std::string> g_durable;

@@ -1,0 +1,11 @@
+#pragma once
+// printf into a std::string as long as the text needs: file names, log
+// texts, list cells. One helper, so that no caller cuts a long name short in
+// a buffer of its own.
+#include <string>
+
+namespace platform {
+
+std::string StringFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace platform
