@@ -89,13 +89,14 @@ function(bv_links_to out target pattern)
   set(${out} ${found} PARENT_SCOPE)
 endfunction()
 
-# bv_precompile_dirs(dir...)
-# Precompiled headers for every library and program of the folders with more
-# than a couple of sources (a single file gains nothing from them).
-function(bv_precompile_dirs)
+# bv_compile_settings(dir...)
+# Precompiled headers, and batches where BV_UNITY asks for them, for every
+# library and program of the folders with more than a couple of sources (a
+# single file gains nothing from them).
+function(bv_compile_settings)
   foreach(dir IN LISTS ARGN)
     get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
-    bv_precompile_dirs(${subdirs})
+    bv_compile_settings(${subdirs})
     get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
     foreach(t IN LISTS targets)
       get_target_property(type ${t} TYPE)
