@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -121,8 +122,11 @@ TEST_F(BvtoolResTest, FourProgramsDrawDistinctConsecutiveStartNumbers)
             numbers.push_back(n);
         }
         std::istringstream refused(TempFolder::Read("refused" + std::to_string(p) + ".txt"));
+        // A refused draw says why, and the batch names its line.
+        const std::regex refusal("bvtool: no start number: StartNr.bvd is locked by another program or cannot be "
+                                 "written|bvtool: line [0-9]+ failed \\(1\\): res startnr res");
         while (std::getline(refused, line))
-            EXPECT_EQ(line, "bvtool: no start number: StartNr.bvd is locked by another program or cannot be written");
+            EXPECT_TRUE(std::regex_match(line, refusal)) << line;
     }
     ASSERT_EQ(numbers.size(), 1000u);
     std::sort(numbers.begin(), numbers.end());
