@@ -288,6 +288,24 @@ TEST_F(DlgDefCompTest, EachOrganisationListsItsPrograms)
     EXPECT_EQ(CfgItems("Comp1/Comp.BVC", {{2, 1, 16}, {2, 1, 15}}), (std::vector<std::string>{"3", "3"}));
 }
 
+// A program its organisation's list does not offer shows no selection; OK
+// without a choice keeps the program and the organisation as they were.
+TEST_F(DlgDefCompTest, OKKeepsAProgramTheListCannotShow)
+{
+    {
+        CBVConfig comp;
+        comp.Open(CompSettings::FileOf(".\\", 1), 1);
+        WriteItem(comp, CompSettings::kOrganisation, 0);  // Private: only the range's own programs
+        WriteItem(comp, CompSettings::kProgram, 1);
+    }
+    Run([](D& d) {
+        EXPECT_EQ(Programs(d), (std::vector<std::string>{"Club night"}));
+        EXPECT_EQ(d.item(D::IDC_PROGRAM).selection(), -1);
+        d.item(D::IDC_OK).click();
+    });
+    EXPECT_EQ(CfgItems("Comp1/Comp.BVC", {{2, 1, 16}, {2, 1, 15}}), (std::vector<std::string>{"0", "1"}));
+}
+
 // With no competition open (a start-up that makes a new one) the dialog
 // still shows the competition's own values, and OK keeps them.
 TEST_F(DlgDefCompTest, EditsItsOwnCompetitionWhileNoneIsOpen)

@@ -302,11 +302,15 @@ void CDlgDefComp::TakeLanes()
 
 void CDlgDefComp::TakeOrganisationAndProgram()
 {
+    // A list that cannot show the stored value has no selection: the value
+    // stays as it was, as the officer did not choose another.
     int organisation = item(IDC_ORGANISATION).selection();
-    m_form.organisation = organisation < 0 ? 0 : organisation;
+    if (organisation >= 0)
+        m_form.organisation = organisation;
     Control programs = item(IDC_PROGRAM);
     int row = programs.selection();
-    m_form.program = row < 0 ? 0 : static_cast<int>(programs.itemData(row));
+    if (row >= 0)
+        m_form.program = static_cast<int>(programs.itemData(row));
 }
 
 void CDlgDefComp::FillPrograms()
