@@ -19,6 +19,8 @@ using platform::ControlKind;
 using platform::ControlTemplate;
 
 constexpr int kMaxListSize = 1000;
+// The time column shows up to five digits of milliseconds since the frame before.
+constexpr int kTimeColumnWidth = 60;
 
 const ControlTemplate kControls[] = {
     {.id = CDlgLineSpy::IDC_CHANNEL_GROUP, .kind = ControlKind::Group, .row = 0, .col = 0, .colSpan = 4,
@@ -216,7 +218,7 @@ void CDlgLineSpy::ShowMessagesView()
     list.resetContent();
     DropColumns(list);
     list.insertColumn(0, platform::TextOfKey("IDS_SPY_HA0"), 40);
-    list.insertColumn(1, platform::TextOfKey("IDS_SPY_HA1"), 40);
+    list.insertColumn(1, platform::TextOfKey("IDS_SPY_HA1"), kTimeColumnWidth);
     list.insertColumn(2, platform::TextOfKey("IDS_SPY_HA2"), 800);
     m_lastTick = platform::TickCount();
 }

@@ -20,7 +20,10 @@
 
 #include "tests/range/RecordingServices.h"
 
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QImage>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -216,6 +219,32 @@ TEST_F(LineSpyTest, StatisticsShowAndClearTheLaneCounters)
     }
     Line()->QueueCopy(Copy(true, 4, {0x84, 0x30, 0x0D}));
     EXPECT_EQ(Line()->GetCopy(), nullptr);
+}
+
+// Every heading has its room in every language, and the time column its
+// five digits of milliseconds.
+TEST_F(LineSpyTest, ColumnsFitTheirHeadingsInEveryLanguage)
+{
+    for (const char* code : {"NO", "DK", "SE", "EN", "DE"}) {
+        CLanguageTable texts;
+        ASSERT_GE(texts.Load(BV_BINARY_DIR "/lang/BVRange.bvt", code), 0) << code;
+        platform::SetTextTable(&texts);
+        spy = std::make_unique<CDlgLineSpy>(nullptr, *objects);
+        ASSERT_TRUE(spy->Create());
+        auto* tree = qobject_cast<QTreeWidget*>(List().widget());
+        ASSERT_NE(tree, nullptr);
+        const QFontMetrics metrics = tree->header()->fontMetrics();
+        for (int id : {CDlgLineSpy::IDC_MESSAGES, CDlgLineSpy::IDC_STATISTICS}) {
+            spy->item(id).click();
+            for (int c = 0; c < tree->columnCount(); ++c)
+                EXPECT_GE(tree->columnWidth(c), metrics.horizontalAdvance(tree->headerItem()->text(c)))
+                    << code << " column " << c;
+        }
+        spy->item(CDlgLineSpy::IDC_MESSAGES).click();
+        EXPECT_GE(tree->columnWidth(1), QFontMetrics(tree->font()).horizontalAdvance("99999") + 8) << code;
+        spy.reset();
+    }
+    platform::SetTextTable(nullptr);
 }
 
 // The monitor as the officer sees it, in English, on the simulated line:

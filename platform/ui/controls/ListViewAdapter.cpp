@@ -4,10 +4,25 @@
 #include "platform/ui/KitWindow.h"
 #include "platform/ui/UiText.h"
 
+#include <QHeaderView>
+#include <QStyle>
+
 #include <algorithm>
 #include <vector>
 
 namespace platform {
+
+namespace {
+
+// The room a heading needs: its text and the header section's margins.
+int HeadingWidth(QTreeWidget* list, const QString& text)
+{
+    QHeaderView* header = list->header();
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    return header->fontMetrics().horizontalAdvance(text) + 2 * margin + 4;
+}
+
+}  // namespace
 
 std::unique_ptr<ControlAdapter> ListViewAdapter::Build(const ControlTemplate& t, ControlBuild& build)
 {
@@ -127,6 +142,10 @@ void ListViewAdapter::InsertColumn(int column, std::string_view header, int widt
         aligns.push_back(Qt::Alignment(head->textAlignment(c)));
     }
     texts.insert(column, ToQt(header));
+    // A column is never narrower than its heading (the heading's text varies
+    // with the language); a width of 0 still hides the column.
+    if (width > 0)
+        width = std::max(width, HeadingWidth(m_list, texts[column]));
     widths.insert(widths.begin() + column, width);
     Qt::Alignment align = (rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
     aligns.insert(aligns.begin() + column, align);
