@@ -163,6 +163,8 @@ void CBVFileEx::Close()
     m_cache.shrink_to_fit();
     m_keyMap.clear();
     m_keyMap.shrink_to_fit();
+    m_keyIndex.clear();
+    m_keyIndexCount = -1;
     m_cachedCount = 0;
     m_cachedCounter = 0;
     m_loadedCounter = 0;
@@ -619,7 +621,17 @@ void CBVFileEx::StoreInCache(int n, const void* record)
 
 void CBVFileEx::KeyFromCache(int n)
 {
-    std::memcpy(&m_keyMap[static_cast<size_t>(n)], CachedRecord(n), 4);
+    int32_t& slot = m_keyMap[static_cast<size_t>(n)];
+    const int32_t old = slot;
+    std::memcpy(&slot, CachedRecord(n), 4);
+    if (m_keyIndexCount < 0)
+        return;
+    if (n == m_keyIndexCount + 1) {
+        m_keyIndex.try_emplace(slot, n);  // a record at the end
+        m_keyIndexCount = n;
+    } else if (n > m_keyIndexCount || old != slot) {
+        m_keyIndexCount = -1;
+    }
 }
 
 int CBVFileEx::CacheVerify(int acknowledge)
@@ -671,6 +683,7 @@ int CBVFileEx::CacheVerify(int acknowledge)
         if (m_cache.size() < static_cast<size_t>(size)) {
             m_cache.clear();
             m_keyMap.clear();
+            m_keyIndexCount = -1;
             try {
                 m_cache.resize(bytes);
             } catch (const std::bad_alloc&) {
@@ -696,6 +709,7 @@ int CBVFileEx::CacheVerify(int acknowledge)
         std::memcpy(&m_header, m_cache.data(), sizeof m_header);
         counter = m_header.changeCounter;
         m_cachedCount = static_cast<int>(count);
+        m_keyIndexCount = -1;
         for (int n = 1; n <= m_cachedCount; ++n)
             KeyFromCache(n);
         m_loadedCounter = counter;
@@ -712,10 +726,15 @@ int CBVFileEx::FindKey(const void* record) const
 {
     int32_t key;
     std::memcpy(&key, record, 4);
-    for (int n = 1; n <= m_cachedCount && static_cast<size_t>(n) < m_keyMap.size(); ++n)
-        if (m_keyMap[static_cast<size_t>(n)] == key)
-            return n;
-    return 0;
+    const int count = std::min(m_cachedCount, static_cast<int>(m_keyMap.size()) - 1);
+    if (m_keyIndexCount != count) {
+        m_keyIndex.clear();
+        for (int n = 1; n <= count; ++n)
+            m_keyIndex.try_emplace(m_keyMap[static_cast<size_t>(n)], n);
+        m_keyIndexCount = count;
+    }
+    auto it = m_keyIndex.find(key);
+    return it == m_keyIndex.end() ? 0 : it->second;
 }
 
 int CBVFileEx::GetRecCount()

@@ -21,6 +21,7 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 static_assert(std::endian::native == std::endian::little, "record files are little-endian");
@@ -170,6 +171,11 @@ private:
     std::vector<char> m_cache;        // header and records; its size is the capacity
     int m_cachedCount = 0;
     std::vector<int32_t> m_keyMap;    // [n] = key of record n
+    // Each key's first record, made from m_keyMap when a look-up needs it and
+    // kept while records only come at the end: a look-up by key is then one
+    // probe, not a walk over every record.
+    mutable std::unordered_map<int32_t, int> m_keyIndex;
+    mutable int m_keyIndexCount = -1;  // the records it covers; -1 when it is to be made again
     int32_t m_cachedCounter = 0;      // the counter the caller has seen
     int32_t m_loadedCounter = 0;      // the counter the cache's contents match
     int m_lastKeyHit = -1;

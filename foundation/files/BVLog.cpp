@@ -7,9 +7,11 @@
 #include "platform/files/SystemPath.h"
 
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -20,12 +22,49 @@ constexpr size_t kTextSize = 200;  // the formatted text, with its terminator
 constexpr int kAttempts = 3;
 constexpr unsigned kPauseMs = 20;
 
+// The threshold from BVLog.ini, read again only when the working folder or
+// the file changed: every record file, exchange and line object keeps a log,
+// and a busy range makes them by the hundred.
+short ThresholdOfIni()
+{
+    struct Seen {
+        std::string folder;
+        struct stat folderStat {};
+        std::string ini;  // the file as found, empty when there is none
+        struct stat iniStat {};
+        short threshold = 80;
+        bool valid = false;
+    };
+    static std::mutex lock;
+    static Seen seen;
+    std::lock_guard<std::mutex> hold(lock);
+    char cwd[4096];
+    struct stat folderStat {}, iniStat {};
+    const bool folderKnown = getcwd(cwd, sizeof cwd) != nullptr && stat(".", &folderStat) == 0;
+    const bool iniKnown = !seen.ini.empty() && stat(seen.ini.c_str(), &iniStat) == 0;
+    auto same = [](const struct stat& a, const struct stat& b) {
+        return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+               a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+    };
+    if (seen.valid && folderKnown && seen.folder == cwd && same(seen.folderStat, folderStat) &&
+        (seen.ini.empty() || (iniKnown && same(seen.iniStat, iniStat))))
+        return seen.threshold;
+    seen.threshold = static_cast<short>(platform::GetPrivateProfileInt("BVLog", "Level", 80, kIniPath));
+    seen.valid = folderKnown;
+    seen.folder = folderKnown ? cwd : "";
+    seen.folderStat = folderStat;
+    seen.ini.clear();
+    const std::string native = platform::NativePath(kIniPath);
+    if (stat(native.c_str(), &iniStat) == 0) {
+        seen.ini = native;
+        seen.iniStat = iniStat;
+    }
+    return seen.threshold;
+}
+
 }  // namespace
 
-CBVLog::CBVLog()
-    : m_threshold(static_cast<short>(platform::GetPrivateProfileInt("BVLog", "Level", 80, kIniPath)))
-{
-}
+CBVLog::CBVLog() : m_threshold(ThresholdOfIni()) {}
 
 void CBVLog::Write(const char* sourcePath, int line, int level, const char* format, ...)
 {

@@ -6,7 +6,8 @@
 //
 // Levels: 90 errors, 80 warnings and notable events, 70 version mismatches,
 // 50, 20 cache reloads, 10 and 0 tracing. The threshold comes from
-// ".\BVLog.ini" [BVLog] Level (default 80), read once when the log is made.
+// ".\BVLog.ini" [BVLog] Level (default 80), as the file stands when the log is
+// made; the program reads the file again only when it changed.
 #include <cstdarg>
 
 class CBVLog {
