@@ -64,6 +64,10 @@ range/Throwaway.h|#include "line/LineMessage.h"|pass
 tools/bvtool/Throwaway.cpp|#include "results/data/Competition.h"|pass
 tools/bvtool/Throwaway.cpp|#include "range/ui/MainFrame.h"|fail
 tools/bvtool/Throwaway.cpp|#include <QApplication>|pass
+display/model/Throwaway.h|#include "display/draw/PicturePainter.h"|fail
+display/draw/Throwaway.h|#include "display/model/DisplayModel.h"|pass
+display/extra/Throwaway.h|#include "display/model/DisplayModel.h"|fail
+remote/settings/Throwaway.h|#include "remote/print/CardPrint.h"|fail
 '
 while IFS='|' read -r file include expected; do
     [ -z "$file" ] && continue

@@ -24,6 +24,10 @@
 #    the screens include it, and only the screens include results/lists.
 #    Tools are command-line programs that print and may use the kit; rule 2
 #    does not apply to them.
+# 4. Inside each program the folders stack in the order of the table below,
+#    lowest first: a file includes from its own folder and the folders listed
+#    before it, never from one after it. A folder the table does not list is
+#    a fault too, so that a new folder takes its place in the order.
 # Tests, benchmarks and fuzzers are not checked: they reach into what they test.
 #
 # Usage: check-layering.sh [root]; prints each fault and fails when there is one.
@@ -43,6 +47,13 @@ BEGIN {
     rank["platform"] = 0; rank["foundation"] = 1; rank["line"] = 2
     rank["range"] = 3; rank["results"] = 3; rank["display"] = 3; rank["remote"] = 3
     rank["tools"] = 3
+    # The folders of each program, lowest first.
+    stack["display"] = "settings model config layout nettcast draw loop ui"
+    stack["remote"] = "settings names print ui"
+    for (p in stack) {
+        n = split(stack[p], f, " ")
+        for (i = 1; i <= n; ++i) level[p "/" f[i]] = i
+    }
     bad = 0
 }
 # May a file of layer from include a file of layer to?
@@ -73,6 +84,22 @@ function allowed(from, to) {
     }
     if (file ~ /^results\// && file !~ /^results\/(lists|ui)\// && path ~ /^results\/lists\//) {
         print where "the results core or its printing includes the lists: " text; bad = 1
+    }
+    if (from in stack && to == from && substr(target, 1, 1) == "\"") {
+        fromFolder = file; sub(/^[^\/]*\//, "", fromFolder)
+        toFolder = path; sub(/^[^\/]*\//, "", toFolder)
+        if (fromFolder ~ /\// && toFolder ~ /\//) {
+            sub(/\/.*/, "", fromFolder); sub(/\/.*/, "", toFolder)
+            if (!((from "/" fromFolder) in level)) {
+                print where from "/" fromFolder " has no place in the folder order of its program"; bad = 1
+            } else if (!((from "/" toFolder) in level)) {
+                print where from "/" toFolder " has no place in the folder order of its program: " text; bad = 1
+            } else if (level[from "/" toFolder] > level[from "/" fromFolder]) {
+                print where from "/" fromFolder " includes " from "/" toFolder ", above it: " text; bad = 1
+            }
+        } else if (fromFolder ~ /\//) {
+            print where from "/" fromFolder " includes a file outside the folders of its program: " text; bad = 1
+        }
     }
     if (from == "tools" || file ~ /(^|\/)ui\//) next
     qt = substr(target, 1, 1) == "<" && path ~ /^(Q|qt)/
