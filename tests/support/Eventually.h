@@ -9,10 +9,10 @@ namespace bvtest {
 
 // How long a test waits for another process, thread or unit before it
 // gives up: generous, so that a loaded two-core machine still gets there.
-inline constexpr int kPatienceMs = 30000;
+inline constexpr int kPatienceMs = 60000;
 
 // True as soon as test() holds; false when it has not within ms milliseconds.
-inline bool Eventually(const std::function<bool()>& test, int ms = 30000)
+inline bool Eventually(const std::function<bool()>& test, int ms = kPatienceMs)
 {
     for (int waited = 0; waited < ms; waited += 20) {
         if (test())

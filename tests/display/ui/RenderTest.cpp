@@ -214,7 +214,7 @@ TEST_F(RenderTest, ARangeRunByTheRangeControlWithTenUnits)
             active[lane] = a;
         }
         return true;
-    }, 30000));
+    }, kPatienceMs));
     CardRecord card;
     ASSERT_EQ(reader.CardFile().ReadRec(active[1].cardRec, &card), 0);
     const int type = card.targetType;

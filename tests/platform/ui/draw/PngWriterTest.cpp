@@ -3,7 +3,7 @@
 // and the options become the chunks pngcheck sees.
 #include "platform/ui/draw/PngWriter.h"
 
-#include "DrawTestSupport.h"
+#include "tests/platform/ui/DrawTestSupport.h"
 #include "QtApp.h"
 #include "TempFolder.h"
 

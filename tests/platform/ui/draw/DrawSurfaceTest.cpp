@@ -3,7 +3,7 @@
 #include "platform/ui/draw/DrawRecorder.h"
 #include "platform/ui/draw/DrawSurface.h"
 
-#include "DrawTestSupport.h"
+#include "tests/platform/ui/DrawTestSupport.h"
 #include "QtApp.h"
 
 #include <QFontInfo>

@@ -3,7 +3,7 @@
 // nothing for a competition that is not there.
 #include "remote/settings/ExchangeParameters.h"
 
-#include "RemoteRangeFixture.h"
+#include "tests/remote/RemoteRangeFixture.h"
 #include "TempFolder.h"
 
 #include "foundation/files/ConfigItem.h"

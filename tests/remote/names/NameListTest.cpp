@@ -3,7 +3,7 @@
 // given a file or a record it did not have.
 #include "remote/names/NameList.h"
 
-#include "RemoteRangeFixture.h"
+#include "tests/remote/RemoteRangeFixture.h"
 #include "TempFolder.h"
 
 #include "foundation/files/ConfigItem.h"

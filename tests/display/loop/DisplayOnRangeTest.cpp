@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "ScopedEnv.h"
-#include "tests/display_ui/RenderFixture.h"
+#include "tests/display/ui/RenderFixture.h"
 #include "tests/range/FrameFixture.h"
 
 #include "display/loop/DisplayClock.h"

@@ -5,7 +5,7 @@
 #include "remote/print/PrintOptions.h"
 #include "remote/print/RangeCards.h"
 
-#include "RemoteRangeFixture.h"
+#include "tests/remote/RemoteRangeFixture.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>

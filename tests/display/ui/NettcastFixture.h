@@ -16,7 +16,7 @@
 #include "display/draw/NettcastExport.h"
 #include "platform/system/Clock.h"
 #include "tests/display/DisplayFixture.h"
-#include "tests/display_ui/PaintFixture.h"
+#include "PaintFixture.h"
 
 namespace bvtest {
 

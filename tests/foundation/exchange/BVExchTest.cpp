@@ -8,7 +8,7 @@
 #include "platform/files/ArchiveFlag.h"
 #include "platform/system/Codepage.h"
 #include "platform/files/FileSystem.h"
-#include "RangeFixture.h"
+#include "tests/foundation/comp/RangeFixture.h"
 #include "RunCommand.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "platform/ui/draw/DrawSurface.h"
 #include "platform/ui/draw/DrawWindowTarget.h"
 
-#include "DrawTestSupport.h"
+#include "tests/platform/ui/DrawTestSupport.h"
 #include "QtApp.h"
 
 #include <QPaintEvent>

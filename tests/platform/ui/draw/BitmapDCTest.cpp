@@ -2,7 +2,7 @@
 #include "platform/files/FileSystem.h"
 #include "platform/ui/draw/BitmapDC.h"
 
-#include "DrawTestSupport.h"
+#include "tests/platform/ui/DrawTestSupport.h"
 #include "QtApp.h"
 #include "TempFolder.h"
 

@@ -3,7 +3,7 @@
 // screenshots of the five pages.
 #include "ScopedEnv.h"
 #include "ConfigDialogFixture.h"
-#include "tests/display_ui/RenderFixture.h"
+#include "tests/display/ui/RenderFixture.h"
 
 #include <QImage>
 

@@ -9,7 +9,7 @@
 #include "platform/ui/ScriptedPrompter.h"
 #include "platform/ui/UiText.h"
 
-#include "DrawTestSupport.h"
+#include "tests/platform/ui/DrawTestSupport.h"
 #include "QtApp.h"
 #include "TempFolder.h"
 
