@@ -167,7 +167,7 @@ void BM_CompetitionReport(benchmark::State& state)
         }
         if (made == 0)
             state.SkipWithError("no report");
-        list.Reset();
+        list.report.Reset();
     }
     state.counters["shooters"] = Big().Shooters();
     if (output == kPdf)
@@ -248,7 +248,7 @@ void BM_EveryListAndWebSite(benchmark::State& state)
                     ++made;
                     kindMade[kind] = true;
                 }
-                list.Reset();
+                list.report.Reset();
             }
         }
         kinds = 0;

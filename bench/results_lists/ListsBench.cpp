@@ -18,6 +18,8 @@
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/lists/DataList.h"
+#include "results/lists/relays/GraphicCards.h"
+#include "results/lists/relays/RelayLists.h"
 #include "results/registers/DataClub.h"
 
 #include "platform/ui/draw/PrintJob.h"
@@ -104,9 +106,9 @@ void MakeModel(benchmark::State& state, int kind)
         if (list.MakeList(kOutputModel) == 0)
             state.SkipWithError("no list");
         rows = 0;
-        for (const ListDef& def : list.aListDef)
+        for (const ListDef& def : list.report.aListDef)
             rows += static_cast<int>(def.bodyRows.size());
-        list.Reset();
+        list.report.Reset();
     }
     state.counters["shooters"] = Big().Shooters();
     state.counters["rows"] = rows;
@@ -190,9 +192,9 @@ void EveryRelay(benchmark::State& state, const std::function<int(CDataList&)>& m
             list.request.lastTarget = kTargets;
             if (make(list) == 0)
                 state.SkipWithError("no list");
-            for (const ListDef& def : list.aListDef)
+            for (const ListDef& def : list.report.aListDef)
                 rows += static_cast<int64_t>(def.bodyRows.size());
-            list.Reset();
+            list.report.Reset();
         }
     }
     state.counters["rows"] = static_cast<double>(rows);
@@ -200,16 +202,16 @@ void EveryRelay(benchmark::State& state, const std::function<int(CDataList&)>& m
 
 void BM_RollCallsEveryRelay(benchmark::State& state)
 {
-    EveryRelay(state, [](CDataList& l) { return l.MakeRollCall(true); });
+    EveryRelay(state, [](CDataList& l) { return RelayLists(l).MakeRollCall(true); });
 }
 // The web page output: no question, no mark of locked relays.
 void BM_RelayListsEveryRelay(benchmark::State& state)
 {
-    EveryRelay(state, [](CDataList& l) { return l.MakeRelayList(kListRelayList, kOutputWebPage, false); });
+    EveryRelay(state, [](CDataList& l) { return RelayLists(l).MakeRelayList(kListRelayList, kOutputWebPage, false); });
 }
 void BM_TextCardsEveryRelay(benchmark::State& state)
 {
-    EveryRelay(state, [](CDataList& l) { return l.MakeRelayList(kListShootingCards, kOutputWebPage, false); });
+    EveryRelay(state, [](CDataList& l) { return RelayLists(l).MakeRelayList(kListShootingCards, kOutputWebPage, false); });
 }
 
 // The graphic cards of relay 1 of event 1 (the fifty shooters with shots;
@@ -236,7 +238,7 @@ void GraphicCards(benchmark::State& state, bool pictures)
             list.printTarget = job->Target();
         }
         state.ResumeTiming();
-        cards = list.PrintCards(pictures, false);
+        cards = results::GraphicCards(list).Print(pictures, false);
         files = list.picturesWritten.size();
         list.printTarget = nullptr;
     }
@@ -264,7 +266,7 @@ void BM_TeamListAutomatic(benchmark::State& state)
         if (list.MakeList(kOutputModel) == 0)
             state.SkipWithError("no team list");
         teams = list.Def(1).bodyRows.size();
-        list.Reset();
+        list.report.Reset();
     }
     state.counters["teams"] = static_cast<double>(teams);
 }

@@ -136,10 +136,10 @@ void ResultLists(benchmark::State& state)
         request(e);
         if (list.MakeList(kOutputModel) == 0)
             state.SkipWithError("no list");
-        lists += static_cast<int64_t>(list.aListDef.size());
-        for (const ListDef& def : list.aListDef)
+        lists += static_cast<int64_t>(list.report.aListDef.size());
+        for (const ListDef& def : list.report.aListDef)
             rows += static_cast<int64_t>(def.bodyRows.size());
-        list.Reset();
+        list.report.Reset();
     }
     for (auto _ : state) {
         for (int e = 1; e <= kEvents; ++e) {
@@ -160,7 +160,7 @@ void ResultLists(benchmark::State& state)
             }
             if (list.MakeList(to) == 0)
                 state.SkipWithError("no list");
-            list.Reset();
+            list.report.Reset();
             list.printTarget = nullptr;
         }
     }

@@ -5,7 +5,9 @@
 // groups balance, every HTML cell holds text and the page's own <br> and
 // anchors only, and no format breaks a line where it does not end one.
 #include "fuzz/FuzzScratch.h"
-#include "results/lists/files/ListFiles.h"
+#include "results/lists/files/HtmlListFile.h"
+#include "results/lists/files/RtfListFile.h"
+#include "results/lists/files/TextListFile.h"
 #include "results/print/PageFrame.h"
 
 #include <cstddef>

@@ -4,9 +4,11 @@
 // and User.bvc of .\Common, shared by all competitions. Each item's address
 // and default are given once here; n is an event number, i a list position,
 // t a team competition, k a definition row, r a composition rule, j an
-// entered team, p a prize.
+// entered team, p a prize. The items a result card reads (the organisation
+// type, an event's series and sub-events) are in results/values/CardItems.h.
 #include "foundation/files/ConfigItem.h"
 #include "results/data/LongTextItems.h"
+#include "results/values/CardItems.h"
 
 namespace results {
 
@@ -22,7 +24,6 @@ inline constexpr ConfigIntItem kRepresent{2, 1, 6, 1};
 inline constexpr ConfigIntItem kRepresentHeader{2, 1, 6, 0};
 inline constexpr ConfigTextItem kName{2, 1, 500, ""};
 inline constexpr ConfigTextItem kTitle2{2, 1, 510, ""};      // the competition's date as free text
-inline constexpr ConfigIntItem kOrgType{2, 1, 530, 0};       // rule set of the competition
 inline constexpr ConfigTextPair kSponsor1{2, 1, 620, 621};
 inline constexpr ConfigTextPair kSponsor2{2, 1, 622, 623};
 inline constexpr ConfigTextItem kNumberText{2, 1, 624, ""};
@@ -32,10 +33,8 @@ inline constexpr ConfigIntItem kWebOn{17, 1, 680, 0};
 
 constexpr ConfigIntItem EventDays(int n) { return {3, n, 11, 0}; }
 constexpr ConfigIntItem EventRelays(int n) { return {3, n, 12, 0}; }       // relay indexes 1..k
-constexpr ConfigIntItem EventSeries(int n) { return {3, n, 13, 0}; }
 constexpr ConfigIntItem EventFirstTarget(int n) { return {3, n, 14, 1}; }
 constexpr ConfigIntItem EventLastTarget(int n) { return {3, n, 15, 10}; }
-constexpr ConfigIntItem EventSubEvents(int n) { return {3, n, 16, 0}; }
 constexpr ConfigIntItem EventUseStartNr(int n) { return {3, n, 17, 0}; }
 constexpr ConfigTextItem EventName(int n) { return {3, n, 500, ""}; }
 constexpr ConfigIntItem EventExcluded(int n) { return {3, n, 640, 0}; }   // left out of web, statistics, schedule, settlement

@@ -8,7 +8,7 @@
 #include "results/data/DataRank.h"
 #include "results/data/DataReg.h"
 #include "results/values/DataRes.h"
-#include "results/values/EventCards.h"
+#include "results/data/EventCards.h"
 
 #include <cstdint>
 #include <memory>

@@ -4,6 +4,7 @@
 // worker read and write entries by key through File(); this class opens the
 // file and walks a shooter's entries.
 #include "foundation/files/BVFileEx.h"
+#include "results/values/CardEvents.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,13 +33,13 @@ static_assert(offsetof(RegRecord, category) == 9 && offsetof(RegRecord, paid) ==
 static_assert(offsetof(RegRecord, startScore) == 24 && offsetof(RegRecord, changed) == 28);
 static_assert(offsetof(RegRecord, state) == 29 && offsetof(RegRecord, comments) == 33);
 
-class CDataReg {
+class CDataReg : public CardEntries {
 public:
     static constexpr int16_t kRecordSize = sizeof(RegRecord);
     static constexpr int16_t kVersion = 4;
 
     CDataReg();
-    virtual ~CDataReg();
+    ~CDataReg() override;
     CDataReg(const CDataReg&) = delete;
     CDataReg& operator=(const CDataReg&) = delete;
 
@@ -54,9 +55,9 @@ public:
     // 1 when there is none. Start from (0, 0) to walk all of them.
     int NextEntry(int32_t startNr, int& relay, int& target, int& classNr);
     // The shooter's first entry in file order: 0 found, 1 none.
-    int FindShooter(int32_t startNr, int& relay, int& target);
+    int FindShooter(int32_t startNr, int& relay, int& target) override;
     // Start score (tenths) of the shooter's first entry, 0 when none.
-    int GetStartScore(int32_t startNr);
+    int GetStartScore(int32_t startNr) override;
     // The entry at (relay, target); false when there is none.
     bool Read(int relay, int target, RegRecord& record);
 

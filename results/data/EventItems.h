@@ -3,18 +3,18 @@
 // .\Comp<n>. n is the event's own number, d a day, r a relay index, c a
 // class, k a category or sub-event, s a series, p a class prize list, g a
 // combined prize list. Some event-wide items sit at index 1 whatever the
-// event's number.
+// event's number. The items a result card reads (series, sub-events, the
+// scoring of finals) are in results/values/CardItems.h.
 #include "foundation/files/ConfigItem.h"
 #include "results/data/LongTextItems.h"
+#include "results/values/CardItems.h"
 
 namespace results {
 
 namespace EventItems {
 inline constexpr ConfigIntItem kKind{3, 1, 21, 0};           // program kind; 0x80 = the event has a final event
 inline constexpr int kKindHasFinal = 0x80;
-inline constexpr ConfigIntItem kSeparateFinal{3, 1, 680, 0};
 constexpr ConfigIntItem ShotCheck(int n) { return {3, n, 17, 0}; }        // 0 none, 1 must not fall, 2 must not rise
-constexpr ConfigIntItem Final(int n) { return {3, n, 19, 0}; }            // scored in tenths
 constexpr ConfigIntItem ResultType(int n) { return {3, n, 20, 0}; }
 constexpr ConfigIntItem SeriesTypeAll(int n) { return {3, n, 650, 0}; }   // given to every series, then cleared
 constexpr ConfigIntItem DayDate(int d) { return {4, d, 510, 0}; }         // yyyymmdd
@@ -28,13 +28,6 @@ constexpr ConfigIntItem RelayFlags(int r) { return {5, r, 680, 0}; }
 constexpr ConfigIntItem ClassFee(int c) { return {6, c, 670, 0}; }        // hundredths
 constexpr ConfigIntItem ClassUsed(int c) { return {6, c, 680, 0}; }
 constexpr ConfigIntItem CategoryUsed(int k) { return {7, k, 680, 0}; }
-constexpr ConfigTextItem SeriesName(int s) { return {8, s, 500, ""}; }
-constexpr ConfigIntItem SeriesShots(int s) { return {8, s, 530, 0}; }
-constexpr ConfigIntItem SeriesType(int s) { return {8, s, 650, 0}; }      // value system 0..11
-constexpr ConfigTextItem SubEventName(int k) { return {9, k, 500, ""}; }
-// Code bytes: series numbers, 0xFF the start score, (0x80 | sub-event, event)
-// a link to another event.
-constexpr ConfigTextItem SubSeries(int k) { return {9, k, 21, ""}; }
 constexpr ConfigIntItem SubEventReport(int k) { return {9, k, 22, 0}; }
 }  // namespace EventItems
 

@@ -153,7 +153,8 @@ private:
     bool StillReader();
     void Sleep();
 
-    // The run's parts (ResProc.cpp, ResProcLines.cpp, ResProcExport.cpp).
+    // The run's parts (ExchangeRun.h: ExchangeRun.cpp, ExchangeRunLines.cpp,
+    // ExchangeRunExport.cpp).
     bool RunEvent(int n, RunState& run, ExchangeEventReport& report);
 
     int m_competition;

@@ -1,13 +1,14 @@
 #pragma once
 // The inside of one exchange run (the worker's own; nothing outside
 // results/exchange includes this): what the run carries from event to event,
-// and the work on one event, split over ResProc.cpp (the run and the range
-// control's result files), ResProcLines.cpp (Q-NET and KME results) and
-// ResProcExport.cpp (names, start lists and sponsor texts out).
+// and the work on one event, split over ExchangeRun.cpp (CBVResThread::ResProc,
+// the run, and the range control's result files), ExchangeRunLines.cpp (Q-NET
+// and KME results) and ExchangeRunExport.cpp (names, start lists and sponsor
+// texts out).
 #include "results/data/DataReg.h"
 #include "results/exchange/BVResThread.h"
 #include "results/exchange/ExchangeListing.h"
-#include "results/exchange/ResultLists.h"
+#include "results/exchange/SeriesLists.h"
 
 #include <map>
 #include <set>
@@ -66,7 +67,7 @@ public:
     int highestRelay = 0;  // highest relay number with data
 
 private:
-    // Import (ResProc.cpp, ResProcLines.cpp).
+    // Import (ExchangeRun.cpp, ExchangeRunLines.cpp).
     bool ImportResultFiles(int k, int relay);
     bool ImportQnet(int k, int relay);
     void ImportKme();
@@ -77,7 +78,7 @@ private:
     int RelayIndex(int relay);
     void LogFaults(const std::string& file, int series, const SeriesFromLists& lists);
 
-    // Export (ResProcExport.cpp).
+    // Export (ExchangeRunExport.cpp).
     void ExportRelay(int k, int relay, bool all);
     void ExportKmeRelay(int k, int relay, bool all);
     void WriteNameColumnFile(int k, int relay, bool all);

@@ -72,7 +72,7 @@ CBVFileEx* WorkerEvents::Results(int event)
     return e && e->resultsOpen ? e->results.get() : nullptr;
 }
 
-CDataReg* WorkerEvents::Entries(int event)
+CardEntries* WorkerEvents::Entries(int event)
 {
     WorkerEvent* e = Get(event);
     return e && e->entries.IsOpen() ? &e->entries : nullptr;

@@ -42,6 +42,15 @@ inline std::string Format(const char* format, ...)
     return text;
 }
 
+// The rows a list's variant keeps: 1 the first ten, 2 the first twenty, any
+// other all of them.
+inline void KeepVariantRows(std::vector<ReportRow>& rows, int variant)
+{
+    const size_t kept = variant == 1 ? 10 : variant == 2 ? 20 : rows.size();
+    if (rows.size() > kept)
+        rows.resize(kept);
+}
+
 // A body column's look, as the producers' tables give it.
 struct ColumnShape {
     int fitChars;

@@ -18,7 +18,7 @@ CBVFileEx* ListCards::Results(int event)
     return e ? &e->ResultFile() : nullptr;
 }
 
-CDataReg* ListCards::Entries(int event)
+CardEntries* ListCards::Entries(int event)
 {
     CDataEvent* e = m_comp.GetEvent(event);
     return e ? &e->Entries() : nullptr;

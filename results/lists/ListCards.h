@@ -15,7 +15,7 @@ public:
     CBVConfig* Comp() override;
     CBVConfig* Settings(int event) override;
     CBVFileEx* Results(int event) override;
-    CDataReg* Entries(int event) override;
+    CardEntries* Entries(int event) override;
 
 private:
     CCompetition& m_comp;

@@ -11,6 +11,8 @@ namespace results {
 // A source (and a request's series filter) of 0x100 | k is sub-event k, not
 // a card series.
 inline constexpr int kSubEventSource = 0x100;
+// A request's event of 0x100 | t is team competition t.
+inline constexpr int kTeamEventFlag = 0x100;
 // Organisation type 1's clubs are "skytterlag".
 inline constexpr int kOrgTypeRifle = 1;
 

@@ -15,7 +15,7 @@
 //   3. ListComplete(definitions) when done; a producer that found nothing
 //      leaves the current definition at 0 and nothing is printed.
 // The model is emptied at the end of every printout and preview.
-#include "results/print/PrintJob.h"
+#include "results/print/ListPrintJob.h"
 #include "results/print/ReportModel.h"
 
 #include <cstdint>

@@ -48,7 +48,7 @@ public:
     // Writes by key; 0 when written, 65535 for a kind it does not take.
     int Put(const void* record, int value, int kind);
 
-    // The federations' club lists (ClubImport.cpp): organisation 1's column
+    // The federations' club lists (DataClubImport.cpp): organisation 1's column
     // list, organisation 2's list with MapID.txt beside it, organisation 3's
     // NJFF list. 0 when done; -1 when the file is missing; 1 (column list)
     // when it cannot be read. What the user must hear goes to the report.

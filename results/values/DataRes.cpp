@@ -2,9 +2,7 @@
 
 #include "foundation/files/BVLog.h"
 #include "foundation/files/ConfigItem.h"
-#include "results/data/CompetitionItems.h"
-#include "results/data/DataReg.h"
-#include "results/data/EventItems.h"
+#include "results/values/CardItems.h"
 #include "results/values/ValueSystems.h"
 
 #include <algorithm>
@@ -435,7 +433,7 @@ int CDataRes::SubTotalWalk(int32_t startNr, int event, int subEvent, std::vector
     for (size_t i = 0; i < codes.size(); ++i) {
         const uint8_t code = static_cast<uint8_t>(codes[i]);
         if (code == kStartScoreCode) {
-            CDataReg* entries = m_events ? m_events->Entries(event) : nullptr;
+            CardEntries* entries = m_events ? m_events->Entries(event) : nullptr;
             const int s = entries ? entries->GetStartScore(startNr) : 0;
             total += s;
             if (R && kind != 7) {
@@ -453,7 +451,7 @@ int CDataRes::SubTotalWalk(int32_t startNr, int event, int subEvent, std::vector
             if (startNr == 0 || std::find(visited.begin() + 1, visited.end(), e) != visited.end())
                 continue;
             visited.push_back(e);
-            CDataReg* entries = m_events ? m_events->Entries(e) : nullptr;
+            CardEntries* entries = m_events ? m_events->Entries(e) : nullptr;
             if (!entries || !m_events->Settings(e))
                 continue;
             auto other = std::make_unique<CDataRes>(m_events);
@@ -574,7 +572,7 @@ void CDataRes::CompleteWalk(int32_t startNr, int event, int subEvent, std::vecto
         if (startNr == 0 || std::find(visited.begin() + 1, visited.end(), e) != visited.end())
             continue;
         visited.push_back(e);
-        CDataReg* entries = m_events ? m_events->Entries(e) : nullptr;
+        CardEntries* entries = m_events ? m_events->Entries(e) : nullptr;
         if (!entries || !m_events->Settings(e))
             continue;
         // A card object of its own per linked event: the event objects' own

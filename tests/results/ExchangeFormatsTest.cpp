@@ -3,7 +3,7 @@
 // the KME system.
 #include "results/exchange/LineFormats.h"
 #include "results/exchange/NameLines.h"
-#include "results/exchange/ResultLists.h"
+#include "results/exchange/SeriesLists.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,7 @@
 
 #include "results/lists/ListPaths.h"
 #include "results/lists/clubfiles/ClubFiles.h"
+#include "results/lists/clubfiles/ClubFileWriter.h"
 #include "results/print/PageFrame.h"
 
 #include "platform/files/FileSystem.h"
@@ -76,7 +77,7 @@ TEST(ClubFileName, MadeFromTheClubName)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(platform::Cp1252ToUtf8(ClubFileName(Ansi(c.club))), c.name) << c.club;
-        EXPECT_EQ(platform::Cp1252ToUtf8(CDataList::MakeClubFileName(Ansi(c.club))), c.name) << c.club;
+        EXPECT_EQ(platform::Cp1252ToUtf8(ClubFileName(Ansi(c.club))), c.name) << c.club;
     }
 }
 
@@ -225,9 +226,9 @@ protected:
     }
     void Model(const std::vector<std::string>& clubs)
     {
-        List().Reset();
+        List().report.Reset();
         for (const std::string& club : clubs)
-            List().aListDef.push_back(ClubDef("Oppgjørsark", club, {{club, "1250,00"}}));
+            List().report.aListDef.push_back(ClubDef("Oppgjørsark", club, {{club, "1250,00"}}));
     }
 };
 
@@ -240,8 +241,8 @@ TEST_F(WriteClubFilesTest, EveryClubAFileOfItsOwn)
         List().request.kind = kListSettlement;
         List().request.file.html = html ? 1 : 0;
         List().request.file.header = 1;
-        ASSERT_EQ(List().WriteClubFiles(), 0);
-        EXPECT_TRUE(List().aListDef.empty());
+        ASSERT_EQ(ClubFileWriter(List()).Write(), 0);
+        EXPECT_TRUE(List().report.aListDef.empty());
         const std::string x = html ? ".htm" : ".rtf";
         const std::vector<std::string> want = {"Oppgjorlink.htm", "ost_Vest" + x, "Nordvik" + x, "Nordvik_3" + x,
                                                "_4" + x, html ? "Regnskap.htm" : "Regnskap_5.rtf"};
@@ -270,7 +271,7 @@ TEST_F(WriteClubFilesTest, ALinkForEveryClub)
     Model(clubs);
     List().request.kind = kListSettlement;
     List().request.file.html = 1;
-    ASSERT_EQ(List().WriteClubFiles(), 0);
+    ASSERT_EQ(ClubFileWriter(List()).Write(), 0);
     std::string link;
     ASSERT_TRUE(platform::ReadWholeFile(List().clubFilesWritten[0], link));
     EXPECT_GT(link.size(), 8000u);
@@ -280,16 +281,16 @@ TEST_F(WriteClubFilesTest, ALinkForEveryClub)
 
 TEST_F(WriteClubFilesTest, TheEntryListsLinkPageAndRows)
 {
-    List().Reset();
+    List().report.Reset();
     std::vector<std::vector<std::string>> rows(10, std::vector<std::string>{""});
     rows[1] = {"     Fjellby sk.l."};
     rows[8] = {"Felt 10 skudd"};
     rows[9] = {"Ola Nordmann"};
-    List().aListDef.push_back(ClubDef("Deltagere", "", rows));
+    List().report.aListDef.push_back(ClubDef("Deltagere", "", rows));
     List().request.kind = kListParticipants;
     List().request.file.html = 1;
     List().request.file.header = 1;
-    ASSERT_EQ(List().WriteClubFiles(), 0);
+    ASSERT_EQ(ClubFileWriter(List()).Write(), 0);
     EXPECT_EQ(Written(), (std::vector<std::string>{"Deltagere.htm", "Fjellby_sk.htm"}));
     std::string club;
     ASSERT_TRUE(platform::ReadWholeFile(List().clubFilesWritten[1], club));
@@ -307,12 +308,12 @@ TEST_F(WriteClubFilesTest, AFileThatCannotBeWritten)
     List().request.kind = kListSettlement;
     List().request.file.html = 0;
     platform::CreateFolders(PrintFolder(List().Competition().competition) + "\\Nordvik.rtf\\in");
-    EXPECT_EQ(List().WriteClubFiles(), -1);
+    EXPECT_EQ(ClubFileWriter(List()).Write(), -1);
     EXPECT_EQ(Written(), (std::vector<std::string>{"Oppgjorlink.htm", "Fjellby.rtf"}));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("error: Error writing to file."), std::string::npos) << messages[0];
     EXPECT_NE(messages[0].find("Nordvik.rtf"), std::string::npos) << messages[0];
-    EXPECT_EQ(List().aListDef.size(), 3u);
+    EXPECT_EQ(List().report.aListDef.size(), 3u);
     std::string link;
     ASSERT_TRUE(platform::ReadWholeFile(List().clubFilesWritten[0], link));
     EXPECT_EQ(Count(link, "<a href="), 1u);
@@ -322,11 +323,11 @@ TEST_F(WriteClubFilesTest, AFileThatCannotBeWritten)
     messages.clear();
     platform::CreateFolders(PrintFolder(List().Competition().competition) + "\\Deltagere.htm\\in");
     List().request.kind = kListParticipants;
-    EXPECT_EQ(List().WriteClubFiles(), -1);
+    EXPECT_EQ(ClubFileWriter(List()).Write(), -1);
     EXPECT_TRUE(List().clubFilesWritten.empty());
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("Error creating file \"linkfile.htm\""), std::string::npos) << messages[0];
-    EXPECT_EQ(List().aListDef.size(), 3u);
+    EXPECT_EQ(List().report.aListDef.size(), 3u);
 }
 
 // A file of an earlier run named in another letter case gives way to the
@@ -339,7 +340,7 @@ TEST_F(WriteClubFilesTest, AnEarlierFileInAnotherCase)
     Model({"Nordvik"});
     List().request.kind = kListSettlement;
     List().request.file.html = 1;
-    ASSERT_EQ(List().WriteClubFiles(), 0);
+    ASSERT_EQ(ClubFileWriter(List()).Write(), 0);
     const std::string native = PrintPath("Nordvik.htm");
     EXPECT_EQ(std::filesystem::path(native).filename(), "Nordvik.htm");
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(native).parent_path() / "Nordvik.htm"));

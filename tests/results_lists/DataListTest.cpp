@@ -175,7 +175,7 @@ TEST_F(DataListTest, KindsWithoutAListMakeNothing)
         l.request.kind = static_cast<int16_t>(kind);
         l.request.fileName = folder.File("list.rtf");
         EXPECT_EQ(l.MakeList(kOutputFile), 0) << kind;
-        EXPECT_TRUE(l.aListDef.empty()) << kind;
+        EXPECT_TRUE(l.report.aListDef.empty()) << kind;
         EXPECT_FALSE(platform::FileExists(folder.File("list.rtf"))) << kind;
     }
     EXPECT_TRUE(messages.empty());
@@ -194,7 +194,7 @@ TEST_F(DataListTest, NoDataNoList)
     AddEvent(1, "Felt");
     list.reset();
     EXPECT_EQ(MakeModel(kListParticipants), 0);
-    EXPECT_TRUE(List().aListDef.empty());
+    EXPECT_TRUE(List().report.aListDef.empty());
 }
 
 TEST_F(DataListTest, TheModelIsEmptiedBeforeEveryList)
@@ -202,17 +202,17 @@ TEST_F(DataListTest, TheModelIsEmptiedBeforeEveryList)
     AddEvent(1, "Felt");
     CDataList& l = List();
     // What a cancelled printout leaves behind.
-    l.aListDef.resize(3);
-    l.AddRow(Cells(1, {"old"}), 2);
+    l.report.aListDef.resize(3);
+    l.report.AddRow(Cells(1, {"old"}), 2);
     l.shooterRows.resize(5);
     EXPECT_EQ(MakeModel(16), 0);
-    EXPECT_TRUE(l.aListDef.empty());
+    EXPECT_TRUE(l.report.aListDef.empty());
     EXPECT_TRUE(l.shooterRows.empty());
 
-    l.aListDef.resize(3);
-    l.AddRow(Cells(1, {"old"}), 3);
+    l.report.aListDef.resize(3);
+    l.report.AddRow(Cells(1, {"old"}), 3);
     ASSERT_EQ(MakeModel(kListStatistics), 1);
-    ASSERT_EQ(l.aListDef.size(), 1u);
+    ASSERT_EQ(l.report.aListDef.size(), 1u);
     for (const std::string& row : RowTexts(l.Def(1)))
         EXPECT_EQ(row.find("old"), std::string::npos);
 }
@@ -225,7 +225,7 @@ TEST_F(DataListTest, FileOutputWritesWholeAndEmptiesTheModel)
     l.request.file.textFile = 1;
     l.request.fileName = folder.File("Tidsplan.txt");
     EXPECT_EQ(l.MakeList(kOutputFile), 1);
-    EXPECT_TRUE(l.aListDef.empty());
+    EXPECT_TRUE(l.report.aListDef.empty());
     std::string bytes;
     ASSERT_TRUE(platform::ReadWholeFile(folder.File("Tidsplan.txt"), bytes));
     EXPECT_EQ(bytes.rfind("Tidsplan \r\nFelt\r\n", 0), 0u) << bytes;
@@ -233,7 +233,7 @@ TEST_F(DataListTest, FileOutputWritesWholeAndEmptiesTheModel)
 
     // Output 0 leaves the model to the caller.
     EXPECT_EQ(MakeModel(kListRunningOrder), 1);
-    EXPECT_EQ(l.aListDef.size(), 1u);
+    EXPECT_EQ(l.report.aListDef.size(), 1u);
 }
 
 TEST_F(DataListTest, ALongFileNameIsCutTo499Characters)
@@ -267,11 +267,11 @@ TEST_F(DataListTest, AFileThatCannotBeWrittenIsReported)
     l.MakeList(kOutputFile);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "error: Error writing to file. Check filename, '/' not allowed \"" + path + "\"");
-    EXPECT_EQ(l.aListDef.size(), 1u);  // the model stays
+    EXPECT_EQ(l.report.aListDef.size(), 1u);  // the model stays
     EXPECT_FALSE(platform::FileExists(path));
     // The next list starts empty all the same.
     EXPECT_EQ(MakeModel(kListRunningOrder), 1);
-    EXPECT_EQ(l.aListDef.size(), 1u);
+    EXPECT_EQ(l.report.aListDef.size(), 1u);
 }
 
 TEST_F(DataListTest, ListFileNamesInThePrintFolder)

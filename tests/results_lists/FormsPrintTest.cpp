@@ -11,6 +11,7 @@
 #include "platform/ui/draw/DrawRecorder.h"
 #include "platform/ui/draw/PrintJob.h"
 #include "results/data/CompetitionItems.h"
+#include "results/lists/forms/BankGiro.h"
 #include "results/lists/forms/LabelSheet.h"
 #include "results/lists/forms/SheetPrint.h"
 
@@ -109,12 +110,17 @@ protected:
         RegisterClub(6, "Gjøvik", "Torget 2", "", "2815 Gjøvik", "2000.10.10101");
         CDataList& l = List();
         l.Clubs().LoadClubs(comp.orgType);
-        l.paymentRows.resize(3);
-        l.paymentRows[0].amount = 1250, l.paymentRows[0].clubName = "Hamar", l.paymentRows[0].club = 5;
-        l.paymentRows[1].amount = 0, l.paymentRows[1].clubName = platform::Ansi("Gjøvik"), l.paymentRows[1].club = 6;
-        l.paymentRows[2].amount = 300, l.paymentRows[2].clubName = "Borte", l.paymentRows[2].club = 77;
+        payments.resize(3);
+        payments[0].amount = 1250, payments[0].clubName = "Hamar", payments[0].club = 5;
+        payments[1].amount = 0, payments[1].clubName = platform::Ansi("Gjøvik"), payments[1].club = 6;
+        payments[2].amount = 300, payments[2].clubName = "Borte", payments[2].club = 77;
         return l;
     }
+
+    // The giro forms of the payment rows.
+    void PrintGiroForms(CDataList& l) { BankGiro(l).Print(payments); }
+
+    std::vector<PaymentRow> payments;
 
     // Clubs 1..n each with one shooter on a target of event 1.
     void ClubsWithShooters(int n)
@@ -189,7 +195,7 @@ TEST_F(FormsTest, AGiroFormPerClubOwedMoneyWithEveryTextInItsField)
     // 4.995 mm from the top: 30 and 50 tenths come off.
     platform::DrawRecorder recorder(platform::DrawRecorder::A4(600, 71, 118));
     l.printTarget = &recorder;
-    l.PrintGiroForms();
+    PrintGiroForms(l);
 
     ASSERT_EQ(recorder.Pages(), 2) << "Gjøvik won only objects and gifts";
     const std::vector<platform::DrawCall> docs = recorder.Find("StartDoc");
@@ -228,11 +234,11 @@ TEST_F(FormsTest, NamesCarrySkytterlagOnlyInOrganisationTypeOne)
     RegisterClub(5, "Hamar", "Vangsvegen 3");
     CDataList& l = List();
     l.Clubs().LoadClubs(comp.orgType);
-    l.paymentRows.resize(1);
-    l.paymentRows[0].amount = 40, l.paymentRows[0].club = 5;
+    payments.resize(1);
+    payments[0].amount = 40, payments[0].club = 5;
     platform::DrawRecorder recorder;
     l.printTarget = &recorder;
-    l.PrintGiroForms();
+    PrintGiroForms(l);
     EXPECT_NE(recorder.FindText("Hamar"), nullptr);
     EXPECT_NE(recorder.FindText("Elverum"), nullptr);
     EXPECT_EQ(recorder.FindText("Hamar skytterlag"), nullptr);
@@ -243,24 +249,24 @@ TEST_F(FormsTest, GiroFormsGoToThePrinterTheDialogChoosesOrNowhere)
     CDataList& l = ThreeClubsPaid();
     // Cancelled: no document at all.
     prompter.AnswerPrinter(false);
-    l.PrintGiroForms();
+    PrintGiroForms(l);
     EXPECT_EQ(prompter.Unanswered(), 0);
     EXPECT_FALSE(platform::FileExists("giro.pdf"));
 
     platform::PrinterChoice choice;
     choice.pdfPath = std::filesystem::absolute("giro.pdf").string();
     prompter.AnswerPrinter(true, choice);
-    l.PrintGiroForms();
+    PrintGiroForms(l);
     EXPECT_EQ(bvtest::RunCommand("pdfinfo giro.pdf | grep -E '^(Pages|Title):' | tr -s ' '"),
               "Title: Giro\nPages: 2\n");
 
     // Nobody owed anything: the document is started and ended empty, and a
     // PDF file of no pages is not written.
-    for (PaymentRow& row : l.paymentRows)
+    for (PaymentRow& row : payments)
         row.amount = 0;
     choice.pdfPath = std::filesystem::absolute("none.pdf").string();
     prompter.AnswerPrinter(true, choice);
-    l.PrintGiroForms();
+    PrintGiroForms(l);
     EXPECT_FALSE(platform::FileExists("none.pdf"));
 }
 
@@ -268,14 +274,12 @@ TEST_F(FormsTest, TheGiroKindLeavesNeitherItsFlagNorThePaymentRowsBehind)
 {
     AddEvent(1, "Bane");
     CDataList& l = List();
-    l.paymentRows.resize(2);
     prompter.AnswerPrinter(false);  // cancelled
     l.request.kind = kListBankGiro;
+    // The payment rows are the report's own, gone with it; no flag stays up.
     EXPECT_EQ(l.MakeList(kOutputPreview), 1);
     EXPECT_EQ(prompter.Unanswered(), 0);
     EXPECT_EQ(prompter.Pending(), 0u) << "the print dialog was shown";
-    EXPECT_EQ(l.giro, 0);
-    EXPECT_TRUE(l.paymentRows.empty());
 }
 
 // ---- address labels -----------------------------------------------------------
@@ -310,7 +314,7 @@ TEST_F(FormsTest, ALabelPerRegisteredClubWithAShooterOnce)
         l.printTarget = &recorder;
         l.request.email = c.email ? 1 : 0;
         EXPECT_EQ(MakeModel(kListAddressLabels), 1);
-        ASSERT_EQ(l.aListDef.size(), 1u);
+        ASSERT_EQ(l.report.aListDef.size(), 1u);
         EXPECT_EQ(RowTexts(l.Def(1)), c.rows) << c.email;
         EXPECT_EQ(recorder.Pages(), 1);
         ASSERT_EQ(recorder.Find("StartDoc").size(), 1u);
@@ -469,7 +473,7 @@ protected:
 TEST_F(FormsOnPaperTest, GiroFormsComeOutAtTheSamePlaceOnPrintersOfOtherMargins)
 {
     auto print = [this](CDataList&) {
-        ThreeClubsPaid().PrintGiroForms();
+        PrintGiroForms(ThreeClubsPaid());
     };
     const std::string pdf3 = PrintInto("giro3.pdf", 3, print);
     const std::string pdf5 = PrintInto("giro5.pdf", 5, print);

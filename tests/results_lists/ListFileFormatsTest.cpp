@@ -4,7 +4,9 @@
 // press list's running text; and each format's escaping of what a cell may
 // hold.
 #include "results/lists/files/CellText.h"
-#include "results/lists/files/ListFiles.h"
+#include "results/lists/files/HtmlListFile.h"
+#include "results/lists/files/RtfListFile.h"
+#include "results/lists/files/TextListFile.h"
 #include "results/print/PageFrame.h"
 
 #include <gtest/gtest.h>

@@ -41,8 +41,8 @@ TEST_F(OverviewListsTest, EntryListOfAClub)
 
     ASSERT_EQ(MakeModel(kListParticipants), 1);
     CDataList& l = List();
-    ASSERT_EQ(l.aListDef.size(), 2u);
-    EXPECT_EQ(l.m_currentDef, 1);
+    ASSERT_EQ(l.report.aListDef.size(), 2u);
+    EXPECT_EQ(l.report.m_currentDef, 1);
     const ListDef& fjellby = l.Def(1);
     EXPECT_TRUE(fjellby.footerRule);
     EXPECT_EQ(platform::Cp1252ToUtf8(fjellby.headerRows[0].cells[4].text), "Påmeldingsliste");
@@ -112,7 +112,7 @@ TEST_F(OverviewListsTest, NoEventWithANameNoEntryList)
     Shooter(1, "Ola", 11);
     Entry(1, 1, 1, 1);
     EXPECT_EQ(MakeModel(kListParticipants), 0);
-    EXPECT_TRUE(List().aListDef.empty());
+    EXPECT_TRUE(List().report.aListDef.empty());
 }
 
 // ---- statistics ---------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "ListsFixture.h"
 
 #include "results/lists/ListBuild.h"
+#include "results/lists/press/PressList.h"
 
 namespace {
 
@@ -24,21 +25,21 @@ TEST(PressListName, DropsTheChampionshipWordBeforeAName)
         {"", ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CDataList::PressListName(c.name), c.shown) << c.name;
+        EXPECT_EQ(PressList::Name(c.name), c.shown) << c.name;
 }
 
 TEST(LastTiedRow, ReachesTheLastRowOfTheSamePlace)
 {
     CDataList list;
-    list.aListDef.resize(2);
+    list.report.aListDef.resize(2);
     for (const char* place : {"1", "2", "3", "3", "3", "6"})
-        list.AddRow(Cells(2, {place, "x"}), 2);
+        list.report.AddRow(Cells(2, {place, "x"}), 2);
     struct Case {
         int row, column, last;
     };
     for (const Case& c : {Case{1, 1, 1}, Case{3, 1, 5}, Case{4, 1, 5}, Case{6, 1, 6}, Case{2, 2, 6}, Case{3, 0, 3},
                           Case{9, 1, 9}})
-        EXPECT_EQ(list.LastTiedRow(c.row, c.column), c.last) << c.row << " " << c.column;
+        EXPECT_EQ(PressList(list).LastTiedRow(c.row, c.column), c.last) << c.row << " " << c.column;
 }
 
 }  // namespace

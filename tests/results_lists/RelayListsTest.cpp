@@ -8,7 +8,10 @@
 #include "platform/files/FileSystem.h"
 #include "platform/ui/ScriptedPrompter.h"
 #include "results/data/ResStrings.h"
+#include "results/lists/files/WriteListFile.h"
 #include "results/lists/relays/CardPictures.h"
+#include "results/lists/relays/GraphicCards.h"
+#include "results/lists/relays/RelayLists.h"
 
 #include <filesystem>
 #include <memory>
@@ -76,16 +79,16 @@ TEST_F(RelayListsTest, AnEmptyRelayIsAskedForOncePerList)
         size_t definitions;
     };
     const Case cases[] = {
-        {"roll call, No", [](CDataList& l) { return l.MakeRollCall(false); }, platform::IDNO, 2},
-        {"roll call, Yes", [](CDataList& l) { return l.MakeRollCall(false); }, platform::IDYES, 3},
-        {"roll call, silent", [](CDataList& l) { return l.MakeRollCall(true); }, 0, 3},
-        {"relay list, No", [](CDataList& l) { return l.MakeRelayList(kListRelayList, kOutputPrint, false); },
+        {"roll call, No", [](CDataList& l) { return RelayLists(l).MakeRollCall(false); }, platform::IDNO, 2},
+        {"roll call, Yes", [](CDataList& l) { return RelayLists(l).MakeRollCall(false); }, platform::IDYES, 3},
+        {"roll call, silent", [](CDataList& l) { return RelayLists(l).MakeRollCall(true); }, 0, 3},
+        {"relay list, No", [](CDataList& l) { return RelayLists(l).MakeRelayList(kListRelayList, kOutputPrint, false); },
          platform::IDNO, 2},
-        {"relay list, Yes", [](CDataList& l) { return l.MakeRelayList(kListRelayList, kOutputPrint, false); },
+        {"relay list, Yes", [](CDataList& l) { return RelayLists(l).MakeRelayList(kListRelayList, kOutputPrint, false); },
          platform::IDYES, 3},
-        {"relay list for the web", [](CDataList& l) { return l.MakeRelayList(kListRelayList, kOutputWebPage, false); },
+        {"relay list for the web", [](CDataList& l) { return RelayLists(l).MakeRelayList(kListRelayList, kOutputWebPage, false); },
          0, 3},
-        {"text cards", [](CDataList& l) { return l.MakeRelayList(kListShootingCards, kOutputPrint, false); }, 0,
+        {"text cards", [](CDataList& l) { return RelayLists(l).MakeRelayList(kListShootingCards, kOutputPrint, false); }, 0,
          2},
     };
     for (const Case& c : cases) {
@@ -96,10 +99,10 @@ TEST_F(RelayListsTest, AnEmptyRelayIsAskedForOncePerList)
         // Relay 4 does not exist and is passed over without a word.
         Relays(1, 4);
         CDataList& l = List();
-        l.Reset();
+        l.report.Reset();
         EXPECT_EQ(c.make(l), static_cast<int>(c.definitions));
-        EXPECT_EQ(l.aListDef.size(), c.definitions);
-        EXPECT_EQ(l.m_currentDef, 1);
+        EXPECT_EQ(l.report.aListDef.size(), c.definitions);
+        EXPECT_EQ(l.report.m_currentDef, 1);
         ASSERT_EQ(prompter.Questions().size(), c.answer ? 1u : 0u);
         EXPECT_EQ(prompter.Unanswered(), 0);
         if (c.answer) {
@@ -123,13 +126,13 @@ TEST_F(RelayListsTest, ALockedRelayIsMarkedListedOnceAndNotByItsWebPage)
     List().frameRefresh = [&](int level) { refreshes.push_back(level); };
 
     Relays(3, 3);
-    List().MakeRelayList(kListRelayList, kOutputWebPage, false);
+    RelayLists(List()).MakeRelayList(kListRelayList, kOutputWebPage, false);
     EXPECT_EQ(Flags(3), RelayFlag::kResultsLocked | 0x10);
     EXPECT_TRUE(refreshes.empty());
 
     for (int output : {kOutputPrint, kOutputPreview}) {
         Relays(3, 3);
-        List().MakeRelayList(kListShootingCards, output, false);
+        RelayLists(List()).MakeRelayList(kListShootingCards, output, false);
         EXPECT_EQ(Flags(3), RelayFlag::kResultsLocked | RelayFlag::kLockedListed | 0x10);
     }
     EXPECT_EQ(refreshes, std::vector<int>{CDataList::kRefreshRelay});
@@ -157,7 +160,7 @@ TEST_F(RelayListsTest, TheWebRelayListLinksThePicturesTheCardsAreSavedAs)
     CDataList& l = List();
     Relays(3, 3);
     l.request.lastTarget = 8;
-    ASSERT_EQ(l.MakeRelayList(kListRelayList, kOutputWebPage, false), 1);
+    ASSERT_EQ(RelayLists(l).MakeRelayList(kListRelayList, kOutputWebPage, false), 1);
     const std::vector<ReportRow>& rows = l.Def(1).bodyRows;
     ASSERT_EQ(rows.size(), 8u);
     EXPECT_EQ(rows[6].cells[1].text, platform::Ansi("Ola & Kari"));
@@ -166,15 +169,15 @@ TEST_F(RelayListsTest, TheWebRelayListLinksThePicturesTheCardsAreSavedAs)
     EXPECT_TRUE(rows[0].cells[1].link.empty());
 
     l.request.file.html = 1;
-    const std::string page = l.ListFileBytes(false, true, false, false);
+    const std::string page = ListFileBytes(l, false, true, false, false);
     EXPECT_NE(page.find("<a href=\"./%C3%86r%C3%B8__Felt_1_3_7.png\">Ola &amp; Kari</a>"), std::string::npos);
 
     // The pictures the web's cards write are the ones linked.
-    l.Reset();
+    l.report.Reset();
     Relays(3, 3);
     l.request.lastTarget = 8;
     l.request.seriesPerSheet = kWebSeriesPerSheet;
-    ASSERT_EQ(l.PrintCards(true, true), 2);
+    ASSERT_EQ(GraphicCards(l).Print(true, true), 2);
     for (const char* name : {"Ærø__Felt_1_3_7.png", "Ærø__Felt_1_3_8_p1.png", "Ærø__Felt_1_3_8_p2.png"})
         EXPECT_TRUE(platform::FileExists(".\\PWeb\\data\\" + platform::Ansi(name))) << name;
     EXPECT_EQ(l.picturesWritten.size(), 3u);
@@ -183,7 +186,7 @@ TEST_F(RelayListsTest, TheWebRelayListLinksThePicturesTheCardsAreSavedAs)
     ::WriteItem(comp.Web(), WebItems::kCardsOn, 0);
     Relays(3, 3);
     l.request.lastTarget = 8;
-    l.MakeRelayList(kListRelayList, kOutputWebPage, false);
+    RelayLists(l).MakeRelayList(kListRelayList, kOutputWebPage, false);
     EXPECT_TRUE(l.Def(1).bodyRows[6].cells[1].link.empty());
 }
 
@@ -193,7 +196,7 @@ TEST_F(RelayListsTest, TheTextCardsBreakTheCompetitionLineInEveryFormat)
     ::WriteItem(comp.Comp(), CompItems::kName, std::string("Stevnet"));
     CDataList& l = List();
     Relays(1, 1);
-    ASSERT_EQ(l.MakeRelayList(kListShootingCards, kOutputFile, false), 1);
+    ASSERT_EQ(RelayLists(l).MakeRelayList(kListShootingCards, kOutputFile, false), 1);
     ASSERT_EQ(l.Def(1).bodyRows.size(), 1u);
     EXPECT_EQ(l.Def(1).bodyRows[0].cells[2].text.rfind(platform::Ansi("Stevnet \r\nArrangør:"), 0), 0u);
     struct Format {
@@ -203,7 +206,7 @@ TEST_F(RelayListsTest, TheTextCardsBreakTheCompetitionLineInEveryFormat)
     for (const Format& f : {Format{false, false, "Stevnet \\par Arrang"}, Format{true, false, "Stevnet <br>Arrang"},
                             Format{false, true, "Stevnet  Arrang"}}) {
         l.request.file.html = f.html ? 1 : 0;
-        const std::string bytes = l.ListFileBytes(f.text, false, false, false);
+        const std::string bytes = ListFileBytes(l, f.text, false, false, false);
         EXPECT_NE(bytes.find(f.broken), std::string::npos) << f.broken;
         EXPECT_EQ(bytes.find("\\par\r\n"), std::string::npos);
     }
@@ -305,7 +308,7 @@ TEST_F(GraphicCardsTest, CardsComeByRelayThenTargetAndOnlyForShootersWithAStartN
     CDataList& l = List();
     Relays(1, 3);
     l.request.lastTarget = 10;
-    EXPECT_EQ(l.PrintCards(true, false), 3);  // relay 3 has shots on target 2 but no start number
+    EXPECT_EQ(GraphicCards(l).Print(true, false), 3);  // relay 3 has shots on target 2 but no start number
     const std::string folder = ".\\Comp1\\Print\\";
     EXPECT_EQ(l.picturesWritten,
               (std::vector<std::string>{folder + "Felt_1_1_9.png", folder + "Felt_1_2_3.png", folder + "Felt_1_2_5.png"}));
@@ -316,10 +319,10 @@ TEST_F(GraphicCardsTest, CardsComeByRelayThenTargetAndOnlyForShootersWithAStartN
     l.request.lastTarget = 10;
     l.request.filtersActive = 1;
     l.request.classFilter = {1};
-    EXPECT_EQ(l.PrintCards(true, false), 2);
+    EXPECT_EQ(GraphicCards(l).Print(true, false), 2);
     // Relay numbers the event does not have make no cards, and nothing is written.
     Relays(5, 9);
-    EXPECT_EQ(l.PrintCards(true, false), 0);
+    EXPECT_EQ(GraphicCards(l).Print(true, false), 0);
     EXPECT_TRUE(l.picturesWritten.empty());
 }
 

@@ -5,8 +5,13 @@
 #include "ListsFixture.h"
 
 #include "results/data/DataRank.h"
+#include "results/lists/ranking/ListRanking.h"
 #include "results/lists/ranking/RowRanking.h"
+#include "results/lists/resultlists/ResultCells.h"
 #include "results/lists/resultlists/ResultListCodes.h"
+#include "results/lists/settlement/SettlementBooks.h"
+
+#include <memory>
 
 namespace {
 
@@ -71,6 +76,7 @@ protected:
     // result row for Ola (row 0) and Kari (row 1) in event 1.
     CDataList& Fresh()
     {
+        cells.reset();
         list.reset();
         CDataList& l = List();
         l.request.event = 1;
@@ -83,14 +89,23 @@ protected:
     std::string Cell(int row, int code, int listKind = kListResultsByClass, int list = 1, bool withPrizes = false,
                      bool sumsWithShots = false, int settlementRow = 0, bool web = false)
     {
-        CDataList& l = List();
-        const int event = l.request.event;
+        const int event = List().request.event;
         const int resultType = ::ReadItem(comp.GetEvent(event)->Settings(), EventItems::ResultType(event));
         std::string out = "unchanged";
-        l.ResultCellText(row, code, resultType, settlementRow, out, listKind, list, withPrizes, sumsWithShots, web,
-                         false);
+        Cells().Text(row, code, resultType, settlementRow, out, listKind, list, withPrizes, sumsWithShots, web);
         return platform::Cp1252ToUtf8(out);
     }
+
+    // The cell texts of the list object, counting prizes into the books.
+    ResultCells& Cells()
+    {
+        if (!cells)
+            cells = std::make_unique<ResultCells>(List(), &books);
+        return *cells;
+    }
+
+    SettlementBooks books;
+    std::unique_ptr<ResultCells> cells;  // of the list object Fresh made last
 };
 
 TEST_F(ResultCellsTest, PlacesOfEqualRowsWithAndWithoutShootOffs)
@@ -112,7 +127,7 @@ TEST_F(ResultCellsTest, PlacesOfEqualRowsWithAndWithoutShootOffs)
             l.resultRows[static_cast<size_t>(r)].ranking[1] = 950;
             l.resultRows[static_cast<size_t>(r)].shootOff = static_cast<int16_t>(c.shootOffs[i]);
         }
-        l.SortResultRows(kRankTotal);
+        SortResultRows(l, kRankTotal);
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(Cell(i, kCodePlace), c.places[i]) << c.shootOffs[0] << " row " << i;
     }
@@ -149,6 +164,7 @@ TEST_F(ResultCellsTest, TotalsByOrganisationAndResultType)
         ::WriteItem(e1, EventItems::SeriesType(2), c.series2Type);
         if (c.series2Type == 10)
             Shots(1, 1, 1, 2, {7});
+        cells.reset();
         list.reset();
         CDataList& l = List();
         l.request.event = 1;
@@ -239,10 +255,11 @@ TEST_F(ResultCellsTest, SeriesTextsOfASubEventByOrganisationAndResultType)
     for (const Case& c : cases) {
         OrgType(c.org);
         ::WriteItem(e1, EventItems::ResultType(1), c.resultType);
+        cells.reset();
         list.reset();
         CDataList& l = List();
         l.request.event = 1;
-        EXPECT_EQ(platform::Cp1252ToUtf8(l.SeriesShotsText(1, 0x101, 1, 1, false, true)), c.text)
+        EXPECT_EQ(platform::Cp1252ToUtf8(Cells().SeriesShotsText(0x101, 1, 1, false, true)), c.text)
             << "org " << c.org << " type " << c.resultType;
     }
 }
@@ -297,8 +314,8 @@ TEST_F(ResultCellsTest, RemarkCodesAndTheirComment)
     const int ola = Row(1, 1), kari = Row(1, 2);
     EXPECT_EQ(Cell(ola, kCodeRemarks), "A,C");
     EXPECT_EQ(Cell(kari, kCodeRemarks), "");
-    ASSERT_EQ(l.workTexts.size(), 1u);
-    EXPECT_EQ(l.workTexts[0], "Byttet v\xE5pen");
+    ASSERT_EQ(Cells().Comments().size(), 1u);
+    EXPECT_EQ(Cells().Comments()[0], "Byttet v\xE5pen");
     l.resultRows[0].prizeAmount = 50000;
     EXPECT_EQ(Cell(ola, kCodeRemarks, kListResultsByClass, 1, true), "A,C 500");
     EXPECT_EQ(Cell(ola, kCodeRemarks, kListResultsByClass, 1, false), "A,C");
@@ -332,24 +349,24 @@ TEST_F(ResultCellsTest, PrizesAndWhatTheSettlementCounts)
         ::WriteItem(prizes, PrizeItems::ClassKind(1), c.prizeKind);
         ::WriteItem(prizes, PrizeItems::GroupKind(1), c.prizeKind);
         CDataList& l = Fresh();
-        l.prizeRows.resize(3);
-        l.prizeRows[0].amounts = {1};  // only Ola is among the settlement's shooters
+        books.prizeRows.resize(3);
+        books.prizeRows[0].amounts = {1};  // only Ola is among the settlement's shooters
         for (ResultRow& r : l.resultRows) {
             r.prizeFlag = 1;
             r.prizeAmount = 50000;
             r.flag = c.gift ? 1 : 0;
         }
-        l.prizeRows[2] = PrizeRow();
-        l.prizeRows[2].amounts.resize(1);
+        books.prizeRows[2] = PrizeRow();
+        books.prizeRows[2].amounts.resize(1);
         const int row = c.row == 0 ? ola : kari;
         EXPECT_EQ(Cell(row, kCodePrize, c.listKind, 1, true, false, 2), c.text) << c.listKind << " " << c.prizeKind;
-        EXPECT_EQ(l.prizeRows[2].moneyPaid, c.money) << c.listKind << " " << c.prizeKind;
-        EXPECT_EQ(l.prizeRows[2].objects, c.objects) << c.listKind << " " << c.prizeKind;
-        EXPECT_EQ(l.prizeRows[2].gifts, c.gifts) << c.listKind << " " << c.prizeKind;
+        EXPECT_EQ(books.prizeRows[2].moneyPaid, c.money) << c.listKind << " " << c.prizeKind;
+        EXPECT_EQ(books.prizeRows[2].objects, c.objects) << c.listKind << " " << c.prizeKind;
+        EXPECT_EQ(books.prizeRows[2].gifts, c.gifts) << c.listKind << " " << c.prizeKind;
         // Neither web pages nor lists without a settlement row count.
         Cell(row, kCodePrize, c.listKind, 1, true, false, 2, true);
         Cell(row, kCodePrize, c.listKind, 1, true, false, 0);
-        EXPECT_EQ(l.prizeRows[2].moneyPaid + l.prizeRows[2].objects + l.prizeRows[2].gifts,
+        EXPECT_EQ(books.prizeRows[2].moneyPaid + books.prizeRows[2].objects + books.prizeRows[2].gifts,
                   c.money + c.objects + c.gifts);
     }
     List().resultRows[0].prizeFlag = 0;

@@ -5,7 +5,10 @@
 #include "QtApp.h"
 
 #include "platform/ui/draw/DefaultPrinter.h"
+#include "results/lists/resultlists/CodedLayout.h"
 #include "results/lists/resultlists/ResultListCodes.h"
+#include "results/lists/resultlists/ResultLists.h"
+#include "results/lists/settlement/SettlementBooks.h"
 
 namespace {
 
@@ -82,8 +85,8 @@ protected:
         list.reset();
         CDataList& l = List();
         l.request.event = 1;
-        l.aListDef.resize(1);
-        l.LayoutCodedColumns(1, 1, kListResultsByClass, withPrizes, web);
+        l.report.aListDef.resize(1);
+        CodedLayout(l).Layout(1, 1, kListResultsByClass, withPrizes, web);
         return l.Def(1);
     }
 
@@ -135,9 +138,10 @@ TEST_F(ResultListLayoutTest, CharactersAndFacesByCode)
             {13, 0, "Arial"},
         };
         for (const Case& c : cases) {
-            EXPECT_EQ(l.ColumnFitChars(c.code, 1, kListResultsByClass), c.chars) << "org " << org << " code " << c.code;
+            EXPECT_EQ(CodedLayout(l).ColumnFitChars(c.code, 1, kListResultsByClass), c.chars)
+                << "org " << org << " code " << c.code;
             std::string face;
-            l.ColumnFace(c.code, face);
+            CodedLayout(l).ColumnFace(c.code, face);
             EXPECT_EQ(face, c.face) << c.code;
         }
     }
@@ -147,9 +151,10 @@ TEST_F(ResultListLayoutTest, CharactersAndFacesByCode)
     list.reset();
     CDataList& l = List();
     l.request.event = 1;
-    EXPECT_EQ(l.ColumnFitChars(kCodeCategory, 1, kListResultsByClass), 2);
-    EXPECT_EQ(l.ColumnFitChars(kCodeShots, 1, kListResultsByClass), 5);
-    EXPECT_EQ(l.ColumnFitChars(kCodeSeriesSums, 1, kListResultsByClass), 2);
+    CodedLayout layout(l);
+    EXPECT_EQ(layout.ColumnFitChars(kCodeCategory, 1, kListResultsByClass), 2);
+    EXPECT_EQ(layout.ColumnFitChars(kCodeShots, 1, kListResultsByClass), 5);
+    EXPECT_EQ(layout.ColumnFitChars(kCodeSeriesSums, 1, kListResultsByClass), 2);
 }
 
 TEST_F(ResultListLayoutTest, ColumnStringsDefaultsAndThePrizeColumn)
@@ -277,23 +282,24 @@ TEST_F(ResultListLayoutTest, SettlementBooksOfAListedRow)
     l.request.classFilter = {1};
     l.request.seriesFilter = {1};
     l.Clubs().LoadClubs(comp.orgType);
-    l.prizeRows.resize(3);
-    l.prizeRows[0].amounts = {3, 5, 9};
-    l.prizeRows[0].listed = 3;
-    l.prizeRows[1].amounts = {0, 0, 0};
-    l.clubRows.resize(3);
-    l.settlementWords = {1};
+    SettlementBooks settlement;
+    settlement.prizeRows.resize(3);
+    settlement.prizeRows[0].amounts = {3, 5, 9};
+    settlement.prizeRows[0].listed = 3;
+    settlement.prizeRows[1].amounts = {0, 0, 0};
+    settlement.clubRows.resize(3);
+    settlement.subEvents = {1};
 
-    l.MakeCodedResultList(kListResultsByClass, true, 2, true, false, false);
+    ResultLists(l).MakeCoded(kListResultsByClass, {.withPrizes = true, .books = &settlement, .settlementRow = 2});
 
-    ASSERT_EQ(l.aListDef.size(), 1u);
+    ASSERT_EQ(l.report.aListDef.size(), 1u);
     ASSERT_EQ(l.resultRows.size(), 5u);
     // The rows as ranked: 5 (100), 3 (48), 5 (46), 7 (44), 9 (40).
     std::vector<int32_t> order;
     for (const ResultRow& r : l.resultRows)
         order.push_back(l.shooterRows[static_cast<size_t>(r.shooterRow)].startNr);
     ASSERT_EQ(order, (std::vector<int32_t>{5, 3, 5, 7, 9}));
-    const PrizeRow& books = l.prizeRows[2];
+    const PrizeRow& books = settlement.prizeRows[2];
     EXPECT_EQ(books.listed, 4);  // 7 adds nothing
     ASSERT_EQ(books.amounts.size(), 3u);
     EXPECT_GT(l.resultRows[2].prizeAmount, 0);
@@ -307,8 +313,8 @@ TEST_F(ResultListLayoutTest, SettlementBooksOfAListedRow)
     EXPECT_EQ(books.objects, 0);
     EXPECT_EQ(books.gifts, 0);
 
-    EXPECT_EQ(l.prizeRows[1].amounts, (std::vector<int32_t>{1, 1, 1}));
-    const ClubRow& berg = l.clubRows[1];
+    EXPECT_EQ(settlement.prizeRows[1].amounts, (std::vector<int32_t>{1, 1, 1}));
+    const ClubRow& berg = settlement.clubRows[1];
     EXPECT_EQ(berg.shooterName, "Berg Anders");
     EXPECT_EQ(berg.clubName, "Fjellby");
     EXPECT_EQ(berg.club, 11);

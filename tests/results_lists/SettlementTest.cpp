@@ -8,6 +8,10 @@
 #include "results/data/DataRank.h"
 #include "platform/files/FileSystem.h"
 #include "results/data/EventItems.h"
+#include "results/lists/settlement/Accounts.h"
+#include "results/lists/settlement/CompetitionReport.h"
+#include "results/lists/settlement/PaymentList.h"
+#include "results/lists/settlement/SettlementSheet.h"
 
 namespace {
 
@@ -45,28 +49,26 @@ protected:
     // shooter took part unless its state is given.
     void Script(const std::vector<ScriptedShooter>& shooters, const std::vector<int32_t>& states = {})
     {
-        CDataList& l = List();
-        l.Clubs().LoadClubs(comp.orgType);
-        l.prizeRows.assign(2, PrizeRow());
-        l.clubRows.clear();
+        List().Clubs().LoadClubs(comp.orgType);
+        books.prizeRows.assign(2, PrizeRow());
+        books.clubRows.clear();
         for (size_t i = 0; i < shooters.size(); ++i) {
             const ScriptedShooter& s = shooters[i];
-            l.prizeRows[0].amounts.push_back(s.nr);
-            l.prizeRows[1].amounts.push_back(i < states.size() ? states[i] : 1);
+            books.prizeRows[0].amounts.push_back(s.nr);
+            books.prizeRows[1].amounts.push_back(i < states.size() ? states[i] : 1);
             ClubRow club;
             club.shooterName = platform::Ansi(s.name);
             club.className = s.className;
             club.club = static_cast<int16_t>(s.club);
             club.clubName = platform::Ansi(s.clubName);
-            l.clubRows.push_back(club);
+            books.clubRows.push_back(club);
         }
-        l.prizeRows[0].listed = static_cast<int32_t>(shooters.size());
+        books.prizeRows[0].listed = static_cast<int32_t>(shooters.size());
     }
 
     // A prize list of event 1 as the report made it; its index.
     size_t PrizeList(int kind, const std::string& title, int list, bool combined = false, int classNr = 1)
     {
-        CDataList& l = List();
         PrizeRow row;
         row.prizeKind = static_cast<int16_t>(kind);
         row.title = row.name = title;
@@ -74,17 +76,17 @@ protected:
         row.combined = combined ? 1 : 0;
         row.classNr = combined ? 0 : classNr;
         row.event = 1;
-        const size_t n = l.prizeRows[0].amounts.size();
+        const size_t n = books.prizeRows[0].amounts.size();
         row.amounts.assign(n, 0);
         row.placeTexts.assign(n, "");
         row.resultTexts.assign(n, "");
-        l.prizeRows.push_back(row);
-        return l.prizeRows.size() - 1;
+        books.prizeRows.push_back(row);
+        return books.prizeRows.size() - 1;
     }
 
     void Won(size_t row, size_t shooter, int32_t amount, const std::string& place, const std::string& result)
     {
-        PrizeRow& r = List().prizeRows[row];
+        PrizeRow& r = books.prizeRows[row];
         r.amounts[shooter] = amount;
         r.placeTexts[shooter] = place;
         r.resultTexts[shooter] = result;
@@ -109,16 +111,18 @@ protected:
     std::vector<Rows> Sheet(bool email)
     {
         CDataList& l = List();
-        l.Reset();
+        l.report.Reset();
         l.request.email = email ? 1 : 0;
-        l.MakeSettlementSheet();
+        SettlementSheet(l, books).Make();
         std::vector<Rows> pages;
-        for (const ListDef& def : l.aListDef)
+        for (const ListDef& def : l.report.aListDef)
             pages.push_back(RowTexts(def));
         return pages;
     }
 
     std::string Title2(int d) { return platform::Cp1252ToUtf8(List().Def(d).headerRows.at(0).cells.at(5).text); }
+
+    SettlementBooks books;
 };
 
 TEST_F(SettlementTest, PagesPerClubWithEachShooterOnceAndTheMoneyInWholeUnits)
@@ -136,7 +140,7 @@ TEST_F(SettlementTest, PagesPerClubWithEachShooterOnceAndTheMoneyInWholeUnits)
             {5, "Ole Utenfor", "Senior", 15, ""},
             {6, "Siri Holm", "Senior", 11, "Fjellby"}},
            {1, 1, 1, 1, 1, 0});
-    List().clubRows[0].subEventTotals = {"95", "", "48"};
+    books.clubRows[0].subEventTotals = {"95", "", "48"};
     const size_t sum = PrizeList(2, "Sum", 1);
     const size_t series = PrizeList(1, "Serie 1", 2);
     const size_t team = PrizeList(2, "Lag A", 1, true);
@@ -184,7 +188,7 @@ TEST_F(SettlementTest, PagesPerClubWithEachShooterOnceAndTheMoneyInWholeUnits)
     EXPECT_EQ(Title2(3), "Nordvik sk.l.");
     EXPECT_EQ(List().Def(1).headerRows.at(0).cells.at(4).text, platform::Ansi("Oppgjørsark"));
 
-    const std::vector<PaymentRow>& paid = List().paymentRows;
+    const std::vector<PaymentRow>& paid = books.paymentRows;
     ASSERT_EQ(paid.size(), 4u);
     const std::pair<int, int> expected[] = {{100, 11}, {0, 12}, {20, 16}, {0, 15}};
     for (size_t i = 0; i < paid.size(); ++i) {
@@ -193,12 +197,12 @@ TEST_F(SettlementTest, PagesPerClubWithEachShooterOnceAndTheMoneyInWholeUnits)
     }
     EXPECT_EQ(paid[3].clubName, "");
     // The shooter not listed stays so; the others were written.
-    EXPECT_EQ(List().prizeRows[1].amounts, (std::vector<int32_t>{2, 2, 2, 2, 2, 0}));
-    EXPECT_EQ(List().clubRows[0].objects, 1);
-    EXPECT_EQ(List().clubRows[3].gifts, 1);
+    EXPECT_EQ(books.prizeRows[1].amounts, (std::vector<int32_t>{2, 2, 2, 2, 2, 0}));
+    EXPECT_EQ(books.clubRows[0].objects, 1);
+    EXPECT_EQ(books.clubRows[3].gifts, 1);
     EXPECT_EQ(bvtest::TempFolder::Read(folder.File("email.txt")), "post@fjellby.no;leder@nordvik.no;");
-    EXPECT_EQ(List().m_currentDef, 1);
-    EXPECT_EQ(List().m_defCount, 4);
+    EXPECT_EQ(List().report.m_currentDef, 1);
+    EXPECT_EQ(List().report.m_defCount, 4);
 }
 
 TEST_F(SettlementTest, OrganisationTypesWithoutTheRifleClubWordAndNoMailWithoutTheOption)
@@ -217,7 +221,7 @@ TEST_F(SettlementTest, OrganisationTypesWithoutTheRifleClubWordAndNoMailWithoutT
     // Nobody took part: no page and nothing owed.
     Script({{1, "Ola Nordmann", "Senior", 11, "Fjellby"}}, {0});
     EXPECT_TRUE(Sheet(true).empty());
-    EXPECT_TRUE(List().paymentRows.empty());
+    EXPECT_TRUE(books.paymentRows.empty());
     EXPECT_EQ(bvtest::TempFolder::Read(folder.File("email.txt")), "");
 }
 
@@ -234,18 +238,17 @@ TEST_F(SettlementTest, PaymentListWithAccountsAndTotal)
         return row;
     };
     for (const bool giro : {false, true}) {
-        l.Reset();
-        l.giro = giro ? 1 : 0;
-        l.paymentRows = {payment(100, "Fjellby", 11), payment(0, "Utenfor", 15), payment(1250, "", 0)};
-        l.MakePaymentList();
-        ASSERT_EQ(l.aListDef.size(), 1u);
+        l.report.Reset();
+        books.paymentRows = {payment(100, "Fjellby", 11), payment(0, "Utenfor", 15), payment(1250, "", 0)};
+        PaymentList(l, books).Make(giro);
+        ASSERT_EQ(l.report.aListDef.size(), 1u);
         EXPECT_EQ(RowTexts(l.Def(1)),
                   (Rows{"Fjellby|1234.56.78901|100,-", "Utenfor||0,-", "||1250,-", "||", "Prem ut|Totalt|Kr 1350,-"}));
         EXPECT_EQ(l.Def(1).headerRows.at(0).cells.at(4).text, "Betalingsliste");
         EXPECT_EQ(l.Def(1).headerRows.at(0).cells.at(5).text, "Premiesum");
         // The giro forms print from the rows after the list.
-        EXPECT_EQ(l.paymentRows.size(), giro ? 3u : 0u);
-        EXPECT_EQ(l.m_currentDef, 1);
+        EXPECT_EQ(books.paymentRows.size(), giro ? 3u : 0u);
+        EXPECT_EQ(l.report.m_currentDef, 1);
     }
 }
 
@@ -318,32 +321,47 @@ TEST_F(ReportTest, TheFormsChoiceComesBackAndTheSplitFilesKeepTheRows)
     EXPECT_EQ(l.request.seriesFilter, (std::vector<int32_t>{7}));
     EXPECT_EQ(l.request.treeSelection, 3);
     // Result list, one club's sheet, payment list, accounts; the rows are freed.
-    ASSERT_EQ(l.aListDef.size(), 4u);
+    ASSERT_EQ(l.report.aListDef.size(), 4u);
     EXPECT_EQ(RowTexts(l.Def(2)).at(8), "Skytter 1 (Senior)|    ||");
     EXPECT_EQ(RowTexts(l.Def(3)).at(0), "Fjellby||90,-");
-    EXPECT_TRUE(l.prizeRows.empty());
-    EXPECT_TRUE(l.clubRows.empty());
-    EXPECT_TRUE(l.paymentRows.empty());
 
     // With the split-list option the settlement is left to the club files.
     l.request.splitList = 1;
     ASSERT_EQ(MakeModel(kListSettlement), 1);
-    EXPECT_EQ(l.aListDef.size(), 1u);
-    ASSERT_EQ(l.prizeRows.size(), 3u);
-    EXPECT_EQ(l.prizeRows[1].amounts, (std::vector<int32_t>{1, 1, 1}));
-    EXPECT_EQ(l.prizeRows[2].amounts, (std::vector<int32_t>{9000, 0, 0}));
-    EXPECT_EQ(l.clubRows.at(0).clubName, "Fjellby");
+    EXPECT_EQ(l.report.aListDef.size(), 1u);
+
+    // The books as the report leaves them: freed after its own settlement,
+    // kept for the club files when split.
+    for (const bool split : {false, true}) {
+        l.report.Reset();
+        l.report.m_defCount = 0;
+        l.request.splitList = split ? 1 : 0;
+        CompetitionReport report(l);
+        report.Make();
+        const SettlementBooks& kept = report.Books();
+        EXPECT_TRUE(kept.paymentRows.empty()) << split;
+        if (!split) {
+            EXPECT_TRUE(kept.prizeRows.empty());
+            EXPECT_TRUE(kept.clubRows.empty());
+            continue;
+        }
+        ASSERT_EQ(kept.prizeRows.size(), 3u);
+        EXPECT_EQ(kept.prizeRows[1].amounts, (std::vector<int32_t>{1, 1, 1}));
+        EXPECT_EQ(kept.prizeRows[2].amounts, (std::vector<int32_t>{9000, 0, 0}));
+        EXPECT_EQ(kept.clubRows.at(0).clubName, "Fjellby");
+    }
 }
 
 class AccountsTest : public SettlementTest {
 protected:
-    Rows Accounts()
+    Rows MakeAccounts()
     {
         CDataList& l = List();
-        l.Reset();
-        l.MakeAccounts();
-        EXPECT_TRUE(l.accountRows.empty());
-        return l.aListDef.empty() ? Rows() : RowTexts(l.aListDef.back());
+        l.report.Reset();
+        Accounts accounts(l, books);
+        accounts.Make();
+        EXPECT_TRUE(accounts.Rows().empty());
+        return l.report.aListDef.empty() ? Rows() : RowTexts(l.report.aListDef.back());
     }
 
     void PrizeFigures(int event, bool combined, const std::string& name, int listed, int stake, int paid, int objects,
@@ -358,7 +376,7 @@ protected:
         row.moneyPaid = paid;
         row.objects = objects;
         row.gifts = gifts;
-        List().prizeRows.push_back(row);
+        books.prizeRows.push_back(row);
     }
 };
 
@@ -391,7 +409,7 @@ TEST_F(AccountsTest, EveryClassListAndTeamWithItsSeparatorsAndTotals)
     ::WriteItem(t, TeamItems::EntryName(1, 4), std::string("Nordvik"));
     ::WriteItem(t, TeamItems::EntryClub(1, 4), 12);
 
-    List().prizeRows.assign(2, PrizeRow());
+    books.prizeRows.assign(2, PrizeRow());
     PrizeFigures(1, false, "Senior", 4, 5000, 12345, 1, 0);
     PrizeFigures(1, false, "Senior", 3, 2500, 1000, 0, 0);  // the last list's count stands
     PrizeFigures(1, false, "Junior", 3, 0, 0, 0, 0);
@@ -399,7 +417,7 @@ TEST_F(AccountsTest, EveryClassListAndTeamWithItsSeparatorsAndTotals)
     PrizeFigures(1, true, "Innsats", 2, 500, 500, 0, 0);
     PrizeFigures(2, false, "Senior", 2, 0, 0, 2, 0);
 
-    EXPECT_EQ(Accounts(), (Rows{
+    EXPECT_EQ(MakeAccounts(), (Rows{
                               "Felt||||||||",
                               "Klasse|Ant|Innsk|Tot.|Premie|Tot.|Prem ut|Gjenstand|Gave",
                               "Senior|3|150,-|450,-|75,-|225,-|133,-|1|0",
@@ -417,13 +435,13 @@ TEST_F(AccountsTest, EveryClassListAndTeamWithItsSeparatorsAndTotals)
                               "||||||||",
                               "Totalt|8||1471,-||295,-|168,-|3|1",
                           }));
-    EXPECT_EQ(List().aListDef.back().headerRows.at(0).cells.at(4).text, "Regnskap");
+    EXPECT_EQ(List().report.aListDef.back().headerRows.at(0).cells.at(4).text, "Regnskap");
 }
 
 TEST_F(AccountsTest, WithoutAnyRowTheTitlesAndTheTotal)
 {
-    List().prizeRows.assign(2, PrizeRow());
-    EXPECT_EQ(Accounts(), (Rows{"Klasse|Ant|Innsk|Tot.|Premie|Tot.|Prem ut|Gjenstand|Gave", "||||||||",
+    books.prizeRows.assign(2, PrizeRow());
+    EXPECT_EQ(MakeAccounts(), (Rows{"Klasse|Ant|Innsk|Tot.|Premie|Tot.|Prem ut|Gjenstand|Gave", "||||||||",
                                 "Totalt|0||0,-||0,-|0,-|0|0"}));
 }
 

@@ -4,6 +4,7 @@
 #include "ListsFixture.h"
 
 #include "results/data/DataTeam.h"
+#include "results/lists/teams/AutoTeams.h"
 #include "results/lists/teams/TeamTexts.h"
 
 namespace {
@@ -174,7 +175,6 @@ TEST_F(TeamListsTest, AutomaticTeamsByClubUnderTheQuotas)
 
     ASSERT_EQ(MakeTeams(), 1);
     CDataList& l = List();
-    EXPECT_EQ(l.teamKeys, (std::vector<int32_t>{11, 12, 13}));
     // S3 is refused: after two Seniors the third place is the Junior's.
     // Nordvik has two shooters and is closed for the row; its place of
     // row 2 is slot 4, after row 1's three.
@@ -182,15 +182,19 @@ TEST_F(TeamListsTest, AutomaticTeamsByClubUnderTheQuotas)
               (Rows{"|1|Klubb 11|359|||S1 (Senior)|100|||S2 (Senior)|99|||J4 (Junior)|90|||S2 (Senior)|70|",
                     "|2|Klubb 12|253|||N5 (Senior)|97|||N6 (Veteran)|96|||||||N5 (Senior)|60|",
                     "|3|Klubb 13|50|||J7 (Junior)|50|||||||||||||"}));
-    TeamCalcEntry slot4{};
+    // The teams as the list made them, made again.
+    AutoTeams teams(l);
+    ASSERT_EQ(teams.Make(), 3);
+    EXPECT_EQ(teams.Keys(), (std::vector<int32_t>{11, 12, 13}));
+    TeamMemberRecord slot4{};
     slot4.competition = 1;
     slot4.slot = 4;
     slot4.team = 2;
-    ASSERT_EQ(l.FindTeamCalcEntry(slot4), 0);
+    ASSERT_EQ(teams.FindMember(slot4), 0);
     EXPECT_EQ(slot4.startNr, 5);
     EXPECT_EQ(slot4.event, 2);
     slot4.slot = 3;
-    EXPECT_EQ(l.FindTeamCalcEntry(slot4), -1);
+    EXPECT_EQ(teams.FindMember(slot4), -1);
 }
 
 TEST_F(TeamListsTest, QuotasOfAMinimumAndAMaximum)
@@ -218,17 +222,19 @@ TEST_F(TeamListsTest, QuotasOfAMinimumAndAMaximum)
     l.request.event = 1;
     for (int k = 1; k <= 3; ++k)
         ASSERT_EQ(l.FindShooterRow(1, k), k - 1);
-    l.BuildTeamQuotas(1);
-    ASSERT_EQ(l.teamRowsA.size(), 2u);
-    EXPECT_EQ(l.teamRowsA[0].classes, (std::vector<int16_t>{0, 3, 3, 0}));
-    EXPECT_EQ(l.teamRowsA[1].rule, 1);
-    EXPECT_EQ(l.teamRowsA[1].categories, (std::vector<int16_t>{3, 1, 3}));
-    EXPECT_TRUE(l.teamRowsA[1].classes.empty());
-    EXPECT_EQ(l.TakeTeamPlace(1, 0), 1);  // A1 takes category A's one place
-    EXPECT_EQ(l.TakeTeamPlace(1, 1), 0);  // A2 finds it taken
-    EXPECT_EQ(l.TakeTeamPlace(1, 2), 1);  // B3 has no A
-    l.ResetTeamQuotas();
-    EXPECT_EQ(l.TakeTeamPlace(1, 1), 1);  // fresh quotas for the next team
+    AutoTeams teams(l);
+    teams.BuildQuotas(1);
+    const std::vector<TeamQuotaRow>& built = teams.BuiltQuotas();
+    ASSERT_EQ(built.size(), 2u);
+    EXPECT_EQ(built[0].classes, (std::vector<int16_t>{0, 3, 3, 0}));
+    EXPECT_EQ(built[1].rule, 1);
+    EXPECT_EQ(built[1].categories, (std::vector<int16_t>{3, 1, 3}));
+    EXPECT_TRUE(built[1].classes.empty());
+    EXPECT_EQ(teams.TakePlace(1, 0), 1);  // A1 takes category A's one place
+    EXPECT_EQ(teams.TakePlace(1, 1), 0);  // A2 finds it taken
+    EXPECT_EQ(teams.TakePlace(1, 2), 1);  // B3 has no A
+    teams.ResetQuotas();
+    EXPECT_EQ(teams.TakePlace(1, 1), 1);  // fresh quotas for the next team
 }
 
 TEST_F(TeamListsTest, FindCategoryIndexByItsLetter)
@@ -241,7 +247,7 @@ TEST_F(TeamListsTest, FindCategoryIndexByItsLetter)
         int index;
     };
     for (const Case& c : {Case{'A', 1}, Case{'B', 2}, Case{'C', 0}, Case{'a', 0}})
-        EXPECT_EQ(List().FindCategoryIndex(c.letter), c.index) << c.letter;
+        EXPECT_EQ(AutoTeams(List()).FindCategoryIndex(c.letter), c.index) << c.letter;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"
 #include "results/lists/web/WebChoices.h"
+#include "results/lists/web/WebFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -136,7 +137,7 @@ TEST_F(WebPagesTest, OneTeamCallMakesEveryNamedTeamCompetition)
 
 TEST_F(WebPagesTest, EmptyPageAndPagesThatCannotBeWritten)
 {
-    ASSERT_TRUE(List().WriteEmptyPage(".\\PWeb\\data\\x.htm", "Tittel", "Ingen"));
+    ASSERT_TRUE(WriteEmptyPage(List(), ".\\PWeb\\data\\x.htm", "Tittel", "Ingen"));
     EXPECT_EQ(bvtest::TempFolder::Read(folder.File("PWeb/data/x.htm")),
               "<html>\r\n<head>\r\n<basefont face=\"arial\">\r\n<title>BVRes - www.brevandi.no</title>\r\n"
               "</head><body bgcolor=\"#FFFFDF\">\r\n"

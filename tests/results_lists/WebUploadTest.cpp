@@ -89,24 +89,24 @@ TEST(WebChecksumTest, TheFingerprintSeesChangesTheSumMisses)
 
 TEST(UploadTableTest, AFileCountsAsSentOnlyOnceRecordedAndTheTableGrows)
 {
-    CDataList list;
+    UploadTable table;
     UploadMark one, two;
     one.size = 10;
     two.size = 11;
-    EXPECT_TRUE(list.IsUploadChanged("1-Relay-1.htm", one));
+    EXPECT_TRUE(table.IsChanged("1-Relay-1.htm", one));
     // Asking does not record: a file whose send failed is still changed.
-    EXPECT_TRUE(list.IsUploadChanged("1-Relay-1.htm", one));
-    EXPECT_TRUE(list.SetUploaded("1-Relay-1.htm", one));
-    EXPECT_FALSE(list.IsUploadChanged("1-Relay-1.htm", one));
-    EXPECT_TRUE(list.IsUploadChanged("1-Relay-1.htm", two));
+    EXPECT_TRUE(table.IsChanged("1-Relay-1.htm", one));
+    EXPECT_TRUE(table.Record("1-Relay-1.htm", one));
+    EXPECT_FALSE(table.IsChanged("1-Relay-1.htm", one));
+    EXPECT_TRUE(table.IsChanged("1-Relay-1.htm", two));
     // Names are told apart by case, as the server's files are.
-    EXPECT_TRUE(list.IsUploadChanged("1-relay-1.htm", one));
+    EXPECT_TRUE(table.IsChanged("1-relay-1.htm", one));
     // Far past the old 999 entries, with names past its 31 characters.
     for (int i = 0; i < 1500; ++i)
-        ASSERT_TRUE(list.SetUploaded("Skytekort-med-et-langt-navn_" + std::to_string(i) + ".png", one));
-    EXPECT_FALSE(list.IsUploadChanged("Skytekort-med-et-langt-navn_1499.png", one));
-    EXPECT_TRUE(list.IsUploadChanged("Skytekort-med-et-langt-navn_1500.png", one));
-    EXPECT_FALSE(list.SetUploaded("", one));
+        ASSERT_TRUE(table.Record("Skytekort-med-et-langt-navn_" + std::to_string(i) + ".png", one));
+    EXPECT_FALSE(table.IsChanged("Skytekort-med-et-langt-navn_1499.png", one));
+    EXPECT_TRUE(table.IsChanged("Skytekort-med-et-langt-navn_1500.png", one));
+    EXPECT_FALSE(table.Record("", one));
 }
 
 class WebUploadTest : public liststest::ListTest {

@@ -9,7 +9,7 @@
 #include "platform/ui/ScriptedPrompter.h"
 #include "platform/ui/draw/DefaultPrinter.h"
 #include "platform/ui/draw/PrintPreview.h"
-#include "results/print/PrintJob.h"
+#include "results/print/ListPrintJob.h"
 
 #include "QtApp.h"
 #include "RunCommand.h"

@@ -155,9 +155,9 @@ std::string CellFields(const ReportRow* row)
 
 void PrintModel(CDataList& list)
 {
-    std::printf("list\t%d\t%zu\n", list.request.kind, list.aListDef.size());
-    for (size_t d = 1; d <= list.aListDef.size(); ++d) {
-        const ListDef& def = list.aListDef[d - 1];
+    std::printf("list\t%d\t%zu\n", list.request.kind, list.report.aListDef.size());
+    for (size_t d = 1; d <= list.report.aListDef.size(); ++d) {
+        const ListDef& def = list.report.aListDef[d - 1];
         const ReportRow* head = def.headerRows.empty() ? nullptr : &def.headerRows.front();
         const ReportRow* foot = def.footerRows.empty() ? nullptr : &def.footerRows.front();
         auto headCell = [&](size_t c) { return head && head->cells.size() >= c ? head->cells[c - 1].text : ""; };
@@ -488,7 +488,7 @@ int RunList(const Args& args)
     }
     if (format == kModel) {
         PrintModel(list);
-        list.Reset();
+        list.report.Reset();
     } else if (format == kPdf) {
         int pages = pdf->Target()->PagesPrinted();
         // Giro forms for nobody are a document without pages: no file.

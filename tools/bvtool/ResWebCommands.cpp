@@ -136,7 +136,7 @@ int RunWeb(const Args& args)
         ::WriteItem(web, WebItems::kAWebPageCount, pageCount);
     }
     if (comp.pwebOn)
-        list.UpdateWebIndex();
+        list.MakeWebIndex();
 
     const int events = ::ReadItem(comp.Comp(), CompItems::kEventCount);
     CBVConfig& team = comp.Team();

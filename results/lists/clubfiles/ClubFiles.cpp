@@ -2,7 +2,9 @@
 #include "results/lists/clubfiles/ClubFiles.h"
 
 #include "results/lists/files/CellText.h"
+#include "results/lists/files/HtmlListFile.h"
 #include "results/lists/files/ListFiles.h"
+#include "results/lists/files/RtfListFile.h"
 
 #include "platform/files/SystemPath.h"
 #include "platform/system/Codepage.h"

@@ -1,8 +1,8 @@
 #pragma once
 // The per-club files: the entry list and the settlement sheets written as
 // one file per club, with a link page that leads to them all. Everything
-// here is made in memory from the model's definitions; the list object
-// (WriteClubFiles.cpp) names and writes the files.
+// here is made in memory from the model's definitions; ClubFileWriter.h
+// names and writes the files.
 #include "results/print/ReportModel.h"
 
 #include <string>

@@ -1,5 +1,8 @@
 // The HTML list file: one table per definition on a pale page, the list's
 // title above it when asked for, the program and the time below the last.
+#include "results/lists/files/HtmlListFile.h"
+
+#include "results/data/ResStrings.h"
 #include "results/lists/files/CellText.h"
 #include "results/lists/files/ListFiles.h"
 
@@ -19,6 +22,8 @@ const char* AlignText(int align)
 }
 
 }  // namespace
+
+std::string ProgramAndWebAddress() { return std::string("BVRes - ") + kMakerWebAddress; }
 
 void HtmlBodyRow(std::string& out, const ListDef& def, const ReportRow& row, int rowNumber, HtmlFontSizes sizes)
 {

@@ -1,6 +1,8 @@
 // The RTF list file: A4 portrait with 1 cm margins, each definition a table
 // (in a section of its own unless compact), with the printout's page header
 // and footer as RTF header and footer groups when asked for.
+#include "results/lists/files/RtfListFile.h"
+
 #include "results/lists/files/CellText.h"
 #include "results/lists/files/ListFiles.h"
 

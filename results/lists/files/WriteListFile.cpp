@@ -1,9 +1,11 @@
-// The list object's list files: the model just made, written whole in the
-// format the request's file options ask for.
+#include "results/lists/files/WriteListFile.h"
+
 #include "results/data/CompetitionItems.h"
 #include "results/data/ResStrings.h"
 #include "results/lists/DataList.h"
-#include "results/lists/files/ListFiles.h"
+#include "results/lists/files/HtmlListFile.h"
+#include "results/lists/files/RtfListFile.h"
+#include "results/lists/files/TextListFile.h"
 
 #include "platform/files/FileSystem.h"
 #include "platform/system/Clock.h"
@@ -24,36 +26,37 @@ std::string HtmlPrintTime()
 
 }  // namespace
 
-std::string CDataList::ListFileBytes(bool textFile, bool header, bool footer, bool pressList)
+std::string ListFileBytes(CDataList& list, bool textFile, bool header, bool footer, bool pressList)
 {
+    CCompetition& comp = list.Competition();
+    const ListRequest& request = list.request;
     if (request.file.html) {
-        const int fontSize = m_comp.Web().IsOpen() ? ::ReadItem(m_comp.Web(), WebItems::kFontSize)
-                                                   : WebItems::kFontSize.defaultValue;
-        return HtmlListFile(aListDef, header, fontSize, HtmlPrintTime());
+        const int fontSize = comp.Web().IsOpen() ? ::ReadItem(comp.Web(), WebItems::kFontSize)
+                                                 : WebItems::kFontSize.defaultValue;
+        return HtmlListFile(list.report.aListDef, header, fontSize, HtmlPrintTime());
     }
     if (textFile)
-        return TextListFile(aListDef);
+        return TextListFile(list.report.aListDef);
     RtfFileOptions options;
     options.header = header;
     options.footer = footer;
     options.compact = request.file.compact != 0;
     options.pressList = pressList;
-    return RtfListFile(aListDef, options);
+    return RtfListFile(list.report.aListDef, options);
 }
 
-int CDataList::WriteListFile(bool textFile, bool header, bool footer, const std::string& path, int, int,
-                             bool pressList)
+int WriteListFile(CDataList& list, bool textFile, bool header, bool footer, const std::string& path, bool pressList)
 {
-    const std::string bytes = ListFileBytes(textFile, header, footer, pressList);
+    const std::string bytes = ListFileBytes(list, textFile, header, footer, pressList);
     // Whole or not at all: a reader never finds half a list, and a file that
     // cannot be written leaves the one before it in place.
     int rc = path.empty() ? ENOENT : platform::WriteFileAtomically(path, bytes);
     if (rc != 0) {
-        BV_LOG(m_log, 80, "List file %s not written (%d)", path.c_str(), rc);
-        Report(ResString(IDS_WRITE_ERROR) + " \"" + path + "\"", Message::Error);
+        BV_LOG(list.Log(), 80, "List file %s not written (%d)", path.c_str(), rc);
+        list.Report(ResString(IDS_WRITE_ERROR) + " \"" + path + "\"", CDataList::Message::Error);
         return -1;
     }
-    Reset();
+    list.report.Reset();
     return 0;
 }
 

@@ -2,11 +2,12 @@
 // entered in any event, for the post. The rows are kept in a list
 // definition like any list's, but the labels go straight onto label sheets:
 // no page frame, no preview, no file, whatever output was asked for.
+#include "results/lists/forms/AddressLabels.h"
+
 #include "foundation/text/FieldText.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"
-#include "results/lists/DataList.h"
 #include "results/lists/ListBuild.h"
 #include "results/lists/forms/LabelSheet.h"
 #include "results/lists/forms/SheetPrint.h"
@@ -23,15 +24,15 @@ constexpr int kLargerPoints = 2;
 
 }  // namespace
 
-void CDataList::SetupLabels(int d)
+void AddressLabels::SetupPage(int d)
 {
     // The label sheet has its own margins; BVRes.ini's are for lists.
-    m_marginLeft = 6;
-    m_marginTop = 15;
-    m_marginRight = 7;
-    m_marginBottom = 15;
-    SetupBody(static_cast<int>(kLabelCells), d);
-    ListDef& def = Def(d);
+    m_report.m_marginLeft = 6;
+    m_report.m_marginTop = 15;
+    m_report.m_marginRight = 7;
+    m_report.m_marginBottom = 15;
+    m_list.SetupBody(static_cast<int>(kLabelCells), d);
+    ListDef& def = m_report.Def(d);
     def.bodyLines.assign(kLabelCells, ReportLine());
     for (size_t k = 0; k < kLabelCells; ++k) {
         ReportColumn& column = def.bodyColumns[k];
@@ -44,11 +45,11 @@ void CDataList::SetupLabels(int d)
     }
 }
 
-void CDataList::MakeLabels()
+void AddressLabels::Make()
 {
-    aListDef.resize(1);
-    Def(1).footerRule = false;
-    SetupLabels(1);
+    m_report.aListDef.resize(1);
+    m_report.Def(1).footerRule = false;
+    SetupPage(1);
 
     // Every club number a shooter of an event has, once. The register's
     // numbers go up to 65535, and so do the marks.
@@ -59,7 +60,7 @@ void CDataList::MakeLabels()
         CDataEvent* event = m_comp.GetEvent(i);
         if (event == nullptr || ::ReadItem(comp, CompItems::EventName(i)).empty())
             continue;
-        request.event = static_cast<uint16_t>(i);
+        m_request.event = static_cast<uint16_t>(i);
         const int relays = ::ReadItem(comp, CompItems::EventRelays(i));
         const int first = ::ReadItem(comp, CompItems::EventFirstTarget(i));
         const int last = ::ReadItem(comp, CompItems::EventLastTarget(i));
@@ -67,11 +68,11 @@ void CDataList::MakeLabels()
             if (::ReadItem(event->Settings(), EventItems::RelayNumber(r)) == 0)
                 continue;
             for (int t = first; t <= last; ++t) {
-                const int k = FindShooterRow(r, t);
+                const int k = m_list.FindShooterRow(r, t);
                 if (k < 0)
                     continue;
-                marked[static_cast<uint16_t>(shooterRows[static_cast<size_t>(k)].club)] = true;
-                shooterRows.pop_back();  // only its club is wanted
+                marked[static_cast<uint16_t>(m_list.shooterRows[static_cast<size_t>(k)].club)] = true;
+                m_list.shooterRows.pop_back();  // only its club is wanted
             }
         }
     }
@@ -79,22 +80,22 @@ void CDataList::MakeLabels()
     const bool rifle = m_comp.orgType == kOrgTypeRifle;
     for (size_t number = 0; number < marked.size(); ++number) {
         ClubRecord club{};
-        if (!marked[number] || Clubs().Get(&club, static_cast<int>(number), CDataClub::kClubByKey) != 0)
+        if (!marked[number] || m_list.Clubs().Get(&club, static_cast<int>(number), CDataClub::kClubByKey) != 0)
             continue;
-        if (request.email != 0 && !FieldText(club.email, sizeof club.email).empty())
+        if (m_request.email != 0 && !FieldText(club.email, sizeof club.email).empty())
             continue;  // the results go to that club by e-mail
         const std::string name = FieldText(club.name, sizeof club.name);
-        AddRow(Cells(kLabelCells, {rifle ? name + " skl." : name, FieldText(club.address1, sizeof club.address1),
+        m_report.AddRow(Cells(kLabelCells, {rifle ? name + " skl." : name, FieldText(club.address1, sizeof club.address1),
                                    FieldText(club.address2, sizeof club.address2),
                                    FieldText(club.address3, sizeof club.address3)}),
                1, 0);
     }
-    PrintLabels(1);
+    Print(1);
 }
 
-void CDataList::PrintLabels(int d)
+void AddressLabels::Print(int d)
 {
-    const std::vector<ReportRow>& rows = Def(d).bodyRows;
+    const std::vector<ReportRow>& rows = m_report.Def(d).bodyRows;
     const int labels = static_cast<int>(rows.size());
     auto drawSheet = [&](CSheetPrintJob& sheet, platform::DrawSurface& dc, int page) {
         for (int n = (page - 1) * kLabelsPerSheet; n < labels && n < page * kLabelsPerSheet; ++n) {
@@ -108,7 +109,7 @@ void CDataList::PrintLabels(int d)
         }
     };
     CSheetPrintJob job(ResString(IDS_LABELS_DOCUMENT), LabelSheets(labels), drawSheet);
-    job.Run(printTarget);
+    job.Run(m_list.printTarget);
 }
 
 }  // namespace results

@@ -6,7 +6,7 @@
 // printer's physical offsets are taken off, so a form comes out the same on
 // a printer whose printable area starts 3 mm from the edge and on one where
 // it starts at 5 mm.
-#include "results/print/PrintJob.h"
+#include "results/print/ListPrintJob.h"
 
 #include <functional>
 #include <string>

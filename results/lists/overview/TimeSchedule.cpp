@@ -3,10 +3,11 @@
 // that start then. Relays of one event that start together share their
 // cell; relays whose day has no date come last, under a day row of their
 // own without a label.
+#include "results/lists/overview/TimeSchedule.h"
+
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"
-#include "results/lists/DataList.h"
 #include "results/lists/ListBuild.h"
 
 #include <algorithm>
@@ -42,13 +43,13 @@ int TimeKey(const std::string& text)
 
 }  // namespace
 
-void CDataList::SetupTimeSchedulePage(int d, int events)
+void TimeSchedule::SetupPage(int d, int events)
 {
-    ReadMargins();
-    SetupHeader(d, 0);
-    SetupFooter(d);
-    SetupBody(events + 1, d);
-    ListDef& def = Def(d);
+    m_list.ReadMargins();
+    m_list.SetupHeader(d, 0);
+    m_list.SetupFooter(d);
+    m_list.SetupBody(events + 1, d);
+    ListDef& def = m_report.Def(d);
     const int eventWidth = events > 0 ? std::min(85 / events, kEventWidthMax) : kEventWidthMax;
     for (size_t c = 0; c < def.bodyColumns.size(); ++c) {
         ReportColumn& column = def.bodyColumns[c];
@@ -68,11 +69,11 @@ void CDataList::SetupTimeSchedulePage(int d, int events)
     def.bodyLines[0].columnCount = events + 1;
 }
 
-void CDataList::MakeTimeSchedule()
+void TimeSchedule::Make()
 {
-    ClearRows();
-    aListDef.assign(1, ListDef());
-    Def(1).footerRule = false;  // no line above this list's footer
+    m_list.ClearRows();
+    m_report.aListDef.assign(1, ListDef());
+    m_report.Def(1).footerRule = false;  // no line above this list's footer
     CBVConfig& comp = m_comp.Comp();
 
     std::vector<ScheduledEvent> events;
@@ -94,7 +95,7 @@ void CDataList::MakeTimeSchedule()
                 if (date > 0 && std::find(days.begin(), days.end(), date) == days.end())
                     days.push_back(date);
             }
-            request.event = static_cast<uint16_t>(f);
+            m_request.event = static_cast<uint16_t>(f);
             const int relays = ::ReadItem(comp, CompItems::EventRelays(f));
             for (int r = 1; r <= relays; ++r) {
                 ScheduledRelay relay;
@@ -120,8 +121,8 @@ void CDataList::MakeTimeSchedule()
                 relay.date = 0;
 
     const int n = static_cast<int>(events.size());
-    SetupTimeSchedulePage(1, n);
-    BuildPageHeader(ResString(IDS_TIME_SCHEDULE), "", 1, 0);
+    SetupPage(1, n);
+    m_list.BuildPageHeader(ResString(IDS_TIME_SCHEDULE), "", 1, 0);
 
     const size_t columns = static_cast<size_t>(n) + 1;
     std::vector<ReportCell> names = Cells(columns);
@@ -129,7 +130,7 @@ void CDataList::MakeTimeSchedule()
         const int event = events[static_cast<size_t>(l)].number;
         names[static_cast<size_t>(l) + 1].text = ::ReadItem(comp, CompItems::EventName(event));
     }
-    AddRow(names, 1);
+    m_report.AddRow(names, 1);
 
     bool undated = false;
     for (const ScheduledEvent& event : events)
@@ -143,7 +144,7 @@ void CDataList::MakeTimeSchedule()
         std::vector<ReportCell> dayRow = Cells(columns);
         if (date != 0 && anyEvent)
             dayRow[0].text = anyEvent->DayLabel(date);
-        AddRow(dayRow, 1);
+        m_report.AddRow(dayRow, 1);
         // The start times of the day, ascending.
         std::vector<int> times;
         for (const ScheduledEvent& event : events)
@@ -168,10 +169,10 @@ void CDataList::MakeTimeSchedule()
                     cell += Format("%d %s", relay.number, relay.text.c_str());
                 }
             }
-            AddRow(row, 1);
+            m_report.AddRow(row, 1);
         }
     }
-    ListComplete(1);
+    m_report.ListComplete(1);
 }
 
 }  // namespace results

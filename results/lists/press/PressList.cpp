@@ -5,12 +5,15 @@
 // and total. It ranks nothing itself: every chosen list is made by its own
 // producer after the press list's definition, its rows are copied, and the
 // lists are thrown away again.
+#include "results/lists/press/PressList.h"
+
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"
-#include "results/lists/DataList.h"
 #include "results/lists/ListBuild.h"
 #include "results/lists/resultlists/ResultListCodes.h"
+#include "results/lists/resultlists/ResultLists.h"
+#include "results/lists/teams/TeamList.h"
 
 #include <algorithm>
 
@@ -58,7 +61,7 @@ bool IsCoded(const ListDef& def)
 
 }  // namespace
 
-std::string CDataList::PressListName(const std::string& text)
+std::string PressList::Name(const std::string& text)
 {
     static const std::string word = "Mesterskap";
     if (text.find(word) == std::string::npos)
@@ -70,11 +73,11 @@ std::string CDataList::PressListName(const std::string& text)
     return name;
 }
 
-int CDataList::LastTiedRow(int row, int column)
+int PressList::LastTiedRow(int row, int column)
 {
-    if (aListDef.empty() || column < 1)
+    if (m_report.aListDef.empty() || column < 1)
         return row;
-    const std::vector<ReportRow>& rows = aListDef.back().bodyRows;
+    const std::vector<ReportRow>& rows = m_report.aListDef.back().bodyRows;
     if (row < 1 || static_cast<size_t>(row) > rows.size())
         return row;
     const std::string& text = CellText(rows[static_cast<size_t>(row) - 1], column);
@@ -84,13 +87,13 @@ int CDataList::LastTiedRow(int row, int column)
     return last;
 }
 
-void CDataList::SetupPressList(int d)
+void PressList::SetupPage(int d)
 {
-    ReadMargins();
-    SetupHeader(d, 0);
-    SetupFooter(d);
-    SetupBody(4, d);
-    ListDef& def = Def(d);
+    m_list.ReadMargins();
+    m_list.SetupHeader(d, 0);
+    m_list.SetupFooter(d);
+    m_list.SetupBody(4, d);
+    ListDef& def = m_report.Def(d);
     const int defaultFit = def.bodyColumns[2].fitChars;
     const ColumnShape shapes[] = {
         {3, kAlignRight, 8}, {23, kAlignLeft, 45}, {defaultFit, kAlignLeft, 35}, {6, kAlignLeft, 12}};
@@ -99,36 +102,36 @@ void CDataList::SetupPressList(int d)
     def.bodyColumns[2].face = "Arial";
 }
 
-void CDataList::MakePressList()
+void PressList::Make()
 {
     CBVConfig& comp = m_comp.Comp();
     const int orgType = ::ReadItem(comp, CompItems::kOrgType);
     const bool fixedTypes = orgType == 2 || orgType == 6;
     const int represent = ::ReadItem(comp, CompItems::kRepresentHeader);
-    const uint16_t savedEvent = request.event;
-    const int32_t savedTree = request.treeSelection;
-    const int16_t savedKind = request.kind;
+    const uint16_t savedEvent = m_request.event;
+    const int32_t savedTree = m_request.treeSelection;
+    const int16_t savedKind = m_request.kind;
 
-    aListDef.assign(1, ListDef());
-    Def(1).footerRule = false;
-    SetupPressList(1);
-    BuildPageHeader(ResString(IDS_PRESS_LIST), "", 1, 0);
-    ListComplete(1);
-    request.kind = kListResultsCombined;
+    m_report.aListDef.assign(1, ListDef());
+    m_report.Def(1).footerRule = false;
+    SetupPage(1);
+    m_list.BuildPageHeader(ResString(IDS_PRESS_LIST), "", 1, 0);
+    m_report.ListComplete(1);
+    m_request.kind = kListResultsCombined;
 
     auto addLine = [this](const std::string& c1, const std::string& c2, const std::string& c3,
-                          const std::string& c4) { AddRow(Cells(4, {c1, c2, c3, c4}), 1, 0); };
+                          const std::string& c4) { m_report.AddRow(Cells(4, {c1, c2, c3, c4}), 1, 0); };
     auto heading = [&](const std::string& text) { addLine("", text, "", ""); };
     addLine("", ::ReadItem(comp, CompItems::kName) + ", " + ::ReadItem(m_comp.User(), UserItems::kOrganiser) + ", " +
                     ::ReadItem(comp, CompItems::kTitle2),
             "", "");
 
     // The chosen list's new definition, or 0 when its producer made none.
-    const auto newList = [this](size_t before) { return aListDef.size() > before ? static_cast<int>(aListDef.size()) : 0; };
+    const auto newList = [this](size_t before) { return m_report.aListDef.size() > before ? static_cast<int>(m_report.aListDef.size()) : 0; };
     // How many rows of definition d: 99 or more than it has are all of them;
     // shooters sharing the last place all come along.
     const auto rowsOf = [this](int d, int wanted, int placeColumn) {
-        const int rows = static_cast<int>(Def(d).bodyRows.size());
+        const int rows = static_cast<int>(m_report.Def(d).bodyRows.size());
         int n = wanted == kAllRows || wanted > rows ? rows : wanted;
         if (n > 0)
             n = LastTiedRow(n, placeColumn);
@@ -137,7 +140,7 @@ void CDataList::MakePressList()
     // A press line of row r of result list d; manyClasses: the list covers
     // more than one class, whose class then follows the club.
     const auto resultLine = [&](int d, int r, bool manyClasses) {
-        const ListDef& def = Def(d);
+        const ListDef& def = m_report.Def(d);
         const ReportRow& row = def.bodyRows[static_cast<size_t>(r) - 1];
         if (IsCoded(def)) {
             const PressColumns at = CodedColumns(def);
@@ -174,8 +177,8 @@ void CDataList::MakePressList()
     };
     const auto placeColumnOf = [](const ListDef& def) { return IsCoded(def) ? CodedColumns(def).place : 1; };
     const auto targetsOf = [&](int e) {
-        request.firstTarget = static_cast<uint16_t>(::ReadItem(comp, CompItems::EventFirstTarget(e)));
-        request.lastTarget = static_cast<uint16_t>(::ReadItem(comp, CompItems::EventLastTarget(e)));
+        m_request.firstTarget = static_cast<uint16_t>(::ReadItem(comp, CompItems::EventFirstTarget(e)));
+        m_request.lastTarget = static_cast<uint16_t>(::ReadItem(comp, CompItems::EventLastTarget(e)));
     };
     const int events = ::ReadItem(comp, CompItems::kEventCount);
 
@@ -192,16 +195,16 @@ void CDataList::MakePressList()
             if (!::ReadItem(prizes, PrizeItems::PressGroupOn(g)) ||
                 ::ReadItem(prizes, PrizeItems::GroupName(g)).empty())
                 continue;
-            request.seriesFilter.assign(1, g);
-            request.event = static_cast<uint16_t>(e);
+            m_request.seriesFilter.assign(1, g);
+            m_request.event = static_cast<uint16_t>(e);
             targetsOf(e);
-            const size_t before = aListDef.size();
+            const size_t before = m_report.aListDef.size();
             if (fixedTypes) {
-                request.completeFinal = separateFinal ? 1 : 0;
-                MakeFixedResultList(kListResultsCombined, true, 0, false, true, false);
-                request.completeFinal = 0;
+                m_request.completeFinal = separateFinal ? 1 : 0;
+                ResultLists(m_list).MakeFixed(kListResultsCombined, {.continued = true});
+                m_request.completeFinal = 0;
             } else {
-                MakeCodedResultList(kListResultsCombined, true, 0, false, true, false);
+                ResultLists(m_list).MakeCoded(kListResultsCombined, {.continued = true});
             }
             const int d = newList(before);
             if (d == 0)
@@ -210,9 +213,9 @@ void CDataList::MakePressList()
                 heading(ResString(IDS_CHAMPIONSHIP));
                 championship = true;
             }
-            heading(PressListName(CellText(Def(d).headerRows.empty() ? ReportRow() : Def(d).headerRows[0], 6)));
+            heading(Name(CellText(m_report.Def(d).headerRows.empty() ? ReportRow() : m_report.Def(d).headerRows[0], 6)));
             const bool manyClasses = ::ReadItem(prizes, PrizeItems::GroupClasses(g)).size() > 1;
-            const int n = rowsOf(d, ::ReadItem(prizes, PrizeItems::PressGroupRows(g)), placeColumnOf(Def(d)));
+            const int n = rowsOf(d, ::ReadItem(prizes, PrizeItems::PressGroupRows(g)), placeColumnOf(m_report.Def(d)));
             for (int r = 1; r <= n; ++r)
                 resultLine(d, r, manyClasses);
         }
@@ -241,22 +244,22 @@ void CDataList::MakePressList()
                 const int wanted = ::ReadItem(prizes, PrizeItems::PressClassRows(p, c));
                 if (!::ReadItem(prizes, PrizeItems::PressClassOn(p, c)) || wanted == 0)
                     continue;
-                request.seriesFilter.assign(1, p);
-                request.classFilter.assign(1, static_cast<uint8_t>(c));
-                request.event = static_cast<uint16_t>(e);
+                m_request.seriesFilter.assign(1, p);
+                m_request.classFilter.assign(1, static_cast<uint8_t>(c));
+                m_request.event = static_cast<uint16_t>(e);
                 targetsOf(e);
-                const size_t before = aListDef.size();
-                request.completeFinal = 0;
+                const size_t before = m_report.aListDef.size();
+                m_request.completeFinal = 0;
                 if (fixedTypes)
-                    MakeFixedResultList(kListResultsByClass, true, 0, false, true, false);
+                    ResultLists(m_list).MakeFixed(kListResultsByClass, {.continued = true});
                 else
-                    MakeCodedResultList(kListResultsByClass, true, 0, false, true, false);
+                    ResultLists(m_list).MakeCoded(kListResultsByClass, {.continued = true});
                 const int d = newList(before);
                 if (d == 0)
                     continue;
-                heading(PressListName(CellText(Def(d).headerRows.empty() ? ReportRow() : Def(d).headerRows[0], 5)));
+                heading(Name(CellText(m_report.Def(d).headerRows.empty() ? ReportRow() : m_report.Def(d).headerRows[0], 5)));
                 const bool manyClasses = ::ReadItem(prizes, PrizeItems::ClassClasses(p)).size() > 1;
-                const int n = rowsOf(d, wanted, placeColumnOf(Def(d)));
+                const int n = rowsOf(d, wanted, placeColumnOf(m_report.Def(d)));
                 for (int r = 1; r <= n; ++r)
                     resultLine(d, r, manyClasses);
             }
@@ -272,10 +275,10 @@ void CDataList::MakePressList()
         const int wanted = ::ReadItem(team, TeamItems::PressChoice(t));
         if (name.empty() || !::ReadItem(team, TeamItems::PressOn(t)) || wanted == 0)
             continue;
-        request.treeSelection = t;
-        const size_t before = aListDef.size();
-        MakeTeamList(false, true);
-        m_defCount = static_cast<int>(aListDef.size());
+        m_request.treeSelection = t;
+        const size_t before = m_report.aListDef.size();
+        TeamList(m_list).Make(false, true);
+        m_report.m_defCount = static_cast<int>(m_report.aListDef.size());
         if (!teamHeading) {
             heading(ResString(IDS_TEAM_SHOOTING));
             teamHeading = true;
@@ -283,7 +286,7 @@ void CDataList::MakePressList()
         const int d = newList(before);
         if (d == 0)
             continue;
-        const std::vector<ReportRow>& rows = Def(d).bodyRows;
+        const std::vector<ReportRow>& rows = m_report.Def(d).bodyRows;
         const int n = wanted == kAllRows || wanted > static_cast<int>(rows.size()) ? static_cast<int>(rows.size())
                                                                                    : wanted;
         if (n > 0)
@@ -299,11 +302,11 @@ void CDataList::MakePressList()
         }
     }
 
-    aListDef.resize(1);
-    request.event = savedEvent;
-    request.treeSelection = savedTree;
-    request.kind = savedKind;
-    ListComplete(1);
+    m_report.aListDef.resize(1);
+    m_request.event = savedEvent;
+    m_request.treeSelection = savedTree;
+    m_request.kind = savedKind;
+    m_report.ListComplete(1);
 }
 
 }  // namespace results

@@ -1,22 +1,17 @@
-// The list object's sort, comparison and prize money: the ranking core
-// (RowRanking, PrizeMoney) on the list's rows, with the rules of the
-// request's event and what the rows' shooters have on their cards.
+#include "results/lists/ranking/ListRanking.h"
+
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/lists/DataList.h"
-#include "results/lists/ranking/PrizeMoney.h"
 #include "results/lists/ranking/RowRanking.h"
 
 #include <algorithm>
 
 namespace results {
+
 namespace {
 
-constexpr int kTeamEventFlag = 0x100;
-// Ranking rules (result types) of field events, ranked by hits.
-constexpr int kRuleDfsField = 4;
-constexpr int kRuleHuntingField = 6;
-constexpr int kRulePistolField = 7;
+// The program kind of a final event.
 constexpr int kFinalEventKind = 4;
 
 // The rules of the request's event, or of its team competition.
@@ -120,35 +115,23 @@ private:
 
 }  // namespace
 
-void CDataList::SortResultRows(int kind)
+void SortResultRows(CDataList& list, int kind)
 {
-    const RankingRules rules = RulesOf(*this);
-    ListLookup lookup(*this, request.event);
-    RowRanking(rules, lookup).Sort(resultRows, kind);
+    const RankingRules rules = RulesOf(list);
+    ListLookup lookup(list, list.request.event);
+    RowRanking(rules, lookup).Sort(list.resultRows, kind);
 }
 
-int CDataList::CompareResultRows(const ResultRow& a, const ResultRow& b, int kind, int place)
+bool AddSourceResult(CDataRes& card, const ShooterRow& shooter, int event, int source, int kind, ResultRow& row)
 {
-    const RankingRules rules = RulesOf(*this);
-    ListLookup lookup(*this, request.event);
-    return RowRanking(rules, lookup).Compare(a, b, kind, place);
-}
-
-int CDataList::CompareRingCounts(const ResultRow& a, const ResultRow& b, int series, int event)
-{
-    const RankingRules rules;
-    ListLookup lookup(*this, event);
-    return RowRanking(rules, lookup).CompareRingCounts(a, b, series);
-}
-
-int CDataList::DistributePrizes(int share, int per, int stake, bool timeRule)
-{
-    return results::DistributePrizes(resultRows, share, per, stake, timeRule, &ranking.weights);
-}
-
-void CDataList::DistributeTablePrizes(int share, int per, int stake)
-{
-    results::DistributeTablePrizes(resultRows, share, per, stake);
+    if (source & kSubEventSource) {
+        card.LoadCard(shooter.relay, shooter.target);
+        return card.SubTotal(shooter.startNr, event, source & 0xFF, nullptr, &row.ranking, &row.series, kind) >= 0;
+    }
+    if (card.LoadCard(shooter.relay, shooter.target) != 0 || card.CountShots(source) == 0)
+        return false;
+    card.AddSeriesStats(source, &row.ranking, &row.series, kind, 0, 1);
+    return true;
 }
 
 }  // namespace results

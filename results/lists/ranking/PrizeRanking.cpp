@@ -1,12 +1,13 @@
 // The prize ranking form's ranking of one prize list of an event: the
 // shooters of a class, or of a combined list's classes and categories,
 // with their results in the list's source, sorted, placed and paid.
-#include "foundation/files/BVLog.h"
+#include "results/lists/ranking/PrizeRanking.h"
+
 #include "foundation/text/FieldText.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/DataRank.h"
 #include "results/data/EventItems.h"
-#include "results/lists/DataList.h"
+#include "results/lists/ranking/ListRanking.h"
 #include "results/lists/ranking/PrizeMoney.h"
 #include "results/lists/ranking/RowRanking.h"
 
@@ -14,7 +15,6 @@
 
 namespace results {
 namespace {
-
 
 // The organisation types whose 1/3 lists pay after the prize table.
 bool PaysByTable(int orgType, const PrizeShare& share)
@@ -24,31 +24,18 @@ bool PaysByTable(int orgType, const PrizeShare& share)
 
 }  // namespace
 
-bool CDataList::AddSourceResult(CDataRes& card, const ShooterRow& shooter, int event, int source, int kind,
-                                ResultRow& row)
+void PrizeRanking::Make(int event, int listKind, int list, int classNr)
 {
-    if (source & kSubEventSource) {
-        card.LoadCard(shooter.relay, shooter.target);
-        return card.SubTotal(shooter.startNr, event, source & 0xFF, nullptr, &row.ranking, &row.series, kind) >= 0;
-    }
-    if (card.LoadCard(shooter.relay, shooter.target) != 0 || card.CountShots(source) == 0)
-        return false;
-    card.AddSeriesStats(source, &row.ranking, &row.series, kind, 0, 1);
-    return true;
-}
-
-void CDataList::MakeRanking(int event, int listKind, int list, int classNr)
-{
-    PrepareRows();
-    ranking = RankingOutcome();
-    request.event = static_cast<uint16_t>(event);
+    m_list.PrepareRows();
+    m_list.ranking = RankingOutcome();
+    m_request.event = static_cast<uint16_t>(event);
     CBVConfig& comp = m_comp.Comp();
     const int firstTarget = ::ReadItem(comp, CompItems::EventFirstTarget(event));
     const int lastTarget = ::ReadItem(comp, CompItems::EventLastTarget(event));
     const int relays = ::ReadItem(comp, CompItems::EventRelays(event));
-    ClearRows();
+    m_list.ClearRows();
     CDataEvent* e = m_comp.GetEvent(event);
-    CDataRes* card = GetResultCard(event);
+    CDataRes* card = m_list.GetResultCard(event);
     if (!e || !card || (listKind != CDataRank::kClassList && listKind != CDataRank::kGroupList))
         return;
     card->LoadEvent(event);
@@ -76,18 +63,18 @@ void CDataList::MakeRanking(int event, int listKind, int list, int classNr)
     int kind = std::max(order + 1, 0);
     if (kind > kRankFinalSum)
         kind = RankingKindOfRule(::ReadItem(e->Settings(), EventItems::ResultType(event)));
-    ranking.kind = kind;
-    ranking.share = share.share;
-    ranking.per = share.per;
-    ranking.stake = stake;
+    m_list.ranking.kind = kind;
+    m_list.ranking.share = share.share;
+    m_list.ranking.per = share.per;
+    m_list.ranking.stake = stake;
 
-    request.filtersActive = 0;
+    m_request.filtersActive = 0;
     for (int r = 1; r <= relays; ++r) {
         for (int t = firstTarget; t <= lastTarget; ++t) {
-            const int k = FindShooterRow(r, t);
+            const int k = m_list.FindShooterRow(r, t);
             if (k < 0)
                 continue;
-            const ShooterRow& shooter = shooterRows[static_cast<size_t>(k)];
+            const ShooterRow& shooter = m_list.shooterRows[static_cast<size_t>(k)];
             bool keep;
             if (group) {
                 keep = shooter.classNr != 0 &&
@@ -104,23 +91,24 @@ void CDataList::MakeRanking(int event, int listKind, int list, int classNr)
                 e->Ranks().Find(listKind, list, classNr, shooter.startNr, record);
                 row.rankText = FieldText(record.rankText, sizeof record.rankText);
                 row.shootOff = record.shootOff;
-                resultRows.push_back(std::move(row));
+                m_list.resultRows.push_back(std::move(row));
             } else {
-                shooterRows.pop_back();
+                m_list.shooterRows.pop_back();
             }
         }
     }
-    if (resultRows.empty())
+    if (m_list.resultRows.empty())
         return;
 
-    SortResultRows(kind);
-    ranking.pool = static_cast<int64_t>(resultRows.size()) * std::max(stake, 0);
+    SortResultRows(m_list, kind);
+    m_list.ranking.pool = static_cast<int64_t>(m_list.resultRows.size()) * std::max(stake, 0);
     if (PaysByTable(::ReadItem(comp, CompItems::kOrgType), share)) {
-        DistributeTablePrizes(1, 3, stake);
-        ranking.table = true;
-        ranking.winners = PrizeWinners(resultRows, 1, 3);
+        DistributeTablePrizes(m_list.resultRows, 1, 3, stake);
+        m_list.ranking.table = true;
+        m_list.ranking.winners = PrizeWinners(m_list.resultRows, 1, 3);
     } else {
-        ranking.winners = DistributePrizes(share.share, share.per, stake, kind == kRankTime);
+        m_list.ranking.winners = DistributePrizes(m_list.resultRows, share.share, share.per, stake, kind == kRankTime,
+                                                        &m_list.ranking.weights);
     }
 }
 

@@ -36,6 +36,15 @@ enum RankingKind : int {
     kRankPistolField = 10,     // "NSF Feltpistol"
 };
 
+// The ranking rules (an event's result type, 0..7) whose results are not
+// rings, which the lists show and rank apart.
+enum RankingRule : int {
+    kRuleDfsField = 4,      // hits and inner hits
+    kRuleTime = 5,
+    kRuleHuntingField = 6,  // 3 points a hit, 2 an inner hit
+    kRulePistolField = 7,   // hits and inner hits, counted alike
+};
+
 // The kind of a ranking rule (an event's result type): 3..10, or 0 for a
 // value outside 0..7.
 int RankingKindOfRule(int rule);

@@ -1,41 +1,38 @@
 // The team ranking form's ranking of a team competition: one row per
 // entered team, its members' results in their events added up, the teams
 // sorted and placed. No prize money.
-#include "foundation/files/BVLog.h"
+#include "results/lists/ranking/TeamRanking.h"
+
 #include "results/data/CompetitionItems.h"
 #include "results/data/DataTeam.h"
 #include "results/data/EventItems.h"
-#include "results/lists/DataList.h"
+#include "results/lists/ranking/ListRanking.h"
 #include "results/lists/ranking/RowRanking.h"
 
 #include <algorithm>
 
 namespace results {
-namespace {
 
-
-}  // namespace
-
-void CDataList::MakeTeamRanking(int team)
+void TeamRanking::Make(int team)
 {
-    PrepareRows();
-    ranking = RankingOutcome();
-    ClearRows();
-    teamRows.clear();
-    teamResults = true;
-    request.treeSelection = team;
+    m_list.PrepareRows();
+    m_list.ranking = RankingOutcome();
+    m_list.ClearRows();
+    m_list.teamRows.clear();
+    m_list.teamResults = true;
+    m_request.treeSelection = team;
     // No event: the comparison applies no rule of an event's.
-    request.event = 0;
+    m_request.event = 0;
 
     CBVConfig& settings = m_comp.Team();
     const int rowCount = ::ReadItem(settings, TeamItems::RowCount(team));
     const int entries = ::ReadItem(settings, TeamItems::EntryCount(team));
     int slotCount = ::ReadItem(settings, TeamItems::Size(team));
     if (slotCount > TeamRow::kSlots) {
-        BV_LOG(m_log, 50, "Team %d has %d members; %d are ranked", team, slotCount, TeamRow::kSlots);
+        BV_LOG(m_list.Log(), 50, "Team %d has %d members; %d are ranked", team, slotCount, TeamRow::kSlots);
         slotCount = TeamRow::kSlots;
     }
-    ranking.memberSlots = std::max(slotCount, 0);
+    m_list.ranking.memberSlots = std::max(slotCount, 0);
 
     // The kind is that of the first definition row with an event; without
     // one no team is ranked.
@@ -52,7 +49,7 @@ void CDataList::MakeTeamRanking(int team)
         kind = RankingKindOfRule(rule);
     }
     kind = std::max(kind, 0);
-    ranking.kind = kind;
+    m_list.ranking.kind = kind;
 
     CBVFileEx& members = m_comp.TeamMembers().File();
     const bool membersOpen = m_comp.TeamMembers().IsOpen();
@@ -68,12 +65,12 @@ void CDataList::MakeTeamRanking(int team)
         const std::string name = ::ReadItem(settings, TeamItems::EntryName(team, j));
         if (name.empty() || ::ReadItem(settings, TeamItems::EntryClub(team, j)) < 0)
             continue;
-        teamRows.emplace_back();
-        TeamRow& row = teamRows.back();
+        m_list.teamRows.emplace_back();
+        TeamRow& row = m_list.teamRows.back();
         row.team = static_cast<int16_t>(j);
         row.name = name;
         ResultRow result;
-        result.shooterRow = static_cast<int16_t>(teamRows.size() - 1);
+        result.shooterRow = static_cast<int16_t>(m_list.teamRows.size() - 1);
         TeamMemberRecord record;
         if (readMember(CDataTeam::kTeamSlot, j, record))
             result.shootOff = static_cast<int16_t>(record.startNr);
@@ -96,7 +93,7 @@ void CDataList::MakeTeamRanking(int team)
             row.memberEvent[s] = static_cast<int16_t>(record.event);
             row.memberRelay[s] = static_cast<int16_t>(relay);
             row.memberTarget[s] = static_cast<int16_t>(target);
-            CDataRes* card = GetResultCard(record.event);
+            CDataRes* card = m_list.GetResultCard(record.event);
             if (!card)
                 continue;
             card->LoadEvent(record.event);
@@ -114,10 +111,10 @@ void CDataList::MakeTeamRanking(int team)
             if (score > 0)
                 row.total += score;
         }
-        resultRows.push_back(std::move(result));
+        m_list.resultRows.push_back(std::move(result));
     }
-    if (!resultRows.empty())
-        SortResultRows(kind);
+    if (!m_list.resultRows.empty())
+        SortResultRows(m_list, kind);
 }
 
 }  // namespace results

@@ -3,12 +3,11 @@
 // five sub-event totals; also the web's relay pages, whose names link to the
 // card pictures) and the shooting cards as framed text, one card per target.
 // Each relay of the request is a definition of its own.
-#include "foundation/files/BVLog.h"
-#include "foundation/text/TextUtil.h"
+#include "results/lists/relays/RelayLists.h"
+
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"
-#include "results/lists/DataList.h"
 #include "results/lists/ListBuild.h"
 #include "results/lists/ranking/RowRanking.h"
 #include "results/lists/relays/CardPictures.h"
@@ -16,13 +15,8 @@
 #include <algorithm>
 
 namespace results {
-namespace {
 
-// Result types whose relay lists show one text per series instead of shots.
-constexpr int kRuleDfsField = 4;
-constexpr int kRuleTime = 5;
-constexpr int kRuleHuntingField = 6;
-constexpr int kRulePistolField = 7;
+namespace {
 
 // Text flags of the cards' columns, as the drawing takes them.
 constexpr int kAlignBottom = 8;
@@ -31,6 +25,7 @@ constexpr int kSingleLine = 0x20;
 constexpr int kSubEventSlots = 5;
 constexpr int kTextKind = 4;  // the value texts of printed lists
 
+// Result types whose relay lists show one text per series instead of shots.
 bool HasShotColumns(int rule)
 {
     switch (rule) {
@@ -79,31 +74,31 @@ void SetLines(ListDef& def, std::initializer_list<std::pair<int, int>> ranges, i
 
 // ---- set-ups -------------------------------------------------------------
 
-void CDataList::SetupRollCall(int d)
+void RelayLists::SetupRollCall(int d)
 {
-    ReadMargins();
-    SetupHeader(d, 0);
-    SetupFooter(d);
-    SetupBody(7, d);
+    m_list.ReadMargins();
+    m_list.SetupHeader(d, 0);
+    m_list.SetupFooter(d);
+    m_list.SetupBody(7, d);
     static constexpr ColumnShape kShapes[] = {{2, kAlignRight, 6}, {23, kAlignLeft, 36}, {20, kAlignLeft, 26},
                                               {6, kAlignLeft, 8},  {6, kAlignLeft, 8},   {5, kAlignRight, 8},
                                               {3, kAlignRight, 8}};
-    ListDef& def = Def(d);
+    ListDef& def = m_report.Def(d);
     OneLineOfColumns(def, kShapes, std::size(kShapes));
     def.bodyColumns[1].bold = true;
     def.bodyLines[0].underline = true;
 }
 
-void CDataList::SetupRelayList(int d)
+void RelayLists::SetupRelayList(int d)
 {
-    const int w = std::max<int>(1, static_cast<int>(seriesFit.size()));
-    ReadMargins();
-    SetupHeader(d, 0);
-    SetupFooter(d);
-    SetupBody(w + 16, d);
-    ListDef& def = Def(d);
+    const int w = std::max<int>(1, static_cast<int>(m_seriesFit.size()));
+    m_list.ReadMargins();
+    m_list.SetupHeader(d, 0);
+    m_list.SetupFooter(d);
+    m_list.SetupBody(w + 16, d);
+    ListDef& def = m_report.Def(d);
     auto column = [&](int c) -> ReportColumn& { return Nth(def.bodyColumns, c); };
-    const int points = request.fontSize;
+    const int points = m_request.fontSize;
 
     static constexpr ColumnShape kFirst[] = {
         {2, kAlignRight, 5}, {23, kAlignLeft, 40}, {20, kAlignLeft, 35}, {6, kAlignLeft, 10}, {6, kAlignLeft, 10}};
@@ -119,10 +114,10 @@ void CDataList::SetupRelayList(int d)
     // The series cells share 96 % by their fits.
     int fits = 0;
     for (int j = 1; j < w; ++j)
-        fits += seriesFit[static_cast<size_t>(j)] != 0 ? seriesFit[static_cast<size_t>(j)] : 4;
+        fits += m_seriesFit[static_cast<size_t>(j)] != 0 ? m_seriesFit[static_cast<size_t>(j)] : 4;
     for (int j = 1; j < w; ++j) {
         ReportColumn& series = column(6 + j);
-        const int entry = seriesFit[static_cast<size_t>(j)];
+        const int entry = m_seriesFit[static_cast<size_t>(j)];
         series.fitChars = entry != 0 ? entry : 4;
         series.align = kAlignRight | kAlignBottom;
         series.widthPercent = fits > 0 ? series.fitChars * 96 / fits : 0;
@@ -152,13 +147,13 @@ void CDataList::SetupRelayList(int d)
     SetLines(def, {{1, 5}, {6, w + 5}, {w + 6, w + 16}}, 3);
 }
 
-void CDataList::AddCardColumns(int count, int d)
+void RelayLists::AddCardColumns(int count, int d)
 {
-    ListDef& def = Def(d);
+    ListDef& def = m_report.Def(d);
     count = std::max(1, count);
     ReportColumn column;
     column.fitChars = 20;
-    column.pointSize = request.fontSize;
+    column.pointSize = m_request.fontSize;
     column.face = "Arial";
     column.align = kSingleLine | kAlignBottom;
     column.line = 1;
@@ -167,15 +162,15 @@ void CDataList::AddCardColumns(int count, int d)
     def.bodyColumns.assign(static_cast<size_t>(count), column);
 }
 
-void CDataList::SetupCardList(int d, int sponsors)
+void RelayLists::SetupCardList(int d, int sponsors)
 {
-    CDataRes* card = GetResultCard(request.event);
+    CDataRes* card = m_list.GetResultCard(m_request.event);
     const int cardLines = card ? std::max(card->GetSeriesCount(), card->GetSubEventCount()) : 0;
     sponsors = std::clamp(sponsors, 0, 2);
-    ReadMargins();
+    m_list.ReadMargins();
     AddCardColumns(sponsors + 5 * cardLines + 8, d);
-    ListDef& def = Def(d);
-    const int points = request.fontSize;
+    ListDef& def = m_report.Def(d);
+    const int points = m_request.fontSize;
     auto column = [&](int c) -> ReportColumn& { return Nth(def.bodyColumns, c); };
     auto shape = [&](int c, int fit, int width) {
         column(c).fitChars = fit;
@@ -251,19 +246,19 @@ void CDataList::SetupCardList(int d, int sponsors)
 
 // ---- the relay walk --------------------------------------------------------
 
-bool CDataList::ListEmptyRelay(bool mayAsk, int& answer)
+bool RelayLists::ListEmptyRelay(bool mayAsk, int& answer)
 {
     if (!mayAsk)
         return true;
     // The answer holds for the rest of the list: 1 Yes, 2 No.
     if (answer == 0)
-        answer = AskYesNo(ResString(IDS_EMPTY_RELAYS)) ? 1 : 2;
+        answer = CPrintJob::AskYesNo(ResString(IDS_EMPTY_RELAYS)) ? 1 : 2;
     return answer == 1;
 }
 
-void CDataList::MarkLockedListed(int relayIndex)
+void RelayLists::MarkLockedListed(int relayIndex)
 {
-    CDataEvent* event = m_comp.GetEvent(request.event);
+    CDataEvent* event = m_comp.GetEvent(m_request.event);
     if (!event)
         return;
     CBVConfig& settings = event->Settings();
@@ -272,7 +267,7 @@ void CDataList::MarkLockedListed(int relayIndex)
     // Under the file's lock on the flags as they are now: another computer
     // may have changed them since this one read the file.
     if (settings.Lock() != 0) {
-        BV_LOG(m_log, 80, "Relay %d of event %d: listed mark not written (no lock)", relayIndex, request.event);
+        BV_LOG(m_list.Log(), 80, "Relay %d of event %d: listed mark not written (no lock)", relayIndex, m_request.event);
         return;
     }
     const int flags = ::ReadItem(settings, EventItems::RelayFlags(relayIndex));
@@ -280,17 +275,32 @@ void CDataList::MarkLockedListed(int relayIndex)
     if (mark)
         ::WriteItem(settings, EventItems::RelayFlags(relayIndex), flags | RelayFlag::kLockedListed);
     settings.Unlock();
-    if (mark && frameRefresh)
-        frameRefresh(kRefreshRelay);
+    if (mark && m_list.frameRefresh)
+        m_list.frameRefresh(CDataList::kRefreshRelay);
+}
+
+// ---- the kinds ---------------------------------------------------------------
+
+int RelayLists::MakeKind(int kind, int output)
+{
+    if (kind == kListRelayList || kind == kListShootingCards)
+        return MakeRelayList(kind, output, false);
+    // A roll call of a field event with result fields is its relay list with
+    // the fields to fill in.
+    CDataEvent* event = m_comp.GetEvent(m_request.event);
+    const int rule = event ? ::ReadItem(event->Settings(), EventItems::ResultType(m_request.event)) : 0;
+    if (rule == kRuleDfsField && m_request.resultFields)
+        return MakeRelayList(kListRelayList, output, true);
+    return MakeRollCall(false);
 }
 
 // ---- roll call -------------------------------------------------------------
 
-int CDataList::MakeRollCall(bool silent)
+int RelayLists::MakeRollCall(bool silent)
 {
-    aListDef.clear();
-    request.filtersActive = 0;
-    const int eventNr = request.event;
+    m_report.aListDef.clear();
+    m_request.filtersActive = 0;
+    const int eventNr = m_request.event;
     CDataEvent* event = m_comp.GetEvent(eventNr);
     if (!event)
         return 0;
@@ -303,28 +313,28 @@ int CDataList::MakeRollCall(bool silent)
         source = ::ReadItem(m_comp.Exch(), ExchItems::StartScore(eventNr));
     else if (::ReadItem(settings, EventItems::kSeparateFinal) != 0)
         source = 1;
-    CDataRes* card = GetResultCard(eventNr);
+    CDataRes* card = m_list.GetResultCard(eventNr);
     if (card)
         card->LoadEvent(eventNr);
 
     int answer = 0;
     int d = 0;
-    for (int r = request.firstRelay; r <= request.lastRelay; ++r) {
+    for (int r = m_request.firstRelay; r <= m_request.lastRelay; ++r) {
         const int i = event->RelayIndex(r);
         if (i == 0)
             continue;
-        ClearRows();
+        m_list.ClearRows();
         std::vector<int> rows;
         int found = 0;
-        for (int t = request.firstTarget; t <= request.lastTarget; ++t) {
-            rows.push_back(FindShooterRow(i, t));
+        for (int t = m_request.firstTarget; t <= m_request.lastTarget; ++t) {
+            rows.push_back(m_list.FindShooterRow(i, t));
             found += rows.back() >= 0 ? 1 : 0;
         }
         if (found == 0 && !ListEmptyRelay(!silent, answer))
             continue;
         ++d;
-        SizeTo(aListDef, d);
-        Def(d).footerRule = true;
+        SizeTo(m_report.aListDef, d);
+        m_report.Def(d).footerRule = true;
         SetupRollCall(d);
         const int day = ::ReadItem(settings, EventItems::RelayDay(i));
         const std::string title =
@@ -333,13 +343,13 @@ int CDataList::MakeRollCall(bool silent)
             Format("%s %s %s", ResString(IDS_SHOOTING_TIME).c_str(),
                    event->DayLabel(::ReadItem(settings, EventItems::DayDate(day))).c_str(),
                    ::ReadItem(settings, EventItems::RelayTime(i)).c_str());
-        BuildPageHeader(title, subtitle, d, 0);
+        m_list.BuildPageHeader(title, subtitle, d, 0);
 
-        for (int t = request.firstTarget; t <= request.lastTarget; ++t) {
+        for (int t = m_request.firstTarget; t <= m_request.lastTarget; ++t) {
             std::vector<ReportCell> cells = Cells(7, {Format("%d", t)});
-            const int k = rows[static_cast<size_t>(t - request.firstTarget)];
+            const int k = rows[static_cast<size_t>(t - m_request.firstTarget)];
             if (k >= 0) {
-                const ShooterRow& shooter = shooterRows[static_cast<size_t>(k)];
+                const ShooterRow& shooter = m_list.shooterRows[static_cast<size_t>(k)];
                 cells[1].text = shooter.name;
                 cells[2].text = shooter.clubName;
                 cells[3].text = shooter.className;
@@ -351,23 +361,23 @@ int CDataList::MakeRollCall(bool silent)
                 else if (source > 0 && card)
                     cells[6].text = card->SubTotalText(shooter.startNr, source, rule);
             }
-            AddRow(cells, d);
+            m_report.AddRow(cells, d);
         }
     }
     if (d > 0)
-        ListComplete(d);
+        m_report.ListComplete(d);
     return d;
 }
 
 // ---- relay list and text cards ------------------------------------------------
 
-int CDataList::MakeRelayList(int kind, int output, bool withResultFields)
+int RelayLists::MakeRelayList(int kind, int output, bool withResultFields)
 {
-    aListDef.clear();
-    request.filtersActive = 0;
-    const int eventNr = request.event;
+    m_report.aListDef.clear();
+    m_request.filtersActive = 0;
+    const int eventNr = m_request.event;
     CDataEvent* event = m_comp.GetEvent(eventNr);
-    CDataRes* card = GetResultCard(eventNr);
+    CDataRes* card = m_list.GetResultCard(eventNr);
     if (!event || !card)
         return 0;
     const bool web = output == kOutputWebPage;
@@ -420,47 +430,47 @@ int CDataList::MakeRelayList(int kind, int output, bool withResultFields)
 
     int answer = 0;
     int d = 0;
-    for (int r = request.firstRelay; r <= request.lastRelay; ++r) {
+    for (int r = m_request.firstRelay; r <= m_request.lastRelay; ++r) {
         const int i = event->RelayIndex(r);
         if (i == 0)
             continue;
         if (!web)
             MarkLockedListed(i);
-        ClearRows();
+        m_list.ClearRows();
         std::vector<int> rows;
         int found = 0;
-        for (int t = request.firstTarget; t <= request.lastTarget; ++t) {
-            rows.push_back(FindShooterRow(i, t));
+        for (int t = m_request.firstTarget; t <= m_request.lastTarget; ++t) {
+            rows.push_back(m_list.FindShooterRow(i, t));
             found += rows.back() >= 0 ? 1 : 0;
         }
         if (found == 0 && (cards || !ListEmptyRelay(!web, answer)))
             continue;
 
-        seriesFit.assign(1, 0);
+        m_seriesFit.assign(1, 0);
         for (int k = 1; k <= n; ++k) {
             if (shotColumns) {
                 const int width = card->SeriesFormat(k, eventNr, kTextKind);
-                seriesFit.push_back(static_cast<uint16_t>(width * (card->GetSeriesShots(k) <= 5 ? 5 : 10)));
+                m_seriesFit.push_back(static_cast<uint16_t>(width * (card->GetSeriesShots(k) <= 5 ? 5 : 10)));
             }
-            seriesFit.push_back(0);
+            m_seriesFit.push_back(0);
         }
-        const int w = static_cast<int>(seriesFit.size());
+        const int w = static_cast<int>(m_seriesFit.size());
         const int firstSub = w + 5;  // S: the cell before the sub-event slots
 
         ++d;
-        SizeTo(aListDef, d);
-        Def(d).footerRule = !cards;
+        SizeTo(m_report.aListDef, d);
+        m_report.Def(d).footerRule = !cards;
         if (cards) {
             SetupCardList(d, f);
         } else {
             SetupRelayList(d);
-            BuildPageHeader(Format("%s %d %s", ResString(IDS_RELAY_RESULTS).c_str(), r, eventName.c_str()), "", d,
+            m_list.BuildPageHeader(Format("%s %d %s", ResString(IDS_RELAY_RESULTS).c_str(), r, eventName.c_str()), "", d,
                             0);
         }
 
-        for (int t = request.firstTarget; t <= request.lastTarget; ++t) {
-            const int k = rows[static_cast<size_t>(t - request.firstTarget)];
-            const ShooterRow* shooter = k >= 0 ? &shooterRows[static_cast<size_t>(k)] : nullptr;
+        for (int t = m_request.firstTarget; t <= m_request.lastTarget; ++t) {
+            const int k = rows[static_cast<size_t>(t - m_request.firstTarget)];
+            const ShooterRow* shooter = k >= 0 ? &m_list.shooterRows[static_cast<size_t>(k)] : nullptr;
             const int32_t startNr = shooter ? shooter->startNr : 0;
             const bool stored = card->LoadCard(i, t) == 0;
 
@@ -504,7 +514,7 @@ int CDataList::MakeRelayList(int kind, int output, bool withResultFields)
                 for (int g = 0; g < f; ++g)
                     cells[static_cast<size_t>(5 * cardLines + 7 + g)].text = sponsors[static_cast<size_t>(g)];
                 if (shooter || card->CountAllShots() != 0)
-                    AddRow(cells, d);
+                    m_report.AddRow(cells, d);
                 continue;
             }
 
@@ -522,7 +532,7 @@ int CDataList::MakeRelayList(int kind, int output, bool withResultFields)
                 }
             }
             if (!stored && !shooter) {
-                AddRow(cells, d);
+                m_report.AddRow(cells, d);
                 continue;
             }
             if (seriesCells) {
@@ -541,15 +551,12 @@ int CDataList::MakeRelayList(int kind, int output, bool withResultFields)
                 cells[static_cast<size_t>(firstSub + 2 * p - 1)].text = card->GetSubEventName(sub);
                 cells[static_cast<size_t>(firstSub + 2 * p)].text = card->SubTotalText(startNr, sub, rule);
             }
-            AddRow(cells, d);
+            m_report.AddRow(cells, d);
         }
     }
     if (d > 0) {
-        std::vector<ReportRow>& rows = Def(d).bodyRows;
-        const size_t kept = request.variant == 1 ? 10 : request.variant == 2 ? 20 : rows.size();
-        if (rows.size() > kept)
-            rows.resize(kept);
-        ListComplete(d);
+        KeepVariantRows(m_report.Def(d).bodyRows, m_request.variant);
+        m_report.ListComplete(d);
     }
     return d;
 }

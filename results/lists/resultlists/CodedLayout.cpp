@@ -2,10 +2,10 @@
 // names a column code per column; the columns are sized by the characters
 // their codes need and the row is fitted to the default printer's paper,
 // the shots moving to a second line when it is too wide.
-#include "foundation/files/BVLog.h"
+#include "results/lists/resultlists/CodedLayout.h"
+
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
-#include "results/lists/DataList.h"
 #include "results/lists/resultlists/ResultListCodes.h"
 #include "results/print/PaperMeasure.h"
 
@@ -40,9 +40,9 @@ int MeasureRunMm(int chars, int pointSize)
 
 }  // namespace
 
-int CDataList::ColumnFitChars(int code, int list, int listKind)
+int CodedLayout::ColumnFitChars(int code, int list, int listKind)
 {
-    const int event = request.event;
+    const int event = m_request.event;
     CDataEvent* e = m_comp.GetEvent(event);
     CBVConfig& comp = m_comp.Comp();
     const int orgType = ::ReadItem(comp, CompItems::kOrgType);
@@ -87,7 +87,7 @@ int CDataList::ColumnFitChars(int code, int list, int listKind)
     const int source = ::ReadItem(e->Prizes(), listKind == kListResultsCombined ? PrizeItems::GroupSource(list)
                                                                                  : PrizeItems::ClassSource(list));
     auto eventCard = [&](int n) -> CDataRes* {
-        CDataRes* card = GetResultCard(n);
+        CDataRes* card = m_list.GetResultCard(n);
         if (card && card->GetSeriesCount() == 0)
             card->LoadEvent(n);
         return card;
@@ -122,7 +122,7 @@ int CDataList::ColumnFitChars(int code, int list, int listKind)
     return chars;
 }
 
-void CDataList::ColumnFace(int code, std::string& out)
+void CodedLayout::ColumnFace(int code, std::string& out)
 {
     switch (code) {
     case kCodePlace:
@@ -139,9 +139,9 @@ void CDataList::ColumnFace(int code, std::string& out)
     }
 }
 
-bool CDataList::LayoutCodedColumns(int list, int d, int listKind, bool withPrizes, bool web)
+bool CodedLayout::Layout(int list, int d, int listKind, bool withPrizes, bool web)
 {
-    const int event = request.event;
+    const int event = m_request.event;
     CDataEvent* e = m_comp.GetEvent(event);
     if (!e)
         return false;
@@ -186,10 +186,10 @@ bool CDataList::LayoutCodedColumns(int list, int d, int listKind, bool withPrize
         columnCodes.push_back(kCodeEmpty);
     const int n = static_cast<int>(columnCodes.size());
 
-    SetupBody(n, d);
-    SetupHeader(d, 0);
-    SetupFooter(d);
-    ListDef& def = Def(d);
+    m_list.SetupBody(n, d);
+    m_list.SetupHeader(d, 0);
+    m_list.SetupFooter(d);
+    ListDef& def = m_report.Def(d);
     int chars = 0;
     for (int c = 0; c < n; ++c) {
         ReportColumn& column = def.bodyColumns[static_cast<size_t>(c)];
@@ -206,16 +206,13 @@ bool CDataList::LayoutCodedColumns(int list, int d, int listKind, bool withPrize
     def.bodyLines[0].firstColumn = 1;
     def.bodyLines[0].columnCount = n;
 
-    FitColumnWidths(d, MeasureRunMm(chars + n, fontSize), paperMm, n, chars, listKind, list);
+    FitColumnWidths(d, MeasureRunMm(chars + n, fontSize), paperMm, n, chars);
     return merged;
 }
 
-void CDataList::FitColumnWidths(int d, int textWidthMm, int paperWidthMm, int columns, int chars, int listKind,
-                                int list)
+void CodedLayout::FitColumnWidths(int d, int textWidthMm, int paperWidthMm, int columns, int chars)
 {
-    (void)listKind;
-    (void)list;
-    ListDef& def = Def(d);
+    ListDef& def = m_report.Def(d);
     std::vector<ReportColumn>& cols = def.bodyColumns;
     const int n = std::min(columns, static_cast<int>(cols.size()));
     if (n < 1)

@@ -3,12 +3,14 @@
 // standing, kneeling; 27 columns), and their variants for a combined final
 // list of all participants (17 and 32 columns), whose first eight rows show
 // the final too. A list may end with its print and protest times.
+#include "results/lists/resultlists/FixedLayout.h"
+
 #include "platform/system/Clock.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"
-#include "results/lists/DataList.h"
 #include "results/lists/ListBuild.h"
+#include "results/lists/resultlists/ResultCells.h"
 #include "results/lists/resultlists/ResultListCodes.h"
 
 namespace results {
@@ -113,23 +115,24 @@ std::string ClockText(const platform::LocalTime& now, int minutesLater)
 
 }  // namespace
 
-void CDataList::LayoutFixedColumns(int list, int d, int listKind, bool withPrizes, bool web)
+void FixedLayout::Layout(int list, int d, int listKind)
 {
-    (void)withPrizes;
-    (void)web;
-    m_fixed = FixedLayoutState();
-    SetupFooter(d);
-    const int event = request.event;
+    m_columns = 0;
+    m_cardEvent = 0;
+    m_entries = 4;
+    m_firstCode = 0;
+    m_list.SetupFooter(d);
+    const int event = m_request.event;
     CDataEvent* e = m_comp.GetEvent(event);
     if (!e) {
-        SetupHeader(d, 0);
+        m_list.SetupHeader(d, 0);
         return;
     }
     CBVConfig& settings = e->Settings();
     const bool group = listKind == kListResultsCombined;
     const int source = ::ReadItem(e->Prizes(), group ? PrizeItems::GroupSource(list) : PrizeItems::ClassSource(list));
     if (!(source & kSourceSubEvent)) {
-        SetupHeader(d, 0);
+        m_list.SetupHeader(d, 0);
         return;  // no columns for a series
     }
     const bool separateFinal = ::ReadItem(settings, EventItems::kSeparateFinal) != 0;
@@ -138,27 +141,27 @@ void CDataList::LayoutFixedColumns(int list, int d, int listKind, bool withPrize
     int captions;
     if (!group || !separateFinal) {
         const bool match = isMatch(::ReadItem(settings, EventItems::SubEventName(source & 0xFF)));
-        m_fixed.columns = match ? 27 : 7;
+        m_columns = match ? 27 : 7;
         captions = match ? 9 : 7;
     } else {
         const bool match = isMatch(::ReadItem(e->Prizes(), PrizeItems::GroupName(list)));
-        m_fixed.columns = match ? 32 : 17;
+        m_columns = match ? 32 : 17;
         captions = match ? 9 : 7;
     }
 
     // The event the source's first code names gives the cards.
     const std::string codes = ::ReadItem(settings, EventItems::SubSeries(source & 0xFF));
-    m_fixed.firstCode = codes.empty() ? 0 : static_cast<uint8_t>(codes[0]);
-    m_fixed.cardEvent = event;
-    if (IsLinkCode(static_cast<uint8_t>(m_fixed.firstCode)) && codes.size() > 1)
-        m_fixed.cardEvent = static_cast<uint8_t>(codes[1]);
-    m_fixed.entries = m_fixed.cardEvent == event && codes.size() == 6 ? 2 : 4;
+    m_firstCode = codes.empty() ? 0 : static_cast<uint8_t>(codes[0]);
+    m_cardEvent = event;
+    if (IsLinkCode(static_cast<uint8_t>(m_firstCode)) && codes.size() > 1)
+        m_cardEvent = static_cast<uint8_t>(codes[1]);
+    m_entries = m_cardEvent == event && codes.size() == 6 ? 2 : 4;
 
-    SetupBody(m_fixed.columns, d);
-    SetupHeader(d, captions);
-    ListDef& def = Def(d);
+    m_list.SetupBody(m_columns, d);
+    m_list.SetupHeader(d, captions);
+    ListDef& def = m_report.Def(d);
     const bool clubs = ::ReadItem(m_comp.Comp(), CompItems::kRepresent) != 0;
-    switch (m_fixed.columns) {
+    switch (m_columns) {
     case 7:
     case 17:
         for (const FixedColumn& f : kPlain)
@@ -168,20 +171,20 @@ void CDataList::LayoutFixedColumns(int list, int d, int listKind, bool withPrize
             Nth(def.bodyColumns, 4).fitChars = 0;
             Nth(def.bodyColumns, 4).widthPercent = 0;
         }
-        if (m_fixed.columns == 17)
+        if (m_columns == 17)
             for (const FixedColumn& f : kFinalRest)
                 Apply(def, f, f.column, f.line);
-        if (!group && m_fixed.columns == 7)
+        if (!group && m_columns == 7)
             StartLines(def, {1});
         else
             StartLines(def, {1, 8, 13});
         break;
     default: {
-        const FixedColumn* line = m_fixed.columns == 32 ? kFinalMatchLine : kMatchLine;
+        const FixedColumn* line = m_columns == 32 ? kFinalMatchLine : kMatchLine;
         for (int l = 0; l < 3; ++l)
             for (int j = 0; j < 9; ++j)
                 Apply(def, line[j], l * 9 + j + 1, l + 1);
-        if (m_fixed.columns == 32) {
+        if (m_columns == 32) {
             for (const FixedColumn& f : kFinalMatchFourth)
                 Apply(def, f, f.column, f.line);
             StartLines(def, {1, 10, 19, 28});
@@ -192,14 +195,14 @@ void CDataList::LayoutFixedColumns(int list, int d, int listKind, bool withPrize
     }
 }
 
-std::vector<ReportCell> CDataList::FixedRowCells(int row, int list, int listKind, bool withPrizes, uint16_t& style)
+std::vector<ReportCell> FixedLayout::RowCells(int row, int list, int listKind, bool withPrizes, uint16_t& style)
 {
     style = 0;
-    const int n = m_fixed.columns;
+    const int n = m_columns;
     std::vector<ReportCell> cells(static_cast<size_t>(n));
     if (n == 0)
         return cells;
-    const int event = request.event;
+    const int event = m_request.event;
     CDataEvent* e = m_comp.GetEvent(event);
     if (!e)
         return cells;
@@ -207,24 +210,24 @@ std::vector<ReportCell> CDataList::FixedRowCells(int row, int list, int listKind
     const int orgType = ::ReadItem(m_comp.Comp(), CompItems::kOrgType);
     auto code = [&](int c) {
         std::string text;
-        ResultCellText(row, c, resultType, 0, text, listKind, list, false, false, false, false);
+        m_cells.Text(row, c, resultType, 0, text, listKind, list, false, false, false);
         return text;
     };
     auto cell = [&](int c) -> std::string& { return cells[static_cast<size_t>(c) - 1].text; };
-    const ResultRow& r = resultRows[static_cast<size_t>(row)];
+    const ResultRow& r = m_list.resultRows[static_cast<size_t>(row)];
     auto remarks = [&] {
         std::string text;
-        RemarkCodesText(row, text, m_fixed.cardEvent);
+        m_cells.RemarkCodesText(row, text, m_cardEvent);
         if (withPrizes && r.prizeAmount > 0)
             text += Format("%d", r.prizeAmount / 100);
         return text;
     };
     // The total: of the list's event, or of the sub-event the first code links to.
     auto total = [&] {
-        if (m_fixed.cardEvent == event)
+        if (m_cardEvent == event)
             return code(kCodeTotal);
         std::string text;
-        SubEventPartText(row, resultType, m_fixed.firstCode & 0x7F, text, false, m_fixed.cardEvent, 99);
+        m_cells.SubEventPartText(row, resultType, m_firstCode & 0x7F, text, false, m_cardEvent, 99);
         return text;
     };
     const bool finalRow = row < kFinalRows;
@@ -238,15 +241,15 @@ std::vector<ReportCell> CDataList::FixedRowCells(int row, int list, int listKind
         if (listKind == kListResultsByClass) {
             cell(5) = code(kCodeSeriesSums);
         } else {
-            const int subEvents = ::ReadItem(m_comp.Comp(), CompItems::EventSubEvents(m_fixed.cardEvent));
-            SubEventPartText(row, resultType, subEvents < 3 ? subEvents : 3, cell(5), true, m_fixed.cardEvent, 99);
+            const int subEvents = ::ReadItem(m_comp.Comp(), CompItems::EventSubEvents(m_cardEvent));
+            m_cells.SubEventPartText(row, resultType, subEvents < 3 ? subEvents : 3, cell(5), true, m_cardEvent, 99);
         }
         cell(6) = total();
         cell(7) = remarks();
         if (listKind == kListResultsCombined) {
             if (finalRow && n == 17) {
-                FinalSeriesText(row, resultType, listKind, cell(10), true);
-                FinalSeriesText(row, resultType, listKind, cell(11), false);
+                m_cells.FinalSeriesText(row, resultType, cell(10), true);
+                m_cells.FinalSeriesText(row, resultType, cell(11), false);
                 cell(16) = code(kCodeTotal);
             } else if (!finalRow) {
                 style = 6;
@@ -266,15 +269,15 @@ std::vector<ReportCell> CDataList::FixedRowCells(int row, int list, int listKind
     for (int l = 0; l < 3; ++l) {
         const int base = l * 9;
         cell(base + 5) = ResString(parts[l][0]);
-        SubEventPartText(row, resultType, parts[l][1], cell(base + 6), true, m_fixed.cardEvent, m_fixed.entries);
-        SubEventPartText(row, resultType, parts[l][1], cell(base + 7), false, m_fixed.cardEvent, m_fixed.entries);
+        m_cells.SubEventPartText(row, resultType, parts[l][1], cell(base + 6), true, m_cardEvent, m_entries);
+        m_cells.SubEventPartText(row, resultType, parts[l][1], cell(base + 7), false, m_cardEvent, m_entries);
     }
     cell(9) = remarks();
     cell(26) = total();
     if (n == 32) {
         if (finalRow) {
-            FinalSeriesText(row, resultType, listKind, cell(29), true);
-            FinalSeriesText(row, resultType, listKind, cell(30), false);
+            m_cells.FinalSeriesText(row, resultType, cell(29), true);
+            m_cells.FinalSeriesText(row, resultType, cell(30), false);
             cell(31) = code(kCodeTotal);
         } else {
             style = 8;
@@ -283,30 +286,30 @@ std::vector<ReportCell> CDataList::FixedRowCells(int row, int list, int listKind
     return cells;
 }
 
-void CDataList::AddTimeRows(int d)
+void FixedLayout::AddTimeRows(int d)
 {
-    const int n = static_cast<int>(Def(d).bodyColumns.size());
+    const int n = static_cast<int>(m_report.Def(d).bodyColumns.size());
     if (n < 3)
         return;
     const platform::LocalTime now = platform::Now();
     const std::string print = "Print time : " + ClockText(now, kPrintMinutes);
     const std::string protest = "Protest time : " + ClockText(now, kProtestMinutes);
     std::vector<ReportCell> cells(static_cast<size_t>(n));
-    AddRow(cells, d);
+    m_report.AddRow(cells, d);
     auto put = [&](int c, const std::string& text) {
         if (c <= n)
             cells[static_cast<size_t>(c) - 1].text = text;
     };
     if (n == 7) {
         put(3, print);
-        AddRow(cells, d);
+        m_report.AddRow(cells, d);
         put(3, protest);
-        AddRow(cells, d);
+        m_report.AddRow(cells, d);
         return;
     }
     put(3, print);
     put(n == 17 ? 10 : 12, protest);
-    AddRow(cells, d);
+    m_report.AddRow(cells, d);
 }
 
 }  // namespace results

@@ -1,14 +1,16 @@
 // The cell texts of the result lists: one text per column code for a ranked
 // row, and the smaller texts the fixed layouts put together (a series'
 // shots, parts of a sub-event, the final series, the remark codes).
+#include "results/lists/resultlists/ResultCells.h"
+
 #include "foundation/text/FieldText.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"
-#include "results/lists/DataList.h"
 #include "results/lists/ListBuild.h"
 #include "results/lists/ranking/RowRanking.h"
 #include "results/lists/resultlists/ResultListCodes.h"
+#include "results/lists/settlement/SettlementBooks.h"
 
 namespace results {
 namespace {
@@ -27,24 +29,20 @@ void JoinTo(std::string& text, const std::string& part, const char* separator = 
 
 }  // namespace
 
-CDataRes* CDataList::CardOn(int event, int relay, int target)
+const ShooterRow* ResultCells::ShooterOf(int row) const
 {
-    CDataRes* card = GetResultCard(event);
-    if (!card)
+    if (row < 0 || static_cast<size_t>(row) >= m_list.resultRows.size())
         return nullptr;
-    if (card->GetSeriesCount() == 0 || card->Event() != event)
-        card->LoadEvent(event);
-    if (card->CurrentRelay() != relay || card->CurrentTarget() != target)
-        card->LoadCard(relay, target);
-    return card;
+    const int16_t k = m_list.resultRows[static_cast<size_t>(row)].shooterRow;
+    return k >= 0 && static_cast<size_t>(k) < m_list.shooterRows.size() ? &m_list.shooterRows[static_cast<size_t>(k)]
+                                                                         : nullptr;
 }
 
-std::string CDataList::SeriesShotsText(int32_t startNr, int series, int relay, int target, bool blank, bool allShots)
+std::string ResultCells::SeriesShotsText(int series, int relay, int target, bool blank, bool allShots)
 {
-    (void)startNr;
-    const int event = request.event;
+    const int event = m_request.event;
     CDataEvent* e = m_comp.GetEvent(event);
-    CDataRes* card = CardOn(event, relay, target);
+    CDataRes* card = m_list.CardOn(event, relay, target);
     if (!e || !card)
         return {};
     const int resultType = ::ReadItem(e->Settings(), EventItems::ResultType(event));
@@ -112,14 +110,15 @@ std::string CDataList::SeriesShotsText(int32_t startNr, int series, int relay, i
     return text;
 }
 
-void CDataList::SubEventPartText(int row, int resultType, int subEvent, std::string& out, bool seriesSums, int event,
-                                 int entries)
+void ResultCells::SubEventPartText(int row, int resultType, int subEvent, std::string& out, bool seriesSums,
+                                   int event, int entries)
 {
     out.clear();
     CDataEvent* e = m_comp.GetEvent(event);
-    if (!e || row < 0 || static_cast<size_t>(row) >= resultRows.size())
+    const ShooterRow* found = ShooterOf(row);
+    if (!e || !found)
         return;
-    const ShooterRow& shooter = shooterRows[static_cast<size_t>(resultRows[static_cast<size_t>(row)].shooterRow)];
+    const ShooterRow& shooter = *found;
     std::string codes = ::ReadItem(e->Settings(), EventItems::SubSeries(subEvent));
     const bool whole = static_cast<int>(codes.size()) == entries;
     if (entries >= 0 && codes.size() > static_cast<size_t>(entries))
@@ -127,12 +126,12 @@ void CDataList::SubEventPartText(int row, int resultType, int subEvent, std::str
 
     // The shooter's card in event e: the row's own in the list's event.
     auto ownCard = [&]() -> CDataRes* {
-        if (event == request.event)
-            return CardOn(event, shooter.relay, shooter.target);
+        if (event == m_request.event)
+            return m_list.CardOn(event, shooter.relay, shooter.target);
         int relay = 0, target = 0;
         if (e->Entries().FindShooter(shooter.startNr, relay, target) != 0)
             return nullptr;
-        return CardOn(event, relay, target);
+        return m_list.CardOn(event, relay, target);
     };
 
     for (size_t i = 0; i < codes.size(); ++i) {
@@ -148,7 +147,7 @@ void CDataList::SubEventPartText(int row, int resultType, int subEvent, std::str
             int relay = 0, target = 0;
             if (!le || le->Entries().FindShooter(shooter.startNr, relay, target) != 0)
                 continue;  // nothing for a shooter who did not shoot there
-            CDataRes* card = CardOn(linked, relay, target);
+            CDataRes* card = m_list.CardOn(linked, relay, target);
             if (!card)
                 continue;
             if (seriesSums) {
@@ -196,18 +195,18 @@ void CDataList::SubEventPartText(int row, int resultType, int subEvent, std::str
         out.clear();
 }
 
-void CDataList::FinalSeriesText(int row, int resultType, int listKind, std::string& out, bool withShots)
+void ResultCells::FinalSeriesText(int row, int resultType, std::string& out, bool withShots)
 {
-    (void)listKind;
     out.clear();
-    if (row < 0 || static_cast<size_t>(row) >= resultRows.size())
+    const ShooterRow* found = ShooterOf(row);
+    if (!found)
         return;
-    const ShooterRow& shooter = shooterRows[static_cast<size_t>(resultRows[static_cast<size_t>(row)].shooterRow)];
-    CDataRes* card = CardOn(request.event, shooter.relay, shooter.target);
+    const ShooterRow& shooter = *found;
+    CDataRes* card = m_list.CardOn(m_request.event, shooter.relay, shooter.target);
     if (!card)
         return;
     if (withShots)
-        out = "Final: " + SeriesShotsText(shooter.startNr, 1, shooter.relay, shooter.target, false, true);
+        out = "Final: " + SeriesShotsText(1, shooter.relay, shooter.target, false, true);
     else
         out = card->SeriesSumText(1, resultType);
 }
@@ -230,26 +229,27 @@ void AppendRemarks(CBVConfig& comp, int32_t bits, std::string& text)
 
 }  // namespace
 
-void CDataList::RemarkCodesText(int row, std::string& out, int otherEvent)
+void ResultCells::RemarkCodesText(int row, std::string& out, int otherEvent)
 {
     out.clear();
-    if (row < 0 || static_cast<size_t>(row) >= resultRows.size())
+    const ShooterRow* found = ShooterOf(row);
+    if (!found)
         return;
-    const ShooterRow& shooter = shooterRows[static_cast<size_t>(resultRows[static_cast<size_t>(row)].shooterRow)];
+    const ShooterRow& shooter = *found;
     auto take = [&](const RegRecord& entry) {
         AppendRemarks(m_comp.Comp(), entry.state, out);
         const std::string comment = FieldText(entry.comments, sizeof entry.comments);
         if (!comment.empty())
-            workTexts.push_back(comment);
+            m_comments.push_back(comment);
     };
-    const int event = request.event;
+    const int event = m_request.event;
     CDataEvent* e = m_comp.GetEvent(event);
     RegRecord entry{};
     if (e && e->Entries().Read(shooter.relay, shooter.target, entry))
         take(entry);
     // On a complete final list the remarks of the qualification count too.
     if (e && otherEvent != event && ::ReadItem(e->Settings(), EventItems::kSeparateFinal) == 1 &&
-        request.completeFinal) {
+        m_request.completeFinal) {
         CDataEvent* other = m_comp.GetEvent(otherEvent);
         int relay = 0, target = 0;
         if (other && other->Entries().FindShooter(shooter.startNr, relay, target) == 0 &&
@@ -258,18 +258,16 @@ void CDataList::RemarkCodesText(int row, std::string& out, int otherEvent)
     }
 }
 
-void CDataList::ResultCellText(int row, int code, int resultType, int settlementRow, std::string& out, int listKind,
-                               int list, bool withPrizes, bool sumsWithShots, bool web, bool details)
+void ResultCells::Text(int row, int code, int resultType, int settlementRow, std::string& out, int listKind, int list,
+                       bool withPrizes, bool sumsWithShots, bool web)
 {
-    (void)details;
     out.clear();
-    if (row < 0 || static_cast<size_t>(row) >= resultRows.size())
+    const ShooterRow* found = ShooterOf(row);
+    if (!found)
         return;
-    const ResultRow& r = resultRows[static_cast<size_t>(row)];
-    if (r.shooterRow < 0 || static_cast<size_t>(r.shooterRow) >= shooterRows.size())
-        return;
-    const ShooterRow& shooter = shooterRows[static_cast<size_t>(r.shooterRow)];
-    const int event = request.event;
+    const ResultRow& r = m_list.resultRows[static_cast<size_t>(row)];
+    const ShooterRow& shooter = *found;
+    const int event = m_request.event;
     CDataEvent* e = m_comp.GetEvent(event);
     if (!e)
         return;
@@ -302,7 +300,7 @@ void CDataList::ResultCellText(int row, int code, int resultType, int settlement
         out = shooter.category;
         break;
     case kCodeShots: {
-        CDataRes* card = CardOn(event, shooter.relay, shooter.target);
+        CDataRes* card = m_list.CardOn(event, shooter.relay, shooter.target);
         if (!card)
             break;
         const int s = source();
@@ -312,7 +310,7 @@ void CDataList::ResultCellText(int row, int code, int resultType, int settlement
             return text;
         };
         if (!(s & kSourceSubEvent)) {
-            out = withSum(s, SeriesShotsText(shooter.startNr, s, shooter.relay, shooter.target, false, true));
+            out = withSum(s, SeriesShotsText(s, shooter.relay, shooter.target, false, true));
             break;
         }
         const bool blank = orgType == 6 && group && ::ReadItem(settings, EventItems::kSeparateFinal) != 0;
@@ -330,16 +328,16 @@ void CDataList::ResultCellText(int row, int code, int resultType, int settlement
                 CDataEvent* le = m_comp.GetEvent(linked);
                 int relay = 0, target = 0;
                 if (le && le->Entries().FindShooter(shooter.startNr, relay, target) == 0)
-                    if (CDataRes* lc = CardOn(linked, relay, target))
+                    if (CDataRes* lc = m_list.CardOn(linked, relay, target))
                         JoinTo(out, lc->SubTotalText(shooter.startNr, b & 0x7F, resultType));
                 continue;
             }
-            JoinTo(out, withSum(b, SeriesShotsText(shooter.startNr, b, shooter.relay, shooter.target, blank, true)));
+            JoinTo(out, withSum(b, SeriesShotsText(b, shooter.relay, shooter.target, blank, true)));
         }
         break;
     }
     case kCodeSeriesSums: {
-        CDataRes* card = CardOn(event, shooter.relay, shooter.target);
+        CDataRes* card = m_list.CardOn(event, shooter.relay, shooter.target);
         if (!card)
             break;
         const int s = source();
@@ -361,11 +359,11 @@ void CDataList::ResultCellText(int row, int code, int resultType, int settlement
                 int relay = 0, target = 0;
                 if (skipLinks || !le || le->Entries().FindShooter(shooter.startNr, relay, target) != 0)
                     continue;
-                if (CDataRes* lc = CardOn(linked, relay, target))
+                if (CDataRes* lc = m_list.CardOn(linked, relay, target))
                     JoinTo(out, lc->SubTotalText(shooter.startNr, b & 0x7F, resultType));
                 continue;
             }
-            card = CardOn(event, shooter.relay, shooter.target);
+            card = m_list.CardOn(event, shooter.relay, shooter.target);
             const std::string sum = card->SeriesSumText(b, resultType);
             if (sum != kEmptySum)
                 JoinTo(out, sum);
@@ -378,7 +376,7 @@ void CDataList::ResultCellText(int row, int code, int resultType, int settlement
         if (from == 99) {
             value = e->Entries().GetStartScore(shooter.startNr);
         } else if (from != 0) {
-            CDataRes* card = CardOn(event, shooter.relay, shooter.target);
+            CDataRes* card = m_list.CardOn(event, shooter.relay, shooter.target);
             value = card ? card->SubTotal(shooter.startNr, event, from) : 0;
         }
         if (value >= 1)
@@ -391,12 +389,12 @@ void CDataList::ResultCellText(int row, int code, int resultType, int settlement
         const bool lastIsPoints =
             lastSeries > 0 && ::ReadItem(settings, EventItems::SeriesType(lastSeries)) == kPointsSeriesType;
         auto points = [&](int series) {
-            CDataRes* card = CardOn(event, shooter.relay, shooter.target);
+            CDataRes* card = m_list.CardOn(event, shooter.relay, shooter.target);
             return card ? card->SeriesSum(series) / 1000 : 0;
         };
         switch (resultType) {
         case 4:
-            out = HasHitSeries() ? Format("%d/%d", s1, s0) : Format("%d", s1);
+            out = m_list.HasHitSeries() ? Format("%d/%d", s1, s0) : Format("%d", s1);
             break;
         case 5:
             out = Format("%d.%02d", s1, s0);
@@ -433,9 +431,7 @@ void CDataList::ResultCellText(int row, int code, int resultType, int settlement
     case kCodePrize: {
         if (!r.prizeFlag)
             break;
-        const bool counts = withPrizes && !web && settlementRow >= 2 &&
-                            static_cast<size_t>(settlementRow) < prizeRows.size() && SettlementIndex(row) >= 0;
-        PrizeRow* books = counts ? &prizeRows[static_cast<size_t>(settlementRow)] : nullptr;
+        PrizeRow* books = withPrizes && !web && m_books ? m_books->PrizesOf(settlementRow, shooter.startNr) : nullptr;
         auto money = [&] {
             if (r.flag) {
                 out = ResString(IDS_GIFT_PRIZE);

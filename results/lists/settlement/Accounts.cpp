@@ -3,10 +3,11 @@
 // stakes that went to the prizes and the prizes paid out, with the totals.
 // The figures of the prize lists come from the prize rows the competition
 // report's result lists filled.
+#include "results/lists/settlement/Accounts.h"
+
 #include "results/data/CompetitionItems.h"
-#include "results/data/ResStrings.h"
 #include "results/data/EventItems.h"
-#include "results/lists/DataList.h"
+#include "results/data/ResStrings.h"
 #include "results/lists/ListBuild.h"
 
 namespace results {
@@ -20,18 +21,18 @@ constexpr ColumnShape kAccountColumns[kAccountColumnCount] = {
 
 }  // namespace
 
-void CDataList::SetupAccounts(int d)
+void Accounts::SetupPage(int d)
 {
-    ReadMargins();
-    SetupHeader(d, 0);
-    SetupFooter(d);
-    SetupBody(kAccountColumnCount, d);
-    OneLineOfColumns(Def(d), kAccountColumns, kAccountColumnCount);
+    m_list.ReadMargins();
+    m_list.SetupHeader(d, 0);
+    m_list.SetupFooter(d);
+    m_list.SetupBody(kAccountColumnCount, d);
+    OneLineOfColumns(m_report.Def(d), kAccountColumns, kAccountColumnCount);
 }
 
-void CDataList::BuildAccountRows()
+void Accounts::BuildRows()
 {
-    accountRows.clear();
+    m_rows.clear();
     CBVConfig& comp = m_comp.Comp();
     const int events = ::ReadItem(comp, CompItems::kEventCount);
     const int classes = ::ReadItem(comp, CompItems::kClassCount);
@@ -47,7 +48,7 @@ void CDataList::BuildAccountRows()
             row.name = ::ReadItem(comp, CompItems::ClassName(c));
             row.fee = ::ReadItem(event->Settings(), EventItems::ClassFee(c));
             row.event = e;
-            accountRows.push_back(std::move(row));
+            m_rows.push_back(std::move(row));
         }
         CBVConfig& prizes = event->Prizes();
         const int groups = ::ReadItem(prizes, PrizeItems::kGroupCount);
@@ -61,7 +62,7 @@ void CDataList::BuildAccountRows()
             row.name = name;
             row.fee = fee;
             row.event = e;
-            accountRows.push_back(std::move(row));
+            m_rows.push_back(std::move(row));
         }
     }
 
@@ -82,18 +83,18 @@ void CDataList::BuildAccountRows()
             if (!::ReadItem(teams, TeamItems::EntryName(t, j)).empty() &&
                 ::ReadItem(teams, TeamItems::EntryClub(t, j)) > 0)
                 ++row.count;
-        accountRows.push_back(std::move(row));
+        m_rows.push_back(std::move(row));
     }
 
     // A class row takes the figures of its event's class prize lists of
     // that class, a combined row those of its event's combined list of that
     // name: a combined list named like a class is not the class.
-    for (AccountRow& row : accountRows) {
+    for (AccountRow& row : m_rows) {
         if (row.kind == AccountRow::kTeam)
             continue;
         const int32_t combined = row.kind == AccountRow::kCombined ? 1 : 0;
-        for (size_t r = 2; r < prizeRows.size(); ++r) {
-            const PrizeRow& prize = prizeRows[r];
+        for (size_t r = 2; r < m_books.prizeRows.size(); ++r) {
+            const PrizeRow& prize = m_books.prizeRows[r];
             if (prize.combined != combined || prize.event != row.event || prize.name != row.name)
                 continue;
             row.count = prize.listed;
@@ -105,23 +106,23 @@ void CDataList::BuildAccountRows()
     }
 }
 
-void CDataList::MakeAccounts()
+void Accounts::Make()
 {
-    ClearRows();
-    const int d = static_cast<int>(aListDef.size()) + 1;
-    SizeTo(aListDef, d);
-    Def(d).footerRule = true;
-    Def(d).filePage = true;
-    SetupAccounts(d);
-    BuildPageHeader("Regnskap", "", d, 0);
-    BuildAccountRows();
+    m_list.ClearRows();
+    const int d = static_cast<int>(m_report.aListDef.size()) + 1;
+    SizeTo(m_report.aListDef, d);
+    m_report.Def(d).footerRule = true;
+    m_report.Def(d).filePage = true;
+    SetupPage(d);
+    m_list.BuildPageHeader("Regnskap", "", d, 0);
+    BuildRows();
 
     CBVConfig& comp = m_comp.Comp();
     auto eventName = [&](int e) { return ::ReadItem(comp, CompItems::EventName(e)); };
     const std::string sum = ResString(IDS_ACCOUNT_SUM);
-    if (!accountRows.empty())
-        AddRow(Cells(kAccountColumnCount, {eventName(accountRows.front().event)}), d);
-    AddRow(Cells(kAccountColumnCount, {ResString(IDS_CLASS_WORD), ResString(IDS_ACCOUNT_COUNT), ResString(IDS_ACCOUNT_FEE), sum,
+    if (!m_rows.empty())
+        m_report.AddRow(Cells(kAccountColumnCount, {eventName(m_rows.front().event)}), d);
+    m_report.AddRow(Cells(kAccountColumnCount, {ResString(IDS_CLASS_WORD), ResString(IDS_ACCOUNT_COUNT), ResString(IDS_ACCOUNT_FEE), sum,
                             ResString(IDS_ACCOUNT_STAKE), sum, ResString(IDS_PRIZES_PAID),
                             ResString(IDS_OBJECT_PRIZE), ResString(IDS_GIFT_PRIZE)}),
            d);
@@ -129,24 +130,24 @@ void CDataList::MakeAccounts()
     // Sums in hundredths are taken before the division, as each line shows them.
     auto whole = [](int64_t hundredths) { return static_cast<long long>(hundredths / 100); };
     long long participants = 0, fees = 0, stakes = 0, paid = 0, objects = 0, gifts = 0;
-    for (size_t i = 0; i < accountRows.size(); ++i) {
-        const AccountRow& row = accountRows[i];
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        const AccountRow& row = m_rows[i];
         if (i > 0) {
-            const AccountRow& before = accountRows[i - 1];
+            const AccountRow& before = m_rows[i - 1];
             if (row.kind != before.kind && row.kind == AccountRow::kTeam) {
-                AddRow(Cells(kAccountColumnCount), d);
-                AddRow(Cells(kAccountColumnCount, {ResString(IDS_ACCOUNT_TEAMS)}), d);
+                m_report.AddRow(Cells(kAccountColumnCount), d);
+                m_report.AddRow(Cells(kAccountColumnCount, {ResString(IDS_ACCOUNT_TEAMS)}), d);
             } else if (row.event != before.event) {
-                AddRow(Cells(kAccountColumnCount), d);
-                AddRow(Cells(kAccountColumnCount, {eventName(row.event)}), d);
+                m_report.AddRow(Cells(kAccountColumnCount), d);
+                m_report.AddRow(Cells(kAccountColumnCount, {eventName(row.event)}), d);
             } else if (before.kind == AccountRow::kClass && row.kind == AccountRow::kCombined) {
-                AddRow(Cells(kAccountColumnCount, {ResString(IDS_ACCOUNT_COMBINED)}), d);
+                m_report.AddRow(Cells(kAccountColumnCount, {ResString(IDS_ACCOUNT_COMBINED)}), d);
             }
         }
         const long long entryTotal = whole(static_cast<int64_t>(row.count) * row.fee);
         const long long stakeTotal = whole(static_cast<int64_t>(row.stake) * row.count);
         const long long paidOut = whole(row.paid);
-        AddRow(Cells(kAccountColumnCount, {row.name, Format("%d", row.count), Format("%lld,-", whole(row.fee)),
+        m_report.AddRow(Cells(kAccountColumnCount, {row.name, Format("%d", row.count), Format("%lld,-", whole(row.fee)),
                                 Format("%lld,-", entryTotal), Format("%lld,-", whole(row.stake)),
                                 Format("%lld,-", stakeTotal), Format("%lld,-", paidOut), Format("%d", row.objects),
                                 Format("%d", row.gifts)}),
@@ -161,12 +162,12 @@ void CDataList::MakeAccounts()
         objects += row.objects;
         gifts += row.gifts;
     }
-    AddRow(Cells(kAccountColumnCount), d);
-    AddRow(Cells(kAccountColumnCount, {ResString(IDS_TOTAL), Format("%lld", participants), "", Format("%lld,-", fees), "",
+    m_report.AddRow(Cells(kAccountColumnCount), d);
+    m_report.AddRow(Cells(kAccountColumnCount, {ResString(IDS_TOTAL), Format("%lld", participants), "", Format("%lld,-", fees), "",
                             Format("%lld,-", stakes), Format("%lld,-", paid), Format("%lld", objects),
                             Format("%lld", gifts)}),
            d);
-    accountRows.clear();
+    m_rows.clear();
 }
 
 }  // namespace results

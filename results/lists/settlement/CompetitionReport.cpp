@@ -7,18 +7,23 @@
 // shooter, they keep the shooter's prize, place and total in that prize row
 // and the shooter's club in the club rows, so the settlement pays exactly
 // what the lists show.
+#include "results/lists/settlement/CompetitionReport.h"
+
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"
-#include "results/lists/DataList.h"
 #include "results/lists/ListBuild.h"
+#include "results/lists/ranking/RowRanking.h"
+#include "results/lists/resultlists/ResultLists.h"
+#include "results/lists/settlement/Accounts.h"
+#include "results/lists/settlement/PaymentList.h"
+#include "results/lists/settlement/SettlementSheet.h"
+#include "results/lists/teams/TeamList.h"
 
 #include <algorithm>
 
 namespace results {
 namespace {
-
-constexpr int kPistolFieldResults = 7;
 
 // The programme page: seven lines, the first two of one column each, the
 // other five a caption and its text.
@@ -27,44 +32,49 @@ constexpr int kProgrammeLines = 7;
 
 }  // namespace
 
-void CDataList::ReportEventSetup(int event)
+ResultListOptions CompetitionReport::ListOptions(int settlementRow)
 {
-    request.event = static_cast<uint16_t>(event);
+    return {.withPrizes = true, .books = &m_books, .settlementRow = settlementRow};
+}
+
+void CompetitionReport::EventSetup(int event)
+{
+    m_request.event = static_cast<uint16_t>(event);
     CBVConfig& comp = m_comp.Comp();
     CDataEvent* e = m_comp.GetEvent(event);
     // The sub-events whose totals the settlement sheet shows after a name.
-    settlementWords.clear();
+    m_books.subEvents.clear();
     const int subEvents = ::ReadItem(comp, CompItems::EventSubEvents(event));
     for (int k = 1; e && k <= subEvents; ++k)
         if (::ReadItem(e->Settings(), EventItems::SubEventReport(k)) != 0)
-            settlementWords.push_back(static_cast<uint16_t>(k));
-    request.firstTarget = static_cast<uint16_t>(std::max(1, ::ReadItem(comp, CompItems::EventFirstTarget(event))));
-    request.lastTarget = static_cast<uint16_t>(std::max(1, ::ReadItem(comp, CompItems::EventLastTarget(event))));
+            m_books.subEvents.push_back(static_cast<uint16_t>(k));
+    m_request.firstTarget = static_cast<uint16_t>(std::max(1, ::ReadItem(comp, CompItems::EventFirstTarget(event))));
+    m_request.lastTarget = static_cast<uint16_t>(std::max(1, ::ReadItem(comp, CompItems::EventLastTarget(event))));
 }
 
-void CDataList::MakeCompetitionReport()
+void CompetitionReport::Make()
 {
-    request.selection = 1;
-    ClearRows();
+    m_request.selection = 1;
+    m_list.ClearRows();
 
     // The settlement's shooters: every shooter with a start number and a
     // club, by start number; row 1 keeps what became of each.
     std::vector<uint32_t> numbers;
     m_comp.Shooters().SortedNumbers(numbers);
     const size_t n = numbers.size();
-    prizeRows.assign(2, PrizeRow());
-    prizeRows[0].amounts.assign(numbers.begin(), numbers.end());
-    prizeRows[0].listed = static_cast<int32_t>(n);
-    prizeRows[1].amounts.assign(n, 0);
-    clubRows.assign(n, ClubRow());
+    m_books.prizeRows.assign(2, PrizeRow());
+    m_books.prizeRows[0].amounts.assign(numbers.begin(), numbers.end());
+    m_books.prizeRows[0].listed = static_cast<int32_t>(n);
+    m_books.prizeRows[1].amounts.assign(n, 0);
+    m_books.clubRows.assign(n, ClubRow());
 
-    // The report changes the request as it goes; the form's choice comes back.
-    const uint16_t event = request.event;
-    const int32_t tree = request.treeSelection;
-    const std::vector<int32_t> series = request.seriesFilter;
-    const std::vector<uint8_t> classes = request.classFilter;
-    const uint16_t firstTarget = request.firstTarget;
-    const uint16_t lastTarget = request.lastTarget;
+    // The report changes the m_request as it goes; the form's choice comes back.
+    const uint16_t event = m_request.event;
+    const int32_t tree = m_request.treeSelection;
+    const std::vector<int32_t> series = m_request.seriesFilter;
+    const std::vector<uint8_t> classes = m_request.classFilter;
+    const uint16_t firstTarget = m_request.firstTarget;
+    const uint16_t lastTarget = m_request.lastTarget;
 
     CBVConfig& comp = m_comp.Comp();
     const int orgType = ::ReadItem(comp, CompItems::kOrgType);
@@ -80,8 +90,8 @@ void CDataList::MakeCompetitionReport()
         row.amounts.assign(n, 0);
         row.resultTexts.assign(n, std::string());
         row.placeTexts.assign(n, std::string());
-        prizeRows.push_back(std::move(row));
-        return static_cast<int>(prizeRows.size()) - 1;
+        m_books.prizeRows.push_back(std::move(row));
+        return static_cast<int>(m_books.prizeRows.size()) - 1;
     };
 
     // Combined prize lists; an event left out of the settlement has none.
@@ -89,25 +99,25 @@ void CDataList::MakeCompetitionReport()
         CDataEvent* ev = m_comp.GetEvent(e);
         if (!ev || ::ReadItem(comp, CompItems::EventExcluded(e)) != 0)
             continue;
-        ReportEventSetup(e);
+        EventSetup(e);
         CBVConfig& prizes = ev->Prizes();
         const int resultType = ::ReadItem(ev->Settings(), EventItems::ResultType(e));
-        const bool fixed = orgType == 6 || (orgType == 2 && resultType != kPistolFieldResults);
+        const bool fixed = orgType == 6 || (orgType == 2 && resultType != kRulePistolField);
         const int groups = ::ReadItem(prizes, PrizeItems::kGroupCount);
         for (int g = 1; g <= groups; ++g) {
             const std::string name = ::ReadItem(prizes, PrizeItems::GroupName(g));
             if (::ReadItem(prizes, PrizeItems::GroupNoSettlement(g)) != 0 || name.empty())
                 continue;
-            request.seriesFilter.assign(1, g);
+            m_request.seriesFilter.assign(1, g);
             const int r = newPrizeRow(e, g, true);
-            PrizeRow& row = prizeRows[static_cast<size_t>(r)];
+            PrizeRow& row = m_books.prizeRows[static_cast<size_t>(r)];
             row.name = row.title = name;
             row.prizeKind = static_cast<int16_t>(::ReadItem(prizes, PrizeItems::GroupKind(g)));
             row.stake = ::ReadItem(prizes, PrizeItems::GroupStake(g));
             if (fixed)
-                MakeFixedResultList(kListResultsCombined, true, r, true, false, false);
+                ResultLists(m_list).MakeFixed(kListResultsCombined, ListOptions(r));
             else
-                MakeCodedResultList(kListResultsCombined, true, r, true, false, false);
+                ResultLists(m_list).MakeCoded(kListResultsCombined, ListOptions(r));
         }
     }
 
@@ -116,10 +126,10 @@ void CDataList::MakeCompetitionReport()
         CDataEvent* ev = m_comp.GetEvent(e);
         if (!ev)
             continue;
-        ReportEventSetup(e);
+        EventSetup(e);
         CBVConfig& prizes = ev->Prizes();
         const int resultType = ::ReadItem(ev->Settings(), EventItems::ResultType(e));
-        const bool fixed = (orgType == 2 || orgType == 6) && resultType != kPistolFieldResults;
+        const bool fixed = (orgType == 2 || orgType == 6) && resultType != kRulePistolField;
         const int lists = ::ReadItem(prizes, PrizeItems::kClassCount);
         for (int p = 1; p <= lists; ++p) {
             const int source = ::ReadItem(prizes, PrizeItems::ClassSource(p));
@@ -131,19 +141,19 @@ void CDataList::MakeCompetitionReport()
                                          : ::ReadItem(ev->Settings(), EventItems::SeriesName(source));
             for (const char c : listClasses) {
                 const auto classNr = static_cast<uint8_t>(c);
-                request.seriesFilter.assign(1, p);
-                request.classFilter.assign(1, classNr);
+                m_request.seriesFilter.assign(1, p);
+                m_request.classFilter.assign(1, classNr);
                 const int r = newPrizeRow(e, p, false);
-                PrizeRow& row = prizeRows[static_cast<size_t>(r)];
+                PrizeRow& row = m_books.prizeRows[static_cast<size_t>(r)];
                 row.name = m_comp.GetClassName(classNr);
                 row.title = title;
                 row.classNr = classNr;
                 row.prizeKind = static_cast<int16_t>(::ReadItem(prizes, PrizeItems::ClassKind(p)));
                 row.stake = ::ReadItem(prizes, PrizeItems::ClassStake(p));
                 if (fixed)
-                    MakeFixedResultList(kListResultsByClass, true, r, true, false, false);
+                    ResultLists(m_list).MakeFixed(kListResultsByClass, ListOptions(r));
                 else
-                    MakeCodedResultList(kListResultsByClass, true, r, true, false, false);
+                    ResultLists(m_list).MakeCoded(kListResultsByClass, ListOptions(r));
             }
         }
     }
@@ -155,27 +165,26 @@ void CDataList::MakeCompetitionReport()
     for (int t = 1; t <= teamCount; ++t) {
         if (::ReadItem(teams, TeamItems::Name(t)).empty())
             continue;
-        request.treeSelection = t;
-        MakeTeamList(true, false);
+        m_request.treeSelection = t;
+        TeamList(m_list).Make(true, false);
     }
 
-    if (!request.splitList) {
-        MakeSettlementSheet();
-        MakePaymentList();
-        MakeAccounts();
-        prizeRows.clear();
-        clubRows.clear();
+    if (!m_request.splitList) {
+        SettlementSheet(m_list, m_books).Make();
+        PaymentList(m_list, m_books).Make(m_forGiroForms);
+        Accounts(m_list, m_books).Make();
+        m_books.FreeRows();
     }
 
-    request.event = event;
-    request.treeSelection = tree;
-    request.seriesFilter = series;
-    request.classFilter = classes;
-    request.firstTarget = firstTarget;
-    request.lastTarget = lastTarget;
+    m_request.event = event;
+    m_request.treeSelection = tree;
+    m_request.seriesFilter = series;
+    m_request.classFilter = classes;
+    m_request.firstTarget = firstTarget;
+    m_request.lastTarget = lastTarget;
 }
 
-void CDataList::MakeProgramme()
+void CompetitionReport::MakeProgramme()
 {
     CBVConfig& comp = m_comp.Comp();
     const std::string organiser = ::ReadItem(m_comp.User(), UserItems::kOrganiser);
@@ -183,24 +192,24 @@ void CDataList::MakeProgramme()
                                                                 CompItems::kJudges.firstKey, ""});
     const std::string judges2 = ::ReadItem(comp, ConfigTextItem{CompItems::kJudges.section, CompItems::kJudges.index,
                                                                 CompItems::kJudges.secondKey, ""});
-    const int d = m_defCount + 1;
-    SizeTo(aListDef, d);
+    const int d = m_report.m_defCount + 1;
+    SizeTo(m_report.aListDef, d);
     SetupProgramme(d);
-    AddRow(Cells(kProgrammeCells,
+    m_report.AddRow(Cells(kProgrammeCells,
                  {organiser, "", ResString(IDS_PROGRAMME), ::ReadItem(comp, CompItems::kProgramText),
                   ResString(IDS_COMPETITION_DATE), ::ReadItem(comp, CompItems::kTitle2), ResString(IDS_ORGANISER),
                   organiser, ResString(IDS_COMPETITION_NUMBER), ::ReadItem(comp, CompItems::kNumberText),
                   ResString(IDS_JUDGES), Format("%s %s", judges1.c_str(), judges2.c_str())}),
            d);
-    ListComplete(d);
+    m_report.ListComplete(d);
 }
 
-void CDataList::SetupProgramme(int d)
+void CompetitionReport::SetupProgramme(int d)
 {
     // No page header and no footer: the page is the programme alone.
-    ReadMargins();
-    SetupBody(kProgrammeCells, d);
-    ListDef& def = Def(d);
+    m_list.ReadMargins();
+    m_list.SetupBody(kProgrammeCells, d);
+    ListDef& def = m_report.Def(d);
     for (int c = 1; c <= kProgrammeCells; ++c) {
         ReportColumn& column = Nth(def.bodyColumns, c);
         column.align = kAlignLeft;

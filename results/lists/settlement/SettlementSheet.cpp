@@ -5,14 +5,14 @@
 //
 // Pages go by club number: two clubs that share a name are two clubs, each
 // with its own page and its own money.
-#include "foundation/files/BVLog.h"
+#include "results/lists/settlement/SettlementSheet.h"
+
 #include "foundation/text/FieldText.h"
 #include "platform/files/FileSystem.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/DataRank.h"
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"
-#include "results/lists/DataList.h"
 #include "results/lists/ListBuild.h"
 #include "results/registers/DataClub.h"
 
@@ -33,109 +33,109 @@ constexpr int32_t kWritten = 2;
 
 }  // namespace
 
-void CDataList::SetupSettlementSheet(int d)
+void SettlementSheet::SetupPage(int d)
 {
-    ReadMargins();
-    SetupHeader(d, 0);
-    SetupFooter(d);
-    SetupBody(kSheetColumnCount, d);
-    OneLineOfColumns(Def(d), kSheetColumns, kSheetColumnCount);
+    m_list.ReadMargins();
+    m_list.SetupHeader(d, 0);
+    m_list.SetupFooter(d);
+    m_list.SetupBody(kSheetColumnCount, d);
+    OneLineOfColumns(m_report.Def(d), kSheetColumns, kSheetColumnCount);
 }
 
-void CDataList::MakeSettlementSheet()
+void SettlementSheet::Make()
 {
-    ClearRows();
-    request.filtersActive = 0;  // the form's class and letter choice stays for its next list
-    paymentRows.assign(1, PaymentRow());
+    m_list.ClearRows();
+    m_request.filtersActive = 0;  // the form's class and letter choice stays for its next list
+    m_books.paymentRows.assign(1, PaymentRow());
 
-    const bool email = request.email != 0;
+    const bool email = m_request.email != 0;
     std::string emails;
     const int orgType = ::ReadItem(m_comp.Comp(), CompItems::kOrgType);
-    if (prizeRows.size() < 2)
-        prizeRows.resize(2);
-    const size_t n = prizeRows[0].amounts.size();
-    std::vector<int32_t>& state = prizeRows[1].amounts;
+    if (m_books.prizeRows.size() < 2)
+        m_books.prizeRows.resize(2);
+    const size_t n = m_books.prizeRows[0].amounts.size();
+    std::vector<int32_t>& state = m_books.prizeRows[1].amounts;
     state.resize(n);
-    if (clubRows.size() < n)
-        clubRows.resize(n);
+    if (m_books.clubRows.size() < n)
+        m_books.clubRows.resize(n);
 
     // The pages follow whatever the report has made so far.
-    const int firstPage = static_cast<int>(aListDef.size());
+    const int firstPage = static_cast<int>(m_report.aListDef.size());
     int page = firstPage;
     size_t payment = 0;
     for (size_t i = 0; i < n; ++i) {
         if (state[i] != kTookPart)
             continue;
-        const ClubRow& first = clubRows[i];
+        const ClubRow& first = m_books.clubRows[i];
         const int16_t club = first.club;
         const std::string clubName = first.clubName;
         const std::string clubTitle = orgType == 1 ? clubName + " sk.l." : clubName;
 
         ++page;
-        SizeTo(aListDef, page);
-        Def(page).footerRule = true;
-        Def(page).filePage = true;
-        SetupSettlementSheet(page);
-        BuildPageHeader(ResString(IDS_SETTLEMENT_SHEET), clubTitle, page, 0);
+        SizeTo(m_report.aListDef, page);
+        m_report.Def(page).footerRule = true;
+        m_report.Def(page).filePage = true;
+        SetupPage(page);
+        m_list.BuildPageHeader(ResString(IDS_SETTLEMENT_SHEET), clubTitle, page, 0);
 
-        AddRow(Cells(kSheetColumnCount), page);
-        AddRow(Cells(kSheetColumnCount), page);
-        AddRow(Cells(kSheetColumnCount, {"     " + clubTitle}), page);
+        m_report.AddRow(Cells(kSheetColumnCount), page);
+        m_report.AddRow(Cells(kSheetColumnCount), page);
+        m_report.AddRow(Cells(kSheetColumnCount, {"     " + clubTitle}), page);
         ClubRecord record{};
-        if (club != 0 && Clubs().Get(&record, club, CDataClub::kClubByKey) == 0) {
+        if (club != 0 && m_list.Clubs().Get(&record, club, CDataClub::kClubByKey) == 0) {
             for (const std::string& line : {FieldText(record.address1, sizeof record.address1),
                                             FieldText(record.address2, sizeof record.address2),
                                             FieldText(record.address3, sizeof record.address3)})
-                AddRow(Cells(kSheetColumnCount, {"     " + line}), page);
-            AddRow(Cells(kSheetColumnCount), page);
-            AddRow(Cells(kSheetColumnCount), page);
+                m_report.AddRow(Cells(kSheetColumnCount, {"     " + line}), page);
+            m_report.AddRow(Cells(kSheetColumnCount), page);
+            m_report.AddRow(Cells(kSheetColumnCount), page);
             const std::string address = FieldText(record.email, sizeof record.email);
             if (email && !address.empty())
                 emails += address + ";";
         } else {
             for (int k = 0; k < 3; ++k)
-                AddRow(Cells(kSheetColumnCount), page);
+                m_report.AddRow(Cells(kSheetColumnCount), page);
         }
 
-        AddSettlementShooter(i, page, payment, true, club, clubName);
+        AddShooter(i, page, payment, true, club, clubName);
         int participants = 1;
         for (size_t j = i + 1; j < n; ++j) {
-            if (state[j] != kTookPart || clubRows[j].club != club)
+            if (state[j] != kTookPart || m_books.clubRows[j].club != club)
                 continue;
-            AddSettlementShooter(j, page, payment, false, club, clubName);
+            AddShooter(j, page, payment, false, club, clubName);
             ++participants;
         }
-        AddRow(Cells(kSheetColumnCount, {Format("%d deltagere", participants), "", ResString(IDS_TOTAL),
-                                Format("%s %d,-", ResString(IDS_MONEY_PREFIX).c_str(), paymentRows[payment].amount)}),
+        m_report.AddRow(Cells(kSheetColumnCount, {Format("%d deltagere", participants), "", ResString(IDS_TOTAL),
+                                Format("%s %d,-", ResString(IDS_MONEY_PREFIX).c_str(), m_books.paymentRows[payment].amount)}),
                page);
         ++payment;
     }
     if (page > firstPage)
-        ListComplete(page);
+        m_report.ListComplete(page);
     else
-        paymentRows.clear();  // no club was paid: no empty line on the payment list
+        m_books.paymentRows.clear();  // no club was paid: no empty line on the payment list
 
     if (email) {
         const int rc = platform::WriteFileAtomically(kEmailFile, emails);
         if (rc != 0) {
-            BV_LOG(m_log, 80, "%s not written (%d)", kEmailFile, rc);
-            Report(ResString(IDS_WRITE_ERROR) + " \"" + kEmailFile + "\"", Message::Error);
+            BV_LOG(m_list.Log(), 80, "%s not written (%d)", kEmailFile, rc);
+            m_list.Report(ResString(IDS_WRITE_ERROR) + " \"" + kEmailFile + "\"", CDataList::Message::Error);
         }
     }
 }
 
-void CDataList::AddSettlementShooter(size_t j, int d, size_t payment, bool firstOnPage, int32_t pageClub,
-                                     const std::string& pageClubName)
+void SettlementSheet::AddShooter(size_t j, int d, size_t payment, bool firstOnPage, int32_t pageClub,
+                                 const std::string& pageClubName)
 {
-    ClubRow& shooter = clubRows[j];
-    const int32_t startNr = prizeRows[0].amounts[j];
+    ClubRow& shooter = m_books.clubRows[j];
+    const int32_t startNr = m_books.prizeRows[0].amounts[j];
     const std::string money = ResString(IDS_MONEY_PREFIX);
 
     // A line per prize list in which the shooter won something, in report order.
     std::vector<std::array<std::string, 3>> lines;
     int64_t won = 0;  // hundredths of money
-    for (size_t r = 2; r < prizeRows.size(); ++r) {
-        const PrizeRow& row = prizeRows[r];
+    for (size_t r = 2; r < m_books.prizeRows.size(); ++r) {
+        const PrizeRow& row = m_books.prizeRows[r];
         if (j >= row.amounts.size() || row.amounts[j] == 0)
             continue;
         std::array<std::string, 3> line;
@@ -167,9 +167,9 @@ void CDataList::AddSettlementShooter(size_t j, int d, size_t payment, bool first
         lines.push_back(std::move(line));
     }
 
-    if (payment >= paymentRows.size())
-        paymentRows.resize(payment + 1);
-    PaymentRow& owed = paymentRows[payment];
+    if (payment >= m_books.paymentRows.size())
+        m_books.paymentRows.resize(payment + 1);
+    PaymentRow& owed = m_books.paymentRows[payment];
     if (owed.clubName.empty() && owed.club == 0) {
         owed.clubName = pageClubName;
         owed.club = static_cast<int16_t>(pageClub);
@@ -188,13 +188,13 @@ void CDataList::AddSettlementShooter(size_t j, int d, size_t payment, bool first
     const std::string summary = Format("%s %s %s", moneyText.c_str(), objectsText.c_str(), giftsText.c_str());
 
     auto total = [&](size_t k) { return k < shooter.subEventTotals.size() ? shooter.subEventTotals[k] : std::string(); };
-    AddRow(Cells(kSheetColumnCount, {Format("%s (%s)", shooter.shooterName.c_str(), shooter.className.c_str()),
+    m_report.AddRow(Cells(kSheetColumnCount, {Format("%s (%s)", shooter.shooterName.c_str(), shooter.className.c_str()),
                             Format("%s  %s  %s", total(0).c_str(), total(1).c_str(), total(2).c_str()), "",
                             lines.empty() ? summary : std::string()}),
            d);
-    prizeRows[1].amounts[j] = kWritten;
+    m_books.prizeRows[1].amounts[j] = kWritten;
     for (size_t l = 0; l < lines.size(); ++l)
-        AddRow(Cells(kSheetColumnCount, {lines[l][0], lines[l][1], lines[l][2], l + 1 == lines.size() ? summary : ""}), d);
+        m_report.AddRow(Cells(kSheetColumnCount, {lines[l][0], lines[l][1], lines[l][2], l + 1 == lines.size() ? summary : ""}), d);
 }
 
 }  // namespace results

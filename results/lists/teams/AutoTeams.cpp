@@ -3,11 +3,12 @@
 // best shooters the row's quotas admit take the row's places of the key's
 // team. The quotas come from the row's classes and its composition rules
 // (a minimum or a maximum of some classes or categories).
-#include "foundation/files/BVLog.h"
+#include "results/lists/teams/AutoTeams.h"
+
 #include "foundation/text/FieldText.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
-#include "results/lists/DataList.h"
+#include "results/lists/classlists/ClassLists.h"
 #include "results/registers/DataClub.h"
 #include "results/registers/RegisterRecords.h"
 
@@ -28,53 +29,59 @@ bool Names(const std::string& codes, int number)
 
 }  // namespace
 
-int32_t CDataList::TeamKeyOfClub(int club, int representing)
+int32_t AutoTeams::KeyOfClub(int club, int representing)
 {
-    Clubs().LoadClubs(m_comp.orgType);
+    m_list.Clubs().LoadClubs(m_comp.orgType);
     if (representing == 1)
         return m_comp.orgType;
     if (representing < 2 || representing > 4)
         return club;
     ClubRecord record{};
     // A club the register does not have belongs to no region: no team.
-    if (Clubs().Get(&record, club, kByKey + CDataClub::kClubs) != 0)
+    if (m_list.Clubs().Get(&record, club, kByKey + CDataClub::kClubs) != 0)
         return -1;
     const uint16_t regions[] = {record.regionA, record.regionB, record.regionC};
     return regions[representing - 2];
 }
 
-std::string CDataList::AutoTeamName(int teamIndex)
+int32_t AutoTeams::Key(int teamIndex) const
 {
-    if (teamIndex < 0 || static_cast<size_t>(teamIndex) >= teamKeys.size())
+    return teamIndex >= 0 && static_cast<size_t>(teamIndex) < m_keys.size() ? m_keys[static_cast<size_t>(teamIndex)]
+                                                                             : 0;
+}
+
+std::string AutoTeams::Name(int teamIndex)
+{
+    if (teamIndex < 0 || static_cast<size_t>(teamIndex) >= m_keys.size())
         return {};
-    const int32_t key = teamKeys[static_cast<size_t>(teamIndex)];
-    const int representing = ::ReadItem(m_comp.Team(), TeamItems::Represent(request.treeSelection));
-    Clubs().LoadClubs(m_comp.orgType);
+    const int32_t key = m_keys[static_cast<size_t>(teamIndex)];
+    const int representing = ::ReadItem(m_comp.Team(), TeamItems::Represent(m_request.treeSelection));
+    m_list.Clubs().LoadClubs(m_comp.orgType);
     if (representing == 0) {
         ClubRecord club{};
-        return Clubs().Get(&club, key, kByKey + CDataClub::kClubs) == 0 ? FieldText(club.name, sizeof club.name)
+        return m_list.Clubs().Get(&club, key, kByKey + CDataClub::kClubs) == 0 ? FieldText(club.name, sizeof club.name)
                                                                        : std::string();
     }
     OrgRecord org{};
-    int request = 0;
+    int lookup = 0;
     if (representing == 1)
-        request = kByKey + kOrgName;
+        lookup = kByKey + kOrgName;
     else if (representing >= 2 && representing <= 4)
-        request = kByKey + kRegionA + representing - 2;
+        lookup = kByKey + kRegionA + representing - 2;
     else
         return {};
-    return Clubs().Get(&org, key, request) == 0 ? FieldText(org.text, sizeof org.text) : std::string();
+    return m_list.Clubs().Get(&org, key, lookup) == 0 ? FieldText(org.text, sizeof org.text) : std::string();
 }
 
-int CDataList::FindTeamKey(int32_t key) const
+int AutoTeams::FindKey(int32_t key) const
 {
-    auto found = std::find(teamKeys.begin(), teamKeys.end(), key);
-    return found == teamKeys.end() ? -1 : static_cast<int>(found - teamKeys.begin());
+    auto found = std::find(m_keys.begin(), m_keys.end(), key);
+    return found == m_keys.end() ? -1 : static_cast<int>(found - m_keys.begin());
 }
 
-int CDataList::FindTeamCalcEntry(TeamCalcEntry& entry) const
+int AutoTeams::FindMember(TeamMemberRecord& entry) const
 {
-    for (const TeamCalcEntry& e : teamLookup)
+    for (const TeamMemberRecord& e : m_members)
         if (e.competition == entry.competition && e.slot == entry.slot && e.team == entry.team) {
             entry.startNr = e.startNr;
             entry.event = e.event;
@@ -83,7 +90,7 @@ int CDataList::FindTeamCalcEntry(TeamCalcEntry& entry) const
     return -1;
 }
 
-int CDataList::FindCategoryIndex(char letter)
+int AutoTeams::FindCategoryIndex(char letter)
 {
     const int count = ::ReadItem(m_comp.Comp(), CompItems::kCategoryCount);
     for (int i = 1; i <= count; ++i)
@@ -92,10 +99,10 @@ int CDataList::FindCategoryIndex(char letter)
     return 0;
 }
 
-void CDataList::BuildTeamQuotas(int row)
+void AutoTeams::BuildQuotas(int row)
 {
-    teamRowsA.clear();
-    const int t = request.treeSelection;
+    m_quotasBuilt.clear();
+    const int t = m_request.treeSelection;
     CBVConfig& settings = m_comp.Team();
     if (::ReadItem(settings, TeamItems::RowEvent(t, row)) <= 0)
         return;
@@ -105,13 +112,13 @@ void CDataList::BuildTeamQuotas(int row)
         static_cast<size_t>(std::max(0, ::ReadItem(m_comp.Comp(), CompItems::kCategoryCount))) + 1;
     const std::string rowClasses = ::ReadItem(settings, TeamItems::RowCodes(t, row));
 
-    TeamCalcRow base;
+    TeamQuotaRow base;
     base.classes.assign(classes, 0);
     for (size_t c = 0; c < classes; ++c)
         if (Names(rowClasses, static_cast<int>(c)))
             base.classes[c] = static_cast<int16_t>(n);
     base.categories.assign(categories, static_cast<int16_t>(n));
-    teamRowsA.push_back(base);
+    m_quotasBuilt.push_back(base);
 
     const int rules = ::ReadItem(settings, TeamItems::RuleCount(t));
     for (int r = 1; r <= rules; ++r) {
@@ -122,7 +129,7 @@ void CDataList::BuildTeamQuotas(int row)
         // A minimum leaves n - min places to those outside the rule; a
         // maximum gives those inside it max places.
         auto quotaRow = [&](int outside, int inside) {
-            TeamCalcRow quota;
+            TeamQuotaRow quota;
             quota.rule = r;
             if (!ruleClasses.empty()) {
                 quota.classes.assign(classes, 0);
@@ -141,7 +148,7 @@ void CDataList::BuildTeamQuotas(int row)
                         quota.categories[static_cast<size_t>(k)] = static_cast<int16_t>(inside);
                 }
             }
-            teamRowsA.push_back(std::move(quota));
+            m_quotasBuilt.push_back(std::move(quota));
         };
         const int least = ::ReadItem(settings, TeamItems::RuleMin(t, r));
         const int most = ::ReadItem(settings, TeamItems::RuleMax(t, r));
@@ -150,16 +157,16 @@ void CDataList::BuildTeamQuotas(int row)
         if (most != kNoLimit)
             quotaRow(n, most);
     }
-    ResetTeamQuotas();
+    ResetQuotas();
 }
 
-void CDataList::ResetTeamQuotas() { teamRowsB = teamRowsA; }
+void AutoTeams::ResetQuotas() { m_quotas = m_quotasBuilt; }
 
-int CDataList::TakeTeamPlace(int row, int shooterRow)
+int AutoTeams::TakePlace(int row, int shooterRow)
 {
-    if (shooterRow < 0 || static_cast<size_t>(shooterRow) >= shooterRows.size())
+    if (shooterRow < 0 || static_cast<size_t>(shooterRow) >= m_list.shooterRows.size())
         return 0;
-    const ShooterRow& shooter = shooterRows[static_cast<size_t>(shooterRow)];
+    const ShooterRow& shooter = m_list.shooterRows[static_cast<size_t>(shooterRow)];
     const size_t classNr = shooter.classNr;
     std::vector<size_t> categories;
     for (char letter : shooter.category)
@@ -167,7 +174,7 @@ int CDataList::TakeTeamPlace(int row, int shooterRow)
     if (categories.empty())
         categories.push_back(0);
 
-    for (const TeamCalcRow& quota : teamRowsB) {
+    for (const TeamQuotaRow& quota : m_quotas) {
         if (quota.classes.empty() && quota.categories.empty())
             continue;
         if (!quota.classes.empty() && (classNr >= quota.classes.size() || quota.classes[classNr] <= 0))
@@ -177,10 +184,10 @@ int CDataList::TakeTeamPlace(int row, int shooterRow)
                 return 0;
     }
 
-    const int t = request.treeSelection;
+    const int t = m_request.treeSelection;
     CBVConfig& settings = m_comp.Team();
     auto lose = [](int16_t& places) { places = static_cast<int16_t>(std::max(0, places - 1)); };
-    for (TeamCalcRow& quota : teamRowsB) {
+    for (TeamQuotaRow& quota : m_quotas) {
         // Each row counts by its own rule's classes and categories; the
         // base row by the definition row's classes and no categories.
         const std::string classSet = quota.rule == 0 ? ::ReadItem(settings, TeamItems::RowCodes(t, row))
@@ -215,14 +222,14 @@ int CDataList::TakeTeamPlace(int row, int shooterRow)
     return 1;
 }
 
-int CDataList::MakeAutoTeams()
+int AutoTeams::Make()
 {
-    const int t = request.treeSelection;
+    const int t = m_request.treeSelection;
     CBVConfig& settings = m_comp.Team();
-    const ListRequest saved = request;
-    teamKeys.clear();
-    teamWords.clear();
-    teamLookup.clear();
+    const ListRequest saved = m_request;
+    m_keys.clear();
+    m_taken.clear();
+    m_members.clear();
     const int rowCount = ::ReadItem(settings, TeamItems::RowCount(t));
     const int representing = ::ReadItem(settings, TeamItems::Represent(t));
     int firstSlot = 1;
@@ -231,60 +238,60 @@ int CDataList::MakeAutoTeams()
         if (e <= 0)
             continue;
         const int n = ::ReadItem(settings, TeamItems::RowOption(t, c));
-        BuildTeamQuotas(c);
+        BuildQuotas(c);
 
         // The row's event ranked over all its classes.
         CDataEvent* event = m_comp.GetEvent(e);
-        request.event = static_cast<uint16_t>(e);
-        request.firstTarget = static_cast<uint16_t>(::ReadItem(m_comp.Comp(), CompItems::EventFirstTarget(e)));
-        request.lastTarget = static_cast<uint16_t>(::ReadItem(m_comp.Comp(), CompItems::EventLastTarget(e)));
-        request.seriesFilter.assign(1, ::ReadItem(settings, TeamItems::RowSubEvent(t, c)));
-        request.classFilter.clear();
+        m_request.event = static_cast<uint16_t>(e);
+        m_request.firstTarget = static_cast<uint16_t>(::ReadItem(m_comp.Comp(), CompItems::EventFirstTarget(e)));
+        m_request.lastTarget = static_cast<uint16_t>(::ReadItem(m_comp.Comp(), CompItems::EventLastTarget(e)));
+        m_request.seriesFilter.assign(1, ::ReadItem(settings, TeamItems::RowSubEvent(t, c)));
+        m_request.classFilter.clear();
         const int classCount = ::ReadItem(m_comp.Comp(), CompItems::kClassCount);
         for (int j = 1; event && j <= classCount && j < 256; ++j)
             if (::ReadItem(event->Settings(), EventItems::ClassUsed(j)) != 0)
-                request.classFilter.push_back(static_cast<uint8_t>(j));
-        request.letterFilter.clear();
-        request.commonList = 1;
-        MakeClassLists(0);
-        request.treeSelection = t;
+                m_request.classFilter.push_back(static_cast<uint8_t>(j));
+        m_request.letterFilter.clear();
+        m_request.commonList = 1;
+        ClassLists(m_list).Make(false);
+        m_request.treeSelection = t;
 
-        teamWords.assign(teamKeys.size(), 0);
+        m_taken.assign(m_keys.size(), 0);
         auto addEntry = [&](int slot, int team, const ShooterRow& shooter) {
-            TeamCalcEntry entry{};
+            TeamMemberRecord entry{};
             entry.competition = static_cast<uint8_t>(t);
             entry.slot = static_cast<uint8_t>(slot);
             entry.team = static_cast<int16_t>(team);
             entry.startNr = shooter.startNr;
             entry.event = e;
-            teamLookup.push_back(entry);
+            m_members.push_back(entry);
         };
-        for (size_t j = 0; j < resultRows.size(); ++j) {
-            const int shooterRow = resultRows[j].shooterRow;
-            const ShooterRow& shooter = shooterRows[static_cast<size_t>(shooterRow)];
-            const int32_t key = TeamKeyOfClub(shooter.club, representing);
+        for (size_t j = 0; j < m_list.resultRows.size(); ++j) {
+            const int shooterRow = m_list.resultRows[j].shooterRow;
+            const ShooterRow& shooter = m_list.shooterRows[static_cast<size_t>(shooterRow)];
+            const int32_t key = KeyOfClub(shooter.club, representing);
             if (key <= 0)
                 continue;
-            int index = FindTeamKey(key);
-            const int taken = index >= 0 ? teamWords[static_cast<size_t>(index)] : 0;
+            int index = FindKey(key);
+            const int taken = index >= 0 ? m_taken[static_cast<size_t>(index)] : 0;
             if (taken >= n)
                 continue;
-            ResetTeamQuotas();
+            ResetQuotas();
             int k = taken + 1;
-            if (!TakeTeamPlace(c, shooterRow))
+            if (!TakePlace(c, shooterRow))
                 continue;  // the key stays open for its next shooter
             if (index < 0) {
-                teamKeys.push_back(key);
-                teamWords.push_back(0);
-                index = static_cast<int>(teamKeys.size()) - 1;
+                m_keys.push_back(key);
+                m_taken.push_back(0);
+                index = static_cast<int>(m_keys.size()) - 1;
             }
-            uint16_t& places = teamWords[static_cast<size_t>(index)];
+            uint16_t& places = m_taken[static_cast<size_t>(index)];
             ++places;
             addEntry(firstSlot - 1 + k, index + 1, shooter);
-            for (size_t l = j + 1; l < resultRows.size() && k < n; ++l) {
-                const int laterRow = resultRows[l].shooterRow;
-                const ShooterRow& later = shooterRows[static_cast<size_t>(laterRow)];
-                if (TeamKeyOfClub(later.club, representing) != key || !TakeTeamPlace(c, laterRow))
+            for (size_t l = j + 1; l < m_list.resultRows.size() && k < n; ++l) {
+                const int laterRow = m_list.resultRows[l].shooterRow;
+                const ShooterRow& later = m_list.shooterRows[static_cast<size_t>(laterRow)];
+                if (KeyOfClub(later.club, representing) != key || !TakePlace(c, laterRow))
                     continue;
                 ++places;
                 addEntry(firstSlot - 1 + k + 1, index + 1, later);
@@ -295,11 +302,11 @@ int CDataList::MakeAutoTeams()
         }
         firstSlot += n;
     }
-    teamRowsA.clear();
-    teamRowsB.clear();
+    m_quotasBuilt.clear();
+    m_quotas.clear();
     // The ranking's event, targets and filters were the request's only for a while.
-    request = saved;
-    return static_cast<int>(teamKeys.size());
+    m_request = saved;
+    return static_cast<int>(m_keys.size());
 }
 
 }  // namespace results

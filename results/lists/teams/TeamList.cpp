@@ -2,46 +2,29 @@
 // shooters by club, organisation or region), each member scored from the
 // result cards by the competition's definition rows, the teams ranked, and
 // a row per team with its members below.
-#include "foundation/files/BVLog.h"
+#include "results/lists/teams/TeamList.h"
+
 #include "results/data/CompetitionItems.h"
 #include "results/data/DataTeam.h"
 #include "results/data/ResStrings.h"
-#include "results/lists/DataList.h"
 #include "results/lists/ListBuild.h"
+#include "results/lists/ranking/ListRanking.h"
 #include "results/lists/ranking/RowRanking.h"
+#include "results/lists/teams/AutoTeams.h"
 #include "results/lists/teams/TeamTexts.h"
 
 #include <algorithm>
 
 namespace results {
-namespace {
 
-constexpr int kTeamEventFlag = 0x100;
-
-}  // namespace
-
-std::string TeamResultText(int rule, int result)
-{
-    switch (rule) {
-    case 4:
-        return Format("%d/%d", result / 1000, result % 1000);
-    case 6:
-        return Format("%d", 3 * (result / 1000) + 2 * (result % 1000));
-    case 7:
-        return Format("%d", result / 1000 + result % 1000);
-    default:
-        return Format("%d", result / 10);
-    }
-}
-
-void CDataList::SetupTeamList(int d, int teamSize)
+void TeamList::SetupPage(int d, int teamSize)
 {
     teamSize = std::clamp(teamSize, 0, TeamRow::kSlots);
-    ReadMargins();
-    SetupHeader(d, 0);
-    SetupFooter(d);
-    SetupBody(4 * teamSize + 5, d);
-    ListDef& def = Def(d);
+    m_list.ReadMargins();
+    m_list.SetupHeader(d, 0);
+    m_list.SetupFooter(d);
+    m_list.SetupBody(4 * teamSize + 5, d);
+    ListDef& def = m_report.Def(d);
     auto set = [&](int c, int line, int fit, int align, int width) {
         ReportColumn& column = Nth(def.bodyColumns, c);
         column.line = line;
@@ -76,26 +59,27 @@ void CDataList::SetupTeamList(int d, int teamSize)
     }
 }
 
-void CDataList::MakeTeamList(bool prizes, bool append)
+void TeamList::Make(bool prizes, bool append)
 {
-    const int t = request.treeSelection;
-    ClearRows();
-    request.event = static_cast<uint16_t>(kTeamEventFlag + t);
+    const int t = m_request.treeSelection;
+    m_list.ClearRows();
+    m_request.event = static_cast<uint16_t>(kTeamEventFlag + t);
     CBVConfig& settings = m_comp.Team();
     settings.Refresh();
     const bool automatic = ::ReadItem(settings, TeamItems::BestOnly(t)) != 0;
     const int rowCount = ::ReadItem(settings, TeamItems::RowCount(t));
-    const int teams = automatic ? MakeAutoTeams() : ::ReadItem(settings, TeamItems::EntryCount(t));
-    request.event = static_cast<uint16_t>(kTeamEventFlag + t);
-    teamRows.clear();
-    resultRows.clear();
-    teamResults = true;
+    AutoTeams autoTeams(m_list);
+    const int teams = automatic ? autoTeams.Make() : ::ReadItem(settings, TeamItems::EntryCount(t));
+    m_request.event = static_cast<uint16_t>(kTeamEventFlag + t);
+    m_list.teamRows.clear();
+    m_list.resultRows.clear();
+    m_list.teamResults = true;
     // Every member is listed, whatever class the report form has chosen.
-    request.filtersActive = 0;
+    m_request.filtersActive = 0;
 
     int teamSize = ::ReadItem(settings, TeamItems::Size(t));
     if (teamSize > TeamRow::kSlots) {
-        BV_LOG(m_log, 50, "Team competition %d has %d members per team; %d are listed", t, teamSize,
+        BV_LOG(m_list.Log(), 50, "Team competition %d has %d members per team; %d are listed", t, teamSize,
                TeamRow::kSlots);
         teamSize = TeamRow::kSlots;
     }
@@ -111,7 +95,7 @@ void CDataList::MakeTeamList(bool prizes, bool append)
         record.slot = static_cast<uint8_t>(slot);
         record.team = static_cast<int16_t>(j);
         if (automatic)
-            return FindTeamCalcEntry(record) == 0;
+            return autoTeams.FindMember(record) == 0;
         return membersOpen && members.ReadRecKey(&record) == 0;
     };
 
@@ -122,8 +106,8 @@ void CDataList::MakeTeamList(bool prizes, bool append)
 
     for (int j = 1; teamSize > 0 && j <= teams; ++j) {
         const std::string name =
-            automatic ? AutoTeamName(j - 1) : ::ReadItem(settings, TeamItems::EntryName(t, j));
-        const int club = automatic ? (static_cast<size_t>(j) <= teamKeys.size() ? teamKeys[static_cast<size_t>(j) - 1] : 0)
+            automatic ? autoTeams.Name(j - 1) : ::ReadItem(settings, TeamItems::EntryName(t, j));
+        const int club = automatic ? autoTeams.Key(j - 1)
                                    : ::ReadItem(settings, TeamItems::EntryClub(t, j));
         if (name.empty() || club <= 0 || firstRow == 0)
             continue;
@@ -131,7 +115,7 @@ void CDataList::MakeTeamList(bool prizes, bool append)
         team.team = static_cast<int16_t>(j);
         team.name = name;
         ResultRow result;
-        result.shooterRow = static_cast<int16_t>(teamRows.size());
+        result.shooterRow = static_cast<int16_t>(m_list.teamRows.size());
         TeamMemberRecord record;
         if (readMember(CDataTeam::kTeamSlot, j, record))
             result.shootOff = static_cast<int16_t>(record.startNr);
@@ -154,7 +138,7 @@ void CDataList::MakeTeamList(bool prizes, bool append)
             team.memberEvent[m] = static_cast<int16_t>(record.event);
             team.memberRelay[m] = static_cast<int16_t>(relay);
             team.memberTarget[m] = static_cast<int16_t>(target);
-            CDataRes* card = GetResultCard(record.event);
+            CDataRes* card = m_list.GetResultCard(record.event);
             card->LoadEvent(record.event);
             const int source = ::ReadItem(settings, TeamItems::RowSubEvent(t, k));
             if (source & kSubEventSource) {
@@ -171,27 +155,27 @@ void CDataList::MakeTeamList(bool prizes, bool append)
                 team.total += team.memberScore[m];
             }
         }
-        teamRows.push_back(std::move(team));
-        resultRows.push_back(std::move(result));
+        m_list.teamRows.push_back(std::move(team));
+        m_list.resultRows.push_back(std::move(result));
     }
-    SortResultRows(kind);
-    if (resultRows.empty())
+    SortResultRows(m_list, kind);
+    if (m_list.resultRows.empty())
         return;
 
     if (!prizes && !append)
-        aListDef.clear();
-    const int d = static_cast<int>(aListDef.size()) + 1;
-    SizeTo(aListDef, d);
-    Def(d).footerRule = true;
-    SetupTeamList(d, teamSize);
-    BuildPageHeader(Format("%s %s", ResString(IDS_TEAM_SHOOTING).c_str(),
+        m_report.aListDef.clear();
+    const int d = static_cast<int>(m_report.aListDef.size()) + 1;
+    SizeTo(m_report.aListDef, d);
+    m_report.Def(d).footerRule = true;
+    SetupPage(d, teamSize);
+    m_list.BuildPageHeader(Format("%s %s", ResString(IDS_TEAM_SHOOTING).c_str(),
                            ::ReadItem(settings, TeamItems::Name(t)).c_str()),
                     "", d, 0);
 
     const size_t cellCount = static_cast<size_t>(4 * teamSize + 5);
-    for (size_t p = 1; p <= resultRows.size(); ++p) {
-        const ResultRow& result = resultRows[p - 1];
-        const TeamRow& team = teamRows[static_cast<size_t>(result.shooterRow)];
+    for (size_t p = 1; p <= m_list.resultRows.size(); ++p) {
+        const ResultRow& result = m_list.resultRows[p - 1];
+        const TeamRow& team = m_list.teamRows[static_cast<size_t>(result.shooterRow)];
         bool anyMember = false;
         for (int m = 1; m <= teamSize && !anyMember; ++m)
             anyMember = team.memberEvent[m] >= 1;
@@ -208,23 +192,20 @@ void CDataList::MakeTeamList(bool prizes, bool append)
         for (int m = 1; m <= teamSize; ++m) {
             if (team.memberEvent[m] < 1)
                 continue;
-            request.event = static_cast<uint16_t>(team.memberEvent[m]);
-            const int k = FindShooterRow(team.memberRelay[m], team.memberTarget[m]);
+            m_request.event = static_cast<uint16_t>(team.memberEvent[m]);
+            const int k = m_list.FindShooterRow(team.memberRelay[m], team.memberTarget[m]);
             if (k >= 0) {
-                const ShooterRow& shooter = shooterRows[static_cast<size_t>(k)];
+                const ShooterRow& shooter = m_list.shooterRows[static_cast<size_t>(k)];
                 cells[static_cast<size_t>(4 * m + 2)].text =
                     Format("%s (%s)", shooter.name.c_str(), m_comp.GetClassName(shooter.classNr).c_str());
             }
             cells[static_cast<size_t>(4 * m + 3)].text = TeamResultText(rule, team.memberScore[m]);
         }
-        request.event = static_cast<uint16_t>(kTeamEventFlag + t);
-        AddRow(cells, d);
+        m_request.event = static_cast<uint16_t>(kTeamEventFlag + t);
+        m_report.AddRow(cells, d);
     }
-    std::vector<ReportRow>& rows = Def(d).bodyRows;
-    const size_t kept = request.variant == 1 ? 10 : request.variant == 2 ? 20 : rows.size();
-    if (rows.size() > kept)
-        rows.resize(kept);
-    ListComplete(static_cast<int>(aListDef.size()));
+    KeepVariantRows(m_report.Def(d).bodyRows, m_request.variant);
+    m_report.ListComplete(static_cast<int>(m_report.aListDef.size()));
 }
 
 }  // namespace results

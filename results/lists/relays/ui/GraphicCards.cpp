@@ -3,24 +3,24 @@
 // paper or as PNG pictures (the competition's Print folder, or the framed
 // web site's data folder). Only this file of the lists draws through the
 // kit's card printer; what goes on a card is filled in CardPictures.
+#include "results/lists/relays/GraphicCards.h"
+
 #include "foundation/ui/cards/CardPrinter.h"
 #include "platform/files/FileSystem.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"
-#include "results/lists/DataList.h"
-#include "results/lists/ListBuild.h"
 #include "results/lists/ListPaths.h"
 #include "results/lists/relays/CardPictures.h"
 
 namespace results {
 
-int CDataList::PrintCards(bool pictures, bool web)
+int GraphicCards::Print(bool pictures, bool web)
 {
-    picturesWritten.clear();
-    const int eventNr = request.event;
+    m_list.picturesWritten.clear();
+    const int eventNr = m_request.event;
     CDataEvent* event = m_comp.GetEvent(eventNr);
-    CDataRes* card = GetResultCard(eventNr);
+    CDataRes* card = m_list.GetResultCard(eventNr);
     if (!event || !card)
         return 0;
     CBVConfig& comp = m_comp.Comp();
@@ -37,8 +37,8 @@ int CDataList::PrintCards(bool pictures, bool web)
     printer.captions[CardPrintSettings::kRelay] = ResString(IDS_CARD_RELAY);
     printer.captions[CardPrintSettings::kStartNumber] = ResString(IDS_CARD_START_NR);
     printer.decimalSign = ResString(IDS_CARD_DECIMAL);
-    printer.seriesPerSheet = request.seriesPerSheet;
-    printer.greyBlack = request.aimingMark ? 1 : 0;
+    printer.seriesPerSheet = m_request.seriesPerSheet;
+    printer.greyBlack = m_request.aimingMark ? 1 : 0;
     std::string competition = ::ReadItem(comp, CompItems::kName);
     if (competition.empty())
         competition = "Comp";
@@ -50,17 +50,17 @@ int CDataList::PrintCards(bool pictures, bool web)
     const int seriesCount = ::ReadItem(comp, CompItems::EventSeries(eventNr));
 
     int made = 0;
-    for (int r = request.firstRelay; r <= request.lastRelay; ++r) {
+    for (int r = m_request.firstRelay; r <= m_request.lastRelay; ++r) {
         const int i = event->RelayIndex(r);
         if (i == 0)
             continue;
-        for (int t = request.firstTarget; t <= request.lastTarget; ++t) {
+        for (int t = m_request.firstTarget; t <= m_request.lastTarget; ++t) {
             if (card->LoadCard(i, t) != 0)
                 continue;
-            const int k = FindShooterRow(i, t);
-            if (k < 0 || shooterRows[static_cast<size_t>(k)].startNr == 0)
+            const int k = m_list.FindShooterRow(i, t);
+            if (k < 0 || m_list.shooterRows[static_cast<size_t>(k)].startNr == 0)
                 continue;
-            const ShooterRow& shooter = shooterRows[static_cast<size_t>(k)];
+            const ShooterRow& shooter = m_list.shooterRows[static_cast<size_t>(k)];
             PrintCard* print = printer.AddCard();
             ++made;
             FillPrintCard(*print, *card, &shooter, r, t, event->Entries().GetStartScore(shooter.startNr), seriesCount,
@@ -76,14 +76,14 @@ int CDataList::PrintCards(bool pictures, bool web)
                 for (int sheet = 0; sheet <= PrintCard::kLastSeries; ++sheet) {
                     const std::string name = printer.PictureName(*print, sheet);
                     if (platform::FileExists(name))
-                        picturesWritten.push_back(name);
+                        m_list.picturesWritten.push_back(name);
                     else if (sheet > 0)
                         break;
                 }
             }
         }
-    } else if (printTarget != nullptr) {
-        printer.PrintTo(*printTarget);
+    } else if (m_list.printTarget != nullptr) {
+        printer.PrintTo(*m_list.printTarget);
     } else {
         printer.Print();
     }

@@ -3,7 +3,7 @@
 // series' shot count. The series always has its shots, no more; a value is a
 // shot only as a whole number 0..255, and every token refused is named.
 #include "fuzz/FuzzScratch.h"
-#include "results/exchange/ResultLists.h"
+#include "results/exchange/SeriesLists.h"
 
 #include <cstddef>
 #include <cstdint>

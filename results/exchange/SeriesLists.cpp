@@ -1,4 +1,4 @@
-#include "results/exchange/ResultLists.h"
+#include "results/exchange/SeriesLists.h"
 
 #include "results/values/ValueSystems.h"
 

@@ -2,14 +2,15 @@
 // start and frame pages, the framed site's start frame, blank page, banner
 // and contents, and the page of an empty list. Every page is replaced whole,
 // since a browser may read it while it is written.
-#include "results/lists/DataList.h"
-#include "results/lists/web/WebChoices.h"
-#include "results/lists/web/WebFiles.h"
+#include "results/lists/web/WebSitePages.h"
 
 #include "foundation/files/BVLog.h"
 #include "platform/files/FileSystem.h"
 #include "platform/system/Clock.h"
 #include "platform/system/StringFormat.h"
+#include "results/lists/web/WebChoices.h"
+#include "results/lists/web/WebFiles.h"
+
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"
@@ -20,8 +21,6 @@
 
 namespace results {
 namespace {
-
-std::string TitleLine() { return std::string("<title>BVRes - ") + kMakerWebAddress + "</title>\r\n"; }
 
 // The class numbers of a class string, one byte each.
 std::vector<int> ClassesOf(const std::string& codes)
@@ -40,37 +39,15 @@ struct Slide {
 
 std::string SlidePage(const std::string& refresh, const std::string& frame)
 {
-    return "<HTML>\r\n<HEAD>\r\n" + refresh + TitleLine() + "</HEAD>\r\n<FRAMESET ROWS=\"100%\" COLS=\"100%\">\r\n" +
+    return "<HTML>\r\n<HEAD>\r\n" + refresh + WebTitleLine() + "</HEAD>\r\n<FRAMESET ROWS=\"100%\" COLS=\"100%\">\r\n" +
            frame + "</FRAMESET>\r\n </HTML>\r\n";
 }
 
 }  // namespace
 
-bool CDataList::WriteWebFile(const std::string& path, const std::string& bytes, const char* failure)
+void WebSitePages::MakeFramePages(uint16_t pageCount)
 {
-    if (platform::WriteFileAtomically(path, bytes) != 0) {
-        BV_LOG(m_log, 80, "Cannot write %s", path.c_str());
-        Report(failure ? std::string(failure) : ResString(IDS_WEB_WRITE_ERROR), Message::Error);
-        return false;
-    }
-    if (onPageWritten)
-        onPageWritten(path);
-    return true;
-}
-
-bool CDataList::WriteEmptyPage(const std::string& path, const std::string& title, const std::string& message)
-{
-    const std::string page = "<html>\r\n<head>\r\n<basefont face=\"arial\">\r\n" + TitleLine() +
-                             "</head><body bgcolor=\"#FFFFDF\">\r\n" +
-                             "<center><font color=\"red\"><H2><u><b>" + title + "</b></u></H2></font></center>\r\n" +
-                             "<center><font color=\"red\"><H3><u><b>" + message +
-                             "</b></u></H3></font></center>\r\n</HTML>\r\n";
-    return WriteWebFile(path, page, nullptr);
-}
-
-void CDataList::MakeFramePages(uint16_t pageCount)
-{
-    PrepareRows();
+    m_list.PrepareRows();
     CBVConfig& comp = m_comp.Comp();
     const int n = pageCount;
     int written = 1;   // the number of the next page written
@@ -95,7 +72,7 @@ void CDataList::MakeFramePages(uint16_t pageCount)
             frame = "<FRAME SRC=\"./" + slide.page + "\">\r\n";
         }
         const std::string path = p == 1 ? kAWebFolder + "Startpage.htm" : kAWebDataFolder + platform::StringFormat("Framepage%d.htm", p);
-        failed = !WriteWebFile(path, SlidePage(refresh, frame), nullptr);
+        failed = !WriteWebFile(m_list, path, SlidePage(refresh, frame), nullptr);
     };
 
     const int events = ::ReadItem(comp, CompItems::kEventCount);
@@ -145,23 +122,23 @@ void CDataList::MakeFramePages(uint16_t pageCount)
     }
     // The pages no longer in the show lead back to its start.
     for (int p = written; p <= candidates && !failed; ++p)
-        failed = !WriteWebFile(kAWebDataFolder + platform::StringFormat("Framepage%d.htm", p),
+        failed = !WriteWebFile(m_list, kAWebDataFolder + platform::StringFormat("Framepage%d.htm", p),
                                "<HTML>\r\n<HEAD>\r\n<META HTTP-EQUIV=\"REFRESH\" CONTENT=\"1; URL=../Startpage.htm\">\r\n" +
-                                   TitleLine() + "</HEAD>\r\nSiden er fjernet !!!</HTML>\r\n",
+                                   WebTitleLine() + "</HEAD>\r\nSiden er fjernet !!!</HTML>\r\n",
                                nullptr);
 }
 
-void CDataList::MakeWebIndex()
+void WebSitePages::MakeIndex()
 {
-    PrepareRows();
+    m_list.PrepareRows();
     const platform::LocalTime now = platform::Now();
     const std::string time =
         platform::StringFormat("%02d:%02d - %02d.%02d.%04d", now.hour, now.minute, now.day, now.month, now.year);
     const std::string noCache = "<meta http-equiv=\"pragma\" content=\"no-cache\">\r\n"
                                 "<meta http-equiv=\"expires\" content=\"0\">\r\n";
 
-    if (!WriteWebFile(kPWebFolder + kStartFrameName,
-                      "<html>\r\n<head>\r\n" + TitleLine() +
+    if (!WriteWebFile(m_list, kPWebFolder + kStartFrameName,
+                      "<html>\r\n<head>\r\n" + WebTitleLine() +
                           "</head>\r\n<frameset rows=\"90,*\">\r\n"
                           "<frame name=\"banner\" scrolling=\"no\" noresize target=\"contents\" src=\"./data/banner.htm\">\r\n"
                           "<frameset cols=\"200,*\">\r\n"
@@ -172,26 +149,26 @@ void CDataList::MakeWebIndex()
                           "</frameset>\r\n</html>\r\n",
                       nullptr))
         return;
-    if (StopRequested())
+    if (m_list.StopRequested())
         return;
-    if (!WriteWebFile(kPWebDataFolder + "blank.htm",
-                      "<html>\r\n<head>\r\n" + TitleLine() +
+    if (!WriteWebFile(m_list, kPWebDataFolder + "blank.htm",
+                      "<html>\r\n<head>\r\n" + WebTitleLine() +
                           "</head>\r\n<body bgcolor=\"#FFFFDF\">\r\n</body>\r\n</html>\r\n",
                       nullptr))
         return;
     CBVConfig& comp = m_comp.Comp();
     m_comp.User().Refresh();
-    if (!WriteWebFile(kPWebDataFolder + "banner.htm",
-                      "<html>\r\n<head>\r\n" + noCache + TitleLine() + "</head>\r\n<body bgcolor=\"#FFFFDF\">\r\n" +
+    if (!WriteWebFile(m_list, kPWebDataFolder + "banner.htm",
+                      "<html>\r\n<head>\r\n" + noCache + WebTitleLine() + "</head>\r\n<body bgcolor=\"#FFFFDF\">\r\n" +
                           "<p><center><h1>" + ::ReadItem(comp, CompItems::kName) + " - " +
                           ::ReadItem(m_comp.User(), UserItems::kOrganiser) + "</h1></center></p>\r\n" +
                           "<p><FONT SIZE=\"2\" Align=Right>Sist oppdatert " + time + "</font></p></body>\r\n",
                       "Error writing to file"))
         return;
-    if (StopRequested())
+    if (m_list.StopRequested())
         return;
 
-    std::string page = "<html>\r\n<head>\r\n<base target=\"main\">\r\n" + noCache + TitleLine() +
+    std::string page = "<html>\r\n<head>\r\n<base target=\"main\">\r\n" + noCache + WebTitleLine() +
                        "</head>\r\n<body bgcolor=\"#FFFFDF\">\r\n";
     const int events = ::ReadItem(comp, CompItems::kEventCount);
     auto shown = [&](int e) {
@@ -213,7 +190,7 @@ void CDataList::MakeWebIndex()
             anySource = anySource || ::ReadItem(prizes, PrizeItems::GroupSource(g)) != 0;
         if (anySource)
             page += "<p>\r\n<font size=\"5\">" + ::ReadItem(comp, CompItems::EventName(e)) + "</font><br>\r\n";
-        CDataRes* card = GetResultCard(e);
+        CDataRes* card = m_list.GetResultCard(e);
         card->LoadEvent(e);
         for (int g = 1; g <= groups; ++g)
             if (::ReadItem(prizes, PrizeItems::GroupSource(g)) != 0)
@@ -300,7 +277,7 @@ void CDataList::MakeWebIndex()
     page += "</p>\r\n<p>&nbsp;</p>\r\n<p>\r\n<font size=\"2\" color = \"red\">\r\nBVRes - ";
     page += kMakerWebAddress;
     page += "\r\n</font>\r\n</p>\r\n</body>\r\n</html>\r\n";
-    WriteWebFile(kPWebDataFolder + "contents.htm", page, nullptr);
+    WriteWebFile(m_list, kPWebDataFolder + "contents.htm", page, nullptr);
 }
 
 }  // namespace results

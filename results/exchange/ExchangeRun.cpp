@@ -12,7 +12,7 @@
 #include "results/data/EventItems.h"
 #include "results/data/RelayWebFlags.h"
 #include "results/exchange/ExchangeRun.h"
-#include "results/exchange/ResultLists.h"
+#include "results/exchange/SeriesLists.h"
 #include "results/values/ValueSystems.h"
 
 #include <algorithm>

@@ -1,20 +1,10 @@
-// The giro forms (list kind 3): the settlement made as the competition
-// report makes it, and one pre-printed form per club it owes prize money,
-// printed straight onto the form's fields. Nothing is previewed or written
-// to a file, whatever output was asked for.
+// The pre-printed giro form's fields: what each holds and where it goes.
 #include "results/lists/forms/GiroForm.h"
 
 #include "foundation/text/FieldText.h"
-#include "results/data/CompetitionItems.h"
-#include "results/data/ResStrings.h"
-#include "results/lists/DataList.h"
-#include "results/registers/DataClub.h"
-
-#include <string>
 
 namespace results {
 namespace {
-
 
 // What is written into a field of the form.
 enum class Field {
@@ -123,47 +113,6 @@ std::vector<SheetText> GiroFormTexts(const GiroPayer& payer, int32_t amount, con
     for (const FieldPlace& place : kGiroForm)
         texts.push_back({textOf(place.field), place.x, place.y, place.rightAligned});
     return texts;
-}
-
-void CDataList::MakeBankGiro()
-{
-    // The payment list keeps its rows for the forms while the flag is up.
-    giro = 1;
-    MakeCompetitionReport();
-    PrintGiroForms();
-    paymentRows.clear();
-    giro = 0;
-}
-
-void CDataList::PrintGiroForms()
-{
-    const bool rifle = m_comp.orgType == kOrgTypeRifle;
-    CBVConfig& comp = m_comp.Comp();
-    CBVConfig& user = m_comp.User();
-    GiroPayer payer;
-    payer.title = ResString(IDS_GIRO_TITLE);
-    payer.competition = ::ReadItem(comp, CompItems::kName) + " " + ::ReadItem(comp, CompItems::kTitle2);
-    payer.organiser = GiroName(::ReadItem(user, UserItems::kOrganiser), rifle);
-    for (int line = 1; line <= 4; ++line)
-        payer.address[static_cast<size_t>(line - 1)] = ::ReadItem(user, UserItems::Address(line));
-    payer.account = ::ReadItem(user, UserItems::kAccount);
-
-    // A club whose shooters won only objects or gifts is owed nothing and
-    // gets no form.
-    std::vector<const PaymentRow*> owed;
-    for (const PaymentRow& row : paymentRows)
-        if (row.amount > 0)
-            owed.push_back(&row);
-
-    auto drawForm = [&](CSheetPrintJob& sheet, platform::DrawSurface& dc, int page) {
-        const PaymentRow& row = *owed[static_cast<size_t>(page - 1)];
-        ClubRecord club{};
-        const bool registered = row.club != 0 && Clubs().Get(&club, row.club, CDataClub::kClubByKey) == 0;
-        for (const SheetText& text : GiroFormTexts(payer, row.amount, registered ? &club : nullptr, rifle))
-            sheet.Write(dc, text);
-    };
-    CSheetPrintJob job(ResString(IDS_GIRO_DOCUMENT), static_cast<int>(owed.size()), drawForm);
-    job.Run(printTarget);
 }
 
 }  // namespace results

@@ -1,4 +1,4 @@
-#include "results/print/PrintJob.h"
+#include "results/print/ListPrintJob.h"
 
 #include "platform/ui/Prompter.h"
 #include "platform/ui/draw/PrintPreview.h"

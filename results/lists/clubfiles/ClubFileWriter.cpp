@@ -1,8 +1,9 @@
 // The list object's per-club files: each definition of the model as a file
 // of its own in the competition's Print folder, and the link page.
+#include "results/lists/clubfiles/ClubFileWriter.h"
+
 #include "results/data/CompetitionItems.h"
 #include "results/data/ResStrings.h"
-#include "results/lists/DataList.h"
 #include "results/lists/ListPaths.h"
 #include "results/lists/clubfiles/ClubFiles.h"
 
@@ -34,13 +35,11 @@ int WriteFileAsNamed(const std::string& path, const std::string& bytes)
 
 }  // namespace
 
-std::string CDataList::MakeClubFileName(const std::string& text) { return ClubFileName(text); }
-
-int CDataList::WriteClubFiles()
+int ClubFileWriter::Write()
 {
-    clubFilesWritten.clear();
-    const bool entryList = request.kind == kListParticipants;
-    const bool html = request.file.html != 0;
+    m_list.clubFilesWritten.clear();
+    const bool entryList = m_request.kind == kListParticipants;
+    const bool html = m_request.file.html != 0;
     const std::string extension = html ? ".htm" : ".rtf";
     const std::string folder = PrintFolder(m_comp.competition);
     platform::CreateFolders(folder);
@@ -49,44 +48,44 @@ int CDataList::WriteClubFiles()
     for (const char* fixed : {kEntryLinkPage, kSettlementLinkPage, kPaymentListFile, kAccountsFile})
         names.Reserve(fixed);
     // The settlement's report file stands in the same folder.
-    if (!request.fileName.empty())
-        names.Reserve(std::string(platform::BaseName(request.fileName)));
+    if (!m_request.fileName.empty())
+        names.Reserve(std::string(platform::BaseName(m_request.fileName)));
 
     const std::string linkPath = platform::JoinSystemPath(folder, entryList ? kEntryLinkPage : kSettlementLinkPage);
     std::string linkPage = LinkPageHead(entryList);
     if (WriteFileAsNamed(linkPath, linkPage) != 0) {
-        BV_LOG(m_log, 80, "Link page %s not written", linkPath.c_str());
-        Report("Error creating file \"linkfile.htm\" \"" + linkPath + "\"", Message::Error);
+        BV_LOG(m_list.Log(), 80, "Link page %s not written", linkPath.c_str());
+        m_list.Report("Error creating file \"linkfile.htm\" \"" + linkPath + "\"", CDataList::Message::Error);
         return -1;
     }
-    clubFilesWritten.push_back(linkPath);
+    m_list.clubFilesWritten.push_back(linkPath);
 
     const int fontSize = m_comp.Web().IsOpen() ? ::ReadItem(m_comp.Web(), WebItems::kFontSize)
                                                : WebItems::kFontSize.defaultValue;
     const int firstRow = FirstClubFileRow(entryList);
-    for (int d = 1; d <= static_cast<int>(aListDef.size()); ++d) {
-        ListDef& def = Def(d);
+    for (int d = 1; d <= static_cast<int>(m_report.aListDef.size()); ++d) {
+        ListDef& def = m_report.Def(d);
         const std::string club = ClubNameOf(def, entryList);
         const std::string name = names.Take(ClubFileName(club), extension, d) + extension;
         const std::string path = platform::JoinSystemPath(folder, name);
-        const std::string bytes = html ? HtmlClubFile(def, request.file.header != 0, fontSize, firstRow,
+        const std::string bytes = html ? HtmlClubFile(def, m_request.file.header != 0, fontSize, firstRow,
                                                       entryList ? club : std::string())
                                        : RtfClubFile(def, firstRow);
         if (WriteFileAsNamed(path, bytes) != 0) {
-            BV_LOG(m_log, 80, "Club file %s not written", path.c_str());
-            Report(ResString(IDS_WRITE_ERROR) + " \"" + path + "\"", Message::Error);
+            BV_LOG(m_list.Log(), 80, "Club file %s not written", path.c_str());
+            m_list.Report(ResString(IDS_WRITE_ERROR) + " \"" + path + "\"", CDataList::Message::Error);
             // The link page leads to the files written so far.
             WriteFileAsNamed(linkPath, linkPage);
             return -1;
         }
-        clubFilesWritten.push_back(path);
+        m_list.clubFilesWritten.push_back(path);
         linkPage += LinkPageLink(name, club);
     }
     if (WriteFileAsNamed(linkPath, linkPage) != 0) {
-        Report(ResString(IDS_WRITE_ERROR) + " \"" + linkPath + "\"", Message::Error);
+        m_list.Report(ResString(IDS_WRITE_ERROR) + " \"" + linkPath + "\"", CDataList::Message::Error);
         return -1;
     }
-    Reset();
+    m_report.Reset();
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The print job every printed list of BVRes is. It owns its print settings
+// CPrintJob, the print job every printed list of BVRes is, on the kit's
+// printer job (platform::PrintJob) that it drives. It owns its print settings
 // and runs a printout by itself: printer and copies asked through the
 // prompter (there is no page range: a list prints until it is complete), the
 // document and its pages on the chosen printer or PDF file, the program's

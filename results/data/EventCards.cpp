@@ -1,4 +1,4 @@
-#include "results/values/EventCards.h"
+#include "results/data/EventCards.h"
 
 #include "results/data/DataEvent.h"
 
@@ -23,7 +23,7 @@ CBVFileEx* EventCards::Results(int event)
     return e ? &e->ResultFile() : nullptr;
 }
 
-CDataReg* EventCards::Entries(int event)
+CardEntries* EventCards::Entries(int event)
 {
     CDataEvent* e = Find(event);
     return e ? &e->Entries() : nullptr;

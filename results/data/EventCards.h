@@ -23,7 +23,7 @@ public:
     CBVConfig* Comp() override { return m_comp; }
     CBVConfig* Settings(int event) override;
     CBVFileEx* Results(int event) override;
-    CDataReg* Entries(int event) override;
+    CardEntries* Entries(int event) override;
 
 private:
     CDataEvent* Find(int event);

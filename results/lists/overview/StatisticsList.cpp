@@ -1,9 +1,10 @@
 // The statistics: per event and class, how many entered shooters have shot
 // and how many have not, all events in one definition.
+#include "results/lists/overview/StatisticsList.h"
+
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"
-#include "results/lists/DataList.h"
 #include "results/lists/ListBuild.h"
 
 #include <algorithm>
@@ -18,18 +19,18 @@ constexpr ColumnShape kStatisticsColumns[kStatisticsColumnCount] = {
 
 }  // namespace
 
-void CDataList::SetupStatisticsPage(int d)
+void StatisticsList::SetupPage(int d)
 {
-    ReadMargins();
-    SetupHeader(d, 0);
-    SetupFooter(d);
-    SetupBody(kStatisticsColumnCount, d);
-    OneLineOfColumns(Def(d), kStatisticsColumns, kStatisticsColumnCount);
+    m_list.ReadMargins();
+    m_list.SetupHeader(d, 0);
+    m_list.SetupFooter(d);
+    m_list.SetupBody(kStatisticsColumnCount, d);
+    OneLineOfColumns(m_report.Def(d), kStatisticsColumns, kStatisticsColumnCount);
 }
 
-void CDataList::MakeStatistics()
+void StatisticsList::Make()
 {
-    ClearRows();
+    m_list.ClearRows();
     CBVConfig& comp = m_comp.Comp();
     const int events = ::ReadItem(comp, CompItems::kEventCount);
     const int classes = std::max(0, ::ReadItem(comp, CompItems::kClassCount));
@@ -38,14 +39,14 @@ void CDataList::MakeStatistics()
         CDataEvent* event = m_comp.GetEvent(i);
         if (!event || ::ReadItem(comp, CompItems::EventExcluded(i)) != 0)
             continue;
-        request.event = static_cast<uint16_t>(i);
-        CDataRes* card = GetResultCard(i);
+        m_request.event = static_cast<uint16_t>(i);
+        CDataRes* card = m_list.GetResultCard(i);
         card->LoadEvent(i);
         if (!made) {
-            aListDef.resize(1);
-            Def(1).footerRule = true;
-            SetupStatisticsPage(1);
-            BuildPageHeader(ResString(IDS_STATISTICS), "", 1, 0);
+            m_report.aListDef.resize(1);
+            m_report.Def(1).footerRule = true;
+            SetupPage(1);
+            m_list.BuildPageHeader(ResString(IDS_STATISTICS), "", 1, 0);
             made = true;
         }
 
@@ -56,10 +57,10 @@ void CDataList::MakeStatistics()
         const int last = ::ReadItem(comp, CompItems::EventLastTarget(i));
         for (int r = 1; r <= relays; ++r) {
             for (int t = first; t <= last; ++t) {
-                int k = FindShooterRow(r, t);
+                int k = m_list.FindShooterRow(r, t);
                 if (k < 0)
                     continue;
-                const int classNr = shooterRows[static_cast<size_t>(k)].classNr;
+                const int classNr = m_list.shooterRows[static_cast<size_t>(k)].classNr;
                 if (classNr < 1 || classNr > classes)
                     continue;
                 card->LoadCard(r, t);
@@ -67,8 +68,8 @@ void CDataList::MakeStatistics()
             }
         }
 
-        AddRow(Cells(kStatisticsColumnCount), 1);
-        AddRow(Cells(kStatisticsColumnCount, {::ReadItem(comp, CompItems::EventName(i)), ResString(IDS_NOT_SHOT), ResString(IDS_SHOT),
+        m_report.AddRow(Cells(kStatisticsColumnCount), 1);
+        m_report.AddRow(Cells(kStatisticsColumnCount, {::ReadItem(comp, CompItems::EventName(i)), ResString(IDS_NOT_SHOT), ResString(IDS_SHOT),
                                 ResString(IDS_TOTAL)}),
                1);
         int allShot = 0, allNotShot = 0;
@@ -78,16 +79,16 @@ void CDataList::MakeStatistics()
             if (::ReadItem(event->Settings(), EventItems::ClassUsed(c)) == 0)
                 continue;
             const int n = notShot[static_cast<size_t>(c)], s = shot[static_cast<size_t>(c)];
-            AddRow(Cells(kStatisticsColumnCount, {::ReadItem(comp, CompItems::ClassName(c)), Format("%d", n), Format("%d", s),
+            m_report.AddRow(Cells(kStatisticsColumnCount, {::ReadItem(comp, CompItems::ClassName(c)), Format("%d", n), Format("%d", s),
                                     Format("%d", n + s)}),
                    1);
         }
-        AddRow(Cells(kStatisticsColumnCount, {ResString(IDS_TOTAL), Format("%d", allNotShot), Format("%d", allShot),
+        m_report.AddRow(Cells(kStatisticsColumnCount, {ResString(IDS_TOTAL), Format("%d", allNotShot), Format("%d", allShot),
                                 Format("%d", allNotShot + allShot)}),
                1);
     }
     if (made)
-        ListComplete(1);
+        m_report.ListComplete(1);
 }
 
 }  // namespace results
