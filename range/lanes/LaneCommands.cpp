@@ -4,10 +4,11 @@
 #include "foundation/settings/RangeSettings.h"
 #include "line/BVSerCom.h"
 #include "platform/system/Clock.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
+#include "range/lanes/CommandRouting.h"
 #include "range/lanes/Commands.h"
 #include "range/lanes/LineChannels.h"
-#include "range/run/FrameServices.h"
-#include "range/run/RangeObjects.h"
 
 #include <cmath>
 #include <cstdio>
