@@ -266,14 +266,11 @@ void LaneCommands::SendLight(int lane, const int intensity[3])
     }
 }
 
-void LaneCommands::SendShoot(int lane, int value)
+void LaneCommands::SendShootToAll(int value)
 {
     LineMessage m;
-    LaneValueCmd::Shoot(lane, value).Build(m);
-    if (lane != 0)
-        SendCommand(lane, m, Cmd::kMarkLanes);
-    else
-        SendCommand(0, m, Cmd::kEveryLine);
+    LaneValueCmd::Shoot(0, value).Build(m);
+    SendCommand(0, m, Cmd::kEveryLine);
 }
 
 void LaneCommands::SendLift(int lane, int position)

@@ -201,7 +201,7 @@ void SeriesCommands::ShootSeries(int markKind, int seriesIndex, bool askLane)
     m_range.commands.SendMode(kShootMode, 0, 0);
     const bool bandTargets =
         m_obj.programs.GetEquipment(0) == 129 && m_obj.RangeInt(RangeItems::kExternalEquipment) == 1;
-    m_range.commands.SendShoot(0, bandTargets ? 1 : 2);
+    m_range.commands.SendShootToAll(bandTargets ? 1 : 2);
 
     m_range.records.WriteActive(0, 0);
     m_range.ReadFilesAgain(true, true);
