@@ -1,5 +1,4 @@
 #include "display/layout/PanelTexts.h"
-#include "platform/system/StringFormat.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,6 +6,7 @@
 
 #include "display/model/VisEvent.h"
 #include "foundation/comp/RunNumber.h"
+#include "platform/system/StringFormat.h"
 #include "platform/system/TextTable.h"
 
 namespace PanelTexts {

@@ -1,11 +1,11 @@
 #include "display/nettcast/NettcastFiles.h"
-#include "platform/system/StringFormat.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "platform/files/FileSystem.h"
 #include "platform/files/SystemPath.h"
+#include "platform/system/StringFormat.h"
 
 namespace Nettcast {
 

@@ -6,11 +6,7 @@
 namespace DisplayText {
 namespace {
 
-ProgramText& Texts()
-{
-    static ProgramText texts("BVVis", kFile);
-    return texts;
-}
+ProgramText& Texts() { return ProgramTextOf("BVVis", kFile); }
 
 }  // namespace
 

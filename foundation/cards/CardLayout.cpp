@@ -1,9 +1,9 @@
 #include "foundation/cards/CardLayout.h"
-#include "platform/system/StringFormat.h"
 
 #include "foundation/text/FieldText.h"
 #include "foundation/text/TextUtil.h"
 #include "platform/system/Clock.h"
+#include "platform/system/StringFormat.h"
 
 #include <algorithm>
 #include <cmath>

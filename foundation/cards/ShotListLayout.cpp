@@ -1,9 +1,9 @@
 #include "foundation/cards/ShotListLayout.h"
-#include "platform/system/StringFormat.h"
 #include "foundation/comp/RunNumber.h"
 
 #include "foundation/text/TextUtil.h"
 #include "platform/system/Codepage.h"
+#include "platform/system/StringFormat.h"
 
 #include <cmath>
 #include <cstdio>

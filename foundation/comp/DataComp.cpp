@@ -1,5 +1,6 @@
 #include "foundation/comp/DataComp.h"
 
+#include "foundation/files/WriteBracket.h"
 #include "foundation/settings/CompSettings.h"
 #include "platform/system/Clock.h"
 #include "platform/files/FileSystem.h"
@@ -8,6 +9,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -379,12 +381,11 @@ void CDataComp::BumpLaneCounter(int lane, int relay)
 
 int CDataComp::StoreResultState(int relay, int lane, uint8_t state)
 {
-    if (!IsCardLane(lane) || m_card.CheckOpen() != 0)
+    if (!IsCardLane(lane))
         return -1;
-    if (m_card.Lock() != 0) {
-        m_card.CheckClose(0);
+    CWriteBracket bracket(m_card);
+    if (!bracket.Held())
         return -1;
-    }
     CardRecord card;
     int cardNo = FindCard(relay, lane, card);
     int rc = -1;
@@ -392,7 +393,7 @@ int CDataComp::StoreResultState(int relay, int lane, uint8_t state)
         card.resultState = state;
         rc = m_card.WriteRec(cardNo, &card) == 0 ? 0 : -1;
     }
-    if (m_card.CheckClose(0) != 0)
+    if (bracket.Finish() != 0)
         rc = -1;
     if (rc != 0)
         BV_LOG(m_log, 90, "Can't store the result state of %d:%d", relay, lane);
@@ -404,21 +405,19 @@ int CDataComp::GetCard(CardRecord& card, uint8_t create)
     const int lane = card.lane;
     int cardNo = 0;
     int result = LookUpCard(card, create, cardNo);
-    if (cardNo > 0 && m_writable && m_active.CheckOpen() == 0) {
+    if (cardNo > 0 && m_writable) {
         // The lane shows this card now; rewritten only when it showed another.
-        if (m_active.Lock() == 0) {
-            ActiveRecord before;
-            bool had = ReadActive(lane, before) == 0;
-            if (!had || before.cardRec != cardNo || before.relay != card.relay) {
-                ClearActive(m_activeRec);
-                m_activeRec.lane = lane;
-                m_activeRec.relay = card.relay;
-                m_activeRec.cardRec = static_cast<int16_t>(cardNo);
-                if (m_active.WriteRecKey(&m_activeRec) != 0)
-                    BV_LOG(m_log, 90, "Can't update ACTIVE.BVD record for lane %d", lane);
-            }
+        CWriteBracket bracket(m_active);
+        ActiveRecord before;
+        if (bracket.Held() &&
+            (ReadActive(lane, before) != 0 || before.cardRec != cardNo || before.relay != card.relay)) {
+            ClearActive(m_activeRec);
+            m_activeRec.lane = lane;
+            m_activeRec.relay = card.relay;
+            m_activeRec.cardRec = static_cast<int16_t>(cardNo);
+            if (m_active.WriteRecKey(&m_activeRec) != 0)
+                BV_LOG(m_log, 90, "Can't update ACTIVE.BVD record for lane %d", lane);
         }
-        m_active.CheckClose(0);
     }
     return result;
 }
@@ -443,12 +442,10 @@ int CDataComp::LookUpCard(CardRecord& card, uint8_t create, int& cardNo)
     // One bracket for the look-up and the creation: of two programs asking
     // for the same new card at once, one makes it and the other finds it. A
     // look-up alone takes no lock (readers have their files read-only).
-    bool bracket = !create || m_card.CheckOpen() == 0;
-    if (bracket && create && m_card.Lock() != 0) {
-        m_card.CheckClose(0);
-        bracket = false;
-    }
-    if (!bracket) {
+    std::optional<CWriteBracket> bracket;
+    if (create)
+        bracket.emplace(m_card);
+    if (bracket && !bracket->Held()) {
         // A reader's read-only file cannot be locked for writing either.
         if (create) {
             BV_LOG(m_log, 90, "Can't create CARD.BVD record");
@@ -481,8 +478,7 @@ int CDataComp::LookUpCard(CardRecord& card, uint8_t create, int& cardNo)
         m_cardRec = card;
         m_cardRec.resultState = 0;
     }
-    if (create)
-        m_card.CheckClose(0);
+    bracket.reset();
     card.lane = static_cast<int16_t>(lane);
     return result;
 }
@@ -496,15 +492,12 @@ int CDataComp::DeleteName(int relay, int lane)
     }
     if (card.nameRec == 0)
         return -1;
-    if (m_name.CheckOpen() != 0)
+    CWriteBracket bracket(m_name);
+    if (!bracket.Held())
         return -1;
-    if (m_name.Lock() != 0) {
-        m_name.CheckClose(0);
-        return -1;
-    }
     ClearName(m_nameRec);
     int rc = m_name.WriteRec(card.nameRec, &m_nameRec);
-    if (m_name.CheckClose(0) != 0)
+    if (bracket.Finish() != 0)
         rc = -1;
     if (rc != 0) {
         BV_LOG(m_log, 90, "Failed to modify name rec!");
@@ -523,12 +516,9 @@ int CDataComp::StoreName(int relay, int lane, const NameRecord& name)
     // The card is read and, for a first name, pointed at its new NameRecord
     // in one bracket, so that two programs naming the card at once make one
     // NameRecord and not two.
-    if (m_card.CheckOpen() != 0)
+    CWriteBracket bracket(m_card);
+    if (!bracket.Held())
         return -1;
-    if (m_card.Lock() != 0) {
-        m_card.CheckClose(0);
-        return -1;
-    }
     CardRecord card;
     int cardNo = FindCard(relay, lane, card);
     int rc = 0;
@@ -547,7 +537,7 @@ int CDataComp::StoreName(int relay, int lane, const NameRecord& name)
             rc = m_card.WriteRec(cardNo, &card);
         }
     }
-    if (m_card.CheckClose(0) != 0)
+    if (bracket.Finish() != 0)
         rc = -1;
     if (rc != 0 && cardNo != 0)
         BV_LOG(m_log, 90, "Failed to modify name rec!");

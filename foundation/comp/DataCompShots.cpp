@@ -1,6 +1,7 @@
 // The shot store of CDataComp: storing a shot on a card with its slot and
 // duplicate rules, replacing or clearing a card's shots.
 #include "foundation/comp/DataComp.h"
+#include "foundation/files/WriteBracket.h"
 
 #include <cstddef>
 #include <cstring>
@@ -32,29 +33,24 @@ int CDataComp::MakeShotList(int relay, int lane, CardRecord& card)
     // The list is made and the card pointed at it in one bracket of the card
     // file, so that two programs storing the first shot at once make one list
     // and both shots land in it.
-    if (m_card.CheckOpen() != 0)
+    CWriteBracket bracket(m_card);
+    if (!bracket.Held())
         return 0;
-    if (m_card.Lock() != 0) {
-        m_card.CheckClose(0);
-        return 0;
-    }
     int cardNo = FindCard(relay, lane, card);
     if (cardNo != 0 && card.shotRec == 0) {
         ClearShots(m_shots);
         int n = 0;
         if (m_shot.AddRec(n, &m_shots) != 0) {
-            m_card.CheckClose(0);
             BV_LOG(m_log, 90, "Failed to create Shot rec!");
             return 0;
         }
         card.shotRec = static_cast<uint16_t>(n);
         if (n < 1 || n > 0xFFFF || m_card.WriteRec(cardNo, &card) != 0) {
-            m_card.CheckClose(0);
             BV_LOG(m_log, 90, "Failed to update card rec!");
             return 0;
         }
     }
-    if (m_card.CheckClose(0) != 0 || cardNo == 0 || card.shotRec == 0) {
+    if (bracket.Finish() != 0 || cardNo == 0 || card.shotRec == 0) {
         BV_LOG(m_log, 90, "Failed to update card rec!");
         return 0;
     }

@@ -2,9 +2,9 @@
 // uses: counted values and value texts by value system, the display order of
 // a card's shots, and the rating of a shot's sensor signals.
 #include "foundation/comp/DataComp.h"
-#include "platform/system/StringFormat.h"
 
 #include "foundation/targets/TargetTypes.h"
+#include "platform/system/StringFormat.h"
 
 #include <algorithm>
 #include <array>

@@ -1,11 +1,11 @@
 #include "foundation/comp/FileFaults.h"
 
 #include "foundation/comp/DataComp.h"
-#include "foundation/exchange/BVExch.h"
 #include "foundation/files/BVConfig.h"
 #include "foundation/files/BVFileEx.h"
 #include "foundation/settings/CompSettings.h"
 #include "platform/files/FileSystem.h"
+#include "platform/files/SystemPath.h"
 
 std::string RecordFileFault(const std::string& path, const RecordLayout& layout, bool writing)
 {
@@ -37,7 +37,7 @@ std::string ConfigFileFault(const std::string& path)
 
 std::string CompetitionFault(const std::string& rangeFolder, int comp, bool writing, bool madeWhenMissing)
 {
-    const std::string folder = CompSettings::FolderOf(CBVExch::NormalizeFolder(rangeFolder), comp) + "\\";
+    const std::string folder = CompSettings::FolderOf(platform::FolderWithSeparator(rangeFolder), comp) + "\\";
     const RecordLayout layouts[] = {
         {"Comp.BVC", CBVConfig::kRecordSize, CBVConfig::kVersion, 0},
         {"Card.BVD", CDataComp::kCardSize, CDataComp::kCardVersion, 1},

@@ -1,5 +1,4 @@
 #include "foundation/exchange/BVExch.h"
-#include "platform/system/StringFormat.h"
 
 #include "foundation/files/BVConfig.h"
 #include "foundation/files/BVFileEx.h"
@@ -11,6 +10,8 @@
 #include "foundation/settings/RangeSettings.h"
 #include "foundation/targets/TargetTypes.h"
 #include "platform/files/FileSystem.h"
+#include "platform/files/SystemPath.h"
+#include "platform/system/StringFormat.h"
 
 #include <algorithm>
 #include <array>
@@ -112,14 +113,7 @@ CBVExch::CBVExch()
 
 void CBVExch::SetFolder(const std::string& folder) { m_folder = NormalizeFolder(folder); }
 
-std::string CBVExch::NormalizeFolder(const std::string& folder)
-{
-    if (folder.empty())
-        return ".\\";
-    if (folder.back() == '\\' || folder.back() == '/')
-        return folder;
-    return folder + "\\";
-}
+std::string CBVExch::NormalizeFolder(const std::string& folder) { return platform::FolderWithSeparator(folder); }
 
 bool CBVExch::IsValidPrefix(std::string_view p)
 {

@@ -1,12 +1,12 @@
 // The import half of CBVExch: the shooters' names of one relay, from what
 // the results program published or from another range folder.
 #include "foundation/exchange/BVExch.h"
-#include "platform/system/StringFormat.h"
 
 #include "foundation/files/BVIniFile.h"
 #include "foundation/text/FieldText.h"
 #include "foundation/files/TextFile.h"
 #include "foundation/text/TextUtil.h"
+#include "platform/system/StringFormat.h"
 
 #include <cstdio>
 #include <cstdlib>

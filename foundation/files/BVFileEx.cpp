@@ -354,6 +354,7 @@ int CBVFileEx::Unlock()
 int CBVFileEx::ReleaseLock()
 {
     int rc = 0;
+    m_heldReadOffset = -1;
     if (m_dirty) {
         m_dirty = false;
         if (int e = m_file.Sync(); e != 0) {
@@ -447,6 +448,7 @@ int CBVFileEx::WriteData(const void* buffer, int64_t offset, int length)
     ++m_stats.writeCalls;
     m_stats.bytesWritten += length;
     m_dirty = true;
+    m_heldReadOffset = -1;
     return Transfer(true, const_cast<void*>(buffer), offset, length);
 }
 
@@ -481,7 +483,8 @@ int CBVFileEx::Transfer(bool write, void* buffer, int64_t offset, int length)
 // first, and a failed write puts them straight back.
 int CBVFileEx::Overwrite(int64_t offset, const void* data, int length)
 {
-    int e = m_journal.Save(m_file, offset, static_cast<size_t>(length));
+    const bool held = m_heldReadOffset == offset && m_heldRead.size() == static_cast<size_t>(length);
+    int e = m_journal.Save(m_file, offset, static_cast<size_t>(length), held ? m_heldRead.data() : nullptr);
     // The disk writes a sector whole or not at all; a change over several
     // can be cut between them, and then only a journal already on the disk
     // brings the old record back.
@@ -902,6 +905,10 @@ int CBVFileEx::ReadRecDirect(int n, void* buffer)
         return -2;
     }
     int rc = ReadData(buffer, RecordOffset(n), m_recSize);
+    if (rc == 0 && !shared) {
+        m_heldReadOffset = RecordOffset(n);
+        m_heldRead.assign(static_cast<const char*>(buffer), static_cast<const char*>(buffer) + m_recSize);
+    }
     if (shared)
         m_file.Unlock(0, 4);
     CheckClose(0);

@@ -180,5 +180,9 @@ private:
     int m_lockLevel = 0;    // the bracket depth at which the lock was taken
     bool m_dirty = false;   // written under this lock hold, not yet flushed
     CRecordJournal m_journal;
+    // A record read whole under this lock hold, as the file holds it: its
+    // rewrite journals these bytes instead of reading them again.
+    int64_t m_heldReadOffset = -1;
+    std::vector<char> m_heldRead;
     int32_t m_lastUnique = 0;
 };

@@ -115,7 +115,6 @@ int CRecordJournal::Begin(const platform::NativeFile& target)
     // before the journal is ever relied on.
     if (created)
         platform::SyncFolder(platform::FolderOf(m_path).empty() ? "." : platform::FolderOf(m_path));
-    m_durable = false;
     m_unflushed = true;
     m_nonce = NewNonce();
     platform::FileIdentity id = target.Identity();
@@ -138,7 +137,7 @@ int CRecordJournal::Begin(const platform::NativeFile& target)
     return 0;
 }
 
-int CRecordJournal::Save(const platform::NativeFile& target, int64_t offset, size_t length)
+int CRecordJournal::Save(const platform::NativeFile& target, int64_t offset, size_t length, const char* current)
 {
     m_lastSaved.clear();
     int rc = Begin(target);
@@ -153,7 +152,9 @@ int CRecordJournal::Save(const platform::NativeFile& target, int64_t offset, siz
 
     std::vector<char> entry(kEntryHeadSize + n);
     errno = 0;
-    if (target.ReadAt(entry.data() + kEntryHeadSize, n, offset) != static_cast<long>(n))
+    if (current != nullptr)
+        std::memcpy(entry.data() + kEntryHeadSize, current, n);
+    else if (target.ReadAt(entry.data() + kEntryHeadSize, n, offset) != static_cast<long>(n))
         return Errno();
     Put<int64_t>(entry.data(), offset);
     Put<uint32_t>(entry.data() + 8, static_cast<uint32_t>(n));
@@ -174,7 +175,6 @@ int CRecordJournal::MakeDurable()
     if (int rc = m_file.Sync(); rc != 0)
         return rc;
     m_unflushed = false;
-    m_durable = true;
     return 0;
 }
 
@@ -184,9 +184,6 @@ int CRecordJournal::Commit()
         return 0;
     errno = 0;
     int rc = m_file.WriteAt(kDone, sizeof kDone, 0) == static_cast<long>(sizeof kDone) ? 0 : Errno();
-    if (rc == 0 && m_durable)
-        rc = m_file.Sync();
-    m_durable = false;
     m_file.Close();
     m_lastSaved.clear();
     return rc;
@@ -194,7 +191,6 @@ int CRecordJournal::Commit()
 
 void CRecordJournal::Abandon()
 {
-    m_durable = false;
     m_file.Close();
     m_lastSaved.clear();
 }

@@ -11,6 +11,12 @@
 // writer began, so every record holds either its old or its new contents,
 // never half of each.
 //
+// The done mark is written once the file's changes are on the disk, and is
+// not flushed itself: a power cut that loses it makes the next holder put the
+// old contents back, which leaves every record whole (old or new) at the cost
+// of one flush less per write. A range control asks its units again for a
+// shot it no longer finds.
+//
 // The side file stays once made and is only overwritten: making and removing
 // a file for every write would cost the disk more than the write itself.
 // Each lock hold starts the journal afresh with a number of its own that
@@ -43,15 +49,14 @@ public:
     int Begin(const platform::NativeFile& target);
     // Saves the bytes [offset, offset + length) as they are now, starting the
     // journal when needed. Bytes beyond the length at the start need no
-    // saving: undoing cuts the file back to that length. 0 or the system error.
-    int Save(const platform::NativeFile& target, int64_t offset, size_t length);
+    // saving: undoing cuts the file back to that length. A caller that read
+    // those very bytes under its lock hands them over (current), and they are
+    // not read again. 0 or the system error.
+    int Save(const platform::NativeFile& target, int64_t offset, size_t length, const char* current = nullptr);
     // The last bytes Save read, for putting them back after a failed write.
     const std::vector<char>& LastSaved() const { return m_lastSaved; }
     // Puts what Save wrote on the disk, for a change that a power cut could
-    // tear: one the disk writes as several sectors. Once made durable, the
-    // journal's done mark is made durable too, so that a journal whose
-    // changes did reach the disk is never replayed after a power cut.
-    // 0, or the system error.
+    // tear: one the disk writes as several sectors. 0, or the system error.
     int MakeDurable();
 
     // The changes have reached the disk: the journal is marked done.
@@ -73,7 +78,6 @@ private:
     int64_t m_end = 0;
     int64_t m_originalSize = 0;
     uint64_t m_nonce = 0;
-    bool m_durable = false;   // this hold's journal was flushed
     bool m_unflushed = false; // written since the last flush
     std::vector<char> m_lastSaved;
 };

@@ -1,5 +1,7 @@
 #include "foundation/settings/ProgramText.h"
 
+#include <map>
+
 #include "platform/system/TextTable.h"
 
 ProgramText::ProgramText(std::string program, std::string file) : m_program(std::move(program)), m_file(std::move(file))
@@ -24,4 +26,15 @@ std::string ProgramText::LanguageCode()
 void ProgramText::Use()
 {
     platform::SetTextTable(&m_table);
+}
+
+ProgramText& ProgramTextOf(const std::string& program, const std::string& file)
+{
+    // One program asks for its own texts only; a map keeps this honest when
+    // a test links two programs' screens.
+    static std::map<std::string, std::unique_ptr<ProgramText>> texts;
+    std::unique_ptr<ProgramText>& t = texts[program];
+    if (!t)
+        t = std::make_unique<ProgramText>(program, file);
+    return *t;
 }

@@ -35,3 +35,7 @@ private:
     std::unique_ptr<platform::IniProfileStore> m_user;
     CLanguageTable m_table;
 };
+
+// The one ProgramText of a program (its profile's name and its language
+// file), made at the first call and kept for the program's life.
+ProgramText& ProgramTextOf(const std::string& program, const std::string& file);

@@ -1,11 +1,11 @@
 #include "line/loader/SoftwareLoader.h"
-#include "platform/system/StringFormat.h"
 
 #include "foundation/comp/DataComp.h"
 #include "line/LineChannel.h"
 #include "line/UnitModels.h"
 #include "platform/files/NativeFile.h"
 #include "platform/files/SystemPath.h"
+#include "platform/system/StringFormat.h"
 
 #include <cstdarg>
 #include <cstdio>

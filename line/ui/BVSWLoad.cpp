@@ -1,8 +1,8 @@
 #include "line/ui/BVSWLoad.h"
-#include "platform/system/StringFormat.h"
 
 #include "line/UnitModels.h"
 #include "line/loader/SoftwarePackages.h"
+#include "platform/system/StringFormat.h"
 #include "platform/ui/Prompter.h"
 
 #include <QApplication>

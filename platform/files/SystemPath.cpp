@@ -141,6 +141,16 @@ std::string JoinSystemPath(std::string_view folder, std::string_view name)
     return out;
 }
 
+std::string FolderWithSeparator(std::string_view folder)
+{
+    if (folder.empty())
+        return ".\\";
+    std::string out(folder);
+    if (out.back() != '\\' && out.back() != '/')
+        out += '\\';
+    return out;
+}
+
 std::string_view BaseName(std::string_view path)
 {
     size_t p = path.find_last_of("/\\");

@@ -24,6 +24,10 @@ void SetDriveRoot(char drive, const std::string& nativeFolder);
 // Joins a folder and a name with one backslash, as the system writes paths.
 std::string JoinSystemPath(std::string_view folder, std::string_view name);
 
+// A folder as the programs keep it, ending with its separator: "BV" is
+// "BV\\", an empty folder the working folder ".\\".
+std::string FolderWithSeparator(std::string_view folder);
+
 // The last component of a path (after the last slash or backslash).
 std::string_view BaseName(std::string_view path);
 

@@ -1,10 +1,10 @@
 #include "range/scorecard/CardColumns.h"
-#include "platform/system/StringFormat.h"
 
 #include "foundation/cards/ShotListLayout.h"
 #include "foundation/comp/RunNumber.h"
 #include "foundation/text/TextUtil.h"
 #include "platform/system/Codepage.h"
+#include "platform/system/StringFormat.h"
 
 #include <cstdio>
 #include <cstdlib>

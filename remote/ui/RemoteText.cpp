@@ -5,11 +5,7 @@
 namespace RemoteText {
 namespace {
 
-ProgramText& Texts()
-{
-    static ProgramText texts("BVRemote", kFile);
-    return texts;
-}
+ProgramText& Texts() { return ProgramTextOf("BVRemote", kFile); }
 
 }  // namespace
 

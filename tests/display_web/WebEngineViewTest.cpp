@@ -38,7 +38,11 @@ bool RunUntil(const std::function<bool()>& test, int ms)
     return bvtest::RunEventsUntil(test, ms, 10);
 }
 
-class WebEngineViewTest : public bvtest::InTempFolder {};
+// The program's start, once: the engine sets its own environment then.
+class WebEngineViewTest : public bvtest::InTempFolder {
+protected:
+    static void SetUpTestSuite() { WebApp(); }
+};
 
 TEST_F(WebEngineViewTest, APageThatRefreshesItselfShowsTheNextPage)
 {

@@ -239,10 +239,11 @@ TEST_F(SeriesRoadTest, ShootToOneLaneThroughTheDialog)
     Frame().ShootSeries(0, 1, true);
     EXPECT_TRUE(driver.Done());
     // The lane chosen waits for its target to take the series; the others
-    // keep the series their targets reported at the start.
+    // keep the series they had at the start (a slow target may not have
+    // confirmed it yet, which leaves the change bit on).
     std::map<int, int> series = ActiveSeries();
     EXPECT_EQ(series[4], 0x82);
-    EXPECT_EQ(series[3], 0x01);
+    EXPECT_EQ(series[3] & 0x7F, 0x01);
     const Lines shoot = {
         "cmd 10 40 70 0A 80 01 02 02 00 00 00 00 00 00 00 00 00 00 00",
         "cmd 4 40 51 04 01 02 02 00 03 02 07",

@@ -50,6 +50,17 @@ private:
         platform::TextTable* textTable = nullptr;
     };
 
+    // The variables the programs and tests read: the system's own (BV_...),
+    // Qt's, the user's folders, time zone and language. Libraries set
+    // others for themselves (a graphics driver, the browser engine).
+    static bool Watched(const char* entry)
+    {
+        for (const char* prefix : {"BV_", "QT_", "XDG_", "TZ=", "HOME=", "LANG=", "LC_"})
+            if (std::strncmp(entry, prefix, std::strlen(prefix)) == 0)
+                return true;
+        return false;
+    }
+
     static State Take()
     {
         State s;
@@ -58,7 +69,7 @@ private:
             s.cwd = buffer;
         for (char** e = environ; *e != nullptr; ++e) {
             const char* equals = std::strchr(*e, '=');
-            if (equals != nullptr)
+            if (equals != nullptr && Watched(*e))
                 s.environment[std::string(*e, static_cast<size_t>(equals - *e))] = equals + 1;
         }
         s.clock = &platform::Clock();

@@ -3,13 +3,13 @@
 // and contents, and the page of an empty list. Every page is replaced whole,
 // since a browser may read it while it is written.
 #include "results/lists/DataList.h"
-#include "platform/system/StringFormat.h"
 #include "results/lists/web/WebChoices.h"
 #include "results/lists/web/WebFiles.h"
 
 #include "foundation/files/BVLog.h"
 #include "platform/files/FileSystem.h"
 #include "platform/system/Clock.h"
+#include "platform/system/StringFormat.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
 #include "results/data/ResStrings.h"

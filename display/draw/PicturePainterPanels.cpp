@@ -1,5 +1,5 @@
 // One element's panel: the texts and values of its boxes, the shot list,
-// the series table, the sub-sums and the place; the face is FacePainting.cpp.
+// the series table, the sub-sums and the place; the face is PicturePainterFaces.cpp.
 #include <algorithm>
 #include <cstdio>
 
