@@ -68,7 +68,7 @@ private:
     void RedrawRow(int lane) override
     {
         CMainFrame::RedrawRow(lane);
-        const LaneBlock& b = Lanes()[lane];
+        const LaneBlock& b = Objects().lanes[lane];
         if (b.cardCounter == m_counterSeen[lane])
             return;
         m_counterSeen[lane] = b.cardCounter;
@@ -157,7 +157,7 @@ struct Rig {
         frame->CreateWindowFrame()->show();
         frame->OnSetFocus();
         return Pump([&] { return frame->m_tick.startState == TickSchedule::StartState::Running; }, 10.0) &&
-               frame->Ports()[0].state == PortState::Open;
+               frame->Objects().ports[0].state == PortState::Open;
     }
 
     // Runs the range control's event loop until test holds or the time is up.

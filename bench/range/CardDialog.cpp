@@ -94,7 +94,7 @@ struct Range {
             dc.AddShot(1, 1, s, nullptr, 10, 0);
         }
         frame = std::make_unique<CMainFrame>(*objects);
-        dialog = new CDlgCard(*frame, nullptr);
+        dialog = new CDlgCard(*objects, frame->Range(), nullptr);
         dialog->m_relay = 1;
         dialog->m_lane = 1;
         dialog->m_lastLane = 1;

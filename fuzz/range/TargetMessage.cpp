@@ -10,9 +10,9 @@
 #include "foundation/settings/RangeSettings.h"
 #include "fuzz/FuzzScratch.h"
 #include "platform/files/FileSystem.h"
-#include "range/run/FrameServices.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
 #include "range/run/RangeControl.h"
-#include "range/run/RangeObjects.h"
 #include "range/run/TickSchedule.h"
 
 #include <cstddef>
@@ -28,7 +28,7 @@ namespace {
 
 // The window's side, with no window: the question box's state is the
 // fuzzer's to choose.
-class NoWindow : public FrameServices {
+class NoWindow : public FrameServices, private QuestionBox {
 public:
     AskState asking = AskState::None;
 
@@ -42,14 +42,18 @@ public:
     void RedrawRow(int) override {}
     void RefreshPanel() override {}
     void RankLanes() override {}
-    void OnMonitorPrintMsg(const LineMessage&) override {}
+    void RefreshViews() override {}
     void OnLightMsg(const LineMessage&) override {}
     void OnUnitMsg(const LineMessage&) override {}
-    void OnFetchShot(const LineMessage&) override {}
-    void OnCompetitionChoice() override {}
+    QuestionBox& Questions() override { return *this; }
+
+private:
     AskState Asking() const override { return asking; }
+    void Ask(AskState) override {}
     void CloseAsk() override {}
     void OnAskCountdown() override {}
+    void AskProgress() override {}
+    bool AskCountdownEnd() override { return true; }
 };
 
 // A range folder in the working folder: program 1 of two series of five

@@ -4,7 +4,7 @@
 // The table is a working copy of the lanes' card images; only Store writes it
 // back. Every edit also leaves the edited lane's five values in the range
 // configuration as the defaults for lanes that become active later.
-#include "range/lanes/LaneTable.h"
+#include "range/base/LaneTable.h"
 
 #include <array>
 #include <cstdint>

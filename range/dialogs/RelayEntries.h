@@ -3,7 +3,7 @@
 // each active lane shoots next, as the new shooters dialog proposes and the
 // officer changes it: one number for all lanes, or an entry per lane. Each
 // lane's current relay is its active record's.
-#include "range/lanes/LaneTable.h"
+#include "range/base/LaneTable.h"
 
 #include <array>
 #include <utility>

@@ -3,7 +3,7 @@
 #include "foundation/exchange/ClockMessage.h"
 #include "foundation/settings/CompSettings.h"
 #include "platform/system/SystemInfo.h"
-#include "range/run/RangeObjects.h"
+#include "range/base/RangeObjects.h"
 
 std::string ClockLink::Message()
 {

@@ -8,9 +8,9 @@
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
 #include "line/outside/CVI9001.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
 #include "range/exchange/ExportTriggers.h"
-#include "range/run/FrameServices.h"
-#include "range/run/RangeObjects.h"
 
 #include <cstring>
 #include <string>

@@ -1,16 +1,16 @@
 #include "range/lanes/Dispatcher.h"
 
 #include "line/BVSerCom.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
+#include "range/base/TickCounters.h"
 #include "range/lanes/LineChannels.h"
 #include "range/lanes/TargetMessages.h"
-#include "range/run/FrameServices.h"
-#include "range/run/RangeObjects.h"
-#include "range/run/TickSchedule.h"
 
 #include <cstdio>
 #include <cstring>
 
-Dispatcher::Dispatcher(RangeObjects& objects, FrameServices& services, TickSchedule& tick, LineChannels& channels,
+Dispatcher::Dispatcher(RangeObjects& objects, FrameServices& services, TickCounters& tick, LineChannels& channels,
                        DispatchReceivers& receivers)
     : m_obj(objects), m_services(services), m_tick(tick), m_channels(channels), m_receivers(receivers)
 {
@@ -32,7 +32,7 @@ void Dispatcher::DispatchMessages()
                 continue;
             if (PortRecord::IsUsb(p.type))
                 p.line->CountReceived();
-            m_tick.counterA = 0;
+            m_tick.MessageCame();
             m->portIndex = static_cast<uint8_t>(k);
             found = true;
             Dispatch(k, *m);
@@ -98,7 +98,7 @@ void Dispatcher::Dispatch(int channel, const LineMessage& m)
         m_services.OnLightMsg(m);
         break;
     case Msg::kMonitorPrint:
-        m_services.OnMonitorPrintMsg(m);
+        m_receivers.OnMonitorPrintMsg(m);
         break;
     case Msg::kUnitVersion:
     case Msg::kUnitStatus:
@@ -176,25 +176,12 @@ void Dispatcher::OnLaneState(int lane, const LineMessage& m)
 
     // While the start-up question or the exit countdown waits for the
     // targets, each lane tells whether it fits the competition.
-    AskState asking = m_services.Asking();
+    QuestionBox& question = m_services.Questions();
+    AskState asking = question.Asking();
     if (asking == AskState::Startup || asking == AskState::ExitCountdown) {
         b.startupDifference = StartupDifference(b.startupDifference, competition == 0, b.enabled != 0, s.state,
                                                 s.relay, b.active.relay, s.competition, competition);
-        bool anyWaiting = false;
-        bool anyFlag = false;
-        for (int l = m_obj.lanes.NextActiveLane(0); l != 0; l = m_obj.lanes.NextActiveLane(l)) {
-            anyWaiting |= m_obj.lanes[l].startupDifference == 1;
-            anyFlag |= m_obj.lanes[l].startupDifference != 0;
-        }
-        if (asking == AskState::ExitCountdown && !anyWaiting) {
-            m_services.CloseAsk();
-            m_tick.askCountdown = 1;
-        } else if (!anyFlag) {
-            m_services.CloseAsk();
-        } else if (!anyWaiting) {
-            m_tick.askCountdown = 0;
-            m_services.OnAskCountdown();
-        }
+        FollowLaneAnswers(m_obj.lanes, question, m_tick, true);
     }
     if (s.sendOverview)
         m_receivers.SendCardOverview(lane);

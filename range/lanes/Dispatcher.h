@@ -2,8 +2,9 @@
 // The receive dispatcher: every message the line channels took from the
 // target units is checked for where it comes from and for its length, and
 // handed to the handler of its command byte. What the lanes say of
-// themselves it keeps in the lane table; shots, cards and texts go to their
-// owners through DispatchReceivers, the dialogs' messages to the frame.
+// themselves it keeps in the lane table; shots, cards, texts and a monitor's
+// print request go to their owners through DispatchReceivers, the dialogs'
+// messages to the frame.
 #include "foundation/files/BVLog.h"
 #include "line/LineMessage.h"
 
@@ -11,14 +12,16 @@
 
 struct RangeObjects;
 class FrameServices;
-class TickSchedule;
 class LineChannels;
+class TickCounters;
 
 // The owners of what the dispatcher hands on.
 class DispatchReceivers {
 public:
     virtual ~DispatchReceivers() = default;
     virtual void OnShotMsg(const LineMessage& m) = 0;
+    // 'Y': a lane's monitor asks for its card to be printed, or aborts.
+    virtual void OnMonitorPrintMsg(const LineMessage& m) = 0;
     virtual void RequestMissingShots(int lane) = 0;
     virtual void SendLaneText(int lane, int series, bool force) = 0;
     virtual void RecomputeLane(int lane) = 0;
@@ -32,7 +35,7 @@ public:
     // The dispatcher takes at most this many messages per channel and call.
     static constexpr int kMaxSweeps = 6;
 
-    Dispatcher(RangeObjects& objects, FrameServices& services, TickSchedule& tick, LineChannels& channels,
+    Dispatcher(RangeObjects& objects, FrameServices& services, TickCounters& tick, LineChannels& channels,
                DispatchReceivers& receivers);
 
     // Takes what the open channels received, a message per channel in turn.
@@ -46,7 +49,7 @@ private:
 
     RangeObjects& m_obj;
     FrameServices& m_services;
-    TickSchedule& m_tick;
+    TickCounters& m_tick;
     LineChannels& m_channels;
     DispatchReceivers& m_receivers;
     CBVLog m_log;

@@ -2,8 +2,8 @@
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
-#include "range/run/FrameServices.h"
-#include "range/run/RangeObjects.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
 
 #include <algorithm>
 

@@ -4,10 +4,11 @@
 #include "foundation/settings/RangeSettings.h"
 #include "line/BVSerCom.h"
 #include "platform/system/Clock.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
+#include "range/lanes/CommandRouting.h"
 #include "range/lanes/Commands.h"
 #include "range/lanes/LineChannels.h"
-#include "range/run/FrameServices.h"
-#include "range/run/RangeObjects.h"
 
 #include <cmath>
 #include <cstdio>
@@ -265,14 +266,11 @@ void LaneCommands::SendLight(int lane, const int intensity[3])
     }
 }
 
-void LaneCommands::SendShoot(int lane, int value)
+void LaneCommands::SendShootToAll(int value)
 {
     LineMessage m;
-    LaneValueCmd::Shoot(lane, value).Build(m);
-    if (lane != 0)
-        SendCommand(lane, m, Cmd::kMarkLanes);
-    else
-        SendCommand(0, m, Cmd::kEveryLine);
+    LaneValueCmd::Shoot(0, value).Build(m);
+    SendCommand(0, m, Cmd::kEveryLine);
 }
 
 void LaneCommands::SendLift(int lane, int position)

@@ -34,7 +34,8 @@ public:
     void SendMotor(int lane, int value);
     void SendStatusQuery();
     void SendLight(int lane, const int intensity[3]);
-    void SendShoot(int lane, int value);
+    // The shoot command to every unit at once, as the shoot series ends it.
+    void SendShootToAll(int value);
     void SendLift(int lane, int position);
 
     // Tick count when the shooting clock was last started; the mode command

@@ -1,9 +1,9 @@
 #include "range/lanes/LaneRecords.h"
 
 #include "foundation/settings/RangeSettings.h"
+#include "range/base/RangeObjects.h"
 #include "range/lanes/Commands.h"
 #include "range/lanes/LaneCommands.h"
-#include "range/run/RangeObjects.h"
 
 #include <cstddef>
 

@@ -4,8 +4,8 @@
 #include "line/BVSerCom.h"
 #include "line/outside/CVI9001.h"
 #include "platform/system/Codepage.h"
-#include "range/run/FrameServices.h"
-#include "range/run/RangeObjects.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,9 +1,9 @@
 #include "range/lanes/ShotFlags.h"
 
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
 #include "range/lanes/LaneCards.h"
 #include "range/lanes/LaneRecords.h"
-#include "range/run/FrameServices.h"
-#include "range/run/RangeObjects.h"
 
 namespace {
 

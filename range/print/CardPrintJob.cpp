@@ -1,6 +1,6 @@
 #include "range/print/CardPrintJob.h"
 
-#include "range/run/RangeObjects.h"
+#include "range/base/RangeObjects.h"
 
 void SetRangeCaptions(RangeObjects& objects, CardPrintSettings& settings)
 {

@@ -5,11 +5,11 @@
 #include "foundation/settings/RangeSettings.h"
 #include "line/LineMessage.h"
 #include "platform/system/Clock.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
 #include "range/lanes/Commands.h"
 #include "range/lanes/LaneCommands.h"
 #include "range/print/CardPrintJob.h"
-#include "range/run/FrameServices.h"
-#include "range/run/RangeObjects.h"
 #include "range/shots/ShotIntake.h"
 
 #include <algorithm>

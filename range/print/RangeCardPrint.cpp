@@ -3,8 +3,8 @@
 #include "foundation/cards/CardFill.h"
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
+#include "range/base/RangeObjects.h"
 #include "range/print/CardPrintJob.h"
-#include "range/run/RangeObjects.h"
 
 #include <algorithm>
 

@@ -2,9 +2,9 @@
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
+#include "range/base/RangeObjects.h"
 #include "range/lanes/Commands.h"
 #include "range/run/RangeControl.h"
-#include "range/run/RangeObjects.h"
 
 #include <algorithm>
 #include <cstdio>

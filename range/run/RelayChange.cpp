@@ -3,10 +3,10 @@
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
 #include "line/outside/CVI9001.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
 #include "range/lanes/Commands.h"
-#include "range/run/FrameServices.h"
 #include "range/run/RangeControl.h"
-#include "range/run/RangeObjects.h"
 
 #include <algorithm>
 

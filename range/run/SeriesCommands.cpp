@@ -4,11 +4,11 @@
 #include "foundation/settings/RangeSettings.h"
 #include "line/outside/CVI9001.h"
 #include "platform/system/Clock.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
+#include "range/base/TickCounters.h"
 #include "range/lanes/Commands.h"
-#include "range/run/FrameServices.h"
 #include "range/run/RangeControl.h"
-#include "range/run/RangeObjects.h"
-#include "range/run/TickSchedule.h"
 
 #include <algorithm>
 
@@ -18,7 +18,6 @@ constexpr int kTurningMode = 188;  // 0xBC
 constexpr int kClockMode = 122;    // 0x7A
 constexpr int kShootMode = 48;
 constexpr uint8_t kClockRunningFlags = 0xC0;
-constexpr int kModeRepeatTicks = 15;
 constexpr int kMostPendingModes = 5;
 
 const char* const kKindKeys[] = {"IDS_PANEL_MARK0", "IDS_PANEL_MARK1", "IDS_PANEL_MARK2"};
@@ -26,7 +25,7 @@ const char* const kKindKeys[] = {"IDS_PANEL_MARK0", "IDS_PANEL_MARK1", "IDS_PANE
 }  // namespace
 
 SeriesCommands::SeriesCommands(RangeObjects& objects, FrameServices& services, RangeControl& range,
-                               TickSchedule& tick, SeriesHost& host)
+                               TickCounters& tick, SeriesHost& host)
     : m_obj(objects), m_services(services), m_range(range), m_tick(tick), m_host(host)
 {
 }
@@ -51,6 +50,8 @@ bool SeriesCommands::TurningTargets()
     int equipment = m_obj.programs.GetEquipment(0);
     return equipment == 1 || equipment == 129;
 }
+
+bool SeriesCommands::ShooterClock() { return m_obj.Options().IsOn(CompOptions::ShooterClock); }
 
 void SeriesCommands::ShowSeriesStatus(const char* key, int markKind, int series)
 {
@@ -133,7 +134,40 @@ void SeriesCommands::SendClockMode(int lane)
     const int pending = PendingModes(m_obj.clock.GetSetPeriod());
     for (int l = m_obj.lanes.NextActiveLane(0); l != 0; l = m_obj.lanes.NextActiveLane(l))
         m_obj.lanes[l].pendingMode = pending;
-    m_tick.resendCountdown = kModeRepeatTicks;
+    m_tick.resendCountdown = TickCounters::kModeRepeatTicks;
+}
+
+bool SeriesCommands::AddressSeries(const char* titleKey, int series, bool askLane, std::vector<int>& lanes)
+{
+    if (!AddressedLanes(titleKey, askLane, lanes))
+        return false;
+    if (m_obj.CompInt(CompSettings::kTwinLane) != 0) {
+        m_range.sums.ClearSums(m_obj.lanes.NextActiveLane(0), series);
+        m_tick.sumsCountdown = 0;
+    }
+    return true;
+}
+
+LineMessage SeriesCommands::MarkMessage(MarkCmd::Form form, int series, int markKind, bool shooterClock)
+{
+    MarkCmd c;
+    c.form = form;
+    c.series = series;
+    c.seriesMarking = markKind >= 1;
+    c.tempo = m_obj.CompInt(CompSettings::kMarkingTempo);
+    c.zoomMode = m_obj.CompInt(CompSettings::kZoomMode);
+    c.shooterClock = shooterClock;
+    LineMessage m;
+    c.Build(m);
+    return m;
+}
+
+void SeriesCommands::SendToLanes(const std::vector<int>& lanes, const LineMessage& m, int series, int markKind,
+                                 bool mark)
+{
+    OutsideLanes(lanes, series, markKind >= 1, mark);
+    for (int lane : lanes)
+        m_range.commands.SendCommand(lane, m, Cmd::kMarkLanes);
 }
 
 void SeriesCommands::ShootSeries(int markKind, int seriesIndex, bool askLane)
@@ -141,34 +175,19 @@ void SeriesCommands::ShootSeries(int markKind, int seriesIndex, bool askLane)
     const int series = seriesIndex + 1;
     if (!SeriesAccepted(series))
         return;
-    const int zoomMode = m_obj.CompInt(CompSettings::kZoomMode);
-    const int twin = m_obj.CompInt(CompSettings::kTwinLane);
     // The officer answers first: a cancelled command sends nothing at all.
     std::vector<int> lanes;
-    if (!AddressedLanes("IDS_LANESEL_TITLE_SHOOT", askLane, lanes))
+    if (!AddressSeries("IDS_LANESEL_TITLE_SHOOT", series, askLane, lanes))
         return;
-    if (twin != 0) {
-        m_range.sums.ClearSums(m_obj.lanes.NextActiveLane(0), series);
-        m_tick.sumsCountdown = 0;
-    }
 
     int oldShots = 0;
     for (int lane : lanes)
         oldShots += m_obj.lanes[lane].shotsPerSeries[series];
     ShowSeriesStatus("IDS_INFO_SHOOT1", markKind, series);
 
-    MarkCmd c;
-    c.form = MarkCmd::kShoot;
-    c.series = series;
-    c.seriesMarking = markKind >= 1;
-    c.tempo = m_obj.CompInt(CompSettings::kMarkingTempo);
-    c.zoomMode = zoomMode;
-    LineMessage m;
-    c.Build(m);
-    OutsideLanes(lanes, series, c.seriesMarking, false);
-    for (int lane : lanes)
-        m_range.commands.SendCommand(lane, m, Cmd::kMarkLanes);
-    if (twin != 0)
+    const LineMessage m = MarkMessage(MarkCmd::kShoot, series, markKind, false);
+    SendToLanes(lanes, m, series, markKind, false);
+    if (const int twin = m_obj.CompInt(CompSettings::kTwinLane); twin != 0)
         m_range.commands.SendCommand(twin, m, Cmd::kEvenDisabled);
 
     for (int lane : lanes) {
@@ -182,13 +201,10 @@ void SeriesCommands::ShootSeries(int markKind, int seriesIndex, bool askLane)
     m_range.commands.SendMode(kShootMode, 0, 0);
     const bool bandTargets =
         m_obj.programs.GetEquipment(0) == 129 && m_obj.RangeInt(RangeItems::kExternalEquipment) == 1;
-    m_range.commands.SendShoot(0, bandTargets ? 1 : 2);
+    m_range.commands.SendShootToAll(bandTargets ? 1 : 2);
 
     m_range.records.WriteActive(0, 0);
-    m_range.files.CheckFiles(true);
-    m_range.files.ReloadShots(true);
-    m_host.RefreshViews();
-    m_range.files.RefreshChangedRows();
+    m_range.ReadFilesAgain(true, true);
     if (!lanes.empty())
         RedrawRows(lanes.front(), lanes.back());
     m_tick.sumsCountdown = 0;
@@ -202,28 +218,12 @@ void SeriesCommands::MarkSeries(int markKind, int seriesIndex, bool askLane)
     if (!SeriesAccepted(series))
         return;
     ShowSeriesStatus("IDS_INFO_MARK", markKind, series);
-    const int twin = m_obj.CompInt(CompSettings::kTwinLane);
-    const int zoomMode = m_obj.CompInt(CompSettings::kZoomMode);
     std::vector<int> lanes;
-    if (!AddressedLanes("IDS_LANESEL_TITLE_MARK", askLane, lanes))
+    if (!AddressSeries("IDS_LANESEL_TITLE_MARK", series, askLane, lanes))
         return;
-    if (twin != 0) {
-        m_range.sums.ClearSums(m_obj.lanes.NextActiveLane(0), series);
-        m_tick.sumsCountdown = 0;
-    }
 
-    MarkCmd c;
-    c.form = MarkCmd::kMark;
-    c.series = series;
-    c.seriesMarking = markKind >= 1;
-    c.tempo = m_obj.CompInt(CompSettings::kMarkingTempo);
-    c.zoomMode = zoomMode;
-    c.shooterClock = m_obj.Options().IsOn(CompOptions::ShooterClock);
-    LineMessage m;
-    c.Build(m);
-    OutsideLanes(lanes, series, c.seriesMarking, true);
-    for (int lane : lanes)
-        m_range.commands.SendCommand(lane, m, Cmd::kMarkLanes);
+    const LineMessage m = MarkMessage(MarkCmd::kMark, series, markKind, ShooterClock());
+    SendToLanes(lanes, m, series, markKind, true);
     for (int lane : lanes) {
         m_obj.lanes[lane].printFlag = 0;
         SetSeries(lane, series);
@@ -256,23 +256,14 @@ void SeriesCommands::MarkTwinLane(int markKind, int seriesIndex)
     if (twin == 0 || lane == 0)
         return;
     ShowSeriesStatus("IDS_INFO_MARK2", markKind, series);
-    const int zoomMode = m_obj.CompInt(CompSettings::kZoomMode);
 
-    MarkCmd c;
-    c.form = MarkCmd::kTwinMark;
-    c.series = series;
-    c.seriesMarking = markKind >= 1;
-    c.tempo = m_obj.CompInt(CompSettings::kMarkingTempo);
-    c.zoomMode = zoomMode;
-    c.shooterClock = m_obj.Options().IsOn(CompOptions::ShooterClock);
-    LineMessage m;
-    c.Build(m);
+    const LineMessage m = MarkMessage(MarkCmd::kTwinMark, series, markKind, ShooterClock());
     const int last = m_range.commands.SendCommand(lane, m, Cmd::kMarkLanes);
     m_obj.lanes[lane].printFlag = 0;
     SetSeries(lane, series);
 
     LineMessage p;
-    TwinMarkCmd{series, zoomMode}.Build(p);
+    TwinMarkCmd{series, m_obj.CompInt(CompSettings::kZoomMode)}.Build(p);
     m_range.commands.SendCommand(twin, p, Cmd::kEvenDisabled);
     m_range.sums.StartSums(lane, series);
     m_obj.clock.Stop();

@@ -5,13 +5,15 @@
 // on the lanes' blocks, builds its commands and routes them; the lane it is
 // for comes from the officer when the competition's options ask for it.
 #include "foundation/files/BVLog.h"
+#include "line/LineMessage.h"
+#include "range/lanes/Commands.h"
 
 #include <vector>
 
 struct RangeObjects;
 class FrameServices;
 class RangeControl;
-class TickSchedule;
+class TickCounters;
 
 // The lane dialog's question and answer: a lane, or every lane.
 struct LaneChoice {
@@ -31,8 +33,6 @@ public:
     virtual void SendClock() = 0;
     // The panel's clock drawn again.
     virtual void RedrawClock() = 0;
-    // The panel read again and the lane list rebuilt.
-    virtual void RefreshViews() = 0;
 };
 
 class SeriesCommands {
@@ -41,7 +41,7 @@ public:
     static constexpr int kFirstSeries = 1;
     static constexpr int kLastSeries = 20;
 
-    SeriesCommands(RangeObjects& objects, FrameServices& services, RangeControl& range, TickSchedule& tick,
+    SeriesCommands(RangeObjects& objects, FrameServices& services, RangeControl& range, TickCounters& tick,
                    SeriesHost& host);
 
     // The clock's state to a lane's target (0: every lane), with the mode
@@ -65,19 +65,30 @@ private:
     // active lane; empty when the officer cancelled. The one lane chosen is
     // given alone even when it is not active (SendCommand decides).
     bool AddressedLanes(const char* titleKey, bool askLane, std::vector<int>& lanes);
+    // The start of the shoot and mark commands: the lanes the command is for
+    // (empty and false when the officer cancelled), the twin lane's sums
+    // cleared.
+    bool AddressSeries(const char* titleKey, int series, bool askLane, std::vector<int>& lanes);
+    // The shoot, mark or twin lane's mark command of a series.
+    LineMessage MarkMessage(MarkCmd::Form form, int series, int markKind, bool shooterClock);
+    // The command to each lane, the outside range system's lanes started or
+    // shown their series by the system itself.
+    void SendToLanes(const std::vector<int>& lanes, const LineMessage& m, int series, int markKind, bool mark);
     // The outside range system's lanes start or show the series themselves.
     void OutsideLanes(const std::vector<int>& lanes, int series, bool seriesMarking, bool mark);
     // The lane's series byte, with the change still to be written unless the
     // outside system reports the lane, written into its active record.
     void SetSeries(int lane, int series);
     bool TurningTargets();
+    // The competition shows the shooting clock on the monitors while marking.
+    bool ShooterClock();
     void ShowSeriesStatus(const char* key, int markKind, int series);
     void RedrawRows(int first, int last);
 
     RangeObjects& m_obj;
     FrameServices& m_services;
     RangeControl& m_range;
-    TickSchedule& m_tick;
+    TickCounters& m_tick;
     SeriesHost& m_host;
     CBVLog m_log;
 };

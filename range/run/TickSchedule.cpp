@@ -1,47 +1,48 @@
 #include "range/run/TickSchedule.h"
 
-bool TickSchedule::ArmFirstTick(TickWork& work)
+#include "range/base/QuestionBox.h"
+
+bool TickSchedule::ArmFirstTick(TickWindow& window)
 {
     if (startState != StartState::Created)
         return false;
     startState = StartState::FirstFocus;
-    work.ArmTimer(kFirstTickMs);
+    window.ArmTimer(kFirstTickMs);
     return true;
 }
 
-void TickSchedule::OnTick(TickWork& work)
+void TickSchedule::OnTick(TickLogic& logic, TickWindow& window)
 {
     // The timer is killed first and armed again last, so a tick never runs
     // inside another even when a step opens a message box.
-    work.KillTimer();
-    ++counterA;
-    ++counterB;
+    window.KillTimer();
+    CountTick();
 
     if (startState == StartState::Created)
         return;
 
     if (startState == StartState::FirstFocus) {
-        work.Startup();
-        work.SendStartupMode();
-        work.ResetAllLanes();
+        window.Startup();
+        logic.SendStartupMode();
+        logic.ResetAllLanes();
         startState = StartState::Running;
-        work.AskStartup();
+        window.Questions().Ask(AskState::Startup);
     }
 
     // Without a competition there is nothing to run: the start-up failed or
     // the officer chose none.
-    if (work.Competition() < 0) {
-        work.CloseWithoutQuestion();
+    if (logic.Competition() < 0) {
+        window.CloseFrame(true);
         return;
     }
 
-    work.ShowMonitorFrames();
+    window.ShowMonitorFrames();
 
     if (askCountdown != 0) {
         --askCountdown;
         if (askCountdown > 0) {
-            work.AskProgress();
-        } else if (!work.AskCountdownEnd()) {
+            window.Questions().AskProgress();
+        } else if (!window.Questions().AskCountdownEnd()) {
             return;
         }
     }
@@ -50,49 +51,46 @@ void TickSchedule::OnTick(TickWork& work)
         // The repeats stop by themselves: the countdown is set again only
         // while some lane still waits for its confirmation.
         if (resendCountdown != 0 && --resendCountdown == 0) {
-            if (work.RepeatModes())
+            if (logic.RepeatModes())
                 resendCountdown = kModeRepeatTicks;
         }
-        work.LaneWork();
-        work.RefreshPanel();
-        work.DispatchMessages();
-        work.PollOutsideSystem();
-        work.SimulationStep();
+        logic.LaneWork();
+        window.RefreshPanel();
+        logic.DispatchMessages();
+        logic.PollOutsideSystem();
+        logic.SimulationStep();
 
         // The reload takes precedence; a steady stream of messages keeps
-        // resetting counter A and so puts the file check off until the lines
-        // are quiet.
-        if (counterB >= kReloadTicks) {
-            counterB = 0;
-            work.ReloadRangeConfig();
-            work.ReloadShots(false);
-            work.RefreshChangedRows();
-        } else if (counterA >= kFileCheckTicks) {
-            counterA = 0;
-            int changed = work.CheckFiles(false);
+        // the lines from being quiet and so puts the file check off.
+        if (ReloadDue()) {
+            logic.ReloadRangeConfig();
+            logic.ReloadShots(false);
+            logic.RefreshChangedRows();
+        } else if (FileCheckDue()) {
+            int changed = logic.CheckFiles(false);
             if (changed != 0) {
                 if (changed & 0x80)
-                    work.RefreshViews();
-                work.ReloadShots(false);
-                work.RefreshChangedRows();
+                    window.RefreshViews();
+                logic.ReloadShots(false);
+                logic.RefreshChangedRows();
             }
         } else {
-            work.RefreshCardDialog();
+            window.RefreshCardDialog();
         }
 
         if (sumsCountdown != 0 && --sumsCountdown == 0)
-            work.SendSums();
+            logic.SendSums();
     }
 
     if (fileTouchCountdown != 0 && --fileTouchCountdown <= 0) {
-        work.TouchFiles();
+        logic.TouchFiles();
         fileTouchCountdown = kFileTouchTicks;
     }
     // SendClock sets the countdown again.
     if (clockCountdown != 0 && --clockCountdown <= 0)
-        work.SendClock();
+        window.SendClock();
     if (statusCountdown != 0 && --statusCountdown == 0)
-        work.ClearStatusText();
+        window.ClearStatusText();
 
-    work.ArmTimer(kTickMs);
+    window.ArmTimer(kTickMs);
 }

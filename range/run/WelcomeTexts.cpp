@@ -4,11 +4,11 @@
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
 #include "foundation/text/TextUtil.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
 #include "range/exchange/SponsorFile.h"
 #include "range/lanes/Commands.h"
-#include "range/run/FrameServices.h"
 #include "range/run/RangeControl.h"
-#include "range/run/RangeObjects.h"
 
 #include <cstdio>
 #include <cstring>

@@ -3,11 +3,11 @@
 #include "foundation/comp/ShotTime.h"
 #include "line/outside/CVI9001.h"
 #include "platform/system/Clock.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
+#include "range/base/TickCounters.h"
 #include "range/lanes/LaneRecords.h"
 #include "range/lanes/LineChannels.h"
-#include "range/run/FrameServices.h"
-#include "range/run/RangeObjects.h"
-#include "range/run/TickSchedule.h"
 #include "range/shots/ShotIntake.h"
 #include "range/shots/Simulation.h"
 
@@ -25,7 +25,7 @@ constexpr uint16_t kSighterBit = 0x800;
 
 }  // namespace
 
-OutsidePoll::OutsidePoll(RangeObjects& objects, FrameServices& services, TickSchedule& tick, const Links& parts)
+OutsidePoll::OutsidePoll(RangeObjects& objects, FrameServices& services, TickCounters& tick, const Links& parts)
     : m_obj(objects), m_services(services), m_tick(tick), m_links(parts)
 {
 }
@@ -52,25 +52,6 @@ int OutsidePoll::ShotValue(int r, int d, uint16_t fieldA, bool remote, int ownVa
     return 0;
 }
 
-void OutsidePoll::AskAfterLanes(bool remoteStep)
-{
-    bool anyWaiting = false;
-    bool anyFlag = false;
-    for (int l = m_obj.lanes.NextActiveLane(0); l != 0; l = m_obj.lanes.NextActiveLane(l)) {
-        anyWaiting |= m_obj.lanes[l].startupDifference == 1;
-        anyFlag |= m_obj.lanes[l].startupDifference != 0;
-    }
-    if (m_services.Asking() == AskState::ExitCountdown && !anyWaiting) {
-        m_services.CloseAsk();
-        m_tick.askCountdown = 1;
-    } else if (!anyFlag) {
-        m_services.CloseAsk();
-    } else if (remoteStep && !anyWaiting) {
-        m_tick.askCountdown = 0;
-        m_services.OnAskCountdown();
-    }
-}
-
 void OutsidePoll::FollowLanes(CVI9001& vi)
 {
     int competition = m_obj.CompetitionNumber();
@@ -87,8 +68,8 @@ void OutsidePoll::FollowLanes(CVI9001& vi)
         b.sensitivity = b.card.sensitivity;
         b.targetState = 1;
         if (vi.State() <= 1) {
-            b.startupDifference = m_services.Asking() == AskState::Exit ? 1 : 0;
-            AskAfterLanes(false);
+            b.startupDifference = m_services.Questions().Asking() == AskState::Exit ? 1 : 0;
+            FollowLaneAnswers(m_obj.lanes, m_services.Questions(), m_tick, false);
         }
     }
 }
@@ -172,7 +153,7 @@ int OutsidePoll::Handle(CVI9001& vi, int channel, const OutsideEvent& e)
 
 void OutsidePoll::OnControl(CVI9001& vi, int channel, int lane, int status)
 {
-    AskState asking = m_services.Asking();
+    AskState asking = m_services.Questions().Asking();
     if (!Enabled(lane) || (asking != AskState::Startup && asking != AskState::ExitCountdown))
         return;
     LaneBlock& b = m_obj.lanes[lane];
@@ -180,14 +161,14 @@ void OutsidePoll::OnControl(CVI9001& vi, int channel, int lane, int status)
         b.startupDifference = status != 0 ? static_cast<uint8_t>(b.startupDifference | 0x80) : 0;
     else
         b.startupDifference = status == 0 ? 0x80 : 0;
-    AskAfterLanes(true);
+    FollowLaneAnswers(m_obj.lanes, m_services.Questions(), m_tick, true);
     if (vi.LogOn(channel))
         BV_LOG(m_log, 80, "%02d:%02d Styrt=%d", channel, lane, status);
 }
 
 int OutsidePoll::OnShot(CVI9001& vi, int channel, int lane, const OutsideEvent& e)
 {
-    m_tick.counterA = 0;
+    m_tick.MessageCame();
     if (e.lane != lane)
         BV_LOG(m_log, 80, "%02d:%02d Mismatch for lane number = %d", channel, lane, e.lane);
     if (lane < 1)

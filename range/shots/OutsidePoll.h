@@ -9,7 +9,7 @@ struct RangeObjects;
 struct ShotRecord;
 class CVI9001;
 class FrameServices;
-class TickSchedule;
+class TickCounters;
 class LineChannels;
 class LaneRecords;
 class ShotIntake;
@@ -26,7 +26,7 @@ public:
         ShotIntake& intake;
         Simulation& simulation;
     };
-    OutsidePoll(RangeObjects& objects, FrameServices& services, TickSchedule& tick, const Links& parts);
+    OutsidePoll(RangeObjects& objects, FrameServices& services, TickCounters& tick, const Links& parts);
 
     void PollOutsideSystem();
 
@@ -42,11 +42,10 @@ private:
     void OnControl(CVI9001& vi, int channel, int lane, int status);
     int OnShot(CVI9001& vi, int channel, int lane, const OutsideEvent& e);
     bool Enabled(int lane) const;
-    void AskAfterLanes(bool remoteStep);
 
     RangeObjects& m_obj;
     FrameServices& m_services;
-    TickSchedule& m_tick;
+    TickCounters& m_tick;
     Links m_links;
     CBVLog m_log;
     int m_nextChannel = 0;

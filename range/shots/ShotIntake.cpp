@@ -7,24 +7,24 @@
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
 #include "platform/system/Clock.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
+#include "range/base/TickCounters.h"
 #include "range/exchange/ResultsExchange.h"
 #include "range/lanes/Commands.h"
+#include "range/lanes/FileChecks.h"
 #include "range/lanes/LaneCards.h"
 #include "range/lanes/LaneCommands.h"
 #include "range/lanes/LaneRecords.h"
-#include "range/run/FileChecks.h"
-#include "range/run/FrameServices.h"
-#include "range/run/RangeObjects.h"
-#include "range/run/TickSchedule.h"
 #include "range/shots/ShotMessage.h"
 #include "range/shots/ShotRequests.h"
 
-ShotIntake::ShotIntake(RangeObjects& objects, FrameServices& services, TickSchedule& tick, const Links& parts)
+ShotIntake::ShotIntake(RangeObjects& objects, FrameServices& services, TickCounters& tick, const Links& parts)
     : m_obj(objects), m_services(services), m_tick(tick), m_links(parts)
 {
 }
 
-void ShotIntake::OnShotMsg(const LineMessage& m)
+bool ShotIntake::OnShotMsg(const LineMessage& m)
 {
     const uint8_t* d = m.data;
     int lane = d[4];
@@ -32,30 +32,28 @@ void ShotIntake::OnShotMsg(const LineMessage& m)
         // The twin lane's monitor echoes what it shows; that is no shot.
         if (lane != m_obj.CompInt(CompSettings::kTwinLane))
             m_services.ShowStatusFor("IDS_WRN_ILLEGAL_LANE", kWarningTicks);
-        return;
+        return true;
     }
     LaneBlock& b = m_obj.lanes[lane];
     ShotMessage s = ShotMessage::Parse(d);
     b.targetRelay = static_cast<int16_t>(s.relay);
     b.targetCompetition = static_cast<int16_t>(s.competition);
 
-    if (s.kind == ShotMessage::kRepeated && b.fetchRunning) {
-        m_services.OnFetchShot(m);
-        return;
-    }
+    if (s.kind == ShotMessage::kRepeated && b.fetchRunning)
+        return false;
     int competition = m_obj.CompetitionNumber();
     if (s.competition != competition) {
         // Not stored and not confirmed beyond the line's own acknowledgement:
         // the unit keeps the shot.
         BV_LOG(m_log, 80, "Illegal Competition at Lane=%d Msg=%d BVLeder=%d", lane, s.competition, competition);
         m_services.ShowStatusFor("IDS_WRN_ILLEGAL_COMP", kWarningTicks);
-        return;
+        return true;
     }
     if (s.relay != b.active.relay) {
         if (competition != 0) {
             BV_LOG(m_log, 80, "Illegal relay at Lane=%d Msg=%d BVLeder=%d", lane, s.relay, b.active.relay);
             m_services.ShowStatusFor("IDS_WRN_ILLEGAL_RELAY", kWarningTicks);
-            return;
+            return true;
         }
         // In the practice competition the lane follows its shooter's relay.
         CDataComp::ClearCard(b.card);
@@ -74,13 +72,13 @@ void ShotIntake::OnShotMsg(const LineMessage& m)
         m_services.RedrawRow(lane);
         SendLaneText(lane, 0, true);
         RequestMissingShots(lane);
-        return;
+        return true;
     }
 
     b.cardCountdown = kCardSummaryTicks;
     if (s.series < 1 || s.series > CDataComp::kMaxSeries || s.shotNumber < 1 || s.shotNumber > CDataComp::kSlots) {
         m_services.ShowStatusFor("IDS_WRN_ILLEGAL_SHOT", kWarningTicks);
-        return;
+        return true;
     }
     // The shot arrived: it is not asked for again.
     b.shotTimers[s.shotNumber - 1] = 0;
@@ -104,6 +102,7 @@ void ShotIntake::OnShotMsg(const LineMessage& m)
     m_links.records.ReloadShotRecord(s.relay, lane, s.cardCount);
     RequestMissingShots(lane);
     m_links.records.WriteActive(lane, b.active.seriesState);
+    return true;
 }
 
 void ShotIntake::StoreShot(int relay, int lane, ShotRecord& shot)
@@ -148,7 +147,7 @@ void ShotIntake::StoreShot(int relay, int lane, ShotRecord& shot)
     }
     SendLaneText(lane, 0, false);
     // A burst of shots raises the shared change counters once.
-    m_tick.fileTouchCountdown = TickSchedule::kShotTouchTicks;
+    m_tick.fileTouchCountdown = TickCounters::kShotTouchTicks;
     if (m_obj.RangeInt(RangeItems::kResultsProgram) == 0 && options.IsOn(CompOptions::SendResultsAutomatically))
         m_links.exchange.SendResults(relay, relay, lane, 1);
 }

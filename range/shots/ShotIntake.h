@@ -11,7 +11,7 @@
 struct RangeObjects;
 struct ShotRecord;
 class FrameServices;
-class TickSchedule;
+class TickCounters;
 class LaneCommands;
 class LaneRecords;
 class LaneCards;
@@ -33,10 +33,12 @@ public:
         FileChecks& files;
         ResultsExchange& exchange;
     };
-    ShotIntake(RangeObjects& objects, FrameServices& services, TickSchedule& tick, const Links& parts);
+    ShotIntake(RangeObjects& objects, FrameServices& services, TickCounters& tick, const Links& parts);
 
-    // A shot message ('C') of a lane: a shot, or the state of the unit's card.
-    void OnShotMsg(const LineMessage& m);
+    // A shot message ('C') of a lane: a shot, or the state of the unit's
+    // card. False for a shot the lane's monitor sends again while its card is
+    // fetched for printing: that one is the print's (MonitorPrint).
+    bool OnShotMsg(const LineMessage& m);
     // Stores a shot of the lane's relay on its card and in the shot file;
     // the record is the caller's.
     void StoreShot(int relay, int lane, ShotRecord& shot);
@@ -57,7 +59,7 @@ private:
 
     RangeObjects& m_obj;
     FrameServices& m_services;
-    TickSchedule& m_tick;
+    TickCounters& m_tick;
     Links m_links;
     CBVLog m_log;
 };

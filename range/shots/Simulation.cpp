@@ -2,14 +2,14 @@
 
 #include "foundation/settings/CompSettings.h"
 #include "platform/system/Clock.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
+#include "range/base/TickCounters.h"
 #include "range/lanes/LaneRecords.h"
 #include "range/lanes/LineChannels.h"
-#include "range/run/FrameServices.h"
-#include "range/run/RangeObjects.h"
-#include "range/run/TickSchedule.h"
 #include "range/shots/ShotIntake.h"
 
-Simulation::Simulation(RangeObjects& objects, FrameServices& services, TickSchedule& tick, LineChannels& channels,
+Simulation::Simulation(RangeObjects& objects, FrameServices& services, TickCounters& tick, LineChannels& channels,
                        LaneRecords& records, ShotIntake& intake)
     : m_obj(objects), m_services(services), m_tick(tick), m_channels(channels), m_records(records), m_intake(intake)
 {
@@ -52,7 +52,7 @@ void Simulation::SimulateShots(int lane, int kind)
             }
             continue;
         }
-        m_tick.counterA = 0;
+        m_tick.MessageCame();
         int type = EffectiveTargetType(l);
         if (kind == 0) {
             m_simulator.NextSeries(l);

@@ -6,14 +6,14 @@
 
 struct RangeObjects;
 class FrameServices;
-class TickSchedule;
+class TickCounters;
 class LineChannels;
 class LaneRecords;
 class ShotIntake;
 
 class Simulation {
 public:
-    Simulation(RangeObjects& objects, FrameServices& services, TickSchedule& tick, LineChannels& channels,
+    Simulation(RangeObjects& objects, FrameServices& services, TickCounters& tick, LineChannels& channels,
                LaneRecords& records, ShotIntake& intake);
 
     // Shots for a lane (0: every lane) of a kind 0..3 (0 moves the band on).
@@ -28,7 +28,7 @@ public:
 private:
     RangeObjects& m_obj;
     FrameServices& m_services;
-    TickSchedule& m_tick;
+    TickCounters& m_tick;
     LineChannels& m_channels;
     LaneRecords& m_records;
     ShotIntake& m_intake;

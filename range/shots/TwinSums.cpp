@@ -2,14 +2,14 @@
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
+#include "range/base/RangeObjects.h"
+#include "range/base/TickCounters.h"
 #include "range/lanes/Commands.h"
 #include "range/lanes/LaneCommands.h"
-#include "range/run/RangeObjects.h"
-#include "range/run/TickSchedule.h"
 
 #include <vector>
 
-TwinSums::TwinSums(RangeObjects& objects, TickSchedule& tick, LaneCommands& commands)
+TwinSums::TwinSums(RangeObjects& objects, TickCounters& tick, LaneCommands& commands)
     : m_obj(objects), m_tick(tick), m_commands(commands)
 {
 }
@@ -74,7 +74,7 @@ void TwinSums::SendSums()
             m_commands.SendCommand(twin, m, Cmd::kEvenDisabled);
             ++m_sumsIndex;
             if (m_sumsIndex < static_cast<int>(shown.size()))
-                m_tick.sumsCountdown = m_obj.CompInt(CompSettings::kMarkingTempo) * 1000 / TickSchedule::kTickMs;
+                m_tick.sumsCountdown = m_obj.CompInt(CompSettings::kMarkingTempo) * 1000 / TickCounters::kTickMs;
             return;
         }
     }

@@ -3,12 +3,12 @@
 // of the twin lane starts them at a lane and series, and the tick sends the
 // next shot at the competition's marking tempo.
 struct RangeObjects;
-class TickSchedule;
+class TickCounters;
 class LaneCommands;
 
 class TwinSums {
 public:
-    TwinSums(RangeObjects& objects, TickSchedule& tick, LaneCommands& commands);
+    TwinSums(RangeObjects& objects, TickCounters& tick, LaneCommands& commands);
 
     void StartSums(int lane, int series);
     // Clears what the twin lane's monitor shows, as for a lane and series
@@ -20,7 +20,7 @@ public:
 
 private:
     RangeObjects& m_obj;
-    TickSchedule& m_tick;
+    TickCounters& m_tick;
     LaneCommands& m_commands;
     // The lane and series shown, the next shot.
     int m_sumsLane = 0;

@@ -1,8 +1,8 @@
 #pragma once
 // BVLeder's application: the program-wide objects, the main frame and its
 // window, from the start of the program to its end.
+#include "range/base/RangeObjects.h"
 #include "range/ui/MainFrm.h"
-#include "range/run/RangeObjects.h"
 
 #include <memory>
 #include <span>

@@ -6,7 +6,7 @@
 #include "platform/files/SystemPath.h"
 #include "platform/system/Clock.h"
 #include "platform/system/TextTable.h"
-#include "range/run/RangeObjects.h"
+#include "range/base/RangeObjects.h"
 
 #include <QTreeWidget>
 

@@ -1,9 +1,35 @@
 #pragma once
 // What the frame's commands share around their dialogs: a modal run that
-// takes Cancel in time on a screen nobody sees, and the pause of the lanes'
-// periodic work while a command changes the competition's data.
+// takes Cancel in time on a screen nobody sees, and the lane and input
+// dialogs through which the commands ask for a lane or a text.
 #include "platform/ui/Dialog.h"
-#include "range/run/TickSchedule.h"
+
+#include <string>
+
+struct RangeObjects;
+
+// What the lane dialog asks and answers: a lane (or all targets), a relay,
+// and in some forms all cards.
+struct LaneQuestion {
+    const char* titleKey = "";
+    bool showAllCards = false;
+    bool showRelay = false;
+    int lane = 0;
+    int relay = 0;
+    bool allTargets = false;
+    bool allCards = false;
+};
+
+// What the input dialog asks and answers: title, prompt and text; with a
+// lane it also asks a lane or all targets.
+struct InputQuestion {
+    const char* titleKey = "";
+    const char* promptKey = "";
+    bool withLane = false;
+    std::string text;
+    int lane = 0;
+    bool allTargets = false;
+};
 
 namespace FrameModal {
 
@@ -12,18 +38,10 @@ namespace FrameModal {
 // do, instead of waiting for good.
 int Run(platform::Dialog& dialog);
 
+// The lane dialog, preset with the first active lane and its relay; false
+// when cancelled.
+bool AskLane(QWidget* owner, RangeObjects& objects, LaneQuestion& question);
+// The input dialog; false when cancelled.
+bool AskInput(QWidget* owner, RangeObjects& objects, InputQuestion& question);
+
 }  // namespace FrameModal
-
-// The lanes' periodic work waits while the competition data changes hands,
-// until the command ends, however it ends.
-class PauseScope {
-public:
-    explicit PauseScope(TickSchedule& tick) : m_tick(tick), m_was(tick.pause) { m_tick.pause = true; }
-    ~PauseScope() { m_tick.pause = m_was; }
-    PauseScope(const PauseScope&) = delete;
-    PauseScope& operator=(const PauseScope&) = delete;
-
-private:
-    TickSchedule& m_tick;
-    bool m_was;
-};

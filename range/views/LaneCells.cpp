@@ -1,7 +1,7 @@
 #include "range/views/LaneCells.h"
 
 #include "foundation/settings/CompSettings.h"
-#include "range/run/RangeObjects.h"
+#include "range/base/RangeObjects.h"
 #include "range/views/LaneColumns.h"
 
 #include <cstdio>
@@ -148,7 +148,7 @@ std::string Text(RangeObjects& objects, int lane, uint8_t code)
         return b.liftPosition == code ? objects.Text(LiftKey(code)) : std::string();
     case kStatusText: return b.lastText.substr(0, 30);
     case kLane: return Number("%d", lane);
-    case kRelay:
+    case LaneColumns::kRelay:
         // Until the target reports, the range control's relay in brackets.
         if (b.targetCompetition < 0 || b.targetRelay < 0)
             return Number("(%2d)", b.active.relay);
@@ -195,7 +195,7 @@ Colours ColoursOf(RangeObjects& objects, int lane, uint8_t code)
         return c;
     }
     switch (code) {
-    case kRelay:
+    case LaneColumns::kRelay:
         if (b.targetCompetition != competition || b.targetRelay != b.active.relay)
             c.text = Colour::Red;
         break;

@@ -1,6 +1,6 @@
 #include "range/views/LaneRanking.h"
 
-#include "range/lanes/LaneTable.h"
+#include "range/base/LaneTable.h"
 
 #include <algorithm>
 #include <vector>

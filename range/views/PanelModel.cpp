@@ -2,7 +2,7 @@
 
 #include "foundation/comp/ShotClock.h"
 #include "foundation/settings/CompSettings.h"
-#include "range/run/RangeObjects.h"
+#include "range/base/RangeObjects.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -4,9 +4,9 @@
 // the dispatcher hands on (the lane records' work they also do).
 #include "RecordingServices.h"
 
+#include "range/base/RangeObjects.h"
 #include "range/lanes/Dispatcher.h"
 #include "range/run/RangeControl.h"
-#include "range/run/RangeObjects.h"
 #include "range/run/TickSchedule.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 // The receive dispatcher on messages made by hand, without a window: what
 // each command byte does to its lane, what is refused and how it is reported.
-#include "range/run/RangeObjects.h"
+#include "range/base/RangeObjects.h"
 
 #include "DispatchRig.h"
 #include "UnitMessage.h"

@@ -57,7 +57,7 @@ protected:
     }
 
     CMainFrame& Frame() { return *app->Frame(); }
-    LaneBlock& Lane(int lane) { return Frame().Lanes()[lane]; }
+    LaneBlock& Lane(int lane) { return Frame().Objects().lanes[lane]; }
     void Ticks(int n)
     {
         for (int i = 0; i < n && !Frame().Closed(); ++i)

@@ -3,7 +3,7 @@
 #include "foundation/settings/CompSettings.h"
 #include "foundation/targets/TargetTypes.h"
 #include "platform/files/FileSystem.h"
-#include "range/run/RangeObjects.h"
+#include "range/base/RangeObjects.h"
 
 #include "DispatchRig.h"
 #include "UnitMessage.h"

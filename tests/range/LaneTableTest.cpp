@@ -1,8 +1,9 @@
 // The lanes and channels in memory: which channel serves a lane, the walk
 // over active lanes, the line status a lane shows, and where a command goes.
-#include "range/lanes/LaneTable.h"
+#include "range/base/LaneTable.h"
 
 #include "line/BVSerCom.h"
+#include "range/lanes/CommandRouting.h"
 #include "range/lanes/Commands.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 // pseudo-terminals: channels opened from a range folder's settings, commands
 // on the right bus, messages on the right lanes, the line status of a lane,
 // and channels that cannot open.
+#include "range/base/RangeObjects.h"
 #include "tests/support/Eventually.h"
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
@@ -14,7 +15,6 @@
 #include "platform/ui/ScriptedPrompter.h"
 #include "range/lanes/Commands.h"
 #include "range/run/RangeControl.h"
-#include "range/run/RangeObjects.h"
 #include "range/run/TickSchedule.h"
 #include "tools/bvsim/lib/Bus.h"
 
@@ -261,7 +261,7 @@ TEST_F(LineChannelsTest, MessagesReachTheirLanes)
     EXPECT_EQ(Lane(12).targetState, 1);
     EXPECT_EQ(Lane(12).targetCompetition, 9);
     EXPECT_EQ(Lane(11).sensitivity, 0);
-    EXPECT_EQ(tick.counterA, 0);
+    EXPECT_EQ(tick.QuietTicks(), 0);
 }
 
 TEST_F(LineChannelsTest, LineStatusFollowsSilenceAndAnswers)

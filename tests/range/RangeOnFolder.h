@@ -9,8 +9,8 @@
 
 #include "platform/ports/SerialPort.h"
 #include "platform/ui/ScriptedPrompter.h"
+#include "range/base/RangeObjects.h"
 #include "range/run/RangeControl.h"
-#include "range/run/RangeObjects.h"
 #include "range/run/TickSchedule.h"
 
 #include <gtest/gtest.h>

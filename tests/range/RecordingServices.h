@@ -8,9 +8,9 @@
 #include "foundation/settings/LanguageTable.h"
 #include "line/LineMessage.h"
 #include "platform/ui/Prompter.h"
+#include "range/base/FrameServices.h"
 #include "range/lanes/Dispatcher.h"
 #include "range/print/CardPrintJob.h"
-#include "range/run/FrameServices.h"
 
 #include <string>
 #include <vector>
@@ -30,7 +30,7 @@ struct CallLog {
     }
 };
 
-class RecordingServices : public FrameServices {
+class RecordingServices : public FrameServices, private QuestionBox {
 public:
     RecordingServices(CLanguageTable& language, CallLog& log) : m_language(language), m_log(log) {}
 
@@ -80,11 +80,9 @@ public:
     void RedrawRow(int) override { ++redrawn; }
     void RefreshPanel() override {}
     void RankLanes() override {}
-    void OnMonitorPrintMsg(const LineMessage& m) override { m_log.Note("print", m.data[4]); }
+    void RefreshViews() override {}
     void OnLightMsg(const LineMessage& m) override { m_log.Note("light", m.data[4]); }
     void OnUnitMsg(const LineMessage& m) override { m_log.Note("unit", m.data[3]); }
-    void OnFetchShot(const LineMessage& m) override { m_log.Note("fetch", m.data[4]); }
-    void OnCompetitionChoice() override { m_log.Note("choice"); }
     // Printing keeps the job; the answer is the one the test sets.
     int PrintCards(CardPrintJob& job) override
     {
@@ -93,11 +91,16 @@ public:
     }
     std::vector<CardPrintJob> printed;
     int printResult = CardPrintJob::kPrinted;
-    AskState Asking() const override { return asking; }
-    void CloseAsk() override { m_log.Note("close ask"); }
-    void OnAskCountdown() override { m_log.Note("ask countdown"); }
+    QuestionBox& Questions() override { return *this; }
 
 private:
+    AskState Asking() const override { return asking; }
+    void Ask(AskState type) override { asking = type; }
+    void CloseAsk() override { m_log.Note("close ask"); }
+    void OnAskCountdown() override { m_log.Note("ask countdown"); }
+    void AskProgress() override {}
+    bool AskCountdownEnd() override { return true; }
+
     CLanguageTable& m_language;
     CallLog& m_log;
 };
@@ -109,6 +112,7 @@ public:
     RecordingReceivers(DispatchReceivers& real, CallLog& log) : m_real(real), m_log(log) {}
 
     void OnShotMsg(const LineMessage& m) override { m_log.Note("shot", m.data[4]); }
+    void OnMonitorPrintMsg(const LineMessage& m) override { m_log.Note("print", m.data[4]); }
     void RequestMissingShots(int lane) override { m_log.Note("missing", lane); }
     void SendLaneText(int lane, int series, bool force) override { m_log.Note("text", lane, series, force); }
     void RecomputeLane(int lane) override { m_log.Note("recompute", lane); }

@@ -26,7 +26,6 @@ public:
     }
     void SendClock() override { ++clocks; }
     void RedrawClock() override {}
-    void RefreshViews() override {}
 
     bool answer = true;
     int lane = 0;

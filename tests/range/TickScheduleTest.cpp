@@ -2,6 +2,8 @@
 // timer driven by a hand-moved clock.
 #include "range/run/TickSchedule.h"
 
+#include "range/base/QuestionBox.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -13,7 +15,7 @@ namespace {
 
 // Records every step the tick asks for, with the time it was asked, and plays
 // the frame's side where a step sets a countdown again.
-class RecordingWork : public TickWork {
+class RecordingWork : public TickLogic, public TickWindow, public QuestionBox {
 public:
     explicit RecordingWork(TickSchedule& tick) : m_tick(tick) {}
 
@@ -50,12 +52,13 @@ public:
     }
     void SendStartupMode() override { Note("SendStartupMode"); }
     void ResetAllLanes() override { Note("ResetAllLanes"); }
-    void AskStartup() override
-    {
-        Note("AskStartup");
-    }
+    QuestionBox& Questions() override { return *this; }
+    AskState Asking() const override { return AskState::None; }
+    void Ask(AskState) override { Note("AskStartup"); }
+    void CloseAsk() override {}
+    void OnAskCountdown() override {}
     int Competition() override { return competition; }
-    void CloseWithoutQuestion() override { Note("Close"); }
+    void CloseFrame(bool) override { Note("Close"); }
     void ShowMonitorFrames() override { Note("Monitor"); }
     void AskProgress() override { Note("AskProgress"); }
     bool AskCountdownEnd() override
@@ -77,7 +80,7 @@ public:
     {
         Note("Dispatch");
         if (messagesFlow)
-            m_tick.counterA = 0;
+            m_tick.MessageCame();
     }
     void PollOutsideSystem() override { Note("Outside"); }
     void SimulationStep() override { Note("Simulation"); }
@@ -109,7 +112,7 @@ public:
     {
         while (armed && due <= t) {
             now = due;
-            m_tick.OnTick(*this);
+            m_tick.OnTick(*this, *this);
         }
         now = t;
     }
@@ -168,7 +171,8 @@ TEST(TickOrder, FirstTickStartsUpThenRunsAFullTick)
 TEST(TickOrder, EveryCountdownOnOneTickRunsInItsPlace)
 {
     Range r;
-    r.work.RunUntil(TickAt(1));
+    // Tick 10 is a reload tick.
+    r.work.RunUntil(TickAt(9));
     r.tick.resendCountdown = 1;
     r.work.lanesPending = 1;
     r.tick.sumsCountdown = 1;
@@ -176,8 +180,7 @@ TEST(TickOrder, EveryCountdownOnOneTickRunsInItsPlace)
     r.tick.clockCountdown = 1;
     r.tick.statusCountdown = 1;
     r.tick.askCountdown = 1;
-    r.tick.counterB = 9;
-    r.work.RunUntil(TickAt(2));
+    r.work.RunUntil(TickAt(10));
     std::vector<std::string> expected = {
         "KillTimer", "Monitor", "AskEnd", "RepeatModes", "LaneWork", "Panel", "Dispatch", "Outside", "Simulation",
         "ReloadConfig", "ReloadShots", "Rows", "Sums", "Touch", "Clock", "ClearStatus", "ArmTimer200",
@@ -199,17 +202,17 @@ TEST(TickOrder, FileCheckResultChoosesTheRedraws)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.changed);
+        // The lines are quiet: the check falls due on tick 21 (tick 20 reloads).
         Range r;
-        r.work.RunUntil(TickAt(1));
-        r.tick.counterA = 19;
+        r.work.RunUntil(TickAt(20));
         r.work.checkResult = c.changed;
-        r.work.RunUntil(TickAt(2));
+        r.work.RunUntil(TickAt(21));
         std::vector<std::string> expected = {"KillTimer", "Monitor", "LaneWork", "Panel", "Dispatch", "Outside",
                                              "Simulation"};
         expected.insert(expected.end(), c.after.begin(), c.after.end());
         expected.push_back("ArmTimer200");
         EXPECT_EQ(r.work.LastTick(), expected);
-        EXPECT_EQ(r.tick.counterA, 0);
+        EXPECT_EQ(r.tick.QuietTicks(), 0);
     }
 }
 
@@ -219,7 +222,7 @@ TEST(TickOrder, TicksThatStopTheTimer)
     {
         TickSchedule tick;
         RecordingWork work(tick);
-        tick.OnTick(work);
+        tick.OnTick(work, work);
         EXPECT_EQ(work.steps, (std::vector<std::string>{"KillTimer"}));
         EXPECT_FALSE(work.armed);
     }

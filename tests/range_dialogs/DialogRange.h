@@ -13,6 +13,7 @@
 #include "foundation/ui/grid/GridList.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Help.h"
+#include "range/ui/DlgAsk.h"
 #include "tests/support/GridDriver.h"
 #include "tests/support/RunCommand.h"
 
@@ -63,10 +64,10 @@ protected:
         Start();
         Ticks(1);
         ASSERT_FALSE(Frame().Closed());
-        ASSERT_EQ(Frame().CompetitionNumber(), competition);
+        ASSERT_EQ(Frame().Objects().CompetitionNumber(), competition);
         for (int lane = 1; lane <= 100; ++lane)
-            ASSERT_EQ(Frame().Lanes().IsActive(lane), competition >= 0 && lane <= 6) << lane;
-        if (CDlgAsk* box = Frame().AskBox(); box && box->IsOpen())
+            ASSERT_EQ(Frame().Objects().lanes.IsActive(lane), competition >= 0 && lane <= 6) << lane;
+        if (CDlgAsk* box = Frame().Questions().AskBox(); box && box->IsOpen())
             box->item(CDlgAsk::IDC_BUTTON4).click();
         prompter.Clear();
     }

@@ -54,7 +54,7 @@ protected:
     }
     std::unique_ptr<CDlgDefLane> Open()
     {
-        auto d = std::make_unique<CDlgDefLane>(Frame(), Frame().Window());
+        auto d = std::make_unique<CDlgDefLane>(Frame().Objects(), Frame().Window());
         EXPECT_TRUE(d->Create());
         d->resize(640, 360);
         Activate(d.get());
@@ -297,7 +297,7 @@ TEST_F(LaneSettingsDialogTest, WithoutACompetitionTheListIsEmptyAndNothingIsStor
     StartRange();
     ResetCards();
     Frame().Objects().comp.Close();
-    ASSERT_EQ(Frame().CompetitionNumber(), -1);
+    ASSERT_EQ(Frame().Objects().CompetitionNumber(), -1);
     for (int button : {D::IDC_OK, D::IDC_CANCEL}) {
         auto d = Open();
         EXPECT_EQ(Grid().GetItemCount(), 0);

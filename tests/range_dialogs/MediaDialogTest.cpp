@@ -49,7 +49,7 @@ protected:
     }
     std::unique_ptr<CDlgMedia> Open(int relay = 2)
     {
-        auto d = std::make_unique<CDlgMedia>(Frame(), Frame().Window());
+        auto d = std::make_unique<CDlgMedia>(Frame().Objects(), Frame().Range(), Frame().Window());
         d->m_activeRelay = 1;
         d->m_relay = relay;
         EXPECT_TRUE(d->Create());

@@ -24,7 +24,7 @@ class NamesDialogTest : public bvtest::DialogRangeTest {
 protected:
     std::unique_ptr<CDlgName> Open(int relay)
     {
-        auto d = std::make_unique<CDlgName>(Frame(), Frame().Window());
+        auto d = std::make_unique<CDlgName>(Frame().Objects(), Frame().Window());
         d->m_relayText = std::to_string(relay);
         EXPECT_TRUE(d->Create());
         d->resize(640, 300);

@@ -54,7 +54,7 @@ protected:
     }
     std::unique_ptr<CDlgRelay> Open(const RelayFlags& flags = {})
     {
-        auto d = std::make_unique<CDlgRelay>(Frame(), Frame().Window());
+        auto d = std::make_unique<CDlgRelay>(Frame().Objects(), Frame().Window());
         d->m_flags = flags;
         EXPECT_TRUE(d->Create());
         Activate(d.get());
@@ -312,7 +312,7 @@ TEST_F(NewShootersDialogTest, RunsModallyAndAnswersHelp)
 {
     StartRange(Options(true));
     SetCurrent(kStartNumbers);
-    CDlgRelay d(Frame(), Frame().Window());
+    CDlgRelay d(Frame().Objects(), Frame().Window());
     QTimer::singleShot(0, &d, [&] {
         Activate(&d);
         d.setFocus();

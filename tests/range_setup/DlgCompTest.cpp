@@ -70,7 +70,7 @@ protected:
 
     std::unique_ptr<CDlgComp> Dialog()
     {
-        return std::make_unique<CDlgComp>(nullptr, *objects, [this](int n) { return frame->CreateCompetition(n); });
+        return std::make_unique<CDlgComp>(nullptr, *objects, [this](int n) { return frame->Competitions().CreateCompetition(n); });
     }
     // Runs the dialog with the officer's doings and gives its result.
     static int Run(CDlgComp& dlg, const std::function<void()>& officer)

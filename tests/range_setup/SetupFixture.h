@@ -13,7 +13,7 @@
 #include "platform/system/TextTable.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/ScriptedPrompter.h"
-#include "range/run/RangeObjects.h"
+#include "range/base/RangeObjects.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -49,7 +49,7 @@ TEST_F(StartupChoiceTest, ARangeWithoutChannelsIsSetUpBeforeItsCompetitionOpens)
     bvtest::ModalDriver dialogs;
     dialogs.Next(CDlgInterface::IDD, [this](platform::Dialog& d) {
         // Nothing is open yet.
-        EXPECT_EQ(Frame().CompetitionNumber(), -1);
+        EXPECT_EQ(Frame().Objects().CompetitionNumber(), -1);
         d.item(CDlgInterface::IDC_DEVICE1).choose(1);
         d.item(CDlgInterface::IDC_FIRST1).setText("1");
         d.item(CDlgInterface::IDC_LAST1).setText("4");
@@ -59,10 +59,10 @@ TEST_F(StartupChoiceTest, ARangeWithoutChannelsIsSetUpBeforeItsCompetitionOpens)
     Ticks(1);
     EXPECT_TRUE(dialogs.Done());
     EXPECT_EQ(dialogs.Seen(), (std::vector<int>{CDlgInterface::IDD}));
-    EXPECT_EQ(Frame().CompetitionNumber(), 1);
+    EXPECT_EQ(Frame().Objects().CompetitionNumber(), 1);
     // The lines opened on what was set up.
-    EXPECT_EQ(Frame().Ports()[0].type, 1);
-    EXPECT_EQ(Frame().Ports()[0].lastLane, 4);
+    EXPECT_EQ(Frame().Objects().ports[0].type, 1);
+    EXPECT_EQ(Frame().Objects().ports[0].lastLane, 4);
     EXPECT_EQ(Lane(3).channelType, 1);
 }
 
@@ -87,7 +87,7 @@ TEST_F(StartupChoiceTest, AMissingCompetitionOffersTheChoice)
     Ticks(1);
     EXPECT_TRUE(dialogs.Done());
     EXPECT_FALSE(Frame().Closed());
-    EXPECT_EQ(Frame().CompetitionNumber(), 1);
+    EXPECT_EQ(Frame().Objects().CompetitionNumber(), 1);
     EXPECT_EQ(StoredCompetition(), 1);
     EXPECT_EQ(Frame().Window()->Caption(), "BVLeder - Test 1");
     EXPECT_EQ(prompter.Log(),
@@ -129,17 +129,17 @@ TEST_F(StartupChoiceTest, TheChoiceSwitchesTheRange)
         std::filesystem::create_directory("Comp2");
         Start();
         Ticks(1);
-        ASSERT_EQ(Frame().CompetitionNumber(), 1);
+        ASSERT_EQ(Frame().Objects().CompetitionNumber(), 1);
         prompter.Clear();
         for (int answer : c.answers)
             prompter.AnswerMessage(answer);
         bvtest::ModalDriver dialogs;
         for (const auto& [id, action] : c.dialogs)
             dialogs.Next(id, action);
-        QMetaObject::invokeMethod(Frame().Window(), [this] { Frame().OnCompetitionChoice(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(Frame().Window(), [this] { Frame().Competitions().OnCompetitionChoice(); }, Qt::QueuedConnection);
         ASSERT_TRUE(RunUntil([&] { return dialogs.Done() && !QApplication::activeModalWidget(); }, 20000));
         EXPECT_EQ(prompter.Unanswered(), 0) << testing::PrintToString(prompter.Log());
-        EXPECT_EQ(Frame().CompetitionNumber(), c.competition);
+        EXPECT_EQ(Frame().Objects().CompetitionNumber(), c.competition);
         EXPECT_EQ(StoredCompetition(), c.competition);
         EXPECT_FALSE(Frame().m_tick.pause);
         if (c.competition == 3)

@@ -117,17 +117,17 @@ protected:
         Start();
         Ticks(1);
         ASSERT_FALSE(Frame().Closed());
-        ASSERT_EQ(Frame().CompetitionNumber(), competition);
+        ASSERT_EQ(Frame().Objects().CompetitionNumber(), competition);
     }
 
-    C& Dlg() { return *Frame().CardDialog(); }
+    C& Dlg() { return *Frame().Dialogs().CardDialog(); }
     CGridList& List() { return Dlg().List(); }
     platform::Control Item(int id) { return Dlg().item(id); }
     // Opens the dialog as the card command does and shows the card.
     void Open(int relay, int lane)
     {
-        Frame().OpenCardDialog();
-        ASSERT_NE(Frame().CardDialog(), nullptr);
+        Frame().Dialogs().OpenCardDialog();
+        ASSERT_NE(Frame().Dialogs().CardDialog(), nullptr);
         ShowCard(relay, lane);
     }
     void ShowCard(int relay, int lane)
@@ -229,8 +229,8 @@ protected:
 TEST_F(CardDialogTest, OpensOnTheFirstActiveLaneAndShowsTheCardAtEachDetailLevel)
 {
     StartRange();
-    Frame().OpenCardDialog();
-    ASSERT_NE(Frame().CardDialog(), nullptr);
+    Frame().Dialogs().OpenCardDialog();
+    ASSERT_NE(Frame().Dialogs().CardDialog(), nullptr);
     EXPECT_TRUE(Dlg().isVisible());
     EXPECT_EQ(Dlg().Caption(), "Score card");
     // The first active lane, its relay, the lane spin up to the last active lane.
@@ -372,8 +372,8 @@ TEST_F(CardDialogTest, StartNumbersKeyTheCardByStartNumberAlone)
         ASSERT_EQ(dc.GetCard(card, 1), 1);
         ASSERT_GT(dc.ChangeShots(17, 0, [](ShotListRecord& l) { l = KnownShots(); }), 0);
     });
-    Frame().OpenCardDialog();
-    ASSERT_NE(Frame().CardDialog(), nullptr);
+    Frame().Dialogs().OpenCardDialog();
+    ASSERT_NE(Frame().Dialogs().CardDialog(), nullptr);
     EXPECT_EQ(Item(C::IDC_RELAY_LABEL).text(), "Start no.");
     for (int id : {C::IDC_LANE, C::IDC_LANE_SPIN, C::IDC_LANE_LABEL})
         EXPECT_FALSE(Item(id).visible()) << id;
@@ -448,8 +448,8 @@ TEST_F(CardDialogTest, InsertStoresAShotEnteredByHand)
 
     // With marking blocked (mark kind 3) the shot is not shown on the target.
     WriteItem(Frame().Objects().comp.CompConfig(), CompSettings::kMarkKind, 3);
-    Frame().CheckFiles(true);
-    ASSERT_EQ(Frame().MarkKind(), 3);
+    Frame().Range().files.CheckFiles(true);
+    ASSERT_EQ(Frame().Range().files.markKind, 3);
     AnswerManual("10", 0, "1");
     Item(C::IDC_INSERT).click();
     EXPECT_NE(LineOf(Full(1, 2), "slot=8 ").find("state=64 flags=0x0002 "), std::string::npos);
@@ -687,24 +687,24 @@ TEST_F(CardDialogTest, PrintLogPrintsTheCardInTheChosenLanguage)
 TEST_F(CardDialogTest, TheFrameKeepsOneDialogAndClosesItWithTheProgram)
 {
     StartRange();
-    Frame().OpenCardDialog();
-    QPointer<CDlgCard> first = Frame().CardDialog();
+    Frame().Dialogs().OpenCardDialog();
+    QPointer<CDlgCard> first = Frame().Dialogs().CardDialog();
     ASSERT_TRUE(first);
-    Frame().OpenCardDialog();
+    Frame().Dialogs().OpenCardDialog();
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(first);
-    ASSERT_NE(Frame().CardDialog(), nullptr);
+    ASSERT_NE(Frame().Dialogs().CardDialog(), nullptr);
     // OK hides it; the frame keeps it.
     Item(C::IDC_OK).click();
     EXPECT_FALSE(Dlg().isVisible());
-    EXPECT_NE(Frame().CardDialog(), nullptr);
+    EXPECT_NE(Frame().Dialogs().CardDialog(), nullptr);
     // The window's place goes to the profile.
     Dlg().show();
     Dlg().move(40, 50);
     QCoreApplication::processEvents();
     EXPECT_EQ(Frame().Objects().settings.profile.cardX0, Dlg().geometry().left());
-    QPointer<CDlgCard> last = Frame().CardDialog();
+    QPointer<CDlgCard> last = Frame().Dialogs().CardDialog();
     Frame().CloseFrame(true);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(last);
@@ -730,7 +730,7 @@ TEST_F(CardDialogTest, TheCardCommandLeavesABusyDialogAsItWas)
     Item(C::IDC_SERIES).choose(0);
     QTest::mouseClick(List().viewport(), Qt::LeftButton, Qt::NoModifier, RowPoint(0, 0));
     ASSERT_TRUE(Dlg().Card().Dirty());
-    QPointer<CDlgCard> busy = Frame().CardDialog();
+    QPointer<CDlgCard> busy = Frame().Dialogs().CardDialog();
 
     // Another card asks about the unsaved work; the card command comes
     // while the question waits, and the officer then cancels.
@@ -745,7 +745,7 @@ TEST_F(CardDialogTest, TheCardCommandLeavesABusyDialogAsItWas)
     ASSERT_EQ(asking.Questions().size(), 1u);
     EXPECT_TRUE(routed);
     ASSERT_TRUE(busy);
-    EXPECT_EQ(Frame().CardDialog(), busy.data());
+    EXPECT_EQ(Frame().Dialogs().CardDialog(), busy.data());
     EXPECT_TRUE(busy->isVisible());
     EXPECT_EQ(Item(C::IDC_RELAY).text(), "1");
     EXPECT_EQ(Dlg().Card().relay, 1);
@@ -755,7 +755,7 @@ TEST_F(CardDialogTest, TheCardCommandLeavesABusyDialogAsItWas)
     EXPECT_TRUE(Frame().Window()->RouteCommand(32788));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(busy);
-    EXPECT_NE(Frame().CardDialog(), nullptr);
+    EXPECT_NE(Frame().Dialogs().CardDialog(), nullptr);
 }
 
 // ---- Screens

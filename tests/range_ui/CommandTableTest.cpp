@@ -167,7 +167,7 @@ TEST_F(CommandTableTest, ThePracticeCompetitionRefusesWithItsMessageOnly)
     practice.competition = 0;
     Range(practice);
     StartNoting();
-    ASSERT_EQ(Main().CompetitionNumber(), 0);
+    ASSERT_EQ(Main().Objects().CompetitionNumber(), 0);
     noting->noteCommands = true;
     platform::FrameWnd& w = *Main().Window();
     const std::string refusal = "] " + objects->language.GetText("IDS_WRN_COMPTRAIN") + " -> ";

@@ -172,7 +172,7 @@ TEST_F(FinalMarkingTest, ShotByShotWithTheZoomTheTempoAndTheRecord)
         indexAfterTicks = d.Marking().ShotIndex();
         d.item(F::IDC_OK).click();
     });
-    Frame().OnFinalMarking();
+    Frame().Targets().OnFinalMarking();
     ASSERT_TRUE(driver.Done());
 
     // The record the displays follow: lane 0, relay 1, lane 4 in the card
@@ -226,7 +226,7 @@ TEST_F(FinalMarkingTest, ClosingClearsTheRecordAndALaneChangeKeepsWhatWasShown)
 {
     prompter.AnswerMessage(platform::IDNO);
     bvtest::ModalDriver driver;
-    Frame().OnFinalMarking();
+    Frame().Targets().OnFinalMarking();
     EXPECT_EQ(prompter.Questions().size(), 1u);
     EXPECT_EQ(prompter.Questions()[0].text, "Start the final marking?");
 
@@ -237,7 +237,7 @@ TEST_F(FinalMarkingTest, ClosingClearsTheRecordAndALaneChangeKeepsWhatWasShown)
         untouched = Record();
         d.OnCancel();
     });
-    Frame().OnFinalMarking();
+    Frame().Targets().OnFinalMarking();
     ASSERT_TRUE(driver.Done());
     EXPECT_EQ(untouched, (std::vector<int>{0, 0, 0, 0, 1, 0, 4, 0, 0, 0, 1, 0}));
     EXPECT_EQ(Record(), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 129, 0}));
@@ -255,7 +255,7 @@ TEST_F(FinalMarkingTest, ClosingClearsTheRecordAndALaneChangeKeepsWhatWasShown)
         shownOnLaneOne = Shown();
         d.OnCancel();
     });
-    Frame().OnFinalMarking();
+    Frame().Targets().OnFinalMarking();
     ASSERT_TRUE(driver.Done());
     ASSERT_EQ(whileOpen.size(), 12u);
     EXPECT_EQ(whileOpen[6], 4);

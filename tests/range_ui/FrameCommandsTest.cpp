@@ -45,7 +45,7 @@ protected:
         StartUnits(1, 6);
         StartProgram();
         // The start-up question closes by itself.
-        ASSERT_TRUE(RunUntil([&] { return Frame().Asking() == AskState::None; }, 20000));
+        ASSERT_TRUE(RunUntil([&] { return Frame().Questions().Asking() == AskState::None; }, 20000));
     }
 
     // Runs a command as the menu does, from the event loop, until every
@@ -149,7 +149,7 @@ TEST_F(FrameCommandsTest, CompetitionChoiceAnsweredNoOrSettingsCancelledLeavesTh
             dialogs.Next(id, action);
         Command(32806, dialogs);
         EXPECT_FALSE(Frame().m_tick.pause);
-        EXPECT_EQ(Frame().CompetitionNumber(), 1);
+        EXPECT_EQ(Frame().Objects().CompetitionNumber(), 1);
         ++shots;
         ASSERT_TRUE(bus->QueueShot(2, shots, 1000, 100 * shots, 0));
         EXPECT_TRUE(RunUntil([&] { return StoredShots(1, 2) == shots; }, 20000));
@@ -198,7 +198,7 @@ TEST_F(FrameCommandsTest, SystemAdministrationAsksThePasswordThenLendsTheLineToT
         std::vector<std::string> log = prompter.Log();
         ASSERT_EQ(log.size(), 1u);
         EXPECT_NE(log[0].find(objects->language.GetText("IDS_WRN_ADM_PASS")), std::string::npos) << log[0];
-        EXPECT_TRUE(Frame().Ports()[0].line != nullptr);
+        EXPECT_TRUE(Frame().Objects().ports[0].line != nullptr);
     }
     // The right one: the loader opens on COM1 while the lines are closed;
     // once it closes the units are polled again.
@@ -209,7 +209,7 @@ TEST_F(FrameCommandsTest, SystemAdministrationAsksThePasswordThenLendsTheLineToT
     dialogs.Next(CDlgInput::IDD, password("9"));
     dialogs.Next(CBVSWLoad::IDD, [&](platform::Dialog& d) {
         loaderPort = static_cast<CBVSWLoad&>(d).m_port;
-        linesClosed = Frame().Ports()[0].line == nullptr;
+        linesClosed = Frame().Objects().ports[0].line == nullptr;
         d.OnCancel();
     });
     Command(32778, dialogs);

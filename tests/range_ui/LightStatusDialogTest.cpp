@@ -70,7 +70,7 @@ protected:
         platform::SetComDevice(1, pty.SlavePath());
         Start();
         ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::StartState::Running; }, 5000));
-        ASSERT_EQ(Frame().Ports()[0].state, PortState::Open);
+        ASSERT_EQ(Frame().Objects().ports[0].state, PortState::Open);
         // The start-up's own commands are not the dialogs'.
         RunUntil([] { return false; }, 300);
         Take();
@@ -113,7 +113,7 @@ protected:
         p[13] = static_cast<uint8_t>(b);
         ASSERT_TRUE(bus->QueueMessage(lane, p));
     }
-    CDlgLC& Light() { return *Frame().LightDialog(); }
+    CDlgLC& Light() { return *Frame().Dialogs().LightDialog(); }
     CGridList& Grid() { return Light().Grid(); }
     std::string Cell(int row, int column) { return Grid().GetItemText(row, column); }
     void SelectRow(int row)
@@ -156,8 +156,8 @@ protected:
 TEST_F(LightStatusDialogTest, LightDialogSendsThroughTheFrameAndFillsFromTheTargets)
 {
     StartRange();
-    Frame().OpenLightDialog();
-    ASSERT_NE(Frame().LightDialog(), nullptr);
+    Frame().Dialogs().OpenLightDialog();
+    ASSERT_NE(Frame().Dialogs().LightDialog(), nullptr);
     EXPECT_TRUE(Light().IsOpen());
     // Every unit is asked for its values: they come back in its light message.
     EXPECT_EQ(Lights(4), (std::vector<std::string>{"1:255,255,255", "2:255,255,255", "3:255,255,255",
@@ -228,9 +228,9 @@ TEST_F(LightStatusDialogTest, LightDialogSendsThroughTheFrameAndFillsFromTheTarg
 TEST_F(LightStatusDialogTest, StatusDialogShowsWhatTheUnitsReport)
 {
     StartRange();
-    Frame().OpenStatusDialog();
-    ASSERT_NE(Frame().StatusDialog(), nullptr);
-    CDlgStatus& status = *Frame().StatusDialog();
+    Frame().Dialogs().OpenStatusDialog();
+    ASSERT_NE(Frame().Dialogs().StatusDialog(), nullptr);
+    CDlgStatus& status = *Frame().Dialogs().StatusDialog();
     platform::Control list = status.item(St::IDC_LIST);
     ASSERT_EQ(list.count(), 4);
     EXPECT_EQ(list.itemText(3, St::kColLane), "4");
@@ -325,10 +325,10 @@ TEST_F(LightStatusDialogTest, StatusDialogShowsWhatTheUnitsReport)
 TEST_F(LightStatusDialogTest, OpeningAgainReplacesAndClosingTheProgramEndsBoth)
 {
     StartRange();
-    Frame().OpenLightDialog();
-    Frame().OpenStatusDialog();
-    QPointer<CDlgLC> light = Frame().LightDialog();
-    QPointer<CDlgStatus> status = Frame().StatusDialog();
+    Frame().Dialogs().OpenLightDialog();
+    Frame().Dialogs().OpenStatusDialog();
+    QPointer<CDlgLC> light = Frame().Dialogs().LightDialog();
+    QPointer<CDlgStatus> status = Frame().Dialogs().StatusDialog();
     // A light message reaches only an open dialog.
     Light().item(L::IDC_OK).click();
     EXPECT_FALSE(light->IsOpen());
@@ -337,12 +337,12 @@ TEST_F(LightStatusDialogTest, OpeningAgainReplacesAndClosingTheProgramEndsBoth)
     RunUntil([] { return false; }, 1500);
     EXPECT_EQ(light->Grid().GetItemText(0, L::kColA), "");
 
-    Frame().OpenLightDialog();
+    Frame().Dialogs().OpenLightDialog();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(light.isNull());
-    ASSERT_NE(Frame().LightDialog(), nullptr);
-    EXPECT_TRUE(Frame().LightDialog()->isVisible());
-    light = Frame().LightDialog();
+    ASSERT_NE(Frame().Dialogs().LightDialog(), nullptr);
+    EXPECT_TRUE(Frame().Dialogs().LightDialog()->isVisible());
+    light = Frame().Dialogs().LightDialog();
 
     // F1 and a control's help request reach the program's help.
     help.requests.clear();
@@ -361,14 +361,14 @@ TEST_F(LightStatusDialogTest, OpeningAgainReplacesAndClosingTheProgramEndsBoth)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(light.isNull());
     EXPECT_TRUE(status.isNull());
-    EXPECT_EQ(Frame().LightDialog(), nullptr);
-    EXPECT_EQ(Frame().StatusDialog(), nullptr);
+    EXPECT_EQ(Frame().Dialogs().LightDialog(), nullptr);
+    EXPECT_EQ(Frame().Dialogs().StatusDialog(), nullptr);
 }
 
 TEST_F(LightStatusDialogTest, Screenshots)
 {
     StartRange();
-    Frame().OpenLightDialog();
+    Frame().Dialogs().OpenLightDialog();
     SendLight(1, 40, 60);
     SendLight(2, 45, 60);
     SendLight(4, 40, 55);
@@ -380,8 +380,8 @@ TEST_F(LightStatusDialogTest, Screenshots)
     std::filesystem::create_directories(BV_BINARY_DIR "/screens");
     EXPECT_TRUE(Light().grab().toImage().save(BV_BINARY_DIR "/screens/light.png"));
 
-    Frame().OpenStatusDialog();
-    CDlgStatus& status = *Frame().StatusDialog();
+    Frame().Dialogs().OpenStatusDialog();
+    CDlgStatus& status = *Frame().Dialogs().StatusDialog();
     ASSERT_TRUE(bus->QueueMessage(1, {0x40, 0x86, 1, 3, 7, 20, 19, 4, 12}));
     ASSERT_TRUE(bus->QueueMessage(2, {0x40, 0x86, 2, 3, 7, 20, 19, 4, 12}));
     Bytes r(25, 0);

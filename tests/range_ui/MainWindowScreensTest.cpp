@@ -136,7 +136,7 @@ TEST_F(MainWindowScreensTest, TheRangeWhileUnitsFire)
     }, 60000));
     RunUntil([&] { return Lane(6).total == Lane(5).total && Lane(6).currentSeriesCount == 6; }, 10000);
     // The third shot of lane 1 is marked for the super final.
-    Frame().ToggleShotFlag(1, 2, ShotFlags::kSet);
+    Frame().Range().shotFlags.ToggleShotFlag(1, 2, ShotFlags::kSet);
 
     struct View {
         int page;
@@ -144,7 +144,7 @@ TEST_F(MainWindowScreensTest, TheRangeWhileUnitsFire)
     } views[] = {{1, "main-roll-call.png"}, {2, "main-program.png"}, {3, "main-shots.png"},
                  {4, "main-sums.png"},      {5, "main-lift.png"}};
     for (const View& v : views) {
-        Frame().SelectPage(v.page);
+        Frame().Views().SelectPage(v.page);
         RunUntil([] { return false; }, 300);
         Screenshot(v.file);
     }
@@ -160,8 +160,8 @@ TEST_F(MainWindowScreensTest, TheRangeWhileUnitsFire)
 
     // Without its tab strip the list takes the whole left column.
     objects->settings.profile.tabOn = 0;
-    Frame().SelectPage(3);
-    Frame().LayoutClient();
+    Frame().Views().SelectPage(3);
+    Frame().Views().LayoutClient();
     RunUntil([] { return false; }, 300);
     Screenshot("main-no-tabs.png");
 }

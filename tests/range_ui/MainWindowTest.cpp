@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, TextsInTheLanguageAndAgainAfterAChange)
     EXPECT_EQ(TabTexts().size(), 6u);
 
     ASSERT_GE(objects->language.Load(".\\BVRange.bvt", "DE"), 0);
-    Frame().SetMenuTexts(false);
+    Frame().Views().SetMenuTexts(false);
     EXPECT_EQ(T("MENU_0"), "Datei");
     for (const Check& c : checks)
         EXPECT_EQ(c.shown(), T(c.key)) << c.key;
@@ -122,29 +122,29 @@ TEST_F(MainWindowTest, SplittersFollowTheWindowAndTheTabStrip)
         SCOPED_TRACE(tabOn);
         objects->settings.profile.tabOn = tabOn;
         Frame().Window()->resize(760, 500);
-        Frame().LayoutClient();
+        Frame().Views().LayoutClient();
         QCoreApplication::processEvents();
         int current = 0, minimum = 0;
-        Frame().OuterSplitter()->GetColumnInfo(0, current, minimum);
+        Frame().Views().OuterSplitter()->GetColumnInfo(0, current, minimum);
         EXPECT_EQ(current, 760 - Panel().PanelWidth() - 21);
         EXPECT_EQ(minimum, 20);
-        Frame().InnerSplitter()->GetRowInfo(0, current, minimum);
-        EXPECT_EQ(current, tabOn ? Frame().TabStripHeight() : 0);
-        EXPECT_GE(Frame().TabStripHeight(), CMainFrame::kTabHeight);
+        Frame().Views().InnerSplitter()->GetRowInfo(0, current, minimum);
+        EXPECT_EQ(current, tabOn ? Frame().Views().TabStripHeight() : 0);
+        EXPECT_GE(Frame().Views().TabStripHeight(), FrameViews::kTabHeight);
         // Its pane shrinks to nothing.
         EXPECT_EQ(Tabs().parentWidget()->height() > 0, tabOn == 1);
         // Without the strip the list starts at the top of the left column.
-        QPoint listTop = List().mapTo(Frame().OuterSplitter(), QPoint(0, 0));
+        QPoint listTop = List().mapTo(Frame().Views().OuterSplitter(), QPoint(0, 0));
         if (tabOn)
-            EXPECT_GE(listTop.y(), Frame().TabStripHeight());
+            EXPECT_GE(listTop.y(), Frame().Views().TabStripHeight());
         else
             EXPECT_LE(listTop.y(), 12);
     }
     // A narrow window leaves the list its 50 pixels.
     Frame().Window()->resize(200, 400);
-    Frame().LayoutClient();
+    Frame().Views().LayoutClient();
     int current = 0, minimum = 0;
-    Frame().OuterSplitter()->GetColumnInfo(0, current, minimum);
+    Frame().Views().OuterSplitter()->GetColumnInfo(0, current, minimum);
     EXPECT_EQ(current, 50);
 }
 
@@ -201,8 +201,8 @@ TEST_F(MainWindowTest, HelpByWhereItIsAsked)
     StartProgram();
     RecordingHelp help;
     platform::SetHelpService(&help);
-    Frame().SelectPage(3);
-    const uint32_t page = static_cast<uint32_t>(CMainFrame::PageTopic(3));
+    Frame().Views().SelectPage(3);
+    const uint32_t page = static_cast<uint32_t>(FrameViews::PageTopic(3));
     // A control of the panel answers with the list view's page.
     Panel().OnHelpInfo(CFormPanel::IDC_SHOOT);
     Panel().OnHelpInfo(CFormPanel::IDC_SERIES1);
@@ -212,9 +212,9 @@ TEST_F(MainWindowTest, HelpByWhereItIsAsked)
     // F1 in a view: its template; the frame's commands 2 to 4.
     QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
     Panel().PreTranslateKey(&f1);
-    Frame().WinHelp(136, platform::HELP_WINDOW_TOPIC);
-    Frame().WinHelp(1300, platform::HELP_CONTROL_TOPIC);
-    Frame().WinHelp(0, 4);
+    Frame().Views().WinHelp(136, platform::HELP_WINDOW_TOPIC);
+    Frame().Views().WinHelp(1300, platform::HELP_CONTROL_TOPIC);
+    Frame().Views().WinHelp(0, 4);
     Frame().Window()->RouteCommand(57667);
     using Asked = std::vector<std::pair<uint32_t, int>>;
     EXPECT_EQ(help.asked, (Asked{{page, 1}, {page, 1}, {1204, 1}, {1001, 1}, {103, 2}, {136, 2}, {1300, 3},
@@ -368,10 +368,10 @@ TEST_F(MainWindowTest, ClicksOnTheList)
         ASSERT_GT(objects->comp.AddShot(1, lane, shot, &b.shots, 10, 0), 0);
         b.active.relay = 1;
         b.active.seriesState = 1;
-        noting->RecomputeLane(lane);
+        noting->Range().cards.RecomputeLane(lane);
     }
     auto marked = [&](int lane) { return (Lane(lane).shots.shots[0].flags & CDataComp::kFlagFlagged) != 0; };
-    noting->SelectPage(3);
+    noting->Views().SelectPage(3);
     const int firstShot = 4;  // column of shot 1
     header(firstShot);
     EXPECT_FALSE(marked(1) || marked(2) || marked(3));
@@ -388,7 +388,7 @@ TEST_F(MainWindowTest, ClicksOnTheList)
 
     // The lift view: the lift of a lane, or of all by the header. This range
     // has no lifts, which the officer is told.
-    noting->SelectPage(5);
+    noting->Views().SelectPage(5);
     prompter.Clear();
     click(0, 7);
     header(8);

@@ -241,7 +241,7 @@ TEST_F(OfficersDayTest, FromAnEmptyRangeFolderToTheTargetsInPractice)
     ASSERT_FALSE(Frame().Closed());
     // New makes the competition after the last one made, which a new
     // profile gives as 1.
-    comp = Frame().CompetitionNumber();
+    comp = Frame().Objects().CompetitionNumber();
     ASSERT_EQ(comp, 2);
     EXPECT_EQ(objects->Text("IDS_COMP_WRNSEL"), norwegian.GetText("IDS_COMP_WRNSEL"));
     // The lines open once the competition is chosen, so its lanes are
@@ -365,12 +365,12 @@ TEST_F(OfficersDayTest, FromAnEmptyRangeFolderToTheTargetsInPractice)
 
     // ---- Exit: the targets go to practice first.
     Press("Esc");
-    ASSERT_EQ(Frame().Asking(), AskState::Exit);
-    CDlgAsk* box = Frame().AskBox();
+    ASSERT_EQ(Frame().Questions().Asking(), AskState::Exit);
+    CDlgAsk* box = Frame().Questions().AskBox();
     ASSERT_TRUE(box && box->IsOpen());
     Picture(*box, "day-12-exit.png");
     box->item(CDlgAsk::IDC_BUTTON1).click();
-    EXPECT_EQ(Frame().CompetitionNumber(), 0);
+    EXPECT_EQ(Frame().Objects().CompetitionNumber(), 0);
     ASSERT_TRUE(RunUntil([&] { return Frame().Closed(); }, 30000));
     EXPECT_TRUE(dialogs.Done());
     // Asked on the way: the switch to the competition made, the final

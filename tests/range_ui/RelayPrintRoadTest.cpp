@@ -166,7 +166,7 @@ TEST_F(RelayPrintRoadTest, CardsPrintToPdf)
         platform::PrinterChoice choice;
         choice.pdfPath = Pdf(c.file);
         prompter.AnswerPrinter(true, choice);
-        EXPECT_EQ(Frame().PrintCards(0, 0, 1, 100, true), 4);
+        EXPECT_EQ(Frame().Results().PrintCards(0, 0, 1, 100, true), 4);
         EXPECT_EQ(Pages(Pdf(c.file)), c.pages);
         EXPECT_EQ(Frame().Window()->PaneText(CMainFrame::kInfoPane), "4 " + objects->Text("IDS_INFO_PRINTED"));
     }
@@ -177,10 +177,10 @@ TEST_F(RelayPrintRoadTest, CardsPrintToPdf)
         EXPECT_NE(text.find(sum), std::string::npos) << sum;
     // Cancelled in the print dialog: nothing printed, and said so.
     prompter.AnswerPrinter(false);
-    EXPECT_EQ(Frame().PrintCards(0, 0, 1, 100, true), 0);
+    EXPECT_EQ(Frame().Results().PrintCards(0, 0, 1, 100, true), 0);
     EXPECT_EQ(Frame().Window()->PaneText(CMainFrame::kInfoPane), objects->Text("IDS_INFO_NOPRINT"));
     // A relay without cards prints nothing.
-    EXPECT_EQ(Frame().PrintCards(7, 7, 1, 100, true), 0);
+    EXPECT_EQ(Frame().Results().PrintCards(7, 7, 1, 100, true), 0);
 }
 
 // A monitor asks for its card to be printed; one shot is lost on the way
@@ -200,7 +200,7 @@ TEST_F(RelayPrintRoadTest, AMonitorsCardIsFetchedAndPrinted)
     prompter.AnswerPrinter(true, choice);
     ASSERT_EQ(bvsim::Execute(*bus, "print 2").reply, "ok");
     ASSERT_TRUE(RunUntil([&] { return HeardCount(2, 0xA6) == 1; }, 30000));
-    EXPECT_EQ(Frame().MonitorFetch().Buffer(2), nullptr);
+    EXPECT_EQ(Frame().Range().monitorPrint.Buffer(2), nullptr);
     EXPECT_EQ(Lane(2).fetchRunning, 0);
     // The lost shot (number 1) was asked for as a fetched one.
     bool askedAgain = false;
@@ -215,9 +215,9 @@ TEST_F(RelayPrintRoadTest, AMonitorsCardIsFetchedAndPrinted)
 
     // Lane 3 asks, then aborts before any shot came.
     ASSERT_EQ(bvsim::Execute(*bus, "print 3").reply, "ok");
-    ASSERT_TRUE(RunUntil([&] { return Frame().MonitorFetch().Buffer(3) != nullptr; }, 20000));
+    ASSERT_TRUE(RunUntil([&] { return Frame().Range().monitorPrint.Buffer(3) != nullptr; }, 20000));
     ASSERT_EQ(bvsim::Execute(*bus, "print 3 abort").reply, "ok");
-    ASSERT_TRUE(RunUntil([&] { return Frame().MonitorFetch().Buffer(3) == nullptr; }, 20000));
+    ASSERT_TRUE(RunUntil([&] { return Frame().Range().monitorPrint.Buffer(3) == nullptr; }, 20000));
     EXPECT_EQ(Lane(3).fetchRunning, 0);
     EXPECT_EQ(Frame().Window()->PaneText(CMainFrame::kInfoPane), objects->Text("IDS_INFO_DUPRINTABORT") + " 3");
     int printers = 0;

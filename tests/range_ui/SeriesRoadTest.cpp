@@ -308,7 +308,7 @@ TEST_F(SeriesRoadTest, WelcomeForAllLanesAndForOne)
     all.push_back(Screen(7, 30, 16, 2, "Ola Hansen"));
     all.push_back(Screen(10, 37, 16, 2, "Per"));
     EXPECT_EQ(Await(mark, "WF", all.size()), all);
-    EXPECT_EQ(Frame().Page(), 1);
+    EXPECT_EQ(Frame().Views().Page(), 1);
     EXPECT_EQ(Frame().Window()->PaneText(CMainFrame::kInfoPane), "Welcome text sent");
 
     WriteItem(Frame().Objects().settings.Config(), RangeItems::kResultsProgram, 0);
@@ -344,7 +344,7 @@ TEST_F(SeriesRoadTest, LiftsAndMotors)
         d.item(CDlgLift::IDC_CLOSE).click();
     });
     size_t mark = Heard().size();
-    Frame().OnLift();
+    Frame().Targets().OnLift();
     EXPECT_TRUE(driver.Done());
     Lines lifts = {"bcast 40 4B 03 38"};
     for (int lane = 1; lane <= 10; ++lane) {
@@ -365,7 +365,7 @@ TEST_F(SeriesRoadTest, LiftsAndMotors)
         d.item(CDlgLaneSel::IDC_CANCEL).click();
     });
     mark = Heard().size();
-    Frame().OnMotor();
+    Frame().Targets().OnMotor();
     EXPECT_TRUE(driver.Done());
     const Lines motors = {"cmd 1 40 5D 01 01", "cmd 1 40 5D 01 03", "bcast 40 5D 00 03"};
     EXPECT_EQ(Await(mark, "]", motors.size()), motors);
@@ -423,7 +423,7 @@ TEST_F(SeriesRoadTest, AShootingRunFromThePanel)
             cells.push_back(LaneCells::Text(*objects, lane, code));
         EXPECT_EQ(cells.back(), lane <= 3 ? "2" : "0") << ::testing::PrintToString(cells);
     }
-    Frame().SelectPage(4);
+    Frame().Views().SelectPage(4);
     for (int lane = 1; lane <= 4; ++lane) {
         std::vector<std::string> cells;
         for (uint8_t code : List().Codes())

@@ -120,7 +120,7 @@ protected:
             beforeStart();
         Start();
         ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::StartState::Running; }, 5000));
-        ASSERT_EQ(Frame().Ports()[0].state, PortState::Open);
+        ASSERT_EQ(Frame().Objects().ports[0].state, PortState::Open);
     }
 
     // The card's shots as another program reads them from the files.
@@ -252,7 +252,7 @@ TEST_F(ShotRoadTest, ResultsInTheResultsProgramsFormat)
         ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 1, 1, 1047, 100, 100)));
         ASSERT_TRUE(RunUntil([&] { return StoredShots(2, 1); }));
         if (c.program != 0) {
-            Frame().SendOfficeResults();
+            Frame().Range().exchange.SendOfficeResults();
             EXPECT_EQ(Frame().Window()->PaneText(CMainFrame::kInfoPane), "Results sent");
         }
         ASSERT_TRUE(RunUntil([&] { return !bvtest::TempFolder::Read(c.file).empty(); }, 5000));
@@ -328,7 +328,7 @@ TEST_F(ShotRoadTest, TwinLaneShowsTheSums)
     ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 2, 2, 950, -300, 400)));
     ASSERT_TRUE(RunUntil([&] { return StoredShots(2, 2) && Lane(2).shotsPerSeries[1] == 2; }));
 
-    Frame().StartSums(2, 1);
+    Frame().Range().sums.StartSums(2, 1);
     // A loaded machine may keep the unit's answer out long enough for the
     // line to send a shot again: a repeat is the same shot, not another.
     auto sums = [&] {
@@ -376,10 +376,10 @@ TEST_F(ShotRoadTest, ShotsOfASerialAndAUsbChannelReachTheirCards)
     UsbCommand("adapter BV100000");
     beforeStart = AddUsbChannel;
     StartRange();
-    ASSERT_EQ(Frame().Ports()[1].state, PortState::Open);
+    ASSERT_EQ(Frame().Objects().ports[1].state, PortState::Open);
     ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 1, 1, 1047, -12345, 2000000)));
     // The adapter runs once it has its set-up.
-    ASSERT_TRUE(RunUntil([&] { return Frame().Ports()[1].line->LineState() > 1; }, 10000));
+    ASSERT_TRUE(RunUntil([&] { return Frame().Objects().ports[1].line->LineState() > 1; }, 10000));
     UsbCommand("unit BV100000 6 " + Hex(ShotPayload(6, 0x20, 1, 1, 950, 1500, -2500)));
     ASSERT_TRUE(RunUntil([&] { return StoredShots(2, 1); }));
     ASSERT_TRUE(RunUntil([&] { return StoredShots(6, 1); })) << bvtest::TempFolder::Read("BVLog.txt");
@@ -441,7 +441,7 @@ TEST_F(ShotRoadTest, ShotsOfTheOutsideSystemReachTheirCardsBesideTheSerialLanes)
     OutsideCommand("message 0 80 04 00");
     beforeStart = [] { AddOutsideChannel(true); };
     StartRange();
-    ASSERT_EQ(Frame().Ports()[2].state, PortState::Open);
+    ASSERT_EQ(Frame().Objects().ports[2].state, PortState::Open);
     ASSERT_TRUE(RunUntil([&] { return Lane(9).lineStatus == LineStatus::kOutside; }, 10000));
     OutsideCommand("shot 0 1 4529678 0.0 0.0 9 96 0000");
     OutsideCommand("shot 0 2 4529679 -1.5 2.0 9 50 0000");
@@ -492,7 +492,7 @@ TEST_F(ShotRoadTest, WithoutTheOutsideLibraryTheSerialLanesRunOn)
     prompter.AnswerMessage(platform::IDOK);
     beforeStart = [] { AddOutsideChannel(false); };
     StartRange();
-    EXPECT_EQ(Frame().Ports()[2].state, PortState::Failed);
+    EXPECT_EQ(Frame().Objects().ports[2].state, PortState::Failed);
     ASSERT_TRUE(bus->QueueMessage(2, ShotPayload(2, 0x20, 1, 1, 1047, -12345, 2000000)));
     ASSERT_TRUE(RunUntil([&] { return StoredShots(2, 1); }));
 }

@@ -10,6 +10,8 @@
 #include "platform/system/SystemInfo.h"
 #include "platform/ui/FrameWnd.h"
 #include "range/ui/DlgAsk.h"
+#include "range/ui/DlgLineSpy.h"
+#include "range/ui/RangeStartup.h"
 #include "range/ui/setup/DlgComp.h"
 #include "range/ui/setup/DlgInterface.h"
 
@@ -59,7 +61,7 @@ TEST(StartupWord, WorkshopModeByTheWordAfterTheName)
         {"BVLeder ", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CMainFrame::IsProductionMode(c.line), c.production) << c.line;
+        EXPECT_EQ(RangeStartup::IsProductionMode(c.line), c.production) << c.line;
 }
 
 // Each start-up that cannot open a competition tells why, and the program
@@ -96,7 +98,7 @@ TEST_F(StartupTest, WithoutACompetitionTheProgramCloses)
         EXPECT_NE(Log().find(c.log), std::string::npos);
         ASSERT_EQ(prompter.Questions().size(), 1u);
         EXPECT_EQ(prompter.Questions()[0].text, c.message);
-        EXPECT_EQ(Frame().CompetitionNumber(), -1);
+        EXPECT_EQ(Frame().Objects().CompetitionNumber(), -1);
         app.reset();
     }
 }
@@ -182,12 +184,12 @@ TEST_F(StartupTest, FirstTickOpensCompetitionLinesAndClockLink)
     Start();
     // The first focus arms the tick; nothing is opened before it runs.
     EXPECT_EQ(Frame().m_tick.startState, TickSchedule::StartState::FirstFocus);
-    EXPECT_EQ(Frame().CompetitionNumber(), -1);
+    EXPECT_EQ(Frame().Objects().CompetitionNumber(), -1);
     Ticks(1);
 
     EXPECT_FALSE(Frame().Closed());
-    EXPECT_EQ(Frame().CompetitionNumber(), 1);
-    EXPECT_EQ(Frame().Ports()[0].state, PortState::Failed);
+    EXPECT_EQ(Frame().Objects().CompetitionNumber(), 1);
+    EXPECT_EQ(Frame().Objects().ports[0].state, PortState::Failed);
     EXPECT_NE(Log().find("Failed to open Com1"), std::string::npos);
     // The displays still get their clock link.
     ASSERT_TRUE(Frame().m_socket);
@@ -238,20 +240,20 @@ TEST_F(StartupTest, StartupQuestion)
         Start();
         Ticks(1);
         ASSERT_FALSE(Frame().Closed());
-        CDlgAsk* box = Frame().AskBox();
+        CDlgAsk* box = Frame().Questions().AskBox();
         ASSERT_NE(box, nullptr);
         EXPECT_TRUE(box->IsOpen());
-        EXPECT_EQ(Frame().m_askType, AskState::Startup);
+        EXPECT_EQ(Frame().Questions().Asking(), AskState::Startup);
         EXPECT_EQ(box->Caption(), "Start-up");
         EXPECT_FALSE(box->item(CDlgAsk::IDC_BUTTON1).visible());
         // The first tick counted one; the bar fills towards the end.
         Ticks(13);
-        EXPECT_EQ(Frame().m_askType, AskState::Startup);
+        EXPECT_EQ(Frame().Questions().Asking(), AskState::Startup);
         EXPECT_TRUE(box->item(CDlgAsk::IDC_PROGRESS).visible());
         EXPECT_EQ(box->item(CDlgAsk::IDC_PROGRESS).pos(), 94);
         Ticks(1);
         if (c.question) {
-            EXPECT_EQ(Frame().m_askType, AskState::Startup);
+            EXPECT_EQ(Frame().Questions().Asking(), AskState::Startup);
             EXPECT_TRUE(box->IsOpen());
             EXPECT_EQ(box->Line(0), "The targets are set to another competition or relay");
             EXPECT_EQ(box->item(CDlgAsk::IDC_BUTTON1).text(), "Choose competition");
@@ -260,11 +262,11 @@ TEST_F(StartupTest, StartupQuestion)
             // Cancel leaves everything as it is.
             box->item(CDlgAsk::IDC_BUTTON4).click();
             EXPECT_FALSE(box->IsOpen());
-            EXPECT_EQ(Frame().CompetitionNumber(), 1);
+            EXPECT_EQ(Frame().Objects().CompetitionNumber(), 1);
         } else {
             EXPECT_FALSE(box->IsOpen());
         }
-        EXPECT_EQ(Frame().m_askType, AskState::None);
+        EXPECT_EQ(Frame().Questions().Asking(), AskState::None);
         app.reset();
     }
 }
@@ -274,17 +276,17 @@ TEST_F(StartupTest, StartupAnswerPracticeSwitchesTheRange)
     MakeSimulatedRange();
     Start();
     Ticks(16);
-    CDlgAsk* box = Frame().AskBox();
+    CDlgAsk* box = Frame().Questions().AskBox();
     ASSERT_TRUE(box && box->IsOpen());
     box->item(CDlgAsk::IDC_BUTTON2).click();
-    EXPECT_EQ(Frame().CompetitionNumber(), 0);
+    EXPECT_EQ(Frame().Objects().CompetitionNumber(), 0);
     EXPECT_EQ(RangeText({1, 1, 680, ""}), "0");
     // The practice folder was made, and named.
     CBVConfig practice;
     practice.Open(CompSettings::FileOf(".\\", 0), 0);
     EXPECT_EQ(ReadItem(practice, CompSettings::kName), "Practice");
     EXPECT_FALSE(box->IsOpen());
-    EXPECT_EQ(Frame().m_askType, AskState::None);
+    EXPECT_EQ(Frame().Questions().Asking(), AskState::None);
 }
 
 // Closing while the range control talks to targets asks first.
@@ -326,16 +328,16 @@ TEST_F(StartupTest, ExitQuestion)
         Frame().Window()->close();
         if (c.button != 0) {
             EXPECT_FALSE(Frame().Closed());
-            EXPECT_EQ(Frame().m_askType, AskState::Exit);
-            CDlgAsk* box = Frame().AskBox();
+            EXPECT_EQ(Frame().Questions().Asking(), AskState::Exit);
+            CDlgAsk* box = Frame().Questions().AskBox();
             ASSERT_TRUE(box && box->IsOpen());
             EXPECT_EQ(box->Line(0), "Set the targets to practice before closing?");
             box->item(c.button).click();
         }
         EXPECT_EQ(Frame().Closed(), c.closed);
         if (c.ticksToClose > 0) {
-            EXPECT_EQ(Frame().CompetitionNumber(), 0);
-            EXPECT_EQ(Frame().m_askType, AskState::ExitCountdown);
+            EXPECT_EQ(Frame().Objects().CompetitionNumber(), 0);
+            EXPECT_EQ(Frame().Questions().Asking(), AskState::ExitCountdown);
             Ticks(c.ticksToClose - 1);
             EXPECT_FALSE(Frame().Closed());
             Ticks(1);
@@ -359,7 +361,7 @@ TEST_F(StartupTest, TheTimerRunsTheTick)
     platform::SetComDevice(1, folder.File("no-such-port"));
     Start();
     ASSERT_TRUE(RunUntil([&] { return Frame().m_tick.startState == TickSchedule::StartState::Running; }, 5000));
-    EXPECT_EQ(Frame().CompetitionNumber(), 1);
+    EXPECT_EQ(Frame().Objects().CompetitionNumber(), 1);
     // The file touch runs every 25 ticks (5 s): other programs see the
     // change counter of Active.BVD move.
     auto counter = [] { return bvtest::TempFolder::Read("Comp1/Active.BVD").substr(0, 4); };
@@ -386,18 +388,18 @@ TEST_F(StartupTest, TheLineMonitorIsOneAtATimeAndClosesWithTheProgram)
     Start();
     Ticks(1);
     ASSERT_FALSE(Frame().Closed());
-    Frame().OpenLineMonitor();
-    QPointer<CDlgLineSpy> first = Frame().LineMonitor();
+    Frame().Dialogs().OpenLineMonitor();
+    QPointer<CDlgLineSpy> first = Frame().Dialogs().LineMonitor();
     ASSERT_TRUE(first);
     EXPECT_TRUE(first->isVisible());
-    Frame().OpenLineMonitor();
-    QPointer<CDlgLineSpy> second = Frame().LineMonitor();
+    Frame().Dialogs().OpenLineMonitor();
+    QPointer<CDlgLineSpy> second = Frame().Dialogs().LineMonitor();
     ASSERT_NE(second.data(), first.data());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(first);
 
     // A frame the line copies for the monitor reaches its list on the tick.
-    CBVSerCom* line = Frame().Ports()[0].line.get();
+    CBVSerCom* line = Frame().Objects().ports[0].line.get();
     ASSERT_NE(line, nullptr);
     LineMessage copy{};
     const uint8_t frame[] = {0x82, 0x40, 0x57, 0x02, 0x30, 0x0D};
@@ -426,7 +428,7 @@ TEST_F(StartupTest, TheLineMonitorIsOneAtATimeAndClosesWithTheProgram)
     EXPECT_TRUE(second->LogOpen());
 
     Frame().CloseFrame(true);
-    EXPECT_EQ(Frame().LineMonitor(), nullptr);
+    EXPECT_EQ(Frame().Dialogs().LineMonitor(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(second);
     EXPECT_NE(bvtest::TempFolder::Read("BVLederMessage.TXT").find("  M02 40"), std::string::npos);
@@ -447,7 +449,7 @@ TEST_F(StartupTest, AStopBeforeTheFirstTickLeavesNoQuestionOpen)
     ASSERT_TRUE(Frame().Closed());
     for (int tick = 0; tick < 3; ++tick)
         Frame().OnTick();
-    EXPECT_EQ(Frame().AskBox(), nullptr);
+    EXPECT_EQ(Frame().Questions().AskBox(), nullptr);
     EXPECT_NE(Frame().m_tick.startState, TickSchedule::StartState::Running);
 }
 

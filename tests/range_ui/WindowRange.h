@@ -123,9 +123,9 @@ protected:
 
     CMainFrame& Main() { return noting ? *noting : Frame(); }
     LaneBlock& Lane(int lane) { return objects->lanes[lane]; }
-    CFormList& List() { return *Main().List(); }
-    CFormPanel& Panel() { return *Main().Panel(); }
-    CFormTab& Tabs() { return *Main().TabView(); }
+    CFormList& List() { return *Main().Views().List(); }
+    CFormPanel& Panel() { return *Main().Views().Panel(); }
+    CFormTab& Tabs() { return *Main().Views().TabView(); }
 
     std::vector<bvsim::BusEvent> Heard()
     {

@@ -2,7 +2,7 @@
 
 #include "foundation/settings/CompSettings.h"
 #include "platform/system/TextTable.h"
-#include "range/run/RangeObjects.h"
+#include "range/base/RangeObjects.h"
 #include "range/ui/dialogs/DlgLaneSel.h"
 
 #include <cstdlib>

@@ -4,7 +4,8 @@
 #include "line/LineMessage.h"
 #include "platform/system/TextTable.h"
 #include "platform/ui/Prompter.h"
-#include "range/ui/MainFrm.h"
+#include "range/base/RangeObjects.h"
+#include "range/run/RangeControl.h"
 
 #include <string>
 
@@ -39,9 +40,9 @@ std::string Number(int value) { return value >= 0 ? std::to_string(value) : std:
 
 }  // namespace
 
-CDlgLC::CDlgLC(CMainFrame& frame, QWidget* parent)
+CDlgLC::CDlgLC(RangeObjects& objects, RangeControl& range, QWidget* parent)
     : platform::Dialog(kTemplate, parent),
-      m_frame(frame),
+      m_obj(objects), m_range(range),
       m_grid(new CGridList(this)),
       m_handshake(*m_grid, [this](const GridCellEdit& edit) { StoreEdit(edit); })
 {
@@ -71,7 +72,7 @@ bool CDlgLC::OnInitDialog()
     m_lamps.Clear();
     g.DeleteAllItems();
     g.m_lastColumn.clear();
-    const LaneTable& lanes = m_frame.Lanes();
+    const LaneTable& lanes = m_obj.lanes;
     for (int lane = LaneTable::kFirstLane; lane <= LaneTable::kLastLane; ++lane) {
         if (!lanes.IsActive(lane))
             continue;
@@ -116,7 +117,7 @@ void CDlgLC::UpdateLane(const LineMessage& m)
 void CDlgLC::Send(int lane, const std::array<int, 3>& values)
 {
     int intensity[3] = {values[0], values[1], values[2]};
-    m_frame.SendLight(lane, intensity);
+    m_range.commands.SendLight(lane, intensity);
 }
 
 void CDlgLC::OnTest()

@@ -4,7 +4,7 @@
 // copied to the next lane or to all, and the lamp test (none, red, green)
 // switched on every lane. Modeless; the main frame opens it, sends every
 // target the light command that makes it report, and hands it the targets'
-// light messages while it is open. Everything goes out through the frame's
+// light messages while it is open. Everything goes out through the range's
 // SendLight.
 #include "platform/ui/Dialog.h"
 #include "range/dialogs/GridHandshake.h"
@@ -13,8 +13,9 @@
 #include <cstdint>
 
 class CGridList;
-class CMainFrame;
 struct LineMessage;
+class RangeControl;
+struct RangeObjects;
 
 class CDlgLC : public platform::Dialog {
 public:
@@ -32,7 +33,7 @@ public:
     // Grid columns: the lane, intensity B, intensity A.
     enum { kColLane = 0, kColB = 1, kColA = 2 };
 
-    CDlgLC(CMainFrame& frame, QWidget* parent);
+    CDlgLC(RangeObjects& objects, RangeControl& range, QWidget* parent);
 
     bool OnInitDialog() override;
     void OnOK() override;
@@ -59,7 +60,8 @@ private:
     void ShowRow(int row);
     void Send(int lane, const std::array<int, 3>& values);
 
-    CMainFrame& m_frame;
+    RangeObjects& m_obj;
+    RangeControl& m_range;
     CGridList* m_grid;
     LampTable m_lamps;
     GridHandshake m_handshake;

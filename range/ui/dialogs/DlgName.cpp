@@ -3,7 +3,7 @@
 #include "foundation/ui/grid/GridList.h"
 #include "platform/system/TextTable.h"
 #include "platform/ui/Prompter.h"
-#include "range/ui/MainFrm.h"
+#include "range/base/RangeObjects.h"
 
 #include <QGridLayout>
 
@@ -40,9 +40,9 @@ const ColumnSpec kColumns[RelayNames::kColumns] = {{"IDS_NAME_H0", 40},  {"IDS_N
 
 }  // namespace
 
-CDlgName::CDlgName(CMainFrame& frame, QWidget* parent)
+CDlgName::CDlgName(RangeObjects& objects, QWidget* parent)
     : platform::Dialog(kTemplate, parent),
-      m_frame(frame),
+      m_obj(objects),
       m_grid(new CGridList(this)),
       m_handshake(*m_grid, [this](const GridCellEdit& edit) { StoreEdit(edit); })
 {
@@ -76,8 +76,8 @@ bool CDlgName::OnInitDialog()
 
     item(IDC_RELAY).setText(m_relayText);
     // The dialog's own data of the competition that is open.
-    if (int competition = m_frame.CompetitionNumber(); competition >= 0) {
-        m_comp.SetBasePath(m_frame.Objects().comp.GetBasePath());
+    if (int competition = m_obj.CompetitionNumber(); competition >= 0) {
+        m_comp.SetBasePath(m_obj.comp.GetBasePath());
         m_comp.Open(competition, 1);
     }
     Fill();
@@ -92,10 +92,10 @@ void CDlgName::Fill()
     g.m_lastColumn.clear();
     g.m_rowCount = 0;
     m_names.Load(0, {});
-    if (m_frame.CompetitionNumber() < 0 || !m_comp.IsOpen())
+    if (m_obj.CompetitionNumber() < 0 || !m_comp.IsOpen())
         return;
     std::vector<int> lanes;
-    const LaneTable& table = m_frame.Lanes();
+    const LaneTable& table = m_obj.lanes;
     for (int lane = LaneTable::kFirstLane; lane <= LaneTable::kLastLane; ++lane)
         if (table.IsActive(lane))
             lanes.push_back(lane);
@@ -123,7 +123,7 @@ void CDlgName::StoreEdit(const GridCellEdit& edit)
 {
     if (!CDataComp::IsLane(edit.lane))
         return;
-    if (m_names.Store(edit.lane, edit.column, edit.text, m_frame.Lanes()[edit.lane].card) == RelayNames::kNoCard) {
+    if (m_names.Store(edit.lane, edit.column, edit.text, m_obj.lanes[edit.lane].card) == RelayNames::kNoCard) {
         platform::CurrentPrompter().Beep(platform::BeepKind::Stop);
         return;
     }

@@ -13,7 +13,7 @@
 #include <string>
 
 class CGridList;
-class CMainFrame;
+struct RangeObjects;
 
 class CDlgName : public platform::Dialog {
 public:
@@ -28,7 +28,7 @@ public:
         IDC_OK = 1617,
     };
 
-    CDlgName(CMainFrame& frame, QWidget* parent = nullptr);
+    CDlgName(RangeObjects& objects, QWidget* parent = nullptr);
     ~CDlgName() override;
 
     bool OnInitDialog() override;
@@ -48,7 +48,7 @@ private:
     void OnDeleteShooter();
     void OnDeleteRelay();
 
-    CMainFrame& m_frame;
+    RangeObjects& m_obj;
     CDataComp m_comp;
     RelayNames m_names{m_comp};
     CGridList* m_grid;

@@ -4,7 +4,7 @@
 #include "foundation/ui/grid/GridList.h"
 #include "platform/system/TextTable.h"
 #include "platform/ui/Prompter.h"
-#include "range/ui/MainFrm.h"
+#include "range/base/RangeObjects.h"
 
 #include <QGridLayout>
 #include <QPainter>
@@ -42,9 +42,9 @@ constexpr int kNameWidth = 150;
 
 }  // namespace
 
-CDlgRelay::CDlgRelay(CMainFrame& frame, QWidget* parent)
+CDlgRelay::CDlgRelay(RangeObjects& objects, QWidget* parent)
     : platform::Dialog(kTemplate, parent),
-      m_frame(frame),
+      m_obj(objects),
       m_grid(new CGridList(this)),
       m_handshake(*m_grid, [this](const GridCellEdit& edit) { StoreEdit(edit); })
 {
@@ -65,15 +65,15 @@ CDlgRelay::CDlgRelay(CMainFrame& frame, QWidget* parent)
 
 bool CDlgRelay::OnInitDialog()
 {
-    CompOptions options = m_frame.Options();
+    CompOptions options = m_obj.Options();
     m_startNumbers = options.IsOn(CompOptions::StartNumbers);
     item(IDC_SPIN).setRange(RelayEntries::kMinEntry, RelayEntries::kMaxEntry);
     m_allLanes = RelayEntries::StartsAllLanes(m_startNumbers, options.IsOn(CompOptions::RelayChangeAllLanes), m_flags)
                      ? 1
                      : 0;
     DefineColumns();
-    bool rows = m_frame.CompetitionNumber() >= 0;
-    m_relay = m_entries.Propose(m_frame.Lanes(), m_flags, m_allLanes != 0, m_startNumbers, rows);
+    bool rows = m_obj.CompetitionNumber() >= 0;
+    m_relay = m_entries.Propose(m_obj.lanes, m_flags, m_allLanes != 0, m_startNumbers, rows);
     Fill();
     if (m_startNumbers)
         for (int id : {IDC_ALL, IDC_RELAY, IDC_SPIN, IDC_RELAY_LABEL})
@@ -107,9 +107,9 @@ void CDlgRelay::Fill()
     g.m_lastColumn.clear();
     g.m_rowCount = 0;
     // Without a competition there are no lanes to ask for.
-    if (m_frame.CompetitionNumber() < 0)
+    if (m_obj.CompetitionNumber() < 0)
         return;
-    const LaneTable& lanes = m_frame.Lanes();
+    const LaneTable& lanes = m_obj.lanes;
     for (int lane = LaneTable::kFirstLane; lane <= LaneTable::kLastLane; ++lane) {
         if (!lanes.IsActive(lane))
             continue;
@@ -139,7 +139,7 @@ void CDlgRelay::ShowAllRows()
 void CDlgRelay::DrawRow(QPainter& painter, int row, const QRect& rect) const
 {
     int lane = static_cast<int>(m_grid->GetItemData(row));
-    bool changed = m_entries.Changed(m_frame.Lanes(), lane);
+    bool changed = m_entries.Changed(m_obj.lanes, lane);
     m_grid->DrawRowCells(painter, row, rect, [&](QPainter& p, int, int column) {
         if (column != kColEntry)
             return;
@@ -232,13 +232,13 @@ void CDlgRelay::OnRelayChange()
     if (!RelayEntries::Valid(relay))
         return;
     m_relay = relay;
-    m_entries.SetAll(m_frame.Lanes(), relay);
+    m_entries.SetAll(m_obj.lanes, relay);
     ShowAllRows();
 }
 
 void CDlgRelay::OnAuto()
 {
-    m_entries.Auto(m_frame.Lanes(), m_startNumbers, m_allLanes != 0);
+    m_entries.Auto(m_obj.lanes, m_startNumbers, m_allLanes != 0);
     ShowAllRows();
 }
 
@@ -246,7 +246,7 @@ void CDlgRelay::OnOK()
 {
     if (!UpdateData(true))
         return;
-    const LaneTable& lanes = m_frame.Lanes();
+    const LaneTable& lanes = m_obj.lanes;
     if (m_startNumbers && m_entries.Duplicate(lanes).first != 0) {
         platform::MessageBox(platform::TextOfKey("IDS_DLGRELAY_DUPLICATE"), {}, platform::MessageIcon::Stop);
         return;

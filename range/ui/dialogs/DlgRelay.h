@@ -12,9 +12,9 @@
 #include "range/dialogs/RelayEntries.h"
 
 class CGridList;
-class CMainFrame;
 class QPainter;
 class QRect;
+struct RangeObjects;
 
 class CDlgRelay : public platform::Dialog {
 public:
@@ -32,7 +32,7 @@ public:
     };
     enum { kColLane = 0, kColEntry = 1, kColStartNumber = 2, kColName = 3, kColumns = 4 };
 
-    CDlgRelay(CMainFrame& frame, QWidget* parent = nullptr);
+    CDlgRelay(RangeObjects& objects, QWidget* parent = nullptr);
 
     bool OnInitDialog() override;
     void OnOK() override;
@@ -67,7 +67,7 @@ private:
     void ShowMembers();
     void DrawRow(QPainter& painter, int row, const QRect& rect) const;
 
-    CMainFrame& m_frame;
+    RangeObjects& m_obj;
     CGridList* m_grid;
     RelayEntries m_entries;
     GridHandshake m_handshake;

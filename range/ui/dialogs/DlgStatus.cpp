@@ -1,8 +1,9 @@
 #include "range/ui/dialogs/DlgStatus.h"
 
 #include "platform/system/TextTable.h"
+#include "range/base/RangeObjects.h"
 #include "range/dialogs/UnitStatusReply.h"
-#include "range/ui/MainFrm.h"
+#include "range/run/RangeControl.h"
 
 #include <cstdlib>
 #include <string>
@@ -43,7 +44,7 @@ const Column kColumnDefs[D::kColumns] = {
 
 }  // namespace
 
-CDlgStatus::CDlgStatus(CMainFrame& frame, QWidget* parent) : platform::Dialog(kTemplate, parent), m_frame(frame)
+CDlgStatus::CDlgStatus(RangeObjects& objects, RangeControl& range, QWidget* parent) : platform::Dialog(kTemplate, parent), m_obj(objects), m_range(range)
 {
     OnClick(IDC_FETCH, [this] { OnFetch(); });
     OnClick(IDC_OK, [this] { OnOK(); });
@@ -64,7 +65,7 @@ void CDlgStatus::MakeRows()
 {
     platform::Control list = item(IDC_LIST);
     list.resetContent();
-    const LaneTable& lanes = m_frame.Lanes();
+    const LaneTable& lanes = m_obj.lanes;
     for (int lane = LaneTable::kFirstLane; lane <= LaneTable::kLastLane; ++lane)
         if (lanes[lane].channelType != 0)
             list.addItem(std::to_string(lane), lane);
@@ -117,7 +118,7 @@ void CDlgStatus::OnFetch()
     m_total1 = 0;
     m_total2 = 0;
     ShowTotals(true);
-    m_frame.SendStatusQuery();
+    m_range.commands.SendStatusQuery();
 }
 
 void CDlgStatus::OnOK()

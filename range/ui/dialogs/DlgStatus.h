@@ -8,8 +8,9 @@
 
 #include <cstdint>
 
-class CMainFrame;
 struct LineMessage;
+class RangeControl;
+struct RangeObjects;
 
 class CDlgStatus : public platform::Dialog {
 public:
@@ -23,7 +24,7 @@ public:
     };
     enum { kColLane, kColVersion, kColStatusVersion, kColCounter1, kColCounter2, kColCount4, kColModel, kColumns };
 
-    CDlgStatus(CMainFrame& frame, QWidget* parent);
+    CDlgStatus(RangeObjects& objects, RangeControl& range, QWidget* parent);
 
     bool OnInitDialog() override;
     void OnOK() override;
@@ -44,7 +45,8 @@ private:
     void OnFetch();
     void ShowTotals(bool empty);
 
-    CMainFrame& m_frame;
+    RangeObjects& m_obj;
+    RangeControl& m_range;
     int64_t m_total1 = 0;
     int64_t m_total2 = 0;
     bool m_open = false;

@@ -1,9 +1,9 @@
 #include "range/ui/scorecard/DlgCard.h"
 
 #include "foundation/files/ConfigItem.h"
-#include "foundation/text/FieldText.h"
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
+#include "foundation/text/FieldText.h"
 #include "foundation/ui/cards/ShotListPrinter.h"
 #include "foundation/ui/grid/GridList.h"
 #include "platform/files/FileSystem.h"
@@ -11,8 +11,9 @@
 #include "platform/system/TextTable.h"
 #include "platform/ui/Prompter.h"
 #include "platform/ui/UiText.h"
+#include "range/base/RangeObjects.h"
+#include "range/run/RangeControl.h"
 #include "range/scorecard/ShotLogFile.h"
-#include "range/ui/MainFrm.h"
 #include "range/ui/dialogs/DlgManual.h"
 #include "range/ui/dialogs/DlgShotProperty.h"
 
@@ -99,8 +100,8 @@ std::string Text(const char* key) { return platform::TextOfKey(key); }
 
 }  // namespace
 
-CDlgCard::CDlgCard(CMainFrame& frame, QWidget* parent)
-    : platform::Dialog(kTemplate, parent), m_frame(frame), m_cells(m_comp, [](const char* key) { return Text(key); })
+CDlgCard::CDlgCard(RangeObjects& objects, RangeControl& range, QWidget* parent)
+    : platform::Dialog(kTemplate, parent), m_obj(objects), m_range(range), m_cells(m_comp, [](const char* key) { return Text(key); })
 {
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         grid->setRowStretch(kStretchRow, 1);
@@ -164,8 +165,8 @@ bool CDlgCard::OnInitDialog()
     item(IDC_RELAY_SPIN).setRange(1, 9999);
 
     m_initialising = true;
-    m_comp.SetBasePath(m_frame.Objects().comp.GetBasePath());
-    m_comp.Open(m_frame.CompetitionNumber(), 1);
+    m_comp.SetBasePath(m_obj.comp.GetBasePath());
+    m_comp.Open(m_obj.CompetitionNumber(), 1);
     m_startNumbers = m_comp.StartNumberMode();
     if (m_startNumbers) {
         // One card per start number: there is no lane to choose.
@@ -179,7 +180,7 @@ bool CDlgCard::OnInitDialog()
     item(IDC_CLIPBOARD_LABEL).hide();
     item(IDC_CLIPBOARD).hide();
 
-    const CRangeSettings::Profile& place = m_frame.Objects().settings.profile;
+    const CRangeSettings::Profile& place = m_obj.settings.profile;
     if (place.cardX1 - place.cardX0 >= 200 && place.cardY1 - place.cardY0 >= 150)
         setGeometry(place.cardX0, place.cardY0, place.cardX1 - place.cardX0, place.cardY1 - place.cardY0);
     m_card.relay = m_relay;
@@ -204,7 +205,7 @@ bool CDlgCard::OnInitDialog()
 
 void CDlgCard::BuildColumns()
 {
-    int detail = std::clamp(m_frame.Objects().settings.profile.cardDetail, 0, 2);
+    int detail = std::clamp(m_obj.settings.profile.cardDetail, 0, 2);
     item(IDC_DETAIL).setSelection(detail);
     CGridList& g = *m_grid;
     g.DeleteAllItems();
@@ -214,8 +215,8 @@ void CDlgCard::BuildColumns()
         g.DeleteColumn(0);
     g.m_columns.clear();
 
-    const int equipment = m_frame.RangeInt(RangeItems::kExternalEquipment);
-    m_kinds = CardColumnKinds(detail, m_frame.RangeInt(RangeItems::kMotor) != 0);
+    const int equipment = m_obj.RangeInt(RangeItems::kExternalEquipment);
+    m_kinds = CardColumnKinds(detail, m_obj.RangeInt(RangeItems::kMotor) != 0);
     QFontMetrics metrics(g.font());
     for (size_t i = 0; i < m_kinds.size(); ++i) {
         const int column = static_cast<int>(i);
@@ -237,17 +238,17 @@ void CDlgCard::BuildColumns()
 
 int CDlgCard::Program() const { return m_comp.GetCurrentProgram(); }
 
-int CDlgCard::SeriesShots(int series) { return m_frame.Objects().programs.GetSerieShots(series, Program()); }
+int CDlgCard::SeriesShots(int series) { return m_obj.programs.GetSerieShots(series, Program()); }
 
 bool CDlgCard::TurningTargets() const
 {
-    return m_frame.Objects().settings.Config().IsOpen() &&
-           ReadItem(m_frame.Objects().settings.Config(), RangeItems::kExternalEquipment) == 1;
+    return m_obj.settings.Config().IsOpen() &&
+           ReadItem(m_obj.settings.Config(), RangeItems::kExternalEquipment) == 1;
 }
 
 void CDlgCard::ReadCard()
 {
-    m_comp.SetCurrentProgram(m_frame.Objects().comp.GetCurrentProgram());
+    m_comp.SetCurrentProgram(m_obj.comp.GetCurrentProgram());
     m_card.Read(m_comp);
 }
 
@@ -265,10 +266,10 @@ void CDlgCard::Fill(bool read, bool keepWork)
     g.m_lastColumn.clear();
     m_comp.decimalSeparator = Text("IDS_COMMA");
 
-    RangeObjects& objects = m_frame.Objects();
+    RangeObjects& objects = m_obj;
     CardCellSettings& cells = m_cells.settings;
     cells.separator = m_comp.decimalSeparator;
-    cells.equipment = m_frame.RangeInt(RangeItems::kExternalEquipment);
+    cells.equipment = m_obj.RangeInt(RangeItems::kExternalEquipment);
     cells.programEquipment = objects.programs.GetEquipment(Program());
     const int typeDistance = objects.targetTypes.GetDistance(m_card.card.targetType);
     const int actual = ReadItem(m_comp.CompConfig(), CompSettings::kDistance, typeDistance);
@@ -449,7 +450,7 @@ void CDlgCard::OnDetailChange(int detail)
 {
     if (detail < 0)
         return;
-    m_frame.Objects().settings.profile.cardDetail = detail;
+    m_obj.settings.profile.cardDetail = detail;
     BuildColumns();
     ReadCard();
     // Another view of the same card: what the officer did stays.
@@ -536,14 +537,6 @@ bool CDlgCard::CheckDirty()
 
 // ---- Storing
 
-void CDlgCard::RereadFrame()
-{
-    m_frame.CheckFiles(true);
-    m_frame.ReloadShots(true);
-    m_frame.RefreshChangedRows();
-    m_frame.RefreshViews();
-}
-
 void CDlgCard::Save()
 {
     TakeValues();
@@ -556,13 +549,13 @@ void CDlgCard::Save()
     // A card without rows still keeps its comment.
     if (m_card.matchChanged || m_card.commentChanged)
         m_card.StoreShots(m_comp, CommentForField(m_comment));
-    RereadFrame();
+    m_range.ReadFilesAgain(true, true);
     const int lane = m_card.lane;
     if (CDataComp::IsLane(lane) && matchChanged) {
-        const LaneBlock& b = m_frame.Lanes()[lane];
+        const LaneBlock& b = m_obj.lanes[lane];
         if (b.card.relay == m_card.relay) {
-            m_frame.SendCardOverview(lane);
-            m_frame.SendLaneText(lane, b.active.seriesState & 0x7F, true);
+            m_range.records.SendCardOverview(lane);
+            m_range.intake.SendLaneText(lane, b.active.seriesState & 0x7F, true);
         }
     }
     m_card.ClearChanges();
@@ -571,12 +564,12 @@ void CDlgCard::Save()
 
 void CDlgCard::InsertShot()
 {
-    if (m_frame.CompetitionNumber() == 0) {
+    if (m_obj.CompetitionNumber() == 0) {
         platform::MessageBox(Text("IDS_WRN_NOSIMTRAIN"));
         return;
     }
     CheckDirty();
-    CDlgManual manual(this, m_frame.Objects().programs);
+    CDlgManual manual(this, m_obj.programs);
     manual.m_value = 0;
     manual.m_serie = static_cast<uint8_t>(SelectedSeries() <= CDataComp::kMaxSeries ? SelectedSeries() : 0);
     manual.m_shotNr = 1;
@@ -585,9 +578,9 @@ void CDlgCard::InsertShot()
     if (manual.DoModal() != platform::IDOK)
         return;
     ShotRecord shot =
-        ManualShot(manual.m_value, manual.m_serie, manual.m_shotNr, m_card.lane, m_frame.MarkKind(), platform::Now());
+        ManualShot(manual.m_value, manual.m_serie, manual.m_shotNr, m_card.lane, m_range.files.markKind, platform::Now());
     m_comp.AddShot(m_card.relay, m_card.lane, shot, nullptr, 0, 0);
-    RereadFrame();
+    m_range.ReadFilesAgain(true, true);
     Fill(true, true);
 }
 
@@ -602,7 +595,7 @@ void CDlgCard::EditShot()
     const ShotRecord shot = m_card.shots.shots[slot];
     const bool copied = (shot.flags & CDataComp::kFlagCopied) != 0;
     if ((shot.flags & CDataComp::kFlagNoCoordinates) || copied) {
-        CDlgManual manual(this, m_frame.Objects().programs);
+        CDlgManual manual(this, m_obj.programs);
         manual.m_value = static_cast<uint16_t>(shot.value);
         manual.m_serie = shot.series & 0x7F;
         manual.m_shotNr = shot.displayPos;
@@ -614,14 +607,14 @@ void CDlgCard::EditShot()
             platform::MessageBox(Text("IDS_WRN_COPYEDIT"), {}, platform::MessageIcon::Exclamation);
         const ShotEntry entered{manual.m_value, manual.m_serie, manual.m_shotNr};
         ShotRecord corrected = shot;
-        if (!CorrectShot(corrected, entered, m_frame.MarkKind()))
+        if (!CorrectShot(corrected, entered, m_range.files.markKind))
             return;
         m_comp.ChangeShots(m_card.relay, m_card.lane, [&](ShotListRecord& list) {
             ShotRecord& stored = list.shots[slot];
             if (stored.state != CDataComp::kSlotFree)
-                CorrectShot(stored, entered, m_frame.MarkKind());
+                CorrectShot(stored, entered, m_range.files.markKind);
         });
-        RereadFrame();
+        m_range.ReadFilesAgain(true, true);
         Refresh();
         return;
     }
@@ -645,7 +638,7 @@ void CDlgCard::ToggleSuperFlag(int slot)
         else
             stored.flags |= CDataComp::kFlagFlagged;
     });
-    RereadFrame();
+    m_range.ReadFilesAgain(true, true);
     Refresh();
 }
 
@@ -676,7 +669,7 @@ void CDlgCard::PasteShots()
     m_clipboard.Paste(m_comp, m_card.relay, m_card.lane);
     ShowClipboard();
     update();
-    RereadFrame();
+    m_range.ReadFilesAgain(true, true);
     Fill(true, true);
 }
 
@@ -700,7 +693,7 @@ bool CDlgCard::PreTranslateKey(QKeyEvent* event)
 void CDlgCard::PrintLog()
 {
     CheckDirty();
-    RangeObjects& objects = m_frame.Objects();
+    RangeObjects& objects = m_obj;
     CBVConfig& comp = m_comp.CompConfig();
     CBVConfig& range = objects.settings.Config();
     CShotListPrinter printer;
@@ -749,7 +742,7 @@ void CDlgCard::PrintLog()
                       ReadItem(range, RangeItems::kUserName), ReadItem(range, RangeItems::kRangeName), target);
     printer.distanceScale = actual > 0 ? static_cast<double>(simulated) / actual : 1.0;
     const int programEquipment = objects.programs.GetEquipment(Program());
-    printer.mode = programEquipment == 129 ? 129 : m_frame.RangeInt(RangeItems::kExternalEquipment);
+    printer.mode = programEquipment == 129 ? 129 : m_obj.RangeInt(RangeItems::kExternalEquipment);
     char name[CProgramStore::kNameSize];
     for (int s = 1; s <= ShotListSettings::kSeriesNames; ++s)
         printer.seriesNames[static_cast<size_t>(s - 1)] = objects.programs.GetSerieName(s, name, Program());
@@ -801,7 +794,7 @@ void CDlgCard::RememberPlace()
 {
     if (!m_initialised)
         return;
-    CRangeSettings::Profile& place = m_frame.Objects().settings.profile;
+    CRangeSettings::Profile& place = m_obj.settings.profile;
     QRect r = geometry();
     place.cardX0 = r.left();
     place.cardY0 = r.top();

@@ -10,8 +10,8 @@
 // Modeless, one at a time: the main frame makes it (OpenCardDialog), lets it
 // follow new shots from the tick (Refresh) and deletes it when it opens
 // another or closes. It reads and writes through a competition data object of
-// its own, so the frame's lanes are never disturbed; after every change it
-// asks the frame to read the files again. What it decides without a window
+// its own, so the range's lanes are never disturbed; after every change it has
+// the range read the files again. What it decides without a window
 // is in range/scorecard/.
 #include "foundation/comp/DataComp.h"
 #include "foundation/files/BVLog.h"
@@ -24,9 +24,10 @@
 #include <vector>
 
 class CGridList;
-class CMainFrame;
 class QPainter;
 class QRect;
+class RangeControl;
+struct RangeObjects;
 
 class CDlgCard : public platform::Dialog {
 public:
@@ -72,7 +73,7 @@ public:
     // The result states the card knows (0 none).
     static constexpr int kMostState = 4;
 
-    CDlgCard(CMainFrame& frame, QWidget* parent);
+    CDlgCard(RangeObjects& objects, RangeControl& range, QWidget* parent);
     ~CDlgCard() override;
 
     // Set by the frame before Create: the card first shown, the last lane of
@@ -142,14 +143,13 @@ private:
     void Work(const std::function<void()>& operation);
     void ShowClipboard();
     void RememberPlace();
-    // The frame reads the competition's files again, as after any change.
-    void RereadFrame();
     bool TurningTargets() const;
     int Program() const;
     int SeriesShots(int series);
     void RedrawList();
 
-    CMainFrame& m_frame;
+    RangeObjects& m_obj;
+    RangeControl& m_range;
     CDataComp m_comp;
     ScoreCard m_card;
     CardCells m_cells;

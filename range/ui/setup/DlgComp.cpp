@@ -9,7 +9,7 @@
 #include "platform/files/ProfileStore.h"
 #include "platform/system/Clock.h"
 #include "platform/system/TextTable.h"
-#include "range/run/RangeObjects.h"
+#include "range/base/RangeObjects.h"
 #include "range/setup/CompetitionList.h"
 #include "range/ui/setup/DlgDefComp.h"
 

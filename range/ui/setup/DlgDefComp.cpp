@@ -2,7 +2,7 @@
 
 #include "foundation/comp/DataComp.h"
 #include "platform/system/TextTable.h"
-#include "range/run/RangeObjects.h"
+#include "range/base/RangeObjects.h"
 
 #include <string>
 

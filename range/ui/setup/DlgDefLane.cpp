@@ -4,7 +4,7 @@
 #include "foundation/ui/grid/GridList.h"
 #include "platform/system/TextTable.h"
 #include "platform/ui/Prompter.h"
-#include "range/ui/MainFrm.h"
+#include "range/base/RangeObjects.h"
 
 #include <QGridLayout>
 
@@ -69,9 +69,9 @@ void DefineChoices(CGridListCore& grid, int column, const Choices& choices)
 
 }  // namespace
 
-CDlgDefLane::CDlgDefLane(CMainFrame& frame, QWidget* parent)
+CDlgDefLane::CDlgDefLane(RangeObjects& objects, QWidget* parent)
     : platform::Dialog(kTemplate, parent),
-      m_frame(frame),
+      m_obj(objects),
       m_grid(new CGridList(this)),
       m_handshake(
           *m_grid, [this](const GridCellEdit& edit) { StoreEdit(edit); },
@@ -91,7 +91,7 @@ CDlgDefLane::CDlgDefLane(CMainFrame& frame, QWidget* parent)
     OnClick(IDC_CANCEL, [this] { OnCancel(); });
 }
 
-bool CDlgDefLane::CompetitionOpen() const { return m_frame.CompetitionNumber() >= 0; }
+bool CDlgDefLane::CompetitionOpen() const { return m_obj.CompetitionNumber() >= 0; }
 
 bool CDlgDefLane::OnInitDialog()
 {
@@ -108,7 +108,7 @@ bool CDlgDefLane::OnInitDialog()
 void CDlgDefLane::DefineColumns()
 {
     CGridList& g = *m_grid;
-    const CTargetTypes& types = m_frame.Objects().targetTypes;
+    const CTargetTypes& types = m_obj.targetTypes;
 
     std::vector<std::pair<int, std::string>> typeChoices;
     for (int group = 0; group < CTargetTypes::GetGroupCount(); ++group)
@@ -151,7 +151,7 @@ void CDlgDefLane::Fill()
     // Without a competition there are no cards to show.
     if (!CompetitionOpen())
         return;
-    const LaneTable& lanes = m_frame.Lanes();
+    const LaneTable& lanes = m_obj.lanes;
     for (int lane = LaneTable::kFirstLane; lane <= LaneTable::kLastLane; ++lane) {
         if (!lanes.IsActive(lane))
             continue;
@@ -168,7 +168,7 @@ void CDlgDefLane::ShowRow(int row)
 {
     if (row < 0 || row >= m_grid->GetItemCount())
         return;
-    const CTargetTypes& types = m_frame.Objects().targetTypes;
+    const CTargetTypes& types = m_obj.targetTypes;
     const LaneSettingsRow& s = m_settings.Row(static_cast<int>(m_grid->GetItemData(row)));
     m_grid->SetItemText(row, kColType, types.GetName(s.targetType));
     m_grid->SetItemText(row, kColValueSystem, TextOf(LaneSettingsTable::ValueSystemKey(s.valueSystem)));
@@ -203,7 +203,7 @@ int CDlgDefLane::RowCode(int row, int column) const
 
 void CDlgDefLane::StoreEdit(const GridCellEdit& edit)
 {
-    const CTargetTypes& types = m_frame.Objects().targetTypes;
+    const CTargetTypes& types = m_obj.targetTypes;
     int lane = edit.lane;
     // A choice cell's code, or the number typed where no choice is offered;
     // the empty choice names no value and changes nothing.
@@ -235,7 +235,7 @@ void CDlgDefLane::StoreEdit(const GridCellEdit& edit)
     }
     // The range's defaults for new lanes follow every edit, also one that
     // changed nothing.
-    m_settings.WriteDefaults(m_frame.Objects().settings.Config(), lane);
+    m_settings.WriteDefaults(m_obj.settings.Config(), lane);
     ShowRow(edit.row);
 }
 
@@ -246,7 +246,7 @@ void CDlgDefLane::OnCopyNext()
         platform::MessageBox(platform::TextOfKey("IDS_DEFLANE_WRNSEL"), {}, platform::MessageIcon::Question);
         return;
     }
-    m_settings.CopyToNext(static_cast<int>(m_grid->GetItemData(row)), m_frame.Lanes());
+    m_settings.CopyToNext(static_cast<int>(m_grid->GetItemData(row)), m_obj.lanes);
     // On to the next row, so that pressing again walks down the lanes.
     if (row + 1 < m_grid->GetItemCount()) {
         m_grid->m_currentRow = static_cast<int16_t>(row + 1);
@@ -262,7 +262,7 @@ void CDlgDefLane::OnCopyAll()
         platform::MessageBox(platform::TextOfKey("IDS_DEFLANE_WRNSEL"), {}, platform::MessageIcon::Question);
         return;
     }
-    m_settings.CopyToAll(static_cast<int>(m_grid->GetItemData(row)), m_frame.Lanes());
+    m_settings.CopyToAll(static_cast<int>(m_grid->GetItemData(row)), m_obj.lanes);
     ShowAllRows();
 }
 
@@ -278,13 +278,13 @@ void CDlgDefLane::OnOK()
 {
     // Without a competition the rows were never loaded: there is nothing to store.
     if (CompetitionOpen())
-        m_settings.Store(m_frame.Lanes());
+        m_settings.Store(m_obj.lanes);
     EndDialog(platform::IDOK);
 }
 
 void CDlgDefLane::OnCancel()
 {
-    if (CompetitionOpen() && m_settings.Differs(m_frame.Lanes())) {
+    if (CompetitionOpen() && m_settings.Differs(m_obj.lanes)) {
         int answer = platform::MessageBox(platform::TextOfKey("IDS_DEFLANE_WRNMOD"), {}, platform::MessageIcon::Stop,
                                           platform::MessageButtons::YesNo);
         if (answer == platform::IDYES) {

@@ -13,7 +13,7 @@
 #include <string>
 
 class CGridList;
-class CMainFrame;
+struct RangeObjects;
 
 class CDlgDefLane : public platform::Dialog {
 public:
@@ -37,7 +37,7 @@ public:
         kColumns = 7,
     };
 
-    CDlgDefLane(CMainFrame& frame, QWidget* parent = nullptr);
+    CDlgDefLane(RangeObjects& objects, QWidget* parent = nullptr);
 
     bool OnInitDialog() override;
     void OnOK() override;
@@ -58,7 +58,7 @@ private:
     void OnCopyAll();
     bool CompetitionOpen() const;
 
-    CMainFrame& m_frame;
+    RangeObjects& m_obj;
     CGridList* m_grid;
     LaneSettingsTable m_settings;
     GridHandshake m_handshake;

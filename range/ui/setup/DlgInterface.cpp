@@ -6,7 +6,7 @@
 #include "foundation/ui/windows/FolderDialog.h"
 #include "platform/system/Codepage.h"
 #include "platform/system/TextTable.h"
-#include "range/run/RangeObjects.h"
+#include "range/base/RangeObjects.h"
 #include "range/ui/setup/DlgBusy.h"
 
 #include <cstdio>

@@ -8,8 +8,9 @@
 #include "platform/files/ProfileStore.h"
 #include "platform/system/TextTable.h"
 #include "platform/ui/Prompter.h"
+#include "range/base/RangeObjects.h"
 #include "range/exchange/MediaTransfer.h"
-#include "range/ui/MainFrm.h"
+#include "range/run/RangeControl.h"
 
 #include <QGridLayout>
 
@@ -44,7 +45,7 @@ bool NeedsRelay(int resultsProgram)
 
 }  // namespace
 
-CDlgMedia::CDlgMedia(CMainFrame& frame, QWidget* parent) : platform::Dialog(kTemplate, parent), m_frame(frame)
+CDlgMedia::CDlgMedia(RangeObjects& objects, RangeControl& range, QWidget* parent) : platform::Dialog(kTemplate, parent), m_obj(objects), m_range(range)
 {
     // The spare width goes between the relay and the buttons.
     if (auto* grid = dynamic_cast<QGridLayout*>(layout()))
@@ -81,17 +82,17 @@ void CDlgMedia::OnActive()
         item(id).show(chosen);
 }
 
-int CDlgMedia::ResultsProgram() { return m_frame.RangeInt(RangeItems::kResultsProgram); }
+int CDlgMedia::ResultsProgram() { return m_obj.RangeInt(RangeItems::kResultsProgram); }
 
 std::string CDlgMedia::Prefix()
 {
-    CBVConfig& comp = m_frame.Objects().comp.CompConfig();
+    CBVConfig& comp = m_obj.comp.CompConfig();
     return comp.IsOpen() ? ReadItem(comp, CompSettings::kPrefix) : std::string(CompSettings::kPrefix.defaultValue);
 }
 
 std::string CDlgMedia::ExchangeFolder()
 {
-    CBVConfig& range = m_frame.Objects().settings.Config();
+    CBVConfig& range = m_obj.settings.Config();
     return CBVExch::NormalizeFolder(range.IsOpen() ? CRangeSettings::ReadExchangeFolder(range) : "");
 }
 
@@ -115,7 +116,7 @@ void CDlgMedia::OnNames()
     platform::Profile().WriteString(kProfileSection, kProfileKey, folder);
     int program = ResultsProgram();
     if (!MediaTransfer::KnownResultsProgram(program)) {
-        BV_LOG(m_frame.Objects().log, 90, "Ukjent resultatprogram valgt (%d) - bruker BVRes format", program);
+        BV_LOG(m_obj.log, 90, "Ukjent resultatprogram valgt (%d) - bruker BVRes format", program);
         program = 0;
     }
     MediaTransfer::CopyNames(folder, ExchangeFolder(), program, Prefix());
@@ -129,9 +130,9 @@ void CDlgMedia::OnResults()
     platform::Profile().WriteString(kProfileSection, kProfileKey, folder);
     // Every lane up to the last one the range has.
     if (m_activeRelay != 0)
-        m_frame.SendResults(0, 0, m_frame.NextActiveLane(0), 0, folder.c_str());
+        m_range.exchange.SendResults(0, 0, m_obj.lanes.NextActiveLane(0), 0, folder.c_str());
     else
-        m_frame.SendResults(m_relay, m_relay, 1, 0, folder.c_str());
+        m_range.exchange.SendResults(m_relay, m_relay, 1, 0, folder.c_str());
 }
 
 void CDlgMedia::OnDelete()

@@ -9,7 +9,8 @@
 
 #include <string>
 
-class CMainFrame;
+class RangeControl;
+struct RangeObjects;
 
 class CDlgMedia : public platform::Dialog {
 public:
@@ -27,7 +28,7 @@ public:
     static constexpr const char* kProfileSection = "BVLeder";
     static constexpr const char* kProfileKey = "MediaPath";
 
-    CDlgMedia(CMainFrame& frame, QWidget* parent = nullptr);
+    CDlgMedia(RangeObjects& objects, RangeControl& range, QWidget* parent = nullptr);
 
     bool OnInitDialog() override;
     void DoDataExchange(platform::DataExchange& dx) override;
@@ -47,5 +48,6 @@ private:
     std::string Prefix();
     std::string ExchangeFolder();
 
-    CMainFrame& m_frame;
+    RangeObjects& m_obj;
+    RangeControl& m_range;
 };

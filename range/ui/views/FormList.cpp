@@ -6,9 +6,12 @@
 #include "foundation/ui/grid/GridList.h"
 #include "platform/ui/UiText.h"
 #include "platform/ui/draw/DrawSurface.h"
+#include "range/base/RangeObjects.h"
 #include "range/lanes/ShotFlags.h"
-#include "range/ui/MainFrm.h"
+#include "range/run/RangeControl.h"
+#include "range/ui/views/FrameNavigation.h"
 #include "range/ui/views/LaneImages.h"
+#include "range/ui/views/ViewActions.h"
 #include "range/views/LaneCells.h"
 #include "range/views/LaneColumns.h"
 
@@ -47,7 +50,13 @@ QColor ColourOf(LaneCells::Colour colour, const CGridList& grid)
 
 }  // namespace
 
-CFormList::CFormList(CMainFrame& frame, QWidget* parent) : platform::FormView(kTemplate, parent), m_frame(frame)
+CFormList::CFormList(RangeObjects& objects, RangeControl& range, FrameNavigation& navigation, ViewActions& actions,
+                     QWidget* parent)
+    : platform::FormView(kTemplate, parent),
+      m_obj(objects),
+      m_range(range),
+      m_navigation(navigation),
+      m_actions(actions)
 {
     // The lists' font: the kit's stand-in for the dialogs' sans serif.
     m_font = QFont(platform::FontFamilyFor("MS Sans Serif"));
@@ -87,7 +96,7 @@ void CFormList::BuildColumns(int view)
         m_grid->DeleteColumn(m_grid->GetColumnCount() - 1);
     m_grid->m_columns.clear();
 
-    RangeObjects& obj = m_frame.Objects();
+    RangeObjects& obj = m_obj;
     LaneColumns::ColumnContext context;
     context.language = &obj.language;
     context.types = &obj.targetTypes;
@@ -109,7 +118,7 @@ void CFormList::BuildColumns(int view)
 void CFormList::FillRows()
 {
     m_grid->DeleteAllItems();
-    std::vector<int> lanes = LaneCells::ListedLanes(m_frame.Objects());
+    std::vector<int> lanes = LaneCells::ListedLanes(m_obj);
     for (size_t i = 0; i < lanes.size(); ++i) {
         int row = m_grid->InsertItem(static_cast<int>(i), std::to_string(lanes[i]));
         m_grid->SetItemData(row, lanes[i]);
@@ -152,7 +161,7 @@ void CFormList::SetHeaderText(int column, std::string_view text) { m_grid->SetCo
 
 void CFormList::DrawRow(QPainter& painter, int row, const QRect& rect)
 {
-    RangeObjects& obj = m_frame.Objects();
+    RangeObjects& obj = m_obj;
     const int lane = LaneOfRow(row);
     if (lane == 0)
         return;
@@ -200,32 +209,32 @@ void CFormList::OnItemClick(int row, int column)
     uint8_t code = CodeOf(column);
     if (lane == 0 || code == 0)
         return;
-    RangeObjects& obj = m_frame.Objects();
+    RangeObjects& obj = m_obj;
     bool flags = obj.CompInt(CompSettings::kSuperFinal) != 0;
     if (m_view == 3 && flags && LaneColumns::IsShot(code))
-        m_frame.ToggleShotFlag(lane, code - 1, ShotFlags::kToggle);
+        m_range.shotFlags.ToggleShotFlag(lane, code - 1, ShotFlags::kToggle);
     else if (column < LaneColumns::kFixedColumns)
-        m_frame.OnSimulate(lane);
+        m_actions.OnSimulate(lane);
     else if (m_view == 5 && LaneColumns::IsLift(code))
-        m_frame.SendLift(lane, code);
+        m_range.commands.SendLift(lane, code);
 }
 
 void CFormList::OnHeaderClick(int column)
 {
     uint8_t code = CodeOf(column);
-    RangeObjects& obj = m_frame.Objects();
+    RangeObjects& obj = m_obj;
     bool flags = obj.CompInt(CompSettings::kSuperFinal) != 0;
     if (column >= 0 && column < LaneColumns::kFixedColumns) {
-        m_frame.OnSimulate(0);
+        m_actions.OnSimulate(0);
     } else if (m_view == 3 && flags && LaneColumns::IsShot(code)) {
         std::vector<int> lanes;
         for (int row = 0; row < m_grid->GetItemCount(); ++row)
             lanes.push_back(LaneOfRow(row));
-        int lane = m_frame.LowestShotLane(lanes, code - 1);
+        int lane = m_range.shotFlags.LowestShotLane(lanes, code - 1);
         if (lane != 0)
-            m_frame.ToggleShotFlag(lane, code - 1, ShotFlags::kSet);
+            m_range.shotFlags.ToggleShotFlag(lane, code - 1, ShotFlags::kSet);
     } else if (m_view == 5 && LaneColumns::IsLift(code)) {
-        m_frame.SendLift(0, code);
+        m_range.commands.SendLift(0, code);
     }
 }
 
@@ -274,6 +283,6 @@ void CFormList::OnSize(int cx, int cy)
 
 bool CFormList::OnHelpInfo(int controlId)
 {
-    m_frame.HelpAt(this, controlId);
+    m_navigation.HelpAt(this, controlId);
     return true;
 }

@@ -2,8 +2,8 @@
 // The lane list: one row per lane that takes part, with the columns of the
 // view the officer chose. It shows what the lanes' blocks hold as the tick
 // and the targets change them, draws every cell itself in the colours that
-// call for attention, and turns clicks into the frame's simulation, shot
-// marking and lift commands. Texts and colours are the logic's
+// call for attention, and turns clicks into the simulation, shot marking and
+// lift commands. Texts and colours are the logic's
 // (range/views/LaneCells.h); this window measures, paints and listens.
 #include "platform/ui/Dialog.h"
 
@@ -14,15 +14,19 @@
 #include <vector>
 
 class CGridList;
-class CMainFrame;
+class FrameNavigation;
 class QPainter;
+class RangeControl;
+class ViewActions;
+struct RangeObjects;
 
 class CFormList : public platform::FormView {
 public:
     static constexpr int IDD = 104;
     static constexpr int IDC_LIST = 1204;
 
-    CFormList(CMainFrame& frame, QWidget* parent = nullptr);
+    CFormList(RangeObjects& objects, RangeControl& range, FrameNavigation& navigation, ViewActions& actions,
+              QWidget* parent = nullptr);
     ~CFormList() override;
 
     void OnInitialUpdate() override;
@@ -61,7 +65,10 @@ private:
     void DrawRow(QPainter& painter, int row, const QRect& rect);
     uint8_t CodeOf(int column) const;
 
-    CMainFrame& m_frame;
+    RangeObjects& m_obj;
+    RangeControl& m_range;
+    FrameNavigation& m_navigation;
+    ViewActions& m_actions;
     CGridList* m_grid;
     QFont m_font;
     std::vector<uint8_t> m_codes;

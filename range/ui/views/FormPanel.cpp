@@ -2,10 +2,11 @@
 
 #include "foundation/comp/ShotClock.h"
 #include "platform/system/TextTable.h"
-#include "platform/ui/FrameWnd.h"
 #include "platform/ui/UiText.h"
 #include "platform/ui/draw/DrawSurface.h"
-#include "range/ui/MainFrm.h"
+#include "range/base/RangeObjects.h"
+#include "range/ui/views/FrameNavigation.h"
+#include "range/ui/views/ViewActions.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -65,7 +66,8 @@ QRect ToQRect(const platform::Rect& r) { return QRect(r.left, r.top, r.Width(), 
 
 }  // namespace
 
-CFormPanel::CFormPanel(CMainFrame& frame, QWidget* parent) : platform::FormView(kTemplate, parent), m_frame(frame)
+CFormPanel::CFormPanel(RangeObjects& objects, FrameNavigation& navigation, ViewActions& actions, QWidget* parent)
+    : platform::FormView(kTemplate, parent), m_obj(objects), m_navigation(navigation), m_actions(actions)
 {
     // The panel places its controls itself: the series buttons stack as
     // the program asks, so no grid of the template holds them.
@@ -92,29 +94,28 @@ CFormPanel::CFormPanel(CMainFrame& frame, QWidget* parent) : platform::FormView(
     for (int kind = 0; kind < 3; ++kind)
         OnClick(IDC_MARK0 + kind, [this, kind] {
             m_markKind = kind;
-            PanelModel::SetMarkKind(m_frame.Objects(), kind);
+            PanelModel::SetMarkKind(m_obj, kind);
         });
     OnClick(IDC_CLOCK, [this] { OnClockButton(); });
     OnClick(IDC_SHOOT, [this] {
         TakeControls();
-        m_frame.ShootSeries(m_markKind, m_seriesIndex, false);
+        m_actions.ShootSeries(m_markKind, m_seriesIndex, false);
     });
     OnClick(IDC_MARKALL, [this] {
         TakeControls();
-        m_frame.MarkSeries(m_markKind, m_seriesIndex, false);
+        m_actions.MarkSeries(m_markKind, m_seriesIndex, false);
     });
     OnClick(IDC_MARKTWIN, [this] {
         TakeControls();
-        m_frame.MarkTwinLane(m_markKind, m_seriesIndex);
+        m_actions.MarkTwinLane(m_markKind, m_seriesIndex);
     });
     OnClick(IDC_SHOOTER, [this] {
         TakeControls();
-        m_frame.OnNewShooter();
+        m_actions.OnNewShooter();
     });
     OnClick(IDC_CARD, [this] {
         TakeControls();
-        if (platform::FrameWnd* w = m_frame.Window())
-            w->RouteCommand(kCardCommand);
+        m_navigation.RouteCommand(kCardCommand);
     });
     setMinimumWidth(PanelWidth());
 }
@@ -152,15 +153,15 @@ void CFormPanel::SetTexts()
 
 void CFormPanel::Refresh()
 {
-    ShowSeries(PanelModel::Read(m_frame.Objects()));
+    ShowSeries(PanelModel::Read(m_obj));
 }
 
 void CFormPanel::SelectSeries(int index)
 {
-    ShowSeries(PanelModel::SelectSeries(m_frame.Objects(), index));
+    ShowSeries(PanelModel::SelectSeries(m_obj, index));
     m_seriesIndex = index;
     // The next tick draws the clock again.
-    m_frame.Objects().clock.ResetStoredText();
+    m_obj.clock.ResetStoredText();
 }
 
 void CFormPanel::PreviousSeries()
@@ -194,7 +195,7 @@ void CFormPanel::ShowSeries(const PanelModel::State& state)
     item(IDC_MARKTWIN).show(state.twinLane);
     item(IDC_MARKALL).setText(platform::TextOfKey(state.markAllKey));
     item(IDC_SHOOTER).setText(platform::TextOfKey(state.shooterKey));
-    CShotClock& clock = m_frame.Objects().clock;
+    CShotClock& clock = m_obj.clock;
     clock.Set(state.clock.period, state.clock.extra, static_cast<int16_t>(state.clock.mode));
     for (int id : {static_cast<int>(IDC_SHOOT), static_cast<int>(IDC_SHOOTER), static_cast<int>(IDC_MARKALL),
                    static_cast<int>(IDC_CLOCK)})
@@ -207,18 +208,18 @@ void CFormPanel::ShowSeries(const PanelModel::State& state)
 
 void CFormPanel::OnClockButton()
 {
-    CShotClock& clock = m_frame.Objects().clock;
+    CShotClock& clock = m_obj.clock;
     clock.Toggle();
     DrawClock();
-    m_frame.SendClockMode(0);
+    m_actions.SendClockMode(0);
 }
 
 void CFormPanel::OnClockTick()
 {
-    if (m_frame.CompetitionNumber() <= 0)
+    if (m_obj.CompetitionNumber() <= 0)
         return;
     char text[CShotClock::kTextSize];
-    if (m_frame.Objects().clock.FormatTime(text))
+    if (m_obj.clock.FormatTime(text))
         DrawClock();
 }
 
@@ -226,9 +227,9 @@ void CFormPanel::DrawClock()
 {
     if (!m_clockFace)
         return;
-    CShotClock& clock = m_frame.Objects().clock;
+    CShotClock& clock = m_obj.clock;
     // Without a competition the clock is not shown.
-    if (m_frame.CompetitionNumber() <= 0) {
+    if (m_obj.CompetitionNumber() <= 0) {
         m_clockFace->clear();
         return;
     }
@@ -303,18 +304,18 @@ void CFormPanel::OnSize(int, int)
 // the next tick.
 void CFormPanel::paintEvent(QPaintEvent* event)
 {
-    m_frame.Objects().clock.ResetStoredText();
+    m_obj.clock.ResetStoredText();
     platform::FormView::paintEvent(event);
 }
 
 void CFormPanel::focusOutEvent(QFocusEvent* event)
 {
-    m_frame.Objects().clock.ResetStoredText();
+    m_obj.clock.ResetStoredText();
     platform::FormView::focusOutEvent(event);
 }
 
 bool CFormPanel::OnHelpInfo(int controlId)
 {
-    m_frame.HelpAt(this, controlId);
+    m_navigation.HelpAt(this, controlId);
     return true;
 }

@@ -4,7 +4,8 @@
 // mark kind, the selected series' times, the shooting clock in large digits
 // over its start button, and the buttons that shoot, mark, start a new
 // shooter and open the card. What it shows is worked out by the logic
-// (range/views/PanelModel.h); the buttons call the frame's operations.
+// (range/views/PanelModel.h); the buttons start the officer's operations
+// (ViewActions).
 #include "platform/ui/Dialog.h"
 #include "range/views/PanelModel.h"
 
@@ -12,8 +13,10 @@
 
 #include <string>
 
-class CMainFrame;
+class FrameNavigation;
 class QLabel;
+class ViewActions;
+struct RangeObjects;
 
 class CFormPanel : public platform::FormView {
 public:
@@ -36,7 +39,7 @@ public:
     // The frame's card command, which the card button routes.
     static constexpr int kCardCommand = 32788;
 
-    CFormPanel(CMainFrame& frame, QWidget* parent = nullptr);
+    CFormPanel(RangeObjects& objects, FrameNavigation& navigation, ViewActions& actions, QWidget* parent = nullptr);
     ~CFormPanel() override;
 
     void OnInitialUpdate() override;
@@ -76,7 +79,9 @@ private:
     // Before a button acts: the series and mark kind as the controls show them.
     void TakeControls();
 
-    CMainFrame& m_frame;
+    RangeObjects& m_obj;
+    FrameNavigation& m_navigation;
+    ViewActions& m_actions;
     PanelModel::State m_state;
     int m_seriesIndex = -1;
     int m_markKind = 0;

@@ -2,7 +2,7 @@
 
 #include "foundation/ui/windows/FormTabCtrl.h"
 #include "platform/system/TextTable.h"
-#include "range/ui/MainFrm.h"
+#include "range/ui/views/FrameNavigation.h"
 
 #include <QLayout>
 #include <QTabBar>
@@ -19,7 +19,8 @@ const platform::DialogTemplate kTemplate{.id = CFormTab::IDD, .cx = 300, .cy = 1
 
 }  // namespace
 
-CFormTab::CFormTab(CMainFrame& frame, QWidget* parent) : platform::FormView(kTemplate, parent), m_frame(frame)
+CFormTab::CFormTab(FrameNavigation& navigation, QWidget* parent)
+    : platform::FormView(kTemplate, parent), m_navigation(navigation)
 {
     m_tabs = new CFormTabCtrl(this);
     SetCustomControl(IDC_TABS, m_tabs);
@@ -61,11 +62,11 @@ void CFormTab::SelectTab(int view)
 void CFormTab::OnTabChanged()
 {
     if (initialised)
-        m_frame.SelectPage(m_tabs->GetCurSel() + 1);
+        m_navigation.SelectPage(m_tabs->GetCurSel() + 1);
 }
 
 bool CFormTab::OnHelpInfo(int controlId)
 {
-    m_frame.HelpAt(this, controlId);
+    m_navigation.HelpAt(this, controlId);
     return true;
 }

@@ -5,7 +5,7 @@
 #include "platform/ui/Dialog.h"
 
 class CFormTabCtrl;
-class CMainFrame;
+class FrameNavigation;
 
 class CFormTab : public platform::FormView {
 public:
@@ -13,7 +13,7 @@ public:
     static constexpr int IDC_TABS = 1001;
     static constexpr int kTabs = 6;
 
-    CFormTab(CMainFrame& frame, QWidget* parent = nullptr);
+    explicit CFormTab(FrameNavigation& navigation, QWidget* parent = nullptr);
     ~CFormTab() override;
 
     void OnInitialUpdate() override;
@@ -31,6 +31,6 @@ public:
 private:
     void OnTabChanged();
 
-    CMainFrame& m_frame;
+    FrameNavigation& m_navigation;
     CFormTabCtrl* m_tabs;
 };

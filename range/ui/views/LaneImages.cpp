@@ -1,6 +1,6 @@
 #include "range/ui/views/LaneImages.h"
 
-#include "range/lanes/LaneTable.h"
+#include "range/base/LaneTable.h"
 
 #include <QPainter>
 

@@ -1,37 +1,27 @@
-// The frame's printing of cards: the range's cards on the printer the
-// officer picks, and the card a lane's monitor asks for, fetched shot by
-// shot (MonitorPrint) and printed the same way; and the results sent to the
-// results office.
-#include "range/ui/MainFrm.h"
+#include "range/ui/ResultsCommands.h"
 
-#include "foundation/ui/cards/CardPrinter.h"
+#include "foundation/settings/RangeSettings.h"
 #include "platform/ui/FrameWnd.h"
+#include "range/dialogs/SendPresets.h"
 #include "range/print/CardPrintJob.h"
 #include "range/print/RangeCardPrint.h"
-#include "range/dialogs/SendPresets.h"
 #include "range/ui/FrameModal.h"
+#include "range/ui/MainFrm.h"
+#include "range/ui/dialogs/DlgName.h"
 #include "range/ui/dialogs/DlgPrint.h"
 #include "range/ui/dialogs/DlgSend.h"
-#include "foundation/settings/RangeSettings.h"
+#include "range/ui/setup/DlgMedia.h"
 
-void CMainFrame::OnMonitorPrintMsg(const LineMessage& m) { m_monitorPrint.OnMonitorPrintMsg(m); }
+#include <string>
 
-void CMainFrame::OnFetchShot(const LineMessage& m) { m_monitorPrint.OnFetchShot(m); }
-
-int CMainFrame::PrintCards(CardPrintJob& job)
+int ResultsCommands::FirstRelay() const
 {
-    CCardPrinter printer;
-    static_cast<CardPrintSettings&>(printer) = job.settings;
-    for (const PrintCard& card : job.cards) {
-        PrintCard* added = printer.AddCard();
-        PrintCard* next = added->next;
-        *added = card;
-        added->next = next;
-    }
-    return printer.Print();
+    const LaneTable& lanes = m_frame.Objects().lanes;
+    const int lane = lanes.NextActiveLane(0);
+    return LaneTable::IsLane(lane) && lanes[lane].active.relay > 0 ? lanes[lane].active.relay : 1;
 }
 
-int CMainFrame::PrintCards(int firstRelay, int lastRelay, int firstLane, int lastLane, bool withDialog)
+int ResultsCommands::PrintCards(int firstRelay, int lastRelay, int firstLane, int lastLane, bool withDialog)
 {
     RangeCardPrint::Selection selection;
     selection.firstRelay = firstRelay;
@@ -39,25 +29,27 @@ int CMainFrame::PrintCards(int firstRelay, int lastRelay, int firstLane, int las
     selection.firstLane = firstLane;
     selection.lastLane = lastLane;
     selection.withDialog = withDialog;
+    RangeObjects& obj = m_frame.Objects();
     CardPrintJob job;
-    int cards = RangeCardPrint::Fill(m_obj, selection, job);
-    int printed = cards > 0 && PrintCards(job) == CardPrintJob::kPrinted ? cards : 0;
-    if (platform::FrameWnd* w = Window()) {
+    int cards = RangeCardPrint::Fill(obj, selection, job);
+    int printed = cards > 0 && m_frame.PrintCards(job) == CardPrintJob::kPrinted ? cards : 0;
+    if (platform::FrameWnd* w = m_frame.Window()) {
         // Information goes to the second pane.
-        std::string line = printed > 0 ? std::to_string(printed) + " " + m_obj.Text("IDS_INFO_PRINTED")
-                                       : m_obj.Text("IDS_INFO_NOPRINT");
-        w->SetPaneText(kInfoPane, line);
+        std::string line = printed > 0 ? std::to_string(printed) + " " + obj.Text("IDS_INFO_PRINTED")
+                                       : obj.Text("IDS_INFO_NOPRINT");
+        w->SetPaneText(CMainFrame::kInfoPane, line);
     }
     return printed;
 }
 
-void CMainFrame::OnPrintCards()
+void ResultsCommands::OnPrintCards()
 {
-    CBVConfig& range = m_obj.settings.Config();
-    CDlgPrint dialog(Window(), Options());
-    const int lane = NextActiveLane(0);
-    const int relay = LaneTable::IsLane(lane) && m_obj.lanes[lane].active.relay > 0 ? m_obj.lanes[lane].active.relay : 1;
-    dialog.m_caption = m_obj.Text("IDS_LANESEL_TITLE_PRINT");
+    RangeObjects& obj = m_frame.Objects();
+    CBVConfig& range = obj.settings.Config();
+    CDlgPrint dialog(m_frame.Window(), obj.Options());
+    const int lane = obj.lanes.NextActiveLane(0);
+    const int relay = FirstRelay();
+    dialog.m_caption = obj.Text("IDS_LANESEL_TITLE_PRINT");
     dialog.m_relayFrom = relay;
     dialog.m_relayTo = relay;
     dialog.m_laneFrom = LaneTable::IsLane(lane) ? lane : LaneTable::kFirstLane;
@@ -100,12 +92,14 @@ void CMainFrame::OnPrintCards()
         PrintCards(dialog.m_relayFrom, dialog.m_relayTo, dialog.m_laneFrom, dialog.m_laneTo, true);
 }
 
-void CMainFrame::OnSendToOffice()
+void ResultsCommands::OnSendToOffice()
 {
-    const int lane = NextActiveLane(0);
-    const int relay = LaneTable::IsLane(lane) ? m_obj.lanes[lane].active.relay : 0;
-    SendPresets presets = SendPresetsFor(RangeInt(RangeItems::kResultsProgram), relay);
-    CDlgSend dialog(Window(), Options());
+    RangeObjects& obj = m_frame.Objects();
+    ResultsExchange& exchange = m_frame.Range().exchange;
+    const int lane = obj.lanes.NextActiveLane(0);
+    const int relay = LaneTable::IsLane(lane) ? obj.lanes[lane].active.relay : 0;
+    SendPresets presets = SendPresetsFor(obj.RangeInt(RangeItems::kResultsProgram), relay);
+    CDlgSend dialog(m_frame.Window(), obj.Options());
     dialog.m_relayFrom = presets.relayFrom;
     dialog.m_relayTo = presets.relayTo;
     dialog.m_activeRelay = presets.activeRelay;
@@ -114,8 +108,41 @@ void CMainFrame::OnSendToOffice()
         return;
     // Every lane up to the last one of the range, every card of the relays.
     const int rc = dialog.m_activeRelay != 0
-                       ? SendResults(0, 0, LaneTable::IsLane(lane) ? lane : LaneTable::kFirstLane, 0)
-                       : SendResults(dialog.m_relayFrom, dialog.m_relayTo, LaneTable::kFirstLane, 0);
+                       ? exchange.SendResults(0, 0, LaneTable::IsLane(lane) ? lane : LaneTable::kFirstLane, 0)
+                       : exchange.SendResults(dialog.m_relayFrom, dialog.m_relayTo, LaneTable::kFirstLane, 0);
     if (rc == 0)
-        ShowStatusKeys("IDS_INFO_SENT", "", nullptr);
+        m_frame.ShowStatusKeys("IDS_INFO_SENT", "", nullptr);
+}
+
+void ResultsCommands::OnMedia()
+{
+    CDlgMedia media(m_frame.Objects(), m_frame.Range(), m_frame.Window());
+    media.m_relay = FirstRelay();
+    FrameModal::Run(media);
+}
+
+void ResultsCommands::OnNames()
+{
+    RangeObjects& obj = m_frame.Objects();
+    RangeControl& range = m_frame.Range();
+    // Names are kept here only when no results program keeps them.
+    if (obj.RangeInt(RangeItems::kResultsProgram) != 8) {
+        platform::MessageBox(obj.Text("IDS_WRN_ONLYLOCAL"));
+        return;
+    }
+    RunNamesDialog();
+    const int equipment = obj.programs.GetEquipment(0);
+    if ((equipment == 3 || equipment == 131) && obj.RangeInt(RangeItems::kExternalEquipment) == 3) {
+        range.exchange.ImportNames(0);
+        for (int lane = obj.lanes.NextActiveLane(0); lane != 0; lane = obj.lanes.NextActiveLane(lane))
+            range.commands.SendLaneSetup(lane, 90);
+    }
+    range.ReadFilesAgain(true, true);
+}
+
+void ResultsCommands::RunNamesDialog()
+{
+    CDlgName names(m_frame.Objects(), m_frame.Window());
+    names.m_relayText = std::to_string(FirstRelay());
+    FrameModal::Run(names);
 }

@@ -1,9 +1,6 @@
-// The frame's client: the tool bar and menu of resource 128, the two locked
-// splitters with the tab view, the lane list and the panel, their layout
-// when the window changes, the texts in the chosen language, the choice of
-// list view and the help.
-#include "range/ui/MainFrm.h"
+#include "range/ui/FrameViews.h"
 
+#include "foundation/files/ConfigItem.h"
 #include "foundation/ui/grid/GridList.h"
 #include "foundation/ui/windows/FormTabCtrl.h"
 #include "foundation/ui/windows/HtmlHelp.h"
@@ -12,12 +9,12 @@
 #include "platform/ui/Help.h"
 #include "platform/ui/UiText.h"
 #include "range/ui/FrameResources.h"
+#include "range/ui/MainFrm.h"
 #include "range/ui/views/ChildView.h"
 #include "range/ui/views/FormList.h"
 #include "range/ui/views/FormPanel.h"
 #include "range/ui/views/FormTab.h"
 #include "range/views/LaneColumns.h"
-#include "range/views/LaneRanking.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,6 +23,8 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -52,24 +51,32 @@ bool Inside(const QWidget* widget, const QWidget* view)
 
 }  // namespace
 
-CFormList* CMainFrame::List() const
+FrameViews::FrameViews(CMainFrame& frame) : m_frame(frame) {}
+
+FrameViews::~FrameViews()
+{
+    if (m_help && platform::CurrentHelpService() == m_help.get())
+        platform::SetHelpService(nullptr);
+}
+
+CFormList* FrameViews::List() const
 {
     return m_inner ? dynamic_cast<CFormList*>(m_inner->Pane(1, 0)) : nullptr;
 }
 
-CFormPanel* CMainFrame::Panel() const
+CFormPanel* FrameViews::Panel() const
 {
     return m_outer ? dynamic_cast<CFormPanel*>(m_outer->Pane(0, 1)) : nullptr;
 }
 
-CFormTab* CMainFrame::TabView() const
+CFormTab* FrameViews::TabView() const
 {
     return m_inner ? dynamic_cast<CFormTab*>(m_inner->Pane(0, 0)) : nullptr;
 }
 
-void CMainFrame::OnCreateClient()
+void FrameViews::Create()
 {
-    platform::FrameWnd* w = Window();
+    platform::FrameWnd* w = m_frame.Window();
     if (!w || m_outer)
         return;
     BV_LOG(m_log, 10, "Create client");
@@ -100,9 +107,10 @@ void CMainFrame::OnCreateClient()
     m_inner->m_bLocked = 1;
     m_inner->m_bFlatTopLeft = 1;
     m_inner->m_bFlatBottomLeft = 1;
+    RangeObjects& obj = m_frame.Objects();
     auto* tab = new CFormTab(*this);
-    auto* list = new CFormList(*this);
-    auto* panel = new CFormPanel(*this);
+    auto* list = new CFormList(obj, m_frame.Range(), *this, m_frame);
+    auto* panel = new CFormPanel(obj, *this, m_frame);
     m_inner->SetPane(0, 0, tab, QSize(kFirstSize, kFirstSize));
     m_inner->SetPane(1, 0, list, QSize(kFirstSize, kFirstSize));
     m_outer->SetPane(0, 0, m_inner, QSize(kFirstSize, kFirstSize));
@@ -115,25 +123,25 @@ void CMainFrame::OnCreateClient()
 
     // The help pages of the chosen language, unless the program has a
     // help service already.
-    m_help = std::make_unique<CHtmlHelp>(".\\Help\\BVLeder" + HelpLanguage(m_obj.Text("IDS_LANG")));
+    m_help = std::make_unique<CHtmlHelp>(".\\Help\\BVLeder" + HelpLanguage(obj.Text("IDS_LANG")));
     if (!platform::CurrentHelpService())
         platform::SetHelpService(m_help.get());
 
-    RegisterCommands();
+    m_frame.Commands().Register();
 
-    int page = std::clamp(m_obj.settings.profile.tab, 1, LaneColumns::kLastView);
-    m_obj.settings.profile.tab = page;
+    int page = std::clamp(obj.settings.profile.tab, 1, LaneColumns::kLastView);
+    obj.settings.profile.tab = page;
     list->BuildColumns(page);
     tab->SelectTab(page);
     tab->initialised = true;
-    m_tick.counterA = 0;
-    m_tick.counterB = 0;
+    m_frame.m_tick.RestartPeriods();
     SetMenuTexts(true);
 }
 
-void CMainFrame::SetMenuTexts(bool starting)
+void FrameViews::SetMenuTexts(bool starting)
 {
-    platform::FrameWnd* w = Window();
+    platform::FrameWnd* w = m_frame.Window();
+    RangeObjects& obj = m_frame.Objects();
     if (!w)
         return;
     w->SetMenuTexts();
@@ -147,20 +155,19 @@ void CMainFrame::SetMenuTexts(bool starting)
         for (const platform::MenuItem& m : FrameResources::Menu())
             inMenu |= m.id == b.id;
         if (!inMenu)
-            a->setText(platform::ToQt(m_obj.Text(key)));
-        a->setToolTip(platform::ToQt(m_obj.Text(key)));
+            a->setText(platform::ToQt(obj.Text(key)));
+        a->setToolTip(platform::ToQt(obj.Text(key)));
     }
     if (CFormPanel* panel = Panel())
         panel->SetTexts();
     if (CFormTab* tab = TabView())
         tab->SetTabTexts();
     if (m_help)
-        m_help->SetFolder(".\\Help\\BVLeder" + HelpLanguage(m_obj.Text("IDS_LANG")));
+        m_help->SetFolder(".\\Help\\BVLeder" + HelpLanguage(obj.Text("IDS_LANG")));
     if (!starting) {
         if (CFormPanel* panel = Panel())
             panel->Refresh();
-        if (CFormList* list = List())
-            list->BuildColumns(Page());
+        BuildList();
         UpdateTitle();
     }
     // Every pane lays itself out again.
@@ -168,23 +175,23 @@ void CMainFrame::SetMenuTexts(bool starting)
     w->update();
 }
 
-void CMainFrame::LayoutClient()
+void FrameViews::LayoutClient()
 {
-    platform::FrameWnd* w = Window();
+    platform::FrameWnd* w = m_frame.Window();
     CFormPanel* panel = Panel();
-    if (!w || !m_outer || !m_inner || !panel || m_tick.startState == TickSchedule::StartState::Created)
+    if (!w || !m_outer || !m_inner || !panel || m_frame.m_tick.startState == TickSchedule::StartState::Created)
         return;
     int left = std::max(50, w->width() - panel->PanelWidth() - 21);
     m_outer->SetColumnInfo(0, left, 20);
     m_outer->SetColumnInfo(1, std::max(0, m_outer->width() - left), 0);
-    int tabs = m_obj.settings.profile.tabOn != 0 ? TabStripHeight() : 0;
+    int tabs = m_frame.Objects().settings.profile.tabOn != 0 ? TabStripHeight() : 0;
     m_inner->SetRowInfo(0, tabs, 20);
     m_inner->SetRowInfo(1, std::max(0, m_inner->height() - tabs), 0);
     m_outer->RecalcLayout();
     m_inner->RecalcLayout();
 }
 
-int CMainFrame::TabStripHeight() const
+int FrameViews::TabStripHeight() const
 {
     CFormTab* tab = TabView();
     if (!tab)
@@ -193,35 +200,35 @@ int CMainFrame::TabStripHeight() const
     return std::max(kTabHeight, tab->Tabs()->Bar()->sizeHint().height() + 4);
 }
 
-void CMainFrame::OnSizing(const QRect& r)
+void FrameViews::OnSizing(const QRect& r)
 {
-    CRangeSettings::Profile& p = m_obj.settings.profile;
+    CRangeSettings::Profile& p = m_frame.Objects().settings.profile;
     p.windowX0 = r.left();
     p.windowY0 = r.top();
     p.windowX1 = r.left() + r.width();
     p.windowY1 = r.top() + r.height();
 }
 
-int CMainFrame::Page() const { return std::clamp(m_obj.settings.profile.tab, 1, LaneColumns::kLastView); }
+int FrameViews::Page() const { return std::clamp(m_frame.Objects().settings.profile.tab, 1, LaneColumns::kLastView); }
 
-void CMainFrame::SelectPage(int page)
+void FrameViews::SelectPage(int page)
 {
     CFormList* list = List();
     if (list && page == list->View())
         return;
     if (page < LaneColumns::kFirstView || page > LaneColumns::kLastView) {
-        Beep(false);
+        m_frame.Beep(false);
         return;
     }
-    m_obj.settings.profile.tab = page;
+    m_frame.Objects().settings.profile.tab = page;
     if (list)
         list->BuildColumns(page);
     if (CFormTab* tab = TabView())
         tab->SelectTab(page);
-    RankLanes();
+    m_frame.RankLanes();
 }
 
-void CMainFrame::WinHelp(uint32_t data, int command)
+void FrameViews::WinHelp(uint32_t data, int command)
 {
     if (command == platform::HELP_WINDOW_TOPIC || command == platform::HELP_CONTROL_TOPIC) {
         platform::RequestHelp(data, command);
@@ -231,7 +238,7 @@ void CMainFrame::WinHelp(uint32_t data, int command)
         platform::RequestHelp(static_cast<uint32_t>(PageTopic(Page())), command);
         return;
     }
-    platform::FrameWnd* w = Window();
+    platform::FrameWnd* w = m_frame.Window();
     if (w && data >= kHitBase && data < kHitBase + kHitRange) {
         uint32_t at = data - kHitBase;
         QPoint point(static_cast<int>(at & 0xFFF), static_cast<int>(at >> 12));
@@ -251,9 +258,9 @@ void CMainFrame::WinHelp(uint32_t data, int command)
     platform::RequestHelp(0, command);
 }
 
-void CMainFrame::HelpAt(platform::KitWindow* view, int controlId)
+void FrameViews::HelpAt(platform::KitWindow* view, int controlId)
 {
-    platform::FrameWnd* w = Window();
+    platform::FrameWnd* w = m_frame.Window();
     if (!w || !view)
         return;
     QWidget* where = view->item(controlId).widget();
@@ -265,32 +272,89 @@ void CMainFrame::HelpAt(platform::KitWindow* view, int controlId)
     WinHelp(kHitBase + (y << 12) + x, kHelpContext);
 }
 
-void CMainFrame::RefreshViews()
+void FrameViews::BuildList()
 {
-    if (CFormPanel* panel = Panel())
-        panel->Refresh();
     if (CFormList* list = List())
         list->BuildColumns(Page());
 }
 
-void CMainFrame::RedrawRow(int lane)
+void FrameViews::RouteCommand(int id)
 {
-    if (CFormList* list = List())
-        list->RedrawRows(lane, lane);
+    if (platform::FrameWnd* w = m_frame.Window())
+        w->RouteCommand(id);
 }
 
-// The tick's and the dispatcher's look at the panel: the clock.
-void CMainFrame::RefreshPanel()
+void FrameViews::UpdateTitle()
 {
-    if (CFormPanel* panel = Panel())
-        panel->OnClockTick();
-}
-
-void CMainFrame::RankLanes()
-{
-    CFormList* list = List();
-    if (!list || !LaneColumns::ShowsPlace(list->Codes()))
+    platform::FrameWnd* w = m_frame.Window();
+    if (!w)
         return;
-    if (LaneRanking::RankLanes(m_obj.lanes) != 0)
-        RefreshChangedRows();
+    RangeObjects& obj = m_frame.Objects();
+    std::string name = "Comp";
+    if (obj.comp.IsOpen() && obj.comp.CompConfig().IsOpen())
+        name = ReadItem(obj.comp.CompConfig(), ConfigTextItem{2, 1, 500, "Comp"});
+    w->SetCaption(obj.language.GetText("IDR_MAINFRAME") + " - " + name);
+}
+
+// ---- The View menu
+
+void FrameViews::OnViewToolBar()
+{
+    CRangeSettings::Profile& p = m_frame.Objects().settings.profile;
+    p.toolOn = p.toolOn != 0 ? 0 : 1;
+    if (platform::FrameWnd* w = m_frame.Window())
+        w->ShowToolBar(p.toolOn != 0);
+    LayoutClient();
+}
+
+void FrameViews::OnViewStatusBar()
+{
+    CRangeSettings::Profile& p = m_frame.Objects().settings.profile;
+    p.statusOn = p.statusOn != 0 ? 0 : 1;
+    if (platform::FrameWnd* w = m_frame.Window())
+        w->ShowStatusBar(p.statusOn != 0);
+    LayoutClient();
+}
+
+void FrameViews::OnViewTabs()
+{
+    CRangeSettings::Profile& p = m_frame.Objects().settings.profile;
+    p.tabOn = p.tabOn != 0 ? 0 : 1;
+    LayoutClient();
+}
+
+void FrameViews::OnContextHelp()
+{
+    // As Shift+F1 on the control with the focus.
+    QWidget* focus = QApplication::focusWidget();
+    platform::KitWindow* view = focus ? platform::KitWindow::Of(focus) : nullptr;
+    if (view) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_F1, Qt::ShiftModifier);
+        view->PreTranslateKey(&key);
+    }
+}
+
+void FrameViews::OnNextPane(bool forward)
+{
+    std::vector<QWidget*> panes;
+    if (CFormTab* t = TabView(); t && m_frame.Objects().settings.profile.tabOn != 0)
+        panes.push_back(t);
+    if (CFormList* l = List())
+        panes.push_back(l);
+    if (CFormPanel* p = Panel())
+        panes.push_back(p);
+    if (panes.empty())
+        return;
+    QWidget* focus = QApplication::focusWidget();
+    int at = -1;
+    for (size_t i = 0; i < panes.size(); ++i)
+        for (QWidget* w = focus; w; w = w->parentWidget())
+            if (w == panes[i])
+                at = static_cast<int>(i);
+    const int n = static_cast<int>(panes.size());
+    int next = at < 0 ? 0 : (at + (forward ? 1 : n - 1)) % n;
+    panes[static_cast<size_t>(next)]->setFocus();
+    if (auto* view = dynamic_cast<platform::KitWindow*>(panes[static_cast<size_t>(next)]))
+        if (platform::FrameWnd* w = m_frame.Window())
+            w->SetActiveView(view);
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The range control's lanes and line channels: one LaneBlock per lane 1..100
-// with everything the frame knows about the lane (its channel, its line
-// status, its card, name and shots in memory, its sums and the state its
-// target reported), and one PortRecord per line channel. The main frame owns
-// both and every part of the program reaches them through it.
+// with everything the range control knows about the lane (its channel, its
+// line status, its card, name and shots in memory, its sums and the state its
+// target reported), and one PortRecord per line channel. The range's objects
+// hold both, and every part of the program reaches them through those.
 #include "foundation/comp/DataComp.h"
 
 #include <array>
@@ -132,6 +132,15 @@ struct PortRecord {
 
 using PortTable = std::array<PortRecord, 4>;
 
+// f(CVI9001&) for the outside range system of every channel that has one open.
+template <typename F>
+void ForEachOutsideSystem(PortTable& ports, F f)
+{
+    for (PortRecord& p : ports)
+        if (p.type == PortRecord::kOutsideSystem && p.outside)
+            f(*p.outside);
+}
+
 class LaneTable {
 public:
     static constexpr int kFirstLane = 1;
@@ -161,20 +170,3 @@ private:
 
     std::vector<LaneBlock> m_blocks;
 };
-
-// Where SendCommand puts the copies of a command.
-struct Delivery {
-    int channel = 0;
-    int lane = 0;  // 0: as a message to all units of the line
-};
-
-struct Routing {
-    std::vector<Delivery> deliveries;
-    std::vector<int> noLine;  // lanes whose channel has no open line
-    int result = 0;           // the lane sent to (the last one for every lane), or 0
-};
-
-// The copies of a command for the routing flags of SendCommand (every lane
-// 0x40, every line 0x20, even a disabled lane 0x10); marking and simulation
-// are the caller's.
-Routing RouteCommand(int lane, uint8_t flags, const LaneTable& lanes, const PortTable& ports);

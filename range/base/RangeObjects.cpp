@@ -1,4 +1,4 @@
-#include "range/run/RangeObjects.h"
+#include "range/base/RangeObjects.h"
 
 #include "foundation/files/BVConfig.h"
 

@@ -11,7 +11,7 @@
 #include "foundation/settings/ProgramStore.h"
 #include "foundation/settings/RangeSettings.h"
 #include "foundation/targets/TargetTypes.h"
-#include "range/lanes/LaneTable.h"
+#include "range/base/LaneTable.h"
 
 struct RangeObjects {
     CLanguageTable language;   // every text shown, by key

@@ -1,25 +1,12 @@
-#include "range/run/FileChecks.h"
+#include "range/lanes/FileChecks.h"
 
 #include "foundation/settings/CompSettings.h"
 #include "foundation/settings/RangeSettings.h"
 #include "line/outside/CVI9001.h"
+#include "range/base/FrameServices.h"
+#include "range/base/RangeObjects.h"
 #include "range/exchange/ResultsExchange.h"
 #include "range/lanes/LaneCards.h"
-#include "range/run/FrameServices.h"
-#include "range/run/RangeObjects.h"
-
-namespace {
-
-// Every open outside range system follows the lanes' settings.
-template <class F>
-void ForEachOutsideSystem(PortTable& ports, F f)
-{
-    for (PortRecord& p : ports)
-        if (p.type == PortRecord::kOutsideSystem && p.outside)
-            f(*p.outside);
-}
-
-}  // namespace
 
 FileChecks::FileChecks(RangeObjects& objects, FrameServices& services, LaneCards& cards, ResultsExchange& exchange)
     : m_obj(objects), m_services(services), m_cards(cards), m_exchange(exchange)
