@@ -64,6 +64,11 @@ range/Throwaway.h|#include "line/LineMessage.h"|pass
 tools/bvtool/Throwaway.cpp|#include "results/data/Competition.h"|pass
 tools/bvtool/Throwaway.cpp|#include "range/ui/MainFrame.h"|fail
 tools/bvtool/Throwaway.cpp|#include <QApplication>|pass
+range/lanes/Throwaway.h|#include "range/run/RangeControl.h"|fail
+range/base/Throwaway.h|#include "range/lanes/LaneCards.h"|fail
+range/run/Throwaway.h|#include "range/lanes/LaneCards.h"|pass
+results/values/Throwaway.h|#include "results/data/DataEvent.h"|fail
+results/data/Throwaway.h|#include "results/values/CardItems.h"|pass
 display/model/Throwaway.h|#include "display/draw/PicturePainter.h"|fail
 display/draw/Throwaway.h|#include "display/model/DisplayModel.h"|pass
 display/extra/Throwaway.h|#include "display/model/DisplayModel.h"|fail

@@ -48,6 +48,8 @@ BEGIN {
     rank["range"] = 3; rank["results"] = 3; rank["display"] = 3; rank["remote"] = 3
     rank["tools"] = 3
     # The folders of each program, lowest first.
+    stack["range"] = "base exchange lanes shots print views dialogs setup scorecard run ui"
+    stack["results"] = "backup values data events registers exchange print lists ui"
     stack["display"] = "settings model config layout nettcast draw loop ui"
     stack["remote"] = "settings names print ui"
     for (p in stack) {
