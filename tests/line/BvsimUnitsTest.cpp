@@ -39,6 +39,7 @@ protected:
         auto [mine, theirs] = platform::MemoryPort::MakePair();
         bvsim::BusOptions options;
         options.baud = baud;
+        options.answerStatus = true;
         bus = std::make_unique<bvsim::Bus>(std::move(theirs), options);
         ASSERT_EQ(bus->Start(), 0);
         ASSERT_EQ(line.PortOpen(std::move(mine), 5, mode, 0), 1);

@@ -95,6 +95,7 @@ int main(int argc, char** argv)
     int competition = -1, relay = 1;
     std::vector<int> program;
     bvsim::BusOptions options;
+    options.answerStatus = true;
     bool trace = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];

@@ -453,7 +453,7 @@ void Bus::Respond(Unit& u, const Bytes& p, bool broadcast)
         break;
     case '?':
         // The status query: the unit's software version, then its status.
-        if (named) {
+        if (named && m_options.answerStatus) {
             u.outbox.push_back(VersionReply(u));
             u.outbox.push_back(StatusReply(u));
         }

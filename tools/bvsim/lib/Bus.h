@@ -38,6 +38,9 @@ struct BusOptions {
     // frame (20 ms at 4800 baud) for the echo of that frame.
     int turnaroundMs = -1;
     bool echo = false;
+    // Units answer the status query with their version and status, as
+    // target units do; off, a test queues the replies it wants itself.
+    bool answerStatus = false;
 };
 
 struct UnitStats {
