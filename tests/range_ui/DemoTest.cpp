@@ -131,7 +131,7 @@ TEST_F(DemoTest, ANewcomersDemo)
                     return false;
             return true;
         },
-        180000))
+        600000))
         << bvtest::TempFolder::Read(demo + "/bvsim.log");
     CDataComp reader;
     ASSERT_EQ(reader.Open(1, 0), 0);
