@@ -53,8 +53,7 @@ Colours ApplyPreset(const Colours& colours, int preset)
 
 void CopyToAll(CVisConfigFiles& files, const Colours& colours)
 {
-    const int n = ReadItem(files.Settings(), VisItems::kPictureCount);
-    for (int b = 1; b <= n; ++b)
+    for (int b = 1; b <= files.PictureSlots(); ++b)
         if (CBVConfig* store = files.Picture(b))
             Write(*store, colours);
 }
@@ -75,8 +74,7 @@ std::vector<PictureRow> Rows(CVisConfigFiles& files)
 {
     std::vector<PictureRow> rows;
     CBVConfig& settings = files.Settings();
-    const int n = ReadItem(settings, VisItems::kPictureCount);
-    for (int b = 1; b <= n; ++b) {
+    for (int b = 1; b <= files.PictureSlots(); ++b) {
         CBVConfig* store = files.Picture(b);
         if (!store || ReadItem(settings, VisItems::PictureInUse(b, 1)) == 0)
             continue;

@@ -1,5 +1,6 @@
 #include "display/config/ConfigFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "display/settings/VisSettings.h"
@@ -20,11 +21,24 @@ void CVisConfigFiles::Open()
     Close();
     m_settings->Open(kSettingsFile, 1);
     m_profiles->Open(kProfileFile, 1);
-    const int n = ReadItem(*m_settings, VisItems::kPictureCount);
+    const int n = std::max(ReadItem(*m_settings, VisItems::kPictureCount), HighestPlacedPicture());
     m_pictures.resize(static_cast<size_t>(n > 0 ? n : 0));
     for (int b = 1; b <= n; ++b)
         if (ReadItem(*m_settings, VisItems::PictureInUse(b, 1)) != 0)
             OpenPicture(b, false);
+}
+
+int CVisConfigFiles::HighestPlacedPicture()
+{
+    int highest = 0;
+    const int profiles = ReadItem(*m_profiles, VisItems::kProfileCount);
+    for (int p = 1; p <= profiles; ++p)
+        for (int k = 1; k <= ReadItem(*m_profiles, VisItems::ProfilePlaces(p)); ++k) {
+            const int picture = ReadItem(*m_profiles, VisItems::PlacePicture(p, k));
+            if (picture > highest && picture <= kMaxPicture && platform::FileExists(PictureFile(picture)))
+                highest = picture;
+        }
+    return highest;
 }
 
 void CVisConfigFiles::Close()
@@ -72,7 +86,7 @@ bool CVisConfigFiles::CanShowPage(int page)
     switch (page) {
     case kProfiles:
     case kColours: {
-        const int n = ReadItem(*m_settings, VisItems::kPictureCount);
+        const int n = std::max(ReadItem(*m_settings, VisItems::kPictureCount), PictureSlots());
         for (int b = 1; b <= n; ++b)
             if (ReadItem(*m_settings, VisItems::PictureInUse(b, 1)) != 0)
                 return true;

@@ -31,7 +31,9 @@ public:
 
     // Opens both files and the picture file of every slot in use. A file
     // that cannot be opened stays closed: it reads as defaults and takes no
-    // writes.
+    // writes. The slots run to the picture count, or further to the highest
+    // picture a profile places whose file is there: a BVVis.bvc that lacks
+    // its count (made by hand) still shows, and never gives away, them.
     void Open();
     void Close();
 
@@ -54,6 +56,8 @@ public:
     bool CanShowPage(int page);
 
 private:
+    int HighestPlacedPicture();
+
     // Never null: closing puts unopened stores in their place.
     std::unique_ptr<CBVConfig> m_settings = std::make_unique<CBVConfig>();
     std::unique_ptr<CBVConfig> m_profiles = std::make_unique<CBVConfig>();

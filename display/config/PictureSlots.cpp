@@ -13,10 +13,11 @@ std::vector<PictureRow> Rows(CVisConfigFiles& files)
 {
     std::vector<PictureRow> rows;
     CBVConfig& settings = files.Settings();
-    const int n = ReadItem(settings, VisItems::kPictureCount);
-    for (int b = 1; b <= n; ++b) {
+    // A slot whose file is open is in use unless BVVis.bvc says otherwise:
+    // one that lacks the item is listed as on the other pages.
+    for (int b = 1; b <= files.PictureSlots(); ++b) {
         CBVConfig* store = files.Picture(b);
-        if (!store || ReadItem(settings, VisItems::PictureInUse(b, 0)) == 0)
+        if (!store || ReadItem(settings, VisItems::PictureInUse(b, 1)) == 0)
             continue;
         rows.push_back({b, ReadItem(*store, VisItems::kPictName),
                         ReadItem(settings, VisItems::PictureInProfile(b)) != 0});
@@ -28,7 +29,7 @@ int New(CVisConfigFiles& files)
 {
     CBVConfig& settings = files.Settings();
     settings.Refresh();
-    const int n = ReadItem(settings, VisItems::kPictureCount);
+    const int n = std::max(ReadItem(settings, VisItems::kPictureCount), files.PictureSlots());
     const int b = VisSlots::FirstFree(n, [&](int s) { return files.Picture(s) == nullptr; });
     if (b > CVisConfigFiles::kMaxPicture)
         return 0;

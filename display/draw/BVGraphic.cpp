@@ -181,6 +181,50 @@ int CBVGraphic::FitFont(const Rect& r, int chars, bool bold)
     return key;
 }
 
+Rect CBVGraphic::TextRect(const CGraphicStyle& style, int& position, int& align)
+{
+    Rect r = Graphic::InnerRect(style.Rect, style.Frame);
+    if (position < 0) {
+        align = style.Align;
+        position = (align & Graphic::kAlignLeft) ? 0 : ((align & Graphic::kAlignRight) ? 100 : 50);
+    }
+    const int at = r.left + r.Width() * position / 100;
+    if (align & Graphic::kAlignLeft)
+        r.left = at + 2;
+    else if (align & Graphic::kAlignRight)
+        r.right = at - 2;
+    else
+        r.right = at;
+    return r;
+}
+
+int CBVGraphic::FitBoxText(const CGraphicStyle& style, std::string_view text, int position, int placement)
+{
+    if (!Attached(__LINE__))
+        return -1;
+    const int largest = style.FontKey;
+    const int boldBit = largest & Graphic::kBold;
+    int align = placement;
+    const Rect r = TextRect(style, position, align);
+    const auto fit = std::make_tuple(r.Width(), r.Height(), std::string(text), largest);
+    if (auto known = m_textFits.find(fit); known != m_textFits.end()) {
+        AddFont(known->second);
+        return known->second;
+    }
+    Graphic::FontSearch search = Graphic::SearchFontHeight([&](int h) {
+        if (h > Graphic::FontHeightOf(largest))
+            return false;
+        platform::Size size = MeasureText(FontOf(h | boldBit), text);
+        return size.cx <= r.Width() && size.cy <= r.Height();
+    });
+    const int key = search.height | boldBit;
+    AddFont(key);
+    if (m_textFits.size() >= FontCache::kSlots)
+        m_textFits.clear();
+    m_textFits[fit] = key;
+    return key;
+}
+
 std::optional<DrawFont> CBVGraphic::FindFont(int key)
 {
     if (!m_fonts.Find(key))
@@ -200,26 +244,17 @@ int CBVGraphic::DrawBoxText(const CGraphicStyle& style, std::string_view text, i
         BV_LOG(m_log, 90, "Font not found");
         return -1;
     }
-    Rect r = Graphic::InnerRect(style.Rect, style.Frame);
-    if (r.Height() < 4 || r.Width() < 4)
+    if (const Rect inner = Graphic::InnerRect(style.Rect, style.Frame); inner.Height() < 4 || inner.Width() < 4)
         return -1;
     int align = placement;
-    if (position < 0) {
-        align = style.Align;
-        position = (align & Graphic::kAlignLeft) ? 0 : ((align & Graphic::kAlignRight) ? 100 : 50);
-    }
-    const int at = r.left + r.Width() * position / 100;
+    const Rect r = TextRect(style, position, align);
     unsigned format = platform::DT_SINGLELINE;
-    if (align & Graphic::kAlignLeft) {
-        r.left = at + 2;
+    if (align & Graphic::kAlignLeft)
         format |= platform::DT_LEFT;
-    } else if (align & Graphic::kAlignRight) {
-        r.right = at - 2;
+    else if (align & Graphic::kAlignRight)
         format |= platform::DT_RIGHT;
-    } else {
-        r.right = at;
+    else
         format |= platform::DT_CENTER;
-    }
     if (align & Graphic::kAlignTop)
         format |= platform::DT_TOP;
     else if (align & Graphic::kAlignBottom)

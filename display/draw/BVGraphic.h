@@ -7,6 +7,7 @@
 // arithmetic is in display/layout/GraphicGeometry.h.
 #include <map>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <tuple>
 
@@ -39,6 +40,11 @@ public:
     // The FontKey of the largest font at which `chars` capital X fit the
     // rectangle; the font is cached. -1 when not attached.
     int FitFont(const platform::Rect& r, int chars, bool bold);
+    // The FontKey of the largest font, no larger than the box's own, at
+    // which the text itself fits where DrawBoxText puts it (position and
+    // placement as there): its whole width, and its ascent and descent
+    // inside the box's frame. -1 when not attached.
+    int FitBoxText(const CGraphicStyle& style, std::string_view text, int position, int placement);
     std::optional<platform::DrawFont> FindFont(int key);
     bool AddFont(int key);
     const FontCache& Fonts() const { return m_fonts; }
@@ -61,6 +67,9 @@ protected:
 
 private:
     bool Attached(int line);
+    // Where DrawBoxText writes: the box inside its frame, narrowed to the
+    // side of the position that the placement writes on.
+    static platform::Rect TextRect(const CGraphicStyle& style, int& position, int& align);
 
     platform::DrawSurface* m_dc = nullptr;
     int m_saved = 0;
@@ -69,5 +78,8 @@ private:
     // search gives the same key for the same box every time, so the many
     // alike boxes of a picture are measured once.
     std::map<std::tuple<int, int, int, bool>, int> m_fits;
+    // Texts fitted: (width, height, text, largest key) -> key; few texts
+    // change (a header's relay or series), so the map is emptied when large.
+    std::map<std::tuple<int, int, std::string, int>, int> m_textFits;
     CBVLog m_log;
 };

@@ -154,15 +154,19 @@ void PicturePainter::DrawHeader(bool window)
         m_graphic.FillBox(h, header.BackColour, frame);
         m_graphic.DrawFrame(h, Graphic::kGrey, frame);
         if (pic->singleEvent && !pic->targets.empty() && pic->targets.front()->event) {
-            CGraphicStyle part = header;
-            part.Rect.right = h.left + h.Width() * 25 / 100;
-            m_graphic.DrawBoxText(part, PanelTexts::HeaderEventText(*pic), 2, Graphic::kAlignLeft);
+            // Each text takes the header's font, or a smaller one where the
+            // text would not fit its part of the header whole.
+            auto drawPart = [&](const Rect& r, const std::string& text, int position, int placement) {
+                CGraphicStyle part = header;
+                part.Rect = r;
+                part.FontKey = m_graphic.FitBoxText(part, text, position, placement);
+                m_graphic.DrawBoxText(part, text, position, placement);
+            };
+            drawPart({h.left, h.top, h.left + h.Width() * 25 / 100, h.bottom}, PanelTexts::HeaderEventText(*pic), 2,
+                     Graphic::kAlignLeft);
             std::string series;
-            if (PanelTexts::HeaderSeriesText(*pic, series)) {
-                part.Rect = h;
-                part.Rect.left = h.right - h.Width() * 30 / 100;
-                m_graphic.DrawBoxText(part, series, 98, Graphic::kAlignRight);
-            }
+            if (PanelTexts::HeaderSeriesText(*pic, series))
+                drawPart({h.right - h.Width() * 30 / 100, h.top, h.right, h.bottom}, series, 98, Graphic::kAlignRight);
         }
     }
     pic->headerChanged = false;

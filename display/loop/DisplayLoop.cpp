@@ -200,7 +200,7 @@ void DisplayLoop::OpenSelectDialog()
     m_port.StartTimer(LoopIntervals::kTickMs);
     if (r.exit)
         exitFlag = true;
-    else if (!r.byCountdown)
+    else if (!r.byCountdown || countdownInWindow)
         pending = false;
 }
 

@@ -67,6 +67,9 @@ public:
     // State the frame and tests look at.
     CTickCounter configCounter, nameCounter, shotCounter, pictCounter, blinkCounter;
     bool started = false;
+    // A start by the select dialog's countdown also stays in a window: the
+    // display shares the screen with the range control (the demo).
+    bool countdownInWindow = false;
     bool pending = true;
     bool firstTick = true;
     bool exitFlag = false;

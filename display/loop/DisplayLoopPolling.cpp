@@ -34,13 +34,6 @@ constexpr ViewTypeRow kViewTypes[] = {
 
 void CopyText(char* to, size_t size, const std::string& text) { std::snprintf(to, size, "%s", text.c_str()); }
 
-std::string WithBackslash(std::string folder)
-{
-    if (!folder.empty() && folder.back() != '\\')
-        folder += '\\';
-    return folder;
-}
-
 }  // namespace
 
 int DisplayLoop::NewViewFlags(int viewType, int pictureFlags, bool showPlace)
@@ -240,7 +233,7 @@ void DisplayLoop::ReadRangeSettings(CVisEvent& e)
 {
     CBVConfig& rs = e.rangeSettings;
     CBVConfig& comp = e.data.CompConfig();
-    e.exchangeFolder = WithBackslash(CRangeSettings::ReadExchangeFolder(rs));
+    e.exchangeFolder = CRangeSettings::ExchangeFolderIn(rs, e.rangeFolder);
     e.rangeComputer = ReadItem(rs, RangeItems::kComputerName);
     e.prefix = ReadItem(comp, CompSettings::kPrefix);
     e.resultsProgram = ReadItem(rs, RangeItems::kResultsProgram);

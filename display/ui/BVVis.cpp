@@ -1,6 +1,7 @@
-// BVVis, the display program: the audience screens of a range. Its one
-// option, --render, draws a picture of a profile to a PNG file on the
-// off-screen platform.
+// BVVis, the display program: the audience screens of a range. Its option
+// --render draws a picture of a profile to a PNG file on the off-screen
+// platform; --window keeps the pictures in a window when the select
+// dialog's countdown starts them.
 #include <QApplication>
 
 #include <cstdio>
@@ -40,8 +41,9 @@ int main(int argc, char** argv)
         QApplication app(argc, argv);
         return RenderCommand::Render(std::vector<std::string>(args.begin() + 1, args.end()));
     }
-    if (!args.empty()) {
-        std::fprintf(stderr, "BVVis: unknown option %s\n%s\n", args[0].c_str(), RenderCommand::kUsage);
+    const bool inWindow = !args.empty() && args[0] == "--window";
+    if (args.size() > (inWindow ? 1u : 0u)) {
+        std::fprintf(stderr, "BVVis: unknown option %s\n%s\n", args.back().c_str(), RenderCommand::kUsage);
         return 2;
     }
 
@@ -53,7 +55,7 @@ int main(int argc, char** argv)
     platform::UseWebEnginePanes();
 #endif
     CBVVisApp bvvis;
-    if (!bvvis.InitInstance())
+    if (!bvvis.InitInstance(inWindow))
         return 1;
     // A stop asked by the system ends the program as its select dialog's exit does.
     run.OnStop([&] {

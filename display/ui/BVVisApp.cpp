@@ -14,10 +14,11 @@ CBVVisApp::~CBVVisApp()
     platform::SetMainWindow(nullptr);
 }
 
-bool CBVVisApp::InitInstance()
+bool CBVVisApp::InitInstance(bool countdownInWindow)
 {
     platform::SetProgramName("BVVis");
     m_frame = std::make_unique<CMainFrame>();
+    m_frame->Loop().countdownInWindow = countdownInWindow;
     // The select dialog's settings and language buttons open the settings
     // dialog on the page asked for; its About button shows the program's box.
     m_frame->settingsDialog = [](QWidget* owner, int profile, int page) {

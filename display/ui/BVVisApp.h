@@ -20,8 +20,9 @@ public:
 
     // Makes the frame with its window (no minimise and maximise boxes) and
     // shows it; the first focus starts the display loop. true when the frame
-    // was made.
-    bool InitInstance();
+    // was made. With countdownInWindow the pictures a countdown starts stay
+    // in the window instead of going full screen.
+    bool InitInstance(bool countdownInWindow = false);
 
     CMainFrame* Frame() { return m_frame.get(); }
 

@@ -22,7 +22,8 @@
 namespace RenderCommand {
 
 const char* const kUsage =
-    "usage: BVVis              the display: the select dialog, then the profile's pictures\n"
+    "usage: BVVis [--window]   the display: the select dialog, then the profile's pictures (full\n"
+    "                          screen when its countdown starts them, in a window with --window)\n"
     "       BVVis --render PROFILE PLACE OUT.png [--folder DIR] [--size WxH] [--seconds S] [--report]\n"
     "  runs profile PROFILE of the display's working folder DIR (default: the current one) with the\n"
     "  picture at place PLACE held, in a window of W x H pixels (default 1280x720), until the picture is\n"

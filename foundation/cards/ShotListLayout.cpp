@@ -92,6 +92,29 @@ Page PageOf(int width, int height, int ox, int oy)
     return page;
 }
 
+std::vector<Heading> Headings(const ShotListSettings& settings, const Page& page)
+{
+    constexpr int kGap = 10;  // 1 mm between two headings
+    const auto& x = page.x;
+    const int dateLeft = x[5] + 20;
+    const int commentLeft = x[12] + 20;
+    // The value has the number column beside it, which has no heading.
+    return {
+        {settings.valueCaption, x[2], true, x[2] - x[0]},
+        {settings.xCaption, x[3], true, x[3] - x[2] - kGap},
+        {settings.yCaption, x[4], true, x[4] - x[3] - kGap},
+        {"R", x[5], true, x[5] - x[4] - kGap},
+        // The date and time columns share one heading.
+        {settings.dateCaption, dateLeft, false, x[7] - dateLeft - kGap},
+        {settings.turnCaption, x[8], true, x[8] - x[7] - kGap},
+        {settings.temperatureCaption, x[9], true, x[9] - x[8] - kGap},
+        {settings.sensorCaption, x[10], true, x[10] - x[9] - kGap},
+        {settings.hardwareCaption, x[11], true, x[11] - x[10] - kGap},
+        {settings.bandCaption, x[12], true, x[12] - x[11] - kGap},
+        {settings.commentCaption, commentLeft, false, page.W - commentLeft},
+    };
+}
+
 std::string Millimetres(int micrometres, double scale, std::string_view sign)
 {
     long v = std::lround(micrometres * scale);

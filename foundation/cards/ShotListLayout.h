@@ -83,6 +83,17 @@ struct Page {
 // physical offsets in 0.1 mm.
 Page PageOf(int width, int height, int ox, int oy);
 
+// A column heading: the text, where it stands (right-aligned at x, or
+// left-aligned from x) and how wide it may be without running into its
+// neighbour. The head's font shrinks for a heading wider than its room.
+struct Heading {
+    std::string text;
+    int x = 0;
+    bool right = true;
+    int room = 0;
+};
+std::vector<Heading> Headings(const ShotListSettings& settings, const Page& page);
+
 // The texts of one shot's row, by column.
 struct RowTexts {
     std::string mark;      // at m

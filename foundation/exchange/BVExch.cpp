@@ -136,9 +136,12 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
     std::array<ChannelSetting, CRangeSettings::kChannels> channels;
     for (int k = 0; k < CRangeSettings::kChannels; ++k)
         channels[static_cast<size_t>(k)] = CRangeSettings::ReadChannel(range, k);
-    const std::string exch = NormalizeFolder(folder.empty() ? CRangeSettings::ReadExchangeFolder(range) : folder);
+    // The range's own folder lies below the range folder, wherever this
+    // program runs; a folder the caller gives is the caller's.
+    const std::string exch = folder.empty() ? CRangeSettings::ExchangeFolderIn(range, m_folder) : NormalizeFolder(folder);
 
     if (!CBVFileEx::TestFolder(exch)) {
+        BV_LOG(m_log, 90, "ExportResults(%d) cannot write in %s", competition, exch.c_str());
         m_failedFolder = exch;
         return kFolderNotWritable;
     }
@@ -158,8 +161,10 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
         BV_LOG(m_log, 80, "Ukjent resultatprogram valgt (%d) - bruker BVRes format", resultsProgram);
         resultsProgram = 0;
     }
-    if (!IsValidPrefix(prefix))
+    if (!IsValidPrefix(prefix)) {
+        BV_LOG(m_log, 90, "ExportResults(%d) illegal prefix '%s'", competition, prefix.c_str());
         return kIllegalPrefix;
+    }
     const int equipment = ReadItem(range, RangeItems::kExternalEquipment);
     const bool turning = equipment == 1;
 
@@ -198,8 +203,10 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
 
     const bool lineFormat = resultsProgram == 3 || resultsProgram == 4 || resultsProgram == 5 || resultsProgram == 7;
     if (lineFormat) {
-        if (firstRelay == 0 || lastRelay == 0)
+        if (firstRelay == 0 || lastRelay == 0) {
+            BV_LOG(m_log, 90, "ExportResults(%d) needs relays for results program %d", competition, resultsProgram);
             return kNoRelayRange;
+        }
         for (int relay = firstRelay; relay <= lastRelay && !limitReached(); ++relay) {
             std::string path = resultsProgram == 7 ? platform::StringFormat("%s%sISSF%03d.CSV", exch.c_str(), prefix.c_str(), relay)
                                                    : platform::StringFormat("%s%s-01-5.%03d", exch.c_str(), prefix.c_str(), relay);

@@ -1,6 +1,7 @@
 #include "foundation/settings/RangeSettings.h"
 
 #include "platform/files/ProfileStore.h"
+#include "platform/files/SystemPath.h"
 
 #include <array>
 #include <cstdio>
@@ -119,6 +120,21 @@ std::string CRangeSettings::ReadExchangeFolder(CBVConfig& store)
     char buffer[kLongPieces * kPiece + 1] = {};
     store.ReadLong(1, 1, RangeItems::kExchangeFolderKey, buffer, sizeof buffer);
     return buffer;
+}
+
+std::string CRangeSettings::ExchangeFolderIn(CBVConfig& store, const std::string& rangeFolder)
+{
+    std::string folder = ReadExchangeFolder(store);
+    const bool absolute = (!folder.empty() && (folder[0] == '\\' || folder[0] == '/')) ||
+                          (folder.size() >= 2 && folder[1] == ':');
+    if (absolute)
+        return platform::FolderWithSeparator(folder);
+    while (folder.size() >= 2 && folder[0] == '.' && (folder[1] == '\\' || folder[1] == '/'))
+        folder.erase(0, 2);
+    if (folder == ".")
+        folder.clear();
+    const std::string base = platform::FolderWithSeparator(rangeFolder);
+    return folder.empty() ? base : platform::FolderWithSeparator(base + folder);
 }
 
 int CRangeSettings::WriteExchangeFolder(CBVConfig& store, const std::string& folder)

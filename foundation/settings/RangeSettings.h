@@ -115,6 +115,10 @@ public:
     static int WriteSponsor(CBVConfig& store, const std::string& text);
     // The exchange folder for results programs, in nine pieces of 30.
     static std::string ReadExchangeFolder(CBVConfig& store);
+    // The exchange folder as every program finds it, ending in a separator:
+    // a relative folder lies below the range folder, as for the range
+    // control that runs in it; an empty one is the range folder itself.
+    static std::string ExchangeFolderIn(CBVConfig& store, const std::string& rangeFolder);
     static int WriteExchangeFolder(CBVConfig& store, const std::string& folder);
     // The range control's computer: its name at start, emptied at exit;
     // nothing when the file is not open.

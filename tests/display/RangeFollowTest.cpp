@@ -191,13 +191,13 @@ TEST_F(RangeFollowTest, AVanishedFolderShowsTheErrorAndComesBack)
 
 TEST_F(RangeFollowTest, NamesAndStartScoresComeFromTheExchangeFolder)
 {
-    platform::CreateFolders("X");
-    TempFolder::Write("X/H1R00103.txt", "[Def]\r\nStartNr=7\r\n");
-    TempFolder::Write("X/N00007.txt",
+    platform::CreateFolders("R1/X");
+    TempFolder::Write("R1/X/H1R00103.txt", "[Def]\r\nStartNr=7\r\n");
+    TempFolder::Write("R1/X/N00007.txt",
                       "[Shooter]\r\nName=Kari Nordmann\r\nClub=Brevandi\r\n[H1]\r\nClass=Senior\r\nCat=V55\r\nStart=2,5\r\n");
     // Lane 4 is off the picture; its start score lifts it to the first place.
-    TempFolder::Write("X/H1R00104.txt", "[Def]\r\nStartNr=8\r\n");
-    TempFolder::Write("X/N00008.txt", "[Shooter]\r\nName=Ola\r\n[H1]\r\nStart=5\r\n");
+    TempFolder::Write("R1/X/H1R00104.txt", "[Def]\r\nStartNr=8\r\n");
+    TempFolder::Write("R1/X/N00008.txt", "[Shooter]\r\nName=Ola\r\n[H1]\r\nStart=5\r\n");
     {
         CBVConfig rs;
         rs.Open("R1\\BVLeder.bvc", 1);

@@ -1,7 +1,9 @@
 // bvsim's range units as the range control's requests expect them, heard
 // through a real line over an in-memory stream: shots sent again on request,
-// the answers to mode commands and to the reset of every lane, and answers
-// that keep clear of the master's echo window at the lower speed.
+// the answers to mode commands, to the reset of every lane, to a series
+// given to the lanes and to the status query, shots as a target measures
+// them, and answers that keep clear of the master's echo window at the lower
+// speed.
 #include "tests/support/Eventually.h"
 #include "line/BVSerCom.h"
 #include "platform/ports/MemoryPort.h"
@@ -37,6 +39,7 @@ protected:
         auto [mine, theirs] = platform::MemoryPort::MakePair();
         bvsim::BusOptions options;
         options.baud = baud;
+        options.answerStatus = true;
         bus = std::make_unique<bvsim::Bus>(std::move(theirs), options);
         ASSERT_EQ(bus->Start(), 0);
         ASSERT_EQ(line.PortOpen(std::move(mine), 5, mode, 0), 1);
@@ -111,6 +114,87 @@ TEST_F(BvsimUnits, ModeCommandsAndTheLaneResetAreAnswered)
     }
     std::sort(lanes.begin(), lanes.end());
     EXPECT_EQ(lanes, (std::vector<int>{1, 2}));
+}
+
+// Shoot and mark give the lanes a series (MarkCmd, to all): every unit
+// reports it in its lane state, and shoots in it from then on.
+TEST_F(BvsimUnits, AGivenSeriesIsReportedAndShotIn)
+{
+    Start(9600, 0x81, 1, 2);
+    ASSERT_TRUE(bus->SetTarget(0, 1, 1, 1, 1));
+    line.SendMsg(Message(0, {0x40, 'Q', '<', 1, 2, 2, 1, 3, 2, 0x25}, true));
+    LineMessage m{};
+    std::vector<int> lanes;
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_TRUE(Receive([](const LineMessage& r) { return r.data[3] == 0xB3; }, m));
+        lanes.push_back(m.data[4]);
+        EXPECT_EQ(m.data[9], 2);  // the lane's series
+    }
+    std::sort(lanes.begin(), lanes.end());
+    EXPECT_EQ(lanes, (std::vector<int>{1, 2}));
+    ASSERT_TRUE(bus->QueueShot(2, 1, 950, 100, 200, 0));
+    ASSERT_TRUE(Receive([](const LineMessage& r) { return r.data[3] == 'C'; }, m));
+    EXPECT_EQ(m.data[9], 2);   // the shot's series
+    EXPECT_EQ(m.data[12], 2);  // the lane's
+}
+
+// With the program the range control sent, a unit whose series holds its
+// shots fires the next one in the program's next series; its shots carry
+// sensor levels a target measures, or a dead sensor's 0.
+TEST_F(BvsimUnits, AFullSeriesGoesOnToTheProgramsNextAndLevelsAreMeasured)
+{
+    Start(9600, 0x81, 1, 2);
+    ASSERT_TRUE(bus->SetTarget(0, 1, 1, 1, 1));
+    ASSERT_TRUE(bus->SetProgram(0, {2, 0, 3}));
+    ASSERT_TRUE(bus->SetFaultySensor(2));
+    struct Case {
+        int lane, shot, series;
+    };
+    for (const Case& c : {Case{1, 1, 1}, Case{1, 2, 1}, Case{1, 3, 3}, Case{1, 4, 3}, Case{2, 1, 1}}) {
+        SCOPED_TRACE(testing::Message() << "lane " << c.lane << " shot " << c.shot);
+        ASSERT_TRUE(bus->QueueShot(c.lane, c.shot, 1000, 0, 0, 0));
+        LineMessage m{};
+        ASSERT_TRUE(Receive([](const LineMessage& r) { return r.data[3] == 'C'; }, m));
+        EXPECT_EQ(m.data[9], c.series);
+        for (int sensor = 0; sensor < 4; ++sensor) {
+            const int level = m.data[35 + sensor];
+            if (c.lane == 2 && sensor == 2) {
+                EXPECT_EQ(level, 0);
+            } else {
+                EXPECT_GE(level, 24);
+                EXPECT_LE(level, 32);
+            }
+        }
+    }
+    EXPECT_EQ(bus->SeriesOf(1), 3);
+}
+
+// The unit status dialog's query, to all: each unit answers with its
+// software version (0x86) and its status (0x87) with counters and model.
+TEST_F(BvsimUnits, TheStatusQueryIsAnswered)
+{
+    Start(9600, 0x81, 1, 2);
+    line.SendMsg(Message(0, {0x40, '?', '<', 255}, true));
+    std::vector<std::pair<int, int>> replies;  // lane, type
+    LineMessage m{};
+    for (int k = 0; k < 4; ++k) {
+        ASSERT_TRUE(Receive([](const LineMessage& r) { return r.data[3] == 0x86 || r.data[3] == 0x87; }, m));
+        replies.emplace_back(m.data[4], m.data[3]);
+        EXPECT_EQ(m.data[5], 4);  // version 4.12
+        EXPECT_EQ(m.data[6], 12);
+        if (m.data[3] == 0x86) {
+            EXPECT_GE(m.Length(), 10);
+            continue;
+        }
+        EXPECT_GE(m.Length(), 26);
+        const int first = (m.data[11] * 256 + m.data[12]) * 10000 + m.data[13] * 256 + m.data[14];
+        EXPECT_EQ(first, 12000 + 100 * m.data[4]);  // no shot fired yet
+        EXPECT_GE(m.data[22], 32);                   // counts for itself in the flags
+        EXPECT_GE(m.data[26], 1);                    // a known model
+        EXPECT_LE(m.data[26], 11);
+    }
+    std::sort(replies.begin(), replies.end());
+    EXPECT_EQ(replies, (std::vector<std::pair<int, int>>{{1, 0x86}, {1, 0x87}, {2, 0x86}, {2, 0x87}}));
 }
 
 // Units set up beforehand report their competition, relay and state when

@@ -11,7 +11,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -37,8 +39,14 @@ const char kUsage[] =
     "                     (state 1), as a range control left them; without it\n"
     "                     they start idle in the practice competition\n"
     "  --relay N          with --comp: the relay they start on (default 1)\n"
+    "  --program S1,S2..  with --comp: the shots of each series of the program\n"
+    "                     the range control sent them; a unit whose series\n"
+    "                     holds its shots goes on to the next\n"
     "  --turnaround MS    pause before each answer (default 20 at 9600 baud,\n"
     "                     40 at 4800)\n"
+    "  --faulty-sensor LANES\n"
+    "                     these units have a sensor that hears nothing: their\n"
+    "                     shots report a level of 0 for it\n"
     "  --echo             hand every frame of the range control back, as a\n"
     "                     two-wire bus does\n"
     "  --control FIFO     also read commands from this named pipe (made when\n"
@@ -83,9 +91,11 @@ bool Number(const char* s, int& v)
 
 int main(int argc, char** argv)
 {
-    std::string link, device, control, units;
+    std::string link, device, control, units, faulty;
     int competition = -1, relay = 1;
+    std::vector<int> program;
     bvsim::BusOptions options;
+    options.answerStatus = true;
     bool trace = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -107,12 +117,22 @@ int main(int argc, char** argv)
             control = v;
         } else if (a == "--units" && (v = value())) {
             units = v;
+        } else if (a == "--faulty-sensor" && (v = value())) {
+            faulty = v;
         } else if (a == "--comp" && (v = value())) {
             if (!Number(v, competition) || competition < 0 || competition > 255)
                 return Fail("--comp takes a competition 0 to 255");
         } else if (a == "--relay" && (v = value())) {
             if (!Number(v, relay) || relay < 1 || relay > 65535)
                 return Fail("--relay takes a relay 1 to 65535");
+        } else if (a == "--program" && (v = value())) {
+            std::istringstream list(v);
+            int shots = 0;
+            for (std::string item; std::getline(list, item, ',');) {
+                if (!Number(item.c_str(), shots) || shots < 0 || shots > 127 || program.size() >= 28)
+                    return Fail("--program takes up to 28 shot counts 0 to 127, e.g. 10,10");
+                program.push_back(shots);
+            }
         } else if (a == "--baud" && (v = value())) {
             if (!Number(v, options.baud) || (options.baud != 9600 && options.baud != 4800))
                 return Fail("--baud takes 9600 or 4800");
@@ -156,19 +176,26 @@ int main(int argc, char** argv)
         if (!line.empty())
             Print(line);
     });
-    if (!units.empty()) {
-        bvsim::ControlResult r = bvsim::Execute(bus, "unit " + units);
-        if (r.reply != "ok") {
-            // Nothing of this run is left behind.
-            if (!link.empty())
-                ::unlink(link.c_str());
-            return Fail("--units " + units + ": " + r.reply);
-        }
-    }
+    // A start-up command that fails leaves nothing of this run behind.
+    auto setUp = [&](const std::string& command, const std::string& option) {
+        bvsim::ControlResult r = bvsim::Execute(bus, command);
+        if (r.reply == "ok")
+            return true;
+        if (!link.empty())
+            ::unlink(link.c_str());
+        Fail(option + ": " + r.reply);
+        return false;
+    };
+    if (!units.empty() && !setUp("unit " + units, "--units " + units))
+        return 1;
+    if (!faulty.empty() && !setUp("sensors " + faulty + " faulty", "--faulty-sensor " + faulty))
+        return 1;
     // Units already set up by the range control before: they report the
     // competition and relay and that they take part.
-    if (competition >= 0)
+    if (competition >= 0) {
         bus.SetTarget(0, 1, relay, 1, competition);
+        bus.SetProgram(0, program);
+    }
     if (int e = bus.Start(); e != 0)
         return Fail(std::string("cannot set up the port: ") + std::strerror(e));
 

@@ -60,7 +60,7 @@ int RunExport(const Args& args)
     exch.SetFolder(ToFile(plain[0]));
     CBVConfig range;
     range.Open(CBVExch::NormalizeFolder(ToFile(plain[0])) + "BVLeder.bvc", 0);
-    const std::string folder = plain.size() == 3 ? ToFile(plain[2]) : RangeExchangeFolder(range, ToFile(plain[0]));
+    const std::string folder = plain.size() == 3 ? ToFile(plain[2]) : CRangeSettings::ExchangeFolderIn(range, ToFile(plain[0]));
     int rc = exch.ExportResults(comp, static_cast<int>(first), static_cast<int>(last), 0, 0, folder);
     switch (rc) {
     case CBVExch::kDone:
@@ -108,7 +108,7 @@ int RunImport(const Args& args)
     exch.startNumbers = dc.StartNumberMode();
     const std::string given = args.size() == 4 ? ToFile(args[3]) : std::string();
     exch.exchangeFolder =
-        exch.resultsProgram == 8 || !given.empty() ? given : RangeExchangeFolder(range, dc.GetBasePath());
+        exch.resultsProgram == 8 || !given.empty() ? given : CRangeSettings::ExchangeFolderIn(range, dc.GetBasePath());
     if (exch.resultsProgram == 8 && given.empty())
         return Fail("the range's results program (8) takes names from another range folder: give it");
     if (exch.resultsProgram != 8 && !CBVFileEx::TestFolder(CBVExch::NormalizeFolder(exch.exchangeFolder)))

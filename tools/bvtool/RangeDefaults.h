@@ -14,11 +14,6 @@ namespace bvtool {
 // type, value system, sensitivity and band advance.
 CardRecord NewLaneCard(CBVConfig& range, int relay, int lane);
 
-// The range's exchange folder, with its trailing backslash. The programs run
-// in the range folder, so a relative one ("BV", ".\BV\", or none at all) lies
-// below rangeFolder, not below the shell's working folder.
-std::string RangeExchangeFolder(CBVConfig& range, const std::string& rangeFolder);
-
 // Whether a competition's files can be read at all, as the range control
 // tells it.
 using ::CompetitionFault;

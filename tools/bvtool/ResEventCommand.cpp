@@ -1,6 +1,8 @@
-// bvtool res event: makes or changes an event of BVRes's open competition,
-// with the defaults a new event gets: one day (today), relays numbered by
-// index on day 1 at 08:00, one series of ten shots, targets 1 to 10.
+// bvtool res event: makes or changes an event of BVRes's open competition.
+// A new event gets the defaults of what is not given: one day (today),
+// relays numbered by index on day 1 at 08:00, one series of ten shots,
+// targets 1 to 10, the name "Øvelse N". An event in use keeps every item
+// that is not given.
 #include "ResCommands.h"
 
 #include "platform/system/Clock.h"
@@ -130,40 +132,54 @@ int RunEvent(const Args& args)
     if (!OpenCompetition(comp, error))
         return Fail(error);
     CBVConfig& c = comp.Comp();
+    const bool made = ::ReadItem(c, CompItems::EventInUse(e)) == 0;
+    // What a new event takes by default, or what is given.
+    auto wanted = [&](const char* option) { return made || o.Has(option); };
     ::WriteItem(c, CompItems::EventInUse(e), 1);
     if (::ReadItem(c, CompItems::kEventCount) < e)
         ::WriteItem(c, CompItems::kEventCount, e);
     char defaultName[32];
     std::snprintf(defaultName, sizeof defaultName, "%s %d", ToFile("Øvelse").c_str(), e);
-    ::WriteItem(c, CompItems::EventName(e), o.Has("--name") ? ToFile(o.Get("--name")) : std::string(defaultName));
-    ::WriteItem(c, CompItems::EventDays(e), static_cast<int>(days.size()));
-    ::WriteItem(c, CompItems::EventRelays(e), static_cast<int>(relays));
-    ::WriteItem(c, CompItems::EventSeries(e), static_cast<int>(series.size()));
-    ::WriteItem(c, CompItems::EventFirstTarget(e), static_cast<int>(first));
-    ::WriteItem(c, CompItems::EventLastTarget(e), static_cast<int>(last));
-    ::WriteItem(c, CompItems::EventSubEvents(e), static_cast<int>(subs.size()));
+    if (wanted("--name"))
+        ::WriteItem(c, CompItems::EventName(e), o.Has("--name") ? ToFile(o.Get("--name")) : std::string(defaultName));
+    if (wanted("--days"))
+        ::WriteItem(c, CompItems::EventDays(e), static_cast<int>(days.size()));
+    if (wanted("--relays"))
+        ::WriteItem(c, CompItems::EventRelays(e), static_cast<int>(relays));
+    if (wanted("--series"))
+        ::WriteItem(c, CompItems::EventSeries(e), static_cast<int>(series.size()));
+    if (wanted("--targets")) {
+        ::WriteItem(c, CompItems::EventFirstTarget(e), static_cast<int>(first));
+        ::WriteItem(c, CompItems::EventLastTarget(e), static_cast<int>(last));
+    }
+    if (wanted("--sub"))
+        ::WriteItem(c, CompItems::EventSubEvents(e), static_cast<int>(subs.size()));
 
     comp.RefreshEvents();
     CDataEvent* event = comp.GetEvent(e);
     if (!event || !event->Settings().IsOpen())
         return Fail("cannot open Event" + args[2] + ".bvc");
     CBVConfig& s = event->Settings();
-    ::WriteItem(s, EventItems::kKind, 0);
-    for (size_t d = 0; d < days.size(); ++d)
-        ::WriteItem(s, EventItems::DayDate(static_cast<int>(d) + 1), days[d]);
-    for (int r = 1; r <= relays; ++r) {
-        ::WriteItem(s, EventItems::RelayNumber(r), r);
-        ::WriteItem(s, EventItems::RelayDay(r), 1);
-        ::WriteItem(s, EventItems::RelayTime(r), std::string(EventItems::kRelayTimeWhenCreated));
-    }
-    for (size_t i = 0; i < series.size(); ++i) {
-        int k = static_cast<int>(i) + 1;
-        char name[32];
-        std::snprintf(name, sizeof name, "Serie %d", k);
-        ::WriteItem(s, EventItems::SeriesShots(k), series[i].shots);
-        ::WriteItem(s, EventItems::SeriesType(k), series[i].type);
-        ::WriteItem(s, EventItems::SeriesName(k), series[i].name.empty() ? std::string(name) : series[i].name);
-    }
+    if (made)
+        ::WriteItem(s, EventItems::kKind, 0);
+    if (wanted("--days"))
+        for (size_t d = 0; d < days.size(); ++d)
+            ::WriteItem(s, EventItems::DayDate(static_cast<int>(d) + 1), days[d]);
+    if (wanted("--relays"))
+        for (int r = 1; r <= relays; ++r) {
+            ::WriteItem(s, EventItems::RelayNumber(r), r);
+            ::WriteItem(s, EventItems::RelayDay(r), 1);
+            ::WriteItem(s, EventItems::RelayTime(r), std::string(EventItems::kRelayTimeWhenCreated));
+        }
+    if (wanted("--series"))
+        for (size_t i = 0; i < series.size(); ++i) {
+            int k = static_cast<int>(i) + 1;
+            char name[32];
+            std::snprintf(name, sizeof name, "Serie %d", k);
+            ::WriteItem(s, EventItems::SeriesShots(k), series[i].shots);
+            ::WriteItem(s, EventItems::SeriesType(k), series[i].type);
+            ::WriteItem(s, EventItems::SeriesName(k), series[i].name.empty() ? std::string(name) : series[i].name);
+        }
     for (size_t i = 0; i < subs.size(); ++i) {
         ::WriteItem(s, EventItems::SubEventName(static_cast<int>(i) + 1), subs[i].first);
         ::WriteItem(s, EventItems::SubSeries(static_cast<int>(i) + 1), subs[i].second);

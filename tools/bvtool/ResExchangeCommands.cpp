@@ -81,6 +81,14 @@ int RunExchangeRuns(const Args& args)
         return Fail("cannot open Exch.bvc of competition " + std::to_string(comp.competition));
     if (o.Has("--read-now") && ::WriteItem(exch, ExchItems::kReadNow, 1) != 0)
         return Fail("cannot write ExchReadNow into Exch.bvc");
+    // An event without an electronic system takes nothing from the exchange
+    // folder: a run that imports nothing says why.
+    for (int e = 1; e <= ::ReadItem(comp.Comp(), CompItems::kEventCount); ++e)
+        if (::ReadItem(comp.Comp(), CompItems::EventInUse(e)) != 0 && ::ReadItem(exch, ExchItems::EventType(e)) == 0)
+            std::fprintf(stderr,
+                         "bvtool: event %d has exchange type 0 (none) and imports nothing; "
+                         "'bvtool res event DIR %d --exch 1' makes it this range system's\n",
+                         e, e);
     for (long k = 1; k <= runs; ++k) {
         exch.Refresh();
         const bool readNow = ::ReadItem(exch, ExchItems::kReadNow) != 0;

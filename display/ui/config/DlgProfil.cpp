@@ -4,6 +4,7 @@
 
 #include "display/config/ConfigFiles.h"
 #include "display/config/LongText.h"
+#include "display/settings/VisSettings.h"
 #include "display/ui/config/DlgConfig.h"
 #include "foundation/text/TextUtil.h"
 #include "foundation/ui/grid/GridList.h"
@@ -166,10 +167,9 @@ void CDlgProfil::FillPictures()
     m_filling = true;
     list.resetContent();
     CBVConfig& settings = Files().Settings();
-    const int n = settings.ReadInt(31, 1, 530, 0);
-    for (int i = 1; i <= n; ++i) {
+    for (int i = 1; i <= Files().PictureSlots(); ++i) {
         CBVConfig* store = Files().Picture(i);
-        if (!store || settings.ReadInt(31, i, 680, 1) == 0)
+        if (!store || ReadItem(settings, VisItems::PictureInUse(i, 1)) == 0)
             continue;
         char name[CBVConfig::kValueSize];
         list.addItem(store->ReadString(31, 1, 500, "", name, sizeof name), i);

@@ -14,6 +14,8 @@ namespace {
 // The log's document name, whatever the caller set.
 constexpr const char* kDocumentName = "Log";
 constexpr int kFoot = 50;  // the foot strip, 5 mm
+constexpr int kHeadPoints = 120;            // tenths of a point
+constexpr int kSmallestHeadingPoints = 50;
 
 
 }  // namespace
@@ -74,17 +76,16 @@ void CShotListPrinter::DrawHead(const CardRecord& card)
     Text(p.W - 5, p.H - 1, CardLayout::PrintTime(platform::Now()), TA_RIGHT | TA_BOTTOM);
 
     const int captions = p.t + 175;
-    Text(x[2], captions, valueCaption, TA_RIGHT | TA_BOTTOM);
-    Text(x[3], captions, xCaption, TA_RIGHT | TA_BOTTOM);
-    Text(x[4], captions, yCaption, TA_RIGHT | TA_BOTTOM);
-    Text(x[5], captions, "R", TA_RIGHT | TA_BOTTOM);
-    Text(x[5] + 20, captions, dateCaption, TA_LEFT | TA_BOTTOM);
-    Text(x[8], captions, turnCaption, TA_RIGHT | TA_BOTTOM);
-    Text(x[9], captions, temperatureCaption, TA_RIGHT | TA_BOTTOM);
-    Text(x[10], captions, sensorCaption, TA_RIGHT | TA_BOTTOM);
-    Text(x[11], captions, hardwareCaption, TA_RIGHT | TA_BOTTOM);
-    Text(x[12], captions, bandCaption, TA_RIGHT | TA_BOTTOM);
-    Text(x[12] + 20, captions, commentCaption, TA_LEFT | TA_BOTTOM);
+    for (const ShotListLayout::Heading& h : ShotListLayout::Headings(*this, p)) {
+        // The head's size, or the largest below it at which the heading fits
+        // its column: a long heading never runs into the next one.
+        for (int tenths = kHeadPoints; tenths > kSmallestHeadingPoints; tenths -= 5) {
+            m_dc->SelectFont(m_dc->PointFont(tenths, "Arial"));
+            if (m_dc->GetTextExtent(h.text).cx <= h.room)
+                break;
+        }
+        Text(h.x, captions, h.text, (h.right ? TA_RIGHT : TA_LEFT) | TA_BOTTOM);
+    }
 
     m_dc->SelectFont(m_rowFont);
     for (int column : {3, 4, 5, 12})
@@ -112,7 +113,7 @@ int CShotListPrinter::PrintTo(platform::DrawTarget& target, const CardRecord& ca
     Size offset{caps.physicalOffsetX, caps.physicalOffsetY};
     dc.DPtoLP(offset);
     m_page = ShotListLayout::PageOf(area.cx, area.cy, offset.cx, offset.cy);
-    m_headFont = dc.PointFont(120, "Arial");
+    m_headFont = dc.PointFont(kHeadPoints, "Arial");
     m_rowFont = dc.PointFont(m_page.landscape ? 80 : 60, "Arial");
     DrawFont previous = dc.SelectFont(m_rowFont);
     dc.SelectPen({PenStyle::Solid, 0, Rgb(0, 0, 0)});

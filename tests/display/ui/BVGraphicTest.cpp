@@ -76,6 +76,42 @@ TEST_F(BVGraphicTest, FitFontKeepsTheLargestFontThatFits)
     g.Close();
 }
 
+// A text fitted where DrawBoxText writes it: inside the frame, from its
+// position on, and never larger than the box's own font.
+TEST_F(BVGraphicTest, FitBoxTextFitsTheTextItselfInsideTheFrame)
+{
+    FixedLetters g;
+    CGraphicStyle box;
+    EXPECT_EQ(g.FitBoxText(box, "Demo", 2, Graphic::kAlignLeft), -1);  // not attached
+    ASSERT_EQ(g.Open(&bitmap), 0);
+    struct Case {
+        const char* text;
+        Rect rect;
+        int frame, position, placement, largest;
+        int key;
+    } cases[] = {
+        // Raised: 3 pixels each side, 30 of 36 high: letters 25 high fit.
+        {"X", {0, 0, 1000, 36}, Graphic::kFrameRaised | 0xF00, 0, Graphic::kAlignLeft, 100, 25},
+        // Framed nowhere: the whole box's height, up to the box's own font.
+        {"X", {0, 0, 1000, 36}, 0, 0, Graphic::kAlignLeft, 100, 30},
+        {"X", {0, 0, 1000, 36}, 0, 0, Graphic::kAlignLeft, 20, 20},
+        // 20 letters from 2 % of a 400-pixel box (8 + 2 pixels in): 390 / 20 / 0.6 = 32.
+        {"Demo range - Relay 1", {0, 0, 400, 1000}, 0, 2, Graphic::kAlignLeft, 100, 32},
+        // Right-aligned at 98 %: up to 390 pixels for 7 letters of 3/5 of the height.
+        {"Serie 2", {0, 0, 400, 1000}, 0, 98, Graphic::kAlignRight, 100 | Graphic::kBold, 93 | Graphic::kBold},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        box.Rect = c.rect;
+        box.Frame = c.frame;
+        box.FontKey = c.largest;
+        const int key = g.FitBoxText(box, c.text, c.position, c.placement);
+        EXPECT_EQ(key, c.key);
+        EXPECT_TRUE(g.FindFont(key).has_value());
+    }
+    g.Close();
+}
+
 TEST_F(BVGraphicTest, FullFontCacheDropsTheFontUsedLongestAgo)
 {
     FixedLetters g;

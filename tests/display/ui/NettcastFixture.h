@@ -102,7 +102,7 @@ protected:
             prog.WriteString(8, 1, 3, "Hovedskyting");
         }
         // R1's shooters come from its exchange folder.
-        platform::CreateFolders("X");
+        platform::CreateFolders("R1/X");
         {
             CBVConfig rs;
             rs.Open("R1\\BVLeder.bvc", 1);
@@ -133,9 +133,9 @@ protected:
                         const std::string& cls, const std::string& cat)
     {
         char file[32];
-        std::snprintf(file, sizeof file, "X/H1R%03d%02d.txt", relay, lane);
+        std::snprintf(file, sizeof file, "R1/X/H1R%03d%02d.txt", relay, lane);
         TempFolder::Write(file, "[Def]\r\nStartNr=" + std::to_string(start) + "\r\n");
-        std::snprintf(file, sizeof file, "X/N%05d.txt", start);
+        std::snprintf(file, sizeof file, "R1/X/N%05d.txt", start);
         TempFolder::Write(file, "[Shooter]\r\nName=" + name + "\r\nClub=" + club + "\r\n[H1]\r\nClass=" + cls +
                                     "\r\nCat=" + cat + "\r\n");
     }

@@ -52,7 +52,7 @@ protected:
 TEST_F(ScreensTest, PicturesAsTheAudienceSeesThem)
 {
     RangeFolder range("R1");
-    platform::CreateFolders("X");
+    platform::CreateFolders("R1/X");
     {
         CBVConfig rs;
         rs.Open("R1\\BVLeder.bvc", 1);
@@ -63,11 +63,11 @@ TEST_F(ScreensTest, PicturesAsTheAudienceSeesThem)
         Card(range, lane, 1);
         char text[300];
         std::snprintf(text, sizeof text, "[Def]\r\nStartNr=%d\r\n", 100 + lane);
-        TempFolder::Write("X/H1R001" + std::string(lane < 10 ? "0" : "") + std::to_string(lane) + ".txt", text);
+        TempFolder::Write("R1/X/H1R001" + std::string(lane < 10 ? "0" : "") + std::to_string(lane) + ".txt", text);
         std::snprintf(text, sizeof text, "[Shooter]\r\nName=%s\r\nClub=%s\r\n[H1]\r\nClass=%s\r\n",
                       platform::Ansi(kNames[lane % 10]).c_str(), platform::Ansi(kClubs[lane % 4]).c_str(),
                       lane % 3 ? "Senior" : "Junior");
-        TempFolder::Write("X/N00" + std::to_string(100 + lane) + ".txt", text);
+        TempFolder::Write("R1/X/N00" + std::to_string(100 + lane) + ".txt", text);
         const int shots = 3 + lane % 6;
         for (int k = 0; k < shots; ++k) {
             const double d = 10 + (lane * 7 + k * 23) % 110;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace shot_list_layout_test {
 
@@ -37,6 +38,30 @@ TEST(ShotListLayoutTest, MarginsFollowThePrintersOffsetsAndTheShapeSetsTheRows)
     Page landscape = PageOf(2970, 2100, 0, 0);
     EXPECT_TRUE(landscape.landscape);
     EXPECT_EQ(landscape.rowsPerPage, 45);
+}
+
+// Each heading has the room up to its neighbour: none runs into another
+// when it keeps to its room, on either shape of page.
+TEST(ShotListLayoutTest, HeadingsHaveTheRoomOfTheirColumns)
+{
+    ShotListSettings settings;
+    for (const Page& page : {PageOf(2100, 2970, 0, 0), PageOf(2970, 2100, 0, 0)}) {
+        SCOPED_TRACE(page.landscape ? "landscape" : "portrait");
+        std::vector<Heading> headings = Headings(settings, page);
+        ASSERT_EQ(headings.size(), 11u);
+        EXPECT_EQ(headings[0].text, settings.valueCaption);
+        EXPECT_EQ(headings[4].text, settings.dateCaption);
+        EXPECT_FALSE(headings[4].right);
+        int end = page.x[0];  // where the one before may end
+        for (const Heading& h : headings) {
+            SCOPED_TRACE(h.text);
+            EXPECT_GT(h.room, 0);
+            const int left = h.right ? h.x - h.room : h.x;
+            EXPECT_GE(left, end);
+            end = h.right ? h.x : h.x + h.room;
+        }
+        EXPECT_LE(end, page.W);
+    }
 }
 
 TEST(ShotListLayoutTest, CoordinatesAreMillimetresWithThreeDecimals)

@@ -136,6 +136,27 @@ TEST_F(RangeSettingsTest, LongTextsAreKeptInPiecesOf30)
     EXPECT_EQ(CRangeSettings::ReadExchangeFolder(store), ".\\BV\\");
 }
 
+// Every program finds a relative exchange folder where the range control,
+// running in the range folder, finds it.
+TEST_F(RangeSettingsTest, ARelativeExchangeFolderLiesInTheRangeFolder)
+{
+    CBVConfig store;
+    store.Open("BVLeder.bvc", 1);
+    struct Case {
+        const char* stored;
+        const char* range;
+        const char* found;
+    };
+    for (const Case& c : {Case{"BV", "..\\demo", "..\\demo\\BV\\"}, Case{".\\BV\\", "/srv/range/", "/srv/range/BV\\"},
+                          Case{"", "/srv/range", "/srv/range\\"}, Case{".", "range", "range\\"},
+                          Case{"C:\\Office\\BV", "range", "C:\\Office\\BV\\"},
+                          Case{"\\\\server\\share", "range", "\\\\server\\share\\"}, Case{"/srv/office/BV/", "range", "/srv/office/BV/"},
+                          Case{"BV", "", ".\\BV\\"}}) {
+        ASSERT_EQ(CRangeSettings::WriteExchangeFolder(store, c.stored), 0);
+        EXPECT_EQ(CRangeSettings::ExchangeFolderIn(store, c.range), c.found) << c.stored << " in " << c.range;
+    }
+}
+
 TEST_F(RangeSettingsTest, TheComputerNameIsWrittenOnlyIntoAnOpenFile)
 {
     CBVConfig closed;

@@ -100,17 +100,6 @@ protected:
             ids.insert(a.id);
         return {ids.begin(), ids.end()};
     }
-
-    void Press(const char* keys)
-    {
-        QKeyCombination key = QKeySequence::fromString(QString::fromLatin1(keys))[0];
-        QWidget* window = Main().Window();
-        QApplication::setActiveWindow(window);
-        window->activateWindow();
-        QCoreApplication::processEvents();
-        QTest::keyClick(window, key.key(), key.keyboardModifiers());
-        QCoreApplication::processEvents();
-    }
 };
 
 TEST_F(CommandTableTest, EveryMenuItemToolButtonAndKeyReachesItsHandler)

@@ -116,37 +116,6 @@ protected:
         return m_log;
     }
 
-    // A command as the menu gives it, from the event loop, until every
-    // dialog queued was answered and none is left open.
-    void Command(int id, ModalDriver& dialogs)
-    {
-        QMetaObject::invokeMethod(
-            Frame().Window(), [this, id] { Frame().Window()->RouteCommand(id); }, Qt::QueuedConnection);
-        ASSERT_TRUE(RunUntil([&] { return dialogs.Done() && !QApplication::activeModalWidget(); }, 30000))
-            << "command " << id;
-        QCoreApplication::processEvents();
-    }
-    // A key pressed on the window.
-    void Press(const char* keys)
-    {
-        QKeyCombination key = QKeySequence::fromString(QString::fromLatin1(keys))[0];
-        QWidget* window = Frame().Window();
-        QApplication::setActiveWindow(window);
-        window->activateWindow();
-        QCoreApplication::processEvents();
-        QTest::keyClick(window, key.key(), key.keyboardModifiers());
-        QCoreApplication::processEvents();
-    }
-
-    // The dialog as it shows now, for docs/screens.
-    static void Picture(QWidget& w, const std::string& name)
-    {
-        QCoreApplication::processEvents();
-        std::filesystem::create_directories(BV_BINARY_DIR "/screens");
-        EXPECT_TRUE(w.grab().toImage().save(QString::fromStdString(std::string(BV_BINARY_DIR "/screens/") + name)))
-            << name;
-    }
-
     // Every unit fires a series; the day goes on once all shots are stored.
     void FireSeries(int series)
     {

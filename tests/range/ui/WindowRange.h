@@ -6,6 +6,7 @@
 // a test wants to see what the panel and the list call.
 #include "tests/range/FrameFixture.h"
 #include "tests/range/RangeFolder.h"
+#include "ModalDriver.h"
 
 #include "foundation/comp/DataComp.h"
 #include "foundation/settings/CompSettings.h"
@@ -20,6 +21,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QKeySequence>
+#include <QTest>
 
 #include <filesystem>
 #include <mutex>
@@ -154,6 +157,36 @@ protected:
         for (const ShotRecord& s : list.shots)
             n += s.state == CDataComp::kSlotShot;
         return n;
+    }
+
+    // A command as the menu gives it, from the event loop, until every
+    // dialog queued was answered and none is left open.
+    void Command(int id, ModalDriver& dialogs)
+    {
+        QMetaObject::invokeMethod(
+            Main().Window(), [this, id] { Main().Window()->RouteCommand(id); }, Qt::QueuedConnection);
+        ASSERT_TRUE(RunUntil([&] { return dialogs.Done() && !QApplication::activeModalWidget(); }, 30000))
+            << "command " << id;
+        QCoreApplication::processEvents();
+    }
+    // A key pressed on the window.
+    void Press(const char* keys)
+    {
+        QKeyCombination key = QKeySequence::fromString(QString::fromLatin1(keys))[0];
+        QWidget* window = Main().Window();
+        QApplication::setActiveWindow(window);
+        window->activateWindow();
+        QCoreApplication::processEvents();
+        QTest::keyClick(window, key.key(), key.keyboardModifiers());
+        QCoreApplication::processEvents();
+    }
+    // A window or dialog as it shows now, in the build's screens folder.
+    static void Picture(QWidget& w, const std::string& name)
+    {
+        QCoreApplication::processEvents();
+        std::filesystem::create_directories(BV_BINARY_DIR "/screens");
+        EXPECT_TRUE(w.grab().toImage().save(QString::fromStdString(std::string(BV_BINARY_DIR "/screens/") + name)))
+            << name;
     }
 
     // The window as a picture, in the build's screens folder.

@@ -35,6 +35,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -491,16 +492,17 @@ TEST_F(RemoteDialogTest, ExchangeParametersSaveWhereTheRangeKeepsThem)
     }
     for (int relay = 2; relay <= 6; ++relay)
         range.MakeCard(1, relay, 1, "Relay " + std::to_string(relay), 2, 5, 1000);
-    std::filesystem::create_directories(folder.File("office"));
+    // A relative office folder lies in the range folder, as for the range control.
+    std::filesystem::create_directories(folder.File("range/office"));
     page.item(1063).setText("office\\BV");
     page.item(1076).click();
-    std::filesystem::create_directories(folder.File("office/BV"));
+    std::filesystem::create_directories(folder.File("range/office/BV"));
     page.item(1083).setNumber(3);
     page.item(1087).setNumber(5);
     page.item(1071).click();
     EXPECT_EQ(prompter.Questions().back().text, "The results were sent.") << ::testing::PrintToString(prompter.Log());
     std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.File("office/BV")))
+    for (const auto& entry : std::filesystem::directory_iterator(folder.File("range/office/BV")))
         files.push_back(entry.path().filename().string());
     EXPECT_EQ(files.size(), 3u) << ::testing::PrintToString(files);
 }
@@ -592,6 +594,48 @@ TEST_F(PrintCommandTest, StartNumbersShotLogsAndFailures)
 }  // namespace
 
 namespace {
+
+// Send on the demo range from BVRemote's own folder beside it: the range's
+// exchange folder "BV" is the range's, not BVRemote's; without it, the
+// message names a log that BVRemote wrote.
+TEST_F(RemoteDialogTest, SendOnTheDemoWritesIntoTheRangesExchangeFolder)
+{
+    int status = -1;
+    bvtest::RunCommand("'" BV_SOURCE_DIR "/scripts/demo-folder.sh' '" BV_BINARY_DIR "' demo", &status);
+    ASSERT_EQ(status, 0);
+    bvtest::TempFolder::Write("shots.txt", "1 1 1 9.5 1.0 2.0\n1 2 1 8.7 -3.0 4.5\n1 3 1 10.2 0.5 0.5\n");
+    bvtest::RunCommand(BV_BINARY_DIR "/tools/bvtool/bvtool shots add demo 1 shots.txt", &status);
+    ASSERT_EQ(status, 0);
+    AddEvent(folder.File("demo"));
+    Start();
+    dlg->ChooseTab(3);
+    dlg->ChooseTab(5);
+    CExchTab& page = dlg->Exchange();
+    EXPECT_EQ(page.item(1063).text(), "BV");
+    page.item(1083).setNumber(1);
+    page.item(1087).setNumber(1);
+    auto listed = [](const std::string& path) {
+        std::vector<std::string> names;
+        if (std::filesystem::exists(path))
+            for (const auto& entry : std::filesystem::directory_iterator(path))
+                names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    page.item(1071).click();
+    EXPECT_EQ(prompter.Questions().back().text, "The results were sent.") << ::testing::PrintToString(prompter.Log());
+    std::vector<std::string> sent;
+    for (int lane = 1; lane <= 10; ++lane)
+        sent.push_back(lane < 10 ? "H1R0010" + std::to_string(lane) + ".txt" : "H1R00110.txt");
+    EXPECT_EQ(listed(folder.File("demo/BV")), sent);
+    EXPECT_EQ(listed(folder.File("BV")), std::vector<std::string>{});
+
+    std::filesystem::remove_all(folder.File("demo/BV"));
+    page.item(1071).click();
+    EXPECT_EQ(prompter.Questions().back().text, "The results could not be sent (see the log).");
+    const std::string log = ReadFileText(folder.File("BVLog.txt"));
+    EXPECT_NE(log.find("cannot write in " + folder.File("demo") + "\\BV\\"), std::string::npos) << log;
+}
 
 // Pictures of the six pages and of a printed card page for the docs.
 TEST_F(RemoteDialogTest, Screenshots)

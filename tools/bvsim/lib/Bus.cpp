@@ -167,14 +167,6 @@ bool Bus::QueueMessage(int lane, Bytes payload)
     return lane != 0 && ForLanes(lane, [&](Unit& u) { u.outbox.push_back(payload); });
 }
 
-bool Bus::QueueShotPayload(int lane, int shotNumber, Bytes payload)
-{
-    return lane != 0 && ForLanes(lane, [&](Unit& u) {
-        u.shots[shotNumber] = payload;
-        u.outbox.push_back(std::move(payload));
-    });
-}
-
 bool Bus::QueueShot(int lane, int shotNumber, int value, int x, int y, int series, int relay, int competition)
 {
     platform::LocalTime t = platform::Now();
@@ -188,8 +180,62 @@ bool Bus::QueueShot(int lane, int shotNumber, int value, int x, int y, int serie
     shot.relay = relay;
     shot.competition = competition;
     shot.hundredths = ((t.hour * 60 + t.minute) * 60 + t.second) * 100 + t.millisecond / 10;
-    Bytes p = ShotPayload(shot);
-    return QueueShotPayload(lane, shotNumber, std::move(p));
+    return lane != 0 && ForLanes(lane, [&](Unit& u) {
+        if (shot.series == 0)
+            shot.series = NextShotSeries(u);
+        // The levels wander a little from shot to shot, as a real sensor's do.
+        for (int k = 0; k < 4; ++k)
+            shot.sensors[k] = u.sensors[k] == 0 ? 0 : static_cast<uint8_t>(u.sensors[k] + (shotNumber * (k + 3)) % 3 - 1);
+        // A unit that fires in a series is on it.
+        u.series = shot.series;
+        ++u.fired;
+        Bytes p = ShotPayload(shot);
+        u.shots[shotNumber] = p;
+        u.outbox.push_back(std::move(p));
+    });
+}
+
+int Bus::NextShotSeries(const Unit& u)
+{
+    const int series = std::clamp(u.series, 1, 28);
+    const int wanted = u.programShots[series];
+    if (wanted <= 0)
+        return series;
+    int held = 0;
+    for (const auto& [number, shot] : u.shots)
+        held += (shot[9 - 2] & 0x7F) == series;
+    if (held < wanted)
+        return series;
+    // A full series: the monitor goes on to the program's next series with shots.
+    for (int next = series + 1; next <= 28; ++next)
+        if (u.programShots[next] > 0)
+            return next;
+    return series;
+}
+
+bool Bus::SetSensors(int lane, const uint8_t (&levels)[4])
+{
+    return ForLanes(lane, [&](Unit& u) { std::copy(std::begin(levels), std::end(levels), u.sensors); });
+}
+
+bool Bus::SetFaultySensor(int lane)
+{
+    return ForLanes(lane, [&](Unit& u) { u.sensors[2] = 0; });
+}
+
+bool Bus::SetProgram(int lane, const std::vector<int>& shots)
+{
+    return ForLanes(lane, [&](Unit& u) {
+        for (int s = 1; s <= 28; ++s)
+            u.programShots[s] = s <= static_cast<int>(shots.size()) ? shots[static_cast<size_t>(s - 1)] : 0;
+    });
+}
+
+int Bus::SeriesOf(int lane) const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    auto it = m_units.find(lane);
+    return it == m_units.end() ? 0 : it->second.series;
 }
 
 bool Bus::QueueLaneState(int lane, int state, int relay, int series, int competition)
@@ -388,17 +434,28 @@ void Bus::Respond(Unit& u, const Bytes& p, bool broadcast)
         break;
     case 's':
         // The reset of every lane: each unit reports its lane state.
-        if (p.size() >= 4 && p[3] == 0xA0) {
-            Bytes state(14, 0);
-            state[0] = 0x40;
-            state[1] = 0xB3;
-            state[2] = static_cast<uint8_t>(u.lane);
-            state[4] = static_cast<uint8_t>(u.laneState);
-            state[5] = static_cast<uint8_t>(u.relay >> 8);
-            state[6] = static_cast<uint8_t>(u.relay);
-            state[7] = static_cast<uint8_t>(u.series);
-            state[9] = static_cast<uint8_t>(u.competition);
-            u.outbox.push_back(std::move(state));
+        if (p.size() >= 4 && p[3] == 0xA0)
+            u.outbox.push_back(LaneState(u));
+        break;
+    case 'Q':
+        // Shoot or mark a series: the unit goes to the series and reports it,
+        // which ends the range control's wait for the lane's new series.
+        if (p.size() >= 5 && named && p[4] >= 1 && p[4] <= 28) {
+            u.series = p[4];
+            u.outbox.push_back(LaneState(u));
+        }
+        break;
+    case 'v':
+        // The program: the shots of each series, 0x80 added.
+        if (lane == u.lane && p.size() >= 61)
+            for (int s = 1; s <= 28; ++s)
+                u.programShots[s] = (p[static_cast<size_t>(32 + s)] & 0x80) ? p[static_cast<size_t>(32 + s)] & 0x7F : 0;
+        break;
+    case '?':
+        // The status query: the unit's software version, then its status.
+        if (named && m_options.answerStatus) {
+            u.outbox.push_back(VersionReply(u));
+            u.outbox.push_back(StatusReply(u));
         }
         break;
     case 't':
@@ -421,6 +478,63 @@ void Bus::Respond(Unit& u, const Bytes& p, bool broadcast)
     default:
         break;
     }
+}
+
+Bytes Bus::LaneState(const Unit& u)
+{
+    Bytes state(14, 0);
+    state[0] = 0x40;
+    state[1] = 0xB3;
+    state[2] = static_cast<uint8_t>(u.lane);
+    state[4] = static_cast<uint8_t>(u.laneState);
+    state[5] = static_cast<uint8_t>(u.relay >> 8);
+    state[6] = static_cast<uint8_t>(u.relay);
+    state[7] = static_cast<uint8_t>(u.series);
+    state[9] = static_cast<uint8_t>(u.competition);
+    return state;
+}
+
+namespace {
+
+// Software 4.12 of 2024-03-15.
+constexpr uint8_t kUnitVersion[6] = {4, 12, 20, 24, 3, 15};
+constexpr uint8_t kUnitHardware = 40;  // counts for itself in the flag byte
+constexpr uint8_t kUnitModel = 1;
+
+Bytes UnitReply(int lane, uint8_t type, int lastPosition)
+{
+    Bytes p(static_cast<size_t>(lastPosition - 1), 0);
+    p[0] = 0x40;
+    p[1] = type;
+    p[2] = static_cast<uint8_t>(lane);
+    std::copy(std::begin(kUnitVersion), std::end(kUnitVersion), p.begin() + 3);
+    return p;
+}
+
+// A counter as two 16-bit halves, the upper one worth 10000, high bytes first.
+void PutCounter(Bytes& p, int position, int value)
+{
+    const int high = value / 10000, low = value % 10000;
+    p[static_cast<size_t>(position - 2)] = static_cast<uint8_t>(high >> 8);
+    p[static_cast<size_t>(position - 1)] = static_cast<uint8_t>(high);
+    p[static_cast<size_t>(position)] = static_cast<uint8_t>(low >> 8);
+    p[static_cast<size_t>(position + 1)] = static_cast<uint8_t>(low);
+}
+
+}  // namespace
+
+Bytes Bus::VersionReply(const Unit& u) { return UnitReply(u.lane, 0x86, 12); }
+
+Bytes Bus::StatusReply(const Unit& u)
+{
+    Bytes p = UnitReply(u.lane, 0x87, 28);
+    // Shots the unit has heard in its life, and the ones it could not place.
+    PutCounter(p, 11, 12000 + 100 * u.lane + u.fired);
+    PutCounter(p, 15, u.lane);
+    p[22 - 2] = kUnitHardware;
+    p[25 - 2] = static_cast<uint8_t>(u.lane & 0x0F);
+    p[26 - 2] = kUnitModel;
+    return p;
 }
 
 void Bus::SetEcho(bool on)

@@ -38,6 +38,9 @@ struct BusOptions {
     // frame (20 ms at 4800 baud) for the echo of that frame.
     int turnaroundMs = -1;
     bool echo = false;
+    // Units answer the status query with their version and status, as
+    // target units do; off, a test queues the replies it wants itself.
+    bool answerStatus = false;
 };
 
 struct UnitStats {
@@ -89,12 +92,23 @@ public:
     bool HasUnit(int lane) const;
     // A message the unit sends when polled: payload from position 2 on.
     bool QueueMessage(int lane, Bytes payload);
+    // Series 0 is the unit's own: the series the range control last gave it,
+    // or the next one of its program once that series holds its shots.
     bool QueueShot(int lane, int shotNumber, int value, int x, int y, int series = 1, int relay = 1, int competition = 1);
     bool QueueLaneState(int lane, int state, int relay = 1, int series = 1, int competition = 1);
     // What units report of themselves when the range control resets them:
     // their state, relay, series and competition (lane 0: every unit). The
     // lane-state command sets them too.
     bool SetTarget(int lane, int state, int relay, int series, int competition);
+    // The sensor levels the unit's shots report; a unit with a sensor that
+    // hears nothing sends 0 for it.
+    bool SetSensors(int lane, const uint8_t (&levels)[4]);
+    bool SetFaultySensor(int lane);
+    // The shots of series 1, 2, ... of the program the range control sent
+    // (lane 0: every unit); a unit whose series is full goes on to the next.
+    bool SetProgram(int lane, const std::vector<int>& shots);
+    // The series a unit is on (what its lane-state message reports).
+    int SeriesOf(int lane) const;
 
     // A monitor holding a card: its shots answer shot requests (as shots
     // sent again, kind 0x21). Replaces what the unit sent before.
@@ -153,6 +167,9 @@ private:
         int relay = 1;
         int series = 1;
         int competition = 0;
+        int programShots[29] = {};         // shots per series of the program the range control sent, by series
+        uint8_t sensors[4] = {28, 27, 29, 28};
+        int fired = 0;                     // shots since the unit was made, for its status reply
         std::map<int, Bytes> shots;        // shots sent, by shot number, for requests
         bool card = false;                 // the shots are a card loaded whole
         bool printing = false;             // asked for its card to be printed
@@ -170,7 +187,6 @@ private:
         Bytes frame;   // the whole frame, on its last piece
     };
 
-    bool QueueShotPayload(int lane, int shotNumber, Bytes payload);
     void Run();
     void Heard(const Bytes& frame, int64_t end, std::vector<BusEvent>& events);
     // Puts a frame on the wire from start on; returns when its last byte is there.
@@ -181,6 +197,13 @@ private:
     template <typename F> bool ForLanes(int lane, F f);
     // What a unit does beyond acknowledging a message it heard.
     void Respond(Unit& u, const Bytes& payload, bool broadcast);
+    // The lane-state message of what the unit is set to.
+    static Bytes LaneState(const Unit& u);
+    // The unit's series for its next shot.
+    static int NextShotSeries(const Unit& u);
+    // The answers to the range control's status query: version and status.
+    static Bytes VersionReply(const Unit& u);
+    static Bytes StatusReply(const Unit& u);
     void Changed();
 
     std::unique_ptr<platform::Port> m_port;

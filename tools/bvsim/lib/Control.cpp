@@ -14,7 +14,10 @@ const char kCommandHelp[] =
     "  remove LANES                 take units off the bus\n"
     "  shot LANE SHOT VALUE [X Y [SERIES [RELAY [COMP]]]]\n"
     "                               the unit sends a shot message (VALUE in 1/100 ring,\n"
-    "                               X and Y in micrometres)\n"
+    "                               X and Y in micrometres; SERIES 0 or none: the unit's\n"
+    "                               own, the next of its program once that one is full)\n"
+    "  sensors LANES A B C D|faulty the levels the units' sensors report (28 27 29 28);\n"
+    "                               faulty: one sensor hears nothing\n"
     "  state LANE STATE [RELAY [SERIES [COMP]]]\n"
     "                               the unit sends a lane-state message\n"
     "  send LANE HEX...             the unit sends a message with these bytes from\n"
@@ -132,7 +135,7 @@ ControlResult Execute(Bus& bus, const std::string& line)
         if (!eachLane(1, [&](int lane) { return lane == 0 ? false : bus.RemoveUnit(lane); }))
             return error("no unit on some of these lanes");
     } else if (c == "shot") {
-        int v[8] = {0, 0, 0, 0, 0, 1, 1, 1};
+        int v[8] = {0, 0, 0, 0, 0, 0, 1, 1};
         if (w.size() < 4 || w.size() > 9)
             return error("shot LANE SHOT VALUE [X Y [SERIES [RELAY [COMP]]]]");
         for (size_t k = 1; k < w.size(); ++k)
@@ -140,6 +143,21 @@ ControlResult Execute(Bus& bus, const std::string& line)
                 return error("not a number: " + w[k]);
         if (!bus.QueueShot(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]))
             return error("no unit on lane " + w[1]);
+    } else if (c == "sensors") {
+        uint8_t levels[4] = {};
+        const bool faulty = w.size() == 3 && w[2] == "faulty";
+        if (!faulty) {
+            int level = 0;
+            if (w.size() != 6)
+                return error("sensors LANES A B C D|faulty");
+            for (size_t k = 2; k < 6; ++k) {
+                if (!ParseInt(w[k], level) || level < 0 || level > 254)
+                    return error("a sensor level is 0 to 254, not " + w[k]);
+                levels[k - 2] = static_cast<uint8_t>(level);
+            }
+        }
+        if (!eachLane(1, [&](int lane) { return faulty ? bus.SetFaultySensor(lane) : bus.SetSensors(lane, levels); }))
+            return error("no unit on some of these lanes");
     } else if (c == "state") {
         int v[5] = {0, 0, 1, 1, 1};
         if (w.size() < 3 || w.size() > 6)

@@ -95,6 +95,8 @@ Bytes ShotPayload(const ShotFields& shot)
     at(26) = 0x80;  // the slot state of a shot with its position
     Put24(p, 28, shot.x);
     Put24(p, 31, shot.y);
+    for (int k = 0; k < 4; ++k)
+        at(35 + k) = shot.sensors[k];
     Put24(p, 39, shot.hundredths);
     return p;
 }

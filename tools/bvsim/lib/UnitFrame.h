@@ -37,6 +37,9 @@ struct ShotFields {
     int lane = 1, shotNumber = 1, value = 0, x = 0, y = 0;
     int series = 1, relay = 1, competition = 1;
     int hundredths = 0;  // the unit's time of day
+    // The levels of the four sensors that heard the shot: the range control
+    // rates the shot's pressure by them.
+    uint8_t sensors[4] = {28, 27, 29, 28};
 };
 Bytes ShotPayload(const ShotFields& shot);
 // One shot of a monitor's card, from a line "RELAY LANE SERIES VALUE X Y
