@@ -229,7 +229,7 @@ TEST_F(SearchDialogTest, YesStoresThePortsFoundWithTheirLanes)
     EXPECT_EQ(dlg->BusyBox()->item(CDlgBusy::IDC_CANCEL).text(), "Cancel");
     SaveScreen(*dlg->BusyBox(), "port-search.png");
     {
-        bvtest::RecordingHelp help;
+        bvtest::HelpInUse help;
         QTest::keyClick(dlg->BusyBox()->item(CDlgBusy::IDC_JOBS).widget(), Qt::Key_F1);
         EXPECT_EQ(help.requests, (std::vector<std::pair<uint32_t, int>>{{133, 2}}));
     }

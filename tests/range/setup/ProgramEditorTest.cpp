@@ -411,7 +411,7 @@ TEST_F(ProgramEditorTest, ProgramButtonsExportAndImport)
 
 TEST_F(ProgramEditorTest, F1AsksForTheEditorsTopicAndShowsTheScreen)
 {
-    bvtest::RecordingHelp help;
+    bvtest::HelpInUse help;
     auto d = Open();
     SelectProgram(0);
     Tab(PE::kTabSubSums);

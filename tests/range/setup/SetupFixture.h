@@ -138,11 +138,12 @@ protected:
     std::unique_ptr<RangeObjects> objects;
 };
 
-// The help requests that reach the program's help.
-class RecordingHelp : public platform::HelpService {
+// The help requests that reach the program's help, from the service in use
+// while it lives.
+class HelpInUse : public platform::HelpService {
 public:
-    RecordingHelp() { platform::SetHelpService(this); }
-    ~RecordingHelp() override { platform::SetHelpService(nullptr); }
+    HelpInUse() { platform::SetHelpService(this); }
+    ~HelpInUse() override { platform::SetHelpService(nullptr); }
     void ShowHelp(uint32_t topic, int command) override { requests.emplace_back(topic, command); }
     std::vector<std::pair<uint32_t, int>> requests;
 };

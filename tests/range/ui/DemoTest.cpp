@@ -14,6 +14,7 @@
 #include "WindowRange.h"
 
 #include "foundation/grid/GridListCore.h"
+#include "foundation/ui/grid/GridList.h"
 #include "range/ui/scorecard/DlgCard.h"
 #include "range/ui/setup/DlgDefComp.h"
 #include "range/ui/setup/DlgProgram.h"
@@ -152,9 +153,9 @@ TEST_F(DemoTest, ANewcomersDemo)
     }
 
     // ---- The printed shot log: every heading whole, no wrong pressure.
-    Frame().OpenCardDialog();
-    ASSERT_NE(Frame().CardDialog(), nullptr);
-    CDlgCard& card = *Frame().CardDialog();
+    Frame().Dialogs().OpenCardDialog();
+    ASSERT_NE(Frame().Dialogs().CardDialog(), nullptr);
+    CDlgCard& card = *Frame().Dialogs().CardDialog();
     card.item(CDlgCard::IDC_RELAY).setText("1");
     card.item(CDlgCard::IDC_LANE).setText("1");
     platform::PrinterChoice pdf;

@@ -22,6 +22,8 @@ namespace liststest {
 inline const std::string kFixtureDir = std::string(BV_SOURCE_DIR) + "/tests/results/lists/fixture";
 inline const std::string kGoldenDir = std::string(BV_SOURCE_DIR) + "/tests/results/lists/golden";
 inline const std::string kBvtool = std::string(BV_BINARY_DIR) + "/tools/bvtool/bvtool";
+// The moment the lists are made at, so that their dates match the golden files.
+inline const char* const kNow = "--now \"2026-05-17 09:05\"";
 
 inline std::string Quote(const std::string& s) { return "'" + s + "'"; }
 inline std::string Python()

@@ -31,7 +31,6 @@ using namespace liststest;
 namespace fs = std::filesystem;
 using namespace bvtest;
 
-const char* const kNow = "--now \"2026-05-17 09:05\"";
 
 // A golden file and the bvtool call that makes it; OUT stands for the file
 // written (lists), and exports are read from the working folder.

@@ -31,7 +31,6 @@ using namespace liststest;
 namespace fs = std::filesystem;
 using namespace bvtest;
 
-const char* const kNow = "--now \"2026-05-17 09:05\"";
 
 const int kCompetitions[] = {8, 9, 10};
 

@@ -26,7 +26,6 @@ using namespace liststest;
 namespace fs = std::filesystem;
 using namespace bvtest;
 
-const char* const kNow = "--now \"2026-05-17 09:05\"";
 
 size_t Count(const std::string& text, const std::string& piece)
 {

@@ -18,7 +18,7 @@
 #include <memory>
 #include <set>
 
-namespace {
+namespace media_dialog_test {
 
 using M = CDlgMedia;
 using Files = std::set<std::string>;
@@ -207,4 +207,4 @@ TEST_F(MediaDialogTest, Screenshot)
     ASSERT_TRUE(d->grab().toImage().save(BV_BINARY_DIR "/screens/media.png", "PNG"));
 }
 
-}  // namespace
+}  // namespace media_dialog_test

@@ -17,7 +17,7 @@
 #include <cstdlib>
 #include <memory>
 
-namespace {
+namespace small_dialogs_test {
 
 using M = CDlgManual;
 using platform::IDCANCEL;
@@ -297,4 +297,4 @@ TEST_F(SmallDialogsTest, Screenshots)
     SaveScreen(language, "language.png");
 }
 
-}  // namespace
+}  // namespace small_dialogs_test

@@ -255,7 +255,7 @@ TEST_F(DlgCompTest, EditChangesAnyListedCompetition)
 
 TEST_F(DlgCompTest, F1AsksForTheDialogsTopic)
 {
-    bvtest::RecordingHelp help;
+    bvtest::HelpInUse help;
     auto dlg = Dialog();
     Run(*dlg, [&] {
         QTest::keyClick(dlg.get(), Qt::Key_F1);

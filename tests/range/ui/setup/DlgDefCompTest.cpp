@@ -325,7 +325,7 @@ TEST_F(DlgDefCompTest, EditsItsOwnCompetitionWhileNoneIsOpen)
 
 TEST_F(DlgDefCompTest, F1AsksForTheDialogsTopicAndShowsTheScreen)
 {
-    bvtest::RecordingHelp help;
+    bvtest::HelpInUse help;
     Run([](D& d) {
         QTest::keyClick(&d, Qt::Key_F1);
         d.item(D::IDC_LANES).setSelection(1);

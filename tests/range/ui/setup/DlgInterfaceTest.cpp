@@ -343,7 +343,7 @@ TEST_F(DlgInterfaceTest, UndoShowsTheStoredValuesAgain)
 
 TEST_F(DlgInterfaceTest, F1AsksForTheDialogsTopicAndShowsTheScreen)
 {
-    bvtest::RecordingHelp help;
+    bvtest::HelpInUse help;
     WriteItem(Range(), RangeItems::kUserName, "Brevandi skytterlag");
     WriteItem(Range(), RangeItems::kRangeName, "Hall A");
     CRangeSettings::WriteChannel(Range(), 0, {3, 1, 10});

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace row_ranking_test {
 
 using namespace results;
 
@@ -331,4 +331,4 @@ TEST(RowRankingTest, KindsOfRules)
     EXPECT_EQ(RankingKindOfRule(-1), 0);
 }
 
-}  // namespace
+}  // namespace row_ranking_test
