@@ -35,7 +35,8 @@ int ResultsCommands::PrintCards(int firstRelay, int lastRelay, int firstLane, in
     int printed = cards > 0 && m_frame.PrintCards(job) == CardPrintJob::kPrinted ? cards : 0;
     if (platform::FrameWnd* w = m_frame.Window()) {
         // Information goes to the second pane.
-        std::string line = printed > 0 ? std::to_string(printed) + " " + obj.Text("IDS_INFO_PRINTED")
+        std::string line = printed > 0 ? std::to_string(printed) + " " +
+                                             obj.Text(printed == 1 ? "IDS_INFO_PRINTED1" : "IDS_INFO_PRINTED")
                                        : obj.Text("IDS_INFO_NOPRINT");
         w->SetPaneText(CMainFrame::kInfoPane, line);
     }

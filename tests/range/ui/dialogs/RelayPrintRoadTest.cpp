@@ -170,6 +170,12 @@ TEST_F(RelayPrintRoadTest, CardsPrintToPdf)
         EXPECT_EQ(Pages(Pdf(c.file)), c.pages);
         EXPECT_EQ(Frame().Window()->PaneText(CMainFrame::kInfoPane), "4 " + objects->Text("IDS_INFO_PRINTED"));
     }
+    // One card: the singular.
+    platform::PrinterChoice one;
+    one.pdfPath = Pdf("card.pdf");
+    prompter.AnswerPrinter(true, one);
+    EXPECT_EQ(Frame().Results().PrintCards(0, 0, 2, 2, true), 1);
+    EXPECT_EQ(Frame().Window()->PaneText(CMainFrame::kInfoPane), "1 " + objects->Text("IDS_INFO_PRINTED1"));
     std::string text = Text(Pdf("cards8.pdf"));
     for (const char* name : {"Kari Nordmann", "Ola Hansen", "Anne Berg", "Per Olsen"})
         EXPECT_NE(text.find(name), std::string::npos) << name;
