@@ -111,6 +111,8 @@ int WriteThroughLibpng(std::FILE* file, const PngJob& job, const Prepared& d)
     png_set_write_fn(png, file, WriteBytes, FlushNothing);
     if (job.compressionLevel != 0)
         png_set_compression_level(png, job.compressionLevel);
+    if (job.unfiltered)
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_IHDR(png, info, static_cast<png_uint_32>(d.width), static_cast<png_uint_32>(d.height), d.bitDepth,
                  d.colourType, job.interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
