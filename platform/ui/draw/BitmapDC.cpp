@@ -5,6 +5,7 @@
 #include "platform/ui/draw/PngWriter.h"
 
 #include <QPainter>
+#include <QSysInfo>
 
 #include <cstdint>
 #include <cstring>
@@ -174,10 +175,18 @@ bool CBitmapDC::Write(std::FILE* file, bool interlaced, bool useTransparent, Col
         header.biCompression = BI_RGB;
         size_t rowBytes = static_cast<size_t>(image.width()) * 4;
         header.biSizeImage = static_cast<uint32_t>(rowBytes * static_cast<size_t>(image.height()));
-        std::vector<uint8_t> bits(rowBytes * static_cast<size_t>(image.height()));
+        std::unique_ptr<uint8_t[]> bits(new uint8_t[rowBytes * static_cast<size_t>(image.height())]);
+        // On a little-endian machine a picture of 32 bits a pixel already
+        // holds blue, green, red and a spare byte: its rows are copied whole.
+        const bool sameBytes =
+            image.format() == QImage::Format_RGB32 && QSysInfo::ByteOrder == QSysInfo::LittleEndian;
         for (int y = 0; y < image.height(); ++y) {
             const uchar* line = image.constScanLine(image.height() - 1 - y);
-            uint8_t* row = bits.data() + rowBytes * static_cast<size_t>(y);
+            uint8_t* row = bits.get() + rowBytes * static_cast<size_t>(y);
+            if (sameBytes) {
+                std::memcpy(row, line, rowBytes);
+                continue;
+            }
             for (int x = 0; x < image.width(); ++x) {
                 QRgb pixel;
                 std::memcpy(&pixel, line + 4 * x, 4);
@@ -200,7 +209,7 @@ bool CBitmapDC::Write(std::FILE* file, bool interlaced, bool useTransparent, Col
 
         PngJob job;
         job.header = &header;
-        job.bits = bits.data();
+        job.bits = bits.get();
         job.colourType = PNG_RGB;
         job.interlace = interlaced ? 1 : 0;
         job.gamma = -1.0;
