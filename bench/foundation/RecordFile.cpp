@@ -160,12 +160,16 @@ int main(int argc, char** argv)
 
     std::printf("\nMedian record write / bare pwrite + fdatasync of the same size, in %s:\n", Folder().c_str());
     for (const char* size : {"36", "54", "13254"}) {
+        // A run the filter left out, or one that failed, shows as "-".
         auto ratio = [&](const char* name) {
             auto it = reporter.ratios.find(std::string(name) + "/" + size);
-            return it == reporter.ratios.end() ? 0.0 : it->second;
+            char text[16] = "-";
+            if (it != reporter.ratios.end())
+                std::snprintf(text, sizeof text, "%.2f", it->second);
+            return std::string(text);
         };
-        std::printf("  %5s bytes: rewrite %.2f, rewrite kept open %.2f, append %.2f\n", size, ratio("BM_Rewrite"),
-                    ratio("BM_RewriteKeptOpen"), ratio("BM_Append"));
+        std::printf("  %5s bytes: rewrite %s, rewrite kept open %s, append %s\n", size, ratio("BM_Rewrite").c_str(),
+                    ratio("BM_RewriteKeptOpen").c_str(), ratio("BM_Append").c_str());
     }
     std::error_code ec;
     std::filesystem::remove_all(Folder(), ec);

@@ -7,7 +7,8 @@
 // Beside the time, the durable writes (flushes) per shooter read in.
 //
 // BV_EXCH_BENCH_RELAYS and BV_EXCH_BENCH_TARGETS make the field smaller
-// (CTest runs it small, to see that it works).
+// (CTest runs it small, to see that it works). The files lie in a folder of
+// their own under BV_BENCH_DIR or beside this program, removed at the end.
 #include "foundation/comp/DataComp.h"
 #include "foundation/exchange/BVExch.h"
 #include "foundation/files/BVConfig.h"
@@ -170,17 +171,27 @@ void EnterTheShooters()
     std::filesystem::current_path("..");
 }
 
-// A folder of its own, made once per process.
+// The folder the run works in and the one it came from; removed at the end.
+std::filesystem::path g_folder;
+std::filesystem::path g_started;
+
+// A folder of its own, made once per process on the disk the programs
+// would use (the flushes are part of the cost): under BV_BENCH_DIR, or
+// beside this program in the build folder.
 void Prepare()
 {
     static bool done = false;
     if (done)
         return;
-    std::filesystem::path base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+    const char* env = std::getenv("BV_BENCH_DIR");
+    const std::filesystem::path base = env && *env ? std::filesystem::path(env)
+                                                   : std::filesystem::read_symlink("/proc/self/exe").parent_path();
     std::string pattern = (base / "bench-exchange-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         std::abort();
-    std::filesystem::current_path(pattern);
+    g_started = std::filesystem::current_path();
+    g_folder = std::filesystem::absolute(pattern);
+    std::filesystem::current_path(g_folder);
     std::filesystem::create_directories("res/BV");
     ShootTheRange();
     for (int n = 1; n <= kEvents; ++n)
@@ -303,4 +314,17 @@ BENCHMARK(BM_ExchangeChangedFiles)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (!g_folder.empty()) {
+        std::error_code ec;
+        std::filesystem::current_path(g_started, ec);
+        std::filesystem::remove_all(g_folder, ec);
+    }
+    return 0;
+}

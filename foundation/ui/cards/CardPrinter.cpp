@@ -466,9 +466,13 @@ std::string CCardPrinter::PictureName(const PrintCard& card, int sheet) const
 int CCardPrinter::SavePng()
 {
     cardCounter = -1;
+    picturesSaved = picturesUnchanged = 0;
     if (m_first == nullptr)
         return kEmpty;
     CBitmapDC bitmap;
+    // A web pass makes thousands of pictures: packing them is the most of
+    // their cost.
+    bitmap.SetPngPacking(CBitmapDC::PngPacking::Quick);
     bool made = bitmap.Create(kPictureWidth, kPictureHeight);
     if (made)
         bitmap.Clear(kWhite);
@@ -487,8 +491,18 @@ int CCardPrinter::SavePng()
                 DrawSeries(series[next++], k);
             EndPage();
             // A picture that cannot be written is passed over; the next goes on.
-            if (made)
-                bitmap.SaveAsPng(PictureName(*m_current, sheets < 2 ? 0 : i + 1), true, false, 0);
+            if (made) {
+                switch (bitmap.SaveAsPngIfChanged(PictureName(*m_current, sheets < 2 ? 0 : i + 1), true, false, 0)) {
+                case CBitmapDC::Saved::Written:
+                    ++picturesSaved;
+                    break;
+                case CBitmapDC::Saved::Unchanged:
+                    ++picturesUnchanged;
+                    break;
+                case CBitmapDC::Saved::Failed:
+                    break;
+                }
+            }
             bitmap.SetMapMode(MM_TEXT);
             bitmap.SetViewportOrg(0, 0);
             if (made)

@@ -59,8 +59,12 @@ public:
     // Each sheet of every card as an 800 x 1130 picture in the output folder,
     // named by the event, relay and lane ("<event>_<relay>_<lane>.png", with
     // "_p<n>" before ".png" for cards of several sheets). 2 when the list is
-    // empty, else 0; the list stays.
+    // empty, else 0; the list stays. A picture its file already holds is not
+    // written again: a web pass rewrites only the cards that changed.
     int SavePng();
+    // The pictures the last SavePng wrote, and those it found already written.
+    int picturesSaved = 0;
+    int picturesUnchanged = 0;
     // The file name SavePng gives a sheet; sheet 0 for a card of one sheet.
     std::string PictureName(const PrintCard& card, int sheet) const;
 

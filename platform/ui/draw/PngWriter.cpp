@@ -69,6 +69,7 @@ struct Prepared {
     png_text* texts = nullptr;
     int textCount = 0;
     bool swap16 = false;
+    bool bgrx = false;  // rows of blue, green, red and a byte to drop, as a 32-bit bitmap holds them
 };
 
 [[noreturn]] void OnPngError(png_structp png, png_const_charp)
@@ -111,6 +112,8 @@ int WriteThroughLibpng(std::FILE* file, const PngJob& job, const Prepared& d)
     png_set_write_fn(png, file, WriteBytes, FlushNothing);
     if (job.compressionLevel != 0)
         png_set_compression_level(png, job.compressionLevel);
+    if (job.unfiltered)
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_IHDR(png, info, static_cast<png_uint_32>(d.width), static_cast<png_uint_32>(d.height), d.bitDepth,
                  d.colourType, job.interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
@@ -133,6 +136,10 @@ int WriteThroughLibpng(std::FILE* file, const PngJob& job, const Prepared& d)
     png_write_info(png, info);
     if (d.swap16)
         png_set_swap(png);
+    if (d.bgrx) {
+        png_set_bgr(png);
+        png_set_filler(png, 0, PNG_FILLER_AFTER);
+    }
     int passes = job.interlace ? png_set_interlace_handling(png) : 1;
     for (int pass = 0; pass < passes; ++pass) {
         for (int y = 0; y < d.height; ++y)
@@ -207,6 +214,14 @@ int Write(const PngJob& job, std::FILE* file)
             Report("Invalid DIB Compression Type: %d.", static_cast<int>(compression));
             return 0;
         }
+        d.colourType = PNG_COLOR_TYPE_RGB;
+        d.bitDepth = 8;
+        if (bits == 32 && !masked) {
+            // libpng reorders and drops the spare byte itself, row by row:
+            // no copy of the picture.
+            d.bgrx = true;
+            break;
+        }
         uint32_t redMask = 0, greenMask = 0, blueMask = 0;
         if (masked) {
             redMask = ReadLe32(headerBytes + 40);
@@ -249,8 +264,6 @@ int Write(const PngJob& job, std::FILE* file)
         }
         pixels = converted.data();
         stride = rgbStride;
-        d.colourType = PNG_COLOR_TYPE_RGB;
-        d.bitDepth = 8;
         break;
     }
     case PNG_PALETTE: {

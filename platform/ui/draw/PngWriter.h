@@ -59,6 +59,7 @@ struct PngJob {
     int transparencyCount = 0;         // 0 .. 256
     const PngColour16* transparentColour = nullptr;
     int compressionLevel = 0;          // nonzero: the compression library's level
+    int unfiltered = 0;                // nonzero: rows without a filter (quicker to pack, a little larger)
 };
 
 // Writes the picture to the open file: 1 when written, 0 when it failed (the

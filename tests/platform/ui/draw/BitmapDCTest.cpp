@@ -11,9 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
+#include <functional>
 #include <random>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -191,6 +194,60 @@ TEST_F(BitmapDCTest, FailedWriteKeepsTheEarlierPicture)
 
     ASSERT_TRUE(bitmap.SaveAsPng(".\\Card.png", false, false, 0));
     EXPECT_EQ(Read("Card.png").size(), QSize(120, 120));
+}
+
+// A picture is written again only when its file does not already hold it:
+// the pixels, the interlacing and a complete file of ours decide.
+TEST_F(BitmapDCTest, APictureItsFileAlreadyHoldsIsNotWrittenAgain)
+{
+    CBitmapDC bitmap;
+    ASSERT_TRUE(bitmap.Create(120, 90));
+    bitmap.SetPngPacking(CBitmapDC::PngPacking::Quick);
+    DrawCard(bitmap);
+    // The file's inode: a written picture replaces the file.
+    auto inode = [&] {
+        struct stat st{};
+        return ::stat(folder.File("Card.png").c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    using Saved = CBitmapDC::Saved;
+    struct Step {
+        const char* name;
+        std::function<void()> before;
+        bool interlaced;
+        Saved expected;
+    };
+    const Step steps[] = {
+        {"no file yet", [] {}, true, Saved::Written},
+        {"the same picture", [] {}, true, Saved::Unchanged},
+        {"the same picture not interlaced", [] {}, false, Saved::Written},
+        {"one pixel changed",
+         [&] {
+             bitmap.SetMapMode(MM_TEXT);
+             bitmap.SetViewportOrg(0, 0);
+             bitmap.FillSolidRect({5, 5, 6, 6}, Rgb(1, 2, 3));
+         },
+         false, Saved::Written},
+        {"the file cut short",
+         [&] { std::filesystem::resize_file(folder.File("Card.png"), std::filesystem::file_size(folder.File("Card.png")) / 2); },
+         false, Saved::Written},
+        {"a file of another program", [&] { bvtest::TempFolder::Write(folder.File("Card.png"), "earlier picture"); },
+         false, Saved::Written},
+        {"the same picture again", [] {}, false, Saved::Unchanged},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.before();
+        const auto before = inode();
+        EXPECT_EQ(bitmap.SaveAsPngIfChanged(".\\Card.png", step.interlaced, false, 0), step.expected);
+        EXPECT_EQ(inode() == before, step.expected == Saved::Unchanged);
+        int exitCode = -1;
+        const std::string report = Check("Card.png", &exitCode, "-v");
+        EXPECT_EQ(exitCode, 0) << report;
+        EXPECT_NE(report.find("Picture digest"), std::string::npos) << report;
+        EXPECT_EQ(Read("Card.png"), bitmap.Picture().convertToFormat(QImage::Format_RGB32));
+    }
+    EXPECT_EQ(Read("Card.png").pixel(5, 5), qRgb(1, 2, 3));
+    EXPECT_TRUE(Leftovers().empty());
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 // The page writer on a small competition made through the program's own
 // objects: which relays get a page and which flags it takes, the slide
 // show's relay page on a framed-site call, card pictures only for events of
-// the range control's exchange, every team page on one call, the empty
-// page, and a page that cannot be written.
+// the range control's exchange and written again only for cards that
+// changed, every team page on one call, the empty page, and a page that
+// cannot be written.
 #include "tests/results/lists/ListsFixture.h"
 
 #include "QtApp.h"
+#include "RunCommand.h"
 #include "TempFolder.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
@@ -16,6 +18,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -122,6 +127,49 @@ TEST_F(WebPagesTest, CardPicturesOnlyForTheRangeControlsExchange)
     EXPECT_EQ(RelayFlags(1) & RelayFlag::kCardsMade, RelayFlag::kCardsMade);
     EXPECT_TRUE(std::any_of(written.begin(), written.end(),
                             [](const std::string& p) { return p.ends_with("_1_1.png"); }));
+}
+
+// Every pass over all relays draws every card, but a picture whose card did
+// not change is not written again (its file stays the same file); a card
+// with a new shot gets its picture anew.
+TEST_F(WebPagesTest, AnotherPassWritesOnlyThePicturesOfChangedCards)
+{
+    ::WriteItem(comp.Exch(), ExchItems::EventType(1), 1);
+    auto pass = [&] {
+        List().Competition().Exch().Refresh();
+        List().Competition().cardsOn = 1;
+        List().Competition().webRebuildAll = 1;
+        List().MakeWebPages(1, 0, 0);
+        List().Competition().webRebuildAll = 0;
+    };
+    // The pictures by name, each with its file's inode: a written picture replaces its file.
+    auto pictures = [&] {
+        std::map<std::string, ino_t> found;
+        for (const auto& entry : fs::directory_iterator(folder.File("PWeb/data"))) {
+            struct stat st{};
+            if (entry.path().extension() == ".png" && ::stat(entry.path().c_str(), &st) == 0)
+                found[entry.path().filename().string()] = st.st_ino;
+        }
+        return found;
+    };
+    pass();
+    const std::map<std::string, ino_t> first = pictures();
+    ASSERT_EQ(first.size(), 2u);  // relay 1 and relay 3 hold shots
+    ASSERT_TRUE(first.contains("Bane_1_1.png"));
+
+    pass();
+    EXPECT_EQ(pictures(), first);
+
+    Shots(1, 1, 1, 1, {90, 91, 92, 100});
+    list.reset();  // a list object that reads the new shot
+    pass();
+    const std::map<std::string, ino_t> third = pictures();
+    ASSERT_EQ(third.size(), first.size());
+    for (const auto& [name, inode] : first)
+        EXPECT_EQ(third.at(name) != inode, name == "Bane_1_1.png") << name;
+    int status = -1;
+    const std::string check = bvtest::RunCommand("pngcheck '" + folder.File("PWeb/data/Bane_1_1.png") + "' 2>&1", &status);
+    EXPECT_EQ(status, 0) << check;
 }
 
 TEST_F(WebPagesTest, OneTeamCallMakesEveryNamedTeamCompetition)
