@@ -2,6 +2,8 @@
 // Small helpers the producers share to describe their lists.
 #include "results/print/ReportModel.h"
 
+#include "platform/system/StringFormat.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <initializer_list>
@@ -23,7 +25,7 @@ inline std::vector<ReportCell> Cells(size_t n, std::initializer_list<std::string
     return cells;
 }
 
-// printf into a string.
+// printf into a string (the platform's, under the name the producers use).
 #if defined(__GNUC__)
 __attribute__((format(printf, 1, 2)))
 #endif
@@ -31,14 +33,8 @@ inline std::string Format(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    int n = std::vsnprintf(nullptr, 0, format, args);
+    std::string text = platform::StringFormatV(format, args);
     va_end(args);
-    std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    if (n > 0)
-        std::vsnprintf(text.data(), text.size() + 1, format, again);
-    va_end(again);
     return text;
 }
 
