@@ -15,8 +15,9 @@ namespace {
 //          (8), length before (8), check (8) over the 40 bytes before it;
 //   entry: offset (8), length (4), 4 zero bytes, check (8) over the hold's
 //          number, offset, length and the saved bytes; then the saved bytes.
-// A done journal has its first four bytes zeroed. The checks tell a complete
-// head or entry from one cut short when its writer died.
+// A done journal is empty, or has its first four bytes zeroed when it could
+// not be emptied. The checks tell a complete head or entry from one cut
+// short when its writer died.
 constexpr char kMagic[4] = {'B', 'V', 'U', '2'};
 constexpr size_t kHeadSize = 48;
 constexpr size_t kEntryHeadSize = 24;
@@ -74,6 +75,19 @@ struct Entry {
 };
 
 int Errno(int fallback = EIO) { return errno ? errno : fallback; }
+
+// The saved bytes are the records as they were: an old password among them
+// must not outlive the change. Emptying the journal ends it as the done mark
+// does, and a power cut that loses the emptying leaves the journal whole
+// (done, or pending and undone to the old records), never a part of it. It
+// costs no flush: the caller's flush of the file came first.
+int EndJournal(platform::NativeFile& journal)
+{
+    if (journal.Truncate(0) == 0)
+        return 0;
+    errno = 0;
+    return journal.WriteAt(kDone, sizeof kDone, 0) == static_cast<long>(sizeof kDone) ? 0 : Errno();
+}
 
 }  // namespace
 
@@ -182,8 +196,7 @@ int CRecordJournal::Commit()
 {
     if (!Active())
         return 0;
-    errno = 0;
-    int rc = m_file.WriteAt(kDone, sizeof kDone, 0) == static_cast<long>(sizeof kDone) ? 0 : Errno();
+    int rc = EndJournal(m_file);
     m_file.Close();
     m_lastSaved.clear();
     return rc;
@@ -207,14 +220,10 @@ int CRecordJournal::Recover(platform::NativeFile& target)
     if (headRead <= 0 || !HeadValid(head, static_cast<size_t>(headRead)))
         return 0;  // done, or cut short before its first change
 
-    auto markDone = [&] {
-        errno = 0;
-        return journal.WriteAt(kDone, sizeof kDone, 0) == static_cast<long>(sizeof kDone) ? 0 : Errno();
-    };
     platform::FileIdentity id = target.Identity();
     if (Get<uint64_t>(head + 16) != id.device || Get<uint64_t>(head + 24) != id.inode) {
         // Left for a file that has since been replaced: nothing of this one.
-        markDone();
+        EndJournal(journal);
         return 0;
     }
     uint64_t nonce = Get<uint64_t>(head + 8);
@@ -262,7 +271,7 @@ int CRecordJournal::Recover(platform::NativeFile& target)
     }
     if (int rc = target.Sync(); rc != 0)
         return -rc;
-    if (int rc = markDone(); rc != 0)
+    if (int rc = EndJournal(journal); rc != 0)
         return -rc;
     return changes;
 }

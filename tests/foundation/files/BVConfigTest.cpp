@@ -1,12 +1,16 @@
 #include "foundation/files/BVConfig.h"
+#include "foundation/files/RecordJournal.h"
 #include "platform/system/Codepage.h"
 #include "platform/files/FileSystem.h"
+#include "platform/files/NativeFile.h"
+#include "platform/files/SystemPath.h"
 #include "RecordBytes.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -154,4 +158,47 @@ TEST_F(BVConfigTest, RefreshReportsOtherProgramsChanges)
     char buffer[32];
     EXPECT_STREQ(reader.ReadString(1, 1, 1, "", buffer, 32), "b");
     EXPECT_STREQ(reader.ReadString(1, 1, 2, "", buffer, 32), "new");
+}
+
+// The user settings hold the FTP password as typed. Once a change is on the
+// disk, the undo journal beside the file holds nothing of the old one: not
+// after a change, nor after the next program undid a writer that died.
+TEST_F(BVConfigTest, AChangedPasswordLeavesNothingOfTheOldOneInTheUndoJournal)
+{
+    const std::string oldPassword = "Gammelt-8841-passord", newPassword = "Nytt-2290-passord";
+    {
+        CBVConfig user;
+        user.Open(".\\User.bvc", 1);
+        ASSERT_EQ(user.WriteString(1, 1, 504, oldPassword.c_str()), 0);
+        ASSERT_EQ(user.WriteString(1, 1, 503, "arr"), 0);
+        ASSERT_EQ(user.WriteString(1, 1, 504, newPassword.c_str()), 0);
+        ASSERT_TRUE(std::filesystem::exists("User.bvc.undo")) << "the change went through the journal";
+        EXPECT_EQ(Bytes("User.bvc.undo").find(oldPassword), std::string::npos);
+        ASSERT_EQ(user.WriteString(1, 1, 504, "Tredje-7310-passord"), 0);
+        EXPECT_EQ(Bytes("User.bvc.undo").find(newPassword), std::string::npos);
+        char buffer[32];
+        EXPECT_STREQ(user.ReadString(1, 1, 504, "", buffer, 32), "Tredje-7310-passord");
+    }
+
+    // A writer that died half-way through a change: its journal holds the
+    // old record until the next program puts it back.
+    const std::string before = Bytes("User.bvc");
+    const size_t at = before.find("Tredje-7310-passord") - 4;  // the record starts with its key
+    {
+        CRecordJournal journal;
+        journal.SetResolvedPath(platform::NativePath("User.bvc"));
+        platform::NativeFile file;
+        ASSERT_EQ(file.OpenExisting("User.bvc", platform::NativeFile::Access::ReadWrite), 0);
+        ASSERT_EQ(journal.Save(file, static_cast<int64_t>(at), 36), 0);
+        const std::string half = "Fj";
+        ASSERT_EQ(file.WriteAt(half.data(), half.size(), static_cast<int64_t>(at + 4)), 2);
+        journal.Abandon();
+    }
+    ASSERT_TRUE(CRecordJournal::PendingAt("User.bvc.undo"));
+    CBVConfig next;
+    next.Open(".\\User.bvc", 1);
+    char buffer[32];
+    EXPECT_STREQ(next.ReadString(1, 1, 504, "", buffer, 32), "Tredje-7310-passord");
+    EXPECT_FALSE(CRecordJournal::PendingAt("User.bvc.undo"));
+    EXPECT_EQ(Bytes("User.bvc.undo").find("Tredje-7310-passord"), std::string::npos);
 }
