@@ -8,6 +8,8 @@
 
 #include <unzip.h>
 
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -269,21 +271,51 @@ bool CUnzip::ExtractAll(const std::string& destination, bool flat)
     if (!m_zip || destination.empty() || !CreateFolderPath(destination) || GetEntryCount() == 0)
         return false;
     // A package with one hostile name is not a package to unpack at all.
-    if (!GotoFile())
-        return false;
-    do {
-        ZipEntryInfo info;
-        bool tooLong;
-        if (!ReadCurrentInfo(info, tooLong) || tooLong || !IsSafeEntryName(info.name))
-            return false;
-    } while (FindNext());
-    if (!GotoFile())
+    std::string name, earlier;
+    if (CheckEntries(name, earlier) != EntryCheck::Ok || !GotoFile())
         return false;
     do {
         if (!ExtractCurrent(destination, flat))
             return false;
     } while (FindNext());
     return true;
+}
+
+CUnzip::EntryCheck CUnzip::CheckEntries(std::string& name, std::string& earlier)
+{
+    name.clear();
+    earlier.clear();
+    if (!GotoFile())
+        return EntryCheck::Unreadable;
+    // Each name folded to one letter case, without a folder's trailing
+    // separator: a file "Data" and a folder "DATA\" clash as well.
+    std::unordered_map<std::string, std::pair<std::string, bool>> seen;
+    do {
+        ZipEntryInfo info;
+        bool tooLong;
+        if (!ReadCurrentInfo(info, tooLong) || tooLong) {
+            name = info.name;
+            return EntryCheck::Unreadable;
+        }
+        if (!IsSafeEntryName(info.name)) {
+            name = info.name;
+            return EntryCheck::Unsafe;
+        }
+        std::string folded = info.name;
+        while (!folded.empty() && folded.back() == '\\')
+            folded.pop_back();
+        for (char& c : folded)
+            c = static_cast<char>(platform::Upper1252(static_cast<unsigned char>(c)));
+        auto [at, added] = seen.try_emplace(folded, info.name, info.isFolder);
+        // One folder listed twice is made once; nothing is lost.
+        if (!added && !(info.isFolder && at->second.second)) {
+            name = info.name;
+            earlier = at->second.first;
+            return EntryCheck::SameFile;
+        }
+    } while (FindNext());
+    GotoFile();
+    return EntryCheck::Ok;
 }
 
 bool CreateFolderPath(const std::string& path)

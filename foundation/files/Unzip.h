@@ -4,8 +4,9 @@
 //
 // An archive comes from outside, so every entry is checked before anything is
 // written: names that are absolute, carry a drive, step out with "..", hold
-// control characters or are longer than a path may be are refused, and so is
-// a whole archive by ExtractAll when any of its entries is. Each file is
+// control characters or are longer than a path may be are refused, as are
+// two names of one file, and so is a whole archive by ExtractAll when any of
+// its entries is. Each file is
 // written under a temporary name beside its target and renamed when all of it
 // was read and its CRC matched, so a failed entry leaves no half file behind
 // and an existing file is either the old one or the new one.
@@ -74,6 +75,15 @@ public:
     // Whether an entry name (separators '\' or '/') stays inside the folder
     // it is unpacked into.
     static bool IsSafeEntryName(std::string_view name);
+
+    // Walks every entry, to be done before anything is written. Ok, or why
+    // the archive must not be unpacked, with the entry (and for SameFile the
+    // earlier entry it clashes with): a name that cannot be read whole, one
+    // that leaves the folder, or two names of one file in another letter
+    // case (the folders of the system's home do not tell them apart, so the
+    // last would silently replace the first).
+    enum class EntryCheck { Ok, Unreadable, Unsafe, SameFile };
+    EntryCheck CheckEntries(std::string& name, std::string& earlier);
 
 private:
     bool ReadCurrentInfo(ZipEntryInfo& info, bool& tooLong);

@@ -55,4 +55,26 @@ TEST_F(BvtoolUnzipTest, UnpacksWithFoldersAndRefusesUnsafeArchives)
     EXPECT_FALSE(fs::exists("../evil"));
 }
 
+// Two names of one file in two letter cases: the archive is refused as
+// unsafe names are, and nothing is unpacked.
+TEST_F(BvtoolUnzipTest, RefusesTwoNamesOfOneFileAndWritesNothing)
+{
+    int made = -1;
+    bvtest::RunPython("import zipfile\n"
+                      "z = zipfile.ZipFile('backup.zip', 'w')\n"
+                      "z.writestr('Comp1/Comp.bvc', b'first')\n"
+                      "z.writestr('Comp1/Event1.bvc', b'event')\n"
+                      "z.writestr('COMP1/comp.BVC', b'last')\n"
+                      "z.close()\n",
+                      {}, &made);
+    ASSERT_EQ(made, 0);
+    ToolRun r = RunTool("unzip backup.zip out");
+    EXPECT_TRUE(bvtest::FailedWithOneLine(r));
+    EXPECT_NE(r.err.find("refused: entry names 'Comp1\\Comp.bvc' and 'COMP1\\comp.BVC' name one file; nothing was "
+                         "written"),
+              std::string::npos)
+        << r.err;
+    EXPECT_FALSE(fs::exists("out"));
+}
+
 }  // namespace

@@ -17,13 +17,18 @@ int RunUnzip(const Args& args)
     if (zip.GetEntryCount() == 0 || !zip.GotoFile())
         return Fail(args[0] + " holds no entries");
     // Every name is checked before anything is written.
-    do {
-        ZipEntryInfo info;
-        if (!zip.GetCurrentInfo(info))
-            return Fail("refused: an entry name is too long or unreadable; nothing was written");
-        if (!CUnzip::IsSafeEntryName(info.name))
-            return Fail("refused: unsafe entry name '" + ToScreen(info.name) + "'; nothing was written");
-    } while (zip.FindNext());
+    std::string name, earlier;
+    switch (zip.CheckEntries(name, earlier)) {
+    case CUnzip::EntryCheck::Ok:
+        break;
+    case CUnzip::EntryCheck::Unreadable:
+        return Fail("refused: an entry name is too long or unreadable; nothing was written");
+    case CUnzip::EntryCheck::Unsafe:
+        return Fail("refused: unsafe entry name '" + ToScreen(name) + "'; nothing was written");
+    case CUnzip::EntryCheck::SameFile:
+        return Fail("refused: entry names '" + ToScreen(earlier) + "' and '" + ToScreen(name) +
+                    "' name one file; nothing was written");
+    }
     const std::string folder = ToFile(args[1]);
     zip.GotoFile();
     do {

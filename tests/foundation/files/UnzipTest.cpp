@@ -291,3 +291,50 @@ TEST_F(UnzipTest, CreateFolderPath)
 }
 
 }  // namespace
+
+// Names the folders here do not tell apart: unpacked, the last would replace
+// the first without a word, so the archive is refused as a whole. One folder
+// listed twice, or files in it named in two cases, lose nothing.
+TEST_F(UnzipTest, TwoNamesOfOneFileRefuseTheArchive)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::string> names;  // as the archive lists them, Python escapes
+        CUnzip::EntryCheck check;
+        const char* earlier;  // Windows-1252, as CheckEntries tells them
+        const char* name;
+    };
+    const Case cases[] = {
+        {"letter case", {"Resultat.txt", "good.txt", "RESULTAT.TXT"}, CUnzip::EntryCheck::SameFile, "Resultat.txt",
+         "RESULTAT.TXT"},
+        {"beyond ASCII", {"data/\\u00d8velse.htm", "DATA/\\u00f8VELSE.htm"}, CUnzip::EntryCheck::SameFile,
+         "data\\\xD8velse.htm", "DATA\\\xF8VELSE.htm"},
+        {"one name twice", {"a.txt", "a.txt"}, CUnzip::EntryCheck::SameFile, "a.txt", "a.txt"},
+        {"a file and a folder", {"Data", "DATA/"}, CUnzip::EntryCheck::SameFile, "Data", "DATA\\"},
+        {"one folder twice", {"data/", "DATA/", "data/a.txt", "Data/b.txt"}, CUnzip::EntryCheck::Ok, "", ""},
+    };
+    std::string script = "import warnings\nwarnings.simplefilter('ignore')  # the duplicates are meant\n";
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        script += "z = zipfile.ZipFile('same" + std::to_string(i) + ".zip', 'w')\n";
+        for (const std::string& name : cases[i].names)
+            script += "z.writestr(zipfile.ZipInfo(u'" + name + "'), b'" + name + "')\n";
+        script += "z.close()\n";
+    }
+    Python(script);
+    fs::create_directories("X");
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.what);
+        CUnzip zip("same" + std::to_string(i) + ".zip");
+        ASSERT_TRUE(zip.IsOpen());
+        std::string name = "x", earlier = "x";
+        EXPECT_EQ(zip.CheckEntries(name, earlier), c.check);
+        EXPECT_EQ(earlier, c.earlier);
+        EXPECT_EQ(name, c.name);
+        const std::set<std::string> before = Tree("X");
+        EXPECT_EQ(zip.ExtractAll("X"), c.check == CUnzip::EntryCheck::Ok);
+        if (c.check != CUnzip::EntryCheck::Ok)
+            EXPECT_EQ(Tree("X"), before);
+    }
+    EXPECT_EQ(Tree("X"), (std::set<std::string>{"data/", "data/a.txt", "data/b.txt"}));
+}
