@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -217,13 +218,8 @@ FtpStatus FtpSession::Connect(std::string_view server, const std::string& user, 
     m_connected = true;  // for Perform; undone below on failure
     Request login;
     FtpStatus status = Perform(login, "connect to " + m_host + ":" + std::to_string(m_port));
-    if (status != kFtpOk) {
-        std::string error = m_error;
-        int reply = m_reply;
-        Close();
-        m_error = error;
-        m_reply = reply;
-    }
+    if (status != kFtpOk)
+        Drop();
     return status;
 }
 
@@ -294,6 +290,15 @@ void FtpSession::Close()
     m_user.clear();
 }
 
+void FtpSession::Drop()
+{
+    std::string error = m_error;
+    int reply = m_reply;
+    Close();
+    m_error = error;
+    m_reply = reply;
+}
+
 std::string FtpSession::Folder() const
 {
     std::string text = m_folder.fromRoot ? "/" : "";
@@ -351,6 +356,14 @@ FtpStatus FtpSession::Perform(Request& request, std::string_view what)
 {
     if (!m_connected || !m_curl)
         return Fail(kFtpNotConnected, what, "not connected");
+    // Every wait of this command, a second try on a new connection among
+    // them, comes out of one allowance.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(m_limits.commandSeconds);
+    auto msLeft = [deadline] {
+        return static_cast<long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+    };
     CURL* curl = m_curl->handle;
     // A reset keeps the open connection; every command states all it needs.
     curl_easy_reset(curl);
@@ -373,6 +386,7 @@ FtpStatus FtpSession::Perform(Request& request, std::string_view what)
     curl_easy_setopt(curl, CURLOPT_ACCEPTTIMEOUT_MS, m_limits.replySeconds * 1000L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, m_limits.stallSeconds);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, std::max(1L, msLeft()));
     curl_easy_setopt(curl, CURLOPT_TCP_KEEPALIVE, 1L);
     if (m_mode == FtpMode::Active)
         curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");  // the address the control connection uses
@@ -402,12 +416,13 @@ FtpStatus FtpSession::Perform(Request& request, std::string_view what)
     // The command was not carried out, so it goes once more on a new one.
     bool stale = code == CURLE_SEND_ERROR || code == CURLE_RECV_ERROR || code == CURLE_GOT_NOTHING ||
                  reply == 421;
-    if (code != CURLE_OK && connects == 0 && stale && !request.readFailed) {
+    if (code != CURLE_OK && connects == 0 && stale && !request.readFailed && msLeft() > 0) {
         if (request.source)
             std::rewind(request.source);
         m_curl->errorText[0] = '\0';
         m_curl->lastReply.clear();
         curl_easy_setopt(curl, CURLOPT_FRESH_CONNECT, 1L);
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, std::max(1L, msLeft()));
         code = m_curl->Run();
         reply = 0;
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply);
@@ -458,7 +473,10 @@ FtpStatus FtpSession::Perform(Request& request, std::string_view what)
         why = "local file: read error";
     else
         why = m_curl->errorText[0] ? m_curl->errorText : curl_easy_strerror(code);
-    return Fail(status, what, why);
+    Fail(status, what, why);
+    if (status == kFtpTimedOut || status == kFtpUnreachable)
+        Drop();
+    return status;
 }
 
 FtpStatus FtpSession::Fail(FtpStatus status, std::string_view what, std::string_view why)

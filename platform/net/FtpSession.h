@@ -11,6 +11,9 @@
 //
 // Results are an FtpStatus (kFtpOk is 0) and, on failure, a short text for
 // the log or a message box and the server's last reply code. Nothing throws.
+// A command that ran out of time, or found the server gone, ends the
+// session, without a goodbye: a server that stopped answering would hold
+// every further command as long, and one that went away fail it.
 // The user name and password travel only as the login itself: they are in no
 // text the session hands out.
 //
@@ -42,12 +45,18 @@ enum FtpStatus : int {
 
 // How long a silent or dead server may hold the caller. The display sends
 // from its display loop and the results program from its background worker:
-// both must get on in seconds, never wait for ever.
+// both must get on in seconds, never wait for ever. The waits of one command
+// do not add up beyond commandSeconds: a server that freezes half-way
+// through a file, after answering every step in time, still lets the caller
+// go then.
 struct FtpLimits {
     long connectSeconds = 5;   // reaching the server and logging in
     long replySeconds = 10;    // waiting for any reply, and for an active
                                // mode server to connect back
     long stallSeconds = 15;    // a transfer moving no data this long is given up
+    long commandSeconds = 15;  // one command whole: logging in again when the
+                               // server dropped the connection, walking to the
+                               // folder, the transfer and the server's last word
 };
 
 // A server text as the users type it: "ftp.club.no", "ftp.club.no:2121",
@@ -110,6 +119,8 @@ private:
     std::string Url(const Path& folder, std::string_view file) const;
     FtpStatus Perform(Request& request, std::string_view what);
     FtpStatus Fail(FtpStatus status, std::string_view what, std::string_view why);
+    // Ends the session and keeps the failure that ended it.
+    void Drop();
 
     struct Curl;
     std::unique_ptr<Curl> m_curl;

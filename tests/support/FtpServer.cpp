@@ -45,6 +45,11 @@ class Handler(FTPHandler):
 Handler.authorizer = authorizer
 Handler.timeout = config["idle"]
 Handler.auth_failed_timeout = 0  # a refused login answers at once
+if config["bytesPerSecond"]:
+    from pyftpdlib.handlers import ThrottledDTPHandler
+    class SlowLine(ThrottledDTPHandler):
+        read_limit = config["bytesPerSecond"]
+    Handler.dtp_handler = SlowLine
 
 server = FTPServer(("127.0.0.1", 0), Handler)
 with open(config["port"] + ".new", "w") as f:
@@ -85,7 +90,8 @@ FtpServer::~FtpServer()
         std::filesystem::remove_all(m_scratch, ec);
 }
 
-bool FtpServer::Start(const std::string& root, const std::vector<FtpAccount>& accounts, int idleSeconds)
+bool FtpServer::Start(const std::string& root, const std::vector<FtpAccount>& accounts, int idleSeconds,
+                      int bytesPerSecond)
 {
     Stop();
     m_error.clear();
@@ -105,7 +111,8 @@ bool FtpServer::Start(const std::string& root, const std::vector<FtpAccount>& ac
 
     std::ostringstream config;
     config << "{\"log\": " << JsonText(m_scratch + "/server.log") << ", \"port\": "
-           << JsonText(m_scratch + "/port") << ", \"idle\": " << idleSeconds << ", \"accounts\": [";
+           << JsonText(m_scratch + "/port") << ", \"idle\": " << idleSeconds
+           << ", \"bytesPerSecond\": " << bytesPerSecond << ", \"accounts\": [";
     for (size_t i = 0; i < accounts.size(); ++i) {
         const FtpAccount& account = accounts[i];
         std::string home = rootPath + (account.home.empty() ? "" : "/" + account.home);

@@ -32,9 +32,11 @@ public:
 
     // Serves root (made when missing, as are the accounts' homes) and waits
     // until the server listens. idleSeconds: how long the server keeps a
-    // silent control connection before it drops it. False, with Error()
-    // telling why, when it did not come up within seconds.
-    bool Start(const std::string& root, const std::vector<FtpAccount>& accounts, int idleSeconds = 300);
+    // silent control connection before it drops it; bytesPerSecond, when
+    // not 0, how fast it takes in a file, as a slow line does. False, with
+    // Error() telling why, when it did not come up within seconds.
+    bool Start(const std::string& root, const std::vector<FtpAccount>& accounts, int idleSeconds = 300,
+               int bytesPerSecond = 0);
     // Ends the server; its log stays readable.
     void Stop();
     // The server stops answering but keeps its connections open, as a hung

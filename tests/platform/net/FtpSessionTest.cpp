@@ -357,6 +357,43 @@ TEST_F(FtpSessionTest, ADeadOrSilentServerHoldsTheCallerForSecondsOnly)
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(10));
 }
 
+// A server that answers every step in time but takes a file in slowly, or
+// freezes half-way through it, holds one command no longer than its
+// allowance, however the steps' own limits add up. The session ends with
+// it, so the caller's next command does not wait once more.
+TEST_F(FtpSessionTest, NoServerHoldsOneCommandBeyondItsAllowance)
+{
+    using Clock = std::chrono::steady_clock;
+    server.Stop();
+    ASSERT_TRUE(server.Start(folder.File("site"), {{"range", kPassword, "", bvtest::kFtpAllRights}}, 300, 64 << 10))
+        << server.Error();
+    // At the server's pace the file would take a minute.
+    std::string big = Local("big.bin", std::string(64 * 64 << 10, 'x'));
+    const platform::FtpLimits limits{5, 10, 15, 2};
+    for (bool freeze : {false, true}) {
+        SCOPED_TRACE(freeze ? "frozen half-way" : "slow");
+        FtpSession session;
+        ASSERT_EQ(session.Connect(server.Address(), "range", kPassword, FtpMode::Passive, limits), platform::kFtpOk);
+        std::thread freezer;
+        if (freeze)
+            freezer = std::thread([this] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+                server.Freeze();
+            });
+        const auto start = Clock::now();
+        EXPECT_EQ(session.PutFile(big, "big.bin"), platform::kFtpTimedOut) << session.Error();
+        const auto took = Clock::now() - start;
+        EXPECT_GT(took, std::chrono::milliseconds(1500)) << "given up before its time";
+        EXPECT_LT(took, std::chrono::seconds(10));
+        EXPECT_FALSE(session.IsConnected());
+        EXPECT_FALSE(session.Error().empty());
+        EXPECT_EQ(session.PutFile(big, "big.bin"), platform::kFtpNotConnected);
+        if (freezer.joinable())
+            freezer.join();
+        server.Thaw();
+    }
+}
+
 TEST_F(FtpSessionTest, AConnectionTheServerDroppedIsMadeAgainInTheSameFolder)
 {
     server.Stop();
