@@ -3,7 +3,9 @@
 // object last sent, over one connection per run.
 //
 // A file counts as sent only once the server took it, so a file that failed
-// goes again on the next run; and files are told apart by size and SHA-256,
+// (one cut off by a server that died or froze half-way among them) goes
+// again on the next run, whole; a server that stopped answering or went away
+// ends the run at once; and files are told apart by size and SHA-256,
 // since the old 8-bit sum misses most changes of a page (a digit that moves
 // from one column to the next keeps it).
 #include "results/lists/web/WebUpload.h"
@@ -17,6 +19,10 @@
 
 namespace results {
 namespace {
+
+// The messages of a failed upload send the user to BVLog.txt: its lines must
+// be there at the log's default threshold, as errors.
+constexpr int kFailureLevel = 90;
 
 std::string Server(CBVConfig& user) { return ReadItem(user, UserItems::kFtpServer); }
 
@@ -37,12 +43,19 @@ bool WebUpload::Connect()
     const platform::FtpStatus status = m_ftp->Connect(server, ReadItem(user, UserItems::kFtpUser),
                                                     ReadItem(user, UserItems::kFtpPassword), platform::FtpMode::Passive);
     if (status != platform::kFtpOk) {
-        BV_LOG(m_list.Log(), 30, "Error with connecting to ftp server %s - %s (%d)", server.c_str(), m_ftp->Error().c_str(),
+        BV_LOG(m_list.Log(), kFailureLevel, "Error with connecting to ftp server %s - %s (%d)", server.c_str(), m_ftp->Error().c_str(),
                m_ftp->Reply());
         m_ftp.reset();
         return false;
     }
     return true;
+}
+
+// The file, and on a line of its own what the server or the connection did.
+void WebUpload::LogTransferFailure(const std::string& name)
+{
+    BV_LOG(m_list.Log(), kFailureLevel, "Error with transfering file %s", name.c_str());
+    BV_LOG(m_list.Log(), kFailureLevel, "%s (%d)", m_ftp->Error().c_str(), m_ftp->Reply());
 }
 
 void WebUpload::Close()
@@ -75,7 +88,7 @@ WebUploadOutcome WebUpload::Run()
 
     const std::string folder = ReadItem(m_comp.User(), UserItems::kFtpFolder) + "/";
     if (m_ftp->ChangeFolder(folder) != platform::kFtpOk) {
-        BV_LOG(m_list.Log(), 30, "Error with folder on ftp server %s - error nr %d", folder.c_str(),
+        BV_LOG(m_list.Log(), kFailureLevel, "Error with folder on ftp server %s - error nr %d", folder.c_str(),
                static_cast<int16_t>(m_ftp->Reply()));
         m_list.Report(ResString(IDS_FTP_FOLDER_ERROR), CDataList::Message::Error);
         return outcome;
@@ -94,20 +107,22 @@ WebUploadOutcome WebUpload::Run()
             if (m_list.onFileSent)
                 m_list.onFileSent(kStartFrameName);
         } else {
-            BV_LOG(m_list.Log(), 30, "Error with transfering file %s", kStartFrameName.c_str());
+            LogTransferFailure(kStartFrameName);
             ++outcome.failed;
             m_list.Report(ResString(IDS_FTP_TRANSFER_ERROR), CDataList::Message::Error);
+            if (!m_ftp->IsConnected())
+                return outcome;  // the server stopped answering: the rest waits for the next run
         }
     }
 
     if (m_ftp->ChangeFolder("data") != platform::kFtpOk) {
         if (m_ftp->MakeFolder("data") != platform::kFtpOk) {
-            BV_LOG(m_list.Log(), 30, "Error with creating folder %s", (folder + "data").c_str());
+            BV_LOG(m_list.Log(), kFailureLevel, "Error with creating folder %s", (folder + "data").c_str());
             m_list.Report(ResString(IDS_FTP_MAKE_FOLDER_ERROR), CDataList::Message::Error);
             return outcome;
         }
         if (m_ftp->ChangeFolder("data") != platform::kFtpOk) {
-            BV_LOG(m_list.Log(), 30, "Error with changing to folder %s", (folder + "data").c_str());
+            BV_LOG(m_list.Log(), kFailureLevel, "Error with changing to folder %s", (folder + "data").c_str());
             m_list.Report(ResString(IDS_FTP_MAKE_FOLDER_ERROR), CDataList::Message::Error);
             return outcome;
         }
@@ -130,8 +145,10 @@ WebUploadOutcome WebUpload::Run()
             if (m_list.onFileSent)
                 m_list.onFileSent("data/" + name);
         } else {
-            BV_LOG(m_list.Log(), 30, "Error with transfering file %s", name.c_str());
+            LogTransferFailure(name);
             ++failedData;
+            if (!m_ftp->IsConnected())
+                break;  // the server stopped answering: the rest waits for the next run
         }
     }
     outcome.failed += failedData;

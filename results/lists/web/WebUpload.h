@@ -7,7 +7,9 @@
 // server.
 //
 // A file counts as sent only once the server took it, so a file that failed
-// goes again on the next run; and files are told apart by size and SHA-256
+// (one cut off by a server that died or froze half-way among them) goes
+// again on the next run, whole; a server that stopped answering or went away
+// ends the run at once; and files are told apart by size and SHA-256
 // (WebFiles.h), since the old 8-bit sum misses most changes of a page (a
 // digit that moves from one column to the next keeps it).
 #include "results/lists/ListProducer.h"
@@ -32,6 +34,7 @@ public:
 private:
     bool Connect();
     void Close();
+    void LogTransferFailure(const std::string& name);
 
     UploadTable& m_sent;
     std::unique_ptr<platform::FtpSession> m_ftp;  // during the run

@@ -14,9 +14,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <thread>
 
 namespace {
 
@@ -279,6 +283,107 @@ TEST_F(WebUploadTest, TheToolRunsUploadsOnOneListObject)
             << entry.path();
     }
     EXPECT_EQ((out + failed.err + server.Log()).find(kPassword), std::string::npos);
+}
+
+// A server that dies or freezes half-way through a file. The run ends, in
+// the time one file is allowed, and says so in BVLog.txt as the log stands
+// by default; the cut file is not counted as sent, and the next run replaces
+// it whole before going on with the rest.
+TEST_F(WebUploadTest, AFileCutOffByADeadOrFrozenServerIsSentWholeOnTheNextRun)
+{
+    // Bigger than what the connection's buffers take in at once, so that the
+    // server's end of the file is still to come when it stops.
+    std::string big(16 << 20, '\0');
+    for (size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>('a' + i % 23);
+    Page("data/Big.htm", big);
+    ASSERT_FALSE(fs::exists(folder.File("BVLog.ini")));
+
+    struct Case {
+        const char* what;
+        bool freeze;  // else the server is killed
+    };
+    for (const Case c : {Case{"killed", false}, Case{"frozen", true}}) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(folder.File("served/stevne"));
+        fs::create_directories(folder.File("served/stevne"));
+        fs::remove(folder.File("BVLog.txt"));
+        messages.clear();
+        list.reset();  // a fresh list object: nothing sent yet
+        // A slow line: the file arrives in pieces while the test looks on.
+        ASSERT_TRUE(server.Start(folder.File("served"), {{"arr", kPassword, "", bvtest::kFtpAllRights}}, 300,
+                                 256 << 10))
+            << server.Error();
+        UseServer(server.Address(), "stevne");
+
+        CDataList::UploadOutcome outcome;
+        std::vector<std::string> sent;
+        const auto start = std::chrono::steady_clock::now();
+        std::thread run([&] { sent = Run(&outcome); });
+        const std::string served = folder.File("served/stevne/data/Big.htm");
+        const auto giveUp = start + std::chrono::seconds(30);
+        while (!(fs::exists(served) && fs::file_size(served) > 0) && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (c.freeze)
+            server.Freeze();
+        else
+            server.Stop();
+        run.join();
+        const auto took = std::chrono::steady_clock::now() - start;
+        ASSERT_GT(fs::file_size(served), 0u);
+        ASSERT_LT(fs::file_size(served), big.size()) << "the file was not cut off";
+        EXPECT_LT(took, std::chrono::seconds(60)) << "the run did not end";
+        std::printf("[ %s server: the run ended after %.1f s ]\n", c.what,
+                    std::chrono::duration<double>(took).count());
+
+        EXPECT_EQ(sent, (std::vector<std::string>{"StartFrame.htm", "data/1-Relay-1.htm"}));
+        // A killed server's next file finds nobody to connect to, and ends the run.
+        EXPECT_GE(outcome.failed, 1);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0], "error: " + platform::Cp1252ToUtf8(ResString(IDS_FTP_TRANSFER_ERROR)));
+        EXPECT_NE(bvtest::TempFolder::Read(folder.File("BVLog.txt")).find("Error with transfering file Big.htm"),
+                  std::string::npos)
+            << bvtest::TempFolder::Read(folder.File("BVLog.txt"));
+
+        server.Stop();
+        ASSERT_TRUE(server.Start(folder.File("served"), {{"arr", kPassword, "", bvtest::kFtpAllRights}}))
+            << server.Error();
+        UseServer(server.Address(), "stevne");
+        EXPECT_EQ(Run(&outcome), (std::vector<std::string>{"data/Big.htm", "data/Team-1.htm", "data/banner.htm",
+                                                           platform::Ansi("data/Øvelse_1_1_3.png")}));
+        EXPECT_FALSE(outcome.Failed());
+        EXPECT_TRUE(Tree(folder.File("served/stevne")) == Tree(folder.File("PWeb"))) << "a file differs";
+    }
+}
+
+// Every failure that a message sends the user to BVLog.txt for is there
+// with the log at its default threshold.
+TEST_F(WebUploadTest, FailuresAreInTheLogAtItsDefaultThreshold)
+{
+    ASSERT_FALSE(fs::exists(folder.File("BVLog.ini")));
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {"a file refused", [&] { fs::create_directories(folder.File("served/stevne/data/Team-1.htm")); },
+         "Error with transfering file Team-1.htm"},
+        {"no remote folder", [&] { UseServer(server.Address(), "finnes-ikke"); },
+         "Error with folder on ftp server finnes-ikke/"},
+        {"no server answers", [&] { server.Stop(); }, "Error with connecting to ftp server 127.0.0.1:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(folder.File("BVLog.txt"));
+        c.arrange();
+        CDataList::UploadOutcome outcome;
+        Run(&outcome);
+        EXPECT_TRUE(outcome.Failed());
+        const std::string log = bvtest::TempFolder::Read(folder.File("BVLog.txt"));
+        EXPECT_NE(log.find(c.logged), std::string::npos) << log;
+        EXPECT_EQ(log.find(kPassword), std::string::npos);
+    }
 }
 
 }  // namespace
