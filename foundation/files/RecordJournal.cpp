@@ -4,6 +4,7 @@
 #include "platform/system/Clock.h"
 #include "platform/system/SystemInfo.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -15,9 +16,9 @@ namespace {
 //          (8), length before (8), check (8) over the 40 bytes before it;
 //   entry: offset (8), length (4), 4 zero bytes, check (8) over the hold's
 //          number, offset, length and the saved bytes; then the saved bytes.
-// A done journal is empty, or has its first four bytes zeroed when it could
-// not be emptied. The checks tell a complete head or entry from one cut
-// short when its writer died.
+// A done journal is zeroed over the length its hold used (by older builds,
+// its first four bytes only). The checks tell a complete head or entry from
+// one cut short when its writer died.
 constexpr char kMagic[4] = {'B', 'V', 'U', '2'};
 constexpr size_t kHeadSize = 48;
 constexpr size_t kEntryHeadSize = 24;
@@ -77,16 +78,17 @@ struct Entry {
 int Errno(int fallback = EIO) { return errno ? errno : fallback; }
 
 // The saved bytes are the records as they were: an old password among them
-// must not outlive the change. Emptying the journal ends it as the done mark
-// does, and a power cut that loses the emptying leaves the journal whole
-// (done, or pending and undone to the old records), never a part of it. It
-// costs no flush: the caller's flush of the file came first.
-int EndJournal(platform::NativeFile& journal)
+// must not outlive the change. Zeroing the journal's used length, head
+// first, ends it as the done mark does, and keeps its length and its place
+// on the disk, so the next hold's journal costs its flush no more than
+// before. A power cut that loses part of it leaves every record whole:
+// undone entries give their old records, the others keep their new ones,
+// whose flush came first. The zeroing itself costs no flush.
+int EndJournal(platform::NativeFile& journal, int64_t usedLength)
 {
-    if (journal.Truncate(0) == 0)
-        return 0;
+    const std::vector<char> zeros(static_cast<size_t>(std::max<int64_t>(usedLength, sizeof kDone)), '\0');
     errno = 0;
-    return journal.WriteAt(kDone, sizeof kDone, 0) == static_cast<long>(sizeof kDone) ? 0 : Errno();
+    return journal.WriteAt(zeros.data(), zeros.size(), 0) == static_cast<long>(zeros.size()) ? 0 : Errno();
 }
 
 }  // namespace
@@ -196,7 +198,7 @@ int CRecordJournal::Commit()
 {
     if (!Active())
         return 0;
-    int rc = EndJournal(m_file);
+    int rc = EndJournal(m_file, m_end);
     m_file.Close();
     m_lastSaved.clear();
     return rc;
@@ -223,7 +225,7 @@ int CRecordJournal::Recover(platform::NativeFile& target)
     platform::FileIdentity id = target.Identity();
     if (Get<uint64_t>(head + 16) != id.device || Get<uint64_t>(head + 24) != id.inode) {
         // Left for a file that has since been replaced: nothing of this one.
-        EndJournal(journal);
+        EndJournal(journal, journal.Size());
         return 0;
     }
     uint64_t nonce = Get<uint64_t>(head + 8);
@@ -271,7 +273,7 @@ int CRecordJournal::Recover(platform::NativeFile& target)
     }
     if (int rc = target.Sync(); rc != 0)
         return -rc;
-    if (int rc = EndJournal(journal); rc != 0)
+    if (int rc = EndJournal(journal, static_cast<int64_t>(bytes.size())); rc != 0)
         return -rc;
     return changes;
 }

@@ -11,16 +11,18 @@
 // writer began, so every record holds either its old or its new contents,
 // never half of each.
 //
-// Once the file's changes are on the disk the journal is emptied, and that
-// is not flushed itself: a power cut that loses it makes the next holder put
-// the old contents back, which leaves every record whole (old or new) at the
-// cost of one flush less per write. A range control asks its units again for
-// a shot it no longer finds. Emptied, the journal keeps no old record behind
-// the change: the old FTP password of the user settings, say.
+// Once the file's changes are on the disk the journal is zeroed over what
+// the hold wrote into it, and that is not flushed itself: a power cut that
+// loses it makes the next holder put the old contents back, which leaves
+// every record whole (old or new) at the cost of one flush less per write. A
+// range control asks its units again for a shot it no longer finds. Zeroed,
+// the journal keeps no old record behind the change: the old FTP password of
+// the user settings, say.
 //
-// The side file stays once made and is only emptied and written again:
-// making and removing a file for every write would cost the disk more than
-// the write itself.
+// The side file stays once made and is only overwritten, in place: making
+// and removing a file for every write, or cutting it short, would cost the
+// disk more than the write itself.
+//
 // Each lock hold starts the journal afresh with a number of its own that
 // every entry carries, so entries of an earlier hold are never taken for
 // this one's. The journal is touched only by the holder of the file's lock.
@@ -61,8 +63,8 @@ public:
     // tear: one the disk writes as several sectors. 0, or the system error.
     int MakeDurable();
 
-    // The changes have reached the disk: the journal is emptied (marked done
-    // when it cannot be).
+    // The changes have reached the disk: the journal is zeroed, which marks
+    // it done.
     int Commit();
     // Closes the journal and leaves it pending, so that the next holder of
     // the lock undoes changes that may not have reached the disk.
@@ -72,7 +74,7 @@ public:
     // handle that may write. Returns the number of changes undone (0 when
     // nothing was pending, or the journal belongs to a file since replaced,
     // or never got further than its start), or a negative system error; the
-    // journal is emptied once the file is back as it was.
+    // journal is zeroed once the file is back as it was.
     int Recover(platform::NativeFile& target);
 
 private:
