@@ -2,7 +2,7 @@
 // the results program published or from another range folder.
 #include "foundation/exchange/BVExch.h"
 
-#include "foundation/files/BVIniFile.h"
+#include "foundation/exchange/ExchangeIniFile.h"
 #include "foundation/text/FieldText.h"
 #include "foundation/files/TextFile.h"
 #include "foundation/text/TextUtil.h"
@@ -131,7 +131,7 @@ void CBVExch::ImportNameFiles(int l)
     const int slot = relays[l];
     int start = slot;
     if (!startNumbers) {
-        CBVIniFile result;
+        CExchangeIniFile result;
         result.Open(platform::StringFormat("%s%sR%03d%02d.txt", exchangeFolder.c_str(), prefix.c_str(), slot, l));
         start = result.GetInt("Def", "StartNr", -1);
     }
@@ -139,7 +139,7 @@ void CBVExch::ImportNameFiles(int l)
         ClearSlot(names[l], start == 0 ? 0 : -1);
         return;
     }
-    CBVIniFile file;
+    CExchangeIniFile file;
     file.Open(platform::StringFormat("%sN%05d.txt", exchangeFolder.c_str(), start));
     NameRecord& name = names[l];
     ClearSlot(name, start);
