@@ -12,6 +12,7 @@
 #include "results/data/Competition.h"
 #include "results/data/DataFileOpen.h"
 #include "results/values/DataRes.h"
+#include "tests/results/exchange/ResultCardFiles.h"
 #include "tests/results/exchange/WorkerProcess.h"
 
 #include <gtest/gtest.h>
@@ -130,22 +131,8 @@ protected:
     // BVRes's card of (event, relay, target), value and X of each shot.
     static std::vector<std::pair<int, int>> ResCard(int event, int relay, int target)
     {
-        struct Events : results::CardEvents {
-            CBVConfig comp, settings;
-            CBVFileEx results;
-            CBVConfig* Comp() override { return &comp; }
-            CBVConfig* Settings(int) override { return &settings; }
-            CBVFileEx* Results(int) override { return &results; }
-            results::CDataReg* Entries(int) override { return nullptr; }
-        } events;
-        const std::string folder = ".\\res\\Comp1\\";
-        events.comp.Open(folder + "Comp.bvc", 0);
-        events.settings.Open(folder + "Event" + std::to_string(event) + ".bvc", 0);
-        events.results.Open(folder + "Res" + std::to_string(event) + ".bvd", 2008, 2, 0, results::kDataFileOptions);
-        events.results.CacheVerify(1);
-        results::CDataRes card(&events);
-        card.SetFile(&events.results, event);
-        card.LoadEvent(event);
+        bvtest::ResultCardFiles files(".\\res\\Comp1\\", event);
+        results::CDataRes& card = files.card;
         card.LoadCard(relay, target);
         std::vector<std::pair<int, int>> shots;
         for (int s = 1; s <= 2; ++s)

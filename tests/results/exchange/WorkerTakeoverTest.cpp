@@ -7,8 +7,7 @@
 #include "TempFolder.h"
 #include "Eventually.h"
 #include "foundation/files/BVIniFile.h"
-#include "results/data/DataFileOpen.h"
-#include "results/values/DataRes.h"
+#include "tests/results/exchange/ResultCardFiles.h"
 #include "tests/results/exchange/WorkerProcess.h"
 
 #include <gtest/gtest.h>
@@ -60,21 +59,8 @@ protected:
     // Series 1 of every target of relay 1 as the screens would read it now.
     static std::vector<std::string> Cards()
     {
-        struct Events : results::CardEvents {
-            CBVConfig comp, settings;
-            CBVFileEx results;
-            CBVConfig* Comp() override { return &comp; }
-            CBVConfig* Settings(int) override { return &settings; }
-            CBVFileEx* Results(int) override { return &results; }
-            results::CDataReg* Entries(int) override { return nullptr; }
-        } events;
-        events.comp.Open(".\\res\\Comp1\\Comp.bvc", 0);
-        events.settings.Open(".\\res\\Comp1\\Event1.bvc", 0);
-        events.results.Open(".\\res\\Comp1\\Res1.bvd", 2008, 2, 0, results::kDataFileOptions);
-        events.results.CacheVerify(1);
-        results::CDataRes card(&events);
-        card.SetFile(&events.results, 1);
-        card.LoadEvent(1);
+        bvtest::ResultCardFiles files(".\\res\\Comp1\\", 1);
+        results::CDataRes& card = files.card;
         std::vector<std::string> cards;
         for (int t = 1; t <= kTargets; ++t) {
             card.LoadCard(1, t);
