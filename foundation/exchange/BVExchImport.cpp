@@ -72,6 +72,7 @@ int CBVExch::ImportNames(int relay, int lane, int competition, const std::string
 void CBVExch::ImportColumnFile(int relay, int lane)
 {
     CTextFile file;
+    file.SetSizeLimit(kExchangeFileMaxBytes);
     file.Open(platform::StringFormat("%s%s-XX-s.%03d", exchangeFolder.c_str(), prefix.c_str(), relay));
     // A lane the file does not name got no name: it keeps the one it has
     // (start number -1), rather than having it wiped.

@@ -45,4 +45,24 @@ TEST_F(BvtoolImportFilesTest, AFifoAndAHugeNameFileAreLoggedAndSkipped)
     EXPECT_EQ(bvtest::FolderSums("BV"), before);
 }
 
+// A results program that writes a column file per relay: one of 300 MB is
+// not read (nor indexed line by line), and no lane takes a name from it.
+TEST_F(BvtoolImportFilesTest, AHugeColumnFileIsLoggedAndSkipped)
+{
+    std::filesystem::create_directories("BV");
+    std::filesystem::create_directories("range");
+    bvtest::RunSteps({{"comp create range 1 1-3", 0, ""}, {"cfg set range/BVLeder.bvc 1 1 15 3"}});
+    TempFolder::Write("BV/H1-XX-s.001", " 1          Sen Kari\r\n");
+    ASSERT_EQ(::truncate("BV/H1-XX-s.001", 300l << 20), 0);
+    const auto before = bvtest::FolderSums("BV");
+
+    int status = -1;
+    const std::string out = bvtest::RunCommand("timeout 60 " BV_BINARY_DIR "/tools/bvtool/bvtool import range 1 1 BV", &status);
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(out, "");
+    const std::string log = TempFolder::Read("BVLog.txt");
+    EXPECT_NE(log.find("BV\\H1-XX-s.001: 314572800 bytes, more than 1048576; not read"), std::string::npos) << log;
+    EXPECT_EQ(bvtest::FolderSums("BV"), before);
+}
+
 }  // namespace
