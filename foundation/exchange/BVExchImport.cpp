@@ -2,7 +2,7 @@
 // the results program published or from another range folder.
 #include "foundation/exchange/BVExch.h"
 
-#include "foundation/files/BVIniFile.h"
+#include "foundation/exchange/ExchangeIniFile.h"
 #include "foundation/text/FieldText.h"
 #include "foundation/files/TextFile.h"
 #include "foundation/text/TextUtil.h"
@@ -72,6 +72,7 @@ int CBVExch::ImportNames(int relay, int lane, int competition, const std::string
 void CBVExch::ImportColumnFile(int relay, int lane)
 {
     CTextFile file;
+    file.SetSizeLimit(kExchangeFileMaxBytes);
     file.Open(platform::StringFormat("%s%s-XX-s.%03d", exchangeFolder.c_str(), prefix.c_str(), relay));
     // A lane the file does not name got no name: it keeps the one it has
     // (start number -1), rather than having it wiped.
@@ -131,7 +132,7 @@ void CBVExch::ImportNameFiles(int l)
     const int slot = relays[l];
     int start = slot;
     if (!startNumbers) {
-        CBVIniFile result;
+        CExchangeIniFile result;
         result.Open(platform::StringFormat("%s%sR%03d%02d.txt", exchangeFolder.c_str(), prefix.c_str(), slot, l));
         start = result.GetInt("Def", "StartNr", -1);
     }
@@ -139,7 +140,7 @@ void CBVExch::ImportNameFiles(int l)
         ClearSlot(names[l], start == 0 ? 0 : -1);
         return;
     }
-    CBVIniFile file;
+    CExchangeIniFile file;
     file.Open(platform::StringFormat("%sN%05d.txt", exchangeFolder.c_str(), start));
     NameRecord& name = names[l];
     ClearSlot(name, start);

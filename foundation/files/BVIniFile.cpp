@@ -189,18 +189,35 @@ void CBVIniFile::Reset()
     m_queue.clear();
 }
 
+bool CBVIniFile::Refused(const std::string& path, int error, int64_t size)
+{
+    if (error == EFBIG)
+        BV_LOG(m_log, 80, "%s: %lld bytes, more than %lld; not read", path.c_str(), static_cast<long long>(size),
+               static_cast<long long>(m_sizeLimit));
+    else if (error == platform::kNotRegularFile || error == EISDIR)
+        BV_LOG(m_log, 80, "%s is no plain file; not read", path.c_str());
+    else
+        return false;
+    m_openError = error;
+    return true;
+}
+
 int CBVIniFile::Open(const std::string& path)
 {
     m_loaded = false;
     m_text.clear();
     m_sections.clear();
+    m_identity = {};
     int rc = 0;
     for (int attempt = 1; attempt <= kReadAttempts; ++attempt) {
         if (attempt > 1)
             platform::SleepMs(kReadPauseMs);
         platform::NativeFile file;
         rc = file.OpenExisting(path, platform::NativeFile::Access::Read);
+        m_openError = rc;
         if (rc == ENOENT)
+            return -1;
+        if (Refused(path, rc, 0))
             return -1;
         if (rc != 0) {
             BV_LOG(m_log, 70, "%d=Open(%s)=%d", -1, path.c_str(), rc);
@@ -224,6 +241,9 @@ int CBVIniFile::Open(const std::string& path)
             BV_LOG(m_log, 70, "%d=Stat(%s)=%d", -1, path.c_str(), rc);
             continue;
         }
+        m_identity = file.Identity();
+        if (size > m_sizeLimit && Refused(path, EFBIG, size))
+            return -1;
         std::string text(static_cast<size_t>(size), '\0');
         long got = file.ReadAt(text.data(), text.size(), 0);
         if (got != static_cast<long>(text.size())) {
@@ -232,9 +252,11 @@ int CBVIniFile::Open(const std::string& path)
             continue;
         }
         Load(std::move(text));
+        m_openError = 0;
         return 0;
     }
     BV_LOG(m_log, 80, "Open(%s)=%d", path.c_str(), rc);
+    m_openError = rc;
     return -1;
 }
 
@@ -314,8 +336,8 @@ int CBVIniFile::Write(const std::string& path, bool startFresh, ArchiveMark mark
         if (attempt > 1)
             platform::SleepMs(WritePause());
         rc = file.OpenOrCreate(path);
-        if (rc == ENOENT || rc == ENOTDIR || rc == EISDIR)
-            break;  // no folder for it: waiting will not make one
+        if (rc == ENOENT || rc == ENOTDIR || rc == EISDIR || rc == platform::kNotRegularFile)
+            break;  // no folder for it, or no plain file: waiting will not change it
         if (rc != 0) {
             BV_LOG(m_log, 70, "%d=Open(%s)=%d", -1, path.c_str(), rc);
             continue;
@@ -342,6 +364,11 @@ int CBVIniFile::Write(const std::string& path, bool startFresh, ArchiveMark mark
     std::vector<Section> sections(1);
     if (!startFresh) {
         int64_t size = file.Size();
+        if (size > m_sizeLimit) {
+            BV_LOG(m_log, 80, "%s: %lld bytes, more than %lld; not rewritten", path.c_str(),
+                   static_cast<long long>(size), static_cast<long long>(m_sizeLimit));
+            return -1;
+        }
         std::string text(size > 0 ? static_cast<size_t>(size) : 0, '\0');
         if (size < 0 || file.ReadAt(text.data(), text.size(), 0) != static_cast<long>(text.size())) {
             BV_LOG(m_log, 80, "Read(%s)=%d", path.c_str(), errno);

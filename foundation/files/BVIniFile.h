@@ -19,12 +19,14 @@
 // crash or a full disk leaves the old one. Readers wait while a writer holds
 // the lock.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "foundation/files/BVLog.h"
+#include "platform/files/NativeFile.h"
 
 class CBVIniFile {
 public:
@@ -35,8 +37,9 @@ public:
 
     // Loads a whole file (a system path) for lookups, replacing what was
     // loaded. 0, or -1 when the file does not exist (at once, without a log
-    // line) or could not be read after the retries; lookups then give their
-    // defaults.
+    // line), is no plain file or larger than the size limit (at once,
+    // logged with its name) or could not be read after the retries; lookups
+    // then give their defaults, and OpenError tells why.
     int Open(const std::string& path);
     int OpenRead(const std::string& path) { return Open(path); }
 
@@ -49,6 +52,16 @@ public:
     int GetInt(std::string_view section, std::string_view key, int defaultValue);
     // Whether the loaded file has [section] key, and its value.
     bool Lookup(std::string_view section, std::string_view key, std::string* value = nullptr) const;
+
+    // Files from other programs and computers are read only up to this many
+    // bytes (none: any size); a larger one is neither read nor rewritten.
+    void SetSizeLimit(int64_t maxBytes) { m_sizeLimit = maxBytes; }
+    // Why the last Open failed: ENOENT, EFBIG (over the limit),
+    // platform::kNotRegularFile, EISDIR or another system error; 0 after a load.
+    int OpenError() const { return m_openError; }
+    // The file the last Open loaded (or refused for its size), to tell it
+    // from one put in its place since.
+    platform::FileIdentity Identity() const { return m_identity; }
 
     // Queues a value for the next Write; later calls for the same key win.
     void PutString(std::string_view section, std::string_view key, std::string_view value);
@@ -111,7 +124,13 @@ private:
     const Line* Find(std::string_view section, std::string_view key) const;
     void Load(std::string text);
 
+    // A file the size limit or its kind rules out: logged, not retried.
+    bool Refused(const std::string& path, int error, int64_t size);
+
     bool m_loaded = false;
+    int64_t m_sizeLimit = INT64_MAX;
+    int m_openError = 0;
+    platform::FileIdentity m_identity;
     std::string m_text;
     std::vector<Section> m_sections;
     std::vector<Pending> m_queue;

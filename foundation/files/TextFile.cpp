@@ -1,5 +1,7 @@
 #include "foundation/files/TextFile.h"
 
+#include "foundation/files/BVLog.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -41,6 +43,12 @@ int CTextFile::Open(const std::string& path, bool write, unsigned char key)
         return 0;  // a missing file reads as a file of no lines, and is never made
     if (rc != 0)
         return kInvalidHandle;
+    if (const int64_t size = m_file.Size(); !write && size > m_sizeLimit) {
+        BV_LOG(ProgramLog(), 80, "%s: %lld bytes, more than %lld; not read", path.c_str(), static_cast<long long>(size),
+               static_cast<long long>(m_sizeLimit));
+        m_file.Close();
+        return kInvalidHandle;
+    }
     BuildIndex();
     return 0;
 }

@@ -35,6 +35,10 @@ public:
     // opens as a file of no lines. With write set the file is opened for
     // reading and writing and created when missing. 0, or kInvalidHandle.
     int Open(const std::string& path, bool write = false, unsigned char key = 0);
+    // Files read from other programs hold at most this many bytes (none: any
+    // size); Open refuses a larger one at once, logged with its name and
+    // size, and gives kInvalidHandle.
+    void SetSizeLimit(int64_t maxBytes) { m_sizeLimit = maxBytes; }
     void Close();
 
     // Line n (from 1) into buffer, cut to size - 1 bytes and NUL-terminated;
@@ -68,5 +72,6 @@ private:
 
     platform::NativeFile m_file;
     unsigned char m_key = 0;
+    int64_t m_sizeLimit = INT64_MAX;
     std::vector<LineEntry> m_lines;
 };

@@ -70,15 +70,33 @@ int SetArchiveFlag(const std::string& systemPath, bool on)
     return 0;
 }
 
-bool HasArchiveFlag(const std::string& systemPath)
+bool HasArchiveFlag(const std::string& systemPath) { return HasArchiveFlagResolved(NativePath(systemPath)); }
+
+bool HasArchiveFlagResolved(const std::string& native)
 {
-    std::string native = NativePath(systemPath);
     if (!IsRegularFile(native))
         return false;
     char value;
     if (UseAttribute() && ::getxattr(native.c_str(), kAttribute, &value, sizeof value) >= 0)
         return true;
     return ::access(MarkerOf(native).c_str(), F_OK) == 0;
+}
+
+int ClearArchiveFlagOf(const std::string& native, const FileIdentity& read)
+{
+    NativeFile file;
+    if (int rc = file.OpenExistingResolved(native, NativeFile::Access::Read); rc != 0)
+        return rc;
+    if (!(file.Identity() == read))
+        return 0;  // rewritten since: the new file's mark is news
+    // On the open file, not the name: a rewrite that lands from here on
+    // brings a file (and a mark) of its own.
+    if (UseAttribute() && ::fremovexattr(file.Descriptor(), kAttribute) != 0 && errno != ENODATA &&
+        !NoAttributes(errno))
+        return errno;
+    if (!RemoveMarker(native) && errno != ENOENT)
+        return errno;
+    return 0;
 }
 
 bool TestAndClearArchiveFlag(const std::string& systemPath) { return TestAndClearArchiveFlagResolved(NativePath(systemPath)); }

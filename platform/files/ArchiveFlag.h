@@ -8,6 +8,8 @@
 // have none (some network and removable-media mounts), as an empty marker
 // file beside it named "." + the file's name + ".archive". Readers look at
 // both, so machines that reach one folder through different mounts agree.
+#include "platform/files/NativeFile.h"
+
 #include <string>
 
 namespace platform {
@@ -23,6 +25,14 @@ bool TestAndClearArchiveFlag(const std::string& systemPath);
 // The same for a path NativePath has already resolved: an importer that
 // listed its folder looks at thousands of files without a second search.
 bool TestAndClearArchiveFlagResolved(const std::string& nativePath);
+
+// For an importer that clears the mark only once what it read is stored (a
+// file read twice is harmless, one never read is lost): whether a resolved
+// path is marked, and the clearing of the mark of the very file that was
+// read. When another file has been put in its place meanwhile, that one
+// keeps its own mark. 0, or the system error.
+bool HasArchiveFlagResolved(const std::string& nativePath);
+int ClearArchiveFlagOf(const std::string& nativePath, const FileIdentity& read);
 
 // Where the mark goes: Auto uses the extended attribute when the file system
 // takes it; MarkerFile always uses the marker file, as on a file system

@@ -53,21 +53,6 @@ std::string MakeWriterTemp(const std::string& folder, NativeFile& out)
     return path;
 }
 
-// Removes the temporary files of writers of this folder that are gone.
-void RemoveAbandonedWriterTemps(const std::string& folder)
-{
-    const time_t now = ::time(nullptr);
-    for (const std::string& name : FindFiles(folder, kWriterPattern)) {
-        std::string path = JoinSystemPath(folder, name);
-        NativeFile f;
-        if (f.OpenExisting(path, NativeFile::Access::ReadWrite) != 0 || f.TryLock(0, 0) != 0)
-            continue;  // its writer is still at work
-        struct stat st;
-        if (::fstat(f.Descriptor(), &st) == 0 && now - st.st_mtime >= kFreshSeconds)
-            RemoveFile(path);
-    }
-}
-
 }  // namespace
 
 bool FileExists(const std::string& systemPath)
@@ -289,6 +274,49 @@ bool ReadWholeFile(const std::string& systemPath, std::string& bytes)
         return false;
     bytes.resize(static_cast<size_t>(n));
     return true;
+}
+
+int ReadFileUpTo(const std::string& systemPath, std::string& bytes, int64_t maxBytes, int64_t* size)
+{
+    bytes.clear();
+    NativeFile in;
+    if (int rc = in.OpenExisting(systemPath, NativeFile::Access::Read); rc != 0)
+        return rc;
+    const int64_t held = in.Size();
+    if (size)
+        *size = held;
+    if (held < 0)
+        return errno ? errno : EIO;
+    if (held > maxBytes)
+        return EFBIG;
+    bytes.resize(static_cast<size_t>(held));
+    const long n = in.ReadAt(bytes.data(), bytes.size(), 0);
+    if (n < 0) {
+        bytes.clear();
+        return errno ? errno : EIO;
+    }
+    bytes.resize(static_cast<size_t>(n));
+    return 0;
+}
+
+int RemoveAbandonedWriterTemps(const std::string& folder)
+{
+    int removed = 0;
+    const time_t now = ::time(nullptr);
+    for (const std::string& name : FindFiles(folder, kWriterPattern)) {
+        const std::string path = JoinSystemPath(folder, name);
+        // The age first: a file caught between its writer's create and lock
+        // is never locked here, which would make that writer fail.
+        struct stat st;
+        if (::stat(NativePath(path).c_str(), &st) != 0 || now - st.st_mtime < kFreshSeconds)
+            continue;
+        NativeFile f;
+        if (f.OpenExisting(path, NativeFile::Access::ReadWrite) != 0 || f.TryLock(0, 0) != 0)
+            continue;  // its writer is still at work
+        if (RemoveFile(path) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 bool GetModifiedTime(const std::string& systemPath, LocalTime& out)

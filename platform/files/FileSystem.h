@@ -37,6 +37,18 @@ int CopyFile(const std::string& fromSystemPath, const std::string& toSystemPath)
 int WriteFileAtomically(const std::string& systemPath, std::string_view bytes);
 // Reads a whole file; false when it cannot be read.
 bool ReadWholeFile(const std::string& systemPath, std::string& bytes);
+// Reads a whole file that holds at most maxBytes, its size taken from the
+// open file before anything is read, so a huge file costs no memory. 0; EFBIG
+// when it holds more (bytes empty, *size tells how much); else the open's or
+// read's error (ENOENT, EISDIR, kNotRegularFile, ...). A file that grows
+// while read yields what it held when opened.
+int ReadFileUpTo(const std::string& systemPath, std::string& bytes, int64_t maxBytes, int64_t* size = nullptr);
+
+// Removes the temporary files ("~bvw*.TMP") that atomic writers of the
+// folder left when they died: a file no writer holds locked and older than
+// a writer needs between making its file and locking it. A living writer's
+// file, in this process or another one, stays. The number removed.
+int RemoveAbandonedWriterTemps(const std::string& folderSystemPath);
 
 // Flushes a folder's entries (after a create or rename that must survive).
 int SyncFolder(const std::string& systemPath);

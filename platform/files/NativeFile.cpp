@@ -34,12 +34,27 @@ int NativeFile::CreateExclusive(const std::string& systemPath)
     return CreateExclusiveResolved(NativePath(systemPath));
 }
 
-int NativeFile::OpenExistingResolved(const std::string& nativePath, Access access)
+int NativeFile::OpenPlain(const std::string& nativePath, int flags)
 {
     Close();
-    int flags = (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
-    m_fd = ::open(nativePath.c_str(), flags);
-    return m_fd < 0 ? errno : 0;
+    // Without O_NONBLOCK, opening a FIFO waits for its other end; on a plain
+    // file the flag changes nothing, so it stays.
+    int fd = ::open(nativePath.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return errno;
+    struct stat st;
+    int rc = ::fstat(fd, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile;
+    if (rc != 0) {
+        ::close(fd);
+        return rc;
+    }
+    m_fd = fd;
+    return 0;
+}
+
+int NativeFile::OpenExistingResolved(const std::string& nativePath, Access access)
+{
+    return OpenPlain(nativePath, access == Access::ReadWrite ? O_RDWR : O_RDONLY);
 }
 
 int NativeFile::CreateExclusiveResolved(const std::string& nativePath)
@@ -49,12 +64,7 @@ int NativeFile::CreateExclusiveResolved(const std::string& nativePath)
     return m_fd < 0 ? errno : 0;
 }
 
-int NativeFile::OpenOrCreate(const std::string& systemPath)
-{
-    Close();
-    m_fd = ::open(NativePath(systemPath).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    return m_fd < 0 ? errno : 0;
-}
+int NativeFile::OpenOrCreate(const std::string& systemPath) { return OpenPlain(NativePath(systemPath), O_RDWR | O_CREAT); }
 
 int NativeFile::Close()
 {

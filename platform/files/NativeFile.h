@@ -8,11 +8,17 @@
 // process, another thread, another process), and stays when some other
 // descriptor of the file is closed. That is how the system's range locks have
 // always behaved; classic POSIX record locks would not.
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace platform {
+
+// What an open gives for a name that is a FIFO, a device or a socket: such a
+// name in a shared folder (anyone can make one there) must never hold a
+// program in open() or read() waiting for a writer that never comes.
+inline constexpr int kNotRegularFile = ENXIO;
 
 struct FileIdentity {
     uint64_t device = 0;
@@ -31,13 +37,15 @@ public:
     NativeFile(const NativeFile&) = delete;
     NativeFile& operator=(const NativeFile&) = delete;
 
-    // Opens an existing file. 0, or the system error (ENOENT when missing).
+    // Opens an existing file. 0, or the system error (ENOENT when missing,
+    // EISDIR for a folder, kNotRegularFile for anything else that is no
+    // plain file).
     int OpenExisting(const std::string& systemPath, Access access);
     // Creates a new file, failing with EEXIST when one is already there, so a
     // file another program has just made is never truncated.
     int CreateExclusive(const std::string& systemPath);
     // Opens the file for appending-style writes, creating it when missing and
-    // never truncating it.
+    // never truncating it; refuses what is no plain file as OpenExisting does.
     int OpenOrCreate(const std::string& systemPath);
     // As OpenExisting and CreateExclusive for a path that NativePath has
     // already resolved: no second search for letter case, for side files
@@ -69,6 +77,8 @@ public:
     FileIdentity Identity() const;
 
 private:
+    // Opens without waiting and keeps the descriptor only for a plain file.
+    int OpenPlain(const std::string& nativePath, int flags);
     // Sets or clears a lock of a range (F_WRLCK, F_RDLCK, F_UNLCK) without
     // waiting: 0 or the system error.
     int SetRangeLock(short type, int64_t offset, int64_t length);

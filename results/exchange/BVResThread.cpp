@@ -169,6 +169,7 @@ void CBVResThread::ExchangeStep(int& imported)
             m_claimPasses = -1;
             m_reader = 1;
             m_elected = true;
+            m_readAll = true;
             ::WriteItem(m_exchCfg, ExchItems::kReadNow, 0);
             m_passesSinceImport = kImportAtOnce;
             BV_LOG(ProgramLog(), 30, "Read activ");

@@ -156,6 +156,9 @@ private:
     // The run's parts (ExchangeRun.h: ExchangeRun.cpp, ExchangeRunLines.cpp,
     // ExchangeRunExport.cpp).
     bool RunEvent(int n, RunState& run, ExchangeEventReport& report);
+    // Once per worker, at its first run: the atomic writer's temporary files
+    // that writers killed mid-write left in the exchange and competition folders.
+    void SweepWriterTemps();
 
     int m_competition;
     std::string m_folder;  // ".\Comp<n>\"
@@ -171,6 +174,8 @@ private:
     bool m_exchOnSeen = false;  // ExchOn as the last pass read it
     bool m_exchChanged = false;  // Exch.bvc changed since the pass before
     bool m_elected = false;     // reader by election: its id stands in Exch.bvc
+    bool m_readAll = false;     // reader anew: the next run reads every file
+    bool m_tempsSwept = false;
 
     CBVConfig m_exchCfg;
     CBVConfig m_webCfg;

@@ -2,7 +2,7 @@
 // ini file per target, marked "unread" by the range control's writer and
 // taken in only when marked (or every file with ExchReadNow and for an
 // event the worker meets for the first time).
-#include "foundation/files/BVIniFile.h"
+#include "foundation/exchange/ExchangeIniFile.h"
 #include "foundation/files/BVLog.h"
 #include "foundation/text/FieldText.h"
 #include "platform/files/ArchiveFlag.h"
@@ -43,8 +43,12 @@ std::vector<ExchangeEventReport> CBVResThread::ResProc()
     m_compCfg.Refresh();
     m_exchCfg.Refresh();
     m_webCfg.Refresh();
+    SweepWriterTemps();
     RunState run;
-    run.readNow = ::ReadItem(m_exchCfg, ExchItems::kReadNow) != 0;
+    // A worker that has just become the reader again takes every file as
+    // new: while another one read, its own picture of what was handled went
+    // stale, and a reader killed mid-run may have left files half taken in.
+    run.readNow = ::ReadItem(m_exchCfg, ExchItems::kReadNow) != 0 || m_readAll;
     run.orgType = ::ReadItem(m_compCfg, CompItems::kOrgType);
     run.listing.Load(kExchangeFolder, "*");
     m_shooters.Open(m_folder + "Shooter.bvd");
@@ -60,6 +64,7 @@ std::vector<ExchangeEventReport> CBVResThread::ResProc()
         if (run.stopped)
             return reports;
     }
+    m_readAll = false;
     // Other computers watch the file change: a run that wrote nothing for
     // an event still says it ran.
     if (!run.heartbeat) {
@@ -86,6 +91,20 @@ std::vector<ExchangeEventReport> CBVResThread::ResProc()
     return reports;
 }
 
+void CBVResThread::SweepWriterTemps()
+{
+    // A writer killed mid-write leaves its temporary file, and only the next
+    // write into the same folder would clear it away; this worker may write
+    // nothing there for a long time.
+    if (m_tempsSwept)
+        return;
+    m_tempsSwept = true;
+    for (const std::string& folder : {std::string(kExchangeFolder), m_folder})
+        if (const int removed = platform::RemoveAbandonedWriterTemps(folder); removed > 0)
+            BV_LOG(ProgramLog(), 80, "%d temporary file(s) of a writer that died removed from %s", removed,
+                   folder.c_str());
+}
+
 bool CBVResThread::RunEvent(int n, RunState& run, ExchangeEventReport& report)
 {
     const int type = ::ReadItem(m_exchCfg, ExchItems::EventType(n));
@@ -109,10 +128,11 @@ bool CBVResThread::RunEvent(int n, RunState& run, ExchangeEventReport& report)
         WriteLog(kLogReadSeveral, n, er.read.count, er.read.LogRelay());
         ::WriteItem(m_webCfg, WebItems::EventDirty(n), 1);
     }
-    if (er.highestRelay > 0) {
+    // Only news is written: each write is a flush of Exch.bvc.
+    if (er.highestRelay > 0 && ::ReadItem(m_exchCfg, ExchItems::kLastEvent) != n)
         ::WriteItem(m_exchCfg, ExchItems::kLastEvent, n);
+    if (er.highestRelay > 0 && ::ReadItem(m_exchCfg, ExchItems::kLastRelay) != er.highestRelay)
         ::WriteItem(m_exchCfg, ExchItems::kLastRelay, er.highestRelay);
-    }
     if (!er.Export()) {
         run.stopped = true;
         report.read = er.read.count;
@@ -241,6 +261,13 @@ void CBVResThread::EventRun::LogFaults(const std::string& file, int series, cons
     }
 }
 
+void CBVResThread::EventRun::ClearMark(const std::string& native, const CBVIniFile& read)
+{
+    // No flush: a mark that a crash brings back only means one more read.
+    if (int rc = platform::ClearArchiveFlagOf(native, read.Identity()); rc != 0 && rc != ENOENT)
+        BV_LOG(ProgramLog(), 80, "%s: mark not cleared (%d); read again next run", native.c_str(), rc);
+}
+
 bool CBVResThread::EventRun::ImportResultFiles(int k, int relay)
 {
     bool received = false;
@@ -249,15 +276,18 @@ bool CBVResThread::EventRun::ImportResultFiles(int k, int relay)
         const std::string path = m_listing.Find(name);
         if (path.empty())
             continue;
-        // The mark is cleared before the file is read: a rewrite by the
-        // range control while it is read marks it again for the next run.
-        if (m_all)
-            platform::SetArchiveFlag(path, false);
-        else if (!platform::TestAndClearArchiveFlagResolved(m_listing.NativeFind(name)))
+        const std::string native = m_listing.NativeFind(name);
+        if (!m_all && !platform::HasArchiveFlagResolved(native))
             continue;
-        CBVIniFile ini;
-        ini.Open(path);
-
+        CExchangeIniFile ini;
+        if (ini.Open(path) != 0) {
+            // Logged by the open. One too large to read stays as it is until
+            // it is rewritten; any other trouble may pass, and the mark
+            // brings the file back next run.
+            if (ini.OpenError() == EFBIG)
+                ClearMark(native, ini);
+            continue;
+        }
         const int state = ini.GetInt("Notes", "State", 0);
         if (state >= 1 && state <= 4)
             StoreEntryState(k, t, state, ini.GetString("Notes", "Comments", ""));
@@ -293,11 +323,17 @@ bool CBVResThread::EventRun::ImportResultFiles(int k, int relay)
                 shots.push_back(e);
             }
         }
-        if (seriesRead == 0)
+        if (seriesRead == 0) {
+            ClearMark(native, ini);
             continue;
+        }
         if (RelayLocked(k))
             return received;
-        m_card.StoreShots(k, t, shots, targetId, targetIdDef);
+        // The mark goes only once the card holds the file's shots: a run
+        // that dies before (killed, the power cut) leaves the file marked,
+        // and whoever reads next takes it in again.
+        if (const int rc = m_card.StoreShots(k, t, shots, targetId, targetIdDef); rc == 0 || rc == CDataRes::kCardFull)
+            ClearMark(native, ini);
         if (m_worker.onCardStored)
             m_worker.onCardStored(relay, t);
         if (changed)

@@ -5,6 +5,7 @@
 // the run, and the range control's result files), ExchangeRunLines.cpp (Q-NET
 // and KME results) and ExchangeRunExport.cpp (names, start lists and sponsor
 // texts out).
+#include "foundation/files/BVIniFile.h"
 #include "results/data/DataReg.h"
 #include "results/exchange/BVResThread.h"
 #include "results/exchange/ExchangeListing.h"
@@ -69,6 +70,7 @@ public:
 private:
     // Import (ExchangeRun.cpp, ExchangeRunLines.cpp).
     bool ImportResultFiles(int k, int relay);
+    void ClearMark(const std::string& native, const CBVIniFile& read);
     bool ImportQnet(int k, int relay);
     void ImportKme();
     const RunState::KmeTaken& TakeKmeFiles();

@@ -8,7 +8,7 @@
 // cleared after its file or line is written, and only when the entry still
 // holds what was sent, so a write that fails or an edit made meanwhile goes
 // out next run.
-#include "foundation/files/BVIniFile.h"
+#include "foundation/exchange/ExchangeIniFile.h"
 #include "foundation/files/BVLog.h"
 #include "foundation/text/FieldText.h"
 #include "platform/files/FileSystem.h"
@@ -144,7 +144,7 @@ bool CBVResThread::EventRun::WriteNameFile(const RegRecord& entry, int startScor
     // A file that says all this already is left as it is: a worker new to
     // the event sends every name, and most are out already.
     if (!found.empty()) {
-        CBVIniFile now;
+        CExchangeIniFile now;
         now.Open(found);
         bool same = true;
         std::string value;
@@ -153,7 +153,7 @@ bool CBVResThread::EventRun::WriteNameFile(const RegRecord& entry, int startScor
         if (same)
             return true;
     }
-    CBVIniFile ini;
+    CExchangeIniFile ini;
     for (const auto& v : values)
         ini.PutString(v[0], v[1], ExchangeValue(v[2]));
     const std::string path = found.empty() ? m_listing.PathOf(name) : found;
@@ -173,15 +173,17 @@ void CBVResThread::EventRun::WriteStartNumber(int relay, const RegRecord& entry)
     const std::string found = m_listing.Find(name);
     int inFile = -1;
     if (!found.empty()) {
-        CBVIniFile ini;
+        CExchangeIniFile ini;
         ini.Open(found);
+        if (ini.OpenError() == EFBIG)
+            return;  // logged by the open; no range control wrote that
         inFile = ini.GetInt("Def", "StartNr", -1);
     }
     if (inFile == entry.startNr)
         return;
     // The range control's file keeps its "unread" mark as it was: our start
     // number is no news for this program's import.
-    CBVIniFile ini;
+    CExchangeIniFile ini;
     ini.PutInt("Def", "StartNr", entry.startNr);
     if (ini.Write(found.empty() ? m_listing.PathOf(name) : found, false, CBVIniFile::ArchiveMark::Keep) != 0)
         BV_LOG(ProgramLog(), 80, "StartNr %d not written into %s", entry.startNr, name);
@@ -321,7 +323,7 @@ void CBVResThread::EventRun::WriteSponsorTexts()
     const std::string path = platform::JoinSystemPath(kExchangeFolder, "Sponsor.TXT");
     // Written only when it says something new: every run would otherwise
     // rewrite the file the range control reads.
-    CBVIniFile now;
+    CExchangeIniFile now;
     now.Open(path);
     bool same = true;
     std::string value;
@@ -332,7 +334,7 @@ void CBVResThread::EventRun::WriteSponsorTexts()
     }
     if (same)
         return;
-    CBVIniFile ini;
+    CExchangeIniFile ini;
     for (int t = m_first; t <= m_last; ++t) {
         std::snprintf(key, sizeof key, "Lane%d", t);
         ini.PutString(m_prefix, key, text);

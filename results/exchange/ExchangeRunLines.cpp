@@ -3,6 +3,7 @@
 // own folder. Both files are taken away under a name of our own before they
 // are read, so that what their writers add meanwhile goes into a new file
 // and is read next time.
+#include "foundation/exchange/ExchangeIniFile.h"
 #include "foundation/files/BVLog.h"
 #include "platform/files/FileSystem.h"
 #include "platform/files/SystemPath.h"
@@ -13,6 +14,7 @@
 #include "results/values/ValueSystems.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 namespace results {
@@ -45,6 +47,20 @@ std::vector<ShotEntry> Entered(const std::vector<QnetShot>& shots, const QnetLay
     return out;
 }
 
+// A taken line file, whole; false, logged, when it cannot be read or is
+// larger than any line file of a range system.
+bool ReadLineFile(const std::string& path, std::string& bytes)
+{
+    int64_t size = 0;
+    const int rc = platform::ReadFileUpTo(path, bytes, kExchangeFileMaxBytes, &size);
+    if (rc == EFBIG)
+        BV_LOG(ProgramLog(), 80, "%s: %lld bytes, more than %lld; not read", path.c_str(), static_cast<long long>(size),
+               static_cast<long long>(kExchangeFileMaxBytes));
+    else if (rc != 0)
+        BV_LOG(ProgramLog(), 80, "%s not read (%d)", path.c_str(), rc);
+    return rc == 0;
+}
+
 }  // namespace
 
 bool CBVResThread::EventRun::ImportQnet(int k, int relay)
@@ -74,10 +90,8 @@ bool CBVResThread::EventRun::ImportQnet(int k, int relay)
             if (m_worker.onFileTaken)
                 m_worker.onFileTaken(path);
             std::string bytes;
-            if (!platform::ReadWholeFile(taken, bytes)) {
-                BV_LOG(ProgramLog(), 80, "%s not read", taken.c_str());
+            if (!ReadLineFile(taken, bytes))
                 continue;
-            }
             for (std::string_view text : SplitQnetLines(bytes)) {
                 QnetLine line;
                 if (!ReadQnetLine(text, layout, line) || line.target < m_first || line.target > m_last)
@@ -131,10 +145,8 @@ const CBVResThread::RunState::KmeTaken& CBVResThread::EventRun::TakeKmeFiles()
     }
     for (const std::string& file : files) {
         std::string bytes;
-        if (!platform::ReadWholeFile(file, bytes)) {
-            BV_LOG(ProgramLog(), 80, "Close error");
-            continue;  // not deleted: read again next run
-        }
+        if (!ReadLineFile(file, bytes))
+            continue;  // not deleted: looked at again next run
         bool unfinished = false;
         for (auto& line : SplitKmeLines(bytes, &unfinished))
             taken.lines.push_back(std::move(line));

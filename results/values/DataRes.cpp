@@ -180,8 +180,11 @@ int CDataRes::WriteLocked(Change change)
     // shots on it stay, only ours are added.
     file.CacheVerify(0);
     LoadCard(m_relay, m_target);
+    const ResultRecord before = m_record;
     int rc = change();
-    if (rc != kCardFull) {
+    // The same shots again (an import that reads every file after a
+    // restart) are no change: no write, no flush, no news for the readers.
+    if (rc != kCardFull && std::memcmp(&before, &m_record, sizeof before) != 0) {
         const int written = file.WriteRecKey(&m_record);
         if (written != 0)
             rc |= written;

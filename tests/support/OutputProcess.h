@@ -46,6 +46,13 @@ public:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
+    // Sends a signal and leaves the program running (SIGSTOP, SIGCONT).
+    void Signal(int signal)
+    {
+        if (m_pid > 0)
+            kill(m_pid, signal);
+    }
+
     const std::string& Output() const { return m_output; }
 
 private:

@@ -11,6 +11,8 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cerrno>
+#include <filesystem>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -455,6 +458,46 @@ TEST_F(BVIniFileTest, QueuedRemovalsTakeOnlyThePickedKeys)
     ini.PutString("Res", "Ser1", "8");
     ASSERT_EQ(ini.Write("R.TXT"), 0);
     EXPECT_EQ(bvtest::TempFolder::Read("R.TXT"), "[Def]\r\nStartNr=5\r\n[Res]\r\n; kept\r\nOther=1\r\nSer1=8\r\n");
+}
+
+// Files other programs and computers put in a shared folder: one over the
+// reader's limit and one that is no plain file are refused at once (no
+// retries), logged with the name, and neither read nor rewritten.
+TEST_F(BVIniFileTest, FilesOverTheLimitOrNotPlainAreRefusedAtOnceAndLogged)
+{
+    const std::string big = "[Def]\r\nStartNr=12\r\n" + std::string(200, ';') + "\r\n";
+    TempFolder::Write("H1R00101.TXT", big);
+    ASSERT_EQ(::mkfifo("N00001.TXT", 0666), 0);
+    const struct {
+        const char* name;
+        int64_t limit;
+        int error;
+        const char* logged;  // nullptr: read as usual
+    } cases[] = {
+        {"H1R00101.TXT", 100, EFBIG, "H1R00101.TXT: 221 bytes, more than 100; not read"},
+        {"H1R00101.TXT", 221, 0, nullptr},
+        {"N00001.TXT", 1 << 20, platform::kNotRegularFile, "N00001.TXT is no plain file; not read"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name << " " << c.limit);
+        std::filesystem::remove("BVLog.txt");
+        CBVIniFile ini;
+        ini.SetSizeLimit(c.limit);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(ini.Open(c.name), c.logged ? -1 : 0);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(90));
+        EXPECT_EQ(ini.OpenError(), c.error);
+        EXPECT_EQ(ini.GetInt("Def", "StartNr", -1), c.logged ? -1 : 12);
+        ini.PutInt("Def", "StartNr", 13);
+        EXPECT_EQ(ini.Write(c.name), c.logged ? -1 : 0);
+        const std::string log = platform::FileExists("BVLog.txt") ? TempFolder::Read("BVLog.txt") : "";
+        if (c.logged)
+            EXPECT_NE(log.find(c.logged), std::string::npos) << log;
+        else
+            EXPECT_EQ(log, "");
+    }
+    EXPECT_EQ(TempFolder::Read("H1R00101.TXT").find("StartNr=13"), 7u);  // the one read as usual took it
+    EXPECT_TRUE(std::filesystem::is_fifo("N00001.TXT"));
 }
 
 }  // namespace

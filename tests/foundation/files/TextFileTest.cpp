@@ -98,6 +98,22 @@ TEST_F(TextFileTest, AFileThatCannotBeOpenedGivesTheInvalidHandle)
     EXPECT_EQ(file.GetLine(1, line), CTextFile::LineMissing);
 }
 
+// A name file of a results program over the reader's bound is not indexed
+// at all: refused at once, logged with its name and size.
+TEST_F(TextFileTest, AFileOverTheSizeLimitIsRefusedAndLogged)
+{
+    TempFolder::Write("H1-XX-s.001", std::string(99, 'x') + "\r\n");
+    CTextFile file;
+    file.SetSizeLimit(100);
+    EXPECT_EQ(file.Open("H1-XX-s.001"), CTextFile::kInvalidHandle);
+    EXPECT_EQ(file.GetLineCount(), 0);
+    const std::string log = TempFolder::Read("BVLog.txt");
+    EXPECT_NE(log.find("H1-XX-s.001: 101 bytes, more than 100; not read"), std::string::npos) << log;
+    file.SetSizeLimit(101);
+    EXPECT_EQ(file.Open("H1-XX-s.001"), 0);
+    EXPECT_EQ(file.GetLineCount(), 2);
+}
+
 TEST_F(TextFileTest, GetLineCutsToTheBufferAndNeverWritesPastIt)
 {
     TempFolder::Write("t.txt", "ABCDEFGHIJ\nxy\n");

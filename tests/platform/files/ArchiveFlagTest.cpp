@@ -1,6 +1,8 @@
 // The "unread" mark of exchange files, kept as an extended attribute or, on a
 // file system without them, as a marker file; every case runs both ways.
 #include "platform/files/ArchiveFlag.h"
+#include "platform/files/FileSystem.h"
+#include "platform/files/SystemPath.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +81,28 @@ TEST_P(ArchiveFlagTest, OfManyImportersAtOnceOnlyOneTakesTheFile)
         }
         EXPECT_EQ(taken, 1) << "round " << round;
     }
+}
+
+// An importer clears the mark once the file's contents are stored: the mark
+// of a file that replaced the one read in the meantime is news, and stays.
+TEST_P(ArchiveFlagTest, ClearingAfterTheReadSparesTheMarkOfANewerFile)
+{
+    TempFolder::Write("H1R00101.TXT", "[Res]\r\nSer1=90\r\n");
+    ASSERT_EQ(platform::SetArchiveFlag("H1R00101.TXT", true), 0);
+    const std::string native = platform::NativePath("H1R00101.TXT");
+    const platform::FileIdentity read = platform::IdentityOf("H1R00101.TXT");
+    ASSERT_TRUE(platform::HasArchiveFlagResolved(native));
+
+    // The range control rewrites the file while it is taken in.
+    ASSERT_EQ(platform::WriteFileAtomically("H1R00101.TXT", "[Res]\r\nSer1=91\r\n"), 0);
+    ASSERT_EQ(platform::SetArchiveFlag("H1R00101.TXT", true), 0);
+    EXPECT_EQ(platform::ClearArchiveFlagOf(native, read), 0);
+    EXPECT_TRUE(platform::HasArchiveFlag("H1R00101.TXT"));
+
+    EXPECT_EQ(platform::ClearArchiveFlagOf(native, platform::IdentityOf("H1R00101.TXT")), 0);
+    EXPECT_FALSE(platform::HasArchiveFlagResolved(native));
+    EXPECT_EQ(TempFolder::Read("H1R00101.TXT"), "[Res]\r\nSer1=91\r\n");
+    EXPECT_EQ(platform::ClearArchiveFlagOf(platform::NativePath("Missing.TXT"), read), ENOENT);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, ArchiveFlagTest, testing::Values(ArchiveStore::Auto, ArchiveStore::MarkerFile),

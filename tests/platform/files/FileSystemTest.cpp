@@ -141,6 +141,40 @@ TEST_F(FileSystemTest, TheNextWriterRemovesTheTemporaryFilesOfKilledWriters)
     EXPECT_EQ(bvtest::TempFolder::Read("BV/Sponsor.txt"), "[H1]\r\n");
 }
 
+// A file larger than its reader will take is measured, never read: a huge
+// (here sparse) file costs neither memory nor time.
+TEST_F(FileSystemTest, ReadUpToALimitTakesTheSizeFromTheOpenFileFirst)
+{
+    bvtest::TempFolder::Write("Small.TXT", std::string(100, 'a'));
+    {
+        NativeFile huge;
+        ASSERT_EQ(huge.OpenOrCreate("Huge.TXT"), 0);
+        ASSERT_EQ(huge.Truncate(300ll << 20), 0);
+    }
+    ASSERT_EQ(::mkfifo("Fifo.TXT", 0666), 0);
+    const struct {
+        const char* path;
+        int64_t limit;
+        int rc;
+        int64_t size;
+        size_t bytes;
+    } cases[] = {
+        {"Small.TXT", 100, 0, 100, 100},
+        {"Small.TXT", 99, EFBIG, 100, 0},
+        {"Huge.TXT", 1 << 20, EFBIG, 300ll << 20, 0},
+        {"Fifo.TXT", 1 << 20, kNotRegularFile, -1, 0},
+        {"Missing.TXT", 1 << 20, ENOENT, -1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.path << " " << c.limit);
+        std::string bytes = "left from before";
+        int64_t size = -1;
+        EXPECT_EQ(ReadFileUpTo(c.path, bytes, c.limit, &size), c.rc);
+        EXPECT_EQ(size, c.size);
+        EXPECT_EQ(bytes.size(), c.bytes);
+    }
+}
+
 TEST(Clock, ManualClockReplacesTheMachinesAndItsTickWraps)
 {
     ManualClock clock;

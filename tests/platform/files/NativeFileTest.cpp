@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -70,4 +71,33 @@ TEST_F(NativeFileTest, IdentityChangesWhenAFileIsReplaced)
     ASSERT_EQ(rename("g.bvd", "f.bvd"), 0);
     EXPECT_NE(IdentityOf("f.bvd"), first);
     EXPECT_EQ(IdentityOf("none"), FileIdentity{});
+}
+
+// Anyone can put a FIFO or a link to a device under an exchange file's name;
+// an open of it, or a read, would wait for a writer for ever. Such names
+// are refused at once, whatever the access.
+TEST_F(NativeFileTest, OnlyPlainFilesOpenAndNothingWaitsForAWriter)
+{
+    ASSERT_EQ(::mkfifo("N00001.TXT", 0666), 0);
+    ASSERT_EQ(::symlink("/dev/zero", "H1R00101.TXT"), 0);
+    ASSERT_EQ(::mkdir("H1R00102.TXT", 0777), 0);
+    const struct {
+        const char* path;
+        int error;
+    } cases[] = {{"N00001.TXT", kNotRegularFile}, {"H1R00101.TXT", kNotRegularFile}, {"H1R00102.TXT", EISDIR}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        NativeFile f;
+        EXPECT_EQ(f.OpenExisting(c.path, NativeFile::Access::Read), c.error);
+        EXPECT_FALSE(f.IsOpen());
+        EXPECT_EQ(f.OpenExisting(c.path, NativeFile::Access::ReadWrite), c.error);
+        EXPECT_EQ(f.OpenOrCreate(c.path), c.error);
+        EXPECT_FALSE(f.IsOpen());
+    }
+    NativeFile plain;
+    ASSERT_EQ(plain.OpenOrCreate("N00002.TXT"), 0);
+    EXPECT_EQ(plain.WriteAt("[Shooter]", 9, 0), 9);
+    ASSERT_EQ(plain.OpenExisting("N00002.TXT", NativeFile::Access::Read), 0);
+    char text[9];
+    EXPECT_EQ(plain.ReadAt(text, sizeof text, 0), 9);
 }

@@ -4,7 +4,6 @@
 // bvtool import takes BVRes's names back to the range. Then two worker
 // processes on one folder elect one reader, and the other takes over when
 // the reader is killed.
-#include "OutputProcess.h"
 #include "RunCommand.h"
 #include "TempFolder.h"
 #include "foundation/comp/DataComp.h"
@@ -13,6 +12,8 @@
 #include "results/data/Competition.h"
 #include "results/data/DataFileOpen.h"
 #include "results/values/DataRes.h"
+#include "tests/results/exchange/ResultCardFiles.h"
+#include "tests/results/exchange/WorkerProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,7 @@ namespace {
 using bvtest::RunSteps;
 using bvtest::RunTool;
 using bvtest::TempFolder;
+using bvtest::WorkerProcess;
 namespace fs = std::filesystem;
 
 // The shot of (relay, lane, series, k) the range is fed: values 7.0 to 10.9,
@@ -129,22 +131,8 @@ protected:
     // BVRes's card of (event, relay, target), value and X of each shot.
     static std::vector<std::pair<int, int>> ResCard(int event, int relay, int target)
     {
-        struct Events : results::CardEvents {
-            CBVConfig comp, settings;
-            CBVFileEx results;
-            CBVConfig* Comp() override { return &comp; }
-            CBVConfig* Settings(int) override { return &settings; }
-            CBVFileEx* Results(int) override { return &results; }
-            results::CDataReg* Entries(int) override { return nullptr; }
-        } events;
-        const std::string folder = ".\\res\\Comp1\\";
-        events.comp.Open(folder + "Comp.bvc", 0);
-        events.settings.Open(folder + "Event" + std::to_string(event) + ".bvc", 0);
-        events.results.Open(folder + "Res" + std::to_string(event) + ".bvd", 2008, 2, 0, results::kDataFileOptions);
-        events.results.CacheVerify(1);
-        results::CDataRes card(&events);
-        card.SetFile(&events.results, event);
-        card.LoadEvent(event);
+        bvtest::ResultCardFiles files(".\\res\\Comp1\\", event);
+        results::CDataRes& card = files.card;
         card.LoadCard(relay, target);
         std::vector<std::pair<int, int>> shots;
         for (int s = 1; s <= 2; ++s)
@@ -278,52 +266,6 @@ TEST_F(BvtoolExchangeTest, ShotsFromTheRangeNamesBack)
     EXPECT_EQ(Lines(names.out)[6], "  7    107 Skytter 7");
     EXPECT_NE(RunTool("res log res").out.find("2\t2\t20 skyttere lest inn fra ulike lag"), std::string::npos);
 }
-
-// A bvtool res worker on the working folder, its output going to a file.
-class WorkerProcess : public bvtest::OutputProcess {
-public:
-    explicit WorkerProcess(const std::string& output)
-        : OutputProcess(output, {BV_BINARY_DIR "/tools/bvtool/bvtool", "res", "worker", "res", "--take-part",
-                                 "--pass-ms", "5"})
-    {
-    }
-
-    struct Pass {
-        int k;
-        std::string role;
-        int quiet;
-        int imported;
-    };
-    std::vector<Pass> Passes() const
-    {
-        std::vector<Pass> passes;
-        std::istringstream in(TempFolder::Read(Output()));
-        for (std::string line; std::getline(in, line);) {
-            Pass p;
-            char role[16];
-            if (std::sscanf(line.c_str(), "pass\t%d\t%15s\t%d\t%d", &p.k, role, &p.quiet, &p.imported) == 4) {
-                p.role = role;
-                passes.push_back(p);
-            }
-        }
-        return passes;
-    }
-    bool EverReader() const
-    {
-        for (const Pass& p : Passes())
-            if (p.role == "reader")
-                return true;
-        return false;
-    }
-    int Imported() const
-    {
-        int sum = 0;
-        for (const Pass& p : Passes())
-            sum += p.imported;
-        return sum;
-    }
-
-};
 
 template <typename Condition>
 bool WaitFor(Condition condition, int seconds = 60)

@@ -3,12 +3,17 @@
 // entries, with the relay flags, the log and the settings the run writes.
 #include "tests/results/ExchangeFixture.h"
 #include "platform/files/ArchiveFlag.h"
+#include "platform/files/NativeFile.h"
 #include "results/data/RelayWebFlags.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -214,6 +219,66 @@ TEST_F(ResultFileImportTest, ARunWithoutEventsStillBeats)
     comp.Exch().Refresh();
     EXPECT_EQ(::ReadItem(comp.Exch(), ExchItems::kHeartbeat), 4);
     EXPECT_EQ(worker->ExchangeInterval(), 4);
+}
+
+// Flushes by file name, while a run goes on.
+std::map<std::string, int> g_flushes;
+
+void CountFlush(const platform::NativeFile& file)
+{
+    char target[512];
+    const std::string link = "/proc/self/fd/" + std::to_string(file.Descriptor());
+    const ssize_t n = ::readlink(link.c_str(), target, sizeof target - 1);
+    ++g_flushes[n > 0 ? std::filesystem::path(std::string(target, static_cast<size_t>(n))).filename().string() : "?"];
+}
+
+std::string Flushes()
+{
+    std::string out;
+    for (const auto& [name, count] : g_flushes)
+        out += name + "=" + std::to_string(count) + " ";
+    return out;
+}
+
+// Taking a file in needs a durable write only where a card changes: the
+// unread marks go without a flush (a lost one means one more read), and a
+// card that already holds what its file says is not written again.
+TEST_F(ResultFileImportTest, OnlyCardsThatChangeAreFlushed)
+{
+    for (int t = 1; t <= 10; ++t)
+        RangeWrites("H1R001" + std::string(t < 10 ? "0" : "") + std::to_string(t) + ".TXT",
+                    {{"Res", "Ser1", "90 91 92"}});
+    auto worker = Reader();
+    platform::NativeFile::s_syncHook = CountFlush;
+    const struct {
+        const char* step;
+        bool restart;        // a new worker, which reads every file
+        const char* rewrite;  // a target's file the range control rewrites first
+        int cards;           // flushes of the result file
+    } steps[] = {
+        {"first run", false, nullptr, 10},
+        {"idle run", false, nullptr, 0},
+        {"restart, nothing new", true, nullptr, 0},
+        {"one file rewritten, same shots", false, "H1R00103.TXT", 0},
+        {"restart, one card changed", true, "H1R00104.TXT", 1},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        if (s.rewrite)
+            RangeWrites(s.rewrite, {{"Res", "Ser1", s.cards ? "80 81 82" : "90 91 92"}});
+        if (s.restart)
+            worker = Reader();
+        g_flushes.clear();
+        Run(*worker);
+        EXPECT_EQ(g_flushes["Res1.bvd"], s.cards) << Flushes();
+        // After the first run no exchange file is rewritten (through the
+        // atomic writer's temporary file): no sponsor text or name is new,
+        // and the marks go without a write.
+        for (const auto& [name, count] : g_flushes)
+            EXPECT_TRUE(&s == &steps[0] || name.rfind("~bvw", 0) == std::string::npos) << Flushes();
+    }
+    platform::NativeFile::s_syncHook = nullptr;
+    EXPECT_EQ(Values(1, 1, 4, 1), "80 81 82");
 }
 
 class QnetImportTest : public restest::ExchangeTest {
