@@ -39,7 +39,9 @@ std::vector<ExchangeEventReport> CBVResThread::ResProc()
 {
     BV_LOG(ProgramLog(), 30, "ResProc Start");
     std::vector<ExchangeEventReport> reports;
-    OpenFiles();
+    if (!SettingsReadable())
+        return reports;
+    m_events.NewPass();
     m_compCfg.Refresh();
     m_exchCfg.Refresh();
     m_webCfg.Refresh();
@@ -47,7 +49,9 @@ std::vector<ExchangeEventReport> CBVResThread::ResProc()
     run.readNow = ::ReadItem(m_exchCfg, ExchItems::kReadNow) != 0;
     run.orgType = ::ReadItem(m_compCfg, CompItems::kOrgType);
     run.listing.Load(kExchangeFolder, "*");
-    m_shooters.Open(m_folder + "Shooter.bvd");
+    if (m_shooters.Open(m_folder + "Shooter.bvd") != 0)
+        m_shooters.Open(m_folder + "Shooter.bvd");  // after a conversion
+    run.namesReadable = m_shooters.IsOpen();
     m_clubs.LoadClubs(run.orgType);
 
     const int events = ::ReadItem(m_compCfg, CompItems::kEventCount);
@@ -92,7 +96,7 @@ bool CBVResThread::RunEvent(int n, RunState& run, ExchangeEventReport& report)
     if (type == 0)
         return false;
     WorkerEvent* event = m_events.Get(n);
-    if (!event)
+    if (!event || !event->readable)
         return false;
     const std::string prefix = ::ReadItem(m_exchCfg, ExchItems::EventPrefix(n));
     if (prefix.empty())
@@ -113,7 +117,10 @@ bool CBVResThread::RunEvent(int n, RunState& run, ExchangeEventReport& report)
         ::WriteItem(m_exchCfg, ExchItems::kLastEvent, n);
         ::WriteItem(m_exchCfg, ExchItems::kLastRelay, er.highestRelay);
     }
-    if (!er.Export()) {
+    // Without the shooters' names an export would send every name empty
+    // and the range would clear its cards; the entries keep their changed
+    // flags, and the event counts as new until its names went out.
+    if (run.namesReadable && !er.Export()) {
         run.stopped = true;
         report.read = er.read.count;
         report.written = er.written.count;
@@ -122,7 +129,7 @@ bool CBVResThread::RunEvent(int n, RunState& run, ExchangeEventReport& report)
     if (er.written.count > 0)
         WriteLog(kLogWrittenSeveral, n, er.written.count, er.written.LogRelay());
     er.WriteSponsorTexts();
-    event->handled = true;
+    event->handled = run.namesReadable;
 
     m_exchCfg.Refresh();
     m_exchangeInterval = ::ReadItem(m_exchCfg, ExchItems::kInterval);

@@ -24,6 +24,7 @@ struct CBVResThread::RunState {
     bool readNow = false;
     bool heartbeat = false;  // an event wrote ExchHeartbeat
     bool stopped = false;    // a stop request or another reader ended the run
+    bool namesReadable = false;  // Shooter.bvd is open: names may go out
     int orgType = 0;
     ExchangeListing listing;  // the exchange folder, listed once
     // KME folders whose result files this run took: the files, to be

@@ -69,6 +69,8 @@ int RunExchangeRuns(const Args& args)
         (o.Has("--runs") && !Number(o.Get("--runs"), 1, 1000000, runs, "--runs", error)) ||
         !EnterFolder(args[1], error))
         return Fail(error);
+    std::atomic<int> damaged{0};
+    KeepGoingOnDamagedFiles(damaged);
     CCompetition comp;
     if (!OpenNumbered(comp, o, error))
         return Fail(error);
@@ -98,7 +100,7 @@ int RunExchangeRuns(const Args& args)
         if (readNow)
             ::WriteItem(exch, ExchItems::kReadNow, 0);
     }
-    return 0;
+    return damaged.load() > 0 ? 1 : 0;
 }
 
 int RunWorker(const Args& args)
@@ -121,6 +123,8 @@ int RunWorker(const Args& args)
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::atomic<int> damaged{0};
+    KeepGoingOnDamagedFiles(damaged);
 
     if (o.Has("--web"))
         StartQt();
@@ -163,7 +167,7 @@ int RunWorker(const Args& args)
     }
     if (!host.Stop())
         return Fail("the worker did not stop within 10 s");
-    return 0;
+    return damaged.load() > 0 ? 1 : 0;
 }
 
 int RunLog(const Args& args)
