@@ -51,10 +51,10 @@ std::vector<ExchangeEventReport> CBVResThread::ResProc()
     run.listing.Load(kExchangeFolder, "*");
     if (m_shooters.Open(m_folder + "Shooter.bvd") != 0)
         m_shooters.Open(m_folder + "Shooter.bvd");  // after a conversion
-    run.namesReadable = m_shooters.IsOpen();
     m_clubs.LoadClubs(run.orgType);
+    run.namesReadable = m_shooters.IsOpen() && m_clubs.ClubsOpen();
 
-    const int events = ::ReadItem(m_compCfg, CompItems::kEventCount);
+    const int events = std::min(::ReadItem(m_compCfg, CompItems::kEventCount), kLastIndex);
     for (int n = 1; n <= events; ++n) {
         if (StopRequested() || !StillReader())
             return reports;
@@ -117,9 +117,9 @@ bool CBVResThread::RunEvent(int n, RunState& run, ExchangeEventReport& report)
         ::WriteItem(m_exchCfg, ExchItems::kLastEvent, n);
         ::WriteItem(m_exchCfg, ExchItems::kLastRelay, er.highestRelay);
     }
-    // Without the shooters' names an export would send every name empty
-    // and the range would clear its cards; the entries keep their changed
-    // flags, and the event counts as new until its names went out.
+    // Without the shooters' names (or their clubs) an export would send
+    // them empty and the range would clear its cards; the entries keep
+    // their changed flags, and the event counts as new until they went out.
     if (run.namesReadable && !er.Export()) {
         run.stopped = true;
         report.read = er.read.count;
@@ -154,9 +154,9 @@ CBVResThread::EventRun::EventRun(CBVResThread& worker, RunState& run, WorkerEven
     } else {
         m_kmeFinal = false;
     }
-    m_first = ::ReadItem(comp, CompItems::EventFirstTarget(m_n));
-    m_last = ::ReadItem(comp, CompItems::EventLastTarget(m_n));
-    m_relays = ::ReadItem(comp, CompItems::EventRelays(m_n));
+    m_first = std::clamp(::ReadItem(comp, CompItems::EventFirstTarget(m_n)), 0, kLastIndex + 1);
+    m_last = std::min(::ReadItem(comp, CompItems::EventLastTarget(m_n)), kLastIndex);
+    m_relays = std::min(::ReadItem(comp, CompItems::EventRelays(m_n)), kLastIndex);
     m_entriesChanged = worker.m_events.Refresh(event);
     m_card.LoadEvent(m_n);
 }

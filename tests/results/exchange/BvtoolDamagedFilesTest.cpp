@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -38,13 +39,19 @@ enum class Scope {
 };
 
 struct FileKind {
-    const char* name;  // in res/Comp1
+    const char* path;  // in BVRes's working folder
     Scope scope;
+    const char* reads;  // a command that reads it and writes nothing
 };
 
 constexpr FileKind kKinds[] = {
-    {"Comp.bvc", Scope::Competition}, {"Exch.bvc", Scope::Competition}, {"Event1.bvc", Scope::Event},
-    {"Reg1.bvd", Scope::Event},       {"Res1.bvd", Scope::Event},       {"Shooter.bvd", Scope::Names},
+    {"Comp1/Comp.bvc", Scope::Competition, "res verify res"},
+    {"Comp1/Exch.bvc", Scope::Competition, "res verify res"},
+    {"Comp1/Event1.bvc", Scope::Event, "res verify res"},
+    {"Comp1/Reg1.bvd", Scope::Event, "res verify res"},
+    {"Comp1/Res1.bvd", Scope::Event, "res verify res"},
+    {"Comp1/Shooter.bvd", Scope::Names, "res verify res"},
+    {"Common/Club.BVD", Scope::Names, "res clubs list res 1"},
 };
 
 // Files the exchange may change in each scope (with their undo journals),
@@ -160,13 +167,14 @@ protected:
         s_fixture = std::make_unique<TempFolder>();
         fs::create_directory("res");
         RunSteps({
-            {"res comp res 1 --exch-on 1"},
+            {"res comp res 1 --exch-on 1 --org 1"},
+            {"res club res 1 7 'Nordre'"},
             {"res event res 1 --series 10:3 --relays 1 --exch 1 --prefix H1 --targets 1-2"},
             {"res event res 2 --series 10:3 --relays 1 --exch 1 --prefix H2 --targets 1-2"},
-            {"res shooter res 101 'Kari Ås'"},
-            {"res shooter res 102 'Per Li'"},
-            {"res shooter res 201 'Ola Nordmann'"},
-            {"res shooter res 202 'Siri Bø'"},
+            {"res shooter res 101 'Kari Ås' --club 7"},
+            {"res shooter res 102 'Per Li' --club 7"},
+            {"res shooter res 201 'Ola Nordmann' --club 7"},
+            {"res shooter res 202 'Siri Bø' --club 7"},
             {"res entry res 1 1 1 101 --changed 1"},
             {"res entry res 1 1 2 102 --changed 1"},
             {"res entry res 2 1 1 201 --changed 1"},
@@ -185,12 +193,14 @@ protected:
         // The range's next shots, for the run to take in.
         for (const char* file : kResultFiles)
             RangeWrites(file, "70 60 50");
-        const std::string path = std::string("res/Comp1/") + GetParam().kind.name;
+        const std::string path = std::string("res/") + GetParam().kind.path;
         const std::string whole = TempFolder::Read(path);
-        ASSERT_GT(whole.size(), 8u + static_cast<size_t>(HeaderField(whole, 4))) << "a file of records to damage";
+        ASSERT_GE(whole.size(), 8u + static_cast<size_t>(HeaderField(whole, 4))) << "a file of records to damage";
         const std::string damaged = DamageOf(whole, GetParam().damage);
         TempFolder::Write(path, damaged);
-        m_named = ".\\Comp1\\" + std::string(GetParam().kind.name) + ": " + FaultOf(whole, damaged, GetParam().damage);
+        std::string system = std::string(".\\") + GetParam().kind.path;
+        std::replace(system.begin(), system.end(), '/', '\\');
+        m_named = system + ": " + FaultOf(whole, damaged, GetParam().damage);
     }
 
     TempFolder m_folder;
@@ -204,7 +214,7 @@ private:
 TEST_P(DamagedFilesTest, ReadingNamesTheFileAndChangesNothing)
 {
     const auto before = Snapshot("res");
-    const bvtest::ToolRun run = RunTool("res verify res");
+    const bvtest::ToolRun run = RunTool(GetParam().kind.reads);
     EXPECT_TRUE(bvtest::FailedWithOneLine(run));
     // The newer version's message is BVRes's own, without a file.
     const std::string line = GetParam().damage == Damage::Newer ? FaultOf({}, {}, Damage::Newer) : m_named;
@@ -247,9 +257,9 @@ const char* DamageName(Damage damage)
 
 std::string CaseName(const testing::TestParamInfo<Case>& info)
 {
-    std::string name = info.param.kind.name;
-    name = name.substr(0, name.find('.')) + "_" + DamageName(info.param.damage);
-    return name;
+    std::string name = info.param.kind.path;
+    name = name.substr(name.find('/') + 1);
+    return name.substr(0, name.find('.')) + "_" + DamageName(info.param.damage);
 }
 
 std::vector<Case> AllCases()
