@@ -19,9 +19,9 @@ namespace results {
 
 // The exchange folder of the program.
 inline constexpr const char* kExchangeFolder = ".\\BV";
-// Events, relays and targets are indexes of settings items, 1..999: a count
-// beyond them, read from a damaged file, names nothing to look at.
-inline constexpr int kLastIndex = 999;
+// Events, relays and targets are indexes of settings items: a count beyond
+// them, read from a damaged file, names nothing to look at.
+inline constexpr int kLastIndex = CBVConfig::kLastIndex;
 
 struct CBVResThread::RunState {
     bool readNow = false;

@@ -10,6 +10,7 @@
 #include "results/exchange/WorkerHost.h"
 #include "results/lists/web/WorkerWebPages.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -85,7 +86,8 @@ int RunExchangeRuns(const Args& args)
         return Fail("cannot write ExchReadNow into Exch.bvc");
     // An event without an electronic system takes nothing from the exchange
     // folder: a run that imports nothing says why.
-    for (int e = 1; e <= ::ReadItem(comp.Comp(), CompItems::kEventCount); ++e)
+    const int events = std::min(::ReadItem(comp.Comp(), CompItems::kEventCount), CBVConfig::kLastIndex);
+    for (int e = 1; e <= events; ++e)
         if (::ReadItem(comp.Comp(), CompItems::EventInUse(e)) != 0 && ::ReadItem(exch, ExchItems::EventType(e)) == 0)
             std::fprintf(stderr,
                          "bvtool: event %d has exchange type 0 (none) and imports nothing; "

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -273,5 +274,29 @@ std::vector<Case> AllCases()
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFileEveryDamage, DamagedFilesTest, testing::ValuesIn(AllCases()), CaseName);
+
+// A settings file that reads can still hold any count: events, relays and
+// targets are settings indexes, and a run looks no further than they go.
+TEST(DamagedCountsTest, CountsBeyondTheSettingsIndexesEndTheRunInTime)
+{
+    TempFolder folder;
+    fs::create_directory("res");
+    RunSteps({
+        {"res comp res 1 --exch-on 1"},
+        {"res event res 1 --series 10:3 --relays 1 --exch 1 --prefix H1 --targets 1-2"},
+        {"res shooter res 101 'Kari Ås'"},
+        {"res entry res 1 1 1 101 --changed 1"},
+        {"cfg set res/Comp1/Comp.bvc 2 1 1 2000000000"},   // events
+        {"cfg set res/Comp1/Comp.bvc 3 1 12 2000000000"},  // relays of event 1
+        {"cfg set res/Comp1/Comp.bvc 3 1 14 -2000000000"},  // its first target
+        {"cfg set res/Comp1/Comp.bvc 3 1 15 2000000000"},  // and its last
+    });
+    RangeWrites("H1R00101.TXT", "100 90 80");
+    const auto start = std::chrono::steady_clock::now();
+    const bvtest::ToolRun run = RunTool("res exchange res --read-now");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "run\t1\t1\t1\t1\n");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+}
 
 }  // namespace damagedfiles
