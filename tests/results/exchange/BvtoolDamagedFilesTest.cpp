@@ -6,6 +6,7 @@
 // leaves alone everything that depends on the file while the rest goes on.
 #include "RunCommand.h"
 #include "TempFolder.h"
+#include "TextLines.h"
 #include "platform/system/Codepage.h"
 #include "results/data/ResStrings.h"
 
@@ -25,6 +26,7 @@
 
 namespace damagedfiles {
 
+using bvtest::Occurrences;
 using bvtest::RunSteps;
 using bvtest::RunTool;
 using bvtest::TempFolder;
@@ -138,14 +140,6 @@ std::set<std::string> ChangedFiles(const std::map<std::string, std::string>& bef
     return changed;
 }
 
-size_t Count(const std::string& text, const std::string& part)
-{
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
-}
-
 // The range's result file of a target: three shots of series 1.
 void RangeWrites(const std::string& file, const std::string& shots)
 {
@@ -230,13 +224,13 @@ TEST_P(DamagedFilesTest, ExchangeLeavesWhatDependsOnTheFileAlone)
     fs::remove("res/BVLog.txt");
     const bvtest::ToolRun run = RunTool("res exchange res --read-now --runs 2");
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(Count(run.err, "bvtool: " + m_named + "\n"), 1u) << run.err;
+    EXPECT_EQ(Occurrences(run.err, "bvtool: " + m_named + "\n"), 1u) << run.err;
 
     const std::string log = TempFolder::Read("res/BVLog.txt");
     const std::string logged = GetParam().damage == Damage::Newer
                                    ? "File version is newer than program"
                                    : "Can't read " + m_named;
-    EXPECT_EQ(Count(log, logged), 1u) << log;
+    EXPECT_EQ(Occurrences(log, logged), 1u) << log;
 
     const Scope scope = GetParam().kind.scope;
     const std::set<std::string>& may = kMayChange[static_cast<int>(scope)];
