@@ -36,7 +36,7 @@ CBVConfig::~CBVConfig() = default;
 
 int32_t CBVConfig::MakeKey(int section, int index, int key)
 {
-    auto valid = [](int part) { return part >= 1 && part <= 999; };
+    auto valid = [](int part) { return part >= 1 && part <= kLastIndex; };
     if (!valid(section) || !valid(index) || !valid(key))
         return 0;
     return key + 1000 * section + 1000000 * index;

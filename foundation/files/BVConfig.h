@@ -25,6 +25,9 @@ public:
     static constexpr int16_t kRecordSize = 36;
     static constexpr int16_t kVersion = 1;
     static constexpr int kValueSize = 32;
+    // The highest section, index and key of an item. Where an index counts
+    // events, relays or targets, a count read beyond it names nothing.
+    static constexpr int kLastIndex = 999;
 
     CBVConfig();
     virtual ~CBVConfig();

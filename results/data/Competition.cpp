@@ -77,7 +77,7 @@ int CCompetition::Open(int only)
         }
     }
 
-    m_user.Open(".\\Common\\User.bvc", 1);
+    OpenSettingsFile(m_user, ".\\Common\\User.bvc");
     m_user.Refresh();
     competition = only > 0 ? only : ::ReadItem(m_user, UserItems::kCompetition);
 
@@ -89,11 +89,11 @@ int CCompetition::Open(int only)
     }
 
     std::string base = Folder();
-    m_comp.Open(base + "Comp.bvc", 1);
-    m_exch.Open(base + "Exch.bvc", 1);
-    m_web.Open(base + "WEB.bvc", 1);
+    OpenSettingsFile(m_comp, base + "Comp.bvc");
+    OpenSettingsFile(m_exch, base + "Exch.bvc");
+    OpenSettingsFile(m_web, base + "WEB.bvc");
     m_shooters.Open(base + "Shooter.bvd");
-    m_team.Open(base + "Team.bvc", 1);
+    OpenSettingsFile(m_team, base + "Team.bvc");
     m_teamMembers.SetSettings(&m_team);
     m_teamMembers.Open(base + "Team.bvd");
     m_startNr.Close();

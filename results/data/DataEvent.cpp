@@ -70,14 +70,14 @@ void CDataEvent::OpenFiles(const std::string& compFolder)
 {
     char name[32];
     std::snprintf(name, sizeof name, "Event%d.bvc", m_number);
-    m_settings.Open(compFolder + name, 1);
+    OpenSettingsFile(m_settings, compFolder + name);
     std::snprintf(name, sizeof name, "Res%d.bvd", m_number);
     OpenResults(compFolder + name);
     m_card.SetFile(nullptr, m_number);
     std::snprintf(name, sizeof name, "Reg%d.bvd", m_number);
     m_entries.Open(compFolder + name);
     std::snprintf(name, sizeof name, "Prize%d.bvc", m_number);
-    m_prizes.Open(compFolder + name, 1);
+    OpenSettingsFile(m_prizes, compFolder + name);
     std::snprintf(name, sizeof name, "Rank%d.bvd", m_number);
     m_ranks.Open(compFolder + name);
 }

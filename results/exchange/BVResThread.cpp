@@ -3,6 +3,7 @@
 #include "foundation/files/BVLog.h"
 #include "platform/system/SystemInfo.h"
 #include "results/data/CompetitionItems.h"
+#include "results/data/DataFileOpen.h"
 #include "results/data/RelayWebFlags.h"
 
 #include <algorithm>
@@ -39,13 +40,19 @@ CBVResThread::~CBVResThread() = default;
 void CBVResThread::OpenFiles()
 {
     if (!m_webCfg.IsOpen())
-        m_webCfg.Open(m_folder + "WEB.bvc", 1);
+        OpenSettingsFile(m_webCfg, m_folder + "WEB.bvc");
     if (!m_compCfg.IsOpen())
-        m_compCfg.Open(m_folder + "Comp.bvc", 1);
+        OpenSettingsFile(m_compCfg, m_folder + "Comp.bvc");
     if (!m_exchCfg.IsOpen())
-        m_exchCfg.Open(m_folder + "Exch.bvc", 1);
+        OpenSettingsFile(m_exchCfg, m_folder + "Exch.bvc");
     if (!m_teamCfg.IsOpen())
-        m_teamCfg.Open(m_folder + "Team.bvc", 1);
+        OpenSettingsFile(m_teamCfg, m_folder + "Team.bvc");
+}
+
+bool CBVResThread::SettingsReadable()
+{
+    OpenFiles();
+    return m_compCfg.IsOpen() && m_exchCfg.IsOpen() && m_webCfg.IsOpen();
 }
 
 int CBVResThread::ThreadProc()
@@ -108,7 +115,7 @@ void CBVResThread::Job()
     int imported = 0;
     ExchangeStep(imported);
     webPass = WebPass{};
-    if (webStep)
+    if (webStep && SettingsReadable())
         webStep(*this);
     report.webRole = webPass.role;
     report.webEvents = webPass.events;
@@ -146,6 +153,12 @@ bool CBVResThread::StillReader()
 
 void CBVResThread::ExchangeStep(int& imported)
 {
+    if (!SettingsReadable()) {
+        StepDown();
+        m_elected = false;
+        m_exchOnSeen = false;
+        return;
+    }
     // A file that cannot be looked at counts as changed: nobody takes over
     // from a reader because the file went out of sight.
     m_exchChanged = m_exchCfg.Refresh() != 0;

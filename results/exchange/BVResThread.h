@@ -146,6 +146,10 @@ private:
     struct RunState;
     class EventRun;
 
+    // Opens the settings files; whether Comp.bvc, Exch.bvc and WEB.bvc are
+    // open. One that cannot be read (logged with its fault) keeps this
+    // computer out of the exchange: nothing is decided or written from it.
+    bool SettingsReadable();
     // The election, one pass at a time.
     void ExchangeStep(int& imported);
     void StepDown();

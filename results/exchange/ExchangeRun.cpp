@@ -39,7 +39,9 @@ std::vector<ExchangeEventReport> CBVResThread::ResProc()
 {
     BV_LOG(ProgramLog(), 30, "ResProc Start");
     std::vector<ExchangeEventReport> reports;
-    OpenFiles();
+    if (!SettingsReadable())
+        return reports;
+    m_events.NewPass();
     m_compCfg.Refresh();
     m_exchCfg.Refresh();
     m_webCfg.Refresh();
@@ -51,10 +53,12 @@ std::vector<ExchangeEventReport> CBVResThread::ResProc()
     run.readNow = ::ReadItem(m_exchCfg, ExchItems::kReadNow) != 0 || m_readAll;
     run.orgType = ::ReadItem(m_compCfg, CompItems::kOrgType);
     run.listing.Load(kExchangeFolder, "*");
-    m_shooters.Open(m_folder + "Shooter.bvd");
+    if (m_shooters.Open(m_folder + "Shooter.bvd") != 0)
+        m_shooters.Open(m_folder + "Shooter.bvd");  // after a conversion
     m_clubs.LoadClubs(run.orgType);
+    run.namesReadable = m_shooters.IsOpen() && m_clubs.ClubsOpen();
 
-    const int events = ::ReadItem(m_compCfg, CompItems::kEventCount);
+    const int events = std::min(::ReadItem(m_compCfg, CompItems::kEventCount), kLastIndex);
     for (int n = 1; n <= events; ++n) {
         if (StopRequested() || !StillReader())
             return reports;
@@ -111,7 +115,7 @@ bool CBVResThread::RunEvent(int n, RunState& run, ExchangeEventReport& report)
     if (type == 0)
         return false;
     WorkerEvent* event = m_events.Get(n);
-    if (!event)
+    if (!event || !event->readable)
         return false;
     const std::string prefix = ::ReadItem(m_exchCfg, ExchItems::EventPrefix(n));
     if (prefix.empty())
@@ -133,7 +137,10 @@ bool CBVResThread::RunEvent(int n, RunState& run, ExchangeEventReport& report)
         ::WriteItem(m_exchCfg, ExchItems::kLastEvent, n);
     if (er.highestRelay > 0 && ::ReadItem(m_exchCfg, ExchItems::kLastRelay) != er.highestRelay)
         ::WriteItem(m_exchCfg, ExchItems::kLastRelay, er.highestRelay);
-    if (!er.Export()) {
+    // Without the shooters' names (or their clubs) an export would send
+    // them empty and the range would clear its cards; the entries keep
+    // their changed flags, and the event counts as new until they went out.
+    if (run.namesReadable && !er.Export()) {
         run.stopped = true;
         report.read = er.read.count;
         report.written = er.written.count;
@@ -142,7 +149,7 @@ bool CBVResThread::RunEvent(int n, RunState& run, ExchangeEventReport& report)
     if (er.written.count > 0)
         WriteLog(kLogWrittenSeveral, n, er.written.count, er.written.LogRelay());
     er.WriteSponsorTexts();
-    event->handled = true;
+    event->handled = run.namesReadable;
 
     m_exchCfg.Refresh();
     m_exchangeInterval = ::ReadItem(m_exchCfg, ExchItems::kInterval);
@@ -167,9 +174,9 @@ CBVResThread::EventRun::EventRun(CBVResThread& worker, RunState& run, WorkerEven
     } else {
         m_kmeFinal = false;
     }
-    m_first = ::ReadItem(comp, CompItems::EventFirstTarget(m_n));
-    m_last = ::ReadItem(comp, CompItems::EventLastTarget(m_n));
-    m_relays = ::ReadItem(comp, CompItems::EventRelays(m_n));
+    m_first = std::clamp(::ReadItem(comp, CompItems::EventFirstTarget(m_n)), 0, kLastIndex + 1);
+    m_last = std::min(::ReadItem(comp, CompItems::EventLastTarget(m_n)), kLastIndex);
+    m_relays = std::min(::ReadItem(comp, CompItems::EventRelays(m_n)), kLastIndex);
     m_entriesChanged = worker.m_events.Refresh(event);
     m_card.LoadEvent(m_n);
 }

@@ -20,11 +20,15 @@ namespace results {
 
 // The exchange folder of the program.
 inline constexpr const char* kExchangeFolder = ".\\BV";
+// Events, relays and targets are indexes of settings items: a count beyond
+// them, read from a damaged file, names nothing to look at.
+inline constexpr int kLastIndex = CBVConfig::kLastIndex;
 
 struct CBVResThread::RunState {
     bool readNow = false;
     bool heartbeat = false;  // an event wrote ExchHeartbeat
     bool stopped = false;    // a stop request or another reader ended the run
+    bool namesReadable = false;  // Shooter.bvd and the club register are open: names may go out
     int orgType = 0;
     ExchangeListing listing;  // the exchange folder, listed once
     // KME folders whose result files this run took: the files, to be

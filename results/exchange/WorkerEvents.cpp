@@ -14,10 +14,13 @@ WorkerEvents::~WorkerEvents() = default;
 
 void WorkerEvents::OpenFiles(WorkerEvent& event)
 {
+    if (event.openedInPass == m_pass)
+        return;
+    event.openedInPass = m_pass;
     char name[32];
     std::snprintf(name, sizeof name, "Event%d.bvc", event.number);
     if (!event.settings.IsOpen())
-        event.settings.Open(m_folder + name, 1);
+        OpenSettingsFile(event.settings, m_folder + name);
     if (!event.resultsOpen) {
         // The layout the screens use; an older file is converted on the
         // first call and opens on the second.
@@ -35,9 +38,10 @@ void WorkerEvents::OpenFiles(WorkerEvent& event)
         if (event.entries.Open(m_folder + name) < 0)
             event.entries.Open(m_folder + name);  // after a conversion
     }
+    event.readable = event.settings.IsOpen() && event.resultsOpen && event.entries.IsOpen();
 }
 
-WorkerEvent* WorkerEvents::Get(int n)
+WorkerEvent* WorkerEvents::Open(int n)
 {
     if (n < 1 || ::ReadItem(m_comp, CompItems::EventInUse(n)) == 0)
         return nullptr;
@@ -48,8 +52,17 @@ WorkerEvent* WorkerEvents::Get(int n)
         slot->card.SetEvents(this);
     }
     OpenFiles(*slot);
-    slot->card.SetFile(slot->resultsOpen ? slot->results.get() : nullptr, n);
     return slot.get();
+}
+
+WorkerEvent* WorkerEvents::Get(int n)
+{
+    WorkerEvent* event = Open(n);
+    // A result file that did not open leaves the card without a file; it
+    // must not ask back through Results, which would ask Get again.
+    if (event && event->resultsOpen)
+        event->card.SetFile(event->results.get(), n);
+    return event;
 }
 
 bool WorkerEvents::Refresh(WorkerEvent& event)
@@ -62,19 +75,19 @@ bool WorkerEvents::Refresh(WorkerEvent& event)
 
 CBVConfig* WorkerEvents::Settings(int event)
 {
-    WorkerEvent* e = Get(event);
-    return e ? &e->settings : nullptr;
+    WorkerEvent* e = Open(event);
+    return e && e->settings.IsOpen() ? &e->settings : nullptr;
 }
 
 CBVFileEx* WorkerEvents::Results(int event)
 {
-    WorkerEvent* e = Get(event);
+    WorkerEvent* e = Open(event);
     return e && e->resultsOpen ? e->results.get() : nullptr;
 }
 
 CardEntries* WorkerEvents::Entries(int event)
 {
-    WorkerEvent* e = Get(event);
+    WorkerEvent* e = Open(event);
     return e && e->entries.IsOpen() ? &e->entries : nullptr;
 }
 

@@ -31,6 +31,11 @@ struct WorkerEvent {
     // A KME start list was written but its marker could not be made: the
     // list waits for the marker, and nothing more is appended before it.
     bool kmeMarkerPending = false;
+    // Every file of the event is open. One that cannot be read (logged
+    // with its fault when opening) keeps the event out of the run: nothing
+    // is imported into it or exported from it until it reads again.
+    bool readable = false;
+    int openedInPass = -1;  // the files were last tried in this pass
 };
 
 class WorkerEvents : public CardEvents {
@@ -42,8 +47,11 @@ public:
     WorkerEvents& operator=(const WorkerEvents&) = delete;
 
     // The objects of event n, made and opened when missing; null when the
-    // event is not in use (CompEventInUse of the worker's Comp.bvc).
+    // event is not in use (CompEventInUse of the worker's Comp.bvc). Files
+    // that did not open are tried again once per pass.
     WorkerEvent* Get(int n);
+    // A new exchange run: files that did not open are tried again.
+    void NewPass() { ++m_pass; }
     // Brings the result file's and the entries' caches up to date; whether
     // the entries changed since the last look.
     bool Refresh(WorkerEvent& event);
@@ -54,11 +62,15 @@ public:
     CardEntries* Entries(int event) override;
 
 private:
+    // Made and opened, without binding the card (which asks back for the
+    // result file through Results).
+    WorkerEvent* Open(int n);
     void OpenFiles(WorkerEvent& event);
 
     CBVConfig& m_comp;
     std::string m_folder;
     std::map<int, std::unique_ptr<WorkerEvent>> m_events;
+    int m_pass = 0;
 };
 
 }  // namespace results

@@ -39,6 +39,9 @@ public:
 
     // Nonzero when anything was rebuilt.
     int LoadClubs(int org);
+    // Whether the club register is open (LoadClubs opens it): one that
+    // cannot be read gives every shooter no club.
+    bool ClubsOpen() const { return m_clubOpen; }
     int LoadOrg(int org);
     // 1 organisations, 5..7 region lists A..C, 8 clubs; 0 for anything else.
     int Count(int list) const;

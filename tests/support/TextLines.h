@@ -1,6 +1,8 @@
 #pragma once
 // A program's output taken apart as the tests read it: its lines, a line's
-// blank-separated words, a line's tab-separated fields.
+// blank-separated words, a line's tab-separated fields, how often a piece
+// occurs in it.
+#include <cstddef>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,6 +28,15 @@ inline std::vector<std::string> Words(const std::string& line)
     for (std::string word; in >> word;)
         words.push_back(word);
     return words;
+}
+
+// How often the piece occurs in the text, overlapping ones counted.
+inline size_t Occurrences(const std::string& text, const std::string& piece)
+{
+    size_t n = 0;
+    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
+        ++n;
+    return n;
 }
 
 }  // namespace bvtest

@@ -17,6 +17,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <mutex>
+#include <utility>
 
 #include <unistd.h>
 
@@ -84,8 +87,30 @@ bool EnterFolder(const std::string& dir, std::string& error)
         Fail(ToScreen(ResString(IDS_NEWER_VERSION)));
         std::exit(1);
     });
+    // Nor is a damaged one: name it with its fault, and stop before anything
+    // is made from what could not be read.
+    SetDamagedFileHandler([](const std::string& path, const std::string& fault) {
+        Fail(ToScreen(path) + ": " + fault);
+        std::exit(1);
+    });
     platform::SetProgramName("BVRes");
     return true;
+}
+
+void KeepGoingOnDamagedFiles(std::atomic<int>& named)
+{
+    // The worker meets the file on every pass; it is named once.
+    auto nameOnce = [&named](const std::string& path, const std::string& fault) {
+        static std::mutex mutex;
+        static std::map<std::string, std::string> seen;
+        std::lock_guard<std::mutex> lock(mutex);
+        if (std::exchange(seen[path], fault) != fault) {
+            Fail(ToScreen(path + ": " + fault));
+            ++named;
+        }
+    };
+    SetDamagedFileHandler(nameOnce);
+    SetNewerVersionHandler([nameOnce](const std::string& path) { nameOnce(path, ResString(IDS_NEWER_VERSION)); });
 }
 
 bool OpenCompetition(CCompetition& comp, std::string& error)

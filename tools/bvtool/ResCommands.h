@@ -6,6 +6,7 @@
 
 #include "results/data/Competition.h"
 
+#include <atomic>
 #include <map>
 #include <set>
 #include <string>
@@ -31,7 +32,13 @@ bool ParseOptions(const Args& args, size_t from, const std::set<std::string>& wi
                   const std::set<std::string>& flags, Options& options, std::string& error);
 
 // Makes DIR the working folder, as BVRes started there; false with the message.
+// A file of a newer BVRes, or a damaged one, ends the command with exit 1.
 bool EnterFolder(const std::string& dir, std::string& error);
+// For the commands that run the worker: a damaged file is named on standard
+// error as the worker meets it, and the work goes on without it; the count
+// of files named, for the exit status. A file of a newer BVRes is named the
+// same way.
+void KeepGoingOnDamagedFiles(std::atomic<int>& named);
 // Opens the competition of User.bvc as BVRes does at start.
 bool OpenCompetition(results::CCompetition& comp, std::string& error);
 

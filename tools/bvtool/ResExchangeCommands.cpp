@@ -10,6 +10,7 @@
 #include "results/exchange/WorkerHost.h"
 #include "results/lists/web/WorkerWebPages.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -69,6 +70,8 @@ int RunExchangeRuns(const Args& args)
         (o.Has("--runs") && !Number(o.Get("--runs"), 1, 1000000, runs, "--runs", error)) ||
         !EnterFolder(args[1], error))
         return Fail(error);
+    std::atomic<int> damaged{0};
+    KeepGoingOnDamagedFiles(damaged);
     CCompetition comp;
     if (!OpenNumbered(comp, o, error))
         return Fail(error);
@@ -83,7 +86,8 @@ int RunExchangeRuns(const Args& args)
         return Fail("cannot write ExchReadNow into Exch.bvc");
     // An event without an electronic system takes nothing from the exchange
     // folder: a run that imports nothing says why.
-    for (int e = 1; e <= ::ReadItem(comp.Comp(), CompItems::kEventCount); ++e)
+    const int events = std::min(::ReadItem(comp.Comp(), CompItems::kEventCount), CBVConfig::kLastIndex);
+    for (int e = 1; e <= events; ++e)
         if (::ReadItem(comp.Comp(), CompItems::EventInUse(e)) != 0 && ::ReadItem(exch, ExchItems::EventType(e)) == 0)
             std::fprintf(stderr,
                          "bvtool: event %d has exchange type 0 (none) and imports nothing; "
@@ -98,7 +102,7 @@ int RunExchangeRuns(const Args& args)
         if (readNow)
             ::WriteItem(exch, ExchItems::kReadNow, 0);
     }
-    return 0;
+    return damaged.load() > 0 ? 1 : 0;
 }
 
 int RunWorker(const Args& args)
@@ -121,6 +125,8 @@ int RunWorker(const Args& args)
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::atomic<int> damaged{0};
+    KeepGoingOnDamagedFiles(damaged);
 
     if (o.Has("--web"))
         StartQt();
@@ -163,7 +169,7 @@ int RunWorker(const Args& args)
     }
     if (!host.Stop())
         return Fail("the worker did not stop within 10 s");
-    return 0;
+    return damaged.load() > 0 ? 1 : 0;
 }
 
 int RunLog(const Args& args)

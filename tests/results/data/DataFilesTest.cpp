@@ -23,6 +23,14 @@ class DataFilesTest : public restest::CompetitionTest {
 protected:
     std::string Records(const std::string& path) { return TempFolder::Read(path).substr(8); }
     std::string Header(const std::string& path) { return TempFolder::Read(path).substr(0, 8); }
+    // Writes the bytes at a system path (".\Comp1\X.bvd"); the path on this machine.
+    static std::string Lay(const char* systemPath, const std::string& bytes)
+    {
+        std::string native = std::string(systemPath + 2);
+        std::replace(native.begin(), native.end(), '\\', '/');
+        TempFolder::Write(native, bytes);
+        return native;
+    }
 };
 
 TEST_F(DataFilesTest, RecordsAreLaidOutAsOtherProgramsReadThem)
@@ -143,10 +151,7 @@ TEST_F(DataFilesTest, ANewerFileReachesTheHandlerAndStaysUntouched)
     const Case cases[] = {
         {".\\Comp1\\Reg5.bvd", FileBytes(1, 300, 5, std::string(300, 'r')),
          [&] { reg.Open(".\\Comp1\\Reg5.bvd"); return reg.IsOpen(); }},
-        // The same version in another record size is not a file of ours either.
-        {".\\Comp1\\Rank5.bvd", FileBytes(1, 60, 2, std::string(60, 'k')),
-         [&] { rank.Open(".\\Comp1\\Rank5.bvd"); return rank.IsOpen(); }},
-        {".\\Comp1\\Team5.bvd", FileBytes(1, 12, 0, std::string(12, 't')),
+        {".\\Comp1\\Team5.bvd", FileBytes(1, 12, 2, std::string(12, 't')),
          [&] { team.Open(".\\Comp1\\Team5.bvd"); return team.IsOpen(); }},
         {".\\Comp1\\Shooter5.bvd", FileBytes(1, 140, 5, std::string(140, 's')),
          [&] { return shooters.Open(".\\Comp1\\Shooter5.bvd") == 0; }},
@@ -154,15 +159,52 @@ TEST_F(DataFilesTest, ANewerFileReachesTheHandlerAndStaysUntouched)
          [&] { return event.OpenResults(".\\Comp1\\Res5.bvd") == 0; }},
     };
     for (const Case& c : cases) {
-        std::string native = std::string(c.path + 2);
-        std::replace(native.begin(), native.end(), '\\', '/');
-        TempFolder::Write(native, c.bytes);
+        const std::string native = Lay(c.path, c.bytes);
         told.clear();
         EXPECT_FALSE(c.open()) << c.path;
         EXPECT_EQ(told, std::vector<std::string>{c.path});
         EXPECT_EQ(TempFolder::Read(native), c.bytes) << c.path;
     }
     SetNewerVersionHandler(nullptr);
+}
+
+// Not a newer program's file, but one no program wrote: named with its fault,
+// and left as it is for whoever repairs it.
+TEST_F(DataFilesTest, ADamagedFileReachesItsHandlerAndStaysUntouched)
+{
+    std::vector<std::string> told;
+    SetDamagedFileHandler(
+        [&](const std::string& path, const std::string& fault) { told.push_back(path + ": " + fault); });
+    CDataRank rank;
+    CDataTeam team;
+    CDataReg reg;
+    struct Case {
+        const char* path;
+        std::string bytes;
+        std::function<bool()> open;  // true when it claims the file open
+        const char* fault;
+    };
+    const Case cases[] = {
+        {".\\Comp1\\Rank6.bvd", FileBytes(1, 60, 2, std::string(60, 'k')),
+         [&] { rank.Open(".\\Comp1\\Rank6.bvd"); return rank.IsOpen(); }, "wrong record size 60"},
+        {".\\Comp1\\Team6.bvd", FileBytes(1, 12, 0, std::string(12, 't')),
+         [&] { team.Open(".\\Comp1\\Team6.bvd"); return team.IsOpen(); }, "damaged header (version 0, record size 12)"},
+        // An older file cut short is not converted: the conversion would keep
+        // the records that are left as the whole file.
+        {".\\Comp1\\Reg6.bvd", FileBytes(1, 200, 3, std::string(300, 'r')),
+         [&] { return reg.Open(".\\Comp1\\Reg6.bvd") >= 0; }, "truncated (last record 100 of 200 bytes)"},
+    };
+    for (const Case& c : cases) {
+        const std::string native = Lay(c.path, c.bytes);
+        told.clear();
+        EXPECT_FALSE(c.open()) << c.path;
+        EXPECT_FALSE(c.open()) << c.path << " the second time";
+        const std::string named = std::string(c.path) + ": " + c.fault;
+        EXPECT_EQ(told, (std::vector<std::string>{named, named}));
+        EXPECT_EQ(TempFolder::Read(native), c.bytes) << c.path;
+        EXPECT_FALSE(fs::exists("Common/" + native.substr(native.find('/') + 1))) << c.path << " converted";
+    }
+    SetDamagedFileHandler(nullptr);
 }
 
 TEST_F(DataFilesTest, AnUnreadableFileIsNotMadeAnew)
