@@ -18,6 +18,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -206,6 +207,11 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
         BV_LOG(m_log, 90, "ExportResults(%d) illegal prefix '%s'", competition, prefix.c_str());
         return kIllegalPrefix;
     }
+    // An export of a whole relay or more writes a file per shooter into a
+    // folder of many: it is listed once for them all.
+    std::optional<platform::KeptListing> listing;
+    if (shooters != 1)
+        listing.emplace(exch);
     const int equipment = ReadItem(range, RangeItems::kExternalEquipment);
     const bool turning = equipment == 1;
 

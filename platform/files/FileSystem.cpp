@@ -24,36 +24,6 @@ namespace {
 
 std::atomic<long> g_replacements{0};
 
-// A change this thread makes to a folder that it keeps a listing of
-// (SystemPath.h): the listing learns the entry, and keeps trusting the
-// folder's time when it was right just before the change.
-class FolderChange {
-public:
-    explicit FolderChange(const std::string& nativePath)
-    {
-        if (!KeptListing::AnyOnThisThread())
-            return;
-        size_t p = nativePath.rfind('/');
-        m_name = p == std::string::npos ? nativePath : nativePath.substr(p + 1);
-        m_kept = KeptListing::Of(p == std::string::npos ? std::string(".") : nativePath.substr(0, p == 0 ? 1 : p));
-        m_fresh = m_kept && m_kept->Fresh();
-    }
-    void Added() const
-    {
-        if (m_kept)
-            m_kept->Added(m_name, m_fresh);
-    }
-    void Removed() const
-    {
-        if (m_kept)
-            m_kept->Removed(m_name, m_fresh);
-    }
-
-private:
-    KeptListing* m_kept = nullptr;
-    std::string m_name;
-    bool m_fresh = false;
-};
 
 // Writes all the bytes from the start of an open file and waits until they
 // are on the disk: 0 or the system error.

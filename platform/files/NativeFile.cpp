@@ -52,8 +52,13 @@ int NativeFile::CreateExclusiveResolved(const std::string& nativePath)
 int NativeFile::OpenOrCreate(const std::string& systemPath)
 {
     Close();
-    m_fd = ::open(NativePath(systemPath).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    return m_fd < 0 ? errno : 0;
+    const std::string native = NativePath(systemPath);
+    FolderChange change(native);  // the file may be made here
+    m_fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (m_fd < 0)
+        return errno;
+    change.Added();
+    return 0;
 }
 
 int NativeFile::Close()

@@ -182,6 +182,28 @@ bool KeptListing::TakeSweep()
     return first;
 }
 
+FolderChange::FolderChange(const std::string& nativePath)
+{
+    if (!g_kept)
+        return;
+    size_t p = nativePath.rfind('/');
+    m_name = p == std::string::npos ? nativePath : nativePath.substr(p + 1);
+    m_kept = KeptListing::Of(p == std::string::npos ? std::string_view(".") : std::string_view(nativePath).substr(0, p == 0 ? 1 : p));
+    m_fresh = m_kept && m_kept->Fresh();
+}
+
+void FolderChange::Added() const
+{
+    if (m_kept)
+        m_kept->Added(m_name, m_fresh);
+}
+
+void FolderChange::Removed() const
+{
+    if (m_kept)
+        m_kept->Removed(m_name, m_fresh);
+}
+
 bool SameNameNoCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())

@@ -83,6 +83,21 @@ private:
     KeptListing* m_outer = nullptr;
 };
 
+// A change this thread makes to a folder it keeps a listing of: the listing
+// learns the entry, and keeps trusting the folder's time when it was right
+// just before the change. Made before the change, told after it.
+class FolderChange {
+public:
+    explicit FolderChange(const std::string& nativePath);
+    void Added() const;
+    void Removed() const;
+
+private:
+    KeptListing* m_kept = nullptr;
+    std::string m_name;
+    bool m_fresh = false;
+};
+
 // How many times this process has read a folder's entries (tests and
 // benchmarks count them).
 long FolderListings();
