@@ -17,6 +17,7 @@
 #include "foundation/settings/RangeSettings.h"
 #include "platform/files/NativeFile.h"
 #include "platform/files/ProfileStore.h"
+#include "platform/files/SystemPath.h"
 #include "results/data/Competition.h"
 #include "results/data/CompetitionItems.h"
 #include "results/data/EventItems.h"
@@ -212,8 +213,10 @@ int Run(CBVResThread& worker)
     return read;
 }
 
-void Report(benchmark::State& state, long syncs, long read)
+void Report(benchmark::State& state, long syncs, long read, long listings = -1)
 {
+    if (listings >= 0)
+        state.counters["listings"] = static_cast<double>(listings) / static_cast<double>(state.iterations());
     state.counters["read"] = static_cast<double>(read) / static_cast<double>(state.iterations());
     state.counters["syncs/read"] = read ? static_cast<double>(syncs) / static_cast<double>(read) : 0;
     state.counters["syncs"] = static_cast<double>(syncs) / static_cast<double>(state.iterations());
@@ -224,7 +227,7 @@ void Report(benchmark::State& state, long syncs, long read)
 void BM_ExchangeFirstRun(benchmark::State& state)
 {
     Prepare();
-    long syncs = 0, read = 0;
+    long syncs = 0, read = 0, listings = 0;
     for (auto _ : state) {
         state.PauseTiming();
         std::filesystem::current_path("res");
@@ -233,11 +236,13 @@ void BM_ExchangeFirstRun(benchmark::State& state)
         worker->MakeReader();
         std::filesystem::current_path("..");
         const long before = g_syncs.load();
+        const long listedBefore = platform::FolderListings();
         state.ResumeTiming();
         read += Run(*worker);
         syncs += g_syncs.load() - before;
+        listings += platform::FolderListings() - listedBefore;
     }
-    Report(state, syncs, read);
+    Report(state, syncs, read, listings);
 }
 BENCHMARK(BM_ExchangeFirstRun)->Unit(benchmark::kMillisecond)->Iterations(1);
 
@@ -246,7 +251,7 @@ BENCHMARK(BM_ExchangeFirstRun)->Unit(benchmark::kMillisecond)->Iterations(1);
 void BM_ExchangeRestartRun(benchmark::State& state)
 {
     Prepare();
-    long syncs = 0, read = 0;
+    long syncs = 0, read = 0, listings = 0;
     for (auto _ : state) {
         state.PauseTiming();
         std::filesystem::current_path("res");
@@ -255,11 +260,13 @@ void BM_ExchangeRestartRun(benchmark::State& state)
         worker->MakeReader();
         std::filesystem::current_path("..");
         const long before = g_syncs.load();
+        const long listedBefore = platform::FolderListings();
         state.ResumeTiming();
         read += Run(*worker);
         syncs += g_syncs.load() - before;
+        listings += platform::FolderListings() - listedBefore;
     }
-    Report(state, syncs, read);
+    Report(state, syncs, read, listings);
 }
 BENCHMARK(BM_ExchangeRestartRun)->Unit(benchmark::kMillisecond)->Iterations(2);
 

@@ -18,6 +18,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -102,6 +103,48 @@ std::string CommentLine(const ShotListRecord& list)
 
 }  // namespace
 
+// The files an export reads, kept for the next export of the same
+// competition: after a shot only the card and shots of one lane are new.
+struct CBVExch::Opened {
+    std::string folder;
+    int competition = 0;
+    CBVConfig range;
+    CProgramStore programs;
+    CDataComp dc;
+    CTargetTypes types;
+};
+
+CBVExch::~CBVExch() = default;
+
+// The files of the competition, opened or, when kept from the last export,
+// brought up to date: the settings are looked at for changes (a change of the
+// competition's settings opens everything again, as the card files' options
+// follow them), and files that were missing are looked for again. Null when
+// the folder has no such competition.
+CBVExch::Opened* CBVExch::OpenFor(int competition)
+{
+    if (m_opened && m_opened->folder == m_folder && m_opened->competition == competition) {
+        Opened& k = *m_opened;
+        const bool complete = k.range.IsOpen() && k.dc.CardFile().IsOpen() && k.dc.ShotFile().IsOpen() &&
+                              k.dc.NameFile().IsOpen() && k.dc.ActiveFile().IsOpen();
+        if (complete && k.dc.CompConfig().Refresh() == 0) {
+            k.range.Refresh();
+            k.programs.Refresh();
+            return m_opened.get();
+        }
+    }
+    m_opened.reset();
+    auto k = std::make_unique<Opened>();
+    k->folder = m_folder;
+    k->competition = competition;
+    k->range.Open(m_folder + "BVLeder.bvc", 0);
+    k->programs.SetBasePath(m_folder);
+    k->dc.SetBasePath(m_folder);
+    k->types.SetLanguage("NO");
+    m_opened = std::move(k);
+    return m_opened.get();
+}
+
 CBVExch::CBVExch()
 {
     for (int lane = 0; lane < kSlots; ++lane) {
@@ -127,12 +170,10 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
     if (competition == 0)
         return kPracticeCompetition;
 
-    CBVConfig range;
-    range.Open(m_folder + "BVLeder.bvc", 0);
-    CProgramStore programs;
-    programs.SetBasePath(m_folder);
-    CDataComp dc;
-    dc.SetBasePath(m_folder);
+    Opened& opened = *OpenFor(competition);
+    CBVConfig& range = opened.range;
+    CProgramStore& programs = opened.programs;
+    CDataComp& dc = opened.dc;
     std::array<ChannelSetting, CRangeSettings::kChannels> channels;
     for (int k = 0; k < CRangeSettings::kChannels; ++k)
         channels[static_cast<size_t>(k)] = CRangeSettings::ReadChannel(range, k);
@@ -146,7 +187,8 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
         return kFolderNotWritable;
     }
 
-    dc.Open(competition, 0);
+    if (!dc.IsOpen())
+        dc.Open(competition, 0);
     if (!dc.CompConfig().IsOpen()) {
         BV_LOG(m_log, 80, "ExportResults(%d) No competition in %s", competition, m_folder.c_str());
         return kPracticeCompetition;
@@ -165,6 +207,11 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
         BV_LOG(m_log, 90, "ExportResults(%d) illegal prefix '%s'", competition, prefix.c_str());
         return kIllegalPrefix;
     }
+    // An export of a whole relay or more writes a file per shooter into a
+    // folder of many: it is listed once for them all.
+    std::optional<platform::KeptListing> listing;
+    if (shooters != 1)
+        listing.emplace(exch);
     const int equipment = ReadItem(range, RangeItems::kExternalEquipment);
     const bool turning = equipment == 1;
 
@@ -194,8 +241,7 @@ int CBVExch::ExportResults(int competition, int firstRelay, int lastRelay, int f
     const bool resort = turning && programs.GetEquipment(program) == 129;
     const int size = std::max(programs.GetSize(program), 1);
 
-    CTargetTypes types;
-    types.SetLanguage("NO");
+    CTargetTypes& types = opened.types;
     Shooter shooter;
     uint8_t order[CDataComp::kSlots];
     int written = 0;

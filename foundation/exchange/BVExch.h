@@ -11,9 +11,12 @@
 //   8             nothing                             another range folder's names
 //   above 8       as 0, with a log line               nothing
 //
-// An export or import object is made on the caller's stack and used once; it
-// opens the range folder's files itself, so the caller's own open
-// competition is not disturbed. Lanes are 1 to 100.
+// An export or import object opens the range folder's files itself, so the
+// caller's own open competition is not disturbed. An object kept for many
+// exports (the range's export after every stored shot) keeps those files open
+// from one export to the next and only looks at whether they changed. Lanes
+// are 1 to 100.
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -38,7 +41,7 @@ public:
     static constexpr int kUnknownResultsProgram = 254;  // of ImportNames
 
     CBVExch();
-    virtual ~CBVExch() = default;
+    virtual ~CBVExch();
     CBVExch(const CBVExch&) = delete;
     CBVExch& operator=(const CBVExch&) = delete;
 
@@ -80,6 +83,9 @@ public:
     static std::string NormalizeFolder(const std::string& folder);
 
 private:
+    struct Opened;
+    Opened* OpenFor(int competition);
+
     void ImportColumnFile(int relay, int lane);
     void ImportOtherRange(int relay, int lane, int competition, const std::string& rangeFolder);
     void ImportNameFiles(int lane);
@@ -88,5 +94,6 @@ private:
     std::string m_folder = ".\\";
     std::string m_failedFile = "NoFile";
     std::string m_failedFolder;
+    std::unique_ptr<Opened> m_opened;  // the files of the last export
     CBVLog m_log;
 };

@@ -17,6 +17,9 @@ namespace {
 
 constexpr int kHeaderSize = 8;
 constexpr int64_t kCopyChunk = 1 << 20;
+// How long a file kept open is read without a look at whether its name still
+// leads to it.
+constexpr int64_t kNameCheckUs = 100'000;
 
 int32_t Next(int32_t counter) { return static_cast<int32_t>(static_cast<uint32_t>(counter) + 1u); }
 
@@ -239,10 +242,33 @@ bool CBVFileEx::AdoptHandle()
 // on, also after that file was replaced under its name.
 bool CBVFileEx::HandleStillCurrent()
 {
+    ++m_stats.nameChecks;
     platform::FileIdentity named = platform::IdentityOfResolved(m_native);
     if (named == platform::FileIdentity{})
         named = platform::IdentityOf(m_path);
     return named == platform::FileIdentity{} || named == m_file.Identity();
+}
+
+// A read through a handle kept open looks at the header's change counter
+// through that handle anyway; a look at the file's name (a path walk and a
+// status) on every read cost as much as the read. A file replaced as a whole
+// (a conversion, a restore, another program's atomic writer) never changes
+// the counter of the file still held, so the name is looked at again when
+// this process has replaced or removed a file since the last look (its own
+// conversions and restores are seen at once), when the counter moved (the
+// cache is reloaded then, and must be from the right file), and otherwise at
+// most every kNameCheckUs: another program's replacement is seen as late as
+// a read that came that much earlier. Writes look at the name under the lock
+// as before.
+bool CBVFileEx::NameCheckDue()
+{
+    const long replaced = platform::FileReplacements();
+    const int64_t now = platform::SystemClock().MonotonicUs();
+    if (replaced == m_replacementsSeen && now - m_nameCheckedUs < kNameCheckUs)
+        return false;
+    m_replacementsSeen = replaced;
+    m_nameCheckedUs = now;
+    return true;
 }
 
 int CBVFileEx::Reopen()
@@ -258,7 +284,7 @@ int CBVFileEx::CheckOpen()
         return -1;
     }
     if (m_file.IsOpen()) {
-        if (m_depth == 0 && !m_locked && !HandleStillCurrent() && Reopen() != 0)
+        if (m_depth == 0 && !m_locked && NameCheckDue() && !HandleStillCurrent() && Reopen() != 0)
             return -1;
         ++m_depth;
         return 0;
@@ -658,6 +684,15 @@ int CBVFileEx::CacheVerify(int acknowledge)
     if (m_cacheValid && counter == m_cachedCounter) {
         CheckClose(0);
         return 0;
+    }
+    if (m_depth == 1 && !m_locked && (m_options & kKeepOpen) && !HandleStillCurrent()) {
+        m_nameCheckedUs = platform::SystemClock().MonotonicUs();
+        if (Reopen() != 0 || ReadData(&counter, 0, 4) != 0) {
+            CheckClose(0);
+            BV_LOG(m_log, 90, "CacheVerify(%s) Reopen failed", p);
+            m_cacheValid = false;
+            return -2;
+        }
     }
     int64_t size = m_file.Size();
     if (size < 0) {

@@ -54,6 +54,7 @@ public:
         long writeCalls = 0;
         long writeRetries = 0;
         long long bytesWritten = 0;
+        long nameChecks = 0;  // looks at whether the path still leads to the open file
     };
 
     CBVFileEx();
@@ -135,6 +136,7 @@ private:
     int OpenByPath(platform::NativeFile::Access access);
     bool AdoptHandle();
     bool HandleStillCurrent();
+    bool NameCheckDue();
     int Reopen();
     int ReleaseLock();
     int WaitShared();
@@ -157,6 +159,9 @@ private:
     std::string m_native;  // the path as NativePath found the file last
     platform::NativeFile m_file;
     platform::FileIdentity m_identity;
+    // When a file kept open was last looked at by its name (see NameCheckDue).
+    long m_replacementsSeen = -1;
+    int64_t m_nameCheckedUs = 0;
     RecordFileHeader m_header;
     int16_t m_version = 0;
     int16_t m_recSize = 0;

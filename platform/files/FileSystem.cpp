@@ -6,6 +6,7 @@
 #include "platform/files/SystemPath.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,9 @@
 
 namespace platform {
 namespace {
+
+std::atomic<long> g_replacements{0};
+
 
 // Writes all the bytes from the start of an open file and waits until they
 // are on the disk: 0 or the system error.
@@ -39,13 +43,38 @@ constexpr char kWriterPattern[] = "~bvw*.TMP";
 // than this may be one caught in that moment.
 constexpr int kFreshSeconds = 2;
 
+// A new "<prefix>XXXX.TMP" in the folder, created and left open in out; its
+// system path, or empty. The name is our own and new, so the folder is found
+// once and the file made there as named: no look for another letter case.
+std::string CreateTemp(const std::string& folderSystemPath, std::string_view prefix, NativeFile& out)
+{
+    static thread_local std::mt19937 random(std::random_device{}() ^ static_cast<unsigned>(ProcessId()));
+    const std::string folder = NativePath(folderSystemPath.empty() ? "." : folderSystemPath);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "%04X.TMP", static_cast<unsigned>(random() & 0xFFFF));
+        const std::string base = std::string(prefix) + name;
+        const std::string native = (folder.empty() || folder.back() == '/' ? folder : folder + "/") + base;
+        FolderChange change(native);
+        int rc = out.CreateExclusiveResolved(native);
+        if (rc == 0) {
+            change.Added();
+            return JoinSystemPath(folderSystemPath, base);
+        }
+        if (rc != EEXIST)
+            return {};
+    }
+    errno = EEXIST;
+    return {};
+}
+
 // A new "~bvwXXXX.TMP" in the folder, open and locked; its path, or empty.
 std::string MakeWriterTemp(const std::string& folder, NativeFile& out)
 {
-    std::string path = MakeTempFile(folder, kWriterPrefix);
+    std::string path = CreateTemp(folder, kWriterPrefix, out);
     if (path.empty())
         return path;
-    if (out.OpenExisting(path, NativeFile::Access::ReadWrite) != 0 || out.TryLock(0, 0) != 0) {
+    if (out.TryLock(0, 0) != 0) {
         out.Close();
         RemoveFile(path);
         return {};
@@ -53,7 +82,26 @@ std::string MakeWriterTemp(const std::string& folder, NativeFile& out)
     return path;
 }
 
+// The names of the writers' temporary files in the folder. A pass that keeps
+// a listing of the folder cleans up once, at its first write, from that
+// listing: a file left behind can wait for the next pass.
+std::vector<std::string> WriterTempsToCheck(const std::string& folder)
+{
+    KeptListing* kept = KeptListing::AnyOnThisThread() ? KeptListing::Of(NativePath(folder)) : nullptr;
+    if (!kept)
+        return FindFiles(folder, kWriterPattern);
+    std::vector<std::string> names;
+    if (!kept->TakeSweep())
+        return names;
+    for (const auto& [key, name] : kept->Entries())
+        if (MatchesPattern(key, kWriterPattern))
+            names.push_back(Utf8ToCp1252(name));
+    return names;
+}
+
 }  // namespace
+
+long FileReplacements() { return g_replacements.load(std::memory_order_relaxed); }
 
 bool FileExists(const std::string& systemPath)
 {
@@ -105,7 +153,13 @@ int CreateFolders(const std::string& systemPath)
 
 int RemoveFile(const std::string& systemPath)
 {
-    return ::unlink(NativePath(systemPath).c_str()) == 0 ? 0 : errno;
+    const std::string native = NativePath(systemPath);
+    FolderChange change(native);
+    if (::unlink(native.c_str()) != 0)
+        return errno;
+    change.Removed();
+    ++g_replacements;
+    return 0;
 }
 
 int RemoveResolved(const std::string& nativePath)
@@ -117,7 +171,13 @@ int ReplaceFile(const std::string& fromSystemPath, const std::string& toSystemPa
 {
     std::string from = NativePath(fromSystemPath);
     std::string to = NativePath(toSystemPath);
-    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    FolderChange left(from), arrived(to);
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return errno;
+    left.Removed();
+    arrived.Added();
+    ++g_replacements;
+    return 0;
 }
 
 int CopyFile(const std::string& fromSystemPath, const std::string& toSystemPath)
@@ -129,6 +189,7 @@ int CopyFile(const std::string& fromSystemPath, const std::string& toSystemPath)
     int rc = out.OpenOrCreate(toSystemPath);
     if (rc != 0)
         return rc;
+    ++g_replacements;
     if (out.Truncate(0) != 0 || out.WriteAt(bytes.data(), bytes.size(), 0) != static_cast<long>(bytes.size()))
         return errno ? errno : EIO;
     return out.Sync();
@@ -196,8 +257,12 @@ int CreateFileAtomically(const std::string& systemPath, std::string_view bytes)
         if (rc == 0)
             rc = WriteAllAndSync(out, bytes);
     }
+    const std::string native = NativePath(systemPath);
+    FolderChange made(native);
     if (rc == 0) {
-        if (::link(tempNative.c_str(), NativePath(systemPath).c_str()) != 0) {
+        if (::link(tempNative.c_str(), native.c_str()) == 0) {
+            made.Added();
+        } else {
             rc = errno;
             if (rc == EPERM || rc == ENOTSUP || rc == EOPNOTSUPP || rc == EMLINK || rc == ENOSYS) {
                 // No hard links on this file system: an exclusive create,
@@ -209,7 +274,9 @@ int CreateFileAtomically(const std::string& systemPath, std::string_view bytes)
             }
         }
     }
-    ::unlink(tempNative.c_str());
+    FolderChange cleaned(tempNative);
+    if (::unlink(tempNative.c_str()) == 0)
+        cleaned.Removed();
     if (rc == 0)
         SyncFolder(folder);
     return rc;
@@ -303,7 +370,7 @@ int RemoveAbandonedWriterTemps(const std::string& folder)
 {
     int removed = 0;
     const time_t now = ::time(nullptr);
-    for (const std::string& name : FindFiles(folder, kWriterPattern)) {
+    for (const std::string& name : WriterTempsToCheck(folder)) {
         const std::string path = JoinSystemPath(folder, name);
         // The age first: a file caught between its writer's create and lock
         // is never locked here, which would make that writer fail.
@@ -385,6 +452,7 @@ std::vector<std::string> FindFiles(const std::string& folderSystemPath, std::str
     DIR* dir = ::opendir(native.c_str());
     if (!dir)
         return names;
+    CountFolderListing();
     while (dirent* e = ::readdir(dir)) {
         std::string name = e->d_name;
         if (name == "." || name == "..")
@@ -415,20 +483,8 @@ std::vector<std::string> FindFiles(const std::string& folderSystemPath, std::str
 
 std::string MakeTempFile(const std::string& folderSystemPath, std::string_view prefix)
 {
-    static thread_local std::mt19937 random(std::random_device{}() ^ static_cast<unsigned>(ProcessId()));
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, "%04X.TMP", static_cast<unsigned>(random() & 0xFFFF));
-        std::string path = JoinSystemPath(folderSystemPath, std::string(prefix) + name);
-        NativeFile f;
-        int rc = f.CreateExclusive(path);
-        if (rc == 0)
-            return path;
-        if (rc != EEXIST)
-            return {};
-    }
-    errno = EEXIST;
-    return {};
+    NativeFile f;
+    return CreateTemp(folderSystemPath, prefix, f);
 }
 
 }  // namespace platform

@@ -28,6 +28,9 @@ int RemoveResolved(const std::string& nativePath);   // a path NativePath gave
 int ReplaceFile(const std::string& fromSystemPath, const std::string& toSystemPath);
 // Copies a file byte for byte (creating or truncating the target), durably.
 int CopyFile(const std::string& fromSystemPath, const std::string& toSystemPath);
+// Grows with every file this process removed, replaced or copied over:
+// holders of open files look at the files' names again when it moved.
+long FileReplacements();
 
 // Writes bytes to a new file beside the target, flushes it and renames it over
 // the target, so a crash or a full disk never leaves half a file. 0 or the

@@ -64,7 +64,15 @@ int NativeFile::CreateExclusiveResolved(const std::string& nativePath)
     return m_fd < 0 ? errno : 0;
 }
 
-int NativeFile::OpenOrCreate(const std::string& systemPath) { return OpenPlain(NativePath(systemPath), O_RDWR | O_CREAT); }
+int NativeFile::OpenOrCreate(const std::string& systemPath)
+{
+    const std::string native = NativePath(systemPath);
+    FolderChange change(native);  // the file may be made here
+    if (int rc = OpenPlain(native, O_RDWR | O_CREAT); rc != 0)
+        return rc;
+    change.Added();
+    return 0;
+}
 
 int NativeFile::Close()
 {

@@ -15,9 +15,12 @@
 #include <cstring>
 #include <string>
 
-ResultsExchange::ResultsExchange(RangeObjects& objects, FrameServices& services) : m_obj(objects), m_services(services)
+ResultsExchange::ResultsExchange(RangeObjects& objects, FrameServices& services)
+    : m_obj(objects), m_services(services), m_export(std::make_unique<CBVExch>())
 {
 }
+
+ResultsExchange::~ResultsExchange() = default;
 
 int ResultsExchange::SendResults(int firstRelay, int lastRelay, int firstLane, int shooters, const char* folder)
 {
@@ -27,7 +30,7 @@ int ResultsExchange::SendResults(int firstRelay, int lastRelay, int firstLane, i
         return -1;
     }
     BusyScope busy(m_services);
-    CBVExch exch;
+    CBVExch& exch = *m_export;
     // A folder given (a memory stick) takes the files instead of the exchange folder.
     int rc = exch.ExportResults(competition, firstRelay, lastRelay, firstLane, shooters, folder ? folder : "");
     if (rc == CBVExch::kFolderNotWritable)

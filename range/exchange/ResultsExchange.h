@@ -4,14 +4,17 @@
 // from it onto the lanes' cards.
 #include "foundation/files/BVLog.h"
 
+#include <memory>
 #include <string>
 
+class CBVExch;
 struct RangeObjects;
 class FrameServices;
 
 class ResultsExchange {
 public:
     ResultsExchange(RangeObjects& objects, FrameServices& services);
+    ~ResultsExchange();
 
     // Exports the results of relays first..last (0..0 each lane's own) from
     // the first lane on, at most `shooters` (0: all), into the folder given
@@ -32,4 +35,7 @@ private:
     FrameServices& m_services;
     CBVLog m_log;
     std::string m_missingFolder;  // the folder logged as missing, empty when none
+    // Kept from one export to the next: the export after every stored shot
+    // finds the competition's files open.
+    std::unique_ptr<CBVExch> m_export;
 };

@@ -3,10 +3,13 @@
 // listed once per run: the range control writes "H1R00103.txt" and
 // "H1-XX-s.001" where this program asks for "H1R00103.TXT" and "H1-XX-S.001",
 // and a folder of thousands of files is not searched once per name. One
-// listing serves a whole run; the run tells it the files it makes or takes.
+// listing serves a whole run, also for the paths the run writes by name (the
+// platform's kept listing); the run tells it the files it makes or takes.
+#include "platform/files/SystemPath.h"
+
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace results {
 
@@ -16,7 +19,8 @@ public:
     // pattern ('*' and '?', any case).
     void Load(const std::string& folder, std::string_view pattern);
     // The system path of the file of that name in whatever case it has;
-    // empty when the listing has none.
+    // empty when the folder has none, also after a fresh look when the
+    // folder changed behind the listing's back.
     std::string Find(std::string_view name) const;
     // The same path as this program spells it, for a file to be made.
     std::string PathOf(std::string_view name) const;
@@ -27,11 +31,11 @@ public:
     void Remove(std::string_view name);
 
 private:
-    static std::string Key(std::string_view name);
+    std::string OnDisk(std::string_view name) const;
 
     std::string m_folder;
-    std::string m_native;  // the folder as NativePath found it
-    std::unordered_map<std::string, std::string> m_names;  // upper case -> as on disk
+    std::string m_pattern;
+    std::unique_ptr<platform::KeptListing> m_kept;
 };
 
 }  // namespace results

@@ -17,9 +17,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 using namespace ProgramItems;
 
@@ -327,6 +330,64 @@ TEST_F(ExchTest, LanesFromTheFirstOneAndAtMostSoManyShooters)
     fs::create_directories("BV");
     EXPECT_EQ(exch.ExportResults(1, 0, 0, 0, 0, ""), 0);
     EXPECT_EQ(Exchanged().size(), 1u);
+}
+
+// The range keeps one export object for the export after every stored shot,
+// with the competition's files open from one export to the next: each export
+// still writes what a fresh object writes, after shots and after changes of
+// the settings, and touches only the shooting lane's file.
+TEST_F(ExchTest, AKeptExportFollowsShotsAndSettingsAndWritesOnlyItsLane)
+{
+    ASSERT_EQ(Export(), 0);
+    struct stat before;
+    ASSERT_EQ(stat("BV/H1R001100.txt", &before), 0);
+    const std::string lane100 = TempFolder::Read("BV/H1R001100.txt");
+
+    auto addShot = [&](int value, int x) {
+        CDataComp dc;
+        OpenComp(dc);
+        ShotRecord r = MakeShot(2, value, x, 0);
+        ASSERT_GT(dc.AddShot(1, 3, r, nullptr, 5, 0), 0);
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+    } steps[] = {
+        {"nothing new", [] {}},
+        {"a shot", [&] { addShot(1010, 100); }},
+        {"two shots", [&] { addShot(990, -200), addShot(1090, 300); }},
+        {"the program's exchange numbers",
+         [] {
+             CBVConfig prog;
+             prog.Open(".\\Program.BVC", 1);
+             prog.WriteInt(kSerieExch, 1, 3, 6);
+         }},
+        {"the real distance", [] { SetComp(2, 1, 6, "50"); }},
+        {"the card shot again",
+         [&] {
+             CDataComp dc;
+             OpenComp(dc);
+             ASSERT_GT(dc.DeleteShots(1, 3), 0);
+             addShot(870, 0);
+         }},
+    };
+    CBVExch kept;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        ASSERT_EQ(kept.ExportResults(1, 1, 1, 3, 1, ""), 0);
+        const std::string got = TempFolder::Read("BV/H1R00103.txt");
+        fs::remove("BV/H1R00103.txt");
+        CBVExch fresh;
+        ASSERT_EQ(fresh.ExportResults(1, 1, 1, 3, 1, ""), 0);
+        EXPECT_EQ(got, TempFolder::Read("BV/H1R00103.txt"));
+        EXPECT_EQ(Exchanged().size(), 2u);
+    }
+    struct stat after;
+    ASSERT_EQ(stat("BV/H1R001100.txt", &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(TempFolder::Read("BV/H1R001100.txt"), lane100);
 }
 
 TEST_F(ExchTest, StartNumberModeNamesFilesByStartNumber)

@@ -532,6 +532,40 @@ TEST_F(BVFileExTest, AReaderHoldingAReplacedFileReopensIt)
     EXPECT_EQ(std::string(buffer, 36), ItemBytes(1, "new"));
 }
 
+// Reads of a file kept open look at its header through the open handle, and
+// at its name only now and then; a file another program puts in its place,
+// or another program's write, is still seen.
+TEST_F(BVFileExTest, KeptReadsLookAtTheNameOnlyNowAndThen)
+{
+    Put("r.bvd", RecordHeader(1, 36, 1) + ItemBytes(1, "old"));
+    CBVFileEx reader;
+    ASSERT_EQ(reader.Open("r.bvd", 36, 1, 0, kKeptRW), 0);
+    char buffer[36];
+    auto read = [&] { return reader.CacheVerify(1) >= 0 && reader.ReadRec(1, buffer) == 0; };
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 2000; ++i)
+        ASSERT_TRUE(read());
+    const auto tenths = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count() / 100;
+    EXPECT_LE(reader.Stats().nameChecks, tenths + 3);  // the open, the first load, the first read
+
+    // Another program writes the file in place: the counter tells at once.
+    ASSERT_EQ(InChild([] {
+        CBVFileEx writer;
+        return writer.Open("r.bvd", 36, 1, 0, kCachedRW) == 0 && writer.WriteRec(1, ItemBytes(1, "written").data()) == 0
+                   ? 0 : 1;
+    }), 0);
+    ASSERT_TRUE(read());
+    EXPECT_EQ(std::string(buffer, 36), ItemBytes(1, "written"));
+
+    // Another program replaces it whole, keeping the counter: seen within
+    // the bound.
+    ASSERT_EQ(InChild([] { return platform::WriteFileAtomically("r.bvd", RecordHeader(2, 36, 1) + ItemBytes(1, "new")); }),
+              0);
+    usleep(150'000);
+    ASSERT_TRUE(read());
+    EXPECT_EQ(std::string(buffer, 36), ItemBytes(1, "new"));
+}
+
 TEST_F(BVFileExTest, AWriterOfTheOldLayoutNeverWritesIntoAConvertedFile)
 {
     Put("r.bvd", RecordHeader(1, 36, 1) + ItemBytes(1, "old"));
