@@ -9,6 +9,7 @@
 #include "results/data/DataReg.h"
 #include "results/exchange/BVResThread.h"
 #include "results/exchange/ExchangeListing.h"
+#include "results/exchange/LineFormats.h"
 #include "results/exchange/SeriesLists.h"
 
 #include <map>
@@ -76,6 +77,9 @@ private:
     bool ImportResultFiles(int k, int relay);
     void ClearMark(const std::string& native, const CBVIniFile& read);
     bool ImportQnet(int k, int relay);
+    enum class LineFileRead { Stored, Locked, Unread };
+    LineFileRead ReadTakenLineFile(int k, int relay, const std::string& taking, const QnetLayout& layout,
+                                   bool& received);
     void ImportKme();
     const RunState::KmeTaken& TakeKmeFiles();
     bool RelayLocked(int k);

@@ -49,10 +49,15 @@ std::vector<ShotEntry> Entered(const std::vector<QnetShot>& shots, const QnetLay
 
 // A taken line file, whole; false, logged, when it cannot be read or is
 // larger than any line file of a range system.
-bool ReadLineFile(const std::string& path, std::string& bytes)
+// A line file taken by a reader but not yet stored goes by this prefix.
+constexpr char kTakingPrefix[] = "$$";
+
+bool ReadLineFile(const std::string& path, std::string& bytes, int64_t* sizeOut = nullptr)
 {
     int64_t size = 0;
     const int rc = platform::ReadFileUpTo(path, bytes, kExchangeFileMaxBytes, &size);
+    if (sizeOut)
+        *sizeOut = size;
     if (rc == EFBIG)
         BV_LOG(ProgramLog(), 80, "%s: %lld bytes, more than %lld; not read", path.c_str(), static_cast<long long>(size),
                static_cast<long long>(kExchangeFileMaxBytes));
@@ -76,42 +81,71 @@ bool CBVResThread::EventRun::ImportQnet(int k, int relay)
         for (int part = 0; part <= kQnetParts; ++part) {
             char name[48];
             std::snprintf(name, sizeof name, "%s-%02d-%d.%03d", m_prefix.c_str(), lane, part, relay);
+            // A file a reader took and died on before its lines were stored
+            // is read first: a file read twice is harmless.
+            if (const std::string left = m_listing.Find(kTakingPrefix + std::string(name)); !left.empty()) {
+                if (ReadTakenLineFile(k, relay, left, layout, received) == LineFileRead::Locked)
+                    return received;
+            }
             const std::string path = m_listing.Find(name);
             if (path.empty())
                 continue;
             // Renamed first, read after: a line file the range control
             // writes meanwhile is a new file, read next time.
-            const std::string taken = platform::JoinSystemPath(kExchangeFolder, "$" + std::string(platform::BaseName(path)));
-            if (int rc = platform::ReplaceFile(path, taken); rc != 0) {
+            const std::string taking =
+                platform::JoinSystemPath(kExchangeFolder, kTakingPrefix + std::string(platform::BaseName(path)));
+            if (int rc = platform::ReplaceFile(path, taking); rc != 0) {
                 BV_LOG(ProgramLog(), 80, "%s not taken (%d)", path.c_str(), rc);
                 continue;
             }
             m_listing.Remove(name);
             if (m_worker.onFileTaken)
                 m_worker.onFileTaken(path);
-            std::string bytes;
-            if (!ReadLineFile(taken, bytes))
-                continue;
-            for (std::string_view text : SplitQnetLines(bytes)) {
-                QnetLine line;
-                if (!ReadQnetLine(text, layout, line) || line.target < m_first || line.target > m_last)
-                    continue;
-                highestRelay = std::max(highestRelay, relay);
-                if (line.seriesRead == 0)
-                    continue;
-                if (RelayLocked(k))
-                    return received;
-                m_card.LoadCard(k, line.target);
-                m_card.StoreShots(k, line.target, Entered(line.shots, layout, m_run.orgType));
-                if (m_worker.onCardStored)
-                    m_worker.onCardStored(relay, line.target);
-                read.Add(relay);
-                received = true;
-                m_worker.FlagRelayForWeb(m_n, relay);
-            }
+            if (ReadTakenLineFile(k, relay, taking, layout, received) == LineFileRead::Locked)
+                return received;
         }
     }
     return received;
+}
+
+// Reads a line file taken under its "$$" name into the cards; once every
+// line is stored it goes by its "$" name, where the files read before lie.
+CBVResThread::EventRun::LineFileRead CBVResThread::EventRun::ReadTakenLineFile(int k, int relay,
+                                                                               const std::string& taking,
+                                                                               const QnetLayout& layout,
+                                                                               bool& received)
+{
+    const std::string base(platform::BaseName(taking));
+    const std::string taken = platform::JoinSystemPath(kExchangeFolder, base.substr(1));
+    std::string bytes;
+    int64_t size = 0;
+    if (!ReadLineFile(taking, bytes, &size)) {
+        // A file too big for a line file never reads: it is put aside as
+        // read, not looked at again every run.
+        if (size > kExchangeFileMaxBytes)
+            platform::ReplaceFile(taking, taken);
+        return LineFileRead::Unread;
+    }
+    for (std::string_view text : SplitQnetLines(bytes)) {
+        QnetLine line;
+        if (!ReadQnetLine(text, layout, line) || line.target < m_first || line.target > m_last)
+            continue;
+        highestRelay = std::max(highestRelay, relay);
+        if (line.seriesRead == 0)
+            continue;
+        if (RelayLocked(k))
+            return LineFileRead::Locked;  // read again, whole, once the relay is open
+        m_card.LoadCard(k, line.target);
+        m_card.StoreShots(k, line.target, Entered(line.shots, layout, m_run.orgType));
+        if (m_worker.onCardStored)
+            m_worker.onCardStored(relay, line.target);
+        read.Add(relay);
+        received = true;
+        m_worker.FlagRelayForWeb(m_n, relay);
+    }
+    if (int rc = platform::ReplaceFile(taking, taken); rc != 0)
+        BV_LOG(ProgramLog(), 80, "%s not put aside (%d)", taking.c_str(), rc);
+    return LineFileRead::Stored;
 }
 
 const CBVResThread::RunState::KmeTaken& CBVResThread::EventRun::TakeKmeFiles()
