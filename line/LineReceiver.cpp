@@ -24,7 +24,8 @@ LineReceiver::LineReceiver(LineRing& ring, LineReceiverSink& sink, const LineTim
       m_frameSilence(timing.Ms(timing.frameSilenceMs)),
       m_partialSilence(timing.Ms(timing.partialSilenceMs)),
       m_errorSilence(timing.Ms(timing.errorSilenceMs)),
-      m_idleSafety(timing.Ms(timing.idleSafetyMs))
+      m_idleSafety(timing.Ms(timing.idleSafetyMs)),
+      m_frameTime(timing.ByteCounts(SerialFrame::kMaxReceivedFrame + 1))
 {
 }
 
@@ -34,7 +35,8 @@ void LineReceiver::Start(int64_t now)
     m_index = 0;
     m_frames = 0;
     m_burst = false;
-    m_burstStart = m_lastActivity = now;
+    m_paused = false;
+    m_burstStart = m_lastActivity = m_frameStart = now;
 }
 
 void LineReceiver::OnError() { m_state = kError; }
@@ -53,7 +55,7 @@ void LineReceiver::CheckClock(int64_t now)
     }
 }
 
-void LineReceiver::OnBytes(const uint8_t* bytes, size_t k, int64_t now)
+void LineReceiver::OnBytes(const uint8_t* bytes, size_t k, int64_t now, int64_t emptyAt)
 {
     CheckClock(now);
     if (k == 0)
@@ -68,11 +70,17 @@ void LineReceiver::OnBytes(const uint8_t* bytes, size_t k, int64_t now)
             m_state = kReceiving;
         m_burst = true;
         m_frames = 0;
-        // The first byte came k byte times before the read.
-        m_burstStart = now - static_cast<int64_t>(k) * m_byte;
+        // The first byte came k byte times before the read, on a wire; a
+        // pseudo-terminal may hand on a frame's bytes all at once, so never
+        // before the port was last seen empty.
+        m_burstStart = std::max(now - static_cast<int64_t>(k) * m_byte, emptyAt);
     }
     for (size_t b = 0; b < k; ++b) {
         uint8_t byte = bytes[b];
+        if (m_index == 0) {
+            m_frameStart = now;
+            m_paused = false;
+        }
         LineMessage& record = m_ring.WriteRecord();
         if (byte != SerialFrame::kEnd) {
             if (m_index < SerialFrame::kMaxReceivedFrame) {
@@ -117,6 +125,17 @@ void LineReceiver::OnBytes(const uint8_t* bytes, size_t k, int64_t now)
     m_lastActivity = now;
 }
 
+void LineReceiver::EndBurst()
+{
+    m_state = kIdle;
+    m_sink.ClearAnswer();
+    m_sink.SignalBurstEnd();
+    m_burst = false;
+    m_frames = 0;
+    m_index = 0;
+    m_paused = false;
+}
+
 void LineReceiver::OnQuiet(int64_t now)
 {
     CheckClock(now);
@@ -142,19 +161,31 @@ void LineReceiver::OnQuiet(int64_t now)
         }
         return;
     }
-    int64_t silence = m_state == kComplete ? m_frameSilence : m_state == kError ? m_errorSilence : m_partialSilence;
-    if (now - m_lastActivity >= silence) {
-        m_state = kIdle;
-        m_sink.ClearAnswer();
-        m_sink.SignalBurstEnd();
-        m_burst = false;
-        m_frames = 0;
-        m_index = 0;
+    if (m_state != kError && m_index > 0) {
+        // A frame is coming: its unit still holds the bus. A pause in it is
+        // no end; the next transmission waits until the frame ends or cannot
+        // end any more, or it would run into the rest of the answer.
+        if (now - m_lastActivity < m_partialSilence)
+            return;
+        if (!m_paused) {
+            m_paused = true;
+            m_sink.AnswerCut(false);
+        }
+        if (now >= FrameBound()) {
+            m_sink.AnswerCut(true);
+            EndBurst();
+        }
+        return;
     }
+    int64_t silence = m_state == kComplete ? m_frameSilence : m_state == kError ? m_errorSilence : m_partialSilence;
+    if (now - m_lastActivity >= silence)
+        EndBurst();
 }
 
 int64_t LineReceiver::NextDeadline() const
 {
+    if (m_state != kIdle && m_state != kError && m_index > 0)
+        return m_paused ? FrameBound() : m_lastActivity + m_partialSilence;
     if (m_state != kIdle) {
         int64_t silence = m_state == kComplete ? m_frameSilence : m_state == kError ? m_errorSilence : m_partialSilence;
         return m_lastActivity + silence;

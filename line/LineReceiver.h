@@ -10,6 +10,7 @@
 #include "line/LineRing.h"
 #include "line/LineTiming.h"
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 
@@ -35,6 +36,10 @@ public:
     virtual void EchoSeen() = 0;
     // A frame went into the ring (for the line monitor's copies).
     virtual void FrameStored(const LineMessage& raw) = 0;
+    // The bytes of a frame stopped for longer than the partial-frame
+    // silence: once when the pause passes that silence (lost false), and
+    // again when the frame's bound passed without its end (lost true).
+    virtual void AnswerCut(bool lost) { (void)lost; }
 };
 
 class LineReceiver {
@@ -47,8 +52,10 @@ public:
     void Start(int64_t now);
     // A read or error-state failure, or bytes lost by the driver.
     void OnError();
-    // k > 0 bytes read at now.
-    void OnBytes(const uint8_t* bytes, size_t k, int64_t now);
+    // k > 0 bytes read at now. emptyAt is when the port was last seen
+    // empty, if known: the burst cannot have begun before it, however many
+    // bytes one read brings (a simulator catching up, a delayed reader).
+    void OnBytes(const uint8_t* bytes, size_t k, int64_t now, int64_t emptyAt = INT64_MIN);
     // Nothing was read: the time checks (answer time, idle kick, burst end).
     void OnQuiet(int64_t now);
     // When OnQuiet has something to do next, if nothing arrives first;
@@ -61,6 +68,10 @@ public:
 
 private:
     void CheckClock(int64_t now);
+    void EndBurst();
+    // While a frame is partial: the latest its end may come, counted from
+    // its first byte (the longest frame's time), plus the partial silence.
+    int64_t FrameBound() const { return m_frameStart + m_frameTime + m_partialSilence; }
 
     LineRing& m_ring;
     LineReceiverSink& m_sink;
@@ -75,6 +86,7 @@ private:
     int64_t m_partialSilence;
     int64_t m_errorSilence;
     int64_t m_idleSafety;
+    int64_t m_frameTime;
 
     int m_state = kIdle;
     int m_index = 0;        // bytes of the current frame so far
@@ -83,4 +95,6 @@ private:
     bool m_overflowLogged = false;
     int64_t m_burstStart = 0;    // arrival of the burst's (or frame's) first byte
     int64_t m_lastActivity = 0;  // when bytes last came
+    int64_t m_frameStart = 0;    // when the current frame's first byte was read
+    bool m_paused = false;       // the current frame's bytes stopped past the partial silence
 };

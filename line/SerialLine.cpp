@@ -250,7 +250,11 @@ void SerialLine::TransmitBody()
         m_events.Set(kTransmitterIdle);
         if (answer)
             m_events.Set(kAnswer);
-        m_port->Wake();
+        // A receive thread already asleep in the port must look at its
+        // deadline again (the answer time now runs); one that waits for the
+        // idle event above needs no second wake-up.
+        if (m_receiverInPort.load())
+            m_port->Wake();
 
         int64_t heldMs = (end - t0) * 1000 / platform::HighResFrequency();
         int64_t plannedMs = (static_cast<int64_t>(size) * m_timing.byteTime + m_timing.extraTime) / 100;
@@ -283,37 +287,44 @@ void SerialLine::ReceiveBody()
     };
 
     while (!m_stop[kReceive].load(std::memory_order_acquire)) {
-        unsigned errors = 0;
-        int e;
-        {
-            std::lock_guard<std::mutex> hold(m_portLock);
-            e = m_port->TakeErrors(errors);
-        }
-        if (e != 0) {
-            failed("ClearCommError failed!", e);
-            continue;
-        }
         if (m_transmitBusy.load(std::memory_order_acquire)) {
             // The echo of a frame is read only after the frame has left.
             m_events.Wait(kTransmitterIdle, kLongestWaitUs);
             continue;
         }
+        // Said before the deadline is taken: a transmission that ends later
+        // sees it and wakes the wait; one that ended before has set what the
+        // deadline looks at.
+        m_receiverInPort.store(true);
         int64_t now = platform::HighResCounter();
         int64_t deadline = receiver.NextDeadline();
         int64_t waitUs = kLongestWaitUs;
         if (deadline != INT64_MAX)
             waitUs = std::clamp<int64_t>((deadline - now) * 1000000 / platform::HighResFrequency(), 0, kLongestWaitUs);
+        const int64_t waitStart = now;
         int ready = m_port->WaitInput(waitUs);
+        m_receiverInPort.store(false);
         if (m_stop[kReceive].load(std::memory_order_acquire))
             break;
         if (m_transmitBusy.load(std::memory_order_acquire))
             continue;
         size_t got = 0;
+        unsigned errors = 0;
+        int e = 0;
+        int errorsFailed = 0;
         if (ready < 0) {
             e = -ready;
-        } else {
+        } else if (ready > 0) {
+            // The error counters matter only with bytes to read: an idle
+            // line asks the driver nothing between its waits.
             std::lock_guard<std::mutex> hold(m_portLock);
-            e = ready > 0 ? m_port->Read(buffer, sizeof buffer, got) : 0;
+            errorsFailed = m_port->TakeErrors(errors);
+            if (errorsFailed == 0)
+                e = m_port->Read(buffer, sizeof buffer, got);
+        }
+        if (errorsFailed != 0) {
+            failed("ClearCommError failed!", errorsFailed);
+            continue;
         }
         now = platform::HighResCounter();
         if (e != 0) {
@@ -323,10 +334,13 @@ void SerialLine::ReceiveBody()
         failures = 0;
         if (errors & platform::kPortOverrun)
             receiver.OnError();
-        if (got > 0)
-            receiver.OnBytes(buffer, got, now);
-        else
+        if (got > 0) {
+            // A wait that slept found the port empty when it began.
+            bool slept = now - waitStart >= m_timing.ByteCounts(1);
+            receiver.OnBytes(buffer, got, now, slept ? waitStart : INT64_MIN);
+        } else {
             receiver.OnQuiet(now);
+        }
     }
     BV_LOG(log, 10, "Rx thread stopped for Com%d", m_portNumber);
     m_running[kReceive].store(false, std::memory_order_release);
@@ -336,6 +350,7 @@ void SerialLine::ReceiveBody()
 
 void SerialLine::Transmit(const LineMessage& frame)
 {
+    m_answerCut.store(0, std::memory_order_release);
     {
         std::lock_guard<std::mutex> hold(m_transmitLock);
         m_transmitRecord = frame;
@@ -516,6 +531,7 @@ bool SerialLine::SendMessage(LineMessage& message, uint64_t id, bool broadcast)
 void SerialLine::WaitAcknowledgeTurn(int event, bool& again)
 {
     CBVLog& log = m_protocolLog;
+    NoteAnswerTrouble(false);
     if (event == kFrame || !m_ring.Empty()) {
         LineMessage* r = m_ring.ReadRecord();
         if (!r) {
@@ -551,9 +567,26 @@ void SerialLine::WaitAcknowledgeTurn(int event, bool& again)
     m_state = State::Idle;
 }
 
+void SerialLine::NoteAnswerTrouble(bool nothingCame)
+{
+    int slot = m_currentSlot;
+    if (slot < 0 || slot > SerialFrame::kBroadcastSlot)
+        return;
+    if (m_answerCut.exchange(0, std::memory_order_acq_rel) != 0) {
+        if (!m_cutLogged[slot])
+            BV_LOG(m_protocolLog, 80, "Answer cut off at slot %d Com%d", slot, m_portNumber);
+        m_cutLogged[slot] = true;
+    } else if (nothingCame) {
+        if (!m_silentLogged[slot])
+            BV_LOG(m_protocolLog, 80, "No answer at slot %d Com%d", slot, m_portNumber);
+        m_silentLogged[slot] = true;
+    }
+}
+
 void SerialLine::WaitPollAnswerTurn(int event, bool& again)
 {
     CBVLog& log = m_protocolLog;
+    NoteAnswerTrouble(event == kBurstEnd && m_ring.Empty());
     if (event == kFrame || !m_ring.Empty()) {
         LineMessage* r = m_ring.ReadRecord();
         if (!r) {

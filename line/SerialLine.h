@@ -19,6 +19,7 @@
 #include "line/LineReceiver.h"
 #include "line/LineRing.h"
 #include "line/LineTiming.h"
+#include "line/SerialFrame.h"
 #include "platform/system/EventSet.h"
 #include "platform/ports/Port.h"
 #include "platform/system/Thread.h"
@@ -99,6 +100,11 @@ private:
     bool KickAllowed() override { return !m_waitingForWork.load(std::memory_order_acquire); }
     void EchoSeen() override;
     void FrameStored(const LineMessage& raw) override;
+    void AnswerCut(bool lost) override { m_answerCut.fetch_or(lost ? kCutLost : kCutPaused, std::memory_order_acq_rel); }
+    // The protocol's side of a troubled answer of the current slot: logged
+    // once per lane, as every poll round would repeat it; the counts stay
+    // the slot's failed poll or send.
+    void NoteAnswerTrouble(bool nothingCame);
 
     std::shared_ptr<LineChannel> m_channel;
     std::unique_ptr<platform::Port> m_port;
@@ -116,6 +122,9 @@ private:
     std::atomic<int64_t> m_transmissionEnd{0};
     std::atomic<bool> m_transmitBusy{false};
     std::atomic<bool> m_waitingForWork{false};
+    std::atomic<bool> m_receiverInPort{false};  // the receive thread waits in the port
+    enum : int { kCutPaused = 1, kCutLost = 2 };
+    std::atomic<int> m_answerCut{0};
 
     // The frame the transmitter sends next, handed over under its own lock.
     std::mutex m_transmitLock;
@@ -132,4 +141,6 @@ private:
     uint16_t m_pollCycles = 0;
     uint64_t m_sentId = 0;
     bool m_nothingToDoLogged = false;
+    bool m_cutLogged[SerialFrame::kBroadcastSlot + 1] = {};
+    bool m_silentLogged[SerialFrame::kBroadcastSlot + 1] = {};
 };

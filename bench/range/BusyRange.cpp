@@ -148,8 +148,8 @@ struct Rig {
         platform::SetComDevice(1, pty.SlavePath());
         platform::SetPrompter(&silent);
         // Nobody sees the range control's own question box either: a start-up
-        // question is cancelled at once (the range as it is) rather than after
-        // the minute an unseen question waits.
+        // question, should one come, is cancelled at once (the range as it is)
+        // rather than after the minute an unseen question waits.
         setenv("BV_UNSEEN_ANSWER_MS", "0", 0);
         // A range that chose its language: the first start would ask.
         platform::SetProfile(&profile);
@@ -206,11 +206,12 @@ void BM_BusyRange(benchmark::State& state)
         state.SkipWithError("no pseudo-terminal, or the range control did not start");
         return;
     }
-    // The start-up question waits three seconds for every unit's lane state,
-    // which 50 units on one 9600-baud bus cannot all send in that time: it
-    // asks, and is cancelled at once. The shots come after it, so that they
-    // do not hold those answers back behind 250 shots each.
-    if (!rig.Pump([&] { return rig.frame->Questions().Asking() == AskState::None; }, 10.0)) {
+    // The start-up question waits until every unit has told its lane state
+    // (about 7.5 s for 50 units on one 9600-baud bus) and, the units being on
+    // the range's competition and relay, closes without asking. The shots
+    // come after it, so that they do not hold those answers back behind 250
+    // shots each.
+    if (!rig.Pump([&] { return rig.frame->Questions().Asking() == AskState::None; }, 30.0)) {
         state.SkipWithError("the start-up question did not end");
         return;
     }

@@ -136,6 +136,7 @@ int SerialPort::Start(int fd)
     m_fd = fd;
     m_modemLines = true;
     m_countsKnown = false;
+    m_noCounters = false;
     return 0;
 }
 
@@ -235,10 +236,16 @@ int SerialPort::TakeErrors(unsigned& errors)
     errors = 0;
     if (m_fd < 0)
         return EBADF;
+    if (m_noCounters)
+        return 0;
     serial_icounter_struct c{};
     if (ioctl(m_fd, TIOCGICOUNT, &c) != 0) {
-        // Pseudo-terminals and some adapters keep no counters: no errors.
-        return NoModemLinesError(errno) ? 0 : errno;
+        // Pseudo-terminals and some adapters keep no counters: no errors,
+        // and a busy line need not hear so again on every read.
+        if (!NoModemLinesError(errno))
+            return errno;
+        m_noCounters = true;
+        return 0;
     }
     unsigned overruns = static_cast<unsigned>(c.overrun + c.buf_overrun);
     unsigned parity = static_cast<unsigned>(c.parity);

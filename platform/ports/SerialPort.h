@@ -72,6 +72,7 @@ private:
     unsigned m_parity = 0;
     unsigned m_framing = 0;
     bool m_countsKnown = false;
+    bool m_noCounters = false;  // the device keeps no error counters: never asked again
 };
 
 }  // namespace platform

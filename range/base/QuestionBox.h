@@ -4,7 +4,8 @@
 // competition, the exit question, and the exit countdown after it, during
 // which the targets go to the practice competition. The targets' lane states
 // answer it, the tick moves its countdown; the frame shows it.
-class LaneTable;
+#include "range/base/LaneTable.h"
+
 class TickCounters;
 
 enum class AskState { None, Startup, Exit, ExitCountdown };
@@ -33,3 +34,14 @@ public:
 // next tick once no lane is still waiting, and with allAnswered the start-up
 // question asks at once when none is waiting but some does not fit.
 void FollowLaneAnswers(const LaneTable& lanes, QuestionBox& question, TickCounters& tick, bool allAnswered);
+
+// Ticks (200 ms) the start-up question waits for the targets' lane states.
+// After the start-up mode and the reset every unit reports once, one after
+// the other on its bus, so the wait follows the busiest line: about 150 ms a
+// unit at 9600 baud (a poll, the confirmation and the lane state with their
+// acknowledgements), twice that at 4800, and a second to spare; never less
+// than the fixed wait (15 ticks, 45 with an outside range system). The
+// question still comes as soon as every lane has answered.
+int StartupWaitTicks(int unitsOnBusiestLine, bool slowLine, bool outside);
+// The same for the range's open serial and USB channels and active lanes.
+int StartupWaitTicks(const PortTable& ports, const LaneTable& lanes, bool outside);

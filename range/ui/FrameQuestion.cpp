@@ -8,9 +8,8 @@
 
 namespace {
 
-// Ticks of the countdowns; an outside range system answers more slowly.
-constexpr int kStartupTicks = 15;
-constexpr int kStartupTicksOutside = 45;
+// Ticks of the countdowns; an outside range system answers more slowly. The
+// start-up question's follows the lines' load (StartupWaitTicks).
 constexpr int kExitTicks = 30;
 constexpr int kExitTicksOutside = 75;
 
@@ -42,7 +41,7 @@ void FrameQuestion::Ask(AskState type)
     case AskState::Startup:
         m_box->SetContent(obj.language.GetText("IDS_ASK_INIT_TITLE"), noMessage, {0, 0, 0, CDlgAsk::kCancel},
                           {nullptr, nullptr, nullptr, "IDS_CANCEL"});
-        tick.askCountdown = outside ? kStartupTicksOutside : kStartupTicks;
+        tick.askCountdown = StartupWaitTicks(obj.ports, obj.lanes, outside);
         break;
     case AskState::Exit:
         m_box->SetContent(obj.language.GetText("IDS_ASK_EXIT_TITLE"), obj.language.GetText("IDS_ASK_EXIT"),

@@ -20,6 +20,8 @@ struct FakeSink : LineReceiverSink {
     int frameSignals = 0;
     int burstEnds = 0;
     int echoes = 0;
+    int pauses = 0;
+    int cuts = 0;
     std::vector<Bytes> stored;
 
     int64_t TransmissionEnd() override { return transmissionEnd; }
@@ -34,6 +36,7 @@ struct FakeSink : LineReceiverSink {
     {
         stored.emplace_back(raw.data + 1, raw.data + 1 + raw.data[0]);
     }
+    void AnswerCut(bool lost) override { ++(lost ? cuts : pauses); }
 };
 
 class LineReceiverTest : public testing::Test {
@@ -126,19 +129,80 @@ TEST_F(LineReceiverTest, TheSecondFrameOfABurstIsSignalledAtOnce)
     EXPECT_EQ(receiver.FramesInBurst(), 0);
 }
 
-TEST_F(LineReceiverTest, APartialFrameIsDroppedAfterThePartialSilence)
+// A frame whose bytes stop is no burst end: its unit still holds the bus
+// until the rest comes or the longest frame could not end any more (its
+// first byte + 256 byte times + the partial silence: 100 + 294.4 + 40 ms).
+TEST_F(LineReceiverTest, APartialFrameHoldsTheBusUntilItEndsOrItsBound)
 {
-    Arrive({0xC5, 0x40, 0x57}, 100);
-    EXPECT_EQ(receiver.State(), LineReceiver::kReceiving);
-    EXPECT_EQ(receiver.NextDeadline(), Ms(140));
-    receiver.OnQuiet(Ms(139));
-    EXPECT_EQ(sink.burstEnds, 0);
-    receiver.OnQuiet(Ms(140));
-    EXPECT_EQ(sink.burstEnds, 1);
-    EXPECT_TRUE(ring.Empty());
-    // The next frame starts clean.
-    Arrive(kNothing, 300);
-    EXPECT_EQ(TakeRing(), std::vector<Bytes>{kNothing});
+    struct Case {
+        const char* name;
+        double restAtMs;  // 0: the rest never comes
+        int pauses;
+        bool stored;
+        double burstEndMs;  // 0: the bound
+    };
+    const Case cases[] = {
+        {"a short pause", 130, 0, true, 145},
+        {"a pause past the partial silence", 160, 1, true, 175},
+        {"the rest never comes", 0, 1, false, 0},
+    };
+    const LineTiming& t = LineTiming::ForBaud(9600);
+    const int64_t bound = Ms(100) + t.ByteCounts(256) + t.Ms(40);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int64_t burstEnd = c.burstEndMs > 0 ? Ms(c.burstEndMs) : bound;
+        LineRing r;
+        FakeSink s;
+        LineReceiver rx(r, s, t, nullptr, 1);
+        rx.Start(0);
+        Bytes head(kMessage.begin(), kMessage.begin() + 3), rest(kMessage.begin() + 3, kMessage.end());
+        rx.OnBytes(head.data(), head.size(), Ms(100));
+        EXPECT_EQ(rx.State(), LineReceiver::kReceiving);
+        EXPECT_EQ(rx.NextDeadline(), Ms(140));
+        const int64_t quietUntil = c.restAtMs > 0 ? Ms(c.restAtMs - 0.5) : burstEnd - 1;
+        for (int64_t at = Ms(101); at < quietUntil; at += Ms(1))
+            rx.OnQuiet(at);
+        rx.OnQuiet(quietUntil);
+        EXPECT_EQ(s.burstEnds, 0);
+        if (c.restAtMs > 0) {
+            rx.OnBytes(rest.data(), rest.size(), Ms(c.restAtMs));
+            EXPECT_EQ(rx.State(), LineReceiver::kComplete);
+        }
+        EXPECT_EQ(rx.NextDeadline(), burstEnd);
+        rx.OnQuiet(burstEnd);
+        EXPECT_EQ(s.burstEnds, 1);
+        EXPECT_EQ(s.pauses, c.pauses);
+        EXPECT_EQ(s.cuts, c.stored ? 0 : 1);
+        EXPECT_EQ(r.Empty(), !c.stored);
+        // The next frame starts clean.
+        rx.OnBytes(kNothing.data(), kNothing.size(), Ms(1000));
+        std::vector<Bytes> frames;
+        for (LineMessage* m; (m = r.ReadRecord()) != nullptr; r.Pop())
+            frames.emplace_back(m->data + 1, m->data + 1 + m->data[0]);
+        ASSERT_FALSE(frames.empty());
+        EXPECT_EQ(frames.back(), kNothing);
+    }
+}
+
+// On a wire a burst began as many byte times before the read as it holds
+// bytes; a pseudo-terminal may hand on a whole frame at once. When the port
+// was seen empty since our frame, the burst began after that, and is no echo.
+TEST_F(LineReceiverTest, ABurstReadWholeBeganNoEarlierThanThePortWasSeenEmpty)
+{
+    struct Case { double emptyAtMs; bool echo; };
+    const Case cases[] = {{-1, true}, {990, true}, {1020, false}};
+    Bytes answer(40, 0x41);
+    answer.push_back(0x0D);
+    for (const Case& c : cases) {
+        LineRing r;
+        FakeSink s;
+        LineReceiver rx(r, s, LineTiming::ForBaud(9600), nullptr, 1);
+        rx.Start(0);
+        s.transmissionEnd = Ms(1000);
+        rx.OnBytes(answer.data(), answer.size(), Ms(1040), c.emptyAtMs < 0 ? INT64_MIN : Ms(c.emptyAtMs));
+        EXPECT_EQ(s.echoes, c.echo ? 1 : 0) << c.emptyAtMs;
+        EXPECT_EQ(r.Empty(), c.echo) << c.emptyAtMs;
+    }
 }
 
 TEST_F(LineReceiverTest, ErrorsEndTheBurstAfterTheErrorSilence)

@@ -519,4 +519,65 @@ TEST_F(SerialLineTest, AThreadThatDoesNotEndIsLeftWithWhatItUses)
         return control->destroyed;
     }, 10000));
 }
+// A unit whose answer stops in its middle holds the bus: nothing is sent
+// until the answer has ended or can no longer end, so no frame of the line
+// meets the rest of an answer on the wire. The stop is logged once for the
+// lane however often it happens.
+TEST_F(SerialLineTest, AnAnswerThatStopsInItsMiddleHoldsTheBus)
+{
+    struct Case {
+        const char* name;
+        int pauseMs;   // the rest follows after this
+        int cuts;      // or the first answers never end
+        int messages;
+    };
+    const Case cases[] = {
+        {"a pause of 50 ms in every answer", 50, 0, 3},
+        {"two answers cut off, then whole", 0, 2, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bvtest::TempFolder caseFolder;
+        LogLevel(70);
+        line = std::make_unique<CBVSerCom>();
+        Open();
+        Units(1, 3);
+        ASSERT_TRUE(bus->SetAnswerPause(2, c.pauseMs));
+        ASSERT_TRUE(bus->SetCutAnswers(2, c.cuts));
+        for (int k = 0; k < c.messages; ++k)
+            ASSERT_TRUE(bus->QueueMessage(2, {0x40, 0x50, 2, static_cast<uint8_t>(k), 0x11, 0x22, 0x33, 0x44, 0x55,
+                                              0x66, 0x77, 0x88, 0x99, 0xAA, 0xBB, 0xCC}));
+        ASSERT_TRUE(Eventually([&] { return Unit(2).acknowledged == c.messages; }));
+        ASSERT_TRUE(MorePolls(2, 2));
+
+        EXPECT_EQ(bus->Collisions(), 0);
+        EXPECT_EQ(Received().size(), static_cast<size_t>(c.messages));
+        EXPECT_EQ(Slot(2).okReceive, static_cast<uint32_t>(c.messages));
+        EXPECT_EQ(Slot(2).failedPoll, static_cast<uint32_t>(c.cuts));
+        EXPECT_EQ(Slot(2).failedReceive, 0u);
+        EXPECT_EQ(Slot(1).failedPoll + Slot(3).failedPoll, 0u);
+        std::string log = Log();
+        EXPECT_EQ(Count(log, "Answer cut off at slot 2 Com1"), 1) << log;
+        EXPECT_EQ(Count(log, "Answer cut off"), 1) << log;
+        EXPECT_EQ(Count(log, "No answer at slot"), 0) << log;
+        // The next case's line starts on a quiet bus, with no answer to this
+        // line's last poll still to come.
+        line.reset();
+        platform::SleepMs(100);
+        bus->RemoveUnit(1);
+        bus->RemoveUnit(2);
+        bus->RemoveUnit(3);
+    }
+}
+
+TEST_F(SerialLineTest, ALaneThatNeverAnswersIsLoggedOnce)
+{
+    LogLevel(70);
+    Open();
+    Units(1, 1);
+    ASSERT_EQ(line->AddLane(4), 0);  // no unit on its slot
+    ASSERT_TRUE(Eventually([&] { return Slot(4).failedPoll >= 4; }));
+    EXPECT_EQ(Count(Log(), "No answer at slot 4 Com1"), 1) << Log();
+    EXPECT_EQ(Count(Log(), "No answer at slot 1 Com1"), 0);
+}
 }  // namespace

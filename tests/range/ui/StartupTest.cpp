@@ -14,6 +14,8 @@
 #include "range/ui/RangeStartup.h"
 #include "range/ui/setup/DlgComp.h"
 #include "range/ui/setup/DlgInterface.h"
+#include "platform/ports/SerialPort.h"
+#include "tools/bvsim/lib/Bus.h"
 
 #include "ModalDriver.h"
 
@@ -269,6 +271,42 @@ TEST_F(StartupTest, StartupQuestion)
         EXPECT_EQ(Frame().Questions().Asking(), AskState::None);
         app.reset();
     }
+}
+
+// Fifty units on one bus need longer than the fixed wait to report their
+// lane states after the reset: the question waits for them, and with every
+// unit on the range's competition and relay it closes without asking.
+TEST_F(StartupTest, TheStartupQuestionWaitsForEveryUnitOfABusyLine)
+{
+    RangeFolderSetup setup;
+    setup.lastLane = 50;
+    bvtest::MakeRangeFolder(setup);
+    platform::PseudoTerminal pty;
+    ASSERT_EQ(pty.Open(), 0);
+    auto master = std::make_unique<platform::SerialPort>();
+    ASSERT_EQ(master->Adopt(pty.ReleaseMaster()), 0);
+    bvsim::Bus bus(std::move(master));
+    for (int lane = 1; lane <= 50; ++lane)
+        ASSERT_TRUE(bus.AddUnit(lane));
+    bus.SetTarget(0, 1, 1, 1, 1);
+    ASSERT_EQ(bus.Start(), 0);
+    platform::SetComDevice(1, pty.SlavePath());
+    Start();
+    ASSERT_TRUE(RunUntil([&] { return Frame().Questions().Asking() == AskState::Startup; }, 10000));
+    QPointer<CDlgAsk> box = Frame().Questions().AskBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_GT(Frame().m_tick.askCountdown, 15);
+    bool asked = false;
+    EXPECT_TRUE(RunUntil([&] {
+        asked |= box && box->Line(0) == "The targets are set to another competition or relay";
+        return Frame().Questions().Asking() == AskState::None;
+    }, 60000));
+    EXPECT_FALSE(asked);
+    for (int lane = 1; lane <= 50; ++lane)
+        EXPECT_EQ(Frame().Objects().lanes[lane].startupDifference, 0) << lane;
+    app.reset();
+    bus.Stop();
+    platform::SetComDevice(1, "");
 }
 
 TEST_F(StartupTest, StartupAnswerPracticeSwitchesTheRange)

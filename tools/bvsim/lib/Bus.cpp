@@ -351,6 +351,11 @@ bool Bus::SetRefusedAcknowledges(int lane, int count)
     return ForLanes(lane, [&](Unit& u) { u.refusedAcks = count; });
 }
 bool Bus::SetBurst(int lane) { return ForLanes(lane, [&](Unit& u) { u.burst = true; }); }
+bool Bus::SetAnswerPause(int lane, int pauseMs)
+{
+    return pauseMs >= 0 && ForLanes(lane, [&](Unit& u) { u.answerPauseMs = pauseMs; });
+}
+bool Bus::SetCutAnswers(int lane, int count) { return ForLanes(lane, [&](Unit& u) { u.cutAnswers = count; }); }
 
 bool Bus::SetLoader(int lane, bool on)
 {
@@ -577,6 +582,12 @@ std::vector<int> Bus::PollOrder() const
     return {m_pollOrder.begin(), m_pollOrder.end()};
 }
 
+int Bus::Collisions() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_collisions;
+}
+
 std::vector<Bytes> Bus::Commands(int lane) const
 {
     std::lock_guard<std::mutex> hold(m_lock);
@@ -619,15 +630,20 @@ int64_t Bus::Turnaround(const Unit& u) const
     return MsToCounts(u.turnaroundMs >= 0 ? u.turnaroundMs : m_options.turnaroundMs);
 }
 
-int64_t Bus::ScheduleFrame(int64_t start, const Bytes& frame, int lane, bool message, const Bytes& payload)
+int64_t Bus::ScheduleFrame(int64_t start, const Bytes& frame, int lane, bool message, const Bytes& payload,
+                           int64_t pause, bool cut)
 {
+    const size_t middle = (pause > 0 || cut) ? frame.size() / 2 : frame.size();
+    const size_t end = cut ? middle : frame.size();
     int64_t at = start;
-    for (size_t done = 0; done < frame.size();) {
-        size_t piece = std::min(kPieceBytes, frame.size() - done);
+    for (size_t done = 0; done < end;) {
+        if (done == middle)
+            at += pause;
+        size_t piece = std::min({kPieceBytes, end - done, done < middle ? middle - done : end - done});
         at += static_cast<int64_t>(piece) * m_byteTime;
         bool last = done + piece == frame.size();
         Output o{at, Bytes(frame.begin() + static_cast<long>(done), frame.begin() + static_cast<long>(done + piece)),
-                 lane, message && last, last ? payload : Bytes{}, last ? frame : Bytes{}};
+                 lane, message && last, last ? payload : Bytes{}, last ? frame : Bytes{}, start};
         auto it = std::upper_bound(m_outputs.begin(), m_outputs.end(), o.at,
                                    [](int64_t t, const Output& x) { return t < x.at; });
         m_outputs.insert(it, std::move(o));
@@ -655,6 +671,13 @@ void Bus::Heard(const Bytes& frame, int64_t end, std::vector<BusEvent>& events)
     // Any other frame of the range control ends the wait for an
     // acknowledgement: the message stays and goes again at the next poll.
     bool silent = end < m_silentUntil;
+    // Bytes of an answer still to go when this frame began: both met on the wire.
+    int64_t began = end - static_cast<int64_t>(frame.size()) * m_byteTime;
+    for (const Output& o : m_outputs)
+        if (o.frameStart < began) {
+            ++m_collisions;
+            break;
+        }
     switch (h.kind) {
     case HeardFrame::Poll: {
         m_pollOrder.push_back(h.slot);
@@ -687,9 +710,12 @@ void Bus::Heard(const Bytes& frame, int64_t end, std::vector<BusEvent>& events)
             bool bad = u->checksumErrors > 0;
             if (bad)
                 --u->checksumErrors;
+            bool cut = u->cutAnswers > 0;
+            if (cut)
+                --u->cutAnswers;
             Bytes out = MessageFrame(static_cast<uint8_t>(0xC0 + u->slot), u->outbox[k], bad);
             ++u->stats.framesSent;
-            t = ScheduleFrame(t, out, u->lane, true, u->outbox[k]);
+            t = ScheduleFrame(t, out, u->lane, true, u->outbox[k], MsToCounts(u->answerPauseMs), cut);
         }
         m_awaitingAck = u->lane;
         return;
@@ -797,6 +823,17 @@ void Bus::Run()
             auto it = m_outputs.begin();
             while (it != m_outputs.end() && it->at <= now)
                 ++it;
+            // Held up (a busy machine): go on from now at the line's speed
+            // rather than hand on the backlog in one piece, which a reader
+            // would take for bytes that crossed the wire long ago.
+            if (it != m_outputs.begin() && now - m_outputs.front().at > static_cast<int64_t>(kPieceBytes) * m_byteTime) {
+                int64_t late = now - m_outputs.front().at;
+                it = m_outputs.begin() + 1;
+                for (auto rest = it; rest != m_outputs.end(); ++rest) {
+                    rest->at += late;
+                    rest->frameStart += late;
+                }
+            }
             due.assign(std::make_move_iterator(m_outputs.begin()), std::make_move_iterator(it));
             m_outputs.erase(m_outputs.begin(), it);
         }

@@ -125,6 +125,10 @@ public:
     bool SetLostAnswers(int lane, int count);
     bool SetRefusedAcknowledges(int lane, int count);
     bool SetBurst(int lane);
+    // The unit's message frames stop in their middle: for pauseMs before the
+    // rest follows (every answer), or for good (the next count answers).
+    bool SetAnswerPause(int lane, int pauseMs);
+    bool SetCutAnswers(int lane, int count);
 
     // Units of the software loader (see LoaderUnit): on is 'loader', off a
     // range unit again.
@@ -142,6 +146,9 @@ public:
     std::vector<UnitStats> AllStats() const;
     // The slots polled, oldest first (the last 1000).
     std::vector<int> PollOrder() const;
+    // Frames of the range control that began while a unit's answer was
+    // still going out: on a real bus both would be lost.
+    int Collisions() const;
     // Payloads of the commands a unit heard, oldest first (the last 100).
     std::vector<Bytes> Commands(int lane) const;
     std::vector<Bytes> BroadcastsHeard() const;
@@ -163,6 +170,8 @@ private:
         int lostAnswers = 0;
         int refusedAcks = 0;
         bool burst = false;
+        int answerPauseMs = 0;
+        int cutAnswers = 0;
         int laneState = 0;                 // what its lane-state message reports
         int relay = 1;
         int series = 1;
@@ -185,12 +194,15 @@ private:
         bool message;  // the last piece of a message frame
         Bytes payload;
         Bytes frame;   // the whole frame, on its last piece
+        int64_t frameStart = 0;  // when the frame's first byte goes out
     };
 
     void Run();
     void Heard(const Bytes& frame, int64_t end, std::vector<BusEvent>& events);
-    // Puts a frame on the wire from start on; returns when its last byte is there.
-    int64_t ScheduleFrame(int64_t start, const Bytes& frame, int lane, bool message, const Bytes& payload);
+    // Puts a frame on the wire from start on; returns when its last byte is
+    // there. A pause splits it in the middle; a cut frame is never finished.
+    int64_t ScheduleFrame(int64_t start, const Bytes& frame, int lane, bool message, const Bytes& payload,
+                          int64_t pause = 0, bool cut = false);
     Unit* UnitOnSlot(int slot);
     Unit* UnitOfLane(int lane);
     int64_t Turnaround(const Unit& u) const;
@@ -219,6 +231,7 @@ private:
     std::deque<Bytes> m_broadcasts;
     int m_awaitingAck = 0;  // lane whose message is on the wire, waiting for the acknowledgement
     int64_t m_silentUntil = 0;
+    int m_collisions = 0;
     bool m_trace = false;
     std::function<void(const BusEvent&)> m_listener;
 
