@@ -184,7 +184,7 @@ void CCompetition::DropAllEvents()
 void CCompetition::RefreshEvents()
 {
     m_comp.Refresh();
-    int count = ::ReadItem(m_comp, CompItems::kEventCount);
+    int count = EventCount(m_comp);
     int last = std::max(count, static_cast<int>(m_events.size()));
     for (int n = 1; n <= last; ++n) {
         bool inUse = n <= count && ::ReadItem(m_comp, CompItems::EventInUse(n)) != 0;

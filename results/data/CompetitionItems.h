@@ -7,8 +7,11 @@
 // entered team, p a prize. The items a result card reads (the organisation
 // type, an event's series and sub-events) are in results/values/CardItems.h.
 #include "foundation/files/ConfigItem.h"
+#include "foundation/files/BVConfig.h"
 #include "results/data/LongTextItems.h"
 #include "results/values/CardItems.h"
+
+#include <algorithm>
 
 namespace results {
 
@@ -49,6 +52,14 @@ constexpr ConfigTextItem CategoryText(int i) { return {7, i, 500, ""}; }
 constexpr ConfigTextItem RemarkCode(int i) { return {39, i, 501, ""}; }
 constexpr ConfigTextItem RemarkText(int i) { return {39, i, 500, ""}; }
 }  // namespace CompItems
+
+// The number of events for a walk over them: a count read from a damaged
+// file may name two thousand million, and no index beyond the settings'
+// last one is an event.
+inline int EventCount(CBVConfig& comp)
+{
+    return std::clamp(::ReadItem(comp, CompItems::kEventCount), 0, CBVConfig::kLastIndex);
+}
 
 namespace ExchItems {
 inline constexpr ConfigIntItem kReadNow{2, 1, 1, 0};         // import at once, every file; the reader clears it

@@ -58,7 +58,7 @@ std::vector<ExchangeEventReport> CBVResThread::ResProc()
     m_clubs.LoadClubs(run.orgType);
     run.namesReadable = m_shooters.IsOpen() && m_clubs.ClubsOpen();
 
-    const int events = std::min(::ReadItem(m_compCfg, CompItems::kEventCount), kLastIndex);
+    const int events = EventCount(m_compCfg);
     for (int n = 1; n <= events; ++n) {
         if (StopRequested() || !StillReader())
             return reports;

@@ -123,7 +123,7 @@ void CWebStep::Run(CBVResThread& worker)
 
     const bool first = worker.firstPass != 0;
     m_pagesMade = 0;
-    const int events = ::ReadItem(comp, CompItems::kEventCount);
+    const int events = EventCount(comp);
     for (int i = 1; i <= events; ++i) {
         if (worker.StopRequested())
             return;

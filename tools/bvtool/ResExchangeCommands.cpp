@@ -86,7 +86,7 @@ int RunExchangeRuns(const Args& args)
         return Fail("cannot write ExchReadNow into Exch.bvc");
     // An event without an electronic system takes nothing from the exchange
     // folder: a run that imports nothing says why.
-    const int events = std::min(::ReadItem(comp.Comp(), CompItems::kEventCount), CBVConfig::kLastIndex);
+    const int events = EventCount(comp.Comp());
     for (int e = 1; e <= events; ++e)
         if (::ReadItem(comp.Comp(), CompItems::EventInUse(e)) != 0 && ::ReadItem(exch, ExchItems::EventType(e)) == 0)
             std::fprintf(stderr,

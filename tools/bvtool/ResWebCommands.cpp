@@ -138,7 +138,7 @@ int RunWeb(const Args& args)
     if (comp.pwebOn)
         list.MakeWebIndex();
 
-    const int events = ::ReadItem(comp.Comp(), CompItems::kEventCount);
+    const int events = EventCount(comp.Comp());
     CBVConfig& team = comp.Team();
     const int teams = ::ReadItem(team, TeamItems::kCount);
     constexpr int kTeamBit = 0x80;

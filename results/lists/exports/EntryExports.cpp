@@ -39,7 +39,7 @@ int EntryExports::Shooters()
     m_list.ClearRows();
     CBVConfig& comp = m_comp.Comp();
     std::string bytes;
-    const int events = ::ReadItem(comp, CompItems::kEventCount);
+    const int events = EventCount(comp);
     for (int e = 1; e <= events; ++e) {
         CDataEvent* event = m_comp.GetEvent(e);
         if (::ReadItem(comp, CompItems::EventInUse(e)) == 0 || !event)

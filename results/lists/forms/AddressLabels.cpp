@@ -55,7 +55,7 @@ void AddressLabels::Make()
     // numbers go up to 65535, and so do the marks.
     std::vector<bool> marked(0x10000, false);
     CBVConfig& comp = m_comp.Comp();
-    const int events = ::ReadItem(comp, CompItems::kEventCount);
+    const int events = EventCount(comp);
     for (int i = 1; i <= events; ++i) {
         CDataEvent* event = m_comp.GetEvent(i);
         if (event == nullptr || ::ReadItem(comp, CompItems::EventName(i)).empty())

@@ -51,7 +51,7 @@ void EntryList::GatherGroups()
     m_groups.assign(1, EntryGroup());
     m_groups[0].rows.assign(shooters, EntryRow());
 
-    const int events = ::ReadItem(comp, CompItems::kEventCount);
+    const int events = EventCount(comp);
     for (int i = 1; i <= events; ++i) {
         const std::string eventName = ::ReadItem(comp, CompItems::EventName(i));
         CDataEvent* event = m_comp.GetEvent(i);

@@ -32,7 +32,7 @@ void StatisticsList::Make()
 {
     m_list.ClearRows();
     CBVConfig& comp = m_comp.Comp();
-    const int events = ::ReadItem(comp, CompItems::kEventCount);
+    const int events = EventCount(comp);
     const int classes = std::max(0, ::ReadItem(comp, CompItems::kClassCount));
     bool made = false;
     for (int i = 1; i <= events; ++i) {

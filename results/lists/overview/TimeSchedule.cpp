@@ -79,7 +79,7 @@ void TimeSchedule::Make()
     std::vector<ScheduledEvent> events;
     std::vector<int> days;  // in the order the events first name them
     CDataEvent* anyEvent = nullptr;
-    const int eventCount = ::ReadItem(comp, CompItems::kEventCount);
+    const int eventCount = EventCount(comp);
     for (int f = 1; f <= eventCount; ++f) {
         if (::ReadItem(comp, CompItems::EventInUse(f)) == 0 || ::ReadItem(comp, CompItems::EventExcluded(f)) != 0)
             continue;

@@ -180,7 +180,7 @@ void PressList::Make()
         m_request.firstTarget = static_cast<uint16_t>(::ReadItem(comp, CompItems::EventFirstTarget(e)));
         m_request.lastTarget = static_cast<uint16_t>(::ReadItem(comp, CompItems::EventLastTarget(e)));
     };
-    const int events = ::ReadItem(comp, CompItems::kEventCount);
+    const int events = EventCount(comp);
 
     // The championships: the combined prize lists chosen.
     bool championship = false;

@@ -34,7 +34,7 @@ void Accounts::BuildRows()
 {
     m_rows.clear();
     CBVConfig& comp = m_comp.Comp();
-    const int events = ::ReadItem(comp, CompItems::kEventCount);
+    const int events = EventCount(comp);
     const int classes = ::ReadItem(comp, CompItems::kClassCount);
     for (int e = 1; e <= events; ++e) {
         CDataEvent* event = m_comp.GetEvent(e);

@@ -78,7 +78,7 @@ void CompetitionReport::Make()
 
     CBVConfig& comp = m_comp.Comp();
     const int orgType = ::ReadItem(comp, CompItems::kOrgType);
-    const int events = ::ReadItem(comp, CompItems::kEventCount);
+    const int events = EventCount(comp);
     if (orgType == 2)
         MakeProgramme();
 

@@ -54,7 +54,7 @@ void SettlementBooks::Book(CDataList& list, int row, int settlementRow, const st
     }
     const int event = list.request.event;
     if (club.eventsSeen.empty())
-        club.eventsSeen.assign(static_cast<size_t>(std::max(0, ::ReadItem(comp.Comp(), CompItems::kEventCount))) + 1,
+        club.eventsSeen.assign(static_cast<size_t>(EventCount(comp.Comp())) + 1,
                                0);
     if (event >= 0 && static_cast<size_t>(event) < club.eventsSeen.size() &&
         club.eventsSeen[static_cast<size_t>(event)] == 0) {

@@ -75,7 +75,7 @@ void WebSitePages::MakeFramePages(uint16_t pageCount)
         failed = !WriteWebFile(m_list, path, SlidePage(refresh, frame), nullptr);
     };
 
-    const int events = ::ReadItem(comp, CompItems::kEventCount);
+    const int events = EventCount(comp);
     for (int e = 1; e <= events && !failed; ++e) {
         if (::ReadItem(comp, CompItems::EventInUse(e)) == 0 || ::ReadItem(comp, CompItems::EventExcluded(e)) == 1)
             continue;
@@ -170,7 +170,7 @@ void WebSitePages::MakeIndex()
 
     std::string page = "<html>\r\n<head>\r\n<base target=\"main\">\r\n" + noCache + WebTitleLine() +
                        "</head>\r\n<body bgcolor=\"#FFFFDF\">\r\n";
-    const int events = ::ReadItem(comp, CompItems::kEventCount);
+    const int events = EventCount(comp);
     auto shown = [&](int e) {
         return ::ReadItem(comp, CompItems::EventInUse(e)) != 0 && ::ReadItem(comp, CompItems::EventExcluded(e)) != 1 &&
                m_comp.GetEvent(e) != nullptr;

@@ -291,6 +291,17 @@ TEST(DamagedCountsTest, CountsBeyondTheSettingsIndexesEndTheRunInTime)
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "run\t1\t1\t1\t1\n");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+
+    // The web pages and the lists walk the events as well.
+    RunSteps({
+        {"cfg set res/Comp1/Comp.bvc 3 1 12 1"},
+        {"cfg set res/Comp1/Comp.bvc 3 1 14 1"},
+        {"cfg set res/Comp1/Comp.bvc 3 1 15 2"},
+    });
+    const auto webStart = std::chrono::steady_clock::now();
+    const bvtest::ToolRun web = RunTool("res web res --pweb 1 --aweb 1");
+    EXPECT_EQ(web.status, 0) << web.err;
+    EXPECT_LT(std::chrono::steady_clock::now() - webStart, std::chrono::seconds(60));
 }
 
 }  // namespace damagedfiles
