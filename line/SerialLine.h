@@ -37,7 +37,7 @@
 
 class SerialLine : public std::enable_shared_from_this<SerialLine>, private LineReceiverSink {
 public:
-    // The line events; the protocol waits on 0..5.
+    // The line events; a polling line takes 0..3 between its turns.
     enum EventIndex {
         kStop = 0,
         kFrame = 1,          // a second or later frame of a burst is complete
