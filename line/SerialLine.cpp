@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <span>
 
 namespace {
 
@@ -75,13 +76,20 @@ int SerialLine::StartThreads()
     std::snprintf(names[kProtocol], sizeof names[0], "bvline%d-prot", m_portNumber);
     std::snprintf(names[kReceive], sizeof names[0], "bvline%d-rx", m_portNumber);
     std::snprintf(names[kTransmit], sizeof names[0], "bvline%d-tx", m_portNumber);
-    const Start starts[] = {
+    // The polling side runs its bus in one thread: handing each poll from
+    // thread to thread cost more wake-ups than the poll itself. It runs at
+    // the receive thread's priority, as it reads the answers.
+    const Start master[] = {
+        {kProtocol, names[kProtocol], platform::ThreadPriority::Highest, &SerialLine::MasterBody, -110},
+    };
+    const Start listener[] = {
         {kProtocol, names[kProtocol], platform::ThreadPriority::Normal, &SerialLine::ProtocolBody, -110},
         {kReceive, names[kReceive], platform::ThreadPriority::Highest, &SerialLine::ReceiveBody, -111},
         {kTransmit, names[kTransmit], platform::ThreadPriority::Normal, &SerialLine::TransmitBody, -112},
     };
+    const bool polls = (m_mode & LineChannel::kMaster) != 0;
     m_events.ResetAll();
-    for (const Start& s : starts) {
+    for (const Start& s : polls ? std::span<const Start>(master) : std::span<const Start>(listener)) {
         m_running[s.which].store(true, std::memory_order_release);
         m_stop[s.which].store(false, std::memory_order_release);
         std::shared_ptr<SerialLine> self = shared_from_this();
@@ -106,6 +114,16 @@ void SerialLine::RequestStop()
     m_events.Set(kTransmitterIdle);
     m_channel->Work().Set();
     m_port->Wake();
+}
+
+bool SerialLine::Running(Which which) const
+{
+    if (!(m_mode & LineChannel::kMaster))
+        return m_running[which].load(std::memory_order_acquire);
+    if (!m_running[kProtocol].load(std::memory_order_acquire))
+        return false;
+    bool writing = m_writing.load(std::memory_order_acquire);
+    return which == kTransmit ? writing : which == kProtocol && !writing;
 }
 
 bool SerialLine::AnyRunning() const
@@ -185,86 +203,88 @@ void SerialLine::TransmitBody()
         m_events.Reset(kTransmitRequest);
 
         LineMessage frame;
-        {
-            std::lock_guard<std::mutex> hold(m_transmitLock);
-            if (!m_transmitReady) {
-                BV_LOG(log, 80, "TxBuffer=NULL! Com%d", m_portNumber);
-                m_events.Set(kTransmitDone);
-                continue;
-            }
-            frame = m_transmitRecord;
-            m_transmitReady = false;
-        }
-        int size = frame.data[0];
-        bool broadcast = frame.broadcast != 0;
-        bool answer = frame.answerExpected != 0;
-
-        m_transmitBusy.store(true, std::memory_order_release);
-        m_events.Reset(kTransmitterIdle);
-        {
-            std::lock_guard<std::mutex> hold(m_portLock);
-            m_port->SetRts(true);
-        }
-        int64_t start = platform::HighResCounter();
-        m_transmissionEnd.store(start, std::memory_order_release);
-        // Room in the driver comes at the speed of the line; a port that
-        // takes nothing for a second more than that is broken.
-        int writeLimitMs = static_cast<int>(m_timing.ByteCounts(size) * 1000 / platform::HighResFrequency()) + 1000;
-        size_t written = 0;
-        {
-            std::lock_guard<std::mutex> hold(m_portLock);
-            if (int e = m_port->Write(frame.data + 1, size - 1, writeLimitMs, written); e != 0)
-                BV_LOG(log, 80, "Failed to write %d-1 bytes to Com%d (%d)", size, m_portNumber, e);
-        }
-        {
-            std::lock_guard<std::mutex> hold(m_portLock);
-            if (int e = m_port->Write(frame.data + size, 1, writeLimitMs, written); e != 0)
-                BV_LOG(log, 80, "Failed to write 1 bytes to Com%d (%d)", m_portNumber, e);
-        }
-        int64_t t0 = platform::HighResCounter();
-        if (m_channel->CopiesWanted()) {
-            // Sent frames are kept as they went out, escapes and all: the
-            // line monitor shows them from the raw bytes.
-            LineMessage copy = frame;
-            copy.copyDirection = 1;
-            m_channel->QueueCopy(copy);
-        }
-        // The driver takes the bytes at once and the wire needs their time:
-        // RTS stays on until the last byte has left, plus the extra time.
-        int64_t expectedEnd = std::max(start + m_timing.ByteCounts(size), t0 + m_timing.ByteCounts(1)) +
-                              m_timing.ExtraCounts();
-        platform::SleepUntilCounter(expectedEnd);
-        int64_t end = platform::HighResCounter();
-        if (end < t0) {
-            BV_LOG(log, 80, "Performance timer wrapped!");
-            end = t0;
-        }
-        m_transmissionEnd.store(end, std::memory_order_release);
-        {
-            std::lock_guard<std::mutex> hold(m_portLock);
-            m_port->SetRts(false);
-        }
-        if (broadcast)
-            platform::SleepMs(10);
-        m_transmitBusy.store(false, std::memory_order_release);
-        m_events.Set(kTransmitterIdle);
-        if (answer)
-            m_events.Set(kAnswer);
-        // A receive thread already asleep in the port must look at its
-        // deadline again (the answer time now runs); one that waits for the
-        // idle event above needs no second wake-up.
-        if (m_receiverInPort.load())
-            m_port->Wake();
-
-        int64_t heldMs = (end - t0) * 1000 / platform::HighResFrequency();
-        int64_t plannedMs = (static_cast<int64_t>(size) * m_timing.byteTime + m_timing.extraTime) / 100;
-        if (heldMs > plannedMs + m_timing.rtsMarginMs)
-            BV_LOG(log, 70, "RTS Held %d ms*10 for %d bytes", static_cast<int>(heldMs), size);
-        if (broadcast || !answer)
+        if (!TakeFrame(frame)) {
+            BV_LOG(log, 80, "TxBuffer=NULL! Com%d", m_portNumber);
             m_events.Set(kTransmitDone);
+            continue;
+        }
+        PutOnWire(frame, log);
     }
     BV_LOG(log, 10, "Tx thread stopped for Com%d", m_portNumber);
     m_running[kTransmit].store(false, std::memory_order_release);
+}
+
+void SerialLine::PutOnWire(const LineMessage& frame, CBVLog& log)
+{
+    int size = frame.data[0];
+    bool broadcast = frame.broadcast != 0;
+    bool answer = frame.answerExpected != 0;
+
+    m_transmitBusy.store(true, std::memory_order_release);
+    m_events.Reset(kTransmitterIdle);
+    {
+        std::lock_guard<std::mutex> hold(m_portLock);
+        m_port->SetRts(true);
+    }
+    int64_t start = platform::HighResCounter();
+    m_transmissionEnd.store(start, std::memory_order_release);
+    // Room in the driver comes at the speed of the line; a port that
+    // takes nothing for a second more than that is broken.
+    int writeLimitMs = static_cast<int>(m_timing.ByteCounts(size) * 1000 / platform::HighResFrequency()) + 1000;
+    size_t written = 0;
+    m_writing.store(true, std::memory_order_release);
+    {
+        std::lock_guard<std::mutex> hold(m_portLock);
+        if (int e = m_port->Write(frame.data + 1, size - 1, writeLimitMs, written); e != 0)
+            BV_LOG(log, 80, "Failed to write %d-1 bytes to Com%d (%d)", size, m_portNumber, e);
+    }
+    {
+        std::lock_guard<std::mutex> hold(m_portLock);
+        if (int e = m_port->Write(frame.data + size, 1, writeLimitMs, written); e != 0)
+            BV_LOG(log, 80, "Failed to write 1 bytes to Com%d (%d)", m_portNumber, e);
+    }
+    m_writing.store(false, std::memory_order_release);
+    int64_t t0 = platform::HighResCounter();
+    if (m_channel->CopiesWanted()) {
+        // Sent frames are kept as they went out, escapes and all: the
+        // line monitor shows them from the raw bytes.
+        LineMessage copy = frame;
+        copy.copyDirection = 1;
+        m_channel->QueueCopy(copy);
+    }
+    // The driver takes the bytes at once and the wire needs their time:
+    // RTS stays on until the last byte has left, plus the extra time.
+    int64_t expectedEnd = std::max(start + m_timing.ByteCounts(size), t0 + m_timing.ByteCounts(1)) +
+                          m_timing.ExtraCounts();
+    platform::SleepUntilCounter(expectedEnd);
+    int64_t end = platform::HighResCounter();
+    if (end < t0) {
+        BV_LOG(log, 80, "Performance timer wrapped!");
+        end = t0;
+    }
+    m_transmissionEnd.store(end, std::memory_order_release);
+    {
+        std::lock_guard<std::mutex> hold(m_portLock);
+        m_port->SetRts(false);
+    }
+    if (broadcast)
+        platform::SleepMs(10);
+    m_transmitBusy.store(false, std::memory_order_release);
+    m_events.Set(kTransmitterIdle);
+    if (answer)
+        m_events.Set(kAnswer);
+    // A receive thread already asleep in the port must look at its
+    // deadline again (the answer time now runs); one that waits for the
+    // idle event above needs no second wake-up.
+    if (m_receiverInPort.load())
+        m_port->Wake();
+
+    int64_t heldMs = (end - t0) * 1000 / platform::HighResFrequency();
+    int64_t plannedMs = (static_cast<int64_t>(size) * m_timing.byteTime + m_timing.extraTime) / 100;
+    if (heldMs > plannedMs + m_timing.rtsMarginMs)
+        BV_LOG(log, 70, "RTS Held %d ms*10 for %d bytes", static_cast<int>(heldMs), size);
+    if (broadcast || !answer)
+        m_events.Set(kTransmitDone);
 }
 
 // ----------------------------------------------------------------- receive
@@ -277,73 +297,77 @@ void SerialLine::ReceiveBody()
     receiver.Start(platform::HighResCounter());
     m_events.Set(kReceiverUp);
 
-    uint8_t buffer[512];
-    int failures = 0;
-    auto failed = [&](const char* what, int e) {
-        if (failures++ == 0)
-            BV_LOG(log, 80, "%s at  Com%d Err=%d", what, m_portNumber, e);
-        receiver.OnError();
-        platform::SleepMs(failures > 10 ? kFailingPauseMs : static_cast<unsigned>(m_timing.retryPauseMs));
-    };
-
+    ReadState read;
     while (!m_stop[kReceive].load(std::memory_order_acquire)) {
         if (m_transmitBusy.load(std::memory_order_acquire)) {
             // The echo of a frame is read only after the frame has left.
             m_events.Wait(kTransmitterIdle, kLongestWaitUs);
             continue;
         }
-        // Said before the deadline is taken: a transmission that ends later
-        // sees it and wakes the wait; one that ended before has set what the
-        // deadline looks at.
-        m_receiverInPort.store(true);
-        int64_t now = platform::HighResCounter();
-        int64_t deadline = receiver.NextDeadline();
-        int64_t waitUs = kLongestWaitUs;
-        if (deadline != INT64_MAX)
-            waitUs = std::clamp<int64_t>((deadline - now) * 1000000 / platform::HighResFrequency(), 0, kLongestWaitUs);
-        const int64_t waitStart = now;
-        int ready = m_port->WaitInput(waitUs);
-        m_receiverInPort.store(false);
-        if (m_stop[kReceive].load(std::memory_order_acquire))
-            break;
-        if (m_transmitBusy.load(std::memory_order_acquire))
-            continue;
-        size_t got = 0;
-        unsigned errors = 0;
-        int e = 0;
-        int errorsFailed = 0;
-        if (ready < 0) {
-            e = -ready;
-        } else if (ready > 0) {
-            // The error counters matter only with bytes to read: an idle
-            // line asks the driver nothing between its waits.
-            std::lock_guard<std::mutex> hold(m_portLock);
-            errorsFailed = m_port->TakeErrors(errors);
-            if (errorsFailed == 0)
-                e = m_port->Read(buffer, sizeof buffer, got);
-        }
-        if (errorsFailed != 0) {
-            failed("ClearCommError failed!", errorsFailed);
-            continue;
-        }
-        now = platform::HighResCounter();
-        if (e != 0) {
-            failed("ReadFile failed!", e);
-            continue;
-        }
-        failures = 0;
-        if (errors & platform::kPortOverrun)
-            receiver.OnError();
-        if (got > 0) {
-            // A wait that slept found the port empty when it began.
-            bool slept = now - waitStart >= m_timing.ByteCounts(1);
-            receiver.OnBytes(buffer, got, now, slept ? waitStart : INT64_MIN);
-        } else {
-            receiver.OnQuiet(now);
-        }
+        ReadOnce(receiver, read, log, kReceive);
     }
     BV_LOG(log, 10, "Rx thread stopped for Com%d", m_portNumber);
     m_running[kReceive].store(false, std::memory_order_release);
+}
+
+void SerialLine::ReadOnce(LineReceiver& receiver, ReadState& read, CBVLog& log, Which which)
+{
+    auto failed = [&](const char* what, int e) {
+        if (read.failures++ == 0)
+            BV_LOG(log, 80, "%s at  Com%d Err=%d", what, m_portNumber, e);
+        receiver.OnError();
+        platform::SleepMs(read.failures > 10 ? kFailingPauseMs : static_cast<unsigned>(m_timing.retryPauseMs));
+    };
+
+    // Said before the deadline is taken: a transmission that ends later
+    // sees it and wakes the wait; one that ended before has set what the
+    // deadline looks at.
+    m_receiverInPort.store(true);
+    int64_t now = platform::HighResCounter();
+    int64_t deadline = receiver.NextDeadline();
+    int64_t waitUs = kLongestWaitUs;
+    if (deadline != INT64_MAX)
+        waitUs = std::clamp<int64_t>((deadline - now) * 1000000 / platform::HighResFrequency(), 0, kLongestWaitUs);
+    const int64_t waitStart = now;
+    int ready = m_port->WaitInput(waitUs);
+    m_receiverInPort.store(false);
+    if (m_stop[which].load(std::memory_order_acquire))
+        return;
+    if (m_transmitBusy.load(std::memory_order_acquire))
+        return;
+    size_t got = 0;
+    unsigned errors = 0;
+    int e = 0;
+    int errorsFailed = 0;
+    if (ready < 0) {
+        e = -ready;
+    } else if (ready > 0) {
+        // The error counters matter only with bytes to read: an idle
+        // line asks the driver nothing between its waits.
+        std::lock_guard<std::mutex> hold(m_portLock);
+        errorsFailed = m_port->TakeErrors(errors);
+        if (errorsFailed == 0)
+            e = m_port->Read(read.buffer, sizeof read.buffer, got);
+    }
+    if (errorsFailed != 0) {
+        failed("ClearCommError failed!", errorsFailed);
+        return;
+    }
+    now = platform::HighResCounter();
+    if (e != 0) {
+        failed("ReadFile failed!", e);
+        return;
+    }
+    read.failures = 0;
+    if (errors & platform::kPortOverrun)
+        receiver.OnError();
+    if (got > 0) {
+        // A wait that slept found the port empty when it began.
+        bool slept = now - waitStart >= m_timing.ByteCounts(1);
+        receiver.OnBytes(read.buffer, got, now, slept ? waitStart : INT64_MIN);
+    } else {
+        receiver.OnQuiet(now);
+    }
 }
 
 // ---------------------------------------------------------------- protocol
@@ -378,47 +402,77 @@ void SerialLine::ThrowRing()
 
 void SerialLine::ProtocolBody()
 {
+    // A line that does not poll only listens: its receive thread stores
+    // what comes, and the protocol has nothing to decide.
     CBVLog& log = m_protocolLog;
-    m_events.Set(kBurstEnd);
     if (!m_events.Wait(kTransmitterUp, 1000000))
         BV_LOG(log, 80, "Tx thread not active? Com%d", m_portNumber);
     if (!m_events.Wait(kReceiverUp, 1000000))
         BV_LOG(log, 80, "Rx thread not active? Com%d", m_portNumber);
     m_events.Reset(kTransmitterUp);
     m_events.Reset(kReceiverUp);
+    BV_LOG(log, 10, "Slave protocol thread started for Com%d", m_portNumber);
+    while (!m_stop[kProtocol].load(std::memory_order_acquire))
+        m_events.Wait(kStop, kLongestWaitUs);
+    BV_LOG(log, 10, "Protocol thread stopped for Com%d", m_portNumber);
+    m_running[kProtocol].store(false, std::memory_order_release);
+}
 
-    if (!(m_mode & LineChannel::kMaster)) {
-        BV_LOG(log, 10, "Slave protocol thread started for Com%d", m_portNumber);
-        while (!m_stop[kProtocol].load(std::memory_order_acquire))
-            m_events.Wait(kStop, kLongestWaitUs);
-    } else {
-        BV_LOG(log, 10, "Master protocol thread started for Com%d", m_portNumber);
-        m_state = State::Idle;
-        m_currentSlot = SerialFrame::kBroadcastSlot;
-        bool again = false;
-        int event = -1;
-        const uint32_t lineEvents = Bit(kStop) | Bit(kFrame) | Bit(kTransmitDone) | Bit(kBurstEnd) |
-                                    Bit(kReceiverUp) | Bit(kTransmitterUp);
-        while (!m_stop[kProtocol].load(std::memory_order_acquire)) {
-            if (!again) {
-                event = m_events.WaitAnyAndReset(lineEvents, kLongestWaitUs);
-                if (event < 0)
-                    continue;
-            }
-            again = false;
-            if (event == kStop) {
-                m_state = State::Idle;
-                if (!m_stop[kProtocol].load(std::memory_order_acquire))
-                    platform::SleepMs(static_cast<unsigned>(m_timing.retryPauseMs));
+bool SerialLine::TakeFrame(LineMessage& frame)
+{
+    std::lock_guard<std::mutex> hold(m_transmitLock);
+    if (!m_transmitReady)
+        return false;
+    frame = m_transmitRecord;
+    m_transmitReady = false;
+    return true;
+}
+
+void SerialLine::MasterBody()
+{
+    CBVLog& log = m_protocolLog;
+    LineReceiver receiver(m_ring, *this, m_timing, &log, m_portNumber);
+    BV_LOG(log, 10, "Master protocol thread started for Com%d", m_portNumber);
+    m_transmitBusy.store(false, std::memory_order_release);
+    m_transmissionEnd.store(platform::HighResCounter(), std::memory_order_release);
+    receiver.Start(platform::HighResCounter());
+    m_state = State::Idle;
+    m_currentSlot = SerialFrame::kBroadcastSlot;
+    m_events.Set(kBurstEnd);  // the first turn looks for work at once
+
+    ReadState read;
+    bool again = false;
+    int event = -1;
+    const uint32_t lineEvents = Bit(kStop) | Bit(kFrame) | Bit(kTransmitDone) | Bit(kBurstEnd);
+    while (!m_stop[kProtocol].load(std::memory_order_acquire)) {
+        if (!again) {
+            // A frame a turn handed on leaves first; then what the
+            // receiver or the transmission signalled is taken; only with
+            // nothing to do does the thread sleep, in the port, until bytes
+            // come or the receiver's next deadline.
+            if (LineMessage frame; TakeFrame(frame)) {
+                PutOnWire(frame, log);
                 continue;
             }
-            switch (m_state) {
-            case State::Idle: IdleTurn(event, again); break;
-            case State::WaitAcknowledge: WaitAcknowledgeTurn(event, again); break;
-            case State::WaitPollAnswer: WaitPollAnswerTurn(event, again); break;
-            case State::AcknowledgePending: AcknowledgePendingTurn(event, again); break;
-            case State::BroadcastSent: BroadcastSentTurn(event, again); break;
+            event = m_events.WaitAnyAndReset(lineEvents, 0);
+            if (event < 0) {
+                ReadOnce(receiver, read, log, kProtocol);
+                continue;
             }
+        }
+        again = false;
+        if (event == kStop) {
+            m_state = State::Idle;
+            if (!m_stop[kProtocol].load(std::memory_order_acquire))
+                platform::SleepMs(static_cast<unsigned>(m_timing.retryPauseMs));
+            continue;
+        }
+        switch (m_state) {
+        case State::Idle: IdleTurn(event, again); break;
+        case State::WaitAcknowledge: WaitAcknowledgeTurn(event, again); break;
+        case State::WaitPollAnswer: WaitPollAnswerTurn(event, again); break;
+        case State::AcknowledgePending: AcknowledgePendingTurn(event, again); break;
+        case State::BroadcastSent: BroadcastSentTurn(event, again); break;
         }
     }
     BV_LOG(log, 10, "Protocol thread stopped for Com%d", m_portNumber);

@@ -1,19 +1,26 @@
 #pragma once
 // The machinery of one serial bus: the port and its lock, the line events,
-// the receive ring, and the three threads that run the bus.
+// the receive ring, and the threads that run the bus.
 //
-//  - The protocol thread is the bus master's mind: it sends the message at
-//    the head of the send queue, or polls the next registered unit, and
-//    reads the answers from the ring (acknowledging messages, counting
-//    failures in the lane slots, queuing what units sent).
-//  - The receive thread (at raised priority) splits the incoming bytes into
-//    frames, drops the echo of our own frames and finds the end of each
-//    answer by silence on the bus.
-//  - The transmit thread keys RTS, writes one frame and holds RTS until the
-//    frame has left the wire.
+// A polling line (the bus master) runs in one thread, at raised priority,
+// that does in turn what the bus needs:
+//  - the protocol sends the message at the head of the send queue, or polls
+//    the next registered unit, and reads the answers from the ring
+//    (acknowledging messages, counting failures in the lane slots, queuing
+//    what units sent);
+//  - the frame goes out: RTS keyed, the bytes written, RTS held until the
+//    frame has left the wire;
+//  - the receiver splits the incoming bytes into frames, drops the echo of
+//    our own frames and finds the end of each answer by silence on the bus.
+// One poll then costs three wake-ups (the frame gone, the answer's bytes,
+// the silence after them) where handing it between threads cost twice as
+// many.
+//
+// A line that does not poll only listens: a receive thread stores what
+// comes, beside a protocol and a transmit thread that wait.
 //
 // Every wait is bounded, so each thread comes back to its stop flag; the
-// receive thread sleeps in the port until bytes come or the next time check
+// reading thread sleeps in the port until bytes come or the next time check
 // is due, never spinning.
 #include "line/LineChannel.h"
 #include "line/LineReceiver.h"
@@ -30,7 +37,7 @@
 
 class SerialLine : public std::enable_shared_from_this<SerialLine>, private LineReceiverSink {
 public:
-    // The line events; the protocol waits on 0..5.
+    // The line events; a polling line takes 0..3 between its turns.
     enum EventIndex {
         kStop = 0,
         kFrame = 1,          // a second or later frame of a burst is complete
@@ -57,7 +64,9 @@ public:
 
     // Tells the threads to end and wakes every wait they may be in.
     void RequestStop();
-    bool Running(Which which) const { return m_running[which].load(std::memory_order_acquire); }
+    // On a polling line the one thread is reported in the role it is in: one
+    // that hangs in a write is the transmitter.
+    bool Running(Which which) const;
     bool AnyRunning() const;
     // Joins the threads that have ended and detaches the others, which keep
     // this object alive until they end. True when all had ended.
@@ -72,9 +81,24 @@ public:
 private:
     enum class State { Idle, WaitAcknowledge, WaitPollAnswer, AcknowledgePending, BroadcastSent };
 
+    void MasterBody();
     void ProtocolBody();
     void ReceiveBody();
     void TransmitBody();
+
+    // Keys RTS, writes the frame and drops RTS once it has left the wire,
+    // then tells the receiver and the protocol what comes next.
+    void PutOnWire(const LineMessage& frame, CBVLog& log);
+    // The frame handed on by Transmit, if any.
+    bool TakeFrame(LineMessage& frame);
+
+    struct ReadState {
+        uint8_t buffer[512];
+        int failures = 0;
+    };
+    // One wait in the port, until bytes come or the receiver's next
+    // deadline, and what came (or did not) handed to the receiver.
+    void ReadOnce(LineReceiver& receiver, ReadState& read, CBVLog& log, Which which);
 
     // The protocol's turns.
     void IdleTurn(int event, bool& again);
@@ -123,6 +147,7 @@ private:
     std::atomic<bool> m_transmitBusy{false};
     std::atomic<bool> m_waitingForWork{false};
     std::atomic<bool> m_receiverInPort{false};  // the receive thread waits in the port
+    std::atomic<bool> m_writing{false};         // a frame's bytes are being handed to the port
     enum : int { kCutPaused = 1, kCutLost = 2 };
     std::atomic<int> m_answerCut{0};
 

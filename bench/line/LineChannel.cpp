@@ -1,11 +1,12 @@
 // A line channel against 50 simulated target units on a pseudo-terminal at
-// 9600 baud: what its three threads cost, idle (every unit polled, nothing
-// to send) and under a storm of shots (every unit always has one), and how
-// long a shot takes from its last byte on the wire to the received queue.
+// 9600 baud: what its threads cost, idle (every unit polled, nothing to
+// send) and under a storm of shots (every unit always has one), and how long
+// a shot takes from its last byte on the wire to the received queue.
 //
 // Counters: cpu_prot, cpu_rx, cpu_tx and cpu_line are the threads' CPU in
-// percent of one core; lat_* the shot latency in milliseconds; shots_s the
-// shots received per second.
+// percent of one core (a polling line runs in its protocol thread alone, so
+// cpu_rx and cpu_tx stay 0 there); lat_* the shot latency in milliseconds;
+// shots_s the shots received per second.
 #include "line/BVSerCom.h"
 #include "platform/system/Clock.h"
 #include "platform/ports/PseudoTerminal.h"
