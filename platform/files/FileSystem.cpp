@@ -24,7 +24,6 @@ namespace {
 
 std::atomic<long> g_replacements{0};
 
-
 // Writes all the bytes from the start of an open file and waits until they
 // are on the disk: 0 or the system error.
 int WriteAllAndSync(NativeFile& out, std::string_view bytes)

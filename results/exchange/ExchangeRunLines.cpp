@@ -47,11 +47,11 @@ std::vector<ShotEntry> Entered(const std::vector<QnetShot>& shots, const QnetLay
     return out;
 }
 
-// A taken line file, whole; false, logged, when it cannot be read or is
-// larger than any line file of a range system.
 // A line file taken by a reader but not yet stored goes by this prefix.
 constexpr char kTakingPrefix[] = "$$";
 
+// A taken line file, whole; false, logged, when it cannot be read or is
+// larger than any line file of a range system.
 bool ReadLineFile(const std::string& path, std::string& bytes, int64_t* sizeOut = nullptr)
 {
     int64_t size = 0;
